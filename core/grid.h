@@ -1,0 +1,63 @@
+// Grid: the edited grid of cells, and SimGrid: the solver's deep copy of it
+// with the four working arrays.
+//
+// Cell (i, j): i = 0..NX-1 west to east, j = 0..NY-1 south to north; NX and
+// NY count the one-cell border ring. p lies at the cell centre, u[i][j] on the
+// face between (i, j) and (i+1, j), v[i][j] on the face between (i, j) and
+// (i, j+1).
+#pragma once
+
+#include "array2d.h"
+#include "cell_flags.h"
+
+#include <cstdint>
+
+struct Grid {
+    int32_t NX = 0;    // cells in x, border included
+    int32_t NY = 0;    // cells in y, border included
+    int32_t aux1 = 0;  // carried by grid files, read by nothing
+    int32_t aux2 = 0;
+    double dx = 0.0;   // cell width
+    double dy = 0.0;   // cell height
+    Array2D<int32_t> flags;
+    Array2D<double> u;
+    Array2D<double> v;
+    Array2D<double> p;
+
+    // Zeroes the header and releases all four arrays.
+    void clear();
+    // Releases p, v, u and flags, in that order.
+    void releaseArrays();
+    // Allocates the four arrays NX x NY, every word CELL_FLUID, u, v, p zero.
+    void allocateFluid();
+    // Stores a flag word after pointing a border inflow into the domain and a
+    // border outflow out of it; an outflow word off the border stores nothing.
+    void setCell(int32_t i, int32_t j, int32_t word);
+    bool onBorder(int32_t i, int32_t j) const
+    {
+        return i == 0 || j == 0 || i == NX - 1 || j == NY - 1;
+    }
+};
+
+// The cell size of an NX x NY grid whose domain is 1 high and W wide, with
+// W = max(1, NX div NY): a grid narrower than it is high keeps a width of 1
+// instead of collapsing to zero.
+struct CellSize {
+    double dx;
+    double dy;
+};
+CellSize cellSizeFor(int32_t NX, int32_t NY);
+
+// A new all-fluid grid of the given size with the cell size of cellSizeFor.
+void makeFluidGrid(Grid& grid, int32_t NX, int32_t NY);
+
+// The "&Calculate It" preparation: writes the default velocities into u and v
+// of every fluid cell with i <= NX-2 and j <= NY-2.
+void writeDefaultVelocities(Grid& grid, double defaultU, double defaultV);
+
+struct SimGrid : Grid {
+    Array2D<double> F;      // tentative x-velocity on east faces
+    Array2D<double> G;      // tentative y-velocity on north faces
+    Array2D<double> pPrev;  // accumulated pressure after the previous step
+    Array2D<double> dp;     // pressure correction of the current step
+};

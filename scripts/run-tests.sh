@@ -1,0 +1,20 @@
+#!/bin/sh
+# Builds everything and runs every test: the full Release build (unit, GUI
+# and end-to-end tests under Xvfb), then the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -e
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE=ON \
+      -DKELVO_BUILD_GUI=OFF -DKELVO_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE gui
