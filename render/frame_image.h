@@ -44,5 +44,16 @@ void addStreamDot(int column, int row);
 // 100 addPixel dots from (x0, y0) toward (x1, y1), the end point excluded.
 void drawFrameLine(int x0, int y0, int x1, int y1, int r, int g, int b);
 
+// The three row tables and the size, for the elements that plot many dots
+// and must reach the rows directly. Valid until the next allocation.
+struct FramePlanes {
+    float** red;
+    float** green;
+    float** blue;
+    int width;
+    int height;
+};
+FramePlanes framePlanes();
+
 // Number of the next PPM file; allocateFrameImage resets it.
 extern int32_t ppmFrameCounter;

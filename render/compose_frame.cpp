@@ -1,0 +1,34 @@
+#include "compose_frame.h"
+
+#include "boundary_cells.h"
+#include "frame_image.h"
+#include "scalar_field.h"
+#include "streamlines.h"
+#include "velocity_vectors.h"
+
+#include <cstdint>
+
+// Steps of the pass, in order: clear, u (red), v (green), p (blue),
+// vectors, streamlines, boundary cells. The fields, vectors and streamlines
+// add up; the boundary cells, last, replace what lies under them.
+bool composeFrame(const SimGrid& grid, int32_t NX, int32_t NY, int k, const RenderElements& elements)
+{
+    if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != frameWidth() || int64_t(k) * NY != frameHeight())
+        return false;
+    const int W = k * NX;
+    const int H = k * NY;
+    clearFrameRect(1, 1, W - 1, H - 1, 0);
+    if (elements.uField)
+        drawScalarField(NX, NY, grid.u, k, 1, 0, 0);
+    if (elements.vField)
+        drawScalarField(NX, NY, grid.v, k, 0, 1, 0);
+    if (elements.pressure)
+        drawScalarField(NX, NY, grid.p, k, 0, 0, 1);
+    if (elements.vectors)
+        drawVelocityVectors(NX, NY, grid.u, grid.v, k);
+    if (elements.streamlines)
+        drawStreamlines(NX, NY, grid, k);
+    if (elements.boundaryCells)
+        drawBoundaryCells(NX, NY, grid.flags, k);
+    return true;
+}

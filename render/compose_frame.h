@@ -1,0 +1,23 @@
+// ComposeFrame: the toolkit-free part of the render pass. It clears the
+// picture and draws the chosen elements into it in their fixed order; the
+// window then presents the picture.
+#pragma once
+
+#include "grid.h"
+
+#include <cstdint>
+
+// Which elements a pass draws ("Rendered Elements").
+struct RenderElements {
+    bool boundaryCells = false;
+    bool streamlines = false;
+    bool uField = false;     // x velocity, red
+    bool vField = false;     // y velocity, green
+    bool pressure = false;   // blue
+    bool vectors = false;
+};
+
+// Clears columns 1..W-1 and rows 1..H-1, then draws the u, v and p fields,
+// the vectors, the streamlines and the boundary cells, each when chosen.
+// Returns false, drawing nothing, when the picture is not k*NX x k*NY.
+bool composeFrame(const SimGrid& grid, int32_t NX, int32_t NY, int k, const RenderElements& elements);

@@ -1,0 +1,12 @@
+// VelocityVectors: one fixed-length grey segment per interior cell in the
+// direction of its stored face velocities (u, v).
+#pragma once
+
+#include "array2d.h"
+
+#include <cstdint>
+
+// Draws the segments of the interior cells of u and v (NX x NY) at k pixels
+// per cell. A cell at rest or with a velocity that is not finite draws none.
+void drawVelocityVectors(int32_t NX, int32_t NY, const Array2D<double>& u,
+                         const Array2D<double>& v, int k);
