@@ -1,0 +1,67 @@
+# The editor programs kelvo-en and kelvo-pl.
+
+# Toolkit-free pieces of the editor: both text tables, numbers typed into
+# fields, and where the grid lies on the canvas. Built without the GUI too,
+# so their tests run under the sanitizers.
+add_library(kelvo_editor_logic STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/ui_text_en.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui_text_pl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui_text_keys.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/decimal_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/grid_view.cpp
+)
+target_include_directories(kelvo_editor_logic PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+
+if(KELVO_BUILD_GUI)
+  pkg_check_modules(FOX REQUIRED IMPORTED_TARGET fox)
+  find_program(RESWRAP reswrap-1.6 REQUIRED)
+  find_package(X11 REQUIRED)
+
+  # The icons, compiled in from the GIF files at build time.
+  set(icon_dir ${CMAKE_SOURCE_DIR}/icons)
+  set(icon_names app new load save calculate about about_picture)
+  set(icon_args)
+  set(icon_files)
+  foreach(name ${icon_names})
+    list(APPEND icon_args -r ${name}_gif ${icon_dir}/${name}.gif)
+    list(APPEND icon_files ${icon_dir}/${name}.gif)
+  endforeach()
+  set(icons_h ${CMAKE_CURRENT_BINARY_DIR}/generated/editor_icons.h)
+  set(icons_cpp ${CMAKE_CURRENT_BINARY_DIR}/generated/editor_icons.cpp)
+  add_custom_command(
+    OUTPUT ${icons_h} ${icons_cpp}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/generated
+    COMMAND ${RESWRAP} -i -o ${icons_h} ${icon_args}
+    COMMAND ${RESWRAP} -e -o ${icons_cpp} ${icon_args}
+    DEPENDS ${icon_files}
+    COMMENT "Wrapping the editor icons"
+    VERBATIM)
+
+  # Every window of the editor, compiled once for both programs.
+  add_library(kelvo_editor STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/grid_editor_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_editor_canvas.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_editor_files.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/new_grid.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/about_fox.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/icon_set.cpp
+    ${CMAKE_SOURCE_DIR}/render/grid_drawing.cpp
+    ${icons_cpp}
+  )
+  target_include_directories(kelvo_editor PUBLIC
+    ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/render
+    PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/generated)
+  target_link_libraries(kelvo_editor PUBLIC
+    kelvo_editor_logic kelvo_gridfile kelvo_core PkgConfig::FOX GL GLU X11::X11)
+
+  # One program per language, differing only in the table they show.
+  foreach(lang en pl)
+    add_executable(kelvo-${lang}
+      ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/ui_text_choice.cpp)
+    target_link_libraries(kelvo-${lang} PRIVATE kelvo_editor)
+    set_target_properties(kelvo-${lang} PROPERTIES
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  endforeach()
+  target_compile_definitions(kelvo-pl PRIVATE KELVO_UI_POLISH)
+endif()

@@ -1,0 +1,43 @@
+#include "icon_set.h"
+
+#include "editor_icons.h"
+
+#include <initializer_list>
+
+// One GIF icon with light grey transparent.
+static FXIcon* gifIcon(FXApp* app, const unsigned char* pixels)
+{
+    return new FXGIFIcon(app, pixels, ICON_TRANSPARENT, IMAGE_ALPHACOLOR);
+}
+
+// Builds all six.
+void IconSet::build(FXApp* app)
+{
+    application = gifIcon(app, app_gif);
+    newGrid = gifIcon(app, new_gif);
+    loadGrid = gifIcon(app, load_gif);
+    saveGrid = gifIcon(app, save_gif);
+    calculate = gifIcon(app, calculate_gif);
+    about = gifIcon(app, about_gif);
+}
+
+// Deletes all six.
+void IconSet::release()
+{
+    for (FXIcon** icon : {&application, &newGrid, &loadGrid, &saveGrid, &calculate, &about}) {
+        delete *icon;
+        *icon = nullptr;
+    }
+}
+
+// A new application icon.
+FXIcon* makeApplicationIcon(FXApp* app)
+{
+    return gifIcon(app, app_gif);
+}
+
+// A new copy of the about picture.
+FXIcon* makeAboutPicture(FXApp* app)
+{
+    return gifIcon(app, about_picture_gif);
+}

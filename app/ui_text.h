@@ -1,0 +1,87 @@
+// The table of interface texts: one table per language, chosen by which
+// table the program is linked with. Code names an entry by its key and never
+// builds these texts from pieces.
+#pragma once
+
+#include <vector>
+
+// Keys of the entries, numbered as in both tables.
+enum UiTextKey : int {
+    TXT_APP_NAME          = 0,
+    TXT_QUIT              = 1,
+    TXT_FILE_MENU         = 2,
+    TXT_NEW_GRID          = 4,
+    TXT_GRID_PROPERTIES   = 5,
+    TXT_GRID_SIZE         = 6,
+    TXT_NX                = 8,
+    TXT_NY                = 9,
+    TXT_WIDTH             = 10,
+    TXT_HEIGHT            = 11,
+    TXT_CREATE_GRID       = 12,
+    TXT_CELL_TYPE         = 13,
+    TXT_MOVE_BOUNDARY     = 15,
+    TXT_SLIP_BOUNDARY     = 16,
+    TXT_NOSLIP_BOUNDARY   = 17,
+    TXT_INFLOW            = 18,
+    TXT_OUTFLOW           = 19,
+    TXT_CELL_PROPERTIES   = 20,
+    TXT_U_FIELD_TIP       = 21,
+    TXT_V_FIELD_TIP       = 22,
+    TXT_MOVE_TIP          = 24,
+    TXT_SLIP_TIP          = 25,
+    TXT_NOSLIP_TIP        = 26,
+    TXT_INFLOW_TIP        = 27,
+    TXT_OUTFLOW_TIP       = 28,
+    TXT_CELL_INFO         = 29,
+    TXT_INFO_I            = 30,
+    TXT_INFO_J            = 31,
+    TXT_INFO_U            = 33,
+    TXT_INFO_V            = 34,
+    TXT_CALCULATE         = 35,
+    TXT_CALCULATE_TOOL    = 36,
+    TXT_START             = 37,
+    TXT_EAST              = 38,
+    TXT_WEST              = 39,
+    TXT_NORTH             = 40,
+    TXT_SOUTH             = 41,
+    TXT_LOAD_GRID         = 42,
+    TXT_SAVE_GRID         = 43,
+    TXT_LOAD_TOOL         = 44,
+    TXT_SAVE_TOOL         = 45,
+    TXT_NEW_TOOL          = 46,
+    TXT_CANNOT_ACCESS     = 47,
+    TXT_NOT_VALID         = 48,
+    TXT_HELP_MENU         = 49,
+    TXT_ABOUT             = 50,
+    TXT_BOUNDARY_CELLS    = 52,
+    TXT_STREAMLINES       = 53,
+    TXT_X_VELOCITY_FIELD  = 54,
+    TXT_Y_VELOCITY_FIELD  = 55,
+    TXT_PRESSURE_FIELD    = 56,
+    TXT_VELOCITY_VECTORS  = 57,
+    TXT_RENDERED_ELEMENTS = 58,
+    TXT_CALCULATE_FLOW    = 59,
+    TXT_CELLS_TAB         = 60,
+    TXT_SIMULATION_TAB    = 61,
+    TXT_REYNOLDS          = 62,
+    TXT_DELTA_TIME        = 63,
+    TXT_SAVE_METHOD       = 64,
+    TXT_SAVE_NONE         = 65,
+    TXT_SAVE_AVI          = 66,
+    TXT_SAVE_PPM          = 67,
+    TXT_OUTPUT_SIZE       = 68,
+    TXT_FRAME_INTERVAL    = 69,
+    TXT_DEFAULT_U         = 70,
+    TXT_DEFAULT_V         = 71,
+};
+
+// The text of an entry in this build's language, or nullptr for a key that
+// the table does not hold.
+const char* uiText(int key);
+
+// The two tables themselves; each program shows one of them through uiText.
+const char* uiTextEnglish(int key);
+const char* uiTextPolish(int key);
+
+// Every key that some window of the program shows.
+const std::vector<int>& uiTextKeysInUse();
