@@ -1,0 +1,26 @@
+// Defaults and limits of the batch runner.
+#pragma once
+
+namespace batch_constants {
+// Steps after the build step when --steps is not given.
+constexpr long long defaultSteps = 100;
+// Largest --steps accepted.
+constexpr long long maxSteps = 1000000000;
+// Time step when --dt is not given (the editor's default text "0.003").
+constexpr double defaultDt = 0.003;
+// Accepted --re range (the solver takes the Reynolds number as an integer).
+constexpr long long minReynolds = 1;
+constexpr long long maxReynolds = 100000;
+
+// Seconds between redraws of the terminal progress bar.
+constexpr double barRedrawSeconds = 0.1;
+// Seconds between progress lines when stderr is not a terminal.
+constexpr double lineIntervalSeconds = 5.0;
+// Characters of the terminal progress bar between its brackets.
+constexpr int barWidth = 30;
+
+// Exit statuses.
+constexpr int exitOk = 0;
+constexpr int exitRunFailed = 1;  // unreadable or invalid grid file, dump not written
+constexpr int exitUsage = 2;      // bad command line
+}  // namespace batch_constants
