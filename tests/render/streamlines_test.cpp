@@ -1,0 +1,139 @@
+// Streamlines: the seed lattice, still and moving tracers, the picture's
+// edges.
+#include "frame_image.h"
+#include "streamlines.h"
+
+#include "test_grids.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+float redValue(int column, int row) { return redRow(row)[column]; }
+
+// Pixels whose red reads 255.
+int saturatedPixels()
+{
+    int count = 0;
+    for (int row = 0; row < frameHeight(); ++row)
+        for (int column = 0; column < frameWidth(); ++column)
+            if (pixelRed(column, row) == 255)
+                ++count;
+    return count;
+}
+
+double redSum()
+{
+    double sum = 0;
+    for (int row = 0; row < frameHeight(); ++row)
+        for (int column = 0; column < frameWidth(); ++column)
+            sum += redValue(column, row);
+    return sum;
+}
+
+class StreamlinesTest : public ::testing::Test {
+protected:
+    void TearDown() override { releaseFrameImage(); }
+    std::unique_ptr<SimGrid> grid;
+
+    void start(int NX, int NY, int k)
+    {
+        grid = makeRestingGrid(NX, NY);
+        allocateFrameImage(k * NX, k * NY);
+    }
+    void setVelocity(double u, double v)
+    {
+        for (int i = 0; i < grid->NX; ++i)
+            for (int j = 0; j < grid->NY; ++j) {
+                grid->u[i][j] = u;
+                grid->v[i][j] = v;
+            }
+    }
+};
+
+TEST_F(StreamlinesTest, FluidAtRestShowsTheSeedLatticeAsBrightPlusSigns)
+{
+    start(40, 20, 4);
+    drawStreamlines(40, 20, *grid, 4);
+    // Seeds sx = 4, 10, ..., 148 and sy = 4, 10, ..., 70: 25 x 12 plus signs
+    // centred on (sx + 4, 80 - sy).
+    EXPECT_EQ(saturatedPixels(), 25 * 12 * 5);
+    for (int sx = 4; sx <= 148; sx += 6)
+        for (int sy = 4; sy <= 70; sy += 6) {
+            const int column = sx + 4, row = 80 - sy;
+            ASSERT_EQ(pixelRed(column, row), 255);
+            ASSERT_EQ(pixelGreen(column + 1, row), 255);
+            ASSERT_EQ(pixelBlue(column, row - 1), 255);
+            ASSERT_EQ(pixelRed(column + 1, row + 1), 0);
+        }
+    EXPECT_EQ(pixelRed(154, 76), 0);  // no seed at sx = 154 (not below 152)
+    EXPECT_EQ(pixelRed(8, 4), 0);     // nor at sy = 76
+}
+
+TEST_F(StreamlinesTest, SeedSpacingIsTruncatedOneAndAHalfCells)
+{
+    start(40, 20, 5);
+    drawStreamlines(40, 20, *grid, 5);
+    // s = trunc(7.5) = 7: seed columns 5, 12, ..., 187; rows 5, 12, ..., 89.
+    EXPECT_EQ(pixelRed(10, 95), 255);
+    EXPECT_EQ(pixelRed(17, 95), 255);
+    EXPECT_EQ(pixelRed(192, 95), 255);
+    EXPECT_EQ(pixelRed(199, 95), 0);
+    EXPECT_EQ(pixelRed(10, 11), 255);
+    EXPECT_EQ(saturatedPixels(), 27 * 13 * 5);
+}
+
+TEST_F(StreamlinesTest, GridsOfThreeCellsOrLessHaveNoSeeds)
+{
+    start(3, 20, 4);
+    drawStreamlines(3, 20, *grid, 4);
+    EXPECT_EQ(redSum(), 0.0);
+    releaseFrameImage();
+    start(20, 3, 4);
+    drawStreamlines(20, 3, *grid, 4);
+    EXPECT_EQ(redSum(), 0.0);
+}
+
+TEST_F(StreamlinesTest, UniformFlowDrawsOneLinePerSeedRowBrighteningEastward)
+{
+    start(40, 20, 4);
+    setVelocity(1.0, 0.0);
+    drawStreamlines(40, 20, *grid, 4);
+    // Column 9 is crossed by the westmost path of the row only, column 150
+    // by all 25 paths of the row: the dots pile up to white.
+    EXPECT_GT(redValue(9, 76), 0.0f);
+    EXPECT_LT(redValue(9, 76), 255.0f);
+    EXPECT_EQ(redValue(150, 76), 255.0f);
+    EXPECT_GT(redValue(100, 77), 0.0f);  // neighbour share
+    EXPECT_EQ(redValue(100, 73), 0.0f);  // halfway between two seed rows
+    EXPECT_EQ(redValue(100, 78), 0.0f);
+    EXPECT_GT(redValue(7, 76), 0.0f);    // beside the first dots
+    EXPECT_EQ(redValue(6, 76), 0.0f);    // west of them
+}
+
+TEST_F(StreamlinesTest, PathLeavingWestPlotsItsLastDotAtColumnK)
+{
+    // A 4 x 4 grid has the single seed (4, 4).
+    start(4, 4, 4);
+    setVelocity(-1.0, 0.0);
+    drawStreamlines(4, 4, *grid, 4);
+    // px = 4 - 0.09 n: 45 dots, the last at px = -0.05, which truncates to
+    // 0 and lands on column 4 with the eleven dots of 0 <= px < 1.
+    EXPECT_NEAR(redSum(), 45 * (1.78 + 4 * 0.178), 1e-2);
+    EXPECT_NEAR(redValue(4, 12), 12 * 1.78 + 11 * 0.178, 1e-3);
+    EXPECT_NEAR(redValue(3, 12), 12 * 0.178, 1e-4);
+}
+
+TEST_F(StreamlinesTest, LookupsInTheLastCellRowTakeTheNearestFilledRow)
+{
+    // W = H = 24: rows 20..23 are never resampled. Moving north, a tracer in
+    // 20 <= py < 23 keeps the speed of row 19 and reaches picture row 2.
+    start(6, 6, 4);
+    setVelocity(0.0, 1.0);
+    drawStreamlines(6, 6, *grid, 4);
+    EXPECT_GT(redValue(8, 4), 0.0f);
+    EXPECT_LT(redValue(8, 4), 255.0f);
+    EXPECT_GT(redValue(8, 2), 0.0f);
+}
+
+}  // namespace
