@@ -60,6 +60,8 @@ TEST(ComposeFrame, NoiseRestAndDivergedFlowsMatchTheReference)
     expectIdentical(*makeNoiseGrid(12, 9, 11), 5, everything, "small noise");
     expectIdentical(*makeRestingGrid(40, 20), 4, everything, "rest");
     expectIdentical(*makeDivergedGrid(30, 20), 4, everything, "diverged");
+    expectIdentical(*makeStagnantGrid(40, 20), 4, everything, "stagnant");
+    expectIdentical(*makeStagnantGrid(40, 20), 2, everything, "stagnant");
 }
 
 TEST(ComposeFrame, EachElementAloneMatchesTheReference)

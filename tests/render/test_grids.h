@@ -56,6 +56,19 @@ inline std::unique_ptr<SimGrid> makeChannelGrid(int32_t NX, int32_t NY)
     return grid;
 }
 
+// A slow eastward stream that stops dead halfway: tracers run for a few
+// hundred steps and then stand still with their dots left to plot.
+inline std::unique_ptr<SimGrid> makeStagnantGrid(int32_t NX, int32_t NY)
+{
+    auto grid = makeRestingGrid(NX, NY);
+    for (int32_t i = 0; i < NX / 2; ++i)
+        for (int32_t j = 0; j < NY; ++j) {
+            grid->u[i][j] = 0.25;
+            grid->v[i][j] = 0.01 * (j % 3);
+        }
+    return grid;
+}
+
 // Every value of u, v and p uniform in -2..2, every flag word random.
 inline std::unique_ptr<SimGrid> makeNoiseGrid(int32_t NX, int32_t NY, unsigned seed)
 {
