@@ -9,6 +9,7 @@
 #include <limits>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -182,6 +183,15 @@ int createTemporary(const std::string& path, std::string& tempPath)
     return -1;
 }
 
+// A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
+bool keepPermissions(int fd, const std::string& path)
+{
+    struct stat old {};
+    if (stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode))
+        return true;
+    return fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 // Writes every byte, retrying short writes and interruptions.
 bool writeAll(int fd, const std::vector<unsigned char>& bytes)
 {
@@ -332,7 +342,7 @@ bool saveGridFile(const std::string& path, const Grid& grid, const GridFileSetti
     const int fd = createTemporary(path, tempPath);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, bytes);
+    bool ok = keepPermissions(fd, path) && writeAll(fd, bytes);
     ok = fsync(fd) == 0 && ok;
     ok = close(fd) == 0 && ok;
     ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;

@@ -484,14 +484,18 @@ TEST(GridFileDisk, SavedFileHoldsTheEncodedBytesAndReadsBack)
     EXPECT_EQ(s.defaultU, 10);
 }
 
-TEST(GridFileDisk, SaveReplacesAnExistingFile)
+TEST(GridFileDisk, SaveReplacesAnExistingFileKeepingItsPermissions)
 {
     const std::string dir = scratchDir("replace");
     const std::string path = dir + "/b.grid";
     writeAll(path, Bytes(5000, 'z'));
+    ASSERT_EQ(chmod(path.c_str(), 0604), 0);
     Grid g = fluidGrid(20, 20);
     ASSERT_TRUE(saveGridFile(path, g, settingsOf(200, 0, 0)));
     EXPECT_EQ(readAll(path), encodeGridFile(g, settingsOf(200, 0, 0)));
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
 }
 
 TEST(GridFileDisk, UnreadableFilesCannotBeOpened)
