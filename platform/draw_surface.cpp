@@ -81,12 +81,17 @@ void DrawSurface::drawText(int32_t left, int32_t top, const char* text, int32_t 
     if (!font || !text || count <= 0)
         return;
     const int64_t cell = font->cellWidth();
+    const int64_t bottom = static_cast<int64_t>(top) + font->lineHeight();
+    if (top >= surfaceHeight || bottom <= 0 || left >= surfaceWidth)
+        return;
     const int64_t right = std::min<int64_t>(left + cell * count, surfaceWidth);
-    clearRect(left, top, static_cast<int32_t>(right), top + font->lineHeight());
+    clearRect(left, top, static_cast<int32_t>(right), static_cast<int32_t>(bottom));
     for (int32_t i = 0; i < count; ++i) {
         const int64_t cellLeft = left + cell * i;
         if (cellLeft >= surfaceWidth)
             break;
+        if (cellLeft < -2 * cell)  // wholly left of the surface, overhang included
+            continue;
         const GlyphImage& glyph = font->glyph(static_cast<unsigned char>(text[i]));
         for (int32_t gy = 0; gy < glyph.height; ++gy)
             for (int32_t gx = 0; gx < glyph.width; ++gx)

@@ -18,13 +18,14 @@ struct CodecChoice {
     AVPixelFormat format;
 };
 
-// Motion JPEG takes full-range 4:2:0; the lossless ones take planar or
+// Motion JPEG takes full-range 4:4:4 (subsampled chroma smears the last
+// column of an odd width); the lossless ones take planar or
 // packed RGB, so nothing is lost in the conversion.
 CodecChoice choiceFor(Compressor compressor)
 {
     switch (compressor) {
     case Compressor::FullFrames: return {AV_CODEC_ID_RAWVIDEO, AV_PIX_FMT_BGR24};
-    case Compressor::MotionJpeg: return {AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUVJ420P};
+    case Compressor::MotionJpeg: return {AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUVJ444P};
     case Compressor::Ffv1: return {AV_CODEC_ID_FFV1, AV_PIX_FMT_BGR0};
     case Compressor::UtVideo: return {AV_CODEC_ID_UTVIDEO, AV_PIX_FMT_GBRP};
     }
