@@ -1,0 +1,76 @@
+// New Grid and About, run as the user runs them.
+#include "test_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct EditorDialogs : testing::Test {
+    std::unique_ptr<TestEditor> editor{openEditor()};
+};
+
+TEST_F(EditorDialogs, AcceptedNewGridReplacesTheGridWithFluidOfTheChosenSize)
+{
+    editor->choose(editor->noSlip());
+    int x, y;
+    editor->cellPixel(4, 4, x, y);
+    editor->leftPress(x, y);
+    const DialogOutcome outcome = runNewGrid(*editor, 60, 30, true);
+    ASSERT_TRUE(outcome.seen);
+    EXPECT_EQ(outcome.shownNX, 40);
+    EXPECT_EQ(outcome.shownNY, 20);
+    const Grid& grid = editor->editedGrid();
+    ASSERT_EQ(grid.NX, 60);
+    ASSERT_EQ(grid.NY, 30);
+    EXPECT_EQ(editor->nx(), 60);
+    EXPECT_EQ(editor->ny(), 30);
+    EXPECT_DOUBLE_EQ(editor->cellDx(), 2.0 / 60);
+    EXPECT_DOUBLE_EQ(editor->cellDy(), 1.0 / 30);
+    EXPECT_DOUBLE_EQ(grid.dx, 2.0 / 60);
+    int fluid = 0;
+    for (int i = 0; i < 60; ++i)
+        for (int j = 0; j < 30; ++j)
+            fluid += grid.flags[i][j] == CELL_FLUID && grid.u[i][j] == 0.0 ? 1 : 0;
+    EXPECT_EQ(fluid, 1800);
+    // The drag that was on when the dialog opened is over.
+    EXPECT_FALSE(editor->draggingLeft());
+    // The tools are re-read: the painted word is the checked tool's.
+    EXPECT_EQ(editor->word(), CELL_NOSLIP_WALL);
+}
+
+TEST_F(EditorDialogs, CancelledNewGridKeepsTheGrid)
+{
+    editor->choose(editor->noSlip());
+    int x, y;
+    editor->cellPixel(4, 4, x, y);
+    editor->leftClick(x, y);
+    const DialogOutcome outcome = runNewGrid(*editor, 60, 30, false);
+    ASSERT_TRUE(outcome.seen);
+    EXPECT_EQ(editor->editedGrid().NX, 40);
+    EXPECT_EQ(editor->editedGrid().flags[4][4], CELL_NOSLIP_WALL);
+}
+
+TEST_F(EditorDialogs, NewGridSpinnersClampIntoTheirRanges)
+{
+    runNewGrid(*editor, 500, 5, true);
+    EXPECT_EQ(editor->editedGrid().NX, 120);
+    EXPECT_EQ(editor->editedGrid().NY, 20);
+    const DialogOutcome outcome = runNewGrid(*editor, 10, 500, true);
+    EXPECT_EQ(outcome.shownNX, 120);
+    EXPECT_EQ(editor->editedGrid().NX, 20);
+    EXPECT_EQ(editor->editedGrid().NY, 80);
+    // 20 x 80 is narrower than high: the width stays one, not zero.
+    EXPECT_DOUBLE_EQ(editor->cellDx(), 1.0 / 20);
+}
+
+TEST_F(EditorDialogs, AboutOpensAndCloses)
+{
+    editor->rightPress(100, 100);
+    const DialogOutcome outcome = runAbout(*editor);
+    EXPECT_TRUE(outcome.seen);
+    EXPECT_FALSE(editor->draggingRight());
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// Save Grid As and Load Grid through the window, with the file name given
+// by the test in place of the file dialog.
+#include "test_editor.h"
+#include "grid_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::vector<unsigned char> fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct EditorFiles : testing::Test {
+    std::unique_ptr<TestEditor> editor{openEditor()};
+    std::string dir;
+
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvo-editor-files-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override
+    {
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+    std::string path(const char* name) const { return dir + "/" + name; }
+
+    void save(const std::string& file)
+    {
+        editor->nextFile = file.c_str();
+        editor->command(GridEditorWindow::ID_SAVE_GRID);
+    }
+    void load(const std::string& file)
+    {
+        editor->nextFile = file.c_str();
+        editor->command(GridEditorWindow::ID_LOAD_GRID);
+    }
+    void paint(FXRadioButton* tool, int i, int j)
+    {
+        editor->choose(tool);
+        int x, y;
+        editor->cellPixel(i, j, x, y);
+        editor->leftClick(x, y);
+    }
+};
+
+TEST_F(EditorFiles, SavingTheStartUpStateWritesTheHeaderAndEightHundredFluidRecords)
+{
+    save(path("start.grid"));
+    EXPECT_TRUE(editor->messages.empty());
+    const std::vector<unsigned char> bytes = fileBytes(path("start.grid"));
+    ASSERT_EQ(bytes.size(), 2442u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 34),
+              "!KELVO-FLUXERIA-T.VOSSEN-v1.6a 200");
+    const unsigned char header[] = {0, 0, 40, 20, 0, 0, 0, 0};
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(bytes[34 + k], header[k]) << k;
+    for (size_t k = 42; k < bytes.size(); k += 3) {
+        ASSERT_EQ(bytes[k], 1);
+        ASSERT_EQ(bytes[k + 1], 0);
+        ASSERT_EQ(bytes[k + 2], 0);
+    }
+}
+
+TEST_F(EditorFiles, ASavedGridComesBackWithItsSettings)
+{
+    paint(editor->noSlip(), 3, 4);
+    editor->choose(editor->inflow());
+    editor->choose(editor->west());
+    paint(editor->inflow(), 39, 10);
+    editor->reynolds()->setValue(10);
+    editor->defaultU()->setValue(10);
+    editor->defaultV()->setValue(7);
+    save(path("painted.grid"));
+    ASSERT_TRUE(editor->messages.empty());
+
+    runNewGrid(*editor, 60, 30, true);
+    editor->reynolds()->setValue(500);
+    editor->defaultU()->setValue(0);
+    int x, y;
+    editor->cellPixel(1, 1, x, y);
+    editor->leftPress(x, y);
+    load(path("painted.grid"));
+    ASSERT_TRUE(editor->messages.empty());
+    EXPECT_FALSE(editor->draggingLeft());
+    const Grid& grid = editor->editedGrid();
+    ASSERT_EQ(grid.NX, 40);
+    ASSERT_EQ(grid.NY, 20);
+    EXPECT_EQ(editor->nx(), 40);
+    EXPECT_DOUBLE_EQ(editor->cellDx(), 0.05);
+    EXPECT_EQ(grid.flags[3][4], CELL_NOSLIP_WALL);
+    EXPECT_EQ(grid.flags[39][10], CELL_INFLOW | DIR_WEST);
+    EXPECT_EQ(grid.u[39][10], -1.0);
+    EXPECT_EQ(grid.flags[5][5], CELL_FLUID);
+    EXPECT_EQ(editor->reynolds()->getValue(), 10);
+    EXPECT_EQ(editor->defaultU()->getValue(), 10);
+    EXPECT_EQ(editor->defaultV()->getValue(), 7);
+}
+
+TEST_F(EditorFiles, LoadedSettingsAreClampedIntoTheSpinnersAndTheSizeIntoNewGrid)
+{
+    Grid wide;
+    makeFluidGrid(wide, 150, 20);
+    GridFileSettings settings;
+    settings.reynolds = 5;
+    settings.defaultU = 200;
+    settings.defaultV = 3;
+    ASSERT_TRUE(saveGridFile(path("wide.grid"), wide, settings));
+    load(path("wide.grid"));
+    ASSERT_TRUE(editor->messages.empty());
+    EXPECT_EQ(editor->editedGrid().NX, 150);
+    EXPECT_EQ(editor->reynolds()->getValue(), 10);
+    EXPECT_EQ(editor->defaultU()->getValue(), 100);
+    EXPECT_EQ(editor->defaultV()->getValue(), 3);
+    // 150 div 20 = 7: dx = 7/150 whatever the file says.
+    EXPECT_DOUBLE_EQ(editor->cellDx(), 7.0 / 150);
+    EXPECT_DOUBLE_EQ(editor->editedGrid().dx, 7.0 / 150);
+    const DialogOutcome outcome = runNewGrid(*editor, 40, 20, false);
+    EXPECT_EQ(outcome.shownNX, 120);
+    EXPECT_EQ(editor->editedGrid().NX, 150);
+}
+
+TEST_F(EditorFiles, ARefusedFileIsReportedAndChangesNothing)
+{
+    paint(editor->noSlip(), 2, 2);
+    save(path("good.grid"));
+    const std::vector<unsigned char> saved = fileBytes(path("good.grid"));
+    const std::string bytes(saved.begin(), saved.end());
+    const std::string bad[] = {
+        "",                                               // empty
+        "hello",                                          // wrong magic
+        "!KELVO-FLUXERIA-T.VOSSEN-v1.6b" + bytes.substr(30),  // one letter off
+        bytes.substr(0, 1000),                            // cut short
+    };
+    editor->reynolds()->setValue(321);
+    int n = 0;
+    for (const std::string& content : bad) {
+        const std::string file = path(("bad" + std::to_string(n++) + ".grid").c_str());
+        writeBytes(file, content);
+        editor->messages.clear();
+        load(file);
+        ASSERT_EQ(editor->messages.size(), 1u) << file;
+        EXPECT_EQ(editor->messages[0].first, "Not valid *.grid file!");
+        EXPECT_EQ(editor->messages[0].second, "Not valid *.grid file! \n\n " + file);
+        EXPECT_EQ(editor->editedGrid().flags[2][2], CELL_NOSLIP_WALL);
+        EXPECT_EQ(editor->reynolds()->getValue(), 321);
+    }
+}
+
+TEST_F(EditorFiles, AMissingFileCannotBeAccessed)
+{
+    load(path("missing.grid"));
+    ASSERT_EQ(editor->messages.size(), 1u);
+    EXPECT_EQ(editor->messages[0].first, "Cannot Access File!");
+    EXPECT_EQ(editor->messages[0].second, "Cannot Access File! \n " + path("missing.grid"));
+    EXPECT_EQ(editor->editedGrid().NX, 40);
+}
+
+TEST_F(EditorFiles, AFailedSaveIsReportedAndLeavesWhatStoodThere)
+{
+    const std::string blocked = path("taken.grid");
+    ASSERT_EQ(mkdir(blocked.c_str(), 0755), 0);
+    save(blocked);
+    ASSERT_EQ(editor->messages.size(), 1u);
+    EXPECT_EQ(editor->messages[0].first, "Cannot Access File!");
+    EXPECT_EQ(editor->messages[0].second, "Cannot Access File! \n " + blocked);
+    struct stat info;
+    ASSERT_EQ(stat(blocked.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+
+    editor->messages.clear();
+    save(path("no/such/dir.grid"));
+    EXPECT_EQ(editor->messages.size(), 1u);
+}
+
+TEST_F(EditorFiles, CancelledDialogsDoNothing)
+{
+    editor->nextFile = "";
+    editor->command(GridEditorWindow::ID_SAVE_GRID);
+    editor->command(GridEditorWindow::ID_LOAD_GRID);
+    EXPECT_EQ(editor->fileDialogs.size(), 2u);
+    EXPECT_TRUE(editor->messages.empty());
+    EXPECT_EQ(editor->editedGrid().NX, 40);
+}
+
+}  // namespace

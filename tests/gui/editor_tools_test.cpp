@@ -1,0 +1,187 @@
+// The main window after start-up, the cell tools and what they enable, and
+// Calculate It.
+#include "test_editor.h"
+#include "ui_text.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct EditorTools : testing::Test {
+    std::unique_ptr<TestEditor> editor{openEditor()};
+
+    // Whether the velocity fields and the direction buttons are enabled.
+    void expectEnabled(bool fields, bool directions)
+    {
+        EXPECT_EQ(editor->uText()->isEnabled(), fields);
+        EXPECT_EQ(editor->vText()->isEnabled(), fields);
+        for (FXRadioButton* r : {editor->east(), editor->west(), editor->north(), editor->south()})
+            EXPECT_EQ(r->isEnabled(), directions) << r->getText().text();
+    }
+    void expectFields(const char* u, const char* v)
+    {
+        EXPECT_STREQ(editor->uText()->getText().text(), u);
+        EXPECT_STREQ(editor->vText()->getText().text(), v);
+    }
+    // How many of the given radios are checked.
+    static int checkedCount(std::initializer_list<FXRadioButton*> group)
+    {
+        int n = 0;
+        for (FXRadioButton* r : group)
+            n += r->getCheck() ? 1 : 0;
+        return n;
+    }
+    int checkedTypes() const
+    {
+        return checkedCount({editor->move(), editor->slip(), editor->noSlip(), editor->inflow(),
+                             editor->outflow()});
+    }
+    int checkedDirections() const
+    {
+        return checkedCount({editor->east(), editor->west(), editor->north(), editor->south()});
+    }
+};
+
+TEST_F(EditorTools, StartsWithSlipAndEastAndTheFieldsDisabled)
+{
+    EXPECT_STREQ(editor->getTitle().text(), "Kelvo -Fluxeria v1.0");
+    EXPECT_EQ(editor->getWidth(), 800);
+    EXPECT_EQ(editor->getHeight(), 600);
+    EXPECT_TRUE(editor->slip()->getCheck());
+    EXPECT_TRUE(editor->east()->getCheck());
+    EXPECT_EQ(checkedTypes(), 1);
+    EXPECT_EQ(checkedDirections(), 1);
+    EXPECT_EQ(editor->word(), CELL_SLIP_WALL);
+    expectEnabled(false, false);
+    expectFields("0.0", "0.0");
+    EXPECT_TRUE(editor->calculateButton()->isEnabled());
+    EXPECT_TRUE(editor->calculateTool()->isEnabled());
+    EXPECT_TRUE(editor->saveButton()->isEnabled());
+    EXPECT_STREQ(editor->deltaTime()->getText().text(), "0.003");
+    EXPECT_EQ(editor->reynolds()->getValue(), 200);
+    EXPECT_EQ(editor->defaultU()->getValue(), 0);
+    EXPECT_EQ(editor->defaultV()->getValue(), 0);
+    for (int line = 0; line < 4; ++line)
+        EXPECT_STREQ(editor->info(line)->getText().text(), " ");
+}
+
+TEST_F(EditorTools, StartUpGridIsFortyByTwentyFluid)
+{
+    const Grid& grid = editor->editedGrid();
+    ASSERT_EQ(grid.NX, 40);
+    ASSERT_EQ(grid.NY, 20);
+    EXPECT_EQ(editor->nx(), 40);
+    EXPECT_EQ(editor->ny(), 20);
+    EXPECT_DOUBLE_EQ(grid.dx, 0.05);
+    EXPECT_DOUBLE_EQ(grid.dy, 0.05);
+    for (int i = 0; i < 40; ++i)
+        for (int j = 0; j < 20; ++j) {
+            ASSERT_EQ(grid.flags[i][j], CELL_FLUID);
+            ASSERT_EQ(grid.u[i][j], 0.0);
+            ASSERT_EQ(grid.v[i][j], 0.0);
+        }
+}
+
+TEST_F(EditorTools, InflowTakesItsVelocityFromTheCheckedDirection)
+{
+    editor->choose(editor->inflow());
+    EXPECT_EQ(editor->word(), CELL_INFLOW);
+    EXPECT_FALSE(editor->slip()->getCheck());
+    EXPECT_EQ(checkedTypes(), 1);
+    expectFields("1.0", "0.0");
+    expectEnabled(true, true);
+
+    editor->choose(editor->west());
+    EXPECT_FALSE(editor->east()->getCheck());
+    EXPECT_EQ(checkedDirections(), 1);
+    expectFields("-1.0", "0.0");
+    editor->choose(editor->north());
+    expectFields("0.0", "1.0");
+    editor->choose(editor->south());
+    expectFields("0.0", "-1.0");
+}
+
+TEST_F(EditorTools, EnterInAFieldPutsTheInflowVelocityBack)
+{
+    editor->choose(editor->inflow());
+    editor->enter(editor->uText(), "7.5");
+    expectFields("1.0", "0.0");
+}
+
+TEST_F(EditorTools, MovingWallKeepsTypedVelocitiesUntilAnotherToolIsChosen)
+{
+    editor->choose(editor->inflow());
+    editor->choose(editor->move());
+    EXPECT_EQ(editor->word(), CELL_MOVING_WALL);
+    expectFields("1.0", "0.0");
+    expectEnabled(true, false);
+    editor->enter(editor->uText(), "2.5");
+    expectFields("2.5", "0.0");
+
+    editor->choose(editor->slip());
+    EXPECT_EQ(editor->word(), CELL_SLIP_WALL);
+    expectFields("0.0", "0.0");
+    expectEnabled(false, false);
+}
+
+TEST_F(EditorTools, EachToolPaintsItsOwnWord)
+{
+    const struct { FXRadioButton* radio; FXint word; } tools[] = {
+        {editor->noSlip(), CELL_NOSLIP_WALL}, {editor->outflow(), CELL_OUTFLOW},
+        {editor->move(), CELL_MOVING_WALL},   {editor->inflow(), CELL_INFLOW},
+        {editor->slip(), CELL_SLIP_WALL}};
+    for (const auto& tool : tools) {
+        editor->choose(tool.radio);
+        EXPECT_EQ(editor->word(), tool.word) << tool.radio->getText().text();
+        EXPECT_EQ(checkedTypes(), 1);
+    }
+    editor->choose(editor->outflow());
+    expectEnabled(false, false);
+    expectFields("0.0", "0.0");
+}
+
+TEST_F(EditorTools, CalculateWritesDefaultVelocitiesIntoAllButTheLastColumnAndRow)
+{
+    editor->defaultU()->setValue(3);
+    editor->defaultV()->setValue(4);
+    editor->command(GridEditorWindow::ID_CALCULATE);
+    const Grid& grid = editor->editedGrid();
+    for (int i = 0; i < 40; ++i)
+        for (int j = 0; j < 20; ++j) {
+            const bool written = i <= 38 && j <= 18;
+            ASSERT_EQ(grid.u[i][j], written ? 3.0 : 0.0) << i << "," << j;
+            ASSERT_EQ(grid.v[i][j], written ? 4.0 : 0.0) << i << "," << j;
+        }
+    ASSERT_EQ(editor->simulations.size(), 1u);
+    EXPECT_EQ(editor->simulations[0].first, 200);
+    EXPECT_DOUBLE_EQ(editor->simulations[0].second, 0.003);
+}
+
+TEST_F(EditorTools, CalculateReadsTheTimeStepAsItsNumericPrefix)
+{
+    editor->reynolds()->setValue(5000);
+    editor->deltaTime()->setText("0.5s");
+    editor->command(GridEditorWindow::ID_CALCULATE);
+    editor->deltaTime()->setText("fast");
+    editor->command(GridEditorWindow::ID_CALCULATE);
+    ASSERT_EQ(editor->simulations.size(), 2u);
+    EXPECT_EQ(editor->simulations[0].first, 2000);
+    EXPECT_DOUBLE_EQ(editor->simulations[0].second, 0.5);
+    EXPECT_DOUBLE_EQ(editor->simulations[1].second, 0.0);
+}
+
+TEST_F(EditorTools, CalculateLeavesWallsAndOpenCellsAlone)
+{
+    editor->choose(editor->noSlip());
+    int x, y;
+    editor->cellPixel(5, 5, x, y);
+    editor->leftClick(x, y);
+    editor->defaultU()->setValue(9);
+    editor->command(GridEditorWindow::ID_CALCULATE);
+    EXPECT_EQ(editor->editedGrid().u[5][5], 0.0);
+    EXPECT_EQ(editor->editedGrid().u[6][5], 9.0);
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+#include "test_editor.h"
+
+#include "grid_drawing.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+// Runs the event loop until nothing is pending.
+void settle()
+{
+    testApp()->forceRefresh();
+    testApp()->runWhileEvents();
+    testApp()->flush(TRUE);
+    testApp()->runWhileEvents();
+}
+
+// A fresh editor window, created and shown.
+TestEditor* openEditor()
+{
+    TestEditor* editor = new TestEditor(testApp());
+    editor->create();
+    settle();
+    return editor;
+}
+
+// A radio button checks itself and reports to its target.
+void TestEditor::choose(FXRadioButton* radio)
+{
+    radio->setCheck(TRUE);
+    handle(radio, FXSEL(SEL_COMMAND, ID_CELL_TOOL), reinterpret_cast<void*>(static_cast<FXuval>(1)));
+    settle();
+}
+
+// A text field reports Enter with its text.
+void TestEditor::enter(FXTextField* field, const char* text)
+{
+    field->setText(text);
+    handle(field, FXSEL(SEL_COMMAND, ID_CELL_TOOL), const_cast<FXchar*>(field->getText().text()));
+    settle();
+}
+
+// A window command.
+void TestEditor::command(FXSelector id)
+{
+    handle(this, FXSEL(SEL_COMMAND, id), nullptr);
+    settle();
+}
+
+// One mouse event of the canvas at (x, y).
+static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y)
+{
+    FXEvent event;
+    event.type = type;
+    event.win_x = x;
+    event.win_y = y;
+    editor->handle(editor->canvas(), FXSEL(type, GridEditorWindow::ID_GRID_CANVAS), &event);
+}
+
+void TestEditor::leftPress(int x, int y) { canvasEvent(this, SEL_LEFTBUTTONPRESS, x, y); }
+void TestEditor::leftRelease(int x, int y) { canvasEvent(this, SEL_LEFTBUTTONRELEASE, x, y); }
+void TestEditor::rightPress(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONPRESS, x, y); }
+void TestEditor::rightRelease(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONRELEASE, x, y); }
+void TestEditor::motion(int x, int y) { canvasEvent(this, SEL_MOTION, x, y); }
+
+void TestEditor::leftClick(int x, int y)
+{
+    leftPress(x, y);
+    leftRelease(x, y);
+}
+
+// The pixel at the centre of cell (i, j): the inverse of the viewport
+// transform applied to the middle of the cell's rectangle.
+void TestEditor::cellPixel(int i, int j, int& x, int& y) const
+{
+    const CellRect r = cellRect(view, NX, NY, i, j);
+    const double W = glCanvas->getWidth();
+    const double H = glCanvas->getHeight();
+    x = static_cast<int>(std::floor((0.5 * (r.x0 + r.x1) + 1.0) / 2.0 * W));
+    y = static_cast<int>(std::floor((1.0 - 0.5 * (r.y0 + r.y1)) / 2.0 * H));
+}
+
+// Draws the grid as the canvas's repaint does and reads the pixel from the
+// back buffer before the swap (the front buffer of a window is not readable
+// everywhere).
+void TestEditor::readPixel(int x, int y, int rgb[3])
+{
+    unsigned char bytes[3] = {0, 0, 0};
+    if (beginGridFrame(glCanvas)) {
+        drawGrid(*grid, view);
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, glCanvas->getHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, bytes);
+        endGridFrame(glCanvas, glVisual);
+    }
+    for (int k = 0; k < 3; ++k)
+        rgb[k] = bytes[k];
+}
+
+#include "about_fox.h"
+#include "new_grid.h"
+
+// Drives a modal dialog from a timeout that fires inside its event loop.
+class DialogDriver : public FXObject {
+    FXDECLARE(DialogDriver)
+public:
+    enum { ID_DRIVE = 1 };
+    DialogOutcome outcome;
+    int nx = 0, ny = 0;
+    bool accept = true;
+    bool expectAbout = false;
+
+    // Reads and sets the dialog, then closes it.
+    long onDrive(FXObject*, FXSelector, void*)
+    {
+        FXWindow* modal = testApp()->getModalWindow();
+        FXDialogBox* box = dynamic_cast<FXDialogBox*>(modal);
+        if (NewGrid* dialog = dynamic_cast<NewGrid*>(modal)) {
+            outcome.seen = !expectAbout;
+            outcome.shownNX = dialog->getNX();
+            outcome.shownNY = dialog->getNY();
+            dialog->setNX(nx);
+            dialog->setNY(ny);
+        } else if (dynamic_cast<AboutFox*>(modal)) {
+            outcome.seen = expectAbout;
+        }
+        if (box)
+            box->handle(this, FXSEL(SEL_COMMAND, accept ? FXDialogBox::ID_ACCEPT : FXDialogBox::ID_CANCEL),
+                        nullptr);
+        return 1;
+    }
+};
+
+FXDEFMAP(DialogDriver) DialogDriverMap[] = {
+    FXMAPFUNC(SEL_TIMEOUT, DialogDriver::ID_DRIVE, DialogDriver::onDrive),
+};
+FXIMPLEMENT(DialogDriver, FXObject, DialogDriverMap, ARRAYNUMBER(DialogDriverMap))
+
+// New Grid, driven while it runs.
+DialogOutcome runNewGrid(TestEditor& editor, int nx, int ny, bool accept)
+{
+    DialogDriver driver;
+    driver.nx = nx;
+    driver.ny = ny;
+    driver.accept = accept;
+    testApp()->addTimeout(&driver, DialogDriver::ID_DRIVE, 50);
+    editor.command(GridEditorWindow::ID_NEW_GRID);
+    testApp()->removeTimeout(&driver, DialogDriver::ID_DRIVE);
+    return driver.outcome;
+}
+
+// About, closed with Ok while it runs.
+DialogOutcome runAbout(TestEditor& editor)
+{
+    DialogDriver driver;
+    driver.expectAbout = true;
+    testApp()->addTimeout(&driver, DialogDriver::ID_DRIVE, 50);
+    editor.command(GridEditorWindow::ID_ABOUT);
+    testApp()->removeTimeout(&driver, DialogDriver::ID_DRIVE);
+    return driver.outcome;
+}

@@ -1,0 +1,119 @@
+// The real main window with its dialogs' outcomes made observable: the file
+// name is given by the test, messages are recorded instead of shown, and the
+// simulation run records what it was handed.
+#pragma once
+
+#include "grid_editor_window.h"
+
+#include <fx.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The one application object of the test program.
+FXApp* testApp();
+
+// Runs the event loop until nothing is pending (layout, repaint, updates).
+void settle();
+
+class TestEditor : public GridEditorWindow {
+public:
+    explicit TestEditor(FXApp* app) : GridEditorWindow(app) {}
+
+    FXString nextFile;                                    // "" means cancelled
+    std::vector<FileChoice> fileDialogs;                  // every dialog asked for
+    std::vector<std::pair<std::string, std::string>> messages;  // caption, text
+    std::vector<std::pair<int, double>> simulations;      // Reynolds, time step
+
+    FXString chooseGridFile(FileChoice choice) override
+    {
+        fileDialogs.push_back(choice);
+        return nextFile;
+    }
+    void showFileMessage(const FXString& caption, const FXString& text) override
+    {
+        messages.emplace_back(caption.text(), text.text());
+    }
+    void runSimulation(int reynolds, double timeStep) override
+    {
+        simulations.emplace_back(reynolds, timeStep);
+    }
+
+    // State the tests look at.
+    const Grid& editedGrid() const { return *grid; }
+    FXint word() const { return paintWord; }
+    FXint nx() const { return NX; }
+    FXint ny() const { return NY; }
+    double cellDx() const { return dx; }
+    double cellDy() const { return dy; }
+    bool draggingLeft() const { return leftDragging; }
+    bool draggingRight() const { return rightDragging; }
+    const GridView& gridView() const { return view; }
+    FXGLCanvas* canvas() const { return glCanvas; }
+
+    // Widgets the tests drive.
+    FXRadioButton* move() const { return moveRadio; }
+    FXRadioButton* slip() const { return slipRadio; }
+    FXRadioButton* noSlip() const { return noSlipRadio; }
+    FXRadioButton* inflow() const { return inflowRadio; }
+    FXRadioButton* outflow() const { return outflowRadio; }
+    FXRadioButton* east() const { return eastRadio; }
+    FXRadioButton* west() const { return westRadio; }
+    FXRadioButton* north() const { return northRadio; }
+    FXRadioButton* south() const { return southRadio; }
+    FXTextField* uText() const { return uField; }
+    FXTextField* vText() const { return vField; }
+    FXTextField* deltaTime() const { return deltaTimeField; }
+    FXSpinner* reynolds() const { return reynoldsSpinner; }
+    FXSpinner* defaultU() const { return defaultUSpinner; }
+    FXSpinner* defaultV() const { return defaultVSpinner; }
+    FXLabel* info(int line) const
+    {
+        FXLabel* const lines[] = {infoI, infoJ, infoU, infoV};
+        return lines[line];
+    }
+    FXButton* calculateButton() const { return calcButton; }
+    FXButton* calculateTool() const { return calcTool; }
+    FXButton* saveButton() const { return saveTool; }
+    FXMenuCommand* calculateCommand() const { return calcCommand; }
+    FXMenuCommand* saveGridCommand() const { return saveCommand; }
+
+    // A click on a radio button, as the button itself reports it.
+    void choose(FXRadioButton* radio);
+    // Enter pressed in a text field holding the given text.
+    void enter(FXTextField* field, const char* text);
+    // A window command such as ID_NEW_GRID.
+    void command(FXSelector id);
+
+    // Mouse events on the canvas at pixel (x, y).
+    void leftPress(int x, int y);
+    void leftRelease(int x, int y);
+    void rightPress(int x, int y);
+    void rightRelease(int x, int y);
+    void motion(int x, int y);
+    // A left click: press and release.
+    void leftClick(int x, int y);
+
+    // The canvas pixel at the centre of cell (i, j) as the grid is drawn.
+    void cellPixel(int i, int j, int& x, int& y) const;
+    // Draws the canvas and reads one pixel back (y downward), 0..255 each.
+    void readPixel(int x, int y, int rgb[3]);
+};
+
+// Creates, shows and settles a fresh editor window.
+TestEditor* openEditor();
+
+// What a dialog showed when the test drove it.
+struct DialogOutcome {
+    bool seen = false;     // the expected dialog was running modally
+    int shownNX = 0;       // NewGrid only: the values it opened with
+    int shownNY = 0;
+};
+
+// Runs New Grid; while the dialog is open, sets NX and NY and accepts it
+// (or cancels it).
+DialogOutcome runNewGrid(TestEditor& editor, int nx, int ny, bool accept);
+
+// Runs About and closes the box with its Ok button.
+DialogOutcome runAbout(TestEditor& editor);
