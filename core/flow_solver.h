@@ -5,6 +5,7 @@
 #pragma once
 
 #include "grid.h"
+#include "wall_conditions.h"
 
 #include <cstdint>
 #include <memory>
@@ -41,6 +42,14 @@ public:
     int maxSweeps;  // cap on the pressure sweeps of one step
 
 private:
+    // The flags never change during a solver's life, so everything derived
+    // from them alone is found once, at construction.
+    void planFromFlags();
+
+    WallPlan wallPlan;               // the wall conditions' writes
+    Array2D<unsigned char> uFaceComputed;  // 1 where a u face lies between two open cells, inflow excluded
+    Array2D<unsigned char> vFaceComputed;  // the same for v faces
+
     // Working storage of the pressure sweeps, laid out row by row in j so the
     // sweep runs through memory in order; allocated once per solver.
     std::unique_ptr<double[]> sweepDp;

@@ -1,0 +1,147 @@
+// Cost of one time step and of one Gauss-Seidel sweep on the three grid
+// sizes a user meets: the start-up channel, the largest new grid, and the
+// largest grid a file can hold.
+#include "flow_solver.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void makeChannel(Grid& g, int NX, int NY)
+{
+    makeFluidGrid(g, NX, NY);
+    for (int j = 0; j < NY; ++j) {
+        g.setCell(0, j, CELL_INFLOW);
+        g.u[0][j] = 1.0;
+        g.setCell(NX - 1, j, CELL_OUTFLOW);
+    }
+    for (int i = 0; i < NX; ++i) {
+        g.setCell(i, 0, CELL_NOSLIP_WALL);
+        g.setCell(i, NY - 1, CELL_NOSLIP_WALL);
+    }
+    for (int j = NY / 2 - 2; j <= NY / 2 + 1; ++j)
+        g.setCell(NX / 4, j, CELL_NOSLIP_WALL);
+    writeDefaultVelocities(g, 1.0, 0.0);
+}
+
+void makeCavity(Grid& g, int NX, int NY)
+{
+    makeFluidGrid(g, NX, NY);
+    for (int i = 0; i < NX; ++i) {
+        g.setCell(i, 0, CELL_NOSLIP_WALL);
+        g.setCell(i, NY - 1, CELL_MOVING_WALL);
+        g.u[i][NY - 1] = 1.0;
+    }
+    for (int j = 0; j < NY - 1; ++j) {
+        g.setCell(0, j, CELL_NOSLIP_WALL);
+        g.setCell(NX - 1, j, CELL_NOSLIP_WALL);
+    }
+}
+
+// Steps a developed flow; reports steps/s and ns per cell per sweep.
+void runSteps(benchmark::State& state, Grid& g, int warmup)
+{
+    auto solver = buildSolver(g, 200, 0.003);
+    solver->step();
+    for (int n = 0; n < warmup; ++n)
+        solver->step();
+    long sweeps = 0;
+    for (auto _ : state)
+        sweeps += solver->step().sweeps;
+    const double cells = static_cast<double>(g.NX - 2) * (g.NY - 2);
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
+    state.counters["cellSweeps"] = benchmark::Counter(sweeps * cells, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_StepChannel40x20(benchmark::State& state)
+{
+    Grid g;
+    makeChannel(g, 40, 20);
+    runSteps(state, g, 200);
+}
+
+void BM_StepCavity120x80(benchmark::State& state)
+{
+    Grid g;
+    makeCavity(g, 120, 80);
+    runSteps(state, g, 50);
+}
+
+// The explicit scheme needs a smaller time step on the finest grid.
+void BM_StepCavity255x255(benchmark::State& state)
+{
+    Grid g;
+    makeCavity(g, 255, 255);
+    auto solver = buildSolver(g, 200, 0.0005);
+    solver->step();
+    long sweeps = 0;
+    for (auto _ : state)
+        sweeps += solver->step().sweeps;
+    const double cells = 253.0 * 253.0;
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
+    state.counters["cellSweeps"] = benchmark::Counter(sweeps * cells, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// One sweep alone, with the iteration forced to stop after it: the cost of
+// the serial Gauss-Seidel chain per cell.
+void BM_SingleSweep255x255(benchmark::State& state)
+{
+    Grid g;
+    makeChannel(g, 255, 255);
+    auto solver = buildSolver(g, 200, 0.003);
+    solver->maxSweeps = 1;
+    for (auto _ : state) {
+        solver->solvePressure();
+    }
+    const double cells = 253.0 * 253.0;
+    state.counters["cellSweeps"] = benchmark::Counter(state.iterations() * cells, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_StepChannel40x20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepCavity120x80)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepCavity255x255)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_SingleSweep255x255)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// The passes of a step one by one, on a developed channel flow.
+template <typename Pass>
+void runPass(benchmark::State& state, int NX, int NY, Pass pass)
+{
+    Grid g;
+    makeChannel(g, NX, NY);
+    auto solver = buildSolver(g, 200, 0.003);
+    for (int n = 0; n < 200; ++n)
+        solver->step();
+    for (auto _ : state)
+        pass(*solver);
+    state.counters["ns/cell"] = benchmark::Counter(state.iterations() * static_cast<double>(NX) * NY,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_PassComputeF(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.computeF(); }); }
+void BM_PassComputeG(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.computeG(); }); }
+void BM_PassWallConditions(benchmark::State& s)
+{
+    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.applyWallConditions(f.simGrid->u, f.simGrid->v, f.simGrid->p); });
+}
+void BM_PassCorrectVelocity(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.correctVelocity(); }); }
+void BM_PassAccumulatePressure(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.accumulatePressure(); }); }
+void BM_PassOneSweep(benchmark::State& s)
+{
+    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.maxSweeps = 1; f.solvePressure(); });
+}
+
+}  // namespace
+
+BENCHMARK(BM_PassComputeF)->Args({40, 20})->Args({120, 80});
+BENCHMARK(BM_PassComputeG)->Args({40, 20})->Args({120, 80});
+BENCHMARK(BM_PassWallConditions)->Args({40, 20})->Args({120, 80});
+BENCHMARK(BM_PassCorrectVelocity)->Args({40, 20})->Args({120, 80});
+BENCHMARK(BM_PassAccumulatePressure)->Args({40, 20})->Args({120, 80});
+BENCHMARK(BM_PassOneSweep)->Args({40, 20})->Args({120, 80});
+BENCHMARK_MAIN();

@@ -1,0 +1,306 @@
+#include "flow_solver.h"
+
+#include "solver_constants.h"
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+inline double sq(double x) { return x * x; }
+
+// A face is computed when neither of its cells is closed to the flow: the
+// cell is not inflow and both cells are fluid or outflow.
+inline bool faceComputed(int32_t cell, int32_t neighbour)
+{
+    return !(cell & CELL_INFLOW) && (cell & CELL_OPEN_MASK) && (neighbour & CELL_OPEN_MASK);
+}
+
+}  // namespace
+
+FlowSolver::FlowSolver(std::unique_ptr<SimGrid> grid)
+    : simGrid(std::move(grid)), maxSweeps(solver_constants::maxPressureSweeps)
+{
+    NX = simGrid->NX;
+    NY = simGrid->NY;
+    const size_t cells = static_cast<size_t>(NX > 0 ? NX : 0) * static_cast<size_t>(NY > 0 ? NY : 0);
+    sweepDp.reset(new double[cells]());
+    sweepDivergence.reset(new double[cells]());
+    sweepOpen.reset(new unsigned char[cells]());
+    planFromFlags();
+}
+
+void FlowSolver::planFromFlags()
+{
+    const Array2D<int32_t>& flags = simGrid->flags;
+    wallPlan = planWallConditions(flags, NX, NY);
+    uFaceComputed.allocate(NX, NY);
+    vFaceComputed.allocate(NX, NY);
+    for (int32_t i = 0; i < NX; ++i)
+        for (int32_t j = 0; j < NY; ++j) {
+            if (i + 1 < NX)
+                uFaceComputed[i][j] = faceComputed(flags[i][j], flags[i + 1][j]);
+            if (j + 1 < NY)
+                vFaceComputed[i][j] = faceComputed(flags[i][j], flags[i][j + 1]);
+        }
+    for (int32_t i = 1; i <= NX - 2; ++i)
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            sweepOpen[static_cast<size_t>(j) * NX + i] = (flags[i][j] & CELL_OPEN_MASK) != 0;
+}
+
+std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
+{
+    // Deep copy of the edited grid; the working arrays start as copies of the
+    // velocities, pPrev and dp at zero.
+    auto sim = std::make_unique<SimGrid>();
+    sim->NX = grid.NX;
+    sim->NY = grid.NY;
+    sim->aux1 = grid.aux1;
+    sim->aux2 = grid.aux2;
+    sim->dx = grid.dx;
+    sim->dy = grid.dy;
+    for (Array2D<double>* a : {&sim->u, &sim->v, &sim->p, &sim->F, &sim->G, &sim->pPrev, &sim->dp})
+        a->allocate(grid.NX, grid.NY);
+    sim->flags.allocate(grid.NX, grid.NY);
+    sim->flags.copyFrom(grid.flags);
+    sim->u.copyFrom(grid.u);
+    sim->v.copyFrom(grid.v);
+    sim->F.copyFrom(grid.u);
+    sim->G.copyFrom(grid.v);
+    sim->p.copyFrom(grid.p);
+
+    auto solver = std::make_unique<FlowSolver>(std::move(sim));
+    solver->dx = static_cast<float>(grid.dx);
+    solver->dy = static_cast<float>(grid.dy);
+    solver->tolerance = solver_constants::pressureTolerance;
+    solver->dt = static_cast<float>(dt);
+    solver->pressureRelaxation = solver_constants::pressureRelaxation;
+    solver->Re = static_cast<float>(Re);
+
+    SimGrid& g = *solver->simGrid;
+    solver->applyWallConditions(g.u, g.v, g.dp);
+    solver->applyWallConditions(g.F, g.G, g.dp);
+    return solver;
+}
+
+StepReport FlowSolver::step()
+{
+    SimGrid& g = *simGrid;
+    computeF();
+    computeG();
+    const StepReport report = solvePressure();
+    applyWallConditions(g.u, g.v, g.dp);
+    correctVelocity();
+    applyWallConditions(g.u, g.v, g.p);
+    accumulatePressure();
+    return report;
+}
+
+// Momentum predictor for x, on faces j = 1..NY-2, i = 1..NX-3:
+//   visc  = (1/Re) ((u[i][j+1] - 2u[i][j] + u[i][j-1]) / dy^2 + (u[i+1][j] - 2u[i][j] + u[i-1][j]) / dx^2)
+//   convX = (u[i+1][j]^2 - u[i-1][j]^2) / (2 dx)
+//   convY = (0.5 (v[i+1][j] + v[i][j]) u[i][j+1] - 0.5 (v[i][j-1] + v[i+1][j-1]) u[i][j-1]) / (2 dy)
+//   grad  = (pPrev[i+1][j] - pPrev[i][j]) (1/dx)
+//   F[i][j] += dt (visc - convX - convY - grad)
+// Every term reads u, v and pPrev only, so the faces are visited in memory
+// order.
+void FlowSolver::computeF()
+{
+    SimGrid& g = *simGrid;
+    const double invRe = 1.0 / static_cast<double>(Re);
+    const double dx2 = sq(dx), dy2 = sq(dy);
+    const double twoDx = 2.0 * static_cast<double>(dx), twoDy = 2.0 * static_cast<double>(dy);
+    const double invDx = 1.0 / static_cast<double>(dx);
+    const double step = dt;
+
+    for (int32_t i = 1; i <= NX - 3; ++i) {
+        const unsigned char* computed = uFaceComputed[i];
+        const double* uWest = g.u[i - 1];
+        const double* uHere = g.u[i];
+        const double* uEast = g.u[i + 1];
+        const double* vHere = g.v[i];
+        const double* vEast = g.v[i + 1];
+        const double* pHere = g.pPrev[i];
+        const double* pEast = g.pPrev[i + 1];
+        double* F = g.F[i];
+        // Every face is evaluated and only computed faces take the result,
+        // which lets the compiler keep the loop free of branches.
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            const double visc = invRe * ((uHere[j + 1] - 2 * uHere[j] + uHere[j - 1]) / dy2
+                                         + (uEast[j] - 2 * uHere[j] + uWest[j]) / dx2);
+            const double convX = (sq(uEast[j]) - sq(uWest[j])) / twoDx;
+            const double convY = (0.5 * (vEast[j] + vHere[j]) * uHere[j + 1]
+                                  - 0.5 * (vHere[j - 1] + vEast[j - 1]) * uHere[j - 1]) / twoDy;
+            const double grad = (pEast[j] - pHere[j]) * invDx;
+            const double predicted = F[j] + step * (visc - convX - convY - grad);
+            F[j] = computed[j] ? predicted : F[j];
+        }
+    }
+}
+
+// Momentum predictor for y, on faces j = 1..NY-3, i = 1..NX-2:
+//   visc  = (1/Re) ((v[i][j+1] - 2v[i][j] + v[i][j-1]) / dy^2 + (v[i+1][j] - 2v[i][j] + v[i-1][j]) / dx^2)
+//   convY = (v[i][j+1]^2 - v[i][j-1]^2) / (2 dy)
+//   convX = (0.5 (u[i][j] + u[i][j+1]) v[i+1][j] - 0.5 (u[i-1][j] + u[i-1][j+1]) v[i-1][j]) / (2 dx)
+//   grad  = (pPrev[i][j+1] - pPrev[i][j]) (1/dy)
+//   G[i][j] += dt (visc - convY - convX - grad)
+void FlowSolver::computeG()
+{
+    SimGrid& g = *simGrid;
+    const double invRe = 1.0 / static_cast<double>(Re);
+    const double dx2 = sq(dx), dy2 = sq(dy);
+    const double twoDx = 2.0 * static_cast<double>(dx), twoDy = 2.0 * static_cast<double>(dy);
+    const double invDy = 1.0 / static_cast<double>(dy);
+    const double step = dt;
+
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const unsigned char* computed = vFaceComputed[i];
+        const double* vWest = g.v[i - 1];
+        const double* vHere = g.v[i];
+        const double* vEast = g.v[i + 1];
+        const double* uWest = g.u[i - 1];
+        const double* uHere = g.u[i];
+        const double* p = g.pPrev[i];
+        double* G = g.G[i];
+        for (int32_t j = 1; j <= NY - 3; ++j) {
+            const double visc = invRe * ((vHere[j + 1] - 2 * vHere[j] + vHere[j - 1]) / dy2
+                                         + (vEast[j] - 2 * vHere[j] + vWest[j]) / dx2);
+            const double convY = (sq(vHere[j + 1]) - sq(vHere[j - 1])) / twoDy;
+            const double convX = (0.5 * (uHere[j] + uHere[j + 1]) * vEast[j]
+                                  - 0.5 * (uWest[j] + uWest[j + 1]) * vWest[j]) / twoDx;
+            const double grad = (p[j + 1] - p[j]) * invDy;
+            const double predicted = G[j] + step * (visc - convY - convX - grad);
+            G[j] = computed[j] ? predicted : G[j];
+        }
+    }
+}
+
+// Gauss-Seidel sweeps for dt * laplace(dp) = div(F, G) in every open interior
+// cell, no over-relaxation:
+//   S = 2 (dt/dx^2 + dt/dy^2), cx = -dt/dx^2, cy = -dt/dy^2
+//   r = (F[i][j] - F[i-1][j]) (1/dx) + (G[i][j] - G[i][j-1]) (1/dy)
+//       + cx (dp[i+1][j] + dp[i-1][j]) + cy (dp[i][j+1] + dp[i][j-1])
+//   dp[i][j] = -r (1/S)
+// Rows j run from NY-2 down to 1, cells i from 1 up to NX-2, each reading its
+// neighbours as they stand. The sweeps work on a copy laid out row by row in
+// j, so they run through memory in order; the divergence term, constant
+// during the sweeps, is formed once with the same operations.
+StepReport FlowSolver::solvePressure()
+{
+    SimGrid& g = *simGrid;
+    const double step = dt;
+    const double S = 2 * (step / sq(dx) + step / sq(dy));
+    const double cx = -step / sq(dx);
+    const double cy = -step / sq(dy);
+    // -r (1/S) and r (-(1/S)) are the same number: only the sign moves.
+    const double negInvS = -(1.0 / S);
+    const double invDx = 1.0 / static_cast<double>(dx);
+    const double invDy = 1.0 / static_cast<double>(dy);
+    const double stopBelow = tolerance;
+
+    double* dp = sweepDp.get();
+    double* divergence = sweepDivergence.get();
+    const unsigned char* open = sweepOpen.get();
+    for (int32_t i = 0; i < NX; ++i) {
+        const double* column = g.dp[i];
+        for (int32_t j = 0; j < NY; ++j)
+            dp[static_cast<size_t>(j) * NX + i] = column[j];
+    }
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const double* F = g.F[i];
+        const double* FWest = g.F[i - 1];
+        const double* G = g.G[i];
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            divergence[static_cast<size_t>(j) * NX + i] = (F[j] - FWest[j]) * invDx + (G[j] - G[j - 1]) * invDy;
+    }
+
+    StepReport report;
+    double maxChange;
+    do {
+        maxChange = 0.0;
+        for (int32_t j = NY - 2; j >= 1; --j) {
+            double* row = dp + static_cast<size_t>(j) * NX;
+            const double* north = row + NX;
+            const double* south = row - NX;
+            const double* div = divergence + static_cast<size_t>(j) * NX;
+            const unsigned char* rowOpen = open + static_cast<size_t>(j) * NX;
+            for (int32_t i = 1; i <= NX - 2; ++i) {
+                if (!rowOpen[i])
+                    continue;
+                const double old = row[i];
+                const double r = div[i] + cx * (row[i + 1] + row[i - 1]) + cy * (north[i] + south[i]);
+                row[i] = r * negInvS;
+                const double change = std::fabs(row[i] - old);
+                if (change > maxChange)
+                    maxChange = change;
+            }
+        }
+        ++report.sweeps;
+        if (report.sweeps >= maxSweeps && stopBelow < maxChange) {
+            report.converged = false;
+            break;
+        }
+    } while (stopBelow < maxChange);
+
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        double* column = g.dp[i];
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            column[j] = dp[static_cast<size_t>(j) * NX + i];
+    }
+    return report;
+}
+
+// Velocity correction with the gradient of dp, on the faces between two open
+// cells; it reaches one face further east and north than the predictor:
+//   v[i][j] = G[i][j] - (dt/dy) (dp[i][j+1] - dp[i][j]),  G[i][j] = v[i][j]
+//   u[i][j] = F[i][j] - (dt/dx) (dp[i+1][j] - dp[i][j]),  F[i][j] = u[i][j]
+void FlowSolver::correctVelocity()
+{
+    SimGrid& g = *simGrid;
+    const double dtOverDy = static_cast<double>(dt) / static_cast<double>(dy);
+    const double dtOverDx = static_cast<double>(dt) / static_cast<double>(dx);
+
+    for (int32_t i = 1; i <= NX - 1; ++i) {
+        const unsigned char* computed = vFaceComputed[i];
+        const double* dp = g.dp[i];
+        double* v = g.v[i];
+        double* G = g.G[i];
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            if (!computed[j])
+                continue;
+            v[j] = G[j] - dtOverDy * (dp[j + 1] - dp[j]);
+            G[j] = v[j];
+        }
+    }
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const unsigned char* computed = uFaceComputed[i];
+        const double* dpHere = g.dp[i];
+        const double* dpEast = g.dp[i + 1];
+        double* u = g.u[i];
+        double* F = g.F[i];
+        for (int32_t j = 1; j <= NY - 1; ++j) {
+            if (!computed[j])
+                continue;
+            u[j] = F[j] - dtOverDx * (dpEast[j] - dpHere[j]);
+            F[j] = u[j];
+        }
+    }
+}
+
+// p = relaxation * dp + pPrev; pPrev = p; dp = 0, in every cell. Each cell's
+// three writes depend on that cell alone, so one pass does all three.
+void FlowSolver::accumulatePressure()
+{
+    SimGrid& g = *simGrid;
+    const double relaxation = pressureRelaxation;
+    for (int32_t i = 0; i < NX; ++i) {
+        double* p = g.p[i];
+        double* pPrev = g.pPrev[i];
+        double* dp = g.dp[i];
+        for (int32_t j = 0; j < NY; ++j) {
+            p[j] = relaxation * dp[j] + pPrev[j];
+            pPrev[j] = p[j];
+            dp[j] = 0.0;
+        }
+    }
+}

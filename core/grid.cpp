@@ -1,0 +1,83 @@
+#include "grid.h"
+
+#include <algorithm>
+
+void Grid::clear()
+{
+    releaseArrays();
+    NX = NY = aux1 = aux2 = 0;
+    dx = dy = 0.0;
+}
+
+void Grid::releaseArrays()
+{
+    p.release();
+    v.release();
+    u.release();
+    flags.release();
+}
+
+void Grid::allocateFluid()
+{
+    flags.allocate(NX, NY);
+    u.allocate(NX, NY);
+    v.allocate(NX, NY);
+    p.allocate(NX, NY);
+    for (int32_t i = 0; i < NX; ++i)
+        std::fill(flags[i], flags[i] + NY, CELL_FLUID);
+}
+
+// Inflow on the border points into the domain (later tests win, so a corner
+// takes the south or north direction); outflow points out of it (the first
+// test that holds decides) and is refused off the border.
+void Grid::setCell(int32_t i, int32_t j, int32_t word)
+{
+    auto withDirection = [](int32_t w, int32_t dir) { return (w & ~DIR_MASK) | dir; };
+
+    if (word & CELL_INFLOW) {
+        if (i == 0) word = withDirection(word, DIR_EAST);
+        if (i == NX - 1) word = withDirection(word, DIR_WEST);
+        if (j == 0) word = withDirection(word, DIR_NORTH);
+        if (j == NY - 1) word = withDirection(word, DIR_SOUTH);
+    }
+    if (word & CELL_OUTFLOW) {
+        if (i == 0) word = withDirection(word, DIR_WEST);
+        else if (i == NX - 1) word = withDirection(word, DIR_EAST);
+        else if (j == 0) word = withDirection(word, DIR_SOUTH);
+        else if (j == NY - 1) word = withDirection(word, DIR_NORTH);
+        else return;
+    }
+    flags[i][j] = word;
+}
+
+// The domain is 1 high and W = NX div NY wide; W is at least 1 so that a
+// grid taller than wide still has a finite, non-zero cell width.
+CellSize cellSizeFor(int32_t NX, int32_t NY)
+{
+    if (NX <= 0 || NY <= 0)
+        return {0.0, 0.0};
+    const int32_t width = std::max<int32_t>(1, NX / NY);
+    return {static_cast<double>(width) / NX, 1.0 / NY};
+}
+
+void makeFluidGrid(Grid& grid, int32_t NX, int32_t NY)
+{
+    const CellSize size = cellSizeFor(NX, NY);
+    grid.releaseArrays();
+    grid.NX = NX;
+    grid.NY = NY;
+    grid.dx = size.dx;
+    grid.dy = size.dy;
+    grid.allocateFluid();
+}
+
+// The last column and the last row keep their values.
+void writeDefaultVelocities(Grid& grid, double defaultU, double defaultV)
+{
+    for (int32_t i = 0; i <= grid.NX - 2; ++i)
+        for (int32_t j = 0; j <= grid.NY - 2; ++j)
+            if (grid.flags[i][j] & CELL_FLUID) {
+                grid.u[i][j] = defaultU;
+                grid.v[i][j] = defaultV;
+            }
+}
