@@ -1,0 +1,66 @@
+# Shared helpers of the editor's end-to-end scripts (sourced, not run).
+# They need xdotool and ImageMagick, and an X display of 24 bits.
+
+# The canvas lies at (8, 61) in the window: its frame at (2, 55) plus a
+# 2-pixel groove and 4 pixels of padding; it is 588 x 388 pixels.
+CANVAS_DX=8
+CANVAS_DY=61
+CANVAS_W=588
+CANVAS_H=388
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts a program in the background; PROGRAM_PID is its pid. The trap ends
+# it whatever way the script ends.
+start_program() {
+    "$@" &
+    PROGRAM_PID=$!
+    trap 'kill $PROGRAM_PID 2>/dev/null; wait $PROGRAM_PID 2>/dev/null' EXIT INT TERM
+}
+
+# Waits for the main window and sets WID, WX, WY.
+find_main_window() {
+    WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kelvo -Fluxeria v1\.0$' | head -n 1)
+    [ -n "$WID" ] || fail "the main window did not appear"
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    WX=$X
+    WY=$Y
+    sleep 1
+}
+
+# Screen position of the centre of cell (i, j) of an NX x NY grid, as the
+# editor draws it: the grid spans -0.95..0.95 in both directions.
+cell_xy() {
+    awk -v i="$1" -v j="$2" -v nx="$3" -v ny="$4" -v wx="$WX" -v wy="$WY" \
+        -v dx="$CANVAS_DX" -v dy="$CANVAS_DY" -v w="$CANVAS_W" -v h="$CANVAS_H" 'BEGIN {
+        cx = -0.95 + (i + 0.5) * 1.9 / nx
+        cy = -0.95 + (j + 0.5) * 1.9 / ny
+        printf "%d %d\n", wx + dx + int((cx + 1) / 2 * w), wy + dy + int((1 - cy) / 2 * h)
+    }'
+}
+
+# Moves the pointer to a screen position (x y) and clicks the left button.
+click_at() {
+    xdotool mousemove --sync "$1" "$2"
+    sleep 0.1
+    xdotool click 1
+    sleep 0.1
+}
+
+# The colour "r g b" of a screen pixel in a screenshot.
+pixel_of() {
+    /usr/bin/convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- |
+        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+# Whether colour "r g b" lies within tol of the expected r g b.
+near_colour() {
+    echo "$1" | awk -v r="$2" -v g="$3" -v b="$4" -v t="$5" '{
+        d1 = $1 - r; d2 = $2 - g; d3 = $3 - b
+        if (d1 < 0) d1 = -d1; if (d2 < 0) d2 = -d2; if (d3 < 0) d3 = -d3
+        exit !(d1 <= t && d2 <= t && d3 <= t)
+    }'
+}
