@@ -12,11 +12,12 @@
 // grid position (x / cw, y / ch); only the points with x < W - cw and
 // y < H - ch exist (columns x = 0..columns-1, rows y = 0..rows-1).
 struct ResampledField {
-    std::vector<double> values;  // values[x * rows + y]
+    std::vector<double> values;  // values[y * columns + x], row by row
     int columns = 0;
     int rows = 0;
 
-    double at(int x, int y) const { return values[static_cast<size_t>(x) * rows + y]; }
+    double at(int x, int y) const { return values[static_cast<size_t>(y) * columns + x]; }
+    const double* row(int y) const { return values.data() + static_cast<size_t>(y) * columns; }
 };
 
 // True when an NX x NY array at k pixels per cell can be drawn: k, NX and NY
@@ -34,6 +35,15 @@ bool fieldFits(int32_t NX, int32_t NY, const Array2D<T>& a, int k)
 
 // Number of whole pixel-grid points p = 0, 1, ... with p < limit.
 int pointsBelow(double limit);
+
+// Writes the resampled array a to out[(y * columns + x) * stride], for
+// callers that interleave several fields; returns columns and rows.
+void resampleInto(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
+                  double* out, size_t stride, int& columns, int& rows);
+
+// Resampled points along one axis of `cells` cells at k pixels per cell:
+// the p = 0, 1, ... with p < k * cells - cellSize (the last cell has none).
+int resampledPoints(int32_t cells, int k);
 
 // Fills out with the resampled array a (first index i, second j); out keeps
 // its storage between calls. The caller has checked fieldFits.

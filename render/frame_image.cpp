@@ -1,5 +1,6 @@
 #include "frame_image.h"
 
+#include "frame_plot.h"
 #include "pixel_trunc.h"
 #include "render_constants.h"
 
@@ -38,44 +39,6 @@ void releasePlane(float**& table, int32_t height)
 bool inside(int column, int row)
 {
     return column >= 0 && row >= 0 && column < imageWidth && row < imageHeight;
-}
-
-// True when (column, row) lies in the margin that plots never reach.
-bool inPlotMargin(int column, int row)
-{
-    using render_constants::plotMargin;
-    return column > imageWidth - plotMargin || row > imageHeight - plotMargin ||
-           column < plotMargin || row < plotMargin;
-}
-
-// Lowers a value above 255 to 255; anything else (NaN included) stays.
-void saturate(float& value)
-{
-    if (value > render_constants::channelMax)
-        value = render_constants::channelMax;
-}
-
-// Saturates all three planes at a pixel and its four neighbours.
-void saturateCross(int column, int row)
-{
-    float** planes[3] = {redPlane, greenPlane, bluePlane};
-    for (float** plane : planes) {
-        saturate(plane[row][column]);
-        saturate(plane[row + 1][column]);
-        saturate(plane[row - 1][column]);
-        saturate(plane[row][column + 1]);
-        saturate(plane[row][column - 1]);
-    }
-}
-
-// A colour argument held to 0..255: above 255 first, then below 0.
-int clampColour(int value)
-{
-    if (value > 255)
-        value = 255;
-    if (value < 0)
-        value = 0;
-    return value;
 }
 
 }  // namespace
@@ -179,41 +142,24 @@ void fillFrameRect(int x0, int y0, int x1, int y1, int r, int g, int b)
 // as float; then the pixel and its neighbours saturate at 255.
 void addPixel(int column, int row, int r, int g, int b)
 {
-    if (inPlotMargin(column, row))
-        return;
-    using render_constants::plotWeight;
-    redPlane[row][column] += plotWeight * clampColour(r);
-    greenPlane[row][column] += plotWeight * clampColour(g);
-    bluePlane[row][column] += plotWeight * clampColour(b);
-    saturateCross(column, row);
+    frame_plot::plotPixel(framePlanes(), column, row, r, g, b);
 }
 
 // All planes: += 1.78 at (column, row), += 0.178 at each neighbour, then
 // the five pixels saturate at 255.
 void addStreamDot(int column, int row)
 {
-    if (inPlotMargin(column, row))
-        return;
-    using render_constants::streamDotCentre;
-    using render_constants::streamDotNeighbour;
-    float** planes[3] = {redPlane, greenPlane, bluePlane};
-    for (float** plane : planes) {
-        plane[row][column] += streamDotCentre;
-        plane[row + 1][column] += streamDotNeighbour;
-        plane[row][column + 1] += streamDotNeighbour;
-        plane[row - 1][column] += streamDotNeighbour;
-        plane[row][column - 1] += streamDotNeighbour;
-    }
-    saturateCross(column, row);
+    frame_plot::plotStreamDot(framePlanes(), column, row);
 }
 
 // For t = 0, 0.01, ... while t < 1:
 //   addPixel(trunc((1 - t) x0 + t x1), trunc((1 - t) y0 + t y1))
 void drawFrameLine(int x0, int y0, int x1, int y1, int r, int g, int b)
 {
+    const FramePlanes planes = framePlanes();
     for (double t = 0.0; t < 1.0; t += render_constants::lineParameterStep) {
         const int column = truncCoordinate((1.0 - t) * x0 + t * x1);
         const int row = truncCoordinate((1.0 - t) * y0 + t * y1);
-        addPixel(column, row, r, g, b);
+        frame_plot::plotPixel(planes, column, row, r, g, b);
     }
 }

@@ -5,6 +5,7 @@ add_library(kelvo_render STATIC
   ${CMAKE_CURRENT_LIST_DIR}/scalar_field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/boundary_cells.cpp
   ${CMAKE_CURRENT_LIST_DIR}/velocity_vectors.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stream_dots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/streamlines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compose_frame.cpp
 )

@@ -4,18 +4,23 @@
 #include "frame_image.h"
 #include "pixel_trunc.h"
 #include "render_constants.h"
+#include "stream_dots.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstddef>
+#include <vector>
 
 namespace {
 
-// The resampled u and v of the latest call; reused while the size holds.
-ResampledField planeU;
-ResampledField planeV;
+// The resampled u and v of the latest call, interleaved: point (x, y) has
+// U at [2 (y * columns + x)] and V right after it, so one lookup reads one
+// place. Reused while the size holds.
+std::vector<double> velocity;
+int velocityColumns = 0;
 
 // What one path needs about the picture and the velocity planes.
 struct TraceSpace {
+    FramePlanes planes;
     int k;           // pixels per cell
     int H;           // picture rows
     double width;    // W
@@ -24,33 +29,31 @@ struct TraceSpace {
     int lastRow;     // last resampled row, H - k - 1
 };
 
-// True when every value that a dot at (column, row) touches is 255 or NaN,
-// so further dots there change nothing.
-bool crossSaturated(const FramePlanes& planes, int column, int row)
-{
-    float** tables[3] = {planes.red, planes.green, planes.blue};
-    for (float** plane : tables) {
-        const float values[5] = {plane[row][column], plane[row + 1][column], plane[row - 1][column],
-                                 plane[row][column + 1], plane[row][column - 1]};
-        for (float value : values)
-            if (value != render_constants::channelMax && !std::isnan(value))
-                return false;
-    }
-    return true;
-}
+// Consecutive dots of a path that fall on the same pixel, plotted together
+// when the path moves on (nothing else draws in between).
+struct DotRun {
+    int column = 0;
+    int row = 0;
+    int count = 0;
 
-// The remaining dots of a path that stands still all fall on one pixel;
-// they are plotted until that pixel's cross stops changing.
-void repeatStillDot(int column, int row, int dotsLeft)
-{
-    const FramePlanes planes = framePlanes();
-    using render_constants::plotMargin;
-    if (column > planes.width - plotMargin || row > planes.height - plotMargin ||
-        column < plotMargin || row < plotMargin)
-        return;
-    for (; dotsLeft > 0 && !crossSaturated(planes, column, row); --dotsLeft)
-        addStreamDot(column, row);
-}
+    void add(const FramePlanes& planes, int dotColumn, int dotRow)
+    {
+        if (count > 0 && dotColumn == column && dotRow == row) {
+            ++count;
+            return;
+        }
+        flush(planes);
+        column = dotColumn;
+        row = dotRow;
+        count = 1;
+    }
+    void flush(const FramePlanes& planes)
+    {
+        if (count > 0)
+            plotStreamDots(planes, column, row, count);
+        count = 0;
+    }
+};
 
 // Traces one path from (sx, sy): each step
 //   1. ends outside 0 <= px <= W, 0 <= py <= H (NaN counts as below 0);
@@ -58,14 +61,19 @@ void repeatStillDot(int column, int row, int dotsLeft)
 //      (vx, vy) = (U, V)[trunc px][trunc py], clamped to the filled points;
 //   3. px += 0.09 vx, py += 0.09 vy;
 //   4. addStreamDot(trunc(px) + k, H - trunc(py)).
-void tracePath(const TraceSpace& space, int sx, int sy)
+void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
 {
+    using render_constants::tracerDotLimit;
     using render_constants::tracerStepFactor;
     double px = sx;
     double py = sy;
-    double vx = 0.0;
-    double vy = 0.0;
-    for (int dot = 1; dot <= render_constants::tracerDotLimit; ++dot) {
+    // The step 0.09 v of the last lookup, and where that lookup was: the
+    // same point gives the same velocity, so the product is reused.
+    double stepX = tracerStepFactor * 0.0;
+    double stepY = tracerStepFactor * 0.0;
+    int lookedUpX = -1;
+    int lookedUpY = -1;
+    for (int dot = 1; dot <= tracerDotLimit; ++dot) {
         if (!(px >= 0) || !(py >= 0) || py > space.height || px > space.width)
             return;
         if (px > 0 && px < space.width - 1) {
@@ -73,17 +81,21 @@ void tracePath(const TraceSpace& space, int sx, int sy)
                 return;
             const int x = std::min(static_cast<int>(px), space.lastColumn);
             const int y = std::min(static_cast<int>(py), space.lastRow);
-            vx = planeU.at(x, y);
-            vy = planeV.at(x, y);
+            if (x != lookedUpX || y != lookedUpY) {
+                const double* point = &velocity[2 * (static_cast<size_t>(y) * velocityColumns + x)];
+                stepX = tracerStepFactor * point[0];
+                stepY = tracerStepFactor * point[1];
+                lookedUpX = x;
+                lookedUpY = y;
+            }
         }
-        const double nextX = px + tracerStepFactor * vx;
-        const double nextY = py + tracerStepFactor * vy;
-        const int column = truncCoordinate(nextX) + space.k;
-        const int row = space.H - truncCoordinate(nextY);
-        addStreamDot(column, row);
+        const double nextX = px + stepX;
+        const double nextY = py + stepY;
+        run.add(space.planes, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
         if (nextX == px && nextY == py) {
-            // Same position, same lookup, same step from here on.
-            repeatStillDot(column, row, render_constants::tracerDotLimit - dot);
+            // Same position, same lookup, same step: every dot left falls
+            // on this pixel.
+            run.count += tracerDotLimit - dot;
             return;
         }
         px = nextX;
@@ -105,13 +117,22 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k)
     const double ch = static_cast<double>(H) / NY;
     if (!(cw < W - 2 * cw && ch < H - 2 * ch))
         return;  // no seed fits: NX or NY is 3 or less
-    resampleField(NX, NY, grid.u, k, planeU);
-    resampleField(NX, NY, grid.v, k, planeV);
-    const TraceSpace space{k, H, static_cast<double>(W), static_cast<double>(H),
-                           planeU.columns - 1, planeU.rows - 1};
+    const int columns = resampledPoints(NX, k);
+    const int rows = resampledPoints(NY, k);
+    velocity.resize(2 * static_cast<size_t>(columns) * rows);
+    int filledColumns = 0;
+    int filledRows = 0;
+    resampleInto(NX, NY, grid.u, k, velocity.data(), 2, filledColumns, filledRows);
+    resampleInto(NX, NY, grid.v, k, velocity.data() + 1, 2, filledColumns, filledRows);
+    velocityColumns = columns;
+    const TraceSpace space{framePlanes(), k, H, static_cast<double>(W), static_cast<double>(H),
+                           columns - 1, rows - 1};
 
     using render_constants::seedSpacingFactor;
+    DotRun run;
     for (int sx = truncCoordinate(cw); sx < W - 2 * cw; sx = truncCoordinate(sx + seedSpacingFactor * cw))
-        for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy = truncCoordinate(sy + seedSpacingFactor * ch))
-            tracePath(space, sx, sy);
+        for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy = truncCoordinate(sy + seedSpacingFactor * ch)) {
+            tracePath(space, sx, sy, run);
+            run.flush(space.planes);
+        }
 }

@@ -1,0 +1,188 @@
+// Cost of composing and saving a picture: each element, the whole pass and
+// the PPM writer, on the start-up grid at 4 pixels per cell and on the
+// largest new grid at 15, over a developed channel flow; and the frame
+// cycle of a run with the default elements and PPM saving.
+#include "boundary_cells.h"
+#include "compose_frame.h"
+#include "flow_solver.h"
+#include "frame_image.h"
+#include "ppm_writer.h"
+#include "scalar_field.h"
+#include "streamlines.h"
+#include "velocity_vectors.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// A channel: inflow west, outflow east, no-slip walls south and north, a
+// wall plate a quarter of the way along.
+void makeChannel(Grid& g, int NX, int NY)
+{
+    makeFluidGrid(g, NX, NY);
+    for (int j = 0; j < NY; ++j) {
+        g.setCell(0, j, CELL_INFLOW);
+        g.u[0][j] = 1.0;
+        g.setCell(NX - 1, j, CELL_OUTFLOW);
+    }
+    for (int i = 0; i < NX; ++i) {
+        g.setCell(i, 0, CELL_NOSLIP_WALL);
+        g.setCell(i, NY - 1, CELL_NOSLIP_WALL);
+    }
+    for (int j = NY / 2 - NY / 8; j <= NY / 2 + NY / 8; ++j)
+        g.setCell(NX / 4, j, CELL_NOSLIP_WALL);
+    writeDefaultVelocities(g, 1.0, 0.0);
+}
+
+// The flow of a grid size after some steps, built once per size.
+struct Flow {
+    Grid grid;
+    std::unique_ptr<FlowSolver> solver;
+    int k;
+};
+
+Flow& developedFlow(int NX, int NY, int k, int steps)
+{
+    static std::map<int, std::unique_ptr<Flow>> flows;
+    std::unique_ptr<Flow>& flow = flows[NX * 1000 + NY];
+    if (!flow) {
+        flow = std::make_unique<Flow>();
+        makeChannel(flow->grid, NX, NY);
+        flow->solver = buildSolver(flow->grid, 200, 0.003);
+        for (int n = 0; n <= steps; ++n)
+            flow->solver->step();
+        flow->k = k;
+    }
+    allocateFrameImage(k * NX, k * NY);
+    return *flow;
+}
+
+// The two sizes: 0 = 40 x 20 at k = 4, 1 = 120 x 80 at k = 15.
+Flow& flowFor(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? developedFlow(40, 20, 4, 300) : developedFlow(120, 80, 15, 40);
+}
+
+const std::string& frameDirectory()
+{
+    static const std::string directory =
+        (std::filesystem::temp_directory_path() / ("kelvo-bench-frames-" + std::to_string(getpid()))).string();
+    return directory;
+}
+
+void reportFrames(benchmark::State& state)
+{
+    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_ScalarField(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const SimGrid& g = *flow.solver->simGrid;
+    for (auto _ : state)
+        drawScalarField(g.NX, g.NY, g.u, flow.k, 1, 0, 0);
+    reportFrames(state);
+}
+
+void BM_BoundaryCells(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const SimGrid& g = *flow.solver->simGrid;
+    for (auto _ : state)
+        drawBoundaryCells(g.NX, g.NY, g.flags, flow.k);
+    reportFrames(state);
+}
+
+void BM_VelocityVectors(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const SimGrid& g = *flow.solver->simGrid;
+    for (auto _ : state) {
+        clearFrameRect(1, 1, frameWidth() - 1, frameHeight() - 1, 0);
+        drawVelocityVectors(g.NX, g.NY, g.u, g.v, flow.k);
+    }
+    reportFrames(state);
+}
+
+void BM_Streamlines(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const SimGrid& g = *flow.solver->simGrid;
+    for (auto _ : state) {
+        clearFrameRect(1, 1, frameWidth() - 1, frameHeight() - 1, 0);
+        drawStreamlines(g.NX, g.NY, g, flow.k);
+    }
+    reportFrames(state);
+}
+
+void BM_PpmWriter(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    composeFrame(*flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k,
+                 RenderElements{true, true, true, true, true, true});
+    for (auto _ : state) {
+        ppmFrameCounter = 0;  // one file, overwritten
+        if (!writePpmFrame(frameDirectory()).ok)
+            state.SkipWithError("cannot write the frame");
+    }
+    reportFrames(state);
+}
+
+// All six elements and the PPM file: a frame of a run with everything on.
+void BM_ComposeAndSaveAll(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const RenderElements all{true, true, true, true, true, true};
+    for (auto _ : state) {
+        composeFrame(*flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k, all);
+        ppmFrameCounter = 0;
+        writePpmFrame(frameDirectory());
+    }
+    reportFrames(state);
+}
+
+// One cycle of a run on the start-up grid with the default elements
+// (boundary cells, streamlines) saved as PPM at every step.
+void BM_FrameCycleDefault40x20(benchmark::State& state)
+{
+    Grid grid;
+    makeChannel(grid, 40, 20);
+    auto solver = buildSolver(grid, 200, 0.003);
+    for (int n = 0; n <= 300; ++n)
+        solver->step();
+    allocateFrameImage(160, 80);
+    const RenderElements defaults{true, true, false, false, false, false};
+    for (auto _ : state) {
+        solver->step();
+        composeFrame(*solver->simGrid, 40, 20, 4, defaults);
+        ppmFrameCounter = 0;
+        writePpmFrame(frameDirectory());
+    }
+    reportFrames(state);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ScalarField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoundaryCells)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VelocityVectors)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Streamlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PpmWriter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeAndSaveAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameCycleDefault40x20)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(frameDirectory());
+    releaseFrameImage();
+    return 0;
+}

@@ -1,0 +1,100 @@
+// FramePlot: the additive plots of the picture written once, inline, over
+// the row tables, so that addPixel, addStreamDot and the elements that plot
+// millions of dots share one definition.
+#pragma once
+
+#include "frame_image.h"
+#include "render_constants.h"
+
+namespace frame_plot {
+
+// True when (column, row) lies in the margin that plots never reach:
+// column < 2, row < 2, column > W - 2 or row > H - 2.
+inline bool inMargin(const FramePlanes& planes, int column, int row)
+{
+    using render_constants::plotMargin;
+    return column > planes.width - plotMargin || row > planes.height - plotMargin ||
+           column < plotMargin || row < plotMargin;
+}
+
+// Lowers a value above 255 to 255; anything else (NaN included) stays.
+inline void saturate(float& value)
+{
+    if (value > render_constants::channelMax)
+        value = render_constants::channelMax;
+}
+
+// Saturates one plane at (column, row) and its four neighbours.
+inline void saturateCross(float* const* plane, int column, int row)
+{
+    float* centre = plane[row];
+    saturate(centre[column]);
+    saturate(plane[row + 1][column]);
+    saturate(plane[row - 1][column]);
+    saturate(centre[column + 1]);
+    saturate(centre[column - 1]);
+}
+
+// A colour argument held to 0..255: above 255 first, then below 0.
+inline int clampColour(int value)
+{
+    if (value > 255)
+        value = 255;
+    if (value < 0)
+        value = 0;
+    return value;
+}
+
+// plane[row][column] += 0.78 * clamp(c) for each plane (the sum in double,
+// stored as float), then the pixel and its neighbours saturate at 255.
+// The caller has checked the margin.
+inline void plotPixelInside(const FramePlanes& planes, int column, int row, int r, int g, int b)
+{
+    using render_constants::plotWeight;
+    planes.red[row][column] += plotWeight * clampColour(r);
+    planes.green[row][column] += plotWeight * clampColour(g);
+    planes.blue[row][column] += plotWeight * clampColour(b);
+    saturateCross(planes.red, column, row);
+    saturateCross(planes.green, column, row);
+    saturateCross(planes.blue, column, row);
+}
+
+// addPixel on the given planes.
+inline void plotPixel(const FramePlanes& planes, int column, int row, int r, int g, int b)
+{
+    if (!inMargin(planes, column, row))
+        plotPixelInside(planes, column, row, r, g, b);
+}
+
+// One plane of a stream dot: += 1.78 at the centre, += 0.178 at each
+// neighbour, then the five values saturate.
+inline void streamDotPlane(float* const* plane, int column, int row)
+{
+    using render_constants::streamDotCentre;
+    using render_constants::streamDotNeighbour;
+    float* centre = plane[row];
+    float* south = plane[row + 1];
+    float* north = plane[row - 1];
+    centre[column] += streamDotCentre;
+    south[column] += streamDotNeighbour;
+    centre[column + 1] += streamDotNeighbour;
+    north[column] += streamDotNeighbour;
+    centre[column - 1] += streamDotNeighbour;
+    saturate(centre[column]);
+    saturate(south[column]);
+    saturate(north[column]);
+    saturate(centre[column + 1]);
+    saturate(centre[column - 1]);
+}
+
+// addStreamDot on the given planes.
+inline void plotStreamDot(const FramePlanes& planes, int column, int row)
+{
+    if (inMargin(planes, column, row))
+        return;
+    streamDotPlane(planes.red, column, row);
+    streamDotPlane(planes.green, column, row);
+    streamDotPlane(planes.blue, column, row);
+}
+
+}  // namespace frame_plot

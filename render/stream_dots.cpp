@@ -1,0 +1,122 @@
+#include "stream_dots.h"
+
+#include "frame_plot.h"
+#include "render_constants.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// The fifteen values a stream dot touches, five per plane: centre, south,
+// north, east, west. A sixteenth lane stays 255 to fill the last group.
+constexpr int lanes = 16;
+
+struct DotValues {
+    float* place[lanes - 1];
+    alignas(16) float value[lanes];
+    alignas(16) double increment[lanes];
+};
+
+// Collects the places and values of the cross at (column, row).
+void gather(const FramePlanes& planes, int column, int row, DotValues& dot)
+{
+    using render_constants::streamDotCentre;
+    using render_constants::streamDotNeighbour;
+    float* const* tables[3] = {planes.red, planes.green, planes.blue};
+    for (int p = 0; p < 3; ++p) {
+        float* centre = tables[p][row];
+        dot.place[5 * p + 0] = &centre[column];
+        dot.place[5 * p + 1] = &tables[p][row + 1][column];
+        dot.place[5 * p + 2] = &tables[p][row - 1][column];
+        dot.place[5 * p + 3] = &centre[column + 1];
+        dot.place[5 * p + 4] = &centre[column - 1];
+    }
+    for (int lane = 0; lane < lanes - 1; ++lane) {
+        dot.value[lane] = *dot.place[lane];
+        dot.increment[lane] = lane % 5 == 0 ? streamDotCentre : streamDotNeighbour;
+    }
+    dot.value[lanes - 1] = render_constants::channelMax;
+    dot.increment[lanes - 1] = 0.0;
+}
+
+// Writes the values back to the picture.
+void scatter(const DotValues& dot)
+{
+    for (int lane = 0; lane < lanes - 1; ++lane)
+        *dot.place[lane] = dot.value[lane];
+}
+
+#if defined(__SSE2__)
+
+// Per lane and dot: value = float(double(value) + increment), then a value
+// above 255 becomes 255 (min(255, s) keeps a NaN, as the comparison does).
+// Packed, four lanes at a time; every operation rounds exactly as the
+// scalar one, so the bits are the same.
+void repeatDots(DotValues& dot, int count)
+{
+    __m128 value[4];
+    __m128d lowIncrement[4];
+    __m128d highIncrement[4];
+    for (int g = 0; g < 4; ++g) {
+        value[g] = _mm_load_ps(&dot.value[4 * g]);
+        lowIncrement[g] = _mm_load_pd(&dot.increment[4 * g]);
+        highIncrement[g] = _mm_load_pd(&dot.increment[4 * g + 2]);
+    }
+    const __m128 ceiling = _mm_set1_ps(render_constants::channelMax);
+    for (int n = 0; n < count; ++n) {
+        int saturated = 0xFFFF;
+        for (int g = 0; g < 4; ++g) {
+            const __m128d low = _mm_add_pd(_mm_cvtps_pd(value[g]), lowIncrement[g]);
+            const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value[g], value[g])), highIncrement[g]);
+            const __m128 sum = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
+            value[g] = _mm_min_ps(ceiling, sum);
+            saturated &= _mm_movemask_ps(_mm_cmpeq_ps(value[g], ceiling)) << (4 * g);
+        }
+        if (saturated == 0xFFFF)
+            break;  // 255 + a dot is 255 again: nothing more changes
+    }
+    for (int g = 0; g < 4; ++g)
+        _mm_store_ps(&dot.value[4 * g], value[g]);
+}
+
+#else
+
+// Per lane and dot: value = float(double(value) + increment), then a value
+// above 255 becomes 255.
+void repeatDots(DotValues& dot, int count)
+{
+    using render_constants::channelMax;
+    for (int n = 0; n < count; ++n) {
+        bool saturated = true;
+        for (int lane = 0; lane < lanes; ++lane) {
+            const float sum = static_cast<float>(dot.value[lane] + dot.increment[lane]);
+            dot.value[lane] = sum > channelMax ? channelMax : sum;
+            saturated = saturated && dot.value[lane] == channelMax;
+        }
+        if (saturated)
+            break;
+    }
+}
+
+#endif
+
+}  // namespace
+
+// Each of the fifteen values sees its own add-then-saturate sequence, just
+// as dot after dot would give it; the values only stay in registers
+// meanwhile.
+void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
+{
+    if (count <= 0 || frame_plot::inMargin(planes, column, row))
+        return;
+    if (count == 1) {
+        frame_plot::plotStreamDot(planes, column, row);
+        return;
+    }
+    DotValues dot;
+    gather(planes, column, row, dot);
+    repeatDots(dot, count);
+    scatter(dot);
+}
