@@ -27,6 +27,7 @@ FlowSolver::FlowSolver(std::unique_ptr<SimGrid> grid)
     sweepDp.reset(new double[cells]());
     sweepDivergence.reset(new double[cells]());
     sweepOpen.reset(new unsigned char[cells]());
+    predictionRow.reset(new double[NY > 0 ? NY : 0]());
     planFromFlags();
 }
 
@@ -123,8 +124,9 @@ void FlowSolver::computeF()
         const double* pHere = g.pPrev[i];
         const double* pEast = g.pPrev[i + 1];
         double* F = g.F[i];
-        // Every face is evaluated and only computed faces take the result,
-        // which lets the compiler keep the loop free of branches.
+        // Every face of the column is evaluated first, in a loop free of
+        // branches, and only the computed faces take their result.
+        double* predicted = predictionRow.get();
         for (int32_t j = 1; j <= NY - 2; ++j) {
             const double visc = invRe * ((uHere[j + 1] - 2 * uHere[j] + uHere[j - 1]) / dy2
                                          + (uEast[j] - 2 * uHere[j] + uWest[j]) / dx2);
@@ -132,9 +134,11 @@ void FlowSolver::computeF()
             const double convY = (0.5 * (vEast[j] + vHere[j]) * uHere[j + 1]
                                   - 0.5 * (vHere[j - 1] + vEast[j - 1]) * uHere[j - 1]) / twoDy;
             const double grad = (pEast[j] - pHere[j]) * invDx;
-            const double predicted = F[j] + step * (visc - convX - convY - grad);
-            F[j] = computed[j] ? predicted : F[j];
+            predicted[j] = F[j] + step * (visc - convX - convY - grad);
         }
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            if (computed[j])
+                F[j] = predicted[j];
     }
 }
 
@@ -162,6 +166,7 @@ void FlowSolver::computeG()
         const double* uHere = g.u[i];
         const double* p = g.pPrev[i];
         double* G = g.G[i];
+        double* predicted = predictionRow.get();
         for (int32_t j = 1; j <= NY - 3; ++j) {
             const double visc = invRe * ((vHere[j + 1] - 2 * vHere[j] + vHere[j - 1]) / dy2
                                          + (vEast[j] - 2 * vHere[j] + vWest[j]) / dx2);
@@ -169,9 +174,11 @@ void FlowSolver::computeG()
             const double convX = (0.5 * (uHere[j] + uHere[j + 1]) * vEast[j]
                                   - 0.5 * (uWest[j] + uWest[j + 1]) * vWest[j]) / twoDx;
             const double grad = (p[j + 1] - p[j]) * invDy;
-            const double predicted = G[j] + step * (visc - convY - convX - grad);
-            G[j] = computed[j] ? predicted : G[j];
+            predicted[j] = G[j] + step * (visc - convY - convX - grad);
         }
+        for (int32_t j = 1; j <= NY - 3; ++j)
+            if (computed[j])
+                G[j] = predicted[j];
     }
 }
 

@@ -55,6 +55,7 @@ private:
     std::unique_ptr<double[]> sweepDp;
     std::unique_ptr<double[]> sweepDivergence;
     std::unique_ptr<unsigned char[]> sweepOpen;
+    std::unique_ptr<double[]> predictionRow;  // one column of predicted F or G
 };
 
 // Deep-copies grid into a new SimGrid and applies the wall conditions to
