@@ -5,10 +5,10 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/frame.h>
-#include <libswscale/swscale.h>
 }
 
 #include "packed_dib.h"
+#include "pixel_convert.h"
 #include "platform_constants.h"
 
 namespace {
@@ -18,14 +18,13 @@ struct CodecChoice {
     AVPixelFormat format;
 };
 
-// Motion JPEG takes full-range 4:4:4 (subsampled chroma smears the last
-// column of an odd width); the lossless ones take planar or
+// Motion JPEG takes full-range 4:2:0; the lossless ones take planar or
 // packed RGB, so nothing is lost in the conversion.
 CodecChoice choiceFor(Compressor compressor)
 {
     switch (compressor) {
     case Compressor::FullFrames: return {AV_CODEC_ID_RAWVIDEO, AV_PIX_FMT_BGR24};
-    case Compressor::MotionJpeg: return {AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUVJ444P};
+    case Compressor::MotionJpeg: return {AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUVJ420P};
     case Compressor::Ffv1: return {AV_CODEC_ID_FFV1, AV_PIX_FMT_BGR0};
     case Compressor::UtVideo: return {AV_CODEC_ID_UTVIDEO, AV_PIX_FMT_GBRP};
     }
@@ -63,7 +62,6 @@ FrameEncoder::~FrameEncoder()
 {
     avcodec_free_context(&codec);
     av_frame_free(&frame);
-    sws_freeContext(converter);
 }
 
 // One thread and bit-exact mode: the same file on every machine.
@@ -96,11 +94,7 @@ bool FrameEncoder::openCodec(const CompressOptions& options, int32_t rate)
     frame->width = width;
     frame->height = height;
     frame->quality = codec->global_quality;
-    if (av_frame_get_buffer(frame, 0) < 0)
-        return false;
-    converter = sws_getContext(width, height, AV_PIX_FMT_BGR24, width, height, choice.format,
-                               SWS_POINT | SWS_ACCURATE_RND | SWS_BITEXACT, nullptr, nullptr, nullptr);
-    return converter != nullptr;
+    return av_frame_get_buffer(frame, 0) >= 0;
 }
 
 // Full frames: rawvideo with no fourcc, 24 bits, rows bottom-up as stored.
@@ -118,14 +112,20 @@ bool FrameEncoder::describe(AVCodecParameters* parameters) const
     return true;
 }
 
-// The last stored row is the top of the picture: read from there upward.
+// Into the codec's pixel format, top row first.
 bool FrameEncoder::convert(const uint8_t* pixels)
 {
     if (av_frame_make_writable(frame) < 0)
         return false;
-    const uint8_t* source[1] = {pixels + (height - 1) * rowBytes};
-    const int sourceStride[1] = {-static_cast<int>(rowBytes)};
-    return sws_scale(converter, source, sourceStride, 0, height, frame->data, frame->linesize) == height;
+    const BitmapSource source{pixels, rowBytes, width, height};
+    auto plane = [this](int i) { return PlaneTarget{frame->data[i], frame->linesize[i]}; };
+    switch (compressor) {
+    case Compressor::MotionJpeg: convertToYuv420(source, plane(0), plane(1), plane(2)); break;
+    case Compressor::UtVideo: convertToGbrPlanar(source, plane(0), plane(1), plane(2)); break;
+    case Compressor::Ffv1: convertToBgr0(source, plane(0)); break;
+    case Compressor::FullFrames: return false;
+    }
+    return true;
 }
 
 // One bitmap in, one key-frame packet out.

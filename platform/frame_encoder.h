@@ -14,7 +14,6 @@ struct AVCodecContext;
 struct AVCodecParameters;
 struct AVFrame;
 struct AVPacket;
-struct SwsContext;
 
 class FrameEncoder {
 public:
@@ -38,7 +37,7 @@ public:
 
 private:
     FrameEncoder() = default;
-    // Opens the codec and the converter for a compressed format.
+    // Opens the codec and its input frame for a compressed format.
     bool openCodec(const CompressOptions& options, int32_t rate);
     // Converts the bottom-up rows into the top-down frame of the codec.
     bool convert(const uint8_t* pixels);
@@ -50,5 +49,4 @@ private:
     int64_t frameBytes = 0;
     AVCodecContext* codec = nullptr;  // none for full frames
     AVFrame* frame = nullptr;
-    SwsContext* converter = nullptr;
 };

@@ -23,9 +23,12 @@ inline uint8_t lowestByte(int32_t value)
     return static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
 }
 
-// Frame byte of a plane value: trunc(value), lowest 8 bits.
+// Frame byte of a plane value: trunc(value), lowest 8 bits. Composed
+// pictures hold 0..255, which take the short way.
 inline uint8_t frameChannel(float value)
 {
+    if (value >= 0.0f && value < 256.0f)
+        return static_cast<uint8_t>(static_cast<int32_t>(value));
     return lowestByte(truncateToInt(value));
 }
 
