@@ -18,7 +18,7 @@ if(KELVO_BUILD_GUI)
   find_package(X11 REQUIRED)
 
   # The icons, compiled in from the GIF files at build time.
-  set(icon_dir ${CMAKE_SOURCE_DIR}/icons)
+  set(icon_dir ${PROJECT_SOURCE_DIR}/icons)
   set(icon_names app new load save calculate about about_picture)
   set(icon_args)
   set(icon_files)
@@ -37,6 +37,15 @@ if(KELVO_BUILD_GUI)
     COMMENT "Wrapping the editor icons"
     VERBATIM)
 
+  # The icons and the about picture, for every window that shows them.
+  add_library(kelvo_icons STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/icon_set.cpp
+    ${icons_h}
+    ${icons_cpp})
+  target_include_directories(kelvo_icons PUBLIC ${CMAKE_CURRENT_LIST_DIR}
+    PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/generated)
+  target_link_libraries(kelvo_icons PUBLIC PkgConfig::FOX)
+
   # Every window of the editor, compiled once for both programs.
   add_library(kelvo_editor STATIC
     ${CMAKE_CURRENT_LIST_DIR}/grid_editor_window.cpp
@@ -44,15 +53,12 @@ if(KELVO_BUILD_GUI)
     ${CMAKE_CURRENT_LIST_DIR}/grid_editor_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/new_grid.cpp
     ${CMAKE_CURRENT_LIST_DIR}/about_fox.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/icon_set.cpp
-    ${CMAKE_SOURCE_DIR}/render/grid_drawing.cpp
-    ${icons_cpp}
+    ${PROJECT_SOURCE_DIR}/render/grid_drawing.cpp
   )
   target_include_directories(kelvo_editor PUBLIC
-    ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/render
-    PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/generated)
+    ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/render)
   target_link_libraries(kelvo_editor PUBLIC
-    kelvo_editor_logic kelvo_gridfile kelvo_core PkgConfig::FOX GL GLU X11::X11)
+    kelvo_icons kelvo_editor_logic kelvo_gridfile kelvo_core PkgConfig::FOX GL GLU X11::X11)
 
   # One program per language, differing only in the table they show.
   foreach(lang en pl)

@@ -93,4 +93,16 @@ bytes() { od -An -tu1 -j "$1" -N "$2" "$out/Grids/e2e.grid" | tr -s ' ' | sed 's
 painted=$(od -An -tu1 -v -j 42 "$out/Grids/e2e.grid" | tr -s ' ' '\n' | sed '/^$/d' |
           awk 'NR % 3 == 1 && $1 != 1 { n++ } END { print n + 0 }')
 [ "$painted" -eq 3 ] || fail "$painted painted records"
-echo "PASS: painted, saved and drawn as expected"
+# Quit (Alt+F4) ends the program with status 0.
+xdotool mousemove --sync $((WX + 400)) $((WY + 500))
+xdotool windowfocus --sync "$WID"
+xdotool key alt+F4
+for n in 1 2 3 4 5 6 7 8 9 10; do
+    kill -0 "$PROGRAM_PID" 2>/dev/null || break
+    sleep 0.3
+done
+kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program is still running after Quit"
+wait "$PROGRAM_PID"
+status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "PASS: painted, saved, drawn and quit as expected"

@@ -74,3 +74,15 @@ TEST_F(EditorDialogs, AboutOpensAndCloses)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditorDialogs, TheCloseBoxEndsTheEventLoopLikeQuit)
+{
+    bool closed = true;
+    EXPECT_EQ(runLoopAndCloseBox(*editor, closed), 0);
+    // The window is left to the program's end, as with Quit.
+    EXPECT_FALSE(closed);
+}
+
+}  // namespace

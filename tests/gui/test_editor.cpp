@@ -160,3 +160,44 @@ DialogOutcome runAbout(TestEditor& editor)
     testApp()->removeTimeout(&driver, DialogDriver::ID_DRIVE);
     return driver.outcome;
 }
+
+// Presses the close box from inside the event loop; a second timeout stops
+// a loop that the close did not end.
+class CloseDriver : public FXObject {
+    FXDECLARE(CloseDriver)
+public:
+    enum { ID_CLOSE = 1, ID_GIVE_UP };
+    TestEditor* editor = nullptr;
+    bool closed = false;
+
+    long onClose(FXObject*, FXSelector, void*)
+    {
+        closed = editor->close(TRUE);
+        return 1;
+    }
+    long onGiveUp(FXObject*, FXSelector, void*)
+    {
+        testApp()->exit(7);
+        return 1;
+    }
+};
+
+FXDEFMAP(CloseDriver) CloseDriverMap[] = {
+    FXMAPFUNC(SEL_TIMEOUT, CloseDriver::ID_CLOSE,   CloseDriver::onClose),
+    FXMAPFUNC(SEL_TIMEOUT, CloseDriver::ID_GIVE_UP, CloseDriver::onGiveUp),
+};
+FXIMPLEMENT(CloseDriver, FXObject, CloseDriverMap, ARRAYNUMBER(CloseDriverMap))
+
+// The event loop with the close box pressed after 50 ms.
+int runLoopAndCloseBox(TestEditor& editor, bool& closed)
+{
+    CloseDriver driver;
+    driver.editor = &editor;
+    testApp()->addTimeout(&driver, CloseDriver::ID_CLOSE, 50);
+    testApp()->addTimeout(&driver, CloseDriver::ID_GIVE_UP, 3000);
+    const int code = testApp()->run();
+    testApp()->removeTimeout(&driver, CloseDriver::ID_CLOSE);
+    testApp()->removeTimeout(&driver, CloseDriver::ID_GIVE_UP);
+    closed = driver.closed;
+    return code;
+}

@@ -117,3 +117,9 @@ DialogOutcome runNewGrid(TestEditor& editor, int nx, int ny, bool accept);
 
 // Runs About and closes the box with its Ok button.
 DialogOutcome runAbout(TestEditor& editor);
+
+// Runs the application's event loop while a timeout closes the editor with
+// its close box; returns the loop's exit code (7 when the loop had to be
+// stopped because the close did not end it). closed tells whether the
+// toolkit closed and deleted the window.
+int runLoopAndCloseBox(TestEditor& editor, bool& closed);
