@@ -1,13 +1,14 @@
 # kelvo-batch: the headless runner, and the program that writes the example
 # grids. The runner's parts live in a library so the tests can reach them.
 add_library(kelvo_batch STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/batch_frames.cpp
   ${CMAKE_CURRENT_LIST_DIR}/batch_options.cpp
   ${CMAKE_CURRENT_LIST_DIR}/batch_run.cpp
   ${CMAKE_CURRENT_LIST_DIR}/csv_dump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/progress_meter.cpp
 )
 target_include_directories(kelvo_batch PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(kelvo_batch PUBLIC kelvo_gridfile kelvo_core)
+target_link_libraries(kelvo_batch PUBLIC kelvo_gridfile kelvo_core kelvo_simrun)
 
 add_executable(kelvo-batch ${CMAKE_CURRENT_LIST_DIR}/batch_main.cpp)
 target_link_libraries(kelvo-batch PRIVATE kelvo_batch)

@@ -12,6 +12,21 @@ constexpr double defaultDt = 0.003;
 constexpr long long minReynolds = 1;
 constexpr long long maxReynolds = 100000;
 
+// Frames: cycles per frame (--interval) and pixels per cell edge (--size),
+// with the simulation window's ranges and starting values.
+constexpr long long minInterval = 1;
+constexpr long long maxInterval = 1110;
+constexpr int defaultInterval = 1;
+constexpr long long minFrameSize = 1;
+constexpr long long maxFrameSize = 15;
+constexpr int defaultFrameSize = 4;
+// Directory of the PPM files when --ppm names none.
+constexpr const char* defaultPpmDirectory = "frames";
+// Motion JPEG quality in percent when --quality is not given.
+constexpr int defaultQuality = 85;
+constexpr long long minQuality = 0;
+constexpr long long maxQuality = 100;
+
 // Seconds between redraws of the terminal progress bar.
 constexpr double barRedrawSeconds = 0.1;
 // Seconds between progress lines when stderr is not a terminal.

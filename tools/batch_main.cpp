@@ -1,5 +1,6 @@
 // kelvo-batch: runs the flow of a grid file without a display.
 #include "batch_constants.h"
+#include "batch_frames.h"
 #include "batch_options.h"
 #include "batch_run.h"
 #include "csv_dump.h"
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include <unistd.h>
@@ -47,14 +49,21 @@ std::string loadGrid(const std::string& path, Grid& grid, GridFileSettings& sett
     return "'" + path + "' is not a valid grid file";
 }
 
-// The steps after the build step, with progress on stderr; returns seconds.
-double runSteps(BatchRun& run, long long steps)
+// The cycles after the build step, with progress on stderr; frames, when
+// asked for, on every interval-th cycle. Returns seconds; error is set when a
+// frame could not be saved, which ends the run.
+double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frames, std::string& error)
 {
     ProgressMeter meter(stderr, steps, isatty(fileno(stderr)) != 0);
     Stopwatch clock;
     for (long long n = 1; n <= steps; ++n) {
-        run.advance();
+        const bool saved = frames ? run.advance(interval, [&](int32_t index) {
+            return frames->frame(run.state(), index, error);
+        })
+                                  : (run.advance(), true);
         meter.update(n, clock.seconds());
+        if (!saved)
+            break;
     }
     const double seconds = clock.seconds();
     meter.finish();
@@ -86,8 +95,20 @@ int main(int argc, char** argv)
                  parameters.defaultU, parameters.defaultV);
 
     BatchRun run(grid, parameters);
-    const double seconds = runSteps(run, options.steps);
+    std::unique_ptr<BatchFrames> frames;
+    if (options.writesFrames()) {
+        frames = std::make_unique<BatchFrames>(options, grid);
+        if (!frames->open(error))
+            return fail(batch_constants::exitRunFailed, error);
+    }
+    const double seconds = runSteps(run, options.steps, options.interval, frames.get(), error);
+    if (frames)
+        frames->close();
     std::fputs(formatSummary(run.tally(), seconds).c_str(), stderr);
+    if (frames)
+        std::fprintf(stderr, "kelvo-batch: %d frames\n", frames->count());
+    if (!error.empty())
+        return fail(batch_constants::exitRunFailed, error);
 
     if (!options.csvPath.empty() && !writeCsvFile(options.csvPath, run.state()))
         return fail(batch_constants::exitRunFailed,

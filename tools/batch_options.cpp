@@ -34,11 +34,64 @@ bool parseFinite(const char* text, double& value)
     return errno == 0 && *end == '\0' && std::isfinite(value);
 }
 
+// A whole number within [low, high]; false with a reason otherwise.
+bool parseRanged(const std::string& name, const char* text, long long low, long long high,
+                 long long& value, std::string& error)
+{
+    if (parseInteger(text, value) && value >= low && value <= high)
+        return true;
+    error = name + " needs a whole number from " + std::to_string(low) + " to " +
+            std::to_string(high) + ", not '" + text + "'";
+    return false;
+}
+
+// The frame options; false with a reason when the value is bad.
+bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
+{
+    using namespace batch_constants;
+    long long whole = 0;
+    if (name == "--interval") {
+        if (!parseRanged(name, text, minInterval, maxInterval, whole, error))
+            return false;
+        o.interval = static_cast<int>(whole);
+    } else if (name == "--size") {
+        if (!parseRanged(name, text, minFrameSize, maxFrameSize, whole, error))
+            return false;
+        o.frameSize = static_cast<int>(whole);
+    } else if (name == "--elements") {
+        return parseElements(text, o.elements, error);
+    } else if (name == "--avi") {
+        if (*text == '\0') {
+            error = "--avi needs a file name";
+            return false;
+        }
+        o.aviPath = text;
+    } else if (name == "--codec") {
+        if (!parseCodec(text, o.compression.compressor)) {
+            error = std::string("--codec needs raw, mjpeg, ffv1 or utvideo, not '") + text + "'";
+            return false;
+        }
+    } else {
+        if (!parseRanged(name, text, minQuality, maxQuality, whole, error))
+            return false;
+        o.compression.quality = static_cast<int32_t>(whole);
+    }
+    return true;
+}
+
+bool isFrameOption(const std::string& name)
+{
+    return name == "--interval" || name == "--size" || name == "--elements" || name == "--avi" ||
+           name == "--codec" || name == "--quality";
+}
+
 // One option with its value; false with a reason when the value is bad.
 bool applyOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
 {
     long long whole = 0;
     double number = 0.0;
+    if (isFrameOption(name))
+        return applyFrameOption(name, text, o, error);
     if (name == "--steps") {
         if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
             error = "--steps needs a whole number from 0 to " +
@@ -80,7 +133,34 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
 bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
-           name == "--default-v" || name == "--dump-csv";
+           name == "--default-v" || name == "--dump-csv" || isFrameOption(name);
+}
+
+// --ppm takes the next argument as its directory unless that is missing or
+// an option; --ppm=DIR names it in one argument.
+bool applyPpm(int argc, const char* const* argv, int& k, BatchOptions& o, std::string& error)
+{
+    const std::string arg = argv[k];
+    o.ppm = true;
+    if (arg.compare(0, 6, "--ppm=") == 0)
+        o.ppmDirectory = arg.substr(6);
+    else if (k + 1 < argc && argv[k + 1][0] != '-')
+        o.ppmDirectory = argv[++k];
+    if (o.ppmDirectory.empty()) {
+        error = "--ppm needs a directory name";
+        return false;
+    }
+    return true;
+}
+
+// Settings that only make sense together.
+bool checkCombinations(const BatchOptions& o, const bool compressionGiven, std::string& error)
+{
+    if (compressionGiven && o.aviPath.empty()) {
+        error = "--codec and --quality need --avi";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -92,11 +172,21 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
     BatchOptions o;
     o.steps = batch_constants::defaultSteps;
     o.dt = batch_constants::defaultDt;
+    o.interval = batch_constants::defaultInterval;
+    o.frameSize = batch_constants::defaultFrameSize;
+    o.elements = defaultElements();
+    o.compression.quality = batch_constants::defaultQuality;
+    bool compressionGiven = false;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--ppm" || arg.compare(0, 6, "--ppm=") == 0) {
+            o.ppmDirectory = batch_constants::defaultPpmDirectory;
+            if (!applyPpm(argc, argv, k, o, error))
+                return false;
         } else if (takesValue(arg)) {
+            compressionGiven = compressionGiven || arg == "--codec" || arg == "--quality";
             if (k + 1 >= argc) {
                 error = arg + " needs a value";
                 return false;
@@ -117,6 +207,8 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
         error = "no grid file given (see --help)";
         return false;
     }
+    if (!checkCombinations(o, compressionGiven, error))
+        return false;
     options = o;
     return true;
 }
@@ -138,5 +230,76 @@ std::string batchUsage()
            "                  clamped to 0..100)\n"
            "  --default-v B   default y velocity of fluid cells (likewise)\n"
            "  --dump-csv FILE write i,j,flags,u,v,p per cell to FILE ('-' for stdout)\n"
-           "  --help          show this text\n";
+           "  --help          show this text\n"
+           "\n"
+           "Frames, as the simulation window renders and saves them (each step is\n"
+           "one cycle; a cycle whose count since the build step is a multiple of\n"
+           "the interval is a frame cycle, the first one included):\n"
+           "  --interval N    cycles per frame, 1..1110 (default 1)\n"
+           "  --size K        pixels per cell edge, 1..15 (default 4)\n"
+           "  --elements LIST comma list of boundary, streamlines, u, v, p, vectors,\n"
+           "                  or none (default boundary,streamlines)\n"
+           "  --ppm [DIR]     write DIR/frame_00000.ppm ... (default DIR: frames;\n"
+           "                  --ppm=DIR when the grid file follows)\n"
+           "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
+           "                  is added unless FILE ends in it)\n"
+           "  --codec C       raw (full frames, default), mjpeg, ffv1 or utvideo\n"
+           "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n";
+}
+
+RenderElements defaultElements()
+{
+    RenderElements elements;
+    elements.boundaryCells = true;
+    elements.streamlines = true;
+    return elements;
+}
+
+// Items between commas, each a known name; "none" alone chooses nothing.
+bool parseElements(const std::string& text, RenderElements& elements, std::string& error)
+{
+    RenderElements chosen;
+    if (text == "none") {
+        elements = chosen;
+        return true;
+    }
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        bool* flag = item == "boundary"      ? &chosen.boundaryCells
+                     : item == "streamlines" ? &chosen.streamlines
+                     : item == "u"           ? &chosen.uField
+                     : item == "v"           ? &chosen.vField
+                     : item == "p"           ? &chosen.pressure
+                     : item == "vectors"     ? &chosen.vectors
+                                             : nullptr;
+        if (!flag) {
+            error = item.empty() ? "--elements has an empty item in '" + text + "'"
+                                 : "--elements does not know '" + item +
+                                       "' (boundary, streamlines, u, v, p, vectors or none)";
+            return false;
+        }
+        *flag = true;
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    elements = chosen;
+    return true;
+}
+
+bool parseCodec(const std::string& text, Compressor& compressor)
+{
+    if (text == "raw")
+        compressor = Compressor::FullFrames;
+    else if (text == "mjpeg")
+        compressor = Compressor::MotionJpeg;
+    else if (text == "ffv1")
+        compressor = Compressor::Ffv1;
+    else if (text == "utvideo")
+        compressor = Compressor::UtVideo;
+    else
+        return false;
+    return true;
 }

@@ -18,14 +18,13 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
-    solver = buildSolver(grid, parameters.reynolds, parameters.dt);
-    record(solver->step(), 0);
+    cycles = std::make_unique<SimulationRun>(grid, parameters.reynolds, parameters.dt);
+    record(cycles->step(), 0);
 }
 
 void BatchRun::advance()
 {
-    ++counts.steps;
-    record(solver->step(), counts.steps);
+    advance(1, [](int32_t) { return true; });
 }
 
 // Adds one step's report to the tally and notes the first non-finite field.
@@ -34,7 +33,7 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
     counts.sweeps += report.sweeps;
     if (!report.converged)
         ++counts.cappedSteps;
-    if (counts.firstNonFiniteStep < 0 && !fieldsFinite(*solver->simGrid))
+    if (counts.firstNonFiniteStep < 0 && !fieldsFinite(cycles->state()))
         counts.firstNonFiniteStep = stepNumber;
 }
 

@@ -1,10 +1,12 @@
 // One batch run: the "&Calculate It" preparation, the solver's build step,
-// then single steps on demand, with a tally of what the steps did.
+// then the simulation window's cycles on demand, with a tally of what the
+// steps did.
 #pragma once
 
 #include "batch_options.h"
 #include "flow_solver.h"
 #include "grid_file.h"
+#include "simulation_run.h"
 
 #include <memory>
 #include <string>
@@ -32,19 +34,31 @@ struct RunTally {
 class BatchRun {
 public:
     // Writes the default velocities into grid, builds the solver and takes
-    // its first step, as the simulation window does when it opens.
+    // its first step, as the simulation window does when it opens. The grid
+    // must outlive the run.
     BatchRun(Grid& grid, const RunParameters& parameters);
 
-    // One more step.
+    // One more cycle, without frames.
     void advance();
+    // One more cycle; on a frame cycle (every interval-th, the first one
+    // included) frame(index) with the frame's index in the run. Returns
+    // what frame returned, true when this was no frame cycle.
+    template <typename Frame>
+    bool advance(int interval, Frame&& frame)
+    {
+        const bool ok = cycles->cycle(interval, frame);
+        ++counts.steps;
+        record(cycles->lastStepReport(), counts.steps);
+        return ok;
+    }
 
-    const SimGrid& state() const { return *solver->simGrid; }
+    const SimGrid& state() const { return cycles->state(); }
     const RunTally& tally() const { return counts; }
 
 private:
     void record(const StepReport& report, long long stepNumber);
 
-    std::unique_ptr<FlowSolver> solver;
+    std::unique_ptr<SimulationRun> cycles;
     RunTally counts;
 };
 

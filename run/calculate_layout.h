@@ -1,0 +1,57 @@
+// Positions, sizes, ranges and defaults of the simulation window. Positions
+// and sizes are in pixels inside the dialog.
+#pragma once
+
+namespace CalculateLayout {
+// The dialog: position, size, padding and spacing.
+constexpr int windowX = 0;
+constexpr int windowY = 0;
+constexpr int windowWidth = 580;
+constexpr int windowHeight = 440;
+constexpr int padLeft = 10;
+constexpr int padRight = 2;
+constexpr int padTop = 10;
+constexpr int padBottom = 0;
+constexpr int hSpacing = 0;
+constexpr int vSpacing = 4;
+
+// The frame around the canvas.
+constexpr int canvasFrameX = 2;
+constexpr int canvasFrameY = 26;
+constexpr int canvasFrameWidth = 400;
+constexpr int canvasFrameHeight = 200;
+constexpr int framePad = 4;      // padding and spacing of frames and groups
+
+constexpr int labelPad = 2;      // the cycle and size labels
+
+// Start and Stop.
+constexpr int startX = 10;
+constexpr int stopX = 80;
+constexpr int buttonsY = 240;
+constexpr int buttonPadX = 10;
+constexpr int buttonPadY = 5;
+
+// The four groups.
+constexpr int renderGroupX = 410;
+constexpr int renderGroupY = 20;
+constexpr int renderButtonsWidth = 140;
+constexpr int renderButtonsHeight = 150;
+constexpr int saveGroupX = 410;
+constexpr int saveGroupY = 230;
+constexpr int intervalGroupX = 410;
+constexpr int intervalGroupY = 340;
+constexpr int sizeGroupX = 210;
+constexpr int sizeGroupY = 230;
+constexpr int spinnerWidth = 60;
+}  // namespace CalculateLayout
+
+namespace CalculateRanges {
+// Cycles per frame.
+constexpr int minInterval = 1;
+constexpr int maxInterval = 1110;
+constexpr int startInterval = 1;
+// Pixels per cell edge; the spinner and the picture both start at 4.
+constexpr int minOutputSize = 1;
+constexpr int maxOutputSize = 15;
+constexpr int startOutputSize = 4;
+}  // namespace CalculateRanges
