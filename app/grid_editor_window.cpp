@@ -1,6 +1,7 @@
 #include "grid_editor_window.h"
 
 #include "about_fox.h"
+#include "calculate_window.h"
 #include "decimal_text.h"
 #include "editor_layout.h"
 #include "new_grid.h"
@@ -379,13 +380,12 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// The simulation window will be built and run modally here:
-//   CalculateWindow window(this, grid.get(), reynolds, timeStep);
-//   window.execute(PLACEMENT_OWNER);
+// The simulation window, modal over this window, destroyed when closed.
 void GridEditorWindow::runSimulation(int reynolds, double timeStep)
 {
-    (void)reynolds;
-    (void)timeStep;
+    installWindowedAviHooks();
+    CalculateWindow window(this, grid.get(), reynolds, timeStep);
+    window.execute(PLACEMENT_OWNER);
 }
 
 // About: the about box, modal over this window.

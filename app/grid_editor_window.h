@@ -87,7 +87,7 @@ protected:
     virtual FXString chooseGridFile(FileChoice choice);
     // Shows a grid-file failure in a modal message box.
     virtual void showFileMessage(const FXString& caption, const FXString& text);
-    // The simulation window's run over this window. Nothing opens it yet.
+    // The simulation window's modal run over this window.
     virtual void runSimulation(int reynolds, double timeStep);
 
 private:

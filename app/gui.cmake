@@ -59,6 +59,8 @@ if(KELVO_BUILD_GUI)
     ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/render)
   target_link_libraries(kelvo_editor PUBLIC
     kelvo_icons kelvo_editor_logic kelvo_gridfile kelvo_core PkgConfig::FOX GL GLU X11::X11)
+  # "&Calculate It" opens the simulation window (run/window.cmake).
+  target_link_libraries(kelvo_editor PUBLIC kelvo_simwindow)
 
   # One program per language, differing only in the table they show.
   foreach(lang en pl)
