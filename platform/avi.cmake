@@ -5,6 +5,7 @@ pkg_check_modules(KELVO_TEXT REQUIRED IMPORTED_TARGET freetype2 fontconfig)
 
 add_library(kelvo_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/avi_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/avi_header_patch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compress_options.cpp
   ${CMAKE_CURRENT_LIST_DIR}/draw_surface.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frame_encoder.cpp

@@ -13,6 +13,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include "avi_header_patch.h"
 #include "frame_encoder.h"
 #include "packed_dib.h"
 #include "platform_constants.h"
@@ -29,6 +30,7 @@ struct StreamSlot {
     CompressOptions options;
     bool formatted = false;
     BitmapInfoHeader bitmapHeader{};  // the video format as set
+    int32_t textFormat = 0;           // the text format as set
     std::unique_ptr<FrameEncoder> encoder;
     int64_t nextFree = 0;  // first position after the last written sample
     int32_t writesBeforeFault = noFault;
@@ -49,6 +51,8 @@ struct AviContainer {
     AviResult writeHeader();
     // Index, trailer, close; the result of completing the file.
     AviResult complete();
+    // Rewrites a stream's header where the library differs from the given one.
+    bool restoreHeader(const StreamSlot& slot) const;
 };
 
 struct AviFile {
@@ -125,57 +129,6 @@ AviResult writeLeadingGap(AVFormatContext* format, StreamSlot& slot)
     return result;
 }
 
-// Little-endian 32-bit value at p.
-uint32_t readLe32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-// Offset of the bitmap header (the data of 'strf') of stream number index in
-// the file's header list, or -1.
-//   RIFF size 'AVI ' | LIST size 'hdrl' | 'avih' ... | LIST size 'strl' | 'strh' ... 'strf' ...
-long findBitmapHeader(std::FILE* file, int index)
-{
-    constexpr long listStart = 12;
-    uint8_t head[12];
-    if (std::fseek(file, listStart, SEEK_SET) != 0 || std::fread(head, 1, sizeof head, file) != sizeof head ||
-        std::memcmp(head, "LIST", 4) != 0 || std::memcmp(head + 8, "hdrl", 4) != 0)
-        return -1;
-    std::vector<uint8_t> list(readLe32(head + 4) - 4);
-    if (list.empty() || std::fread(list.data(), 1, list.size(), file) != list.size())
-        return -1;
-    int stream = -1;
-    for (size_t at = 0; at + 8 <= list.size();) {
-        const uint32_t size = readLe32(&list[at + 4]);
-        if (std::memcmp(&list[at], "LIST", 4) == 0) {
-            if (at + 12 <= list.size() && std::memcmp(&list[at + 8], "strl", 4) == 0)
-                ++stream;
-            at += 12;  // descend into the list
-            continue;
-        }
-        if (stream == index && std::memcmp(&list[at], "strf", 4) == 0 &&
-            size >= static_cast<uint32_t>(platform_constants::bitmapHeaderBytes))
-            return listStart + 12 + static_cast<long>(at) + 8;
-        at += 8 + size + (size & 1);
-    }
-    return -1;
-}
-
-// The container marks unencoded RGB frames as top-down (negative height)
-// with unpadded rows; the samples are the bitmaps as given, bottom-up with
-// padded rows, so their header is written back as it was set.
-bool restoreBitmapHeader(const std::string& path, int index, const BitmapInfoHeader& header)
-{
-    std::FILE* file = std::fopen(path.c_str(), "r+b");
-    if (!file)
-        return false;
-    const long offset = findBitmapHeader(file, index);
-    bool done = offset >= 0 && std::fseek(file, offset, SEEK_SET) == 0 &&
-                std::fwrite(&header, sizeof header, 1, file) == 1;
-    done = std::fclose(file) == 0 && done;
-    return done;
-}
 }  // namespace
 
 // Completes the file if no one did.
@@ -203,6 +156,17 @@ AviResult AviContainer::writeHeader()
     return avi_result::ok;
 }
 
+// Puts back what the library wrote its own way: the header of stored
+// bitmaps, the text stream's header and format.
+bool AviContainer::restoreHeader(const StreamSlot& slot) const
+{
+    if (slot.info.fccType == streamTypeText)
+        return restoreTextStream(path, slot.stream->index, slot.info, slot.textFormat);
+    if (slot.encoder && slot.encoder->storesBitmaps())
+        return restoreBitmapFormat(path, slot.stream->index, slot.bitmapHeader);
+    return true;
+}
+
 // A file whose streams all have their formats gets its header even without
 // samples; every file is closed.
 AviResult AviContainer::complete()
@@ -219,8 +183,7 @@ AviResult AviContainer::complete()
     if (avio_closep(&format->pb) < 0)
         result = avi_result::fileWrite;
     for (StreamSlot& slot : slots) {
-        if (headerWritten && slot.formatted && slot.encoder && slot.encoder->storesBitmaps() &&
-            !restoreBitmapHeader(path, slot.stream->index, slot.bitmapHeader))
+        if (headerWritten && slot.formatted && !restoreHeader(slot))
             result = avi_result::fileWrite;
         slot.encoder.reset();
     }
@@ -319,6 +282,8 @@ AviResult aviStreamSetFormat(AviStream* stream, int32_t position, const void* fo
         result = setVideoFormat(slot, format, size);
     else if (size != textFormatBytes)
         result = avi_result::badFormat;
+    else
+        std::memcpy(&slot.textFormat, format, sizeof slot.textFormat);
     slot.formatted = result == avi_result::ok;
     return result;
 }

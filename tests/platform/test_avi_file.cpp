@@ -210,6 +210,49 @@ TEST(AviFile, FullFramesKeepTheBottomUpHeaderAsSet)
     EXPECT_EQ(stored.biSizeImage, 64u * 5);
 }
 
+TEST(AviFile, TextStreamKeepsItsHeaderAndFormat)
+{
+    const std::string path = testFile("text_stream");
+    TestFile file;
+    ASSERT_EQ(file.open(path, 20, 8, Compressor::MotionJpeg), avi_result::ok);
+    ASSERT_EQ(file.write(*smoothDib(20, 8, 0), 1), avi_result::ok);
+    ASSERT_EQ(file.close(), avi_result::ok);
+    const std::string bytes = commandOutput("cat '" + path + "'");
+    const size_t videoHeader = bytes.find("strh");
+    ASSERT_NE(videoHeader, std::string::npos);
+    const size_t textHeader = bytes.find("strh", videoHeader + 4);
+    ASSERT_NE(textHeader, std::string::npos);
+    auto field = [&bytes](size_t at) {
+        uint32_t value = 0;
+        std::memcpy(&value, bytes.data() + at, sizeof value);
+        return value;
+    };
+    const size_t data = textHeader + 8;
+    EXPECT_EQ(bytes.substr(data, 4), "txts");
+    EXPECT_EQ(bytes.substr(data + 4, 4), "DRAW");
+    EXPECT_EQ(field(data + 20), 1u);    // scale
+    EXPECT_EQ(field(data + 24), 60u);   // rate
+    EXPECT_EQ(field(data + 32), 0u);    // length: nothing written
+    EXPECT_EQ(field(data + 36), 260u);  // suggested buffer
+    int16_t frame[4];
+    std::memcpy(frame, bytes.data() + data + 48, sizeof frame);
+    EXPECT_EQ(frame[0], 0);
+    EXPECT_EQ(frame[1], 8);
+    EXPECT_EQ(frame[2], 20);
+    EXPECT_EQ(frame[3], 18);
+    // The 4-byte format follows the header.
+    EXPECT_EQ(bytes.substr(data + 56, 4), "strf");
+    EXPECT_EQ(field(data + 60), 4u);
+    EXPECT_EQ(field(data + 64), 4u);
+    // The video stream's header stays the library's.
+    EXPECT_EQ(bytes.substr(videoHeader + 8, 4), "vids");
+    EXPECT_EQ(bytes.substr(videoHeader + 12, 4), "MJPG");
+    EXPECT_EQ(field(videoHeader + 8 + 24), 50u);
+    // Both streams are still found.
+    ASSERT_EQ(probeStreams(path).size(), 2u);
+    EXPECT_EQ(decodeVideo(path).pictures.size(), 1u);
+}
+
 TEST(AviFile, PositionsKeepTheirTimingAndGapsShowThePreviousPicture)
 {
     const std::string path = testFile("positions");
