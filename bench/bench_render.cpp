@@ -11,7 +11,11 @@
 #include "streamlines.h"
 #include "velocity_vectors.h"
 
+#include "reference_render.h"
+
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <map>
@@ -167,6 +171,77 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
     reportFrames(state);
 }
 
+// --- the straightforward rendering, for comparison -----------------------
+
+// A PPM file written with one formatted print per pixel.
+void writeLiteralPpm(const ReferencePicture& picture, const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file)
+        return;
+    std::fprintf(file, "P3\n%d %d\n255\n", picture.W - 1, picture.H - 1);
+    for (int y = 1; y < picture.H; ++y)
+        for (int x = 1; x < picture.W; ++x)
+            std::fprintf(file, "%d %d %d\n", static_cast<int>(picture.plane[0][y][x]),
+                         static_cast<int>(picture.plane[1][y][x]), static_cast<int>(picture.plane[2][y][x]));
+    std::fclose(file);
+}
+
+void BM_LiteralStreamlines(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const SimGrid& g = *flow.solver->simGrid;
+    for (auto _ : state) {
+        ReferencePicture picture(flow.k * g.NX, flow.k * g.NY);
+        referenceStreamlines(picture, g.NX, g.NY, g, flow.k);
+        benchmark::DoNotOptimize(picture.plane[0][1][1]);
+    }
+    reportFrames(state);
+}
+
+void BM_LiteralComposeAndSaveAll(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const SimGrid& g = *flow.solver->simGrid;
+    std::filesystem::create_directories(frameDirectory());
+    for (auto _ : state) {
+        const ReferencePicture picture =
+            referenceCompose(g, g.NX, g.NY, flow.k, ReferenceElements{true, true, true, true, true, true});
+        writeLiteralPpm(picture, frameDirectory() + "/literal.ppm");
+    }
+    reportFrames(state);
+}
+
+void BM_LiteralFrameCycleDefault40x20(benchmark::State& state)
+{
+    Grid grid;
+    makeChannel(grid, 40, 20);
+    auto solver = buildSolver(grid, 200, 0.003);
+    for (int n = 0; n <= 300; ++n)
+        solver->step();
+    std::filesystem::create_directories(frameDirectory());
+    for (auto _ : state) {
+        solver->step();
+        const ReferencePicture picture = referenceCompose(
+            *solver->simGrid, 40, 20, 4, ReferenceElements{true, true, false, false, false, false});
+        writeLiteralPpm(picture, frameDirectory() + "/literal.ppm");
+    }
+    reportFrames(state);
+}
+
+// The solver step alone, to tell it apart from the picture in a cycle.
+void BM_SolverStep40x20(benchmark::State& state)
+{
+    Grid grid;
+    makeChannel(grid, 40, 20);
+    auto solver = buildSolver(grid, 200, 0.003);
+    for (int n = 0; n <= 300; ++n)
+        solver->step();
+    for (auto _ : state)
+        solver->step();
+    reportFrames(state);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScalarField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -176,6 +251,10 @@ BENCHMARK(BM_Streamlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PpmWriter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeAndSaveAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCycleDefault40x20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolverStep40x20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiteralStreamlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiteralComposeAndSaveAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiteralFrameCycleDefault40x20)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

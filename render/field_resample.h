@@ -1,5 +1,9 @@
 // FieldResample: a grid array bilinearly resampled at picture resolution,
 // the common first step of the scalar fields and the streamlines.
+//
+// With cw = W / NX and ch = H / NY, pixel-grid point (x, y) stands for the
+// fractional grid position (x / cw, y / ch). Only the points with
+// x < W - cw and y < H - ch have a value (the last cell has none).
 #pragma once
 
 #include "array2d.h"
@@ -8,15 +12,45 @@
 #include <cstdint>
 #include <vector>
 
-// The resampled points of one array. Point (x, y) stands for the fractional
-// grid position (x / cw, y / ch); only the points with x < W - cw and
-// y < H - ch exist (columns x = 0..columns-1, rows y = 0..rows-1).
+// Where a pixel-grid coordinate falls between two grid lines:
+// t = p / cellSize, index = trunc(t), fraction = t - index.
+struct AxisWeights {
+    std::vector<int> index;
+    std::vector<double> fraction;
+
+    void compute(int count, double cellSize);
+};
+
+// The weights of both axes for an NX x NY grid at k pixels per cell.
+struct PixelGrid {
+    AxisWeights alongX;
+    AxisWeights alongY;
+    int columns = 0;  // points with a value along x
+    int rows = 0;     // and along y
+
+    void compute(int32_t NX, int32_t NY, int k);
+
+    // value = (1 - fy) ((1 - fx) a[ix][iy]   + fx a[ix+1][iy])
+    //       +      fy  ((1 - fx) a[ix][iy+1] + fx a[ix+1][iy+1])
+    double interpolate(const Array2D<double>& a, int x, int y) const
+    {
+        const int ix = alongX.index[x];
+        const double fx = alongX.fraction[x];
+        const int iy = alongY.index[y];
+        const double fy = alongY.fraction[y];
+        const double* west = a[ix];
+        const double* east = a[ix + 1];
+        return (1 - fy) * ((1 - fx) * west[iy] + fx * east[iy]) +
+               fy * ((1 - fx) * west[iy + 1] + fx * east[iy + 1]);
+    }
+};
+
+// The resampled points of one array, row by row.
 struct ResampledField {
-    std::vector<double> values;  // values[y * columns + x], row by row
+    std::vector<double> values;  // values[y * columns + x]
     int columns = 0;
     int rows = 0;
 
-    double at(int x, int y) const { return values[static_cast<size_t>(y) * columns + x]; }
     const double* row(int y) const { return values.data() + static_cast<size_t>(y) * columns; }
 };
 
@@ -35,15 +69,6 @@ bool fieldFits(int32_t NX, int32_t NY, const Array2D<T>& a, int k)
 
 // Number of whole pixel-grid points p = 0, 1, ... with p < limit.
 int pointsBelow(double limit);
-
-// Writes the resampled array a to out[(y * columns + x) * stride], for
-// callers that interleave several fields; returns columns and rows.
-void resampleInto(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
-                  double* out, size_t stride, int& columns, int& rows);
-
-// Resampled points along one axis of `cells` cells at k pixels per cell:
-// the p = 0, 1, ... with p < k * cells - cellSize (the last cell has none).
-int resampledPoints(int32_t cells, int k);
 
 // Fills out with the resampled array a (first index i, second j); out keeps
 // its storage between calls. The caller has checked fieldFits.

@@ -66,16 +66,20 @@ void repeatDots(DotValues& dot, int count)
     }
     const __m128 ceiling = _mm_set1_ps(render_constants::channelMax);
     for (int n = 0; n < count; ++n) {
-        int saturated = 0xFFFF;
         for (int g = 0; g < 4; ++g) {
             const __m128d low = _mm_add_pd(_mm_cvtps_pd(value[g]), lowIncrement[g]);
             const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value[g], value[g])), highIncrement[g]);
             const __m128 sum = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
             value[g] = _mm_min_ps(ceiling, sum);
-            saturated &= _mm_movemask_ps(_mm_cmpeq_ps(value[g], ceiling)) << (4 * g);
         }
-        if (saturated == 0xFFFF)
-            break;  // 255 + a dot is 255 again: nothing more changes
+        // 255 plus a dot is 255 again: once every lane is there, nothing
+        // more changes. Looked at now and then, as it rarely happens.
+        if ((n & 7) == 7) {
+            __m128 all = _mm_and_ps(_mm_cmpeq_ps(value[0], ceiling), _mm_cmpeq_ps(value[1], ceiling));
+            all = _mm_and_ps(all, _mm_and_ps(_mm_cmpeq_ps(value[2], ceiling), _mm_cmpeq_ps(value[3], ceiling)));
+            if (_mm_movemask_ps(all) == 0xF)
+                break;
+        }
     }
     for (int g = 0; g < 4; ++g)
         _mm_store_ps(&dot.value[4 * g], value[g]);

@@ -7,26 +7,25 @@
 #include "stream_dots.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <vector>
+#include <cfloat>
 
 namespace {
 
-// The resampled u and v of the latest call, interleaved: point (x, y) has
-// U at [2 (y * columns + x)] and V right after it, so one lookup reads one
-// place. Reused while the size holds.
-std::vector<double> velocity;
-int velocityColumns = 0;
+// The interpolation weights of the latest call. The velocity of a point is
+// interpolated when a tracer looks it up, with the same expression as a
+// whole resampled plane would hold; most points are never looked up.
+PixelGrid pixelGrid;
 
-// What one path needs about the picture and the velocity planes.
+// What one path needs about the grid and the picture.
 struct TraceSpace {
+    const SimGrid& grid;
     FramePlanes planes;
     int k;           // pixels per cell
     int H;           // picture rows
     double width;    // W
     double height;   // H
-    int lastColumn;  // last resampled column, W - k - 1
-    int lastRow;     // last resampled row, H - k - 1
+    int lastColumn;  // last interpolated column, W - k - 1
+    int lastRow;     // last interpolated row, H - k - 1
 };
 
 // Consecutive dots of a path that fall on the same pixel, plotted together
@@ -55,12 +54,35 @@ struct DotRun {
     }
 };
 
+// The unit cell of the picture grid that holds the position of the last
+// lookup, cut to the open lookup region 0 < px < W - 1, 0 < py < H - 1.
+// While the position stays in it, every check of a step passes and the
+// lookup gives the same velocity; a dot landing in it falls on its pixel.
+struct LookupBox {
+    double lowX = 1.0, highX = 0.0, lowY = 1.0, highY = 0.0;  // empty
+
+    bool holds(double px, double py) const
+    {
+        return px >= lowX && px < highX && py >= lowY && py < highY;
+    }
+    // The cell of (cellX, cellY); a cell on the 0 line starts just above 0.
+    void set(int cellX, int cellY, double width, double height)
+    {
+        lowX = cellX == 0 ? DBL_MIN : cellX;
+        lowY = cellY == 0 ? DBL_MIN : cellY;
+        highX = std::min(cellX + 1.0, width - 1);
+        highY = std::min(cellY + 1.0, height - 1);
+    }
+};
+
 // Traces one path from (sx, sy): each step
 //   1. ends outside 0 <= px <= W, 0 <= py <= H (NaN counts as below 0);
 //   2. for 0 < px < W - 1: ends unless 0 < py < H - 1, else looks up
 //      (vx, vy) = (U, V)[trunc px][trunc py], clamped to the filled points;
 //   3. px += 0.09 vx, py += 0.09 vy;
 //   4. addStreamDot(trunc(px) + k, H - trunc(py)).
+// Steps that start inside the box of the last lookup skip the checks and
+// the lookup, whose outcome they know.
 void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
 {
     using render_constants::tracerDotLimit;
@@ -73,33 +95,53 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
     double stepY = tracerStepFactor * 0.0;
     int lookedUpX = -1;
     int lookedUpY = -1;
-    for (int dot = 1; dot <= tracerDotLimit; ++dot) {
+    LookupBox box;
+    int dot = 1;
+    while (dot <= tracerDotLimit) {
+        if (box.holds(px, py)) {
+            const double nextX = px + stepX;
+            const double nextY = py + stepY;
+            if (box.holds(nextX, nextY))
+                ++run.count;  // the pixel of the previous dot, also in the box
+            else
+                run.add(space.planes, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
+            if (nextX == px && nextY == py) {
+                run.count += tracerDotLimit - dot;  // standing still from here on
+                return;
+            }
+            px = nextX;
+            py = nextY;
+            ++dot;
+            continue;
+        }
         if (!(px >= 0) || !(py >= 0) || py > space.height || px > space.width)
             return;
+        box = LookupBox();
         if (px > 0 && px < space.width - 1) {
             if (py <= 0 || py >= space.height - 1)
                 return;
-            const int x = std::min(static_cast<int>(px), space.lastColumn);
-            const int y = std::min(static_cast<int>(py), space.lastRow);
+            const int cellX = static_cast<int>(px);
+            const int cellY = static_cast<int>(py);
+            const int x = std::min(cellX, space.lastColumn);
+            const int y = std::min(cellY, space.lastRow);
             if (x != lookedUpX || y != lookedUpY) {
-                const double* point = &velocity[2 * (static_cast<size_t>(y) * velocityColumns + x)];
-                stepX = tracerStepFactor * point[0];
-                stepY = tracerStepFactor * point[1];
+                stepX = tracerStepFactor * pixelGrid.interpolate(space.grid.u, x, y);
+                stepY = tracerStepFactor * pixelGrid.interpolate(space.grid.v, x, y);
                 lookedUpX = x;
                 lookedUpY = y;
             }
+            box.set(cellX, cellY, space.width, space.height);
         }
         const double nextX = px + stepX;
         const double nextY = py + stepY;
         run.add(space.planes, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
         if (nextX == px && nextY == py) {
-            // Same position, same lookup, same step: every dot left falls
-            // on this pixel.
-            run.count += tracerDotLimit - dot;
+            run.count += tracerDotLimit - dot;  // same position, same lookup, same step
             return;
         }
         px = nextX;
         py = nextY;
+        ++dot;
     }
 }
 
@@ -117,16 +159,9 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k)
     const double ch = static_cast<double>(H) / NY;
     if (!(cw < W - 2 * cw && ch < H - 2 * ch))
         return;  // no seed fits: NX or NY is 3 or less
-    const int columns = resampledPoints(NX, k);
-    const int rows = resampledPoints(NY, k);
-    velocity.resize(2 * static_cast<size_t>(columns) * rows);
-    int filledColumns = 0;
-    int filledRows = 0;
-    resampleInto(NX, NY, grid.u, k, velocity.data(), 2, filledColumns, filledRows);
-    resampleInto(NX, NY, grid.v, k, velocity.data() + 1, 2, filledColumns, filledRows);
-    velocityColumns = columns;
-    const TraceSpace space{framePlanes(), k, H, static_cast<double>(W), static_cast<double>(H),
-                           columns - 1, rows - 1};
+    pixelGrid.compute(NX, NY, k);
+    const TraceSpace space{grid, framePlanes(), k, H, static_cast<double>(W), static_cast<double>(H),
+                           pixelGrid.columns - 1, pixelGrid.rows - 1};
 
     using render_constants::seedSpacingFactor;
     DotRun run;
