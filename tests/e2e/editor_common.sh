@@ -64,3 +64,17 @@ near_colour() {
         exit !(d1 <= t && d2 <= t && d3 <= t)
     }'
 }
+
+# Takes screenshots into file $1 until pixel ($2, $3) shows colour r g b
+# ($4 $5 $6) within 2 units, for at most about 10 seconds; false if it never
+# does. A loaded machine may draw late.
+shot_when_colour() {
+    tries=0
+    while [ "$tries" -lt 20 ]; do
+        import -window root "$1"
+        near_colour "$(pixel_of "$1" "$2" "$3")" "$4" "$5" "$6" 2 && return 0
+        tries=$((tries + 1))
+        sleep 0.5
+    done
+    return 1
+}

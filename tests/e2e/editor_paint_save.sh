@@ -13,12 +13,11 @@ cd "$out"
 
 start_program "$program"
 find_main_window
-import -window root "$out/startup.png"
 
 # Start-up grid: the canvas shows the fluid colour (0.85, 0.86, 1.0).
 set -- $(cell_xy 20 5 40 20)
-colour=$(pixel_of "$out/startup.png" "$(($1 + 3))" "$(($2 + 3))")
-near_colour "$colour" 217 219 255 2 || fail "start-up cell colour is $colour"
+shot_when_colour "$out/startup.png" "$(($1 + 3))" "$(($2 + 3))" 217 219 255 ||
+    fail "start-up cell colour is $(pixel_of "$out/startup.png" "$(($1 + 3))" "$(($2 + 3))")"
 
 # Inflow tool (Alt+I), a click on the west border; then the moving-wall
 # tool (Alt+M), which keeps the inflow's velocity 1.0, 0.0, for two cells
@@ -38,8 +37,9 @@ click_at "$1" "$2"
 # Back to a cell off the painted ones so that the canvas redraws.
 set -- $(cell_xy 20 15 40 20)
 xdotool mousemove --sync "$1" "$2"
-sleep 0.5
-import -window root "$out/painted.png"
+set -- $(cell_xy 11 10 40 20)
+shot_when_colour "$out/painted.png" "$1" "$(($2 + 4))" 130 133 135 ||
+    fail "the last painted cell shows $(pixel_of "$out/painted.png" "$1" "$(($2 + 4))")"
 
 # The inflow cell: green below its shaft, a white arrow across its middle.
 set -- $(cell_xy 0 10 40 20)

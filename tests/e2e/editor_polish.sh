@@ -17,8 +17,9 @@ shoot() {
     start_program "$2"
     find_main_window
     xdotool mousemove --sync $((WX + 300)) $((WY + 500))
-    sleep 0.3
-    import -window root "$out/$1.png"
+    set -- "$1" $(cell_xy 20 5 40 20)
+    shot_when_colour "$out/$1.png" "$(($2 + 3))" "$(($3 + 3))" 217 219 255 ||
+        fail "the $1 canvas was not drawn"
     /usr/bin/convert "$out/$1.png" -crop "60x20+$((WX + 12))+$((WY + 2))" +repage "$out/$1_menu.png"
     /usr/bin/convert "$out/$1.png" -crop "150x130+$((WX + 620))+$((WY + 75))" +repage "$out/$1_tools.png"
     /usr/bin/convert "$out/$1.png" -crop "588x388+$((WX + CANVAS_DX))+$((WY + CANVAS_DY))" +repage "$out/$1_canvas.png"

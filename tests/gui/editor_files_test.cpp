@@ -61,24 +61,6 @@ struct EditorFiles : testing::Test {
     }
 };
 
-TEST_F(EditorFiles, SavingTheStartUpStateWritesTheHeaderAndEightHundredFluidRecords)
-{
-    save(path("start.grid"));
-    EXPECT_TRUE(editor->messages.empty());
-    const std::vector<unsigned char> bytes = fileBytes(path("start.grid"));
-    ASSERT_EQ(bytes.size(), 2442u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 34),
-              "!KELVO-FLUXERIA-T.VOSSEN-v1.6a 200");
-    const unsigned char header[] = {0, 0, 40, 20, 0, 0, 0, 0};
-    for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(bytes[34 + k], header[k]) << k;
-    for (size_t k = 42; k < bytes.size(); k += 3) {
-        ASSERT_EQ(bytes[k], 1);
-        ASSERT_EQ(bytes[k + 1], 0);
-        ASSERT_EQ(bytes[k + 2], 0);
-    }
-}
-
 TEST_F(EditorFiles, ASavedGridComesBackWithItsSettings)
 {
     paint(editor->noSlip(), 3, 4);

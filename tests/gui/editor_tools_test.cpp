@@ -172,16 +172,4 @@ TEST_F(EditorTools, CalculateReadsTheTimeStepAsItsNumericPrefix)
     EXPECT_DOUBLE_EQ(editor->simulations[1].second, 0.0);
 }
 
-TEST_F(EditorTools, CalculateLeavesWallsAndOpenCellsAlone)
-{
-    editor->choose(editor->noSlip());
-    int x, y;
-    editor->cellPixel(5, 5, x, y);
-    editor->leftClick(x, y);
-    editor->defaultU()->setValue(9);
-    editor->command(GridEditorWindow::ID_CALCULATE);
-    EXPECT_EQ(editor->editedGrid().u[5][5], 0.0);
-    EXPECT_EQ(editor->editedGrid().u[6][5], 9.0);
-}
-
 }  // namespace
