@@ -167,9 +167,11 @@ void setAviCompressorChooser(CompressorChooser chooser)
 }
 
 // In order: state, version, file, first frame, streams, title sequence.
+// A file still open is completed first, so no handle is ever lost.
 bool aviOpen()
 {
     AviOutput& output = aviOutput();
+    aviClose();
     output.isOpen = true;
     output.width = frameWidth();
     output.height = frameHeight();

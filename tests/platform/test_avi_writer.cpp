@@ -409,9 +409,15 @@ TEST_F(AviWriterTest, CloseIsHarmlessWhenRepeatedAndTheOutputReopens)
     const std::string second = prepare(21, 5, "reopen_second");
     ASSERT_TRUE(aviOpen());
     EXPECT_TRUE(aviWriteFrame(0));
+    // Opening over an open file completes that one first.
+    const std::string third = "avi_writer_reopen_third.avi";
+    std::remove(third.c_str());
+    setAviFileName(third);
+    ASSERT_TRUE(aviOpen());
     aviClose();
     EXPECT_EQ(samplePositions(first).size(), 77u);
     EXPECT_EQ(samplePositions(second).size(), 78u);
+    EXPECT_EQ(samplePositions(third).size(), 77u);
 }
 
 // Each compressor through the whole writer: the codec in the file and the
