@@ -4,10 +4,12 @@
 
 #include <initializer_list>
 
-// One GIF icon with light grey transparent.
+// One GIF icon with light grey transparent. Every GIF marks its grey as the
+// transparent index, so the icon takes its mask from the image's alpha; a
+// forced alpha colour would compare against opaque grey and match nothing.
 static FXIcon* gifIcon(FXApp* app, const unsigned char* pixels)
 {
-    return new FXGIFIcon(app, pixels, ICON_TRANSPARENT, IMAGE_ALPHACOLOR);
+    return new FXGIFIcon(app, pixels, ICON_TRANSPARENT, 0);
 }
 
 // Builds all six.

@@ -43,8 +43,10 @@ icon calculate.gif +antialias -fill 'rgb(220,20,20)' -stroke 'rgb(120,0,0)' \
      -draw 'rectangle 6,1 9,10' -draw 'rectangle 6,12 9,14'
 
 # About: a yellow question mark with a dark edge.
-icon about.gif +antialias -stroke 'rgb(110,80,0)' -fill 'rgb(250,210,20)' \
-     -font "$FONT" -pointsize 17 -gravity center -draw 'text 0,1 "?"'
+icon about.gif +antialias -font "$FONT" -pointsize 16 -gravity center \
+     -fill 'rgb(110,80,0)' -draw 'text 1,1 "?"' -draw 'text -1,1 "?"' \
+     -draw 'text 0,2 "?"' -draw 'text 0,0 "?"' \
+     -fill 'rgb(250,210,20)' -draw 'text 0,1 "?"'
 
 # The about picture: the name large on pale blue-grey, the author and a web
 # address below.

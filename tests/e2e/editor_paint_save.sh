@@ -19,6 +19,12 @@ set -- $(cell_xy 20 5 40 20)
 shot_when_colour "$out/startup.png" "$(($1 + 3))" "$(($2 + 3))" 217 219 255 ||
     fail "start-up cell colour is $(pixel_of "$out/startup.png" "$(($1 + 3))" "$(($2 + 3))")"
 
+# The tool-bar icons are drawn with their light grey left out.
+grey=$(/usr/bin/convert "$out/startup.png" -crop "150x22+$((WX + 8))+$((WY + 28))" +repage \
+       -fill black +opaque 'rgb(192,192,192)' -fill white -opaque 'rgb(192,192,192)' \
+       -format '%[fx:int(mean*w*h+0.5)]' info:)
+[ "$grey" -eq 0 ] || fail "$grey pixels of the icons' transparent grey show in the tool bar"
+
 # Inflow tool (Alt+I), a click on the west border; then the moving-wall
 # tool (Alt+M), which keeps the inflow's velocity 1.0, 0.0, for two cells
 # further in.
