@@ -207,12 +207,20 @@ bool writeAll(int fd, const std::vector<unsigned char>& bytes)
     return true;
 }
 
-// Reads at most limit bytes of a file; false when it cannot be opened or read.
+// Reads at most limit bytes of a file; false when it cannot be opened or read,
+// or is not a regular file. Opening without blocking keeps a FIFO with no
+// writer (or a terminal) from freezing the reader; it is then refused.
 bool readFileBytes(const std::string& path, std::size_t limit, std::vector<unsigned char>& bytes)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    struct stat info {};
+    std::FILE* f = nullptr;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(f = fdopen(fd, "rb"))) {
+        close(fd);
+        return false;
+    }
     bytes.resize(limit);
     const std::size_t n = std::fread(bytes.data(), 1, limit, f);
     const bool failed = std::ferror(f) != 0;
