@@ -119,6 +119,29 @@ TEST_F(EditorFiles, LoadedSettingsAreClampedIntoTheSpinnersAndTheSizeIntoNewGrid
     EXPECT_EQ(editor->editedGrid().NX, 150);
 }
 
+TEST_F(EditorFiles, CellsWithoutOneTypeBitShowTheBackground)
+{
+    // Words like these come only from files: no type bit, or two.
+    Grid odd;
+    makeFluidGrid(odd, 40, 20);
+    odd.flags[5][5] = 0;
+    odd.flags[6][5] = CELL_FLUID | CELL_NOSLIP_WALL;
+    ASSERT_TRUE(saveGridFile(path("odd.grid"), odd, GridFileSettings()));
+    load(path("odd.grid"));
+    ASSERT_TRUE(editor->messages.empty());
+    int x, y, rgb[3];
+    for (int i : {5, 6}) {
+        editor->cellPixel(i, 5, x, y);
+        editor->readPixel(x, y, rgb);
+        EXPECT_EQ(rgb[0], 117) << i;
+        EXPECT_EQ(rgb[1], 107) << i;
+        EXPECT_EQ(rgb[2], 105) << i;
+    }
+    editor->cellPixel(7, 5, x, y);
+    editor->readPixel(x, y, rgb);
+    EXPECT_EQ(rgb[2], 255);
+}
+
 TEST_F(EditorFiles, ARefusedFileIsReportedAndChangesNothing)
 {
     paint(editor->noSlip(), 2, 2);
