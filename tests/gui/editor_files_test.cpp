@@ -15,12 +15,14 @@
 
 namespace {
 
+// Every byte of a file.
 std::vector<unsigned char> fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
+// A file holding exactly these bytes.
 void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -7,11 +7,13 @@ namespace {
 FXApp* application = nullptr;
 }
 
+// The application every test's windows belong to.
 FXApp* testApp()
 {
     return application;
 }
 
+// One application, created before the first test and kept to the last.
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);

@@ -57,12 +57,14 @@ static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y)
     editor->handle(editor->canvas(), FXSEL(type, GridEditorWindow::ID_GRID_CANVAS), &event);
 }
 
+// Button and motion events, as the canvas forwards them.
 void TestEditor::leftPress(int x, int y) { canvasEvent(this, SEL_LEFTBUTTONPRESS, x, y); }
 void TestEditor::leftRelease(int x, int y) { canvasEvent(this, SEL_LEFTBUTTONRELEASE, x, y); }
 void TestEditor::rightPress(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONPRESS, x, y); }
 void TestEditor::rightRelease(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONRELEASE, x, y); }
 void TestEditor::motion(int x, int y) { canvasEvent(this, SEL_MOTION, x, y); }
 
+// Press and release at one place.
 void TestEditor::leftClick(int x, int y)
 {
     leftPress(x, y);

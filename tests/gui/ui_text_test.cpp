@@ -9,6 +9,7 @@
 
 namespace {
 
+// How often c occurs in text.
 int countOf(const char* text, char c)
 {
     return static_cast<int>(std::count(text, text + std::string(text).size(), c));
