@@ -36,6 +36,7 @@ void releasePlane(float**& table, int32_t height)
     table = nullptr;
 }
 
+// True when (column, row) lies in the picture.
 bool inside(int column, int row)
 {
     return column >= 0 && row >= 0 && column < imageWidth && row < imageHeight;
@@ -115,6 +116,8 @@ void clearFrameRect(int x0, int y0, int x1, int y1, int value)
     y0 = std::max(y0, 0);
     x1 = std::min(x1, imageWidth - 1);
     y1 = std::min(y1, imageHeight - 1);
+    if (x0 > x1)
+        return;
     for (int row = y0; row <= y1; ++row) {
         std::fill(redPlane[row] + x0, redPlane[row] + x1 + 1, stored);
         std::fill(greenPlane[row] + x0, greenPlane[row] + x1 + 1, stored);
@@ -131,6 +134,8 @@ void fillFrameRect(int x0, int y0, int x1, int y1, int r, int g, int b)
     x1 = std::clamp(x1, 0, imageWidth - 1);
     y0 = std::clamp(y0, 0, imageHeight - 1);
     y1 = std::clamp(y1, 0, imageHeight - 1);
+    if (x0 > x1)
+        return;  // an empty rectangle
     for (int row = y0; row <= y1; ++row) {
         std::fill(redPlane[row] + x0, redPlane[row] + x1 + 1, static_cast<float>(r));
         std::fill(greenPlane[row] + x0, greenPlane[row] + x1 + 1, static_cast<float>(g));
