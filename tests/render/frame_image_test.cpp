@@ -96,6 +96,8 @@ TEST_F(FrameImageTest, ClearSetsTheInclusiveRectangleAndNothingOutsideIt)
     EXPECT_EQ(pixelBlue(5, 0), 200);
     EXPECT_EQ(pixelGreen(1, 1), 0);
     EXPECT_EQ(pixelGreen(19, 9), 0);
+    clearFrameRect(10, 5, 9, 5, 99);  // x0 > x1: nothing
+    EXPECT_EQ(pixelRed(9, 5) + pixelRed(10, 5), 0);
     clearFrameRect(-3, -3, 40, 40, 12);  // beyond the picture: only the inside is set
     EXPECT_EQ(pixelRed(0, 0), 12);
     EXPECT_EQ(pixelRed(19, 9), 12);
