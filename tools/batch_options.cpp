@@ -34,6 +34,22 @@ bool parseFinite(const char* text, double& value)
     return errno == 0 && *end == '\0' && std::isfinite(value);
 }
 
+// Characters of a refusal kept before it is cut short.
+constexpr std::size_t maxMessageLength = 160;
+
+// A refusal as one readable line: control characters (a line feed in a
+// value included) shown as '?', and a huge echoed value cut off.
+std::string oneLine(const std::string& message)
+{
+    std::string line = message.substr(0, maxMessageLength);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    if (message.size() > maxMessageLength)
+        line += "...";
+    return line;
+}
+
 // A whole number within [low, high]; false with a reason otherwise.
 bool parseRanged(const std::string& name, const char* text, long long low, long long high,
                  long long& value, std::string& error)
@@ -166,8 +182,8 @@ bool checkCombinations(const BatchOptions& o, const bool compressionGiven, std::
 }  // namespace
 
 // Options may come before or after the grid file; exactly one file is needed.
-bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
-                       std::string& error)
+static bool parseArguments(int argc, const char* const* argv, BatchOptions& options,
+                           std::string& error)
 {
     BatchOptions o;
     o.steps = batch_constants::defaultSteps;
@@ -211,6 +227,16 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
         return false;
     options = o;
     return true;
+}
+
+// Every refusal comes back as one short line, whatever text caused it.
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
+                       std::string& error)
+{
+    if (parseArguments(argc, argv, options, error))
+        return true;
+    error = oneLine(error);
+    return false;
 }
 
 std::string batchUsage()
