@@ -4,9 +4,5 @@ add_library(kelvo_avi STATIC
   ${CMAKE_CURRENT_LIST_DIR}/avi_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/avi_title.cpp
   ${CMAKE_CURRENT_LIST_DIR}/avi_writer.cpp)
-target_include_directories(kelvo_avi PUBLIC ${CMAKE_CURRENT_LIST_DIR}
-  ${CMAKE_SOURCE_DIR}/render)
-target_link_libraries(kelvo_avi PUBLIC kelvo_platform)
-if(TARGET kelvo_render)
-  target_link_libraries(kelvo_avi PUBLIC kelvo_render)
-endif()
+target_include_directories(kelvo_avi PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(kelvo_avi PUBLIC kelvo_platform kelvo_render)
