@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -32,6 +33,9 @@ int main(int argc, char** argv)
     }
     FXApp app(uiText(TXT_APP_NAME), uiText(TXT_APP_NAME));
     app.init(argc, argv);
+    // The toolkit takes the user's locale; numbers keep the point as their
+    // separator, in the fields, in "Cell Info" and in every file written.
+    std::setlocale(LC_NUMERIC, "C");
     new GridEditorWindow(&app);
     app.create();
     return app.run();

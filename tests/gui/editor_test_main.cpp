@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 namespace {
 FXApp* application = nullptr;
 }
@@ -19,6 +21,7 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     FXApp app("Kelvo -Fluxeria v1.0", "Kelvo -Fluxeria v1.0");
     app.init(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     app.create();
     application = &app;
     return RUN_ALL_TESTS();
