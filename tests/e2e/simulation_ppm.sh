@@ -1,0 +1,56 @@
+#!/bin/sh
+# Runs the example channel in the real program with the mouse: loads it,
+# opens the simulation window, chooses PPM frames every fifth cycle, Start,
+# Stop. The frames must be byte for byte those kelvo-batch writes for the
+# same grid and settings.
+# Usage: simulation_ppm.sh PROGRAM BATCH GRIDS_DIR
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/editor_common.sh"
+. "$here/simulation_common.sh"
+program=$1
+batch=$2
+out=$(pwd)/simulation_ppm
+rm -rf "$out"
+mkdir -p "$out/Grids"
+cp "$3/channel.grid" "$out/Grids/"
+cd "$out"
+
+start_program "$program"
+find_main_window
+load_grid "$out/Grids/channel.grid"
+open_simulation
+import -window root "$out/opened.png"
+
+# "A .ppm frames", the interval up from 1 to 5, Start.
+sim_click $PPM_DX $PPM_DY
+interval_up 4
+sim_click $START_DX $START_DY
+wait_for_file "$out/frames/frame_00005.ppm" || fail "no sixth frame was written"
+import -window root "$out/running.png"
+sim_click $STOP_DX $STOP_DY
+sleep 0.5
+import -window root "$out/stopped.png"
+
+frames=$(ls "$out/frames" | wc -l)
+[ "$frames" -ge 6 ] || fail "only $frames frames"
+ls "$out/frames" | awk -v n="$frames" '{ want = sprintf("frame_%05d.ppm", NR - 1); if ($0 != want) bad = 1 }
+    END { exit bad }' || fail "the frames are not numbered 0 .. $((frames - 1))"
+
+# The same grid and settings in kelvo-batch: frames at the cycles 0, 5, ...
+steps=$((5 * (frames - 1) + 1))
+"$batch" "$out/Grids/channel.grid" --steps "$steps" --interval 5 --size 4 \
+    --elements boundary,streamlines --ppm "$out/batch" 2>"$out/batch.log" || fail "kelvo-batch failed"
+[ "$(ls "$out/batch" | wc -l)" -eq "$frames" ] || fail "kelvo-batch wrote $(ls "$out/batch" | wc -l) frames, not $frames"
+for f in "$out"/frames/*.ppm; do
+    cmp -s "$f" "$out/batch/$(basename "$f")" || fail "$(basename "$f") differs from kelvo-batch's"
+done
+
+# The running window showed the flow on its canvas, and the last frame is
+# not black.
+lit=$(canvas_lit_pixels "$out/running.png")
+[ "$lit" -gt 5000 ] || fail "only $lit lit pixels on the canvas while running"
+/usr/bin/convert "$out/frames/frame_00005.ppm" "$out/frame_00005.png"
+
+kill "$PROGRAM_PID" 2>/dev/null
+echo "PASS: $frames frames written by the window, identical to kelvo-batch's"
