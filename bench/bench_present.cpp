@@ -1,0 +1,101 @@
+// Cost of showing the picture on the simulation window's canvas (392 x 192
+// screen pixels): every pixel as a 5-pixel point, submitted one glBegin /
+// glEnd per point or from vertex arrays, then the swap. The picture is the
+// start-up grid's 160 x 80 (40 x 20 at 4 pixels per cell) and the largest
+// grid's 1800 x 1200 (120 x 80 at 15). Needs an X display with GLX: run it
+// under xvfb-run.
+#include "compose_frame.h"
+#include "flow_solver.h"
+#include "frame_image.h"
+#include "frame_presenter.h"
+
+#include <benchmark/benchmark.h>
+#include <fx.h>
+#include <fx3d.h>
+#include <GL/gl.h>
+
+namespace {
+
+constexpr int canvasWidth = 392;
+constexpr int canvasHeight = 192;
+
+FXGLCanvas* canvas = nullptr;
+FXGLVisual* visual = nullptr;
+
+// A channel past a wall post, developed for a few steps, composed with
+// every element at k pixels per cell.
+void composeChannel(int NX, int NY, int k)
+{
+    Grid grid;
+    makeFluidGrid(grid, NX, NY);
+    for (int j = 0; j < NY; ++j) {
+        grid.setCell(0, j, CELL_INFLOW);
+        grid.u[0][j] = 1.0;
+        grid.setCell(NX - 1, j, CELL_OUTFLOW);
+    }
+    for (int i = 0; i < NX; ++i) {
+        grid.setCell(i, 0, CELL_NOSLIP_WALL);
+        grid.setCell(i, NY - 1, CELL_NOSLIP_WALL);
+    }
+    for (int j = NY / 3; j < NY / 2; ++j)
+        grid.setCell(NX / 4, j, CELL_NOSLIP_WALL);
+    writeDefaultVelocities(grid, 1.0, 0.0);
+    auto solver = buildSolver(grid, 100, 0.003);
+    for (int n = 0; n < 10; ++n)
+        solver->step();
+    allocateFrameImage(NX * k, NY * k);
+    RenderElements all;
+    all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
+    composeFrame(*solver->simGrid, NX, NY, k, all);
+}
+
+// presentFrame's work: context, clear, points, swap, release; glFinish so
+// the drawing itself is counted.
+void present(benchmark::State& state, PointSubmission submission, int NX, int NY, int k)
+{
+    composeChannel(NX, NY, k);
+    for (auto _ : state) {
+        canvas->makeCurrent();
+        paintFrameImage(canvasWidth, canvasHeight, submission);
+        glFinish();
+        canvas->swapBuffers();
+        canvas->makeNonCurrent();
+    }
+    state.counters["points"] = static_cast<double>(frameWidth()) * frameHeight();
+    releaseFrameImage();
+}
+
+void BM_PresentLiteral_40x20_k4(benchmark::State& state) { present(state, PointSubmission::Literal, 40, 20, 4); }
+void BM_PresentBatched_40x20_k4(benchmark::State& state) { present(state, PointSubmission::Batched, 40, 20, 4); }
+void BM_PresentLiteral_120x80_k15(benchmark::State& state) { present(state, PointSubmission::Literal, 120, 80, 15); }
+void BM_PresentBatched_120x80_k15(benchmark::State& state) { present(state, PointSubmission::Batched, 120, 80, 15); }
+
+}  // namespace
+
+BENCHMARK(BM_PresentLiteral_40x20_k4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresentBatched_40x20_k4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresentLiteral_120x80_k15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresentBatched_120x80_k15)->Unit(benchmark::kMillisecond);
+
+// A shown window holding a double-buffered canvas of the simulation
+// window's canvas size, then the benchmarks.
+int main(int argc, char** argv)
+{
+    FXApp app("bench_present", "bench_present");
+    app.init(argc, argv);
+    FXMainWindow* window = new FXMainWindow(&app, "present", nullptr, nullptr, DECOR_NONE, 0, 0, canvasWidth,
+                                            canvasHeight, 0, 0, 0, 0, 0, 0);
+    visual = new FXGLVisual(&app, VISUAL_DOUBLEBUFFER);
+    canvas = new FXGLCanvas(window, visual, nullptr, 0, LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT, 0, 0, canvasWidth,
+                            canvasHeight);
+    app.create();
+    window->show(PLACEMENT_SCREEN);
+    for (int n = 0; n < 100; ++n)
+        app.runOneEvent(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete window;
+    delete visual;
+    return 0;
+}
