@@ -8,5 +8,5 @@
 #include <cstdint>
 
 // Traces every seed of the NX x NY grid at k pixels per cell through the
-// grid's u and v. The velocity planes are kept between calls.
+X
 void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k);
