@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "avi_constants.h"
 #include "avi_messages.h"
@@ -127,19 +128,32 @@ void packRow(uint8_t* target, int32_t row, int32_t width, Channel channel)
     }
 }
 
-// A new bitmap of the FrameImage, each plane value mapped by channel; the
+// The bitmap for the next frame. A frame of the same size overwrites every
+// pixel byte of the last one and leaves its zero padding, so its block is
+// taken over instead of being freed and allocated again.
+std::unique_ptr<PackedDib> takeFrameBlock(AviOutput& output)
+{
+    std::unique_ptr<PackedDib> dib = std::move(output.currentDib);
+    if (dib && dib->header()->biWidth == output.width && dib->header()->biHeight == output.height)
+        return dib;
+    dib.reset();
+    return allocatePackedDib(output.width, output.height);
+}
+
+// A bitmap of the FrameImage, each plane value mapped by channel; the
 // picture's top row is the last stored row.
 template <typename Channel>
 bool makeImageDib(Channel channel)
 {
     AviOutput& output = aviOutput();
-    releaseDib();
-    std::unique_ptr<PackedDib> dib = allocatePackedDib(output.width, output.height);
+    std::unique_ptr<PackedDib> dib = takeFrameBlock(output);
     if (!dib)
         return false;
     const int32_t width = std::min(output.width, frameWidth());
     const int32_t height = std::min(output.height, frameHeight());
     const int64_t rowBytes = dibRowBytes(output.width);
+    if (width < output.width || height < output.height)  // a picture smaller than the file's frames
+        std::memset(dib->pixels(), 0, static_cast<size_t>(rowBytes * output.height));
     for (int32_t y = 0; y < height; ++y)
         packRow(dib->pixels() + (output.height - 1 - y) * rowBytes, y, width, channel);
     output.currentDib = std::move(dib);
@@ -228,7 +242,7 @@ void aviReportIncomplete()
 // Each byte the truncated plane value's lowest 8 bits.
 bool makeFrameDib()
 {
-    return makeImageDib(frameChannel);
+    return makeImageDib([](float value) { return frameChannel(value); });
 }
 
 // Each byte trunc(trunc(value) * f)'s lowest 8 bits.
