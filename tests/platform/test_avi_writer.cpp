@@ -455,3 +455,34 @@ INSTANTIATE_TEST_SUITE_P(All, AviWriterCompressors,
                                            std::make_pair(Compressor::Ffv1, "ffv1"),
                                            std::make_pair(Compressor::UtVideo, "utvideo")),
                          [](const auto& info) { return std::string(info.param.second); });
+
+TEST_F(AviWriterTest, PictureOfAnotherSizeIsCutOrPaddedWithBlack)
+{
+    const std::string path = prepare(40, 20, "other_size");
+    paintPattern(0);
+    ASSERT_TRUE(aviOpen());
+    ASSERT_TRUE(aviWriteFrame(0));  // leaves a full picture in the reused block
+    releaseFrameImage();
+    allocateFrameImage(20, 10);
+    paintPattern(3);
+    const std::vector<uint8_t> small = frameImageRgb(frameChannel);
+    ASSERT_TRUE(aviWriteFrame(1));
+    releaseFrameImage();
+    allocateFrameImage(60, 30);
+    paintPattern(0);
+    ASSERT_TRUE(aviWriteFrame(2));
+    aviClose();
+    const DecodedVideo video = decodeVideo(path);
+    ASSERT_EQ(video.width, 40);
+    const std::vector<uint8_t>& padded = *video.pictureAt(188);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const uint8_t expected = x < 20 && y < 10 ? small[3 * (y * 20 + x) + c] : 0;
+                ASSERT_EQ(padded[3 * (y * 40 + x) + c], expected) << x << "," << y;
+            }
+    const std::vector<uint8_t>& cut = *video.pictureAt(189);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(cut[3 * (y * 40 + x)], frameChannel(static_cast<float>(redValue(x, y)))) << x << "," << y;
+}
