@@ -411,6 +411,27 @@ TEST_F(CalculateWindowTest, CancelledAviDialogsLeaveTheWindowIdle)
     EXPECT_EQ(window->cycles(), 0);
 }
 
+TEST_F(CalculateWindowTest, FailedAviFrameStopsTheRunAndTellsOnce)
+{
+    window->choose(window->saveAvi);
+    window->aviAnswer = "short.avi";
+    runFrames(1);
+    // Two more frames reach the file, the third fails.
+    aviStreamFailWritesAfter(aviOutput().compressedStream, 2);
+    ASSERT_TRUE(runUntil([&] { return !window->pendingCycle; }, patience));
+    settle(0.3);
+    expectIdle();
+    EXPECT_FALSE(aviOutput().isOpen);
+    ASSERT_EQ(aviMessages.size(), 1u);
+    EXPECT_EQ(aviMessages[0], std::string(avi_messages::incompleteText) + "short.avi");
+    EXPECT_TRUE(window->failures.empty());
+    EXPECT_EQ(window->cycles(), 0);
+    // The file is complete and holds the frames that were written: the
+    // first, and the two after it.
+    const std::string streams = probe("short.avi");
+    EXPECT_NE(streams.find("nb_read_frames=80\n"), std::string::npos) << streams;
+}
+
 TEST_F(CalculateWindowTest, ClosingDuringAnAviRunCompletesTheFile)
 {
     window->choose(window->saveAvi);
