@@ -7,6 +7,7 @@
 #include "flow_solver.h"
 #include "frame_image.h"
 #include "ppm_writer.h"
+#include "scenario_grids.h"
 #include "scalar_field.h"
 #include "streamlines.h"
 #include "velocity_vectors.h"
@@ -25,22 +26,10 @@
 
 namespace {
 
-// A channel: inflow west, outflow east, no-slip walls south and north, a
-// wall plate a quarter of the way along.
+// The channel set-up with the fluid started at the inflow speed.
 void makeChannel(Grid& g, int NX, int NY)
 {
-    makeFluidGrid(g, NX, NY);
-    for (int j = 0; j < NY; ++j) {
-        g.setCell(0, j, CELL_INFLOW);
-        g.u[0][j] = 1.0;
-        g.setCell(NX - 1, j, CELL_OUTFLOW);
-    }
-    for (int i = 0; i < NX; ++i) {
-        g.setCell(i, 0, CELL_NOSLIP_WALL);
-        g.setCell(i, NY - 1, CELL_NOSLIP_WALL);
-    }
-    for (int j = NY / 2 - NY / 8; j <= NY / 2 + NY / 8; ++j)
-        g.setCell(NX / 4, j, CELL_NOSLIP_WALL);
+    makeChannelScenario(g, NX, NY);
     writeDefaultVelocities(g, 1.0, 0.0);
 }
 

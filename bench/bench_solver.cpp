@@ -2,6 +2,7 @@
 // sizes a user meets: the start-up channel, the largest new grid, and the
 // largest grid a file can hold.
 #include "flow_solver.h"
+#include "scenario_grids.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,34 +10,11 @@ namespace {
 
 void makeChannel(Grid& g, int NX, int NY)
 {
-    makeFluidGrid(g, NX, NY);
-    for (int j = 0; j < NY; ++j) {
-        g.setCell(0, j, CELL_INFLOW);
-        g.u[0][j] = 1.0;
-        g.setCell(NX - 1, j, CELL_OUTFLOW);
-    }
-    for (int i = 0; i < NX; ++i) {
-        g.setCell(i, 0, CELL_NOSLIP_WALL);
-        g.setCell(i, NY - 1, CELL_NOSLIP_WALL);
-    }
-    for (int j = NY / 2 - 2; j <= NY / 2 + 1; ++j)
-        g.setCell(NX / 4, j, CELL_NOSLIP_WALL);
+    makeChannelScenario(g, NX, NY);
     writeDefaultVelocities(g, 1.0, 0.0);
 }
 
-void makeCavity(Grid& g, int NX, int NY)
-{
-    makeFluidGrid(g, NX, NY);
-    for (int i = 0; i < NX; ++i) {
-        g.setCell(i, 0, CELL_NOSLIP_WALL);
-        g.setCell(i, NY - 1, CELL_MOVING_WALL);
-        g.u[i][NY - 1] = 1.0;
-    }
-    for (int j = 0; j < NY - 1; ++j) {
-        g.setCell(0, j, CELL_NOSLIP_WALL);
-        g.setCell(NX - 1, j, CELL_NOSLIP_WALL);
-    }
-}
+void makeCavity(Grid& g, int NX, int NY) { makeCavityScenario(g, NX, NY); }
 
 // Steps a developed flow; reports steps/s and ns per cell per sweep.
 void runSteps(benchmark::State& state, Grid& g, int warmup)

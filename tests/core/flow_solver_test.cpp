@@ -1,5 +1,6 @@
 #include "flow_solver.h"
 #include "reference_step.h"
+#include "scenario_grids.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ TEST(SolverScalars, HeldAsFloatsAndWidenedWhereUsed)
 TEST(BuildSolver, CopiesTheGridAndStartsWithZeroPressure)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     g.p[5][5] = 0.0;
     auto s = buildSolver(g, 100, 0.003);
@@ -103,7 +104,7 @@ TEST(Step, GridWithoutOpenInteriorChangesNothingInOneSweep)
 TEST(Step, InvariantsHoldAfterEveryStep)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     auto s = buildSolver(g, 200, 0.003);
     for (int n = 0; n < 20; ++n) {
         s->step();
@@ -129,8 +130,8 @@ TEST(Step, MatchesTheLiteralSchemeBitForBit)
 {
     for (int variant = 0; variant < 2; ++variant) {
         Grid g;
-        if (variant == 0) makeChannel(g, 40, 20);
-        else makeCavity(g, 24, 20);
+        if (variant == 0) makeChannelScenario(g, 40, 20);
+        else makeCavityScenario(g, 24, 20);
         writeDefaultVelocities(g, variant == 0 ? 1.0 : 0.0, 0.0);
         auto fast = buildSolver(g, 200, 0.003);
         auto literal = buildSolver(g, 200, 0.003);
@@ -152,7 +153,7 @@ TEST(Step, MatchesTheLiteralSchemeBitForBit)
 TEST(Step, SameInputSameBits)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     auto a = buildSolver(g, 200, 0.003);
     auto b = buildSolver(g, 200, 0.003);
     for (int n = 0; n < 100; ++n) {
@@ -168,7 +169,7 @@ TEST(Step, SameInputSameBits)
 TEST(Step, ChannelConservesMass)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto s = buildSolver(g, 200, 0.003);
     for (int n = 0; n < 400; ++n)
@@ -191,7 +192,7 @@ TEST(Step, ChannelConservesMass)
 TEST(Step, InflowFaceKeepsItsVelocity)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     auto s = buildSolver(g, 200, 0.003);
     for (int n = 0; n < 50; ++n) {
         s->step();
@@ -203,7 +204,7 @@ TEST(Step, InflowFaceKeepsItsVelocity)
 TEST(Step, EastOutflowFaceMovesOnlyByTheCorrection)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto s = buildSolver(g, 200, 0.003);
     s->step();
@@ -220,7 +221,7 @@ TEST(Step, EastOutflowFaceMovesOnlyByTheCorrection)
 TEST(Step, ZeroTimeStepGivesNonFiniteFieldsButReturns)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto s = buildSolver(g, 200, 0.0);
     const StepReport r = s->step();
@@ -231,7 +232,7 @@ TEST(Step, ZeroTimeStepGivesNonFiniteFieldsButReturns)
 TEST(Step, SweepCapEndsAnUnconvergedIterationAndSaysSo)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto capped = buildSolver(g, 200, 0.003);
     capped->maxSweeps = 3;
@@ -248,7 +249,7 @@ TEST(Step, SweepCapEndsAnUnconvergedIterationAndSaysSo)
 TEST(Step, DivergingFlowKeepsReturning)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto s = buildSolver(g, 200, 0.05);
     s->maxSweeps = 2000;
@@ -265,7 +266,7 @@ TEST(Step, DivergingFlowKeepsReturning)
 TEST(Step, NarrowGridStaysFinite)
 {
     Grid g;
-    makeChannel(g, 20, 40);
+    makeChannelScenario(g, 20, 40);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto s = buildSolver(g, 100, 0.001);
     for (int n = 0; n < 20; ++n)

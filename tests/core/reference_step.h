@@ -6,7 +6,3 @@
 #include "flow_solver.h"
 
 int referenceStep(FlowSolver& solver);
-
-// Test grids shared by the solver tests.
-void makeChannel(Grid& g, int NX, int NY);       // inflow west, outflow east, no-slip south/north, a plate
-void makeCavity(Grid& g, int NX, int NY);        // lid u = 1 on the north border, no-slip elsewhere

@@ -1,5 +1,6 @@
 #include "flow_solver.h"
 #include "reference_step.h"
+#include "scenario_grids.h"
 
 #include <gtest/gtest.h>
 
@@ -176,7 +177,7 @@ TEST_F(WallConditions, WallBesideInflowOrOutflowIsClosed)
 TEST(NoFlowThroughWalls, HoldsFromTheBuildThroughManySteps)
 {
     Grid g;
-    makeCavity(g, 30, 20);
+    makeCavityScenario(g, 30, 20);
     for (int i = 12; i <= 14; ++i)
         for (int j = 6; j <= 9; ++j)
             g.setCell(i, j, CELL_NOSLIP_WALL);
@@ -210,7 +211,7 @@ TEST(NoFlowThroughWalls, HoldsFromTheBuildThroughManySteps)
 TEST(NoFlowThroughWalls, ChannelSlowsDownAtBothWalls)
 {
     Grid g;
-    makeChannel(g, 40, 20);
+    makeChannelScenario(g, 40, 20);
     writeDefaultVelocities(g, 1.0, 0.0);
     auto s = buildSolver(g, 100, 0.003);
     for (int n = 0; n < 300; ++n)
