@@ -2,10 +2,17 @@
 #include "grid_editor_window.h"
 
 #include "editor_layout.h"
+#include "grid_directory.h"
 #include "grid_file.h"
 #include "ui_text.h"
 
-// The Save or Load file dialog: 500 x 300, "*.grid", starting in ./Grids,
+// Folder of the example grids of an installed program.
+#ifndef KELVO_INSTALLED_GRIDS
+#define KELVO_INSTALLED_GRIDS ""
+#endif
+
+// The Save or Load file dialog: 500 x 300, "*.grid", starting in ./Grids
+// (or, without one, in the installed examples or the working directory),
 // modal at the cursor.
 FXString GridEditorWindow::chooseGridFile(FileChoice choice)
 {
@@ -14,7 +21,10 @@ FXString GridEditorWindow::chooseGridFile(FileChoice choice)
                         0, 0, 0, EditorLayout::fileDialogWidth, EditorLayout::fileDialogHeight);
     dialog.setSelectMode(saving ? SELECTFILE_ANY : SELECTFILE_EXISTING);
     dialog.setPatternList(EditorTexts::gridPattern);
-    dialog.setDirectory(FXPath::absolute(EditorTexts::gridDirectory));
+    const std::string start = gridDialogDirectory(
+        saving ? GridDirectoryUse::Save : GridDirectoryUse::Load, EditorTexts::gridDirectory,
+        KELVO_INSTALLED_GRIDS);
+    dialog.setDirectory(FXPath::absolute(start.c_str()));
     if (!dialog.execute(PLACEMENT_CURSOR))
         return FXString::null;
     return dialog.getFilename();

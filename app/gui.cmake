@@ -9,6 +9,7 @@ add_library(kelvo_editor_logic STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ui_text_keys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/decimal_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/grid_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/grid_directory.cpp
 )
 target_include_directories(kelvo_editor_logic PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 
@@ -59,6 +60,10 @@ if(KELVO_BUILD_GUI)
     ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/render)
   target_link_libraries(kelvo_editor PUBLIC
     kelvo_icons kelvo_editor_logic kelvo_gridfile kelvo_core PkgConfig::FOX GL GLU X11::X11)
+  # Without ./Grids the Load dialog opens on the installed examples.
+  include(GNUInstallDirs)
+  target_compile_definitions(kelvo_editor PRIVATE
+    KELVO_INSTALLED_GRIDS="${CMAKE_INSTALL_FULL_DATADIR}/kelvo/Grids")
   # "&Calculate It" opens the simulation window (run/window.cmake).
   target_link_libraries(kelvo_editor PUBLIC kelvo_simwindow)
 

@@ -1,0 +1,26 @@
+#include "grid_directory.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+bool isDirectory(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+}  // namespace
+
+std::string gridDialogDirectory(GridDirectoryUse use, const std::string& preferred,
+                                const std::string& installed)
+{
+    if (isDirectory(preferred))
+        return preferred;
+    if (use == GridDirectoryUse::Load && isDirectory(installed))
+        return installed;
+    if (use == GridDirectoryUse::Save)
+        return ".";
+    return preferred;
+}
