@@ -9,7 +9,8 @@ libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
 libfreetype-dev libfontconfig-dev fonts-dejavu-core
 googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev
-xvfb xauth xdotool imagemagick ffmpeg"
+xvfb xauth xdotool imagemagick ffmpeg
+desktop-file-utils appstream dpkg-dev groff-base"
 
 missing=""
 for p in $PACKAGES; do
