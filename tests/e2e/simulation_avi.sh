@@ -45,7 +45,8 @@ sleep 0.3
 import -window root "$out/compressor.png"
 click_at $((X + 29)) $((Y + 45))
 click_at $((X + WIDTH - 43)) $((Y + HEIGHT - 29))
-sleep 2
+# Title and fade first, then the run's frames: give it a few seconds.
+sleep 3
 import -window root "$out/recording.png"
 sim_click $STOP_DX $STOP_DY
 sleep 0.5
