@@ -29,6 +29,53 @@ constexpr FXuint groupStyle = GROUPBOX_TITLE_LEFT | FRAME_GROOVE | fixedPosition
 constexpr FXuint spinnerStyle = SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH;
 constexpr int spinnerColumns = 4;
 
+// Whether aviOpen is at work under the wait cursor.
+bool aviOpenBusy = false;
+
+// The compressor dialog and the AVI messages wait for the user, so they get
+// the normal cursor back while they are up.
+void liftWaitCursor()
+{
+    if (aviOpenBusy)
+        FXApp::instance()->endWaitCursor();
+}
+
+// The wait cursor again once the user has answered.
+void restoreWaitCursor()
+{
+    if (aviOpenBusy)
+        FXApp::instance()->beginWaitCursor();
+}
+
+// The compressor dialog without the wait cursor.
+bool chooseCompressorAnswered(CompressOptions& options)
+{
+    liftWaitCursor();
+    const bool chosen = chooseCompressorWithDialog(options);
+    restoreWaitCursor();
+    return chosen;
+}
+
+// An AVI message box without the wait cursor.
+void showAviMessageAnswered(const char* caption, const char* text)
+{
+    liftWaitCursor();
+    showAviMessageBox(caption, text);
+    restoreWaitCursor();
+}
+
+// aviOpen under the wait cursor: the title and fade-in take seconds at the
+// larger output sizes.
+bool aviOpenWaiting()
+{
+    FXApp::instance()->beginWaitCursor();
+    aviOpenBusy = true;
+    const bool opened = aviOpen();
+    aviOpenBusy = false;
+    FXApp::instance()->endWaitCursor();
+    return opened;
+}
+
 }  // namespace
 
 // clang-format off
@@ -259,7 +306,7 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
             return 1;
         }
         setAviFileName(aviFileNameFor(name.text()));
-        if (!aviOpen()) {
+        if (!aviOpenWaiting()) {
             enterIdleControls();  // aviOpen has told the user
             return 1;
         }
@@ -373,6 +420,6 @@ void CalculateWindow::presentFrame()
 
 void installWindowedAviHooks()
 {
-    setAviMessageHook(showAviMessageBox);
-    setAviCompressorChooser(chooseCompressorWithDialog);
+    setAviMessageHook(showAviMessageAnswered);
+    setAviCompressorChooser(chooseCompressorAnswered);
 }
