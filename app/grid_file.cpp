@@ -183,6 +183,14 @@ int createTemporary(const std::string& path, std::string& tempPath)
     return -1;
 }
 
+// Whether the path names something other than a regular file: a device,
+// FIFO or socket must not be replaced by a renamed temporary.
+bool isSpecialFile(const std::string& path)
+{
+    struct stat target {};
+    return stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode);
+}
+
 // A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
 bool keepPermissions(int fd, const std::string& path)
 {
@@ -343,7 +351,7 @@ GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSetting
 bool saveGridFile(const std::string& path, const Grid& grid, const GridFileSettings& settings)
 {
     const std::vector<unsigned char> bytes = encodeGridFile(grid, settings);
-    if (bytes.empty() || path.empty())
+    if (bytes.empty() || path.empty() || isSpecialFile(path))
         return false;
 
     std::string tempPath;
