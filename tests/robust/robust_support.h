@@ -1,0 +1,129 @@
+// What the robustness tests share: the simulation window with its dialogs
+// answered by the test, the process's memory, checks of the files a run
+// writes, and a small disk that fills up.
+#pragma once
+
+#include "calculate_window.h"
+#include "grid.h"
+
+#include <fx.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+FXApp* testApp();
+FXMainWindow* testOwner();
+// Runs whatever is waiting for the given time.
+void settle(double seconds);
+// Runs events, chores and updates until done() holds; false when seconds
+// passed first.
+bool runUntil(const std::function<bool()>& done, double seconds);
+
+// The simulation window with the AVI file name given in and the frame
+// failure message recorded instead of shown.
+class RobustWindow : public CalculateWindow {
+public:
+    RobustWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+        : CalculateWindow(owner, grid, reynolds, timeStep)
+    {
+    }
+
+    using CalculateWindow::cycleLabel;
+    using CalculateWindow::intervalSpinner;
+    using CalculateWindow::outputSize;
+    using CalculateWindow::pendingCycle;
+    using CalculateWindow::run;
+    using CalculateWindow::saveAvi;
+    using CalculateWindow::saveNone;
+    using CalculateWindow::savePpm;
+    using CalculateWindow::showBoundaryCells;
+    using CalculateWindow::showPressure;
+    using CalculateWindow::showStreamlines;
+    using CalculateWindow::showUField;
+    using CalculateWindow::showVectors;
+    using CalculateWindow::showVField;
+    using CalculateWindow::sizeSpinner;
+    using CalculateWindow::startButton;
+    using CalculateWindow::stopButton;
+
+    FXString aviAnswer;                  // what the file dialog returns
+    std::vector<std::string> failures;   // files named in failure messages
+
+    FXString chooseAviFileName() override { return aviAnswer; }
+    void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
+
+    // A command to the window itself, as its buttons send it.
+    void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }
+    // A click on a save-method radio button.
+    void choose(FXRadioButton* radio);
+    // Every rendering check button set to on.
+    void checkAllElements(bool on);
+    // The Output Size spinner changed by the user.
+    void changeOutputSize(int size);
+    // Start, then cycles until count more have run; false on timeout.
+    bool runCycles(int32_t count, double seconds);
+    // Whether the window is in its Idle state with nothing scheduled.
+    bool isIdle() const;
+    int32_t cycles() const { return run->cycles(); }
+};
+
+// The AVI messages shown since the last clear (caption, text), recorded
+// instead of shown; installed for the whole test program.
+std::vector<std::pair<std::string, std::string>>& aviMessages();
+void recordAviMessage(const char* caption, const char* text);
+
+// Resident set size of this process in KiB.
+long residentKiB();
+
+// Whether path is a plain PPM of a width x height picture: the header
+// "P3\n(w-1) (h-1)\n255\n" and one line of three samples 0..255 per pixel.
+// why tells what is wrong.
+bool isWellFormedPpm(const std::string& path, int width, int height, std::string& why);
+
+// Video frames that ffprobe decodes in the AVI file; -1 when it cannot read
+// the file. probeText gets ffprobe's whole answer.
+int aviVideoFrames(const std::string& path, std::string& probeText);
+
+// A fresh working directory for one test, removed afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    const std::string& path() const { return dir; }
+
+private:
+    std::string dir;
+    std::string previous;
+};
+
+// A directory whose file system holds about kib KiB: a tmpfs of that size
+// when mounting works, otherwise a plain directory under a file-size limit
+// of that many KiB for the whole process while the object lives.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& path, long kib);
+    ~SmallDisk();
+    bool mounted() const { return isMounted; }
+    // Fills the remaining room with a filler file, so the next write fails.
+    void fill();
+
+private:
+    std::string dir;
+    bool isMounted = false;
+    bool limited = false;
+    unsigned long long oldLimit = 0;
+};
+
+class TestEditor;
+
+// A fresh editor that has loaded the grid file through its Load command,
+// with the given "Delta Time" text; null when the load was refused.
+TestEditor* editorWithGrid(const std::string& file, const char* deltaTime);
+// Calculate It on the editor: the Reynolds number and time step it hands
+// over, read from its page as the real command reads them.
+bool calculateArguments(TestEditor& editor, int& reynolds, double& timeStep);
+
+// Where the example grids are.
+std::string exampleGrid(const char* name);
