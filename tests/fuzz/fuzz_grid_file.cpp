@@ -33,6 +33,7 @@ GridFileSettings untouchedSettings()
     return s;
 }
 
+// All three settings equal.
 bool sameSettings(const GridFileSettings& a, const GridFileSettings& b)
 {
     return a.reynolds == b.reynolds && a.defaultU == b.defaultU && a.defaultV == b.defaultV;

@@ -23,11 +23,13 @@ const std::string gridsDir = KELVO_GRIDS_DIR;
 // Seconds an in-process read may take before the test process is killed.
 constexpr unsigned readLimitSeconds = 20;
 
+// Creates or replaces a file with the given bytes.
 void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The whole content of a file.
 std::string readText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

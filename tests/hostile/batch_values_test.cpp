@@ -41,12 +41,14 @@ std::string label(const std::string& option, const std::string& value)
     return option + " '" + (value.size() > 20 ? value.substr(0, 20) + "..." : value) + "'";
 }
 
+// The whole content of a file.
 std::string readText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Checks one run against what its option must do with the value.
 void expectWant(const ChildOutcome& o, Want want, const std::string& option,
                 const std::string& what)
 {

@@ -26,6 +26,7 @@ constexpr auto pollInterval = std::chrono::milliseconds(5);
 // Texts every sanitizer report carries.
 constexpr const char* sanitizerMarks[] = {"Sanitizer", "runtime error:"};
 
+// The whole content of a file ("" when it cannot be read).
 std::string readWhole(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -52,6 +53,7 @@ std::vector<std::string> childEnvironment()
     return env;
 }
 
+// The C view of a list of strings, ending in a null pointer.
 std::vector<char*> pointersTo(std::vector<std::string>& strings)
 {
     std::vector<char*> p;

@@ -10,8 +10,13 @@ const std::string shell = "/bin/sh";
 
 class ChildRunner : public ::testing::Test {
 protected:
-    void SetUp() override { dir = makeScratchDirectory(); ASSERT_FALSE(dir.empty()); }
+    void SetUp() override
+    {
+        dir = makeScratchDirectory();
+        ASSERT_FALSE(dir.empty());
+    }
     void TearDown() override { removeTree(dir); }
+    // Runs a shell script in the scratch directory.
     ChildOutcome sh(const std::string& script, double limit = 10.0) const
     {
         return runChild(shell, {"-c", script}, dir, limit);
