@@ -3,6 +3,9 @@
 #include "frame_plot.h"
 #include "render_constants.h"
 
+#include <algorithm>
+#include <cmath>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -106,7 +109,67 @@ void repeatDots(DotValues& dot, int count)
 
 #endif
 
+// Runs longer than this cross the binades instead of adding one by one: a
+// path that has come to rest leaves up to the whole limit of dots on one
+// pixel, and its neighbours need about 1,400 of them to saturate.
+constexpr int longRun = 48;
+
+// One dot on one value.
+float addOnce(float value, double increment)
+{
+    const float sum = static_cast<float>(value + increment);
+    return sum > render_constants::channelMax ? render_constants::channelMax : sum;
+}
+
+// Repeats the dots of a long run lane by lane.
+void repeatDotsByBinade(DotValues& dot, int count)
+{
+    for (int lane = 0; lane < lanes - 1; ++lane)
+        dot.value[lane] = addRepeatedly(dot.value[lane], dot.increment[lane], count);
+}
+
 }  // namespace
+
+// Inside one binade [2^(e-1), 2^e) floats are the multiples of one ulp, so
+// value + increment rounds to value + step for every value there, with the
+// same step, as long as the sum stays inside the binade and below 255: the
+// part of the sum finer than an ulp comes from the increment alone. Only a
+// tie (rounding to even) could make the step depend on the value; then the
+// binade is crossed one addition at a time. Moves stop a few steps short of
+// the binade's end, and the last additions before it are made singly.
+float addRepeatedly(float value, double increment, int count)
+{
+    using render_constants::channelMax;
+    while (count > 0) {
+        if (value == channelMax && increment >= 0)
+            return value;
+        if (!(value > 0) || !std::isfinite(value) || !(increment > 0)) {
+            value = addOnce(value, increment);
+            --count;
+            continue;
+        }
+        int exponent = 0;
+        std::frexp(value, &exponent);
+        const double top = std::ldexp(1.0, exponent);
+        const double ulp = std::ldexp(1.0, exponent - 24);
+        const float next = addOnce(value, increment);
+        const double step = static_cast<double>(next) - value;
+        const float neighbour = static_cast<float>(value + ulp);
+        const bool sameStep = neighbour + 2 * step < top
+                              && static_cast<double>(addOnce(neighbour, increment)) - neighbour == step;
+        const double limit = std::min(top, static_cast<double>(channelMax));
+        const double room = step > 0 ? std::floor((limit - value) / step) - 3 : -1;
+        if (!sameStep || room < 1) {
+            value = next;
+            --count;
+            continue;
+        }
+        const int moves = static_cast<int>(std::min(room, static_cast<double>(count)));
+        value = static_cast<float>(value + moves * step);
+        count -= moves;
+    }
+    return value;
+}
 
 // Each of the fifteen values sees its own add-then-saturate sequence, just
 // as dot after dot would give it; the values only stay in registers
@@ -121,6 +184,9 @@ void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
     }
     DotValues dot;
     gather(planes, column, row, dot);
-    repeatDots(dot, count);
+    if (count > longRun)
+        repeatDotsByBinade(dot, count);
+    else
+        repeatDots(dot, count);
     scatter(dot);
 }

@@ -7,3 +7,9 @@
 // count calls of addStreamDot(column, row) in a row, on the given planes,
 // with the very same result.
 void plotStreamDots(const FramePlanes& planes, int column, int row, int count);
+
+// count times value = float(double(value) + increment), a result above 255
+// becoming 255: what count stream dots do to one value of the picture.
+// Long runs cross each binade of floats in one move, with the same bits as
+// the single additions.
+float addRepeatedly(float value, double increment, int count);

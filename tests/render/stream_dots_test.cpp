@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -62,7 +63,7 @@ TEST(StreamDots, RunEqualsSingleDotsForEveryKindOfStartingValue)
         fillFrom(pool, random);
         const int column = 2 + trial % 6;  // 2..7, the last plotted column
         const int row = 2 + trial % 5;     // 2..6, the last plotted row
-        const int count = 1 + (trial * 37) % 400;
+        const int count = 1 + (trial * 37) % 2300;
         const std::vector<float> start = snapshot();
         for (int dot = 0; dot < count; ++dot)
             addStreamDot(column, row);
@@ -85,6 +86,59 @@ TEST(StreamDots, RunInTheMarginOrOfNoDotsChangesNothing)
     plotStreamDots(planes, 4, 3, 0);
     EXPECT_TRUE(sameBits(snapshot(), before));
     releaseFrameImage();
+}
+
+// One value, count single additions: the definition a long run must meet.
+float addOneByOne(float value, double increment, int count)
+{
+    for (int n = 0; n < count; ++n) {
+        value = static_cast<float>(value + increment);
+        if (value > 255.0f)
+            value = 255.0f;
+    }
+    return value;
+}
+
+bool sameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Long runs cross whole binades in one move; every starting value, every
+// length and both increments must end on the very bits of single additions.
+TEST(StreamDots, LongRunsCrossBinadesWithTheBitsOfSingleAdditions)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> anyValue(0.0f, 256.0f);
+    std::uniform_int_distribution<uint32_t> anyBits(0, 0x43800000u);  // 0 .. 256 as bit patterns
+    std::uniform_int_distribution<int> anyCount(1, 2300);
+    for (double increment : {1.7800000000000002, 0.17800000000000002}) {
+        for (int trial = 0; trial < 20000; ++trial) {
+            float start;
+            if (trial % 2) {
+                start = anyValue(random);
+            } else {
+                const uint32_t bits = anyBits(random);
+                std::memcpy(&start, &bits, sizeof start);
+            }
+            const int count = anyCount(random);
+            ASSERT_TRUE(sameFloat(addRepeatedly(start, increment, count), addOneByOne(start, increment, count)))
+                << start << " + " << increment << " x " << count;
+        }
+        // Binade edges and the values just below them.
+        for (float edge = 0.125f; edge <= 256.0f; edge *= 2)
+            for (float start : {edge, std::nextafter(edge, 0.0f), std::nextafter(edge, 300.0f)})
+                for (int count : {1, 2, 3, 7, 100, 700, 1500, 2300})
+                    ASSERT_TRUE(sameFloat(addRepeatedly(start, increment, count), addOneByOne(start, increment, count)))
+                        << start << " + " << increment << " x " << count;
+    }
+}
+
+TEST(StreamDots, LongRunsKeepNaNAndSaturateInfinityAndNegatives)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(addRepeatedly(nan, 1.7800000000000002, 1000)));
+    EXPECT_EQ(addRepeatedly(std::numeric_limits<float>::infinity(), 0.17800000000000002, 1000), 255.0f);
+    for (float start : {-300.0f, -3.5f, -0.0f, 1e-40f})
+        EXPECT_TRUE(sameFloat(addRepeatedly(start, 0.17800000000000002, 2300),
+                              addOneByOne(start, 0.17800000000000002, 2300))) << start;
 }
 
 }  // namespace
