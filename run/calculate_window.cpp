@@ -396,11 +396,14 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 // A new picture at the spinner's size, drawn, and its size shown.
 long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
 {
+    // Rendering and showing the largest pictures takes about a second.
+    getApp()->beginWaitCursor();
     outputSize = sizeSpinner->getValue();
     releaseFrameImage();
     allocateImage();
     renderFrame();
     showFrameSize();
+    getApp()->endWaitCursor();
     return 1;
 }
 
