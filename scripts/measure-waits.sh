@@ -59,8 +59,6 @@ echo "255 x 255 grid, read and build step: $huge s"
 all=boundary,streamlines,u,v,p,vectors
 ppm=$(seconds "$batch" "$work/large.grid" --steps 1 --interval 2 --size 15 --elements "$all" --ppm "$work/frames")
 echo "first frame at 1800 x 1200, all elements, written as PPM: $ppm s (minus $base)"
-none=$(seconds "$batch" "$work/large.grid" --steps 1 --interval 2 --size 15 --elements "$all")
-echo "first frame at 1800 x 1200, all elements, not saved: $none s (minus $base)"
 
 # aviOpen: title and fade-in at 1800 x 1200, no run frames.
 for codec in raw mjpeg ffv1 utvideo; do
