@@ -24,3 +24,12 @@ std::string gridDialogDirectory(GridDirectoryUse use, const std::string& preferr
         return ".";
     return preferred;
 }
+
+std::string installedGridsFolder(const std::string& relativeToProgram)
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || program.empty())
+        return std::string();
+    return (program.parent_path() / relativeToProgram).lexically_normal().string();
+}

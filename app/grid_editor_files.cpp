@@ -6,9 +6,10 @@
 #include "grid_file.h"
 #include "ui_text.h"
 
-// Folder of the example grids of an installed program.
+// Folder of the example grids of an installed program, seen from the
+// folder of the program itself.
 #ifndef KELVO_INSTALLED_GRIDS
-#define KELVO_INSTALLED_GRIDS ""
+#define KELVO_INSTALLED_GRIDS "../share/kelvo/Grids"
 #endif
 
 // The Save or Load file dialog: 500 x 300, "*.grid", starting in ./Grids
@@ -23,7 +24,7 @@ FXString GridEditorWindow::chooseGridFile(FileChoice choice)
     dialog.setPatternList(EditorTexts::gridPattern);
     const std::string start = gridDialogDirectory(
         saving ? GridDirectoryUse::Save : GridDirectoryUse::Load, EditorTexts::gridDirectory,
-        KELVO_INSTALLED_GRIDS);
+        installedGridsFolder(KELVO_INSTALLED_GRIDS));
     dialog.setDirectory(FXPath::absolute(start.c_str()));
     if (!dialog.execute(PLACEMENT_CURSOR))
         return FXString::null;

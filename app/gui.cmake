@@ -60,10 +60,12 @@ if(KELVO_BUILD_GUI)
     ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/render)
   target_link_libraries(kelvo_editor PUBLIC
     kelvo_icons kelvo_editor_logic kelvo_gridfile kelvo_core PkgConfig::FOX GL GLU X11::X11)
-  # Without ./Grids the Load dialog opens on the installed examples.
+  # Without ./Grids the Load dialog opens on the installed examples, found
+  # from the program's own folder so that any installation prefix works.
   include(GNUInstallDirs)
-  target_compile_definitions(kelvo_editor PRIVATE
-    KELVO_INSTALLED_GRIDS="${CMAKE_INSTALL_FULL_DATADIR}/kelvo/Grids")
+  file(RELATIVE_PATH installed_grids
+    ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/kelvo/Grids)
+  target_compile_definitions(kelvo_editor PRIVATE KELVO_INSTALLED_GRIDS="${installed_grids}")
   # "&Calculate It" opens the simulation window (run/window.cmake).
   target_link_libraries(kelvo_editor PUBLIC kelvo_simwindow)
 

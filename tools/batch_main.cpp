@@ -98,6 +98,9 @@ int main(int argc, char** argv)
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
         frames = std::make_unique<BatchFrames>(options, grid);
+        // The title sequence and fade-in take seconds on large pictures.
+        if (!options.aviPath.empty())
+            std::fprintf(stderr, "kelvo-batch: writing the title sequence of the animation...\n");
         if (!frames->open(error))
             return fail(batch_constants::exitRunFailed, error);
     }

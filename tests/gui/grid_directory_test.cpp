@@ -42,3 +42,11 @@ TEST_F(GridDirectory, NothingInstalledKeepsTheUsualFolder)
     EXPECT_EQ(gridDialogDirectory(GridDirectoryUse::Load, preferred, ""), preferred);
     EXPECT_EQ(gridDialogDirectory(GridDirectoryUse::Load, preferred, (root / "missing").string()), preferred);
 }
+
+TEST(InstalledGrids, FoundBesideTheProgramWhateverThePrefix)
+{
+    const std::string folder = installedGridsFolder("../share/kelvo/Grids");
+    ASSERT_FALSE(folder.empty());
+    const fs::path program = fs::read_symlink("/proc/self/exe");
+    EXPECT_EQ(fs::path(folder), (program.parent_path().parent_path() / "share" / "kelvo" / "Grids"));
+}
