@@ -65,7 +65,8 @@ TEST_F(DivergingFlowTest, PpmRunGoesOnWithFlatMemoryAndWholeFrames)
     const long afterFirst = residentKiB();
     ASSERT_TRUE(window->runCycles(2500, patience)) << window->cycles();
     const long afterLast = residentKiB();
-    EXPECT_LE(afterLast, afterFirst + afterFirst / 20) << afterFirst << " KiB, then " << afterLast << " KiB";
+    if (residentMemoryIsMeaningful())
+        EXPECT_LE(afterLast, afterFirst + afterFirst / 20) << afterFirst << " KiB, then " << afterLast << " KiB";
 
     // Stop is handled between two cycles.
     window->send(CalculateWindow::ID_STOP);

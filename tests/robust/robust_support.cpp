@@ -80,6 +80,15 @@ long residentKiB()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+bool residentMemoryIsMeaningful()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#else
+    return true;
+#endif
+}
+
 // Header first, then every pixel line parsed and counted.
 bool isWellFormedPpm(const std::string& path, int width, int height, std::string& why)
 {

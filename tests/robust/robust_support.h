@@ -76,6 +76,10 @@ void recordAviMessage(const char* caption, const char* text);
 
 // Resident set size of this process in KiB.
 long residentKiB();
+// Whether resident memory says anything about leaks: not under
+// AddressSanitizer, whose quarantine holds freed blocks back (LeakSanitizer
+// checks that build instead).
+bool residentMemoryIsMeaningful();
 
 // Whether path is a plain PPM of a width x height picture: the header
 // "P3\n(w-1) (h-1)\n255\n" and one line of three samples 0..255 per pixel.

@@ -1,0 +1,25 @@
+#!/bin/sh
+# The tests that need a display (editor and simulation windows, the compressor
+# dialog, the programs driven with the mouse, the robustness runs), built with
+# AddressSanitizer and UndefinedBehaviorSanitizer and run under Xvfb.
+# Shared objects stay loaded to the end (Mesa's driver would otherwise leave
+# anonymous leak reports); leaks inside fontconfig are suppressed, leaks in
+# our own code are not.
+set -e
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+jobs=$(nproc)
+
+cmake -S . -B build-asan-gui -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE=ON \
+      -DKELVO_BUILD_GUI=ON -DKELVO_BUILD_BENCH=OFF >/dev/null
+# Only what the tests labelled "gui" run.
+cmake --build build-asan-gui -j"$jobs" --target \
+      test_editor_window test_calculate_window test_compressor_dialog \
+      test_robust_window kelvo_keep_loaded cursor_probe kelvo-en kelvo-pl kelvo-batch
+
+LD_PRELOAD="$root/build-asan-gui/tests/robust/libkelvo_keep_loaded.so" \
+ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
+LSAN_OPTIONS=suppressions="$root/tests/robust/lsan-toolkit.supp":print_suppressions=0 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan-gui --output-on-failure -j"$jobs" -L gui
