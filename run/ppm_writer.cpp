@@ -89,6 +89,18 @@ size_t formatHeader(char* out)
     return static_cast<size_t>(end + 5 - out);
 }
 
+// writePpmFile for a numbered frame; a cut-off frame (full disk, size
+// limit) would pass for a whole one, so it is removed.
+bool writePpmFrameFile(const std::string& path)
+{
+    if (writePpmFile(path))
+        return true;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error)))
+        std::filesystem::remove(path, error);
+    return false;
+}
+
 }  // namespace
 
 // One line "%d %d %d\n" per pixel of rows 1..H-1, columns 1..W-1, values
@@ -140,7 +152,7 @@ PpmWriteResult writePpmFrame(const std::string& directory)
     // An empty directory means the working directory itself.
     result.path = directory.empty() ? std::string(name) : directory + "/" + name;
     if (directory.empty()) {
-        result.ok = writePpmFile(result.path);
+        result.ok = writePpmFrameFile(result.path);
         return result;
     }
 
@@ -148,6 +160,6 @@ PpmWriteResult writePpmFrame(const std::string& directory)
     std::filesystem::create_directories(directory, error);
     if (error)
         return result;  // cannot make the directory: the file cannot be written
-    result.ok = writePpmFile(result.path);
+    result.ok = writePpmFrameFile(result.path);
     return result;
 }

@@ -12,7 +12,8 @@ struct PpmWriteResult {
 
 // Writes the picture's rows 1..H-1, columns 1..W-1 to
 // directory/frame_%05d.ppm numbered by ppmFrameCounter, which advances by
-// one whatever happens. The directory is created when missing.
+// one whatever happens. The directory is created when missing; a file that
+// could not be written whole is removed.
 PpmWriteResult writePpmFrame(const std::string& directory = "frames");
 
 // Writes the picture in PPM form to path, created or truncated; false when
