@@ -118,6 +118,8 @@ TEST_F(DiskFaultTest, PpmRunOnAFillingDiskStopsWithOneMessage)
     // The frames before the failing one are whole.
     std::string why;
     EXPECT_TRUE(isWellFormedPpm("frames/frame_00000.ppm", 160, 80, why)) << why;
+    // The frame that did not fit is not left behind cut off.
+    EXPECT_FALSE(fs::exists(failed));
 
     // With room again, a new run writes from frame 0 on.
     fs::remove_all("frames");
@@ -163,6 +165,9 @@ TEST_F(DiskFaultTest, AviRunOnAFillingDiskStopsAndClosesTheFile)
     EXPECT_EQ(aviMessages()[0].second, std::string(avi_messages::incompleteText) + "filling.avi");
     EXPECT_TRUE(window->failures.empty());
     EXPECT_TRUE(fs::exists("filling.avi"));
+    // Whatever the full disk let through is readable: at least the title.
+    std::string probe;
+    EXPECT_GE(aviVideoFrames("filling.avi", probe), 77) << probe;
 }
 
 }  // namespace
