@@ -27,6 +27,28 @@ bool hasNonFinite(const SimGrid& grid)
     return false;
 }
 
+// Presses Stop from a timeout, as a click arrives: through the event queue,
+// between two cycles.
+class StopClicker : public FXObject {
+    FXDECLARE(StopClicker)
+public:
+    enum { ID_CLICK = 1 };
+    RobustWindow* window = nullptr;
+    int32_t cyclesBeforeStop = -1;
+
+    long onClick(FXObject*, FXSelector, void*)
+    {
+        cyclesBeforeStop = window->cycles();
+        window->send(CalculateWindow::ID_STOP);
+        return 1;
+    }
+};
+
+FXDEFMAP(StopClicker) StopClickerMap[] = {
+    FXMAPFUNC(SEL_TIMEOUT, StopClicker::ID_CLICK, StopClicker::onClick),
+};
+FXIMPLEMENT(StopClicker, FXObject, StopClickerMap, ARRAYNUMBER(StopClickerMap))
+
 // A window on the example channel at the diverging time step, with every
 // element rendered.
 class DivergingFlowTest : public testing::Test {
@@ -65,8 +87,9 @@ TEST_F(DivergingFlowTest, PpmRunGoesOnWithFlatMemoryAndWholeFrames)
     const long afterFirst = residentKiB();
     ASSERT_TRUE(window->runCycles(2500, patience)) << window->cycles();
     const long afterLast = residentKiB();
-    if (residentMemoryIsMeaningful())
+    if (residentMemoryIsMeaningful()) {
         EXPECT_LE(afterLast, afterFirst + afterFirst / 20) << afterFirst << " KiB, then " << afterLast << " KiB";
+    }
 
     // Stop is handled between two cycles.
     window->send(CalculateWindow::ID_STOP);
@@ -109,6 +132,20 @@ TEST_F(DivergingFlowTest, StopAndStartAgainWhileTheFieldsAreNotFinite)
         window->changeOutputSize(1 + 7 * round);
         EXPECT_EQ(frameWidth(), (1 + 7 * round) * 40);
     }
+}
+
+TEST_F(DivergingFlowTest, AStopClickArrivesBetweenCyclesOfTheBlownUpFlow)
+{
+    ASSERT_TRUE(window->runCycles(100, patience));
+    ASSERT_TRUE(hasNonFinite(window->run->state()));
+    StopClicker clicker;
+    clicker.window = window.get();
+    testApp()->addTimeout(&clicker, StopClicker::ID_CLICK, 300);
+    ASSERT_TRUE(runUntil([&] { return clicker.cyclesBeforeStop >= 0; }, 30.0));
+    EXPECT_GT(clicker.cyclesBeforeStop, 100);  // cycles went on until the click
+    EXPECT_TRUE(window->isIdle());
+    settle(0.2);
+    EXPECT_EQ(window->cycles(), 0);
 }
 
 }  // namespace

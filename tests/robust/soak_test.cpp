@@ -87,8 +87,9 @@ TEST_F(SoakTest, PpmFramesWithStopStartAndSizeChangesKeepMemoryFlat)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf("soak: %d cycles in %.1f s; resident %ld KiB after %d, %ld KiB at the end\n", segments * segment,
                 seconds, afterFirst, segment, atEnd);
-    if (residentMemoryIsMeaningful())
+    if (residentMemoryIsMeaningful()) {
         EXPECT_LE(atEnd, afterFirst + afterFirst / 20) << afterFirst << " KiB, then " << atEnd << " KiB";
+    }
 
     // The last segment's files: all 500 of the start size, whole.
     std::string why;
