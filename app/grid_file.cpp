@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -191,6 +192,21 @@ bool isSpecialFile(const std::string& path)
     return stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode);
 }
 
+// The file a symbolic link leads to, so that saving through the link
+// replaces that file and keeps the link; any other path as it is.
+std::string saveTarget(const std::string& path)
+{
+    struct stat link {};
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path;
+    const std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
 // A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
 bool keepPermissions(int fd, const std::string& path)
 {
@@ -348,11 +364,12 @@ GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSetting
 }
 
 // Temporary file, full write, fsync, close, then rename over the target.
-bool saveGridFile(const std::string& path, const Grid& grid, const GridFileSettings& settings)
+bool saveGridFile(const std::string& chosen, const Grid& grid, const GridFileSettings& settings)
 {
     const std::vector<unsigned char> bytes = encodeGridFile(grid, settings);
-    if (bytes.empty() || path.empty() || isSpecialFile(path))
+    if (bytes.empty() || chosen.empty() || isSpecialFile(chosen))
         return false;
+    const std::string path = saveTarget(chosen);
 
     std::string tempPath;
     const int fd = createTemporary(path, tempPath);

@@ -81,5 +81,6 @@ GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSetting
 // Writes the grid through a temporary file in the target's directory renamed
 // over the target, so a failed save leaves any existing file untouched.
 // Returns false on any failure (the temporary is then removed), and for a
-// target that exists but is not a regular file (a device or FIFO).
+// target that exists but is not a regular file (a device or FIFO). Through
+// a symbolic link the file it leads to is replaced and the link kept.
 bool saveGridFile(const std::string& path, const Grid& grid, const GridFileSettings& settings);

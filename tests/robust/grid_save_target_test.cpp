@@ -64,4 +64,22 @@ TEST_F(GridSaveTarget, ARegularFileIsStillReplaced)
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(GridSaveTarget, ALinkIsKeptAndTheFileItLeadsToIsReplaced)
+{
+    // Regression: the temporary was renamed over the link itself, so the
+    // linked file kept its old contents and the link was gone.
+    fs::create_directory(dir / "store");
+    const fs::path file = dir / "store" / "real.grid";
+    std::ofstream(file) << "old contents";
+    const fs::path link = dir / "link.grid";
+    fs::create_symlink(file, link);
+    ASSERT_TRUE(saveGridFile(link.string(), grid, settings));
+    EXPECT_TRUE(fs::is_symlink(link));
+    Grid loaded;
+    GridFileSettings read;
+    ASSERT_EQ(readGridFile(file.string(), loaded, read), GridFileStatus::Ok);
+    EXPECT_EQ(loaded.NX, 20);
+    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir / "store"), {})), 1u);
+}
+
 }  // namespace
