@@ -102,8 +102,9 @@ TEST_F(DiskFaultTest, SaveOverAFifoIsReportedAndLeavesTheFifo)
 
 TEST_F(DiskFaultTest, PpmRunOnAFillingDiskStopsWithOneMessage)
 {
-    // Room for a few frames of 160 x 80 (about 120 KB each).
-    SmallDisk disk(scratch.path() + "/disk", 400);
+    // Room for a few frames of 160 x 80 (about 110 KB each), or without a
+    // mount a limit below one frame.
+    SmallDisk disk(scratch.path() + "/disk", 400, 60);
     fs::current_path(scratch.path() + "/disk");
     openWindow();
     window->choose(window->savePpm);
@@ -117,12 +118,15 @@ TEST_F(DiskFaultTest, PpmRunOnAFillingDiskStopsWithOneMessage)
     EXPECT_EQ(failed.rfind("frames/frame_000", 0), 0u) << failed;
     // The frames before the failing one are whole.
     std::string why;
-    EXPECT_TRUE(isWellFormedPpm("frames/frame_00000.ppm", 160, 80, why)) << why;
+    if (disk.mounted()) {
+        EXPECT_TRUE(isWellFormedPpm("frames/frame_00000.ppm", 160, 80, why)) << why;
+    }
     // The frame that did not fit is not left behind cut off.
     EXPECT_FALSE(fs::exists(failed));
 
     // With room again, a new run writes from frame 0 on.
     fs::remove_all("frames");
+    disk.lift();
     ASSERT_TRUE(window->runCycles(2, patience));
     window->send(CalculateWindow::ID_STOP);
     EXPECT_TRUE(window->isIdle());

@@ -165,7 +165,7 @@ ScratchDirectory::~ScratchDirectory()
 
 // tmpfs first; the file-size limit when the mount is refused (no root, or
 // a container without the capability).
-SmallDisk::SmallDisk(const std::string& path, long kib) : dir(path)
+SmallDisk::SmallDisk(const std::string& path, long kib, long fileKib) : dir(path)
 {
     fs::create_directories(dir);
     const std::string options = "size=" + std::to_string(kib) + "k";
@@ -175,28 +175,39 @@ SmallDisk::SmallDisk(const std::string& path, long kib) : dir(path)
     rlimit limit;
     getrlimit(RLIMIT_FSIZE, &limit);
     oldLimit = limit.rlim_cur;
-    limit.rlim_cur = static_cast<rlim_t>(kib) * 1024;
-    limited = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    setLimit(static_cast<unsigned long long>(fileKib > 0 ? fileKib : kib) * 1024);
 }
 
 SmallDisk::~SmallDisk()
 {
     if (isMounted)
         umount2(dir.c_str(), MNT_DETACH);
-    if (limited) {
-        rlimit limit;
-        getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = static_cast<rlim_t>(oldLimit);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
+    lift();
 }
 
-// Writes zeros until the file system refuses; under the file-size limit
-// every file is already bounded, so nothing needs filling.
+void SmallDisk::setLimit(unsigned long long bytes)
+{
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    limited = setrlimit(RLIMIT_FSIZE, &limit) == 0 || limited;
+}
+
+void SmallDisk::lift()
+{
+    if (!limited)
+        return;
+    setLimit(oldLimit);
+    limited = false;
+}
+
+// Zeros until the file system refuses, the last partial page included.
 void SmallDisk::fill()
 {
-    if (!isMounted)
+    if (!isMounted) {
+        setLimit(0);
         return;
+    }
     FILE* filler = std::fopen((dir + "/filler").c_str(), "w");
     if (!filler)
         return;
@@ -204,7 +215,6 @@ void SmallDisk::fill()
     while (std::fwrite(zeros, 1, sizeof zeros, filler) == sizeof zeros) {
     }
     std::fclose(filler);
-    // The last partial page too.
     if ((filler = std::fopen((dir + "/filler2").c_str(), "w"))) {
         while (std::fputc(0, filler) != EOF && std::fflush(filler) == 0) {
         }

@@ -104,16 +104,22 @@ private:
 
 // A directory whose file system holds about kib KiB: a tmpfs of that size
 // when mounting works, otherwise a plain directory under a file-size limit
-// of that many KiB for the whole process while the object lives.
+// (fileKib, or kib when not given) for the whole process while the object
+// lives.
 class SmallDisk {
 public:
-    SmallDisk(const std::string& path, long kib);
+    SmallDisk(const std::string& path, long kib, long fileKib = 0);
     ~SmallDisk();
     bool mounted() const { return isMounted; }
-    // Fills the remaining room with a filler file, so the next write fails.
+    // Fills the remaining room, so the next write fails: a filler file on
+    // the tmpfs, a file-size limit of zero otherwise.
     void fill();
+    // Lifts the file-size limit (the tmpfs keeps its size).
+    void lift();
 
 private:
+    void setLimit(unsigned long long bytes);
+
     std::string dir;
     bool isMounted = false;
     bool limited = false;
