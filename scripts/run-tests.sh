@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds everything and runs every test: the full Release build (unit, GUI
-# and end-to-end tests under Xvfb), the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a minute of fuzzing
-# the grid file reader.
+# and end-to-end tests under Xvfb), the unit tests and then the GUI tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and a minute
+# of fuzzing the grid file reader.
 set -e
 cd "$(dirname "$0")/.."
 
@@ -19,5 +19,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE=ON \
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE gui
+
+./scripts/run-gui-asan.sh
 
 ./scripts/run-fuzz.sh 60
