@@ -26,8 +26,11 @@ bool composeFrame(const SimGrid& grid, int32_t NX, int32_t NY, int k, const Rend
         drawScalarField(NX, NY, grid.p, k, 0, 0, 1);
     if (elements.vectors)
         drawVelocityVectors(NX, NY, grid.u, grid.v, k);
+    // Without fields the picture is still grey where dots can fall: the
+    // clear and the vectors put the same into all three planes.
+    const bool grey = !elements.uField && !elements.vField && !elements.pressure;
     if (elements.streamlines)
-        drawStreamlines(NX, NY, grid, k);
+        drawStreamlines(NX, NY, grid, k, grey);
     if (elements.boundaryCells)
         drawBoundaryCells(NX, NY, grid.flags, k);
     return true;

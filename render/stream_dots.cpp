@@ -12,14 +12,17 @@
 
 namespace {
 
-// The fifteen values a stream dot touches, five per plane: centre, south,
-// north, east, west. A sixteenth lane stays 255 to fill the last group.
+// The values a stream dot touches, five per plane: centre, south, north,
+// east, west; fifteen for three planes, five for a grey picture drawn in its
+// red plane alone. Lanes past those stay 255 to fill the last group of four.
 constexpr int lanes = 16;
 
 struct DotValues {
     float* place[lanes - 1];
     alignas(16) float value[lanes];
     alignas(16) double increment[lanes];
+    int used = 0;    // lanes that belong to the picture
+    int groups = 0;  // groups of four lanes to compute
 };
 
 // Collects the places and values of the cross at (column, row).
@@ -28,7 +31,10 @@ void gather(const FramePlanes& planes, int column, int row, DotValues& dot)
     using render_constants::streamDotCentre;
     using render_constants::streamDotNeighbour;
     float* const* tables[3] = {planes.red, planes.green, planes.blue};
-    for (int p = 0; p < 3; ++p) {
+    const int planeCount = planes.green ? 3 : 1;
+    dot.used = 5 * planeCount;
+    dot.groups = (dot.used + 3) / 4;
+    for (int p = 0; p < planeCount; ++p) {
         float* centre = tables[p][row];
         dot.place[5 * p + 0] = &centre[column];
         dot.place[5 * p + 1] = &tables[p][row + 1][column];
@@ -36,18 +42,20 @@ void gather(const FramePlanes& planes, int column, int row, DotValues& dot)
         dot.place[5 * p + 3] = &centre[column + 1];
         dot.place[5 * p + 4] = &centre[column - 1];
     }
-    for (int lane = 0; lane < lanes - 1; ++lane) {
+    for (int lane = 0; lane < dot.used; ++lane) {
         dot.value[lane] = *dot.place[lane];
         dot.increment[lane] = lane % 5 == 0 ? streamDotCentre : streamDotNeighbour;
     }
-    dot.value[lanes - 1] = render_constants::channelMax;
-    dot.increment[lanes - 1] = 0.0;
+    for (int lane = dot.used; lane < lanes; ++lane) {
+        dot.value[lane] = render_constants::channelMax;
+        dot.increment[lane] = 0.0;
+    }
 }
 
 // Writes the values back to the picture.
 void scatter(const DotValues& dot)
 {
-    for (int lane = 0; lane < lanes - 1; ++lane)
+    for (int lane = 0; lane < dot.used; ++lane)
         *dot.place[lane] = dot.value[lane];
 }
 
@@ -62,6 +70,7 @@ void repeatDots(DotValues& dot, int count)
     __m128 value[4];
     __m128d lowIncrement[4];
     __m128d highIncrement[4];
+    const int groups = dot.groups;
     for (int g = 0; g < 4; ++g) {
         value[g] = _mm_load_ps(&dot.value[4 * g]);
         lowIncrement[g] = _mm_load_pd(&dot.increment[4 * g]);
@@ -69,7 +78,7 @@ void repeatDots(DotValues& dot, int count)
     }
     const __m128 ceiling = _mm_set1_ps(render_constants::channelMax);
     for (int n = 0; n < count; ++n) {
-        for (int g = 0; g < 4; ++g) {
+        for (int g = 0; g < groups; ++g) {
             const __m128d low = _mm_add_pd(_mm_cvtps_pd(value[g]), lowIncrement[g]);
             const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value[g], value[g])), highIncrement[g]);
             const __m128 sum = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
@@ -124,7 +133,7 @@ float addOnce(float value, double increment)
 // Repeats the dots of a long run lane by lane.
 void repeatDotsByBinade(DotValues& dot, int count)
 {
-    for (int lane = 0; lane < lanes - 1; ++lane)
+    for (int lane = 0; lane < dot.used; ++lane)
         dot.value[lane] = addRepeatedly(dot.value[lane], dot.increment[lane], count);
 }
 
@@ -171,7 +180,7 @@ float addRepeatedly(float value, double increment, int count)
     return value;
 }
 
-// Each of the fifteen values sees its own add-then-saturate sequence, just
+// Each of the values sees its own add-then-saturate sequence, just
 // as dot after dot would give it; the values only stay in registers
 // meanwhile.
 void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
@@ -179,7 +188,10 @@ void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
     if (count <= 0 || frame_plot::inMargin(planes, column, row))
         return;
     if (count == 1) {
-        frame_plot::plotStreamDot(planes, column, row);
+        if (planes.green)
+            frame_plot::plotStreamDot(planes, column, row);
+        else
+            frame_plot::streamDotPlane(planes.red, column, row);
         return;
     }
     DotValues dot;

@@ -5,7 +5,8 @@
 #include "frame_image.h"
 
 // count calls of addStreamDot(column, row) in a row, on the given planes,
-// with the very same result.
+// with the very same result. Planes whose green and blue are null stand for
+// a grey picture: only the red plane is drawn.
 void plotStreamDots(const FramePlanes& planes, int column, int row, int count);
 
 // count times value = float(double(value) + increment), a result above 255

@@ -145,11 +145,22 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
     }
 }
 
+// The dots of a grey picture, drawn in red, into the other two planes: rows
+// 1..H-1, columns 1..W-1, the part every dot stays in.
+void copyRedIntoGreenAndBlue(const FramePlanes& picture)
+{
+    for (int row = 1; row < picture.height; ++row) {
+        const float* red = picture.red[row];
+        std::copy(red + 1, red + picture.width, picture.green[row] + 1);
+        std::copy(red + 1, red + picture.width, picture.blue[row] + 1);
+    }
+}
+
 }  // namespace
 
 // Seeds: sx = trunc(cw), trunc(sx + 1.5 cw), ... while sx < W - 2 cw, and
 // for each sx: sy = trunc(ch), trunc(sy + 1.5 ch), ... while sy < H - 2 ch.
-void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k)
+void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture)
 {
     if (!fieldFits(NX, NY, grid.u, k) || !fieldFits(NX, NY, grid.v, k))
         return;
@@ -160,7 +171,11 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k)
     if (!(cw < W - 2 * cw && ch < H - 2 * ch))
         return;  // no seed fits: NX or NY is 3 or less
     pixelGrid.compute(NX, NY, k);
-    const TraceSpace space{grid, framePlanes(), k, H, static_cast<double>(W), static_cast<double>(H),
+    const FramePlanes picture = framePlanes();
+    FramePlanes drawn = picture;
+    if (greyPicture)
+        drawn.green = drawn.blue = nullptr;
+    const TraceSpace space{grid, drawn, k, H, static_cast<double>(W), static_cast<double>(H),
                            pixelGrid.columns - 1, pixelGrid.rows - 1};
 
     using render_constants::seedSpacingFactor;
@@ -170,4 +185,6 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k)
             tracePath(space, sx, sy, run);
             run.flush(space.planes);
         }
+    if (greyPicture)
+        copyRedIntoGreenAndBlue(picture);
 }

@@ -10,4 +10,9 @@
 // Traces every seed of the NX x NY grid at k pixels per cell through the
 // grid's u and v, interpolated at picture resolution where a tracer looks
 // them up. The interpolation weights are kept between calls.
-void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k);
+//
+// greyPicture promises that the three planes are equal in rows 1..H-1,
+// columns 1..W-1 (the part a dot can reach), as they are when no field has
+// been drawn: every dot adds the same to all three, so the dots are drawn
+// in the red plane alone and copied into the other two.
+void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture = false);

@@ -76,6 +76,41 @@ TEST(ComposeFrame, EachElementAloneMatchesTheReference)
         expectIdentical(*grid, 4, elements, "single element");
 }
 
+// Without fields the dots are drawn in one plane and copied into the other
+// two; every such combination must still equal three planes drawn apart.
+TEST(ComposeFrame, PicturesWithoutFieldsMatchTheReference)
+{
+    const RenderElements grey[] = {
+        {true, true, false, false, false, false},  // as the window opens
+        {false, true, false, false, false, true},
+        {true, true, false, false, false, true},
+    };
+    for (const RenderElements& elements : grey) {
+        for (int k : {1, 2, 4, 6})
+            expectIdentical(*makeChannelGrid(40, 20), k, elements, "grey channel");
+        expectIdentical(*makeStagnantGrid(40, 20), 4, elements, "grey stagnant");
+        expectIdentical(*makeRestingGrid(30, 20), 3, elements, "grey rest");
+        expectIdentical(*makeDivergedGrid(30, 20), 4, elements, "grey diverged");
+    }
+}
+
+// The copy into green and blue keeps to the part a pass clears.
+TEST(ComposeFrame, GreyDotsLeaveRowZeroAndColumnZeroAlone)
+{
+    auto grid = makeRestingGrid(10, 10);
+    allocateFrameImage(40, 40);
+    fillFrameRect(0, 0, 39, 39, 10, 20, 30);
+    ASSERT_TRUE(composeFrame(*grid, 10, 10, 4, RenderElements{false, true, false, false, false, false}));
+    for (int at : {0, 5, 39}) {
+        EXPECT_EQ(pixelRed(0, at), 10);
+        EXPECT_EQ(pixelGreen(0, at), 20);
+        EXPECT_EQ(pixelBlue(at, 0), 30);
+    }
+    EXPECT_GT(pixelGreen(8, 36), 0);  // the first seed's plus sign reached green
+    EXPECT_EQ(pixelGreen(8, 36), pixelBlue(8, 36));
+    releaseFrameImage();
+}
+
 TEST(ComposeFrame, ClearsAllButRowZeroAndColumnZero)
 {
     auto grid = makeRestingGrid(10, 10);
