@@ -65,20 +65,20 @@ void scatter(const DotValues& dot)
 // above 255 becomes 255 (min(255, s) keeps a NaN, as the comparison does).
 // Packed, four lanes at a time; every operation rounds exactly as the
 // scalar one, so the bits are the same.
-void repeatDots(DotValues& dot, int count)
+template <int Groups>
+void repeatDotsPacked(DotValues& dot, int count)
 {
-    __m128 value[4];
-    __m128d lowIncrement[4];
-    __m128d highIncrement[4];
-    const int groups = dot.groups;
-    for (int g = 0; g < 4; ++g) {
+    __m128 value[Groups];
+    __m128d lowIncrement[Groups];
+    __m128d highIncrement[Groups];
+    for (int g = 0; g < Groups; ++g) {
         value[g] = _mm_load_ps(&dot.value[4 * g]);
         lowIncrement[g] = _mm_load_pd(&dot.increment[4 * g]);
         highIncrement[g] = _mm_load_pd(&dot.increment[4 * g + 2]);
     }
     const __m128 ceiling = _mm_set1_ps(render_constants::channelMax);
     for (int n = 0; n < count; ++n) {
-        for (int g = 0; g < groups; ++g) {
+        for (int g = 0; g < Groups; ++g) {
             const __m128d low = _mm_add_pd(_mm_cvtps_pd(value[g]), lowIncrement[g]);
             const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value[g], value[g])), highIncrement[g]);
             const __m128 sum = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
@@ -87,14 +87,24 @@ void repeatDots(DotValues& dot, int count)
         // 255 plus a dot is 255 again: once every lane is there, nothing
         // more changes. Looked at now and then, as it rarely happens.
         if ((n & 7) == 7) {
-            __m128 all = _mm_and_ps(_mm_cmpeq_ps(value[0], ceiling), _mm_cmpeq_ps(value[1], ceiling));
-            all = _mm_and_ps(all, _mm_and_ps(_mm_cmpeq_ps(value[2], ceiling), _mm_cmpeq_ps(value[3], ceiling)));
+            __m128 all = _mm_cmpeq_ps(value[0], ceiling);
+            for (int g = 1; g < Groups; ++g)
+                all = _mm_and_ps(all, _mm_cmpeq_ps(value[g], ceiling));
             if (_mm_movemask_ps(all) == 0xF)
                 break;
         }
     }
-    for (int g = 0; g < 4; ++g)
+    for (int g = 0; g < Groups; ++g)
         _mm_store_ps(&dot.value[4 * g], value[g]);
+}
+
+// The groups are fixed at compile time so that the lanes stay in registers.
+void repeatDots(DotValues& dot, int count)
+{
+    if (dot.groups <= 2)
+        repeatDotsPacked<2>(dot, count);
+    else
+        repeatDotsPacked<4>(dot, count);
 }
 
 #else

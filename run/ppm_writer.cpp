@@ -112,7 +112,9 @@ bool writePpmFile(const std::string& path)
         return false;
     std::setvbuf(file.get(), nullptr, _IONBF, 0);  // the blocks are already big
 
-    std::vector<char> block(writeBlockBytes + longestPixelLine);
+    // Kept from frame to frame: a fresh megabyte each frame would cost its
+    // page faults every time.
+    static std::vector<char> block(writeBlockBytes + longestPixelLine);
     size_t used = formatHeader(block.data());
     bool ok = true;
     for (int row = 1; row < frameHeight() && ok; ++row) {
