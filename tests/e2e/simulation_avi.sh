@@ -11,16 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/simulation_common.sh"
 program=$1
 batch=$2
-out=$(pwd)/simulation_avi
-rm -rf "$out"
-mkdir -p "$out/Grids"
-cp "$3/channel.grid" "$out/Grids/"
-cd "$out"
-
-start_program "$program"
-find_main_window
-load_grid "$out/Grids/channel.grid"
-open_simulation
+open_channel_simulation "$(pwd)/simulation_avi" "$program" "$3"
 
 # "An .avi Animation", an interval of 3, Start: the file dialog.
 sim_click $AVI_DX $AVI_DY

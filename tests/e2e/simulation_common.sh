@@ -10,6 +10,21 @@ UP_DX=467;     UP_DY=370        # the interval spinner's up arrow
 CANVAS_X0=8;   CANVAS_Y0=32     # the canvas: 392 x 192 pixels
 SIM_CANVAS_W=392; SIM_CANVAS_H=192
 
+# Starts PROGRAM in a fresh folder OUT whose Grids/ holds the example
+# channel from GRIDS_DIR, loads the channel and opens the simulation window.
+# Sets out and everything load_grid and open_simulation set.
+open_channel_simulation() {
+    out=$1
+    rm -rf "$out"
+    mkdir -p "$out/Grids"
+    cp "$3/channel.grid" "$out/Grids/"
+    cd "$out" || fail "cannot enter $out"
+    start_program "$2"
+    find_main_window
+    load_grid "$out/Grids/channel.grid"
+    open_simulation
+}
+
 # Loads a grid file through the tool bar's Load button and the file dialog.
 load_grid() {
     click_at $((WX + 47)) $((WY + 39))

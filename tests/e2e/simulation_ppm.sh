@@ -10,16 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/simulation_common.sh"
 program=$1
 batch=$2
-out=$(pwd)/simulation_ppm
-rm -rf "$out"
-mkdir -p "$out/Grids"
-cp "$3/channel.grid" "$out/Grids/"
-cd "$out"
-
-start_program "$program"
-find_main_window
-load_grid "$out/Grids/channel.grid"
-open_simulation
+open_channel_simulation "$(pwd)/simulation_ppm" "$program" "$3"
 import -window root "$out/opened.png"
 
 # "A .ppm frames", the interval up from 1 to 5, Start.
