@@ -13,16 +13,6 @@
 
 namespace fs = std::filesystem;
 
-// The radio checks itself and reports to the data target; the update pass
-// that a click starts then runs.
-void RobustWindow::choose(FXRadioButton* radio)
-{
-    radio->setCheck(TRUE);
-    radio->getTarget()->handle(radio, FXSEL(SEL_COMMAND, radio->getSelector()), (void*)(FXuval)1);
-    testApp()->refresh();
-    settle(0.05);
-}
-
 // Each check button set, and its command sent as a click would.
 void RobustWindow::checkAllElements(bool on)
 {

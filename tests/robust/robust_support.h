@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calculate_window.h"
+#include "probed_window.h"
 #include "grid.h"
 
 #include <fx.h>
@@ -21,43 +22,16 @@ void settle(double seconds);
 // passed first.
 bool runUntil(const std::function<bool()>& done, double seconds);
 
-// The simulation window with the AVI file name given in and the frame
-// failure message recorded instead of shown.
-class RobustWindow : public CalculateWindow {
+// The probed window with the steps the robustness runs repeat.
+class RobustWindow : public ProbedWindow {
 public:
     RobustWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
-        : CalculateWindow(owner, grid, reynolds, timeStep)
+        : ProbedWindow(owner, grid, reynolds, timeStep)
     {
     }
 
-    using CalculateWindow::cycleLabel;
-    using CalculateWindow::intervalSpinner;
-    using CalculateWindow::outputSize;
-    using CalculateWindow::pendingCycle;
-    using CalculateWindow::run;
-    using CalculateWindow::saveAvi;
-    using CalculateWindow::saveNone;
-    using CalculateWindow::savePpm;
-    using CalculateWindow::showBoundaryCells;
-    using CalculateWindow::showPressure;
-    using CalculateWindow::showStreamlines;
-    using CalculateWindow::showUField;
-    using CalculateWindow::showVectors;
-    using CalculateWindow::showVField;
-    using CalculateWindow::sizeSpinner;
-    using CalculateWindow::startButton;
-    using CalculateWindow::stopButton;
-
-    FXString aviAnswer;                  // what the file dialog returns
-    std::vector<std::string> failures;   // files named in failure messages
-
-    FXString chooseAviFileName() override { return aviAnswer; }
-    void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
-
-    // A command to the window itself, as its buttons send it.
-    void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }
-    // A click on a save-method radio button.
-    void choose(FXRadioButton* radio);
+    // A click on a save-method radio button, with a short settle.
+    void choose(FXRadioButton* radio) { ProbedWindow::choose(radio, 0.05); }
     // Every rendering check button set to on.
     void checkAllElements(bool on);
     // The Output Size spinner changed by the user.
@@ -66,7 +40,6 @@ public:
     bool runCycles(int32_t count, double seconds);
     // Whether the window is in its Idle state with nothing scheduled.
     bool isIdle() const;
-    int32_t cycles() const { return run->cycles(); }
 };
 
 // The AVI messages shown since the last clear (caption, text), recorded

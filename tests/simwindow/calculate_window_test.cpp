@@ -8,6 +8,7 @@
 #include "compose_frame.h"
 #include "frame_image.h"
 #include "ppm_writer.h"
+#include "probed_window.h"
 #include "window_test.h"
 
 #include <gtest/gtest.h>
@@ -30,55 +31,10 @@ constexpr int reynolds = 100;
 constexpr double timeStep = 0.003;
 constexpr double patience = 20.0;  // seconds any wait may take at most
 
-// The window with its dialogs replaced: the AVI name is given, the frame
-// failure message is recorded.
-class TestWindow : public CalculateWindow {
+// The probed window over the test owner with this file's parameters.
+class TestWindow : public ProbedWindow {
 public:
-    explicit TestWindow(const Grid* grid) : CalculateWindow(testOwner(), grid, reynolds, timeStep) {}
-
-    using CalculateWindow::cycleLabel;
-    using CalculateWindow::heightLabel;
-    using CalculateWindow::intervalSpinner;
-    using CalculateWindow::outputSize;
-    using CalculateWindow::pendingCycle;
-    using CalculateWindow::run;
-    using CalculateWindow::saveAvi;
-    using CalculateWindow::saveMethod;
-    using CalculateWindow::saveNone;
-    using CalculateWindow::savePpm;
-    using CalculateWindow::showBoundaryCells;
-    using CalculateWindow::showPressure;
-    using CalculateWindow::showStreamlines;
-    using CalculateWindow::showUField;
-    using CalculateWindow::showVectors;
-    using CalculateWindow::showVField;
-    using CalculateWindow::sizeSpinner;
-    using CalculateWindow::startButton;
-    using CalculateWindow::stopButton;
-    using CalculateWindow::widthLabel;
-
-    FXString aviAnswer;                  // what the file dialog returns
-    int aviQuestions = 0;
-    std::vector<std::string> failures;   // files named in failure messages
-
-    FXString chooseAviFileName() override
-    {
-        ++aviQuestions;
-        return aviAnswer;
-    }
-    void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
-
-    void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }
-    // A click on a save-method radio button.
-    void choose(FXRadioButton* radio)
-    {
-        radio->setCheck(TRUE);
-        radio->getTarget()->handle(radio, FXSEL(SEL_COMMAND, radio->getSelector()), (void*)(FXuval)1);
-        testApp()->refresh();  // the update pass that the click would start
-        settle(0.2);
-    }
-    int32_t cycles() const { return run->cycles(); }
-    int32_t frames() const { return run->frames(); }
+    explicit TestWindow(const Grid* grid) : ProbedWindow(testOwner(), grid, reynolds, timeStep) {}
 };
 
 // What a test records of the AVI messages and the compressor question.
