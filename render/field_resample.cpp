@@ -34,43 +34,37 @@ void PixelGrid::compute(int32_t NX, int32_t NY, int k)
     alongY.compute(rows, ch);
 }
 
-namespace {
-
-// Kept between calls, like the resampled fields themselves.
-PixelGrid pixelGrid;
-std::vector<double> southLine;  // a[i][iy] for every i
-std::vector<double> northLine;  // a[i][iy + 1] for every i
-
-}  // namespace
-
-// The interpolation of PixelGrid::interpolate at every point, row by row;
-// the two grid rows a pixel row lies between are first laid out in i.
-void resampleField(int32_t NX, int32_t NY, const Array2D<double>& a, int k, ResampledField& out)
+void FieldRows::start(int32_t NX, int32_t NY, const Array2D<double>& a, int k)
 {
-    pixelGrid.compute(NX, NY, k);
-    out.columns = pixelGrid.columns;
-    out.rows = pixelGrid.rows;
-    out.values.resize(static_cast<size_t>(out.columns) * out.rows);
+    points.compute(NX, NY, k);
+    array = &a;
     southLine.resize(NX);
     northLine.resize(NX);
+    values.resize(points.columns);
+    gatheredRow = -1;
+}
 
-    double* value = out.values.data();
-    int gatheredRow = -1;
-    for (int y = 0; y < out.rows; ++y) {
-        const int iy = pixelGrid.alongY.index[y];
-        const double fy = pixelGrid.alongY.fraction[y];
-        if (iy != gatheredRow) {
-            for (int32_t i = 0; i < NX; ++i) {
-                southLine[i] = a[i][iy];
-                northLine[i] = a[i][iy + 1];
-            }
-            gatheredRow = iy;
+// PixelGrid::interpolate at every point of the row; the two grid rows the
+// pixel row lies between are first laid out in i.
+const double* FieldRows::row(int y)
+{
+    const int iy = points.alongY.index[y];
+    const double fy = points.alongY.fraction[y];
+    if (iy != gatheredRow) {
+        const int32_t NX = static_cast<int32_t>(southLine.size());
+        for (int32_t i = 0; i < NX; ++i) {
+            southLine[i] = (*array)[i][iy];
+            northLine[i] = (*array)[i][iy + 1];
         }
-        for (int x = 0; x < out.columns; ++x) {
-            const int ix = pixelGrid.alongX.index[x];
-            const double fx = pixelGrid.alongX.fraction[x];
-            *value++ = (1 - fy) * ((1 - fx) * southLine[ix] + fx * southLine[ix + 1]) +
-                       fy * ((1 - fx) * northLine[ix] + fx * northLine[ix + 1]);
-        }
+        gatheredRow = iy;
     }
+    const int* index = points.alongX.index.data();
+    const double* fraction = points.alongX.fraction.data();
+    for (int x = 0; x < points.columns; ++x) {
+        const int ix = index[x];
+        const double fx = fraction[x];
+        values[x] = (1 - fy) * ((1 - fx) * southLine[ix] + fx * southLine[ix + 1]) +
+                    fy * ((1 - fx) * northLine[ix] + fx * northLine[ix + 1]);
+    }
+    return values.data();
 }

@@ -45,13 +45,27 @@ struct PixelGrid {
     }
 };
 
-// The resampled points of one array, row by row.
-struct ResampledField {
-    std::vector<double> values;  // values[y * columns + x]
-    int columns = 0;
-    int rows = 0;
+// The resampled points of one array, a pixel-grid row at a time, so that a
+// whole picture of doubles is never held.
+class FieldRows {
+public:
+    // Sets the grid of points for a; the caller has checked fieldFits.
+    void start(int32_t NX, int32_t NY, const Array2D<double>& a, int k);
 
-    const double* row(int y) const { return values.data() + static_cast<size_t>(y) * columns; }
+    int columns() const { return points.columns; }
+    int rows() const { return points.rows; }
+
+    // The points of pixel-grid row y, columns() of them; valid until the
+    // next call.
+    const double* row(int y);
+
+private:
+    PixelGrid points;
+    const Array2D<double>* array = nullptr;
+    std::vector<double> southLine;  // a[i][iy] for every i
+    std::vector<double> northLine;  // a[i][iy + 1] for every i
+    std::vector<double> values;     // the latest row
+    int gatheredRow = -1;           // iy of the two lines
 };
 
 // True when an NX x NY array at k pixels per cell can be drawn: k, NX and NY
@@ -69,7 +83,3 @@ bool fieldFits(int32_t NX, int32_t NY, const Array2D<T>& a, int k)
 
 // Number of whole pixel-grid points p = 0, 1, ... with p < limit.
 int pointsBelow(double limit);
-
-// Fills out with the resampled array a (first index i, second j); out keeps
-// its storage between calls. The caller has checked fieldFits.
-void resampleField(int32_t NX, int32_t NY, const Array2D<double>& a, int k, ResampledField& out);

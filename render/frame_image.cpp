@@ -15,6 +15,8 @@ int32_t imageHeight = 0;         // H, pixel rows
 float** redPlane = nullptr;      // H row pointers, each to W floats
 float** greenPlane = nullptr;
 float** bluePlane = nullptr;
+// See FramePlanes::capped.
+bool planesCapped = true;
 
 // A table of height separately allocated rows of width zeroed floats.
 float** allocatePlane(int32_t width, int32_t height)
@@ -36,6 +38,16 @@ void releasePlane(float**& table, int32_t height)
     table = nullptr;
 }
 
+// Keeps planesCapped after a rectangle was set: a value above 255 breaks it;
+// values within range over all that plots reach restore it.
+void noteRectangleSet(int x0, int y0, int x1, int y1, float highest)
+{
+    if (highest > render_constants::channelMax)
+        planesCapped = false;
+    else if (x0 <= 1 && y0 <= 1 && x1 >= imageWidth - 1 && y1 >= imageHeight - 1)
+        planesCapped = true;
+}
+
 // True when (column, row) lies in the picture.
 bool inside(int column, int row)
 {
@@ -51,6 +63,7 @@ void allocateFrameImage(int width, int height)
     imageWidth = std::max(width, 0);
     ppmFrameCounter = 0;
     imageHeight = std::max(height, 0);
+    planesCapped = true;
     redPlane = allocatePlane(imageWidth, imageHeight);
     greenPlane = allocatePlane(imageWidth, imageHeight);
     bluePlane = allocatePlane(imageWidth, imageHeight);
@@ -104,7 +117,7 @@ const float* blueRow(int row) { return row >= 0 && row < imageHeight ? bluePlane
 // The three row tables, for the elements that plot many dots.
 FramePlanes framePlanes()
 {
-    return FramePlanes{redPlane, greenPlane, bluePlane, imageWidth, imageHeight};
+    return FramePlanes{redPlane, greenPlane, bluePlane, imageWidth, imageHeight, planesCapped};
 }
 
 // Sets rows y0..y1, columns x0..x1 of all planes to value. Callers keep the
@@ -116,8 +129,9 @@ void clearFrameRect(int x0, int y0, int x1, int y1, int value)
     y0 = std::max(y0, 0);
     x1 = std::min(x1, imageWidth - 1);
     y1 = std::min(y1, imageHeight - 1);
-    if (x0 > x1)
+    if (x0 > x1 || y0 > y1)
         return;
+    noteRectangleSet(x0, y0, x1, y1, stored);
     for (int row = y0; row <= y1; ++row) {
         std::fill(redPlane[row] + x0, redPlane[row] + x1 + 1, stored);
         std::fill(greenPlane[row] + x0, greenPlane[row] + x1 + 1, stored);
@@ -134,8 +148,9 @@ void fillFrameRect(int x0, int y0, int x1, int y1, int r, int g, int b)
     x1 = std::clamp(x1, 0, imageWidth - 1);
     y0 = std::clamp(y0, 0, imageHeight - 1);
     y1 = std::clamp(y1, 0, imageHeight - 1);
-    if (x0 > x1)
+    if (x0 > x1 || y0 > y1)
         return;  // an empty rectangle
+    noteRectangleSet(x0, y0, x1, y1, static_cast<float>(std::max({r, g, b})));
     for (int row = y0; row <= y1; ++row) {
         std::fill(redPlane[row] + x0, redPlane[row] + x1 + 1, static_cast<float>(r));
         std::fill(greenPlane[row] + x0, greenPlane[row] + x1 + 1, static_cast<float>(g));

@@ -52,6 +52,11 @@ struct FramePlanes {
     float** blue;
     int width;
     int height;
+    // True while every value a plot can reach (rows and columns 1 .. size-1)
+    // is at most 255: plots add only non-negative amounts and saturate what
+    // they add to, so then a plot's saturation of the pixels around the one
+    // it adds to changes nothing. Only a rectangle set above 255 breaks it.
+    bool capped;
 };
 FramePlanes framePlanes();
 

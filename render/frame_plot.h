@@ -54,6 +54,12 @@ inline void plotPixelInside(const FramePlanes& planes, int column, int row, int 
     planes.red[row][column] += plotWeight * clampColour(r);
     planes.green[row][column] += plotWeight * clampColour(g);
     planes.blue[row][column] += plotWeight * clampColour(b);
+    if (planes.capped) {  // the neighbours are at most 255 already
+        saturate(planes.red[row][column]);
+        saturate(planes.green[row][column]);
+        saturate(planes.blue[row][column]);
+        return;
+    }
     saturateCross(planes.red, column, row);
     saturateCross(planes.green, column, row);
     saturateCross(planes.blue, column, row);

@@ -3,6 +3,9 @@
 // shortcut must not change a single pixel.
 #include "compose_frame.h"
 #include "frame_image.h"
+#include "scalar_field.h"
+#include "streamlines.h"
+#include "velocity_vectors.h"
 
 #include "reference_render.h"
 #include "test_grids.h"
@@ -144,6 +147,43 @@ TEST(ComposeFrame, RepeatedPassesGiveTheSamePicture)
     releaseFrameImage();
     expectIdentical(*makeChannelGrid(20, 10), 4, everything, "after a larger grid");
     expectIdentical(*makeChannelGrid(20, 10), 4, everything, "once more");
+}
+
+// The elements drawn straight onto a picture that was not cleared: bright
+// rectangles, some above 255, where a plot's saturation reaches the
+// neighbours and a zero colour factor still adds its 0.
+void expectElementsOverRectanglesMatch(const SimGrid& grid, int k, int over)
+{
+    const int W = k * grid.NX;
+    const int H = k * grid.NY;
+    allocateFrameImage(W, H);
+    ReferencePicture reference(W, H);
+    const int rectangles[][7] = {{0, 0, W - 1, H - 1, 40, 250, 90},
+                                 {3, 2, W / 2, H / 3, over, 10, 255},
+                                 {W / 3, H / 2, W - 4, H - 3, 120, over, over}};
+    for (const auto& r : rectangles) {
+        fillFrameRect(r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
+        reference.fillRect(r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
+    }
+    drawScalarField(grid.NX, grid.NY, grid.u, k, 1, 0, 0);
+    referenceScalarField(reference, grid.NX, grid.NY, grid.u, k, 1, 0, 0);
+    drawScalarField(grid.NX, grid.NY, grid.p, k, 3, 0, 2);
+    referenceScalarField(reference, grid.NX, grid.NY, grid.p, k, 3, 0, 2);
+    drawVelocityVectors(grid.NX, grid.NY, grid.u, grid.v, k);
+    referenceVectors(reference, grid.NX, grid.NY, grid.u, grid.v, k);
+    drawStreamlines(grid.NX, grid.NY, grid, k);
+    referenceStreamlines(reference, grid.NX, grid.NY, grid, k);
+    EXPECT_EQ(firstDifference(reference), -1) << "k=" << k << " rectangles up to " << over;
+    releaseFrameImage();
+}
+
+TEST(ComposeFrame, ElementsOverBrightOrOverfullPicturesMatchTheReference)
+{
+    auto grid = makeNoiseGrid(24, 16, 5);
+    for (int over : {255, 300, 100000})
+        for (int k : {1, 3, 5})
+            expectElementsOverRectanglesMatch(*grid, k, over);
+    expectElementsOverRectanglesMatch(*makeChannelGrid(30, 20), 4, 256);
 }
 
 }  // namespace

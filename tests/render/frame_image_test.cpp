@@ -122,9 +122,7 @@ TEST_F(FrameImageTest, AddPixelAddsSeventyEightPercentInDoubleAndStoresAFloat)
 
 TEST_F(FrameImageTest, AddPixelSaturatesTheFourNeighboursButNotTheDiagonals)
 {
-    for (int column = 4; column <= 6; ++column)
-        for (int row = 4; row <= 6; ++row)
-            setPixel(column, row, 300.0f);
+    fillFrameRect(4, 4, 6, 6, 300, 300, 300);
     addPixel(5, 5, 0, 0, 0);
     EXPECT_EQ(redValue(5, 5), 255.0f);
     EXPECT_EQ(redValue(5, 4), 255.0f);
@@ -133,6 +131,18 @@ TEST_F(FrameImageTest, AddPixelSaturatesTheFourNeighboursButNotTheDiagonals)
     EXPECT_EQ(redValue(6, 5), 255.0f);
     EXPECT_EQ(redValue(4, 4), 300.0f);
     EXPECT_EQ(redValue(6, 6), 300.0f);
+
+    // Values above 255 set by a clear, and a later clear within range that
+    // leaves some of them: the neighbours still saturate.
+    clearFrameRect(10, 3, 14, 7, 400);
+    clearFrameRect(1, 1, 11, 8, 0);
+    addPixel(12, 5, 0, 0, 0);
+    EXPECT_EQ(redValue(13, 5), 255.0f);
+    EXPECT_EQ(redValue(12, 4), 255.0f);
+    EXPECT_EQ(redValue(13, 4), 400.0f);
+    addPixel(7, 5, 0, 0, 0);  // no neighbour above 255: nothing changes
+    EXPECT_EQ(redValue(7, 5), 0.0f);
+    EXPECT_EQ(redValue(6, 5), 0.0f);
 }
 
 TEST_F(FrameImageTest, PlotsSkipTheMargin)
