@@ -9,6 +9,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The rows of the latest field; kept, with their storage, between calls.
@@ -55,19 +59,70 @@ SampleSpan spanInsideMargin(int W)
     return span;
 }
 
-// One plane of one picture row, for a picture whose values are capped:
-// the literal plot of the sample's channel, then the saturation of the
-// pixel itself (its neighbours, at most 255, would not change).
+// One sample onto its pixel of one plane: the literal plot of the sample's
+// channel, then the saturation of the pixel itself (in a capped picture
+// its neighbours, at most 255, would not change).
+inline void plotSample(float& pixel, double value, double scale, double factor)
+{
+    const double intensity = std::fabs(value / scale);
+    const int level = frame_plot::clampColour(truncChannel(intensity * factor * 255));
+    pixel += render_constants::plotWeight * level;
+    frame_plot::saturate(pixel);
+}
+
+#if defined(__SSE2__)
+
+// plotSample for four samples onto four neighbouring pixels at a time, for
+// samples x0 <= x < x1 whose pixels are row[first + x - x0]. A factor is
+// never negative, so a product is +0 or more, +infinity or NaN: the last
+// two give level 0, 255 and more give 255, the rest truncate. Every packed
+// operation rounds as its scalar one does. Returns the first sample left.
+int plotSampleQuads(float* row, const double* value, int x0, int x1, int first, double scale, double factor)
+{
+    float* pixel = row + first - x0;
+    const __m128d divisor = _mm_set1_pd(scale);
+    const __m128d colour = _mm_set1_pd(factor);
+    const __m128d full = _mm_set1_pd(255.0);
+    const __m128d infinity = _mm_set1_pd(HUGE_VAL);
+    const __m128d weight = _mm_set1_pd(render_constants::plotWeight);
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    const __m128 ceiling = _mm_set1_ps(render_constants::channelMax);
+    auto addends = [&](const double* at) {
+        const __m128d intensity = _mm_andnot_pd(signBit, _mm_div_pd(_mm_loadu_pd(at), divisor));
+        const __m128d product = _mm_mul_pd(_mm_mul_pd(intensity, colour), full);
+        const __m128d kept = _mm_and_pd(_mm_min_pd(product, full), _mm_cmplt_pd(product, infinity));
+        return _mm_mul_pd(weight, _mm_cvtepi32_pd(_mm_cvttpd_epi32(kept)));
+    };
+    int x = x0;
+    for (; x + 4 <= x1; x += 4) {
+        const __m128 old = _mm_loadu_ps(pixel + x);
+        const __m128d low = _mm_add_pd(_mm_cvtps_pd(old), addends(value + x));
+        const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(old, old)), addends(value + x + 2));
+        const __m128 sum = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
+        _mm_storeu_ps(pixel + x, _mm_min_ps(ceiling, sum));  // keeps a NaN, as saturate does
+    }
+    return x;
+}
+
+#else
+
+int plotSampleQuads(float*, const double*, int x0, int, int, double, double)
+{
+    return x0;
+}
+
+#endif
+
+// One plane of one picture row, for a picture whose values are capped.
+// Sample columns that land on neighbouring pixels go four at a time.
 void plotPlaneRow(float* pictureRow, const double* value, SampleSpan span, double scale, double factor)
 {
     const int* column = sampleColumns.data();
-    for (int x = span.x0; x < span.x1; ++x) {
-        const double intensity = std::fabs(value[x] / scale);
-        const int level = frame_plot::clampColour(truncChannel(intensity * factor * 255));
-        float& pixel = pictureRow[column[x]];
-        pixel += render_constants::plotWeight * level;
-        frame_plot::saturate(pixel);
-    }
+    int x = span.x0;
+    if (span.x1 > span.x0 && column[span.x1 - 1] - column[span.x0] == span.x1 - 1 - span.x0)
+        x = plotSampleQuads(pictureRow, value, span.x0, span.x1, column[span.x0], scale, factor);
+    for (; x < span.x1; ++x)
+        plotSample(pictureRow[column[x]], value[x], scale, factor);
 }
 
 // Every plane through the full plot, for a picture holding values above
