@@ -212,3 +212,34 @@ void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
         repeatDots(dot, count);
     scatter(dot);
 }
+
+namespace {
+
+// Runs ahead whose pixels are fetched while a run is plotted.
+constexpr size_t fetchAhead = 8;
+
+// Asks for the cache lines of the cross at (column, row) in every plane.
+void fetchCross(const FramePlanes& planes, int column, int row)
+{
+    if (frame_plot::inMargin(planes, column, row))
+        return;
+    float* const* tables[3] = {planes.red, planes.green, planes.blue};
+    const int planeCount = planes.green ? 3 : 1;
+    for (int p = 0; p < planeCount; ++p) {
+        __builtin_prefetch(tables[p][row - 1] + column, 1);
+        __builtin_prefetch(tables[p][row] + column - 1, 1);
+        __builtin_prefetch(tables[p][row] + column + 1, 1);
+        __builtin_prefetch(tables[p][row + 1] + column, 1);
+    }
+}
+
+}  // namespace
+
+void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if (i + fetchAhead < count)
+            fetchCross(planes, runs[i + fetchAhead].column, runs[i + fetchAhead].row);
+        plotStreamDots(planes, runs[i].column, runs[i].row, runs[i].count);
+    }
+}

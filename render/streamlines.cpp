@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <vector>
 
 namespace {
 
@@ -15,11 +16,12 @@ namespace {
 // interpolated when a tracer looks it up, with the same expression as a
 // whole resampled plane would hold; most points are never looked up.
 PixelGrid pixelGrid;
+// The dot runs of every path of the latest call, in drawing order.
+std::vector<StreamRun> runs;
 
 // What one path needs about the grid and the picture.
 struct TraceSpace {
     const SimGrid& grid;
-    FramePlanes planes;
     int k;           // pixels per cell
     int H;           // picture rows
     double width;    // W
@@ -28,28 +30,28 @@ struct TraceSpace {
     int lastRow;     // last interpolated row, H - k - 1
 };
 
-// Consecutive dots of a path that fall on the same pixel, plotted together
-// when the path moves on (nothing else draws in between).
+// Consecutive dots of a path that fall on the same pixel, recorded as one
+// run when the path moves on (nothing else draws in between).
 struct DotRun {
     int column = 0;
     int row = 0;
     int count = 0;
 
-    void add(const FramePlanes& planes, int dotColumn, int dotRow)
+    void add(std::vector<StreamRun>& runs, int dotColumn, int dotRow)
     {
         if (count > 0 && dotColumn == column && dotRow == row) {
             ++count;
             return;
         }
-        flush(planes);
+        flush(runs);
         column = dotColumn;
         row = dotRow;
         count = 1;
     }
-    void flush(const FramePlanes& planes)
+    void flush(std::vector<StreamRun>& runs)
     {
         if (count > 0)
-            plotStreamDots(planes, column, row, count);
+            runs.push_back(StreamRun{column, row, count});
         count = 0;
     }
 };
@@ -83,7 +85,7 @@ struct LookupBox {
 //   4. addStreamDot(trunc(px) + k, H - trunc(py)).
 // Steps that start inside the box of the last lookup skip the checks and
 // the lookup, whose outcome they know.
-void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
+void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run, std::vector<StreamRun>& runs)
 {
     using render_constants::tracerDotLimit;
     using render_constants::tracerStepFactor;
@@ -104,7 +106,7 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
             if (box.holds(nextX, nextY))
                 ++run.count;  // the pixel of the previous dot, also in the box
             else
-                run.add(space.planes, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
+                run.add(runs, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
             if (nextX == px && nextY == py) {
                 run.count += tracerDotLimit - dot;  // standing still from here on
                 return;
@@ -134,7 +136,7 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run)
         }
         const double nextX = px + stepX;
         const double nextY = py + stepY;
-        run.add(space.planes, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
+        run.add(runs, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
         if (nextX == px && nextY == py) {
             run.count += tracerDotLimit - dot;  // same position, same lookup, same step
             return;
@@ -175,16 +177,18 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool gr
     FramePlanes drawn = picture;
     if (greyPicture)
         drawn.green = drawn.blue = nullptr;
-    const TraceSpace space{grid, drawn, k, H, static_cast<double>(W), static_cast<double>(H),
+    const TraceSpace space{grid, k, H, static_cast<double>(W), static_cast<double>(H),
                            pixelGrid.columns - 1, pixelGrid.rows - 1};
 
     using render_constants::seedSpacingFactor;
+    runs.clear();
     DotRun run;
     for (int sx = truncCoordinate(cw); sx < W - 2 * cw; sx = truncCoordinate(sx + seedSpacingFactor * cw))
         for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy = truncCoordinate(sy + seedSpacingFactor * ch)) {
-            tracePath(space, sx, sy, run);
-            run.flush(space.planes);
+            tracePath(space, sx, sy, run, runs);
+            run.flush(runs);
         }
+    plotStreamRuns(drawn, runs.data(), runs.size());
     if (greyPicture)
         copyRedIntoGreenAndBlue(picture);
 }

@@ -14,26 +14,36 @@ namespace {
 
 // Bytes gathered before one write to the file.
 constexpr size_t writeBlockBytes = size_t(1) << 20;
-// Longest pixel line: three ints of 11 characters, two spaces, a line feed.
-constexpr size_t longestPixelLine = 3 * 11 + 3;
+// Longest pixel line: three ints of 11 characters, two spaces, a line feed,
+// and the padding of the last fixed copy.
+constexpr size_t longestPixelLine = 3 * 11 + 3 + 4;
+// Longest header: "P3\n", two ints and a space, "\n255\n".
+constexpr size_t headerBytes = 3 + 2 * 11 + 1 + 5;
 
-// Decimal texts of 0..255, the values a composed picture holds.
+// Decimal texts of 0..255, the values a composed picture holds, each with
+// the character that follows it in a pixel line (a space after red and
+// green, a line feed after blue), padded to four bytes so that one fixed
+// copy writes any of them.
 struct ByteTexts {
     char text[256][4];
     unsigned char length[256];
+    char follower;
 
-    ByteTexts()
+    explicit ByteTexts(char follows) : follower(follows)
     {
-        for (int value = 0; value < 256; ++value)
-            length[value] = static_cast<unsigned char>(std::snprintf(text[value], 4, "%d", value));
+        for (int value = 0; value < 256; ++value) {
+            char digits[8];
+            const int count = std::snprintf(digits, sizeof digits, "%d", value);
+            std::memset(text[value], 0, 4);
+            std::memcpy(text[value], digits, count);
+            text[value][count] = follower;
+            length[value] = static_cast<unsigned char>(count + 1);
+        }
     }
 };
 
-const ByteTexts& byteTexts()
-{
-    static const ByteTexts texts;
-    return texts;
-}
+const ByteTexts spaced(' ');
+const ByteTexts ended('\n');
 
 // Appends the decimal text of any int; returns the new end.
 char* appendInt(char* out, int value)
@@ -52,16 +62,29 @@ char* appendInt(char* out, int value)
     return out;
 }
 
-// Appends one plane value truncated toward zero, without clamping.
-char* appendSample(char* out, float value)
+// Appends one plane value truncated toward zero, without clamping, and the
+// character that follows it.
+inline char* appendSample(char* out, float value, const ByteTexts& texts)
 {
     if (value >= 0.0f && value < 256.0f) {
         const int byte = static_cast<int>(value);
-        const ByteTexts& texts = byteTexts();
-        std::memcpy(out, texts.text[byte], 4);  // the table row is 4 bytes
+        std::memcpy(out, texts.text[byte], 4);
         return out + texts.length[byte];
     }
-    return appendInt(out, truncPixel(value));
+    out = appendInt(out, truncPixel(value));
+    *out = texts.follower;
+    return out + 1;
+}
+
+// Appends the lines of columns 1..W-1 of one picture row.
+char* appendRow(char* out, const float* red, const float* green, const float* blue, int W)
+{
+    for (int column = 1; column < W; ++column) {
+        out = appendSample(out, red[column], spaced);
+        out = appendSample(out, green[column], spaced);
+        out = appendSample(out, blue[column], ended);
+    }
+    return out;
 }
 
 // Closes the file on every path out of writePpmFile.
@@ -112,29 +135,21 @@ bool writePpmFile(const std::string& path)
         return false;
     std::setvbuf(file.get(), nullptr, _IONBF, 0);  // the blocks are already big
 
-    // Kept from frame to frame: a fresh megabyte each frame would cost its
-    // page faults every time.
-    static std::vector<char> block(writeBlockBytes + longestPixelLine);
+    // Kept from frame to frame: a fresh block each frame would cost its
+    // page faults every time. It holds a megabyte and one whole row more.
+    const int W = frameWidth();
+    const int H = frameHeight();
+    static std::vector<char> block;
+    const size_t rowBytes = static_cast<size_t>(W > 1 ? W - 1 : 0) * longestPixelLine;
+    if (block.size() < writeBlockBytes + rowBytes + headerBytes)
+        block.resize(writeBlockBytes + rowBytes + headerBytes);
     size_t used = formatHeader(block.data());
     bool ok = true;
-    for (int row = 1; row < frameHeight() && ok; ++row) {
-        const float* red = redRow(row);
-        const float* green = greenRow(row);
-        const float* blue = blueRow(row);
-        for (int column = 1; column < frameWidth(); ++column) {
-            char* end = block.data() + used;
-            end = appendSample(end, red[column]);
-            *end++ = ' ';
-            end = appendSample(end, green[column]);
-            *end++ = ' ';
-            end = appendSample(end, blue[column]);
-            *end++ = '\n';
-            used = static_cast<size_t>(end - block.data());
-            if (used >= writeBlockBytes && !flushBlock(file.get(), block, used)) {
-                ok = false;
-                break;
-            }
-        }
+    for (int row = 1; row < H && ok; ++row) {
+        char* end = appendRow(block.data() + used, redRow(row), greenRow(row), blueRow(row), W);
+        used = static_cast<size_t>(end - block.data());
+        if (used >= writeBlockBytes)
+            ok = flushBlock(file.get(), block, used);
     }
     if (ok && used > 0)
         ok = flushBlock(file.get(), block, used);

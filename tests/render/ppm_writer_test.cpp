@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,6 +65,52 @@ TEST_F(PpmWriterTest, SmallPictureIsWrittenByteForByte)
               "P3\n3 2\n255\n"
               "0 0 0\n254 0 255\n0 0 0\n"
               "0 0 10\n0 0 0\n300 -7 0\n");
+}
+
+// Every whole value 0..255 in every channel and position of a line, the
+// fractions between them, and values outside 0..255 (truncated toward zero,
+// not clamped; what is not finite as 0), against the formatted print.
+TEST_F(PpmWriterTest, EveryValueIsWrittenAsItsTruncatedDecimal)
+{
+    std::vector<float> values;
+    for (int byte = 0; byte < 256; ++byte) {
+        values.push_back(static_cast<float>(byte));
+        values.push_back(byte + 0.999f);
+    }
+    for (float odd : {-0.0f, -0.5f, -1.0f, -255.5f, 256.0f, 999.9f, 1000.0f, 123456.7f, 3.0e9f, -3.0e9f,
+                      std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()})
+        values.push_back(odd);
+    const int W = 1 + static_cast<int>(values.size());
+    allocateFrameImage(W, 4);
+    FramePlanes planes = framePlanes();
+    for (int row = 1; row < 4; ++row)
+        for (int column = 1; column < W; ++column) {
+            // Each channel takes the values in another order.
+            const size_t n = values.size();
+            planes.red[row][column] = values[(column - 1) % n];
+            planes.green[row][column] = values[(column - 1 + 7 * row) % n];
+            planes.blue[row][column] = values[(n - column + 3 * row) % n];
+        }
+    const PpmWriteResult result = writePpmFrame(root.string());
+    ASSERT_TRUE(result.ok);
+    auto printed = [](float value) {
+        if (!std::isfinite(value))
+            return 0LL;
+        if (value >= 2147483648.0f)
+            return 2147483647LL;
+        if (value < -2147483648.0f)
+            return -2147483648LL;
+        return static_cast<long long>(value);
+    };
+    std::string expected = "P3\n" + std::to_string(W - 1) + " 3\n255\n";
+    char line[64];
+    for (int row = 1; row < 4; ++row)
+        for (int column = 1; column < W; ++column) {
+            std::snprintf(line, sizeof line, "%lld %lld %lld\n", printed(planes.red[row][column]),
+                          printed(planes.green[row][column]), printed(planes.blue[row][column]));
+            expected += line;
+        }
+    EXPECT_EQ(readFile(result.path), expected);
 }
 
 TEST_F(PpmWriterTest, FileOf120By60HasTheHeaderAnd7021PixelLines)
