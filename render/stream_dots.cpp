@@ -12,140 +12,166 @@
 
 namespace {
 
-// The values a stream dot touches, five per plane: centre, south, north,
-// east, west; fifteen for three planes, five for a grey picture drawn in its
-// red plane alone. Lanes past those stay 255 to fill the last group of four.
-constexpr int lanes = 16;
+using render_constants::channelMax;
+using render_constants::streamDotCentre;
+using render_constants::streamDotNeighbour;
 
-struct DotValues {
-    float* place[lanes - 1];
-    alignas(16) float value[lanes];
-    alignas(16) double increment[lanes];
-    int used = 0;    // lanes that belong to the picture
-    int groups = 0;  // groups of four lanes to compute
-};
-
-// Collects the places and values of the cross at (column, row).
-void gather(const FramePlanes& planes, int column, int row, DotValues& dot)
+// One dot on one value.
+float addOnce(float value, double increment)
 {
-    using render_constants::streamDotCentre;
-    using render_constants::streamDotNeighbour;
-    float* const* tables[3] = {planes.red, planes.green, planes.blue};
-    const int planeCount = planes.green ? 3 : 1;
-    dot.used = 5 * planeCount;
-    dot.groups = (dot.used + 3) / 4;
-    for (int p = 0; p < planeCount; ++p) {
-        float* centre = tables[p][row];
-        dot.place[5 * p + 0] = &centre[column];
-        dot.place[5 * p + 1] = &tables[p][row + 1][column];
-        dot.place[5 * p + 2] = &tables[p][row - 1][column];
-        dot.place[5 * p + 3] = &centre[column + 1];
-        dot.place[5 * p + 4] = &centre[column - 1];
-    }
-    for (int lane = 0; lane < dot.used; ++lane) {
-        dot.value[lane] = *dot.place[lane];
-        dot.increment[lane] = lane % 5 == 0 ? streamDotCentre : streamDotNeighbour;
-    }
-    for (int lane = dot.used; lane < lanes; ++lane) {
-        dot.value[lane] = render_constants::channelMax;
-        dot.increment[lane] = 0.0;
-    }
+    const float sum = static_cast<float>(value + increment);
+    return sum > channelMax ? channelMax : sum;
 }
 
-// Writes the values back to the picture.
-void scatter(const DotValues& dot)
+// The pixels of the cross at (column, row) in one plane, and what a dot
+// adds to each.
+struct CrossPlace {
+    float* pixel;
+    double increment;
+};
+
+// The five places of one plane: centre, south, north, east, west.
+void crossPlaces(float* const* plane, int column, int row, CrossPlace places[5])
 {
-    for (int lane = 0; lane < dot.used; ++lane)
-        *dot.place[lane] = dot.value[lane];
+    float* centre = plane[row] + column;
+    places[0] = {centre, streamDotCentre};
+    places[1] = {plane[row + 1] + column, streamDotNeighbour};
+    places[2] = {plane[row - 1] + column, streamDotNeighbour};
+    places[3] = {centre + 1, streamDotNeighbour};
+    places[4] = {centre - 1, streamDotNeighbour};
+}
+
+// The row of each place of crossPlaces, relative to the dot's.
+constexpr int placeRowOffset[5] = {0, 1, -1, 0, 0};
+
+// A run on the part of a cross inside a band: each value on its own, as
+// the band's edge cuts through few runs.
+void plotPartOfCross(const FramePlanes& planes, int column, int row, int count, RowBand band)
+{
+    float* const* tables[3] = {planes.red, planes.green, planes.blue};
+    const int planeCount = planes.green ? 3 : 1;
+    for (int p = 0; p < planeCount; ++p) {
+        CrossPlace places[5];
+        crossPlaces(tables[p], column, row, places);
+        for (int n = 0; n < 5; ++n)
+            if (band.holds(row + placeRowOffset[n]))
+                *places[n].pixel = addRepeatedly(*places[n].pixel, places[n].increment, count);
+    }
 }
 
 #if defined(__SSE2__)
 
+// The crosses of a run in registers, four values a group: a group
+// (west, centre, east, north) per plane, then the south values of all
+// planes, and lanes past those held at 255 with nothing added.
+struct CrossLanes {
+    __m128 value[4];
+    int planes;  // 1 (a grey picture drawn in red) or 3
+};
+
+// What a dot adds to each lane of the two kinds of group.
+struct LaneIncrements {
+    __m128d low, high;
+};
+const LaneIncrements rowGroupIncrement{_mm_setr_pd(streamDotNeighbour, streamDotCentre),
+                                       _mm_set1_pd(streamDotNeighbour)};
+LaneIncrements southGroupIncrement(int planes)
+{
+    return planes == 3 ? LaneIncrements{_mm_set1_pd(streamDotNeighbour), _mm_setr_pd(streamDotNeighbour, 0.0)}
+                       : LaneIncrements{_mm_setr_pd(streamDotNeighbour, 0.0), _mm_setzero_pd()};
+}
+
+void loadCross(const FramePlanes& planes, int column, int row, CrossLanes& lanes)
+{
+    float* const* tables[3] = {planes.red, planes.green, planes.blue};
+    lanes.planes = planes.green ? 3 : 1;
+    float south[4] = {channelMax, channelMax, channelMax, channelMax};
+    for (int p = 0; p < lanes.planes; ++p) {
+        const float* centre = tables[p][row] + column;
+        lanes.value[p] = _mm_setr_ps(centre[-1], centre[0], centre[1], tables[p][row - 1][column]);
+        south[p] = tables[p][row + 1][column];
+    }
+    lanes.value[lanes.planes] = _mm_loadu_ps(south);
+}
+
+void storeCross(const FramePlanes& planes, int column, int row, const CrossLanes& lanes)
+{
+    float* const* tables[3] = {planes.red, planes.green, planes.blue};
+    alignas(16) float value[4];
+    for (int p = 0; p < lanes.planes; ++p) {
+        _mm_store_ps(value, lanes.value[p]);
+        float* centre = tables[p][row] + column;
+        centre[-1] = value[0];
+        centre[0] = value[1];
+        centre[1] = value[2];
+        tables[p][row - 1][column] = value[3];
+    }
+    _mm_store_ps(value, lanes.value[lanes.planes]);
+    for (int p = 0; p < lanes.planes; ++p)
+        tables[p][row + 1][column] = value[p];
+}
+
 // Per lane and dot: value = float(double(value) + increment), then a value
 // above 255 becomes 255 (min(255, s) keeps a NaN, as the comparison does).
-// Packed, four lanes at a time; every operation rounds exactly as the
-// scalar one, so the bits are the same.
+// Every packed operation rounds as the scalar one, so the bits are the
+// same. The groups are fixed at compile time so that they stay in
+// registers.
 template <int Groups>
-void repeatDotsPacked(DotValues& dot, int count)
+void repeatDots(CrossLanes& lanes, int count)
 {
-    __m128 value[Groups];
-    __m128d lowIncrement[Groups];
-    __m128d highIncrement[Groups];
-    for (int g = 0; g < Groups; ++g) {
-        value[g] = _mm_load_ps(&dot.value[4 * g]);
-        lowIncrement[g] = _mm_load_pd(&dot.increment[4 * g]);
-        highIncrement[g] = _mm_load_pd(&dot.increment[4 * g + 2]);
-    }
-    const __m128 ceiling = _mm_set1_ps(render_constants::channelMax);
+    LaneIncrements increment[Groups];
+    for (int g = 0; g + 1 < Groups; ++g)
+        increment[g] = rowGroupIncrement;
+    increment[Groups - 1] = southGroupIncrement(Groups - 1);
+    const __m128 ceiling = _mm_set1_ps(channelMax);
     for (int n = 0; n < count; ++n) {
         for (int g = 0; g < Groups; ++g) {
-            const __m128d low = _mm_add_pd(_mm_cvtps_pd(value[g]), lowIncrement[g]);
-            const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value[g], value[g])), highIncrement[g]);
-            const __m128 sum = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
-            value[g] = _mm_min_ps(ceiling, sum);
+            const __m128 value = lanes.value[g];
+            const __m128d low = _mm_add_pd(_mm_cvtps_pd(value), increment[g].low);
+            const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value, value)), increment[g].high);
+            lanes.value[g] = _mm_min_ps(ceiling, _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high)));
         }
         // 255 plus a dot is 255 again: once every lane is there, nothing
         // more changes. Looked at now and then, as it rarely happens.
         if ((n & 7) == 7) {
-            __m128 all = _mm_cmpeq_ps(value[0], ceiling);
+            __m128 all = _mm_cmpeq_ps(lanes.value[0], ceiling);
             for (int g = 1; g < Groups; ++g)
-                all = _mm_and_ps(all, _mm_cmpeq_ps(value[g], ceiling));
+                all = _mm_and_ps(all, _mm_cmpeq_ps(lanes.value[g], ceiling));
             if (_mm_movemask_ps(all) == 0xF)
                 break;
         }
     }
-    for (int g = 0; g < Groups; ++g)
-        _mm_store_ps(&dot.value[4 * g], value[g]);
 }
-
-// The groups are fixed at compile time so that the lanes stay in registers.
-void repeatDots(DotValues& dot, int count)
-{
-    if (dot.groups <= 2)
-        repeatDotsPacked<2>(dot, count);
-    else
-        repeatDotsPacked<4>(dot, count);
-}
-
-#else
-
-// Per lane and dot: value = float(double(value) + increment), then a value
-// above 255 becomes 255.
-void repeatDots(DotValues& dot, int count)
-{
-    using render_constants::channelMax;
-    for (int n = 0; n < count; ++n) {
-        bool saturated = true;
-        for (int lane = 0; lane < lanes; ++lane) {
-            const float sum = static_cast<float>(dot.value[lane] + dot.increment[lane]);
-            dot.value[lane] = sum > channelMax ? channelMax : sum;
-            saturated = saturated && dot.value[lane] == channelMax;
-        }
-        if (saturated)
-            break;
-    }
-}
-
-#endif
 
 // Runs longer than this cross the binades instead of adding one by one: a
 // path that has come to rest leaves up to the whole limit of dots on one
 // pixel, and its neighbours need about 1,400 of them to saturate.
 constexpr int longRun = 48;
 
-// One dot on one value.
-float addOnce(float value, double increment)
+// A run whose whole cross lies in the band.
+void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
-    const float sum = static_cast<float>(value + increment);
-    return sum > render_constants::channelMax ? render_constants::channelMax : sum;
+    if (count > longRun) {
+        plotPartOfCross(planes, column, row, count, RowBand{row - 1, row + 2});
+        return;
+    }
+    CrossLanes lanes;
+    loadCross(planes, column, row, lanes);
+    if (lanes.planes == 3)
+        repeatDots<4>(lanes, count);
+    else
+        repeatDots<2>(lanes, count);
+    storeCross(planes, column, row, lanes);
 }
 
-// Repeats the dots of a long run lane by lane.
-void repeatDotsByBinade(DotValues& dot, int count)
+#else
+
+void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
-    for (int lane = 0; lane < dot.used; ++lane)
-        dot.value[lane] = addRepeatedly(dot.value[lane], dot.increment[lane], count);
+    plotPartOfCross(planes, column, row, count, RowBand{row - 1, row + 2});
 }
+
+#endif
 
 }  // namespace
 
@@ -158,7 +184,6 @@ void repeatDotsByBinade(DotValues& dot, int count)
 // the binade's end, and the last additions before it are made singly.
 float addRepeatedly(float value, double increment, int count)
 {
-    using render_constants::channelMax;
     while (count > 0) {
         if (value == channelMax && increment >= 0)
             return value;
@@ -190,56 +215,32 @@ float addRepeatedly(float value, double increment, int count)
     return value;
 }
 
-// Each of the values sees its own add-then-saturate sequence, just
-// as dot after dot would give it; the values only stay in registers
-// meanwhile.
-void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
+// Each of the values sees its own add-then-saturate sequence, just as dot
+// after dot would give it; the values only stay in registers meanwhile.
+void plotStreamDots(const FramePlanes& planes, int column, int row, int count, RowBand band)
 {
     if (count <= 0 || frame_plot::inMargin(planes, column, row))
         return;
-    if (count == 1) {
-        if (planes.green)
-            frame_plot::plotStreamDot(planes, column, row);
-        else
-            frame_plot::streamDotPlane(planes.red, column, row);
+    if (!band.holds(row - 1) || !band.holds(row + 1)) {
+        if (band.holds(row - 1) || band.holds(row) || band.holds(row + 1))
+            plotPartOfCross(planes, column, row, count, band);
         return;
     }
-    DotValues dot;
-    gather(planes, column, row, dot);
-    if (count > longRun)
-        repeatDotsByBinade(dot, count);
+    if (count > 1)
+        plotWholeCross(planes, column, row, count);
+    else if (planes.green)
+        frame_plot::plotStreamDot(planes, column, row);
     else
-        repeatDots(dot, count);
-    scatter(dot);
+        frame_plot::streamDotPlane(planes.red, column, row);
 }
 
-namespace {
-
-// Runs ahead whose pixels are fetched while a run is plotted.
-constexpr size_t fetchAhead = 8;
-
-// Asks for the cache lines of the cross at (column, row) in every plane.
-void fetchCross(const FramePlanes& planes, int column, int row)
+void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
 {
-    if (frame_plot::inMargin(planes, column, row))
-        return;
-    float* const* tables[3] = {planes.red, planes.green, planes.blue};
-    const int planeCount = planes.green ? 3 : 1;
-    for (int p = 0; p < planeCount; ++p) {
-        __builtin_prefetch(tables[p][row - 1] + column, 1);
-        __builtin_prefetch(tables[p][row] + column - 1, 1);
-        __builtin_prefetch(tables[p][row] + column + 1, 1);
-        __builtin_prefetch(tables[p][row + 1] + column, 1);
-    }
+    plotStreamDots(planes, column, row, count, RowBand{0, planes.height});
 }
 
-}  // namespace
-
-void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count)
+void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count, RowBand band)
 {
-    for (size_t i = 0; i < count; ++i) {
-        if (i + fetchAhead < count)
-            fetchCross(planes, runs[i + fetchAhead].column, runs[i + fetchAhead].row);
-        plotStreamDots(planes, runs[i].column, runs[i].row, runs[i].count);
-    }
+    for (size_t i = 0; i < count; ++i)
+        plotStreamDots(planes, runs[i].column, runs[i].row, runs[i].count, band);
 }

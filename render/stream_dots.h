@@ -13,14 +13,25 @@ struct StreamRun {
     int count;
 };
 
+// Picture rows first <= row < end: the part of the picture one of several
+// threads draws. Every pixel sees its own additions in the same order
+// whichever band draws it.
+struct RowBand {
+    int first;
+    int end;
+
+    bool holds(int row) const { return row >= first && row < end; }
+};
+
 // count calls of addStreamDot(column, row) in a row, on the given planes,
 // with the very same result. Planes whose green and blue are null stand for
 // a grey picture: only the red plane is drawn.
 void plotStreamDots(const FramePlanes& planes, int column, int row, int count);
+// The same, changing only the pixels in the band's rows.
+void plotStreamDots(const FramePlanes& planes, int column, int row, int count, RowBand band);
 
-// plotStreamDots for each run in order. The rows of a run a few places
-// ahead are fetched into the cache meanwhile.
-void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count);
+// plotStreamDots in the band for each run in order.
+void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count, RowBand band);
 
 // count times value = float(double(value) + increment), a result above 255
 // becoming 255: what count stream dots do to one value of the picture.

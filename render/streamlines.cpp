@@ -4,6 +4,7 @@
 #include "frame_image.h"
 #include "pixel_trunc.h"
 #include "render_constants.h"
+#include "render_threads.h"
 #include "stream_dots.h"
 
 #include <algorithm>
@@ -16,8 +17,19 @@ namespace {
 // interpolated when a tracer looks it up, with the same expression as a
 // whole resampled plane would hold; most points are never looked up.
 PixelGrid pixelGrid;
-// The dot runs of every path of the latest call, in drawing order.
-std::vector<StreamRun> runs;
+// The seeds of the latest call in drawing order, and the dot runs of each
+// part of them: the parts are traced at once, then drawn in order.
+struct Seed {
+    int x, y;
+};
+std::vector<Seed> seeds;
+std::vector<std::vector<StreamRun>> partRuns;
+// Dots per picture row, to give each drawing thread a fair share.
+std::vector<long> rowDots;
+
+// Parts per thread: paths differ in length, so more parts than threads
+// keep the threads evenly busy.
+constexpr int partsPerThread = 4;
 
 // What one path needs about the grid and the picture.
 struct TraceSpace {
@@ -147,21 +159,75 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run, std::vector
     }
 }
 
-// The dots of a grey picture, drawn in red, into the other two planes: rows
-// 1..H-1, columns 1..W-1, the part every dot stays in.
-void copyRedIntoGreenAndBlue(const FramePlanes& picture)
+// The dots of a grey picture, drawn in red, into the other two planes in
+// the band's rows of 1..H-1, columns 1..W-1, the part every dot stays in.
+void copyRedIntoGreenAndBlue(const FramePlanes& picture, RowBand band)
 {
-    for (int row = 1; row < picture.height; ++row) {
+    for (int row = std::max(band.first, 1); row < std::min(band.end, picture.height); ++row) {
         const float* red = picture.red[row];
         std::copy(red + 1, red + picture.width, picture.green[row] + 1);
         std::copy(red + 1, red + picture.width, picture.blue[row] + 1);
     }
 }
 
-}  // namespace
-
 // Seeds: sx = trunc(cw), trunc(sx + 1.5 cw), ... while sx < W - 2 cw, and
 // for each sx: sy = trunc(ch), trunc(sy + 1.5 ch), ... while sy < H - 2 ch.
+void listSeeds(int W, int H, double cw, double ch)
+{
+    using render_constants::seedSpacingFactor;
+    seeds.clear();
+    for (int sx = truncCoordinate(cw); sx < W - 2 * cw; sx = truncCoordinate(sx + seedSpacingFactor * cw))
+        for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy = truncCoordinate(sy + seedSpacingFactor * ch))
+            seeds.push_back(Seed{sx, sy});
+}
+
+// Traces the seeds of every part into its own list of runs.
+void traceParts(const TraceSpace& space, int parts)
+{
+    if (static_cast<int>(partRuns.size()) < parts)
+        partRuns.resize(parts);
+    const size_t total = seeds.size();
+    runRenderParts(parts, [&](int part) {
+        std::vector<StreamRun>& runs = partRuns[part];
+        runs.clear();
+        DotRun run;
+        for (size_t s = total * part / parts; s < total * (part + 1) / parts; ++s) {
+            tracePath(space, seeds[s].x, seeds[s].y, run, runs);
+            run.flush(runs);
+        }
+    });
+}
+
+// Bands of rows, one per thread, holding about as many dots each.
+std::vector<RowBand> balancedBands(int parts, int H, int bandCount)
+{
+    rowDots.assign(H, 0);
+    long total = 0;
+    for (int part = 0; part < parts; ++part)
+        for (const StreamRun& run : partRuns[part])
+            if (run.row >= 0 && run.row < H) {
+                rowDots[run.row] += run.count;
+                total += run.count;
+            }
+    std::vector<RowBand> bands;
+    int first = 0;
+    long counted = 0;
+    for (int row = 0; row < H && static_cast<int>(bands.size()) + 1 < bandCount; ++row) {
+        counted += rowDots[row];
+        if (counted * bandCount >= total * static_cast<long>(bands.size() + 1)) {
+            bands.push_back(RowBand{first, row + 1});
+            first = row + 1;
+        }
+    }
+    bands.push_back(RowBand{first, H});
+    return bands;
+}
+
+}  // namespace
+
+// The paths are traced in parts, then drawn by bands of rows: each band
+// takes every run in drawing order and draws the pixels in its rows, so
+// every pixel sees its dots in the order of a single tracer after another.
 void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture)
 {
     if (!fieldFits(NX, NY, grid.u, k) || !fieldFits(NX, NY, grid.v, k))
@@ -180,15 +246,15 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool gr
     const TraceSpace space{grid, k, H, static_cast<double>(W), static_cast<double>(H),
                            pixelGrid.columns - 1, pixelGrid.rows - 1};
 
-    using render_constants::seedSpacingFactor;
-    runs.clear();
-    DotRun run;
-    for (int sx = truncCoordinate(cw); sx < W - 2 * cw; sx = truncCoordinate(sx + seedSpacingFactor * cw))
-        for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy = truncCoordinate(sy + seedSpacingFactor * ch)) {
-            tracePath(space, sx, sy, run, runs);
-            run.flush(runs);
-        }
-    plotStreamRuns(drawn, runs.data(), runs.size());
-    if (greyPicture)
-        copyRedIntoGreenAndBlue(picture);
+    listSeeds(W, H, cw, ch);
+    const int threads = renderThreadCount();
+    const int parts = threads > 1 ? threads * partsPerThread : 1;
+    traceParts(space, parts);
+    const std::vector<RowBand> bands = balancedBands(parts, picture.height, threads);
+    runRenderParts(static_cast<int>(bands.size()), [&](int b) {
+        for (int part = 0; part < parts; ++part)
+            plotStreamRuns(drawn, partRuns[part].data(), partRuns[part].size(), bands[b]);
+        if (greyPicture)
+            copyRedIntoGreenAndBlue(picture, bands[b]);
+    });
 }

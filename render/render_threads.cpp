@@ -1,0 +1,70 @@
+#include "render_threads.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int mostThreads = 8;
+int chosenThreads = 0;  // 0: as many as cores
+
+int coreCount()
+{
+    static const int cores = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, mostThreads);
+    return cores;
+}
+
+}  // namespace
+
+int renderThreadCount()
+{
+    return chosenThreads > 0 ? chosenThreads : coreCount();
+}
+
+void setRenderThreadCount(int threads)
+{
+    chosenThreads = std::clamp(threads, 0, mostThreads);
+}
+
+void runRenderParts(int parts, const std::function<void(int part)>& work)
+{
+    const int threads = std::min(renderThreadCount(), parts);
+    if (threads <= 1) {
+        for (int part = 0; part < parts; ++part)
+            work(part);
+        return;
+    }
+    std::atomic<int> nextPart{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    auto takeParts = [&] {
+        try {
+            for (int part = nextPart++; part < parts; part = nextPart++)
+                work(part);
+        } catch (...) {
+            nextPart = parts;  // the others stop after their current part
+            std::lock_guard<std::mutex> hold(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(threads - 1);
+    for (int t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(takeParts);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: fewer take the parts
+        }
+    }
+    takeParts();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
