@@ -5,8 +5,11 @@
 #include "frame_plot.h"
 #include "pixel_trunc.h"
 #include "render_constants.h"
+#include "render_threads.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -15,22 +18,50 @@
 
 namespace {
 
-// The rows of the latest field; kept, with their storage, between calls.
-FieldRows samples;
+// The rows of the latest field, a reader for each part of them that a
+// thread takes; kept, with their storage, between calls.
+std::vector<FieldRows> partSamples;
 // Picture column of each sample column, trunc(x + cw * 5/6).
 std::vector<int> sampleColumns;
 
-// M: starts at -1 and takes every sample greater than it (NaN never is).
-// Whichever of +0 and -0 it ends on, |value / M| is the same.
-double fieldScale()
+// Sample rows first <= y < end of one part.
+struct PartRows {
+    int first, end;
+};
+PartRows rowsOfPart(int part, int parts, int rows)
 {
-    double scale = render_constants::fieldScaleFloor;
-    for (int y = 0; y < samples.rows(); ++y) {
+    return PartRows{static_cast<int>(int64_t(rows) * part / parts),
+                    static_cast<int>(int64_t(rows) * (part + 1) / parts)};
+}
+
+// The largest sample of some rows greater than scale, or scale.
+double largestAbove(FieldRows& samples, PartRows rows, double scale)
+{
+    for (int y = rows.first; y < rows.end; ++y) {
         const double* value = samples.row(y);
         for (int x = 0; x < samples.columns(); ++x)
             if (value[x] > scale)
                 scale = value[x];
     }
+    return scale;
+}
+
+// M: starts at -1 and takes every sample greater than it (NaN never is).
+// The largest value does not depend on the order the samples are visited,
+// and whichever of +0 and -0 it ends on, |value / M| is the same: the parts
+// look for their largest at once.
+double fieldScale(int parts)
+{
+    const int rows = partSamples[0].rows();
+    std::vector<double> partLargest(parts);
+    runRenderParts(parts, [&](int part) {
+        partLargest[part] = largestAbove(partSamples[part], rowsOfPart(part, parts, rows),
+                                         render_constants::fieldScaleFloor);
+    });
+    double scale = render_constants::fieldScaleFloor;
+    for (double largest : partLargest)
+        if (largest > scale)
+            scale = largest;
     return scale;
 }
 
@@ -142,12 +173,9 @@ void plotFullRow(const FramePlanes& planes, int row, const double* value, Sample
 // Plots the samples of pixel-grid row y onto picture row `row`. In a capped
 // picture a plane whose factor is 0 gets 0.78 * 0 added to values that are
 // neither -0 nor NaN, which leaves them as they are: it is skipped.
-void plotSampleRow(const FramePlanes& planes, int row, int y, double scale, const Factors& factors,
+void plotSampleRow(const FramePlanes& planes, int row, const double* value, double scale, const Factors& factors,
                    SampleSpan span)
 {
-    if (row < render_constants::plotMargin || row > planes.height - render_constants::plotMargin)
-        return;
-    const double* value = samples.row(y);
     if (!planes.capped) {
         plotFullRow(planes, row, value, span, scale, factors);
         return;
@@ -167,28 +195,45 @@ void plotSampleRow(const FramePlanes& planes, int row, int y, double scale, cons
 //            trunc(I * red * 255), trunc(I * green * 255), trunc(I * blue * 255))
 // where a product that is not finite gives 0. Every point lands on its own
 // pixel and only adds (then saturates), so the points may be plotted row by
-// row, along the picture's memory, with the very same result. The samples
-// are made twice, once for M and once to plot, rather than kept.
+// row, along the picture's memory, with the very same result, and parts of
+// the rows on several threads. The samples are made twice, once for M and
+// once to plot, rather than kept.
 void drawScalarField(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
                      int redFactor, int greenFactor, int blueFactor)
 {
     if (!fieldFits(NX, NY, a, k))
         return;
-    samples.start(NX, NY, a, k);
-    const double scale = fieldScale();
+    const FramePlanes planes = framePlanes();
+    // Without the cap a plot saturates the rows beside its own, which other
+    // parts draw: then one part does it all. Small pictures are not worth
+    // a thread either.
+    const int rowsWorthAThread = 128;
+    const int parts = planes.capped ? std::clamp(k * NY / rowsWorthAThread, 1, renderThreadCount()) : 1;
+    if (static_cast<int>(partSamples.size()) < parts)
+        partSamples.resize(parts);
+    for (int part = 0; part < parts; ++part)
+        partSamples[part].start(NX, NY, a, k);
+    const double scale = fieldScale(parts);
 
     using render_constants::colourFactorMask;
     const Factors factors{static_cast<double>(redFactor & colourFactorMask),
                           static_cast<double>(greenFactor & colourFactorMask),
                           static_cast<double>(blueFactor & colourFactorMask)};
     const double cw = static_cast<double>(k * NX) / NX;
-    sampleColumns.resize(samples.columns());
-    for (int x = 0; x < samples.columns(); ++x)
+    const int columns = partSamples[0].columns();
+    sampleColumns.resize(columns);
+    for (int x = 0; x < columns; ++x)
         sampleColumns[x] = truncCoordinate(x + cw * render_constants::fieldColumnShift);
 
-    const FramePlanes planes = framePlanes();
     const SampleSpan span = spanInsideMargin(planes.width);
     const int H = k * NY;
-    for (int y = 0; y < samples.rows(); ++y)
-        plotSampleRow(planes, H - y, y, scale, factors, span);
+    const int rows = partSamples[0].rows();
+    runRenderParts(parts, [&](int part) {
+        const PartRows mine = rowsOfPart(part, parts, rows);
+        for (int y = mine.first; y < mine.end; ++y) {
+            const int row = H - y;
+            if (row >= render_constants::plotMargin && row <= planes.height - render_constants::plotMargin)
+                plotSampleRow(planes, row, partSamples[part].row(y), scale, factors, span);
+        }
+    });
 }

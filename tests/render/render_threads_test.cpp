@@ -87,6 +87,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b)
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
+// Pictures of a few hundred rows too, which the fields split among threads.
 TEST_F(RenderThreadsTest, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
 {
     const RenderElements everything{true, true, true, true, true, true};
@@ -96,7 +97,8 @@ TEST_F(RenderThreadsTest, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
     auto stagnant = makeStagnantGrid(24, 16);
     for (const RenderElements& elements : {everything, grey}) {
         for (const auto& [grid, k] : {std::pair{channel.get(), 4}, std::pair{noise.get(), 5},
-                                      std::pair{stagnant.get(), 3}, std::pair{channel.get(), 1}}) {
+                                      std::pair{stagnant.get(), 3}, std::pair{channel.get(), 1},
+                                      std::pair{channel.get(), 13}, std::pair{noise.get(), 20}}) {
             const std::vector<float> single = composeWith(1, *grid, k, elements);
             for (int threads : {2, 3, 7})
                 EXPECT_TRUE(sameBits(composeWith(threads, *grid, k, elements), single))
