@@ -160,6 +160,30 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
     reportFrames(state);
 }
 
+// One cycle of a run on the largest new grid, 15 pixels per cell, with all
+// six elements saved as PPM at every step: the solver step included.
+void BM_FrameCycleAll120x80(benchmark::State& state)
+{
+    Flow& flow = developedFlow(120, 80, 15, 40);
+    const RenderElements all{true, true, true, true, true, true};
+    for (auto _ : state) {
+        flow.solver->step();
+        composeFrame(*flow.solver->simGrid, 120, 80, 15, all);
+        ppmFrameCounter = 0;
+        writePpmFrame(frameDirectory());
+    }
+    reportFrames(state);
+}
+
+// The solver step alone on the largest new grid.
+void BM_SolverStep120x80(benchmark::State& state)
+{
+    Flow& flow = developedFlow(120, 80, 15, 40);
+    for (auto _ : state)
+        flow.solver->step();
+    reportFrames(state);
+}
+
 // --- the straightforward rendering, for comparison -----------------------
 
 // A PPM file written with one formatted print per pixel.
@@ -241,6 +265,8 @@ BENCHMARK(BM_PpmWriter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeAndSaveAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCycleDefault40x20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SolverStep40x20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameCycleAll120x80)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolverStep120x80)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiteralStreamlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiteralComposeAndSaveAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LiteralFrameCycleDefault40x20)->Unit(benchmark::kMillisecond);

@@ -5,6 +5,7 @@
 #include "render_constants.h"
 
 #include <algorithm>
+#include <vector>
 
 int32_t ppmFrameCounter = 0;
 
@@ -172,14 +173,43 @@ void addStreamDot(int column, int row)
     frame_plot::plotStreamDot(framePlanes(), column, row);
 }
 
+namespace {
+
+// The values t takes along every line, summed once as the loop sums them.
+const std::vector<double>& lineParameters()
+{
+    static const std::vector<double> parameters = [] {
+        std::vector<double> values;
+        for (double t = 0.0; t < 1.0; t += render_constants::lineParameterStep)
+            values.push_back(t);
+        return values;
+    }();
+    return parameters;
+}
+
+}  // namespace
+
 // For t = 0, 0.01, ... while t < 1:
 //   addPixel(trunc((1 - t) x0 + t x1), trunc((1 - t) y0 + t y1))
+// Consecutive dots on the same pixel are plotted together: nothing else
+// draws in between.
 void drawFrameLine(int x0, int y0, int x1, int y1, int r, int g, int b)
 {
     const FramePlanes planes = framePlanes();
-    for (double t = 0.0; t < 1.0; t += render_constants::lineParameterStep) {
+    int runColumn = 0;
+    int runRow = 0;
+    int runCount = 0;
+    for (double t : lineParameters()) {
         const int column = truncCoordinate((1.0 - t) * x0 + t * x1);
         const int row = truncCoordinate((1.0 - t) * y0 + t * y1);
-        frame_plot::plotPixel(planes, column, row, r, g, b);
+        if (runCount > 0 && column == runColumn && row == runRow) {
+            ++runCount;
+            continue;
+        }
+        frame_plot::plotPixelRepeatedly(planes, runColumn, runRow, r, g, b, runCount);
+        runColumn = column;
+        runRow = row;
+        runCount = 1;
     }
+    frame_plot::plotPixelRepeatedly(planes, runColumn, runRow, r, g, b, runCount);
 }

@@ -65,6 +65,34 @@ inline void plotPixelInside(const FramePlanes& planes, int column, int row, int 
     saturateCross(planes.blue, column, row);
 }
 
+// count additions of 0.78 * colour to one value, each saturating at 255.
+// Once the value is 255, adding a share of 0 or more leaves it there.
+inline void addShareRepeatedly(float& value, int colour, int count)
+{
+    const double share = render_constants::plotWeight * clampColour(colour);
+    for (int n = 0; n < count && value != render_constants::channelMax; ++n) {
+        value += share;
+        saturate(value);
+    }
+}
+
+// count calls of addPixel(column, row, r, g, b) in a row: the pixel takes
+// its additions one after another, and its neighbours, which none of them
+// changes, saturate once.
+inline void plotPixelRepeatedly(const FramePlanes& planes, int column, int row, int r, int g, int b, int count)
+{
+    if (count <= 0 || inMargin(planes, column, row))
+        return;
+    addShareRepeatedly(planes.red[row][column], r, count);
+    addShareRepeatedly(planes.green[row][column], g, count);
+    addShareRepeatedly(planes.blue[row][column], b, count);
+    if (!planes.capped) {
+        saturateCross(planes.red, column, row);
+        saturateCross(planes.green, column, row);
+        saturateCross(planes.blue, column, row);
+    }
+}
+
 // addPixel on the given planes.
 inline void plotPixel(const FramePlanes& planes, int column, int row, int r, int g, int b)
 {
