@@ -46,8 +46,9 @@ struct PixelGrid {
 };
 
 // The resampled points of one array, a pixel-grid row at a time, so that a
-// whole picture of doubles is never held.
-class FieldRows {
+// whole picture of doubles is never held. Readers of one array may work on
+// several threads at once, each on its own cache lines.
+class alignas(64) FieldRows {
 public:
     // Sets the grid of points for a; the caller has checked fieldFits.
     void start(int32_t NX, int32_t NY, const Array2D<double>& a, int k);
