@@ -23,7 +23,11 @@ struct Seed {
     int x, y;
 };
 std::vector<Seed> seeds;
-std::vector<std::vector<StreamRun>> partRuns;
+// Each list on its own cache line: the threads append to theirs at once.
+struct alignas(64) PartRuns {
+    std::vector<StreamRun> runs;
+};
+std::vector<PartRuns> partRuns;
 // Dots per picture row, to give each drawing thread a fair share.
 std::vector<long> rowDots;
 
@@ -188,7 +192,7 @@ void traceParts(const TraceSpace& space, int parts)
         partRuns.resize(parts);
     const size_t total = seeds.size();
     runRenderParts(parts, [&](int part) {
-        std::vector<StreamRun>& runs = partRuns[part];
+        std::vector<StreamRun>& runs = partRuns[part].runs;
         runs.clear();
         DotRun run;
         for (size_t s = total * part / parts; s < total * (part + 1) / parts; ++s) {
@@ -204,7 +208,7 @@ std::vector<RowBand> balancedBands(int parts, int H, int bandCount)
     rowDots.assign(H, 0);
     long total = 0;
     for (int part = 0; part < parts; ++part)
-        for (const StreamRun& run : partRuns[part])
+        for (const StreamRun& run : partRuns[part].runs)
             if (run.row >= 0 && run.row < H) {
                 rowDots[run.row] += run.count;
                 total += run.count;
@@ -253,7 +257,7 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool gr
     const std::vector<RowBand> bands = balancedBands(parts, picture.height, threads);
     runRenderParts(static_cast<int>(bands.size()), [&](int b) {
         for (int part = 0; part < parts; ++part)
-            plotStreamRuns(drawn, partRuns[part].data(), partRuns[part].size(), bands[b]);
+            plotStreamRuns(drawn, partRuns[part].runs.data(), partRuns[part].runs.size(), bands[b]);
         if (greyPicture)
             copyRedIntoGreenAndBlue(picture, bands[b]);
     });
