@@ -2,7 +2,9 @@
 
 #include "frame_image.h"
 #include "pixel_trunc.h"
+#include "render_threads.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,8 +14,10 @@
 
 namespace {
 
-// Bytes gathered before one write to the file.
+// Bytes of text formatted before one write to the file, about.
 constexpr size_t writeBlockBytes = size_t(1) << 20;
+// Bytes of a pixel line with three two-digit values.
+constexpr size_t typicalPixelLine = 9;
 // Longest pixel line: three ints of 11 characters, two spaces, a line feed,
 // and the padding of the last fixed copy.
 constexpr size_t longestPixelLine = 3 * 11 + 3 + 4;
@@ -92,14 +96,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Writes the gathered bytes and empties the block; false when short.
-bool flushBlock(std::FILE* file, std::vector<char>& block, size_t& used)
-{
-    const bool written = std::fwrite(block.data(), 1, used, file) == used;
-    used = 0;
-    return written;
-}
-
 // Header "P3\n%d %d\n255\n" with W - 1 and H - 1.
 size_t formatHeader(char* out)
 {
@@ -124,10 +120,31 @@ bool writePpmFrameFile(const std::string& path)
     return false;
 }
 
+// The text of some picture rows, formatted on one thread; each on its own
+// cache lines, as the threads fill theirs at once.
+struct alignas(64) RowText {
+    std::vector<char> bytes;
+    size_t used = 0;
+};
+
+// Formats rows first <= row < end (within 1..H-1) into text.
+void formatRows(RowText& text, int first, int end, int W)
+{
+    const size_t rowBytes = static_cast<size_t>(W > 1 ? W - 1 : 0) * longestPixelLine;
+    const size_t needed = rowBytes * static_cast<size_t>(std::max(end - first, 0));
+    if (text.bytes.size() < needed)
+        text.bytes.resize(needed);
+    char* out = text.bytes.data();
+    for (int row = first; row < end; ++row)
+        out = appendRow(out, redRow(row), greenRow(row), blueRow(row), W);
+    text.used = static_cast<size_t>(out - text.bytes.data());
+}
+
 }  // namespace
 
 // One line "%d %d %d\n" per pixel of rows 1..H-1, columns 1..W-1, values
-// truncated toward zero; the bytes go out in blocks of about a megabyte.
+// truncated toward zero. Rows are formatted in blocks of about a megabyte,
+// as many blocks at once as there are threads, and written in order.
 bool writePpmFile(const std::string& path)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "w"));
@@ -135,24 +152,28 @@ bool writePpmFile(const std::string& path)
         return false;
     std::setvbuf(file.get(), nullptr, _IONBF, 0);  // the blocks are already big
 
-    // Kept from frame to frame: a fresh block each frame would cost its
-    // page faults every time. It holds a megabyte and one whole row more.
     const int W = frameWidth();
     const int H = frameHeight();
-    static std::vector<char> block;
-    const size_t rowBytes = static_cast<size_t>(W > 1 ? W - 1 : 0) * longestPixelLine;
-    if (block.size() < writeBlockBytes + rowBytes + headerBytes)
-        block.resize(writeBlockBytes + rowBytes + headerBytes);
-    size_t used = formatHeader(block.data());
-    bool ok = true;
-    for (int row = 1; row < H && ok; ++row) {
-        char* end = appendRow(block.data() + used, redRow(row), greenRow(row), blueRow(row), W);
-        used = static_cast<size_t>(end - block.data());
-        if (used >= writeBlockBytes)
-            ok = flushBlock(file.get(), block, used);
+    char header[headerBytes];
+    const size_t headerLength = formatHeader(header);
+    bool ok = std::fwrite(header, 1, headerLength, file.get()) == headerLength;
+
+    // Kept from frame to frame: fresh blocks each frame would cost their
+    // page faults every time.
+    static std::vector<RowText> texts;
+    const int blocks = std::max(1, renderThreadCount());
+    if (static_cast<int>(texts.size()) < blocks)
+        texts.resize(blocks);
+    const int rowsPerBlock = std::max<int>(1, static_cast<int>(writeBlockBytes / (typicalPixelLine * std::max(W, 1))));
+    for (int first = 1; first < H && ok; first += rowsPerBlock * blocks) {
+        const int rounds = std::min(blocks, (H - first + rowsPerBlock - 1) / rowsPerBlock);
+        runRenderParts(rounds, [&](int block) {
+            const int blockFirst = first + block * rowsPerBlock;
+            formatRows(texts[block], blockFirst, std::min(blockFirst + rowsPerBlock, H), W);
+        });
+        for (int block = 0; block < rounds && ok; ++block)
+            ok = std::fwrite(texts[block].bytes.data(), 1, texts[block].used, file.get()) == texts[block].used;
     }
-    if (ok && used > 0)
-        ok = flushBlock(file.get(), block, used);
     std::FILE* raw = file.release();
     const bool closed = std::fclose(raw) == 0;
     return ok && closed;

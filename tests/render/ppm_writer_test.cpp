@@ -1,6 +1,7 @@
 // PPM frames: the layout byte for byte, the numbering, and failures.
 #include "frame_image.h"
 #include "ppm_writer.h"
+#include "render_threads.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,34 @@ TEST_F(PpmWriterTest, LargePictureSpanningManyBlocksIsComplete)
     int extra;
     EXPECT_FALSE(in >> extra);
     EXPECT_EQ(checked, 1199L * 1799);
+}
+
+// Blocks formatted by several threads go out in row order.
+TEST_F(PpmWriterTest, FileIsTheSameWhateverTheNumberOfThreads)
+{
+    allocateFrameImage(700, 500);
+    FramePlanes planes = framePlanes();
+    for (int row = 0; row < 500; ++row)
+        for (int column = 0; column < 700; ++column) {
+            planes.red[row][column] = static_cast<float>((row * 13 + column * 7) % 256);
+            planes.blue[row][column] = row == 250 ? 1000.5f : static_cast<float>(row % 256);
+        }
+    std::string single;
+    for (int threads : {1, 2, 3, 8}) {
+        setRenderThreadCount(threads);
+        ppmFrameCounter = 0;
+        const PpmWriteResult result = writePpmFrame(root.string());
+        setRenderThreadCount(0);
+        ASSERT_TRUE(result.ok);
+        const std::string text = readFile(result.path);
+        if (threads == 1) {
+            single = text;
+            ASSERT_GT(single.size(), size_t(3) << 20);  // several blocks of a megabyte
+            EXPECT_NE(single.find("\n0 0 1000\n"), std::string::npos);
+        } else {
+            EXPECT_TRUE(text == single) << threads << " threads";
+        }
+    }
 }
 
 TEST_F(PpmWriterTest, CounterNumbersFilesAndAllocationResetsIt)
