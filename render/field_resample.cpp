@@ -38,13 +38,13 @@ void PixelGrid::compute(int32_t NX, int32_t NY, int k)
     alongY.compute(rows, ch);
 }
 
-void FieldRows::start(int32_t NX, int32_t NY, const Array2D<double>& a, int k)
+void FieldRows::start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a)
 {
-    points.compute(NX, NY, k);
+    points = &grid;
     array = &a;
     southLine.resize(NX);
     northLine.resize(NX);
-    values.resize(points.columns);
+    values.resize(grid.columns);
     gatheredRow = -1;
 }
 
@@ -106,8 +106,8 @@ int interpolatePairs(const double*, const double*, const int*, const double*, do
 // pixel row lies between are first laid out in i.
 const double* FieldRows::row(int y)
 {
-    const int iy = points.alongY.index[y];
-    const double fy = points.alongY.fraction[y];
+    const int iy = points->alongY.index[y];
+    const double fy = points->alongY.fraction[y];
     if (iy != gatheredRow) {
         const int32_t NX = static_cast<int32_t>(southLine.size());
         for (int32_t i = 0; i < NX; ++i) {
@@ -116,10 +116,10 @@ const double* FieldRows::row(int y)
         }
         gatheredRow = iy;
     }
-    const int* index = points.alongX.index.data();
-    const double* fraction = points.alongX.fraction.data();
+    const int* index = points->alongX.index.data();
+    const double* fraction = points->alongX.fraction.data();
     const int done = interpolatePairs(southLine.data(), northLine.data(), index, fraction, fy,
-                                      points.columns, values.data());
-    interpolateRow(southLine.data(), northLine.data(), index, fraction, fy, done, points.columns, values.data());
+                                      points->columns, values.data());
+    interpolateRow(southLine.data(), northLine.data(), index, fraction, fy, done, points->columns, values.data());
     return values.data();
 }

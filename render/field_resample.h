@@ -50,18 +50,19 @@ struct PixelGrid {
 // several threads at once, each on its own cache lines.
 class alignas(64) FieldRows {
 public:
-    // Sets the grid of points for a; the caller has checked fieldFits.
-    void start(int32_t NX, int32_t NY, const Array2D<double>& a, int k);
+    // Reads a at the given points, which outlive the reader's use; the
+    // caller has checked fieldFits.
+    void start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a);
 
-    int columns() const { return points.columns; }
-    int rows() const { return points.rows; }
+    int columns() const { return points->columns; }
+    int rows() const { return points->rows; }
 
     // The points of pixel-grid row y, columns() of them; valid until the
     // next call.
     const double* row(int y);
 
 private:
-    PixelGrid points;
+    const PixelGrid* points = nullptr;
     const Array2D<double>* array = nullptr;
     std::vector<double> southLine;  // a[i][iy] for every i
     std::vector<double> northLine;  // a[i][iy + 1] for every i

@@ -6,6 +6,8 @@
 #include "frame_image.h"
 #include "render_constants.h"
 
+#include <initializer_list>
+
 namespace frame_plot {
 
 // True when (column, row) lies in the margin that plots never reach:
@@ -24,15 +26,18 @@ inline void saturate(float& value)
         value = render_constants::channelMax;
 }
 
-// Saturates one plane at (column, row) and its four neighbours.
-inline void saturateCross(float* const* plane, int column, int row)
+// Saturates the four neighbours of (column, row) in every plane. In a
+// capped picture they are at most 255 already and nothing is done.
+inline void saturateNeighbours(const FramePlanes& planes, int column, int row)
 {
-    float* centre = plane[row];
-    saturate(centre[column]);
-    saturate(plane[row + 1][column]);
-    saturate(plane[row - 1][column]);
-    saturate(centre[column + 1]);
-    saturate(centre[column - 1]);
+    if (planes.capped)
+        return;
+    for (float* const* plane : {planes.red, planes.green, planes.blue}) {
+        saturate(plane[row + 1][column]);
+        saturate(plane[row - 1][column]);
+        saturate(plane[row][column + 1]);
+        saturate(plane[row][column - 1]);
+    }
 }
 
 // A colour argument held to 0..255: above 255 first, then below 0.
@@ -46,7 +51,9 @@ inline int clampColour(int value)
 }
 
 // plane[row][column] += 0.78 * clamp(c) for each plane (the sum in double,
-// stored as float), then the pixel and its neighbours saturate at 255.
+// stored as float), then the pixel and its neighbours saturate at 255. The
+// pixel saturating before its neighbours changes nothing: each value is
+// saturated on its own.
 // The caller has checked the margin.
 inline void plotPixelInside(const FramePlanes& planes, int column, int row, int r, int g, int b)
 {
@@ -54,15 +61,10 @@ inline void plotPixelInside(const FramePlanes& planes, int column, int row, int 
     planes.red[row][column] += plotWeight * clampColour(r);
     planes.green[row][column] += plotWeight * clampColour(g);
     planes.blue[row][column] += plotWeight * clampColour(b);
-    if (planes.capped) {  // the neighbours are at most 255 already
-        saturate(planes.red[row][column]);
-        saturate(planes.green[row][column]);
-        saturate(planes.blue[row][column]);
-        return;
-    }
-    saturateCross(planes.red, column, row);
-    saturateCross(planes.green, column, row);
-    saturateCross(planes.blue, column, row);
+    saturate(planes.red[row][column]);
+    saturate(planes.green[row][column]);
+    saturate(planes.blue[row][column]);
+    saturateNeighbours(planes, column, row);
 }
 
 // count additions of 0.78 * colour to one value, each saturating at 255.
@@ -86,11 +88,7 @@ inline void plotPixelRepeatedly(const FramePlanes& planes, int column, int row, 
     addShareRepeatedly(planes.red[row][column], r, count);
     addShareRepeatedly(planes.green[row][column], g, count);
     addShareRepeatedly(planes.blue[row][column], b, count);
-    if (!planes.capped) {
-        saturateCross(planes.red, column, row);
-        saturateCross(planes.green, column, row);
-        saturateCross(planes.blue, column, row);
-    }
+    saturateNeighbours(planes, column, row);
 }
 
 // addPixel on the given planes.

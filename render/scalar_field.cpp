@@ -18,8 +18,9 @@
 
 namespace {
 
-// The rows of the latest field, a reader for each part of them that a
-// thread takes; kept, with their storage, between calls.
+// The points of the latest field, and a reader of its rows for each part of
+// them that a thread takes; kept, with their storage, between calls.
+PixelGrid fieldPoints;
 std::vector<FieldRows> partSamples;
 // Picture column of each sample column, trunc(x + cw * 5/6).
 std::vector<int> sampleColumns;
@@ -52,7 +53,7 @@ double largestAbove(FieldRows& samples, PartRows rows, double scale)
 // look for their largest at once.
 double fieldScale(int parts)
 {
-    const int rows = partSamples[0].rows();
+    const int rows = fieldPoints.rows;
     std::vector<double> partLargest(parts);
     runRenderParts(parts, [&](int part) {
         partLargest[part] = largestAbove(partSamples[part], rowsOfPart(part, parts, rows),
@@ -211,8 +212,9 @@ void drawScalarField(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
     const int parts = planes.capped ? std::clamp(k * NY / rowsWorthAThread, 1, renderThreadCount()) : 1;
     if (static_cast<int>(partSamples.size()) < parts)
         partSamples.resize(parts);
+    fieldPoints.compute(NX, NY, k);
     for (int part = 0; part < parts; ++part)
-        partSamples[part].start(NX, NY, a, k);
+        partSamples[part].start(fieldPoints, NX, a);
     const double scale = fieldScale(parts);
 
     using render_constants::colourFactorMask;
@@ -220,14 +222,14 @@ void drawScalarField(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
                           static_cast<double>(greenFactor & colourFactorMask),
                           static_cast<double>(blueFactor & colourFactorMask)};
     const double cw = static_cast<double>(k * NX) / NX;
-    const int columns = partSamples[0].columns();
+    const int columns = fieldPoints.columns;
     sampleColumns.resize(columns);
     for (int x = 0; x < columns; ++x)
         sampleColumns[x] = truncCoordinate(x + cw * render_constants::fieldColumnShift);
 
     const SampleSpan span = spanInsideMargin(planes.width);
     const int H = k * NY;
-    const int rows = partSamples[0].rows();
+    const int rows = fieldPoints.rows;
     runRenderParts(parts, [&](int part) {
         const PartRows mine = rowsOfPart(part, parts, rows);
         for (int y = mine.first; y < mine.end; ++y) {

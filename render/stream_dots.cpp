@@ -152,7 +152,7 @@ constexpr int longRun = 48;
 void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
     if (count > longRun) {
-        plotPartOfCross(planes, column, row, count, RowBand{row - 1, row + 2});
+        plotPartOfCross(planes, column, row, count, everyRow);
         return;
     }
     CrossLanes lanes;
@@ -168,7 +168,7 @@ void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 
 void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
-    plotPartOfCross(planes, column, row, count, RowBand{row - 1, row + 2});
+    plotPartOfCross(planes, column, row, count, everyRow);
 }
 
 #endif
@@ -232,11 +232,6 @@ void plotStreamDots(const FramePlanes& planes, int column, int row, int count, R
         frame_plot::plotStreamDot(planes, column, row);
     else
         frame_plot::streamDotPlane(planes.red, column, row);
-}
-
-void plotStreamDots(const FramePlanes& planes, int column, int row, int count)
-{
-    plotStreamDots(planes, column, row, count, RowBand{0, planes.height});
 }
 
 void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count, RowBand band)

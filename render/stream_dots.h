@@ -4,6 +4,7 @@
 
 #include "frame_image.h"
 
+#include <climits>
 #include <cstddef>
 
 // count dots of a path on one pixel, one after another.
@@ -23,12 +24,14 @@ struct RowBand {
     bool holds(int row) const { return row >= first && row < end; }
 };
 
+// Every row there is.
+constexpr RowBand everyRow{INT_MIN, INT_MAX};
+
 // count calls of addStreamDot(column, row) in a row, on the given planes,
-// with the very same result. Planes whose green and blue are null stand for
-// a grey picture: only the red plane is drawn.
-void plotStreamDots(const FramePlanes& planes, int column, int row, int count);
-// The same, changing only the pixels in the band's rows.
-void plotStreamDots(const FramePlanes& planes, int column, int row, int count, RowBand band);
+// with the very same result, changing only the pixels in the band's rows.
+// Planes whose green and blue are null stand for a grey picture: only the
+// red plane is drawn.
+void plotStreamDots(const FramePlanes& planes, int column, int row, int count, RowBand band = everyRow);
 
 // plotStreamDots in the band for each run in order.
 void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count, RowBand band);
