@@ -34,16 +34,18 @@ void GridEditorWindow::paintToolCell(FXint i, FXint j)
     grid->v[i][j] = readDecimal(vField->getText().text());
 }
 
+PickedCell GridEditorWindow::cellUnderPointer(const FXEvent* event) const
+{
+    return pickCell(view, NX, NY, event->win_x, event->win_y, glCanvas->getWidth(), glCanvas->getHeight());
+}
+
 // Left press: paint the cell under the pointer, start a drag, then run the
 // motion step (which draws and, as the drag is on, paints once more).
 long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
 {
-    const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const FXint W = glCanvas->getWidth();
-    const FXint H = glCanvas->getHeight();
-    if (W == 0 || H == 0)
+    if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
-    const PickedCell cell = pickCell(view, NX, NY, event->win_x, event->win_y, W, H);
+    const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     if (cell.onGrid)
         paintToolCell(cell.i, cell.j);
     leftDragging = true;
@@ -63,12 +65,9 @@ long GridEditorWindow::onLeftRelease(FXObject*, FXSelector, void*)
 // zeroes velocities.
 long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
 {
-    const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const FXint W = glCanvas->getWidth();
-    const FXint H = glCanvas->getHeight();
-    if (W == 0 || H == 0)
+    if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
-    const PickedCell cell = pickCell(view, NX, NY, event->win_x, event->win_y, W, H);
+    const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     if (cell.onGrid)
         grid->setCell(cell.i, cell.j, CELL_FLUID);
     onMotion(sender, sel, ptr);
@@ -88,13 +87,10 @@ long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void*)
 // the painting, so a painted cell shows from the next redraw.
 long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
 {
-    const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const FXint W = glCanvas->getWidth();
-    const FXint H = glCanvas->getHeight();
-    const PickedCell cell = pickCell(view, NX, NY, event->win_x, event->win_y, W, H);
+    const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     if (cell.onGrid)
         showCellInfo(cell.i, cell.j);
-    if (W == 0 || H == 0 || !beginGridFrame(glCanvas))
+    if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0 || !beginGridFrame(glCanvas))
         return 1;
     drawGrid(*grid, view);
     if (cell.onGrid) {

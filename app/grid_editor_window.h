@@ -110,6 +110,9 @@ private:
     FXint checkedDirection() const;
     // Paints the current tool into cell (i, j), with the fields' velocity.
     void paintToolCell(FXint i, FXint j);
+    // The cell under the pointer of a canvas event; not on the grid when the
+    // canvas has no area.
+    PickedCell cellUnderPointer(const FXEvent* event) const;
     // Fills the "Cell Info" lines for cell (i, j).
     void showCellInfo(FXint i, FXint j);
     // One line of "Cell Info" with a velocity, red when not zero.
