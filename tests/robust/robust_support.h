@@ -5,6 +5,7 @@
 
 #include "calculate_window.h"
 #include "probed_window.h"
+#include "window_test.h"
 #include "grid.h"
 
 #include <fx.h>
@@ -14,13 +15,6 @@
 #include <utility>
 #include <vector>
 
-FXApp* testApp();
-FXMainWindow* testOwner();
-// Runs whatever is waiting for the given time.
-void settle(double seconds);
-// Runs events, chores and updates until done() holds; false when seconds
-// passed first.
-bool runUntil(const std::function<bool()>& done, double seconds);
 
 // The probed window with the steps the robustness runs repeat.
 class RobustWindow : public ProbedWindow {

@@ -6,6 +6,10 @@
 
 #include <functional>
 
+// Creates the application and its shown owner window, which every later
+// call uses; main keeps the returned application alive.
+FXApp& startTestApplication(FXApp& app, int& argc, char** argv);
+
 FXApp* testApp();
 FXMainWindow* testOwner();
 

@@ -3,52 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
-namespace {
-FXApp* application = nullptr;
-FXMainWindow* owner = nullptr;
-}  // namespace
-
-FXApp* testApp()
-{
-    return application;
-}
-
-FXMainWindow* testOwner()
-{
-    return owner;
-}
-
-// Events, chores and updates until done() holds or the time is up.
-bool runUntil(const std::function<bool()>& done, double seconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        application->runOneEvent(false);
-    }
-    return true;
-}
-
-// Whatever is waiting, for at most the given time.
-void settle(double seconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-        application->runOneEvent(false);
-}
-
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     FXApp app("Kelvo -Fluxeria v1.0", "Kelvo -Fluxeria v1.0");
-    app.init(argc, argv);
-    FXMainWindow* main = new FXMainWindow(&app, "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 800, 600);
-    app.create();
-    main->show(PLACEMENT_SCREEN);
-    application = &app;
-    owner = main;
+    startTestApplication(app, argc, argv);
     return RUN_ALL_TESTS();
 }
