@@ -3,6 +3,7 @@
 // builds these texts from pieces.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 // Keys of the entries, numbered as in both tables.
@@ -74,6 +75,22 @@ enum UiTextKey : int {
     TXT_DEFAULT_U         = 70,
     TXT_DEFAULT_V         = 71,
 };
+
+// One entry of a language's table.
+struct UiTextEntry {
+    int key;
+    const char* text;
+};
+
+// The text of key in a language's table, or nullptr when it has none.
+template <size_t N>
+const char* findUiText(const UiTextEntry (&table)[N], int key)
+{
+    for (const UiTextEntry& entry : table)
+        if (entry.key == key)
+            return entry.text;
+    return nullptr;
+}
 
 // The text of an entry in this build's language, or nullptr for a key that
 // the table does not hold.

@@ -3,13 +3,8 @@
 
 namespace {
 
-struct Entry {
-    int key;
-    const char* text;
-};
-
 // Trailing blanks and spellings are part of the texts.
-const Entry table[] = {
+const UiTextEntry table[] = {
     {0, "Kelvo -Fluxeria v1.0"},
     {1, "&Wyjście\tAlt-F4\tZamknij Program."},
     {2, "Plik"},
@@ -83,8 +78,5 @@ const Entry table[] = {
 // The text of an entry, or nullptr for a key the table does not hold.
 const char* uiTextPolish(int key)
 {
-    for (const Entry& entry : table)
-        if (entry.key == key)
-            return entry.text;
-    return nullptr;
+    return findUiText(table, key);
 }
