@@ -5,8 +5,8 @@
 // figures leave out the disk.
 #include <benchmark/benchmark.h>
 
-#include "avi_writer.h"
-#include "frame_image.h"
+#include "io/avi_writer.h"
+#include "render/frame_image.h"
 
 namespace {
 struct FrameSize {

@@ -4,10 +4,10 @@
 // start-up grid's 160 x 80 (40 x 20 at 4 pixels per cell) and the largest
 // grid's 1800 x 1200 (120 x 80 at 15). Needs an X display with GLX: run it
 // under xvfb-run.
-#include "compose_frame.h"
-#include "flow_solver.h"
-#include "frame_image.h"
-#include "frame_presenter.h"
+#include "render/compose_frame.h"
+#include "core/flow_solver.h"
+#include "render/frame_image.h"
+#include "gui/frame_presenter.h"
 
 #include <benchmark/benchmark.h>
 #include <fx.h>

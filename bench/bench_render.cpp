@@ -2,15 +2,15 @@
 // the PPM writer, on the start-up grid at 4 pixels per cell and on the
 // largest new grid at 15, over a developed channel flow; and the frame
 // cycle of a run with the default elements and PPM saving.
-#include "boundary_cells.h"
-#include "compose_frame.h"
-#include "flow_solver.h"
-#include "frame_image.h"
-#include "ppm_writer.h"
-#include "scenario_grids.h"
-#include "scalar_field.h"
-#include "streamlines.h"
-#include "velocity_vectors.h"
+#include "render/boundary_cells.h"
+#include "render/compose_frame.h"
+#include "core/flow_solver.h"
+#include "render/frame_image.h"
+#include "io/ppm_writer.h"
+#include "support/scenario_grids.h"
+#include "render/scalar_field.h"
+#include "render/streamlines.h"
+#include "render/velocity_vectors.h"
 
 #include "reference_render.h"
 

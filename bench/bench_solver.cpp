@@ -1,8 +1,8 @@
 // Cost of one time step and of one Gauss-Seidel sweep on the three grid
 // sizes a user meets: the start-up channel, the largest new grid, and the
 // largest grid a file can hold.
-#include "flow_solver.h"
-#include "scenario_grids.h"
+#include "core/flow_solver.h"
+#include "support/scenario_grids.h"
 
 #include <benchmark/benchmark.h>
 

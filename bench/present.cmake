@@ -6,6 +6,6 @@ if(KELVO_BUILD_GUI)
     pkg_check_modules(FOX REQUIRED IMPORTED_TARGET fox)
   endif()
   add_executable(bench_present ${CMAKE_CURRENT_LIST_DIR}/bench_present.cpp
-    ${PROJECT_SOURCE_DIR}/render/frame_presenter.cpp)
+    ${PROJECT_SOURCE_DIR}/gui/frame_presenter.cpp)
   target_link_libraries(bench_present PRIVATE kelvo_render kelvo_core PkgConfig::FOX GL GLU benchmark::benchmark)
 endif()

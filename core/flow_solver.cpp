@@ -1,6 +1,6 @@
-#include "flow_solver.h"
+#include "core/flow_solver.h"
 
-#include "solver_constants.h"
+#include "core/solver_constants.h"
 
 #include <cmath>
 #include <utility>

@@ -4,8 +4,8 @@
 // accumulation of dp into p).
 #pragma once
 
-#include "grid.h"
-#include "wall_conditions.h"
+#include "core/grid.h"
+#include "core/wall_conditions.h"
 
 #include <cstdint>
 #include <memory>

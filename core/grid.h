@@ -7,8 +7,8 @@
 // (i, j+1).
 #pragma once
 
-#include "array2d.h"
-#include "cell_flags.h"
+#include "core/array2d.h"
+#include "core/cell_flags.h"
 
 #include <cstdint>
 

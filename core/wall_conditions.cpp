@@ -20,10 +20,10 @@
 // The flags of a solver's grid never change, so the cases and the closed
 // faces are found once, when the solver is built; every call then makes the
 // same writes in the same order as a scan would.
-#include "wall_conditions.h"
+#include "core/wall_conditions.h"
 
-#include "cell_flags.h"
-#include "flow_solver.h"
+#include "core/cell_flags.h"
+#include "core/flow_solver.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // which faces lie between a wall and a non-wall cell.
 #pragma once
 
-#include "array2d.h"
+#include "core/array2d.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "avi_file.h"
+#include "platform/avi_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,10 +13,10 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include "avi_header_patch.h"
-#include "frame_encoder.h"
-#include "packed_dib.h"
-#include "platform_constants.h"
+#include "platform/avi_header_patch.h"
+#include "platform/frame_encoder.h"
+#include "platform/packed_dib.h"
+#include "platform/platform_constants.h"
 
 namespace {
 constexpr int32_t textFormatBytes = 4;

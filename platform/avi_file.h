@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "avi_result.h"
-#include "compress_options.h"
+#include "platform/avi_result.h"
+#include "platform/compress_options.h"
 
 struct AviFile;
 struct AviStream;

@@ -1,10 +1,10 @@
-#include "avi_header_patch.h"
+#include "platform/avi_header_patch.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "platform_constants.h"
+#include "platform/platform_constants.h"
 
 namespace {
 // The header list starts after 'RIFF' size 'AVI '.

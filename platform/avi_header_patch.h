@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "avi_file.h"
-#include "packed_dib.h"
+#include "platform/avi_file.h"
+#include "platform/packed_dib.h"
 
 // Writes header over the format of stream index; false if it is not there.
 bool restoreBitmapFormat(const std::string& path, int index, const BitmapInfoHeader& header);

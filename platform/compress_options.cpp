@@ -1,4 +1,4 @@
-#include "compress_options.h"
+#include "platform/compress_options.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -1,8 +1,8 @@
-#include "draw_surface.h"
+#include "platform/draw_surface.h"
 
 #include <algorithm>
 
-#include "text_font.h"
+#include "platform/text_font.h"
 
 namespace {
 constexpr int32_t channels = 3;

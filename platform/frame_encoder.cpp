@@ -1,4 +1,4 @@
-#include "frame_encoder.h"
+#include "platform/frame_encoder.h"
 
 #include <cstring>
 
@@ -7,9 +7,9 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "packed_dib.h"
-#include "pixel_convert.h"
-#include "platform_constants.h"
+#include "platform/packed_dib.h"
+#include "platform/pixel_convert.h"
+#include "platform/platform_constants.h"
 
 namespace {
 // Codec and input pixel format of a compressor.

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "avi_result.h"
-#include "compress_options.h"
+#include "platform/avi_result.h"
+#include "platform/compress_options.h"
 
 struct AVCodecContext;
 struct AVCodecParameters;

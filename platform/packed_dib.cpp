@@ -1,11 +1,11 @@
-#include "packed_dib.h"
+#include "platform/packed_dib.h"
 
 #include <algorithm>
 #include <limits>
 #include <new>
 
-#include "draw_surface.h"
-#include "platform_constants.h"
+#include "platform/draw_surface.h"
+#include "platform/platform_constants.h"
 
 using platform_constants::bitmapHeaderBytes;
 using platform_constants::bitsPerPixel;

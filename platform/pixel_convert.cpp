@@ -1,4 +1,4 @@
-#include "pixel_convert.h"
+#include "platform/pixel_convert.h"
 
 namespace {
 constexpr int fixedOne = 65536;

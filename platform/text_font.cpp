@@ -1,4 +1,4 @@
-#include "text_font.h"
+#include "platform/text_font.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform_constants.h"
+#include "platform/platform_constants.h"
 
 namespace {
 constexpr int asciiCount = 128;

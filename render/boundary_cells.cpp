@@ -1,10 +1,10 @@
-#include "boundary_cells.h"
+#include "render/boundary_cells.h"
 
-#include "cell_flags.h"
-#include "field_resample.h"
-#include "frame_image.h"
-#include "pixel_trunc.h"
-#include "render_constants.h"
+#include "core/cell_flags.h"
+#include "render/field_resample.h"
+#include "render/frame_image.h"
+#include "render/pixel_trunc.h"
+#include "render/render_constants.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // with its type's colour, over whatever was drawn before.
 #pragma once
 
-#include "array2d.h"
+#include "core/array2d.h"
 
 #include <cstdint>
 

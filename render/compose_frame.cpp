@@ -1,10 +1,10 @@
-#include "compose_frame.h"
+#include "render/compose_frame.h"
 
-#include "boundary_cells.h"
-#include "frame_image.h"
-#include "scalar_field.h"
-#include "streamlines.h"
-#include "velocity_vectors.h"
+#include "render/boundary_cells.h"
+#include "render/frame_image.h"
+#include "render/scalar_field.h"
+#include "render/streamlines.h"
+#include "render/velocity_vectors.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // window then presents the picture.
 #pragma once
 
-#include "grid.h"
+#include "core/grid.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "field_resample.h"
+#include "render/field_resample.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -6,7 +6,7 @@
 // x < W - cw and y < H - ch have a value (the last cell has none).
 #pragma once
 
-#include "array2d.h"
+#include "core/array2d.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "frame_image.h"
+#include "render/frame_image.h"
 
-#include "frame_plot.h"
-#include "pixel_trunc.h"
-#include "render_constants.h"
+#include "render/frame_plot.h"
+#include "render/pixel_trunc.h"
+#include "render/render_constants.h"
 
 #include <algorithm>
 #include <vector>

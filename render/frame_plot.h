@@ -3,8 +3,8 @@
 // millions of dots share one definition.
 #pragma once
 
-#include "frame_image.h"
-#include "render_constants.h"
+#include "render/frame_image.h"
+#include "render/render_constants.h"
 
 #include <initializer_list>
 

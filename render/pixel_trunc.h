@@ -3,7 +3,7 @@
 // (which would be undefined behaviour).
 #pragma once
 
-#include "render_constants.h"
+#include "render/render_constants.h"
 
 #include <climits>
 #include <cmath>

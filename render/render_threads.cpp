@@ -1,4 +1,4 @@
-#include "render_threads.h"
+#include "render/render_threads.h"
 
 #include <algorithm>
 #include <atomic>

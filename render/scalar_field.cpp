@@ -1,11 +1,11 @@
-#include "scalar_field.h"
+#include "render/scalar_field.h"
 
-#include "field_resample.h"
-#include "frame_image.h"
-#include "frame_plot.h"
-#include "pixel_trunc.h"
-#include "render_constants.h"
-#include "render_threads.h"
+#include "render/field_resample.h"
+#include "render/frame_image.h"
+#include "render/frame_plot.h"
+#include "render/pixel_trunc.h"
+#include "render/render_constants.h"
+#include "render/render_threads.h"
 
 #include <algorithm>
 #include <cmath>

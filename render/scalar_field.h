@@ -2,7 +2,7 @@
 // resampled at picture resolution and scaled by its largest value.
 #pragma once
 
-#include "array2d.h"
+#include "core/array2d.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "stream_dots.h"
+#include "render/stream_dots.h"
 
-#include "frame_plot.h"
-#include "render_constants.h"
+#include "render/frame_plot.h"
+#include "render/render_constants.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // than a pixel per step leaves them, plotted in one go.
 #pragma once
 
-#include "frame_image.h"
+#include "render/frame_image.h"
 
 #include <climits>
 #include <cstddef>

@@ -1,11 +1,11 @@
-#include "streamlines.h"
+#include "render/streamlines.h"
 
-#include "field_resample.h"
-#include "frame_image.h"
-#include "pixel_trunc.h"
-#include "render_constants.h"
-#include "render_threads.h"
-#include "stream_dots.h"
+#include "render/field_resample.h"
+#include "render/frame_image.h"
+#include "render/pixel_trunc.h"
+#include "render/render_constants.h"
+#include "render/render_threads.h"
+#include "render/stream_dots.h"
 
 #include <algorithm>
 #include <cfloat>

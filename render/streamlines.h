@@ -3,7 +3,7 @@
 // every step.
 #pragma once
 
-#include "grid.h"
+#include "core/grid.h"
 
 #include <cstdint>
 

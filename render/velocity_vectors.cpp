@@ -1,9 +1,9 @@
-#include "velocity_vectors.h"
+#include "render/velocity_vectors.h"
 
-#include "field_resample.h"
-#include "frame_image.h"
-#include "pixel_trunc.h"
-#include "render_constants.h"
+#include "render/field_resample.h"
+#include "render/frame_image.h"
+#include "render/pixel_trunc.h"
+#include "render/render_constants.h"
 
 #include <cmath>
 

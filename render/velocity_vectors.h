@@ -2,7 +2,7 @@
 // direction of its stored face velocities (u, v).
 #pragma once
 
-#include "array2d.h"
+#include "core/array2d.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "grid.h"
+#include "core/grid.h"
 
 #include <gtest/gtest.h>
 

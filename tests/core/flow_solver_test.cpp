@@ -1,6 +1,6 @@
-#include "flow_solver.h"
+#include "core/flow_solver.h"
 #include "reference_step.h"
-#include "scenario_grids.h"
+#include "support/scenario_grids.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,6 @@
 // memory in its own order and must give the same bits.
 #pragma once
 
-#include "flow_solver.h"
+#include "core/flow_solver.h"
 
 int referenceStep(FlowSolver& solver);

@@ -2,7 +2,7 @@
 // refusal. A loaded grid must be whole and must survive being written and
 // read again unchanged; a refusal must leave the caller's grid and settings
 // as they were.
-#include "grid_file.h"
+#include "io/grid_file.h"
 
 #include <cmath>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // velocities it holds, building the solver and taking steps must stay
 // within the arrays and free of undefined behaviour (non-finite fields are
 // allowed; they are the flow's business, not a fault).
-#include "flow_solver.h"
-#include "grid_file.h"
+#include "core/flow_solver.h"
+#include "io/grid_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Numbers read from the editor's text fields.
-#include "decimal_text.h"
+#include "gui/decimal_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Save Grid As and Load Grid through the window, with the file name given
 // by the test in place of the file dialog.
 #include "test_editor.h"
-#include "grid_file.h"
+#include "io/grid_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The main window after start-up, the cell tools and what they enable, and
 // Calculate It.
 #include "test_editor.h"
-#include "ui_text.h"
+#include "gui/ui_text.h"
 
 #include <gtest/gtest.h>
 

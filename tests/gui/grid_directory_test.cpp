@@ -1,4 +1,4 @@
-#include "grid_directory.h"
+#include "gui/grid_directory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Where the grid lies on the canvas, and the pointer's way back to the cell.
-#include "grid_view.h"
+#include "gui/grid_view.h"
 
 #include <gtest/gtest.h>
 

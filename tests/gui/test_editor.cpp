@@ -1,6 +1,6 @@
 #include "test_editor.h"
 
-#include "grid_drawing.h"
+#include "gui/grid_drawing.h"
 
 #include <GL/gl.h>
 
@@ -100,8 +100,8 @@ void TestEditor::readPixel(int x, int y, int rgb[3])
         rgb[k] = bytes[k];
 }
 
-#include "about_fox.h"
-#include "new_grid.h"
+#include "gui/about_fox.h"
+#include "gui/new_grid.h"
 
 // Drives a modal dialog from a timeout that fires inside its event loop.
 class DialogDriver : public FXObject {

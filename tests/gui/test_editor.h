@@ -3,7 +3,7 @@
 // simulation run records what it was handed.
 #pragma once
 
-#include "grid_editor_window.h"
+#include "gui/grid_editor_window.h"
 
 #include <fx.h>
 

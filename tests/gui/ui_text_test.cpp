@@ -1,6 +1,6 @@
 // Both text tables: complete, alike in structure, and exact where a copying
 // slip is easy to make.
-#include "ui_text.h"
+#include "gui/ui_text.h"
 
 #include <gtest/gtest.h>
 

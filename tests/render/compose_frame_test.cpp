@@ -1,11 +1,11 @@
 // The composed picture against the straightforward reference, bit for bit,
 // over whole flows: the program's buffers, hoisting and still-tracer
 // shortcut must not change a single pixel.
-#include "compose_frame.h"
-#include "frame_image.h"
-#include "scalar_field.h"
-#include "streamlines.h"
-#include "velocity_vectors.h"
+#include "render/compose_frame.h"
+#include "render/frame_image.h"
+#include "render/scalar_field.h"
+#include "render/streamlines.h"
+#include "render/velocity_vectors.h"
 
 #include "reference_render.h"
 #include "test_grids.h"

@@ -1,9 +1,9 @@
 // Scalar fields, boundary cells and velocity vectors on small pictures:
 // where each lands and with what value.
-#include "boundary_cells.h"
-#include "frame_image.h"
-#include "scalar_field.h"
-#include "velocity_vectors.h"
+#include "render/boundary_cells.h"
+#include "render/frame_image.h"
+#include "render/scalar_field.h"
+#include "render/velocity_vectors.h"
 
 #include "test_grids.h"
 

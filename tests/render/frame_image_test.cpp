@@ -1,5 +1,5 @@
 // The picture's own operations: allocation, readers, fills, additive plots.
-#include "frame_image.h"
+#include "render/frame_image.h"
 
 #include <gtest/gtest.h>
 

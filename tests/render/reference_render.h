@@ -3,7 +3,7 @@
 // code. Tests compare the program's picture with it pixel for pixel.
 #pragma once
 
-#include "grid.h"
+#include "core/grid.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // The picture's passes on several threads: every part runs once, a failure
 // reaches the caller, and the picture has the same bits with any number of
 // threads.
-#include "compose_frame.h"
-#include "frame_image.h"
-#include "render_threads.h"
+#include "render/compose_frame.h"
+#include "render/frame_image.h"
+#include "render/render_threads.h"
 
 #include "reference_render.h"
 #include "test_grids.h"

@@ -1,7 +1,7 @@
 // A run of stream dots on one pixel against the same number of single
 // dots, from starting values of every kind.
-#include "frame_image.h"
-#include "stream_dots.h"
+#include "render/frame_image.h"
+#include "render/stream_dots.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Streamlines: the seed lattice, still and moving tracers, the picture's
 // edges.
-#include "frame_image.h"
-#include "streamlines.h"
+#include "render/frame_image.h"
+#include "render/streamlines.h"
 
 #include "test_grids.h"
 

@@ -2,7 +2,7 @@
 // whole flows (a channel past a block, noise, a diverged field).
 #pragma once
 
-#include "grid.h"
+#include "core/grid.h"
 
 #include <cmath>
 #include <cstdint>

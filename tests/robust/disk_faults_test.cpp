@@ -1,8 +1,8 @@
 // A disk that fills up under the program: saving a grid, a PPM run and an
 // AVI run. The user is told, an old grid file survives byte for byte, the
 // run returns to Idle with its file closed, and nothing crashes.
-#include "avi_messages.h"
-#include "avi_writer.h"
+#include "io/avi_messages.h"
+#include "io/avi_writer.h"
 #include "robust_support.h"
 #include "test_editor.h"
 

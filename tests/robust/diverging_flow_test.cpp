@@ -1,7 +1,7 @@
 // The example channel with a time step of 0.05 blows up within a few dozen
 // steps. The window must go on regardless: cycles keep coming, Stop is
 // handled, frames are still written whole, and memory stays flat.
-#include "frame_image.h"
+#include "render/frame_image.h"
 #include "robust_support.h"
 #include "test_editor.h"
 

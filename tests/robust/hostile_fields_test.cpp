@@ -2,8 +2,8 @@
 // is read as the decimal reader reads it (longest numeric prefix, hex and
 // inf/nan included), and a simulation window opened with it runs, renders
 // every element, stops and starts again without crashing or hanging.
-#include "decimal_text.h"
-#include "frame_image.h"
+#include "gui/decimal_text.h"
+#include "render/frame_image.h"
 #include "robust_support.h"
 #include "test_editor.h"
 

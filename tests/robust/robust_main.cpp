@@ -1,6 +1,6 @@
 // One toolkit application for every robustness test, with writes that fail
 // instead of killing the process and the AVI messages recorded.
-#include "avi_messages.h"
+#include "io/avi_messages.h"
 #include "robust_support.h"
 #include "window_test.h"
 

@@ -3,10 +3,10 @@
 // writes, and a small disk that fills up.
 #pragma once
 
-#include "calculate_window.h"
+#include "gui/calculate_window.h"
 #include "probed_window.h"
 #include "window_test.h"
-#include "grid.h"
+#include "core/grid.h"
 
 #include <fx.h>
 

@@ -4,7 +4,7 @@
 // against that after the first 500; and a long AVI run that closes into a
 // file ffprobe reads whole. KELVO_SOAK_CYCLES and KELVO_SOAK_AVI_FRAMES set
 // the lengths (the defaults are the short runs of the test suite).
-#include "frame_image.h"
+#include "render/frame_image.h"
 #include "robust_support.h"
 #include "test_editor.h"
 

@@ -1,0 +1,43 @@
+// BatchFrames: the frames of a batch run, composed and saved exactly as the
+// simulation window composes and saves them, into PPM files and an AVI file.
+#pragma once
+
+#include "cli/batch_options.h"
+#include "sim/frame_saving.h"
+#include "core/grid.h"
+
+#include <cstdint>
+#include <string>
+
+class BatchFrames {
+public:
+    // Takes the frame settings; nothing is allocated or opened yet.
+    BatchFrames(const BatchOptions& options, const Grid& grid);
+    // Closes the animation and releases the picture.
+    ~BatchFrames();
+    BatchFrames(const BatchFrames&) = delete;
+    BatchFrames& operator=(const BatchFrames&) = delete;
+
+    // Allocates the all-zero picture and opens the animation (whose fade-in
+    // thus shows black, as after the window opens); false with a reason.
+    bool open(std::string& error);
+    // Composes the state with the chosen elements and saves it as frame
+    // index of the run; false with a reason when a frame could not be
+    // saved (the animation is then completed and closed).
+    bool frame(const SimGrid& state, int32_t index, std::string& error);
+    // Completes the animation; does nothing when none is open.
+    void close();
+
+    // Frames composed so far.
+    int32_t count() const { return composed; }
+
+private:
+    const Grid& grid;
+    int size;                   // pixels per cell edge
+    RenderElements elements;
+    FrameSaving saving;
+    std::string aviName;        // "" when no animation is written
+    CompressOptions compression;
+    bool allocated = false;
+    int32_t composed = 0;
+};

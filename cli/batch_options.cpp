@@ -1,0 +1,331 @@
+// Command-line parsing for kelvo-batch: every value must parse completely
+// and lie in its range, so a typo never runs with a silently different value.
+#include "cli/batch_options.h"
+
+#include "cli/batch_constants.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// A whole decimal integer, nothing before or after it.
+bool parseInteger(const char* text, long long& value)
+{
+    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text)))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoll(text, &end, 10);
+    return errno == 0 && *end == '\0';
+}
+
+// A finite decimal number, nothing before or after it.
+bool parseFinite(const char* text, double& value)
+{
+    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text)))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text, &end);
+    return errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+// Characters of a refusal kept before it is cut short.
+constexpr std::size_t maxMessageLength = 160;
+
+// A refusal as one readable line: control characters (a line feed in a
+// value included) shown as '?', and a huge echoed value cut off.
+std::string oneLine(const std::string& message)
+{
+    std::string line = message.substr(0, maxMessageLength);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    if (message.size() > maxMessageLength)
+        line += "...";
+    return line;
+}
+
+// A whole number within [low, high]; false with a reason otherwise.
+bool parseRanged(const std::string& name, const char* text, long long low, long long high,
+                 long long& value, std::string& error)
+{
+    if (parseInteger(text, value) && value >= low && value <= high)
+        return true;
+    error = name + " needs a whole number from " + std::to_string(low) + " to " +
+            std::to_string(high) + ", not '" + text + "'";
+    return false;
+}
+
+// The frame options; false with a reason when the value is bad.
+bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
+{
+    using namespace batch_constants;
+    long long whole = 0;
+    if (name == "--interval") {
+        if (!parseRanged(name, text, minInterval, maxInterval, whole, error))
+            return false;
+        o.interval = static_cast<int>(whole);
+    } else if (name == "--size") {
+        if (!parseRanged(name, text, minFrameSize, maxFrameSize, whole, error))
+            return false;
+        o.frameSize = static_cast<int>(whole);
+    } else if (name == "--elements") {
+        return parseElements(text, o.elements, error);
+    } else if (name == "--avi") {
+        if (*text == '\0') {
+            error = "--avi needs a file name";
+            return false;
+        }
+        o.aviPath = text;
+    } else if (name == "--codec") {
+        if (!parseCodec(text, o.compression.compressor)) {
+            error = std::string("--codec needs raw, mjpeg, ffv1 or utvideo, not '") + text + "'";
+            return false;
+        }
+    } else {
+        if (!parseRanged(name, text, minQuality, maxQuality, whole, error))
+            return false;
+        o.compression.quality = static_cast<int32_t>(whole);
+    }
+    return true;
+}
+
+bool isFrameOption(const std::string& name)
+{
+    return name == "--interval" || name == "--size" || name == "--elements" || name == "--avi" ||
+           name == "--codec" || name == "--quality";
+}
+
+// One option with its value; false with a reason when the value is bad.
+bool applyOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
+{
+    long long whole = 0;
+    double number = 0.0;
+    if (isFrameOption(name))
+        return applyFrameOption(name, text, o, error);
+    if (name == "--steps") {
+        if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
+            error = "--steps needs a whole number from 0 to " +
+                    std::to_string(batch_constants::maxSteps) + ", not '" + text + "'";
+            return false;
+        }
+        o.steps = whole;
+    } else if (name == "--re") {
+        if (!parseInteger(text, whole) || whole < batch_constants::minReynolds ||
+            whole > batch_constants::maxReynolds) {
+            error = "--re needs a whole number from " +
+                    std::to_string(batch_constants::minReynolds) + " to " +
+                    std::to_string(batch_constants::maxReynolds) + ", not '" + text + "'";
+            return false;
+        }
+        o.reynolds = static_cast<int>(whole);
+    } else if (name == "--dt") {
+        if (!parseFinite(text, number) || !(number > 0.0)) {
+            error = std::string("--dt needs a finite number above 0, not '") + text + "'";
+            return false;
+        }
+        o.dt = number;
+    } else if (name == "--default-u" || name == "--default-v") {
+        if (!parseFinite(text, number)) {
+            error = name + " needs a finite number, not '" + text + "'";
+            return false;
+        }
+        (name == "--default-u" ? o.defaultU : o.defaultV) = number;
+    } else {
+        if (*text == '\0') {
+            error = "--dump-csv needs a file name";
+            return false;
+        }
+        o.csvPath = text;
+    }
+    return true;
+}
+
+bool takesValue(const std::string& name)
+{
+    return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
+           name == "--default-v" || name == "--dump-csv" || isFrameOption(name);
+}
+
+// --ppm takes the next argument as its directory unless that is missing or
+// an option; --ppm=DIR names it in one argument.
+bool applyPpm(int argc, const char* const* argv, int& k, BatchOptions& o, std::string& error)
+{
+    const std::string arg = argv[k];
+    o.ppm = true;
+    if (arg.compare(0, 6, "--ppm=") == 0)
+        o.ppmDirectory = arg.substr(6);
+    else if (k + 1 < argc && argv[k + 1][0] != '-')
+        o.ppmDirectory = argv[++k];
+    if (o.ppmDirectory.empty()) {
+        error = "--ppm needs a directory name";
+        return false;
+    }
+    return true;
+}
+
+// Settings that only make sense together.
+bool checkCombinations(const BatchOptions& o, const bool compressionGiven, std::string& error)
+{
+    if (compressionGiven && o.aviPath.empty()) {
+        error = "--codec and --quality need --avi";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Options may come before or after the grid file; exactly one file is needed.
+static bool parseArguments(int argc, const char* const* argv, BatchOptions& options,
+                           std::string& error)
+{
+    BatchOptions o;
+    o.steps = batch_constants::defaultSteps;
+    o.dt = batch_constants::defaultDt;
+    o.interval = batch_constants::defaultInterval;
+    o.frameSize = batch_constants::defaultFrameSize;
+    o.elements = defaultElements();
+    o.compression.quality = batch_constants::defaultQuality;
+    bool compressionGiven = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--ppm" || arg.compare(0, 6, "--ppm=") == 0) {
+            o.ppmDirectory = batch_constants::defaultPpmDirectory;
+            if (!applyPpm(argc, argv, k, o, error))
+                return false;
+        } else if (takesValue(arg)) {
+            compressionGiven = compressionGiven || arg == "--codec" || arg == "--quality";
+            if (k + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            if (!applyOption(arg, argv[++k], o, error))
+                return false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option '" + arg + "' (see --help)";
+            return false;
+        } else if (!o.gridPath.empty()) {
+            error = "only one grid file can be run, got '" + o.gridPath + "' and '" + arg + "'";
+            return false;
+        } else {
+            o.gridPath = arg;
+        }
+    }
+    if (o.gridPath.empty() && !o.help) {
+        error = "no grid file given (see --help)";
+        return false;
+    }
+    if (!checkCombinations(o, compressionGiven, error))
+        return false;
+    options = o;
+    return true;
+}
+
+// Every refusal comes back as one short line, whatever text caused it.
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
+                       std::string& error)
+{
+    if (parseArguments(argc, argv, options, error))
+        return true;
+    error = oneLine(error);
+    return false;
+}
+
+std::string batchUsage()
+{
+    return "usage: kelvo-batch GRIDFILE [--steps N] [--re R] [--dt X] [--default-u A]\n"
+           "                   [--default-v B] [--dump-csv FILE]\n"
+           "\n"
+           "Runs the flow of a grid file without a display: writes the default\n"
+           "velocities into the fluid cells, builds the solver (one step), then\n"
+           "takes N more steps and writes the final state as CSV.\n"
+           "\n"
+           "  --steps N       steps after the build step (default 100)\n"
+           "  --re R          Reynolds number, 1..100000 (default: the file's,\n"
+           "                  clamped to 10..2000 as the editor shows it)\n"
+           "  --dt X          time step, above 0 (default 0.003)\n"
+           "  --default-u A   default x velocity of fluid cells (default: the file's,\n"
+           "                  clamped to 0..100)\n"
+           "  --default-v B   default y velocity of fluid cells (likewise)\n"
+           "  --dump-csv FILE write i,j,flags,u,v,p per cell to FILE ('-' for stdout)\n"
+           "  --help          show this text\n"
+           "\n"
+           "Frames, as the simulation window renders and saves them (each step is\n"
+           "one cycle; a cycle whose count since the build step is a multiple of\n"
+           "the interval is a frame cycle, the first one included):\n"
+           "  --interval N    cycles per frame, 1..1110 (default 1)\n"
+           "  --size K        pixels per cell edge, 1..15 (default 4)\n"
+           "  --elements LIST comma list of boundary, streamlines, u, v, p, vectors,\n"
+           "                  or none (default boundary,streamlines)\n"
+           "  --ppm [DIR]     write DIR/frame_00000.ppm ... (default DIR: frames;\n"
+           "                  --ppm=DIR when the grid file follows)\n"
+           "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
+           "                  is added unless FILE ends in it)\n"
+           "  --codec C       raw (full frames, default), mjpeg, ffv1 or utvideo\n"
+           "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n";
+}
+
+RenderElements defaultElements()
+{
+    RenderElements elements;
+    elements.boundaryCells = true;
+    elements.streamlines = true;
+    return elements;
+}
+
+// Items between commas, each a known name; "none" alone chooses nothing.
+bool parseElements(const std::string& text, RenderElements& elements, std::string& error)
+{
+    RenderElements chosen;
+    if (text == "none") {
+        elements = chosen;
+        return true;
+    }
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        bool* flag = item == "boundary"      ? &chosen.boundaryCells
+                     : item == "streamlines" ? &chosen.streamlines
+                     : item == "u"           ? &chosen.uField
+                     : item == "v"           ? &chosen.vField
+                     : item == "p"           ? &chosen.pressure
+                     : item == "vectors"     ? &chosen.vectors
+                                             : nullptr;
+        if (!flag) {
+            error = item.empty() ? "--elements has an empty item in '" + text + "'"
+                                 : "--elements does not know '" + item +
+                                       "' (boundary, streamlines, u, v, p, vectors or none)";
+            return false;
+        }
+        *flag = true;
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    elements = chosen;
+    return true;
+}
+
+bool parseCodec(const std::string& text, Compressor& compressor)
+{
+    if (text == "raw")
+        compressor = Compressor::FullFrames;
+    else if (text == "mjpeg")
+        compressor = Compressor::MotionJpeg;
+    else if (text == "ffv1")
+        compressor = Compressor::Ffv1;
+    else if (text == "utvideo")
+        compressor = Compressor::UtVideo;
+    else
+        return false;
+    return true;
+}

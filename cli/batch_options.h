@@ -1,0 +1,49 @@
+// The command line of kelvo-batch.
+#pragma once
+
+#include "render/compose_frame.h"
+#include "platform/compress_options.h"
+
+#include <optional>
+#include <string>
+
+struct BatchOptions {
+    std::string gridPath;             // the grid file to run
+    long long steps = 0;              // steps after the build step
+    std::optional<int> reynolds;      // from the file unless given
+    double dt = 0.0;
+    std::optional<double> defaultU;   // from the file unless given
+    std::optional<double> defaultV;
+    std::string csvPath;              // "" for no dump, "-" for stdout
+    bool help = false;                // --help: print usage, run nothing
+
+    // Frames, rendered on every interval-th cycle as the simulation window
+    // renders them; written when ppm or aviPath asks for them.
+    int interval = 1;                 // cycles per frame
+    int frameSize = 4;                // pixels per cell edge
+    RenderElements elements;          // as the window opens: boundary, streamlines
+    bool ppm = false;                 // numbered PPM files
+    std::string ppmDirectory;         // where they go
+    std::string aviPath;              // "" for no animation
+    CompressOptions compression;      // of the animation
+
+    // Whether any frame is written.
+    bool writesFrames() const { return ppm || !aviPath.empty(); }
+};
+
+// The elements the simulation window starts with checked.
+RenderElements defaultElements();
+
+// A comma list of boundary, streamlines, u, v, p, vectors (or "none"); false
+// with a reason for an empty item or an unknown name.
+bool parseElements(const std::string& text, RenderElements& elements, std::string& error);
+
+// raw, mjpeg, ffv1 or utvideo; false for any other name.
+bool parseCodec(const std::string& text, Compressor& compressor);
+
+// Fills options from argv; on failure returns false with a one-line reason.
+bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
+                       std::string& error);
+
+// The usage text printed by --help.
+std::string batchUsage();

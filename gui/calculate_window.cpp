@@ -1,0 +1,428 @@
+#include "gui/calculate_window.h"
+
+#include "gui/avi_message_box.h"
+#include "io/avi_messages.h"
+#include "io/avi_writer.h"
+#include "gui/calculate_layout.h"
+#include "gui/compressor_dialog.h"
+#include "render/frame_image.h"
+#include "gui/frame_presenter.h"
+#include "gui/icon_set.h"
+#include "gui/ui_text.h"
+
+#include <GL/gl.h>
+
+
+namespace {
+// Fixed texts of the window: not in the text tables.
+constexpr const char* stopText = "Sto&p";
+constexpr const char* startCycleText = "0";
+constexpr const char* aviDialogTitle = "Save Avi file As..";
+constexpr int aviDialogWidth = 500;
+constexpr int aviDialogHeight = 300;
+constexpr const char* frameFailureCaption = "Cannot Write Frame";
+constexpr const char* frameFailureText = "The frame file\n%s\ncould not be written; the run has been stopped.";
+
+// Frame and group styles of the window.
+constexpr FXuint fixedPosition = LAYOUT_FIX_X | LAYOUT_FIX_Y;
+constexpr FXuint groupStyle = GROUPBOX_TITLE_LEFT | FRAME_GROOVE | fixedPosition;
+constexpr FXuint spinnerStyle = SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH;
+constexpr int spinnerColumns = 4;
+
+// Whether aviOpen is at work under the wait cursor.
+bool aviOpenBusy = false;
+
+// The compressor dialog and the AVI messages wait for the user, so they get
+// the normal cursor back while they are up.
+void liftWaitCursor()
+{
+    if (aviOpenBusy)
+        FXApp::instance()->endWaitCursor();
+}
+
+// The wait cursor again once the user has answered.
+void restoreWaitCursor()
+{
+    if (aviOpenBusy)
+        FXApp::instance()->beginWaitCursor();
+}
+
+// The compressor dialog without the wait cursor.
+bool chooseCompressorAnswered(CompressOptions& options)
+{
+    liftWaitCursor();
+    const bool chosen = chooseCompressorWithDialog(options);
+    restoreWaitCursor();
+    return chosen;
+}
+
+// An AVI message box without the wait cursor.
+void showAviMessageAnswered(const char* caption, const char* text)
+{
+    liftWaitCursor();
+    showAviMessageBox(caption, text);
+    restoreWaitCursor();
+}
+
+// aviOpen under the wait cursor: the title and fade-in take seconds at the
+// larger output sizes.
+bool aviOpenWaiting()
+{
+    FXApp::instance()->beginWaitCursor();
+    aviOpenBusy = true;
+    const bool opened = aviOpen();
+    aviOpenBusy = false;
+    FXApp::instance()->endWaitCursor();
+    return opened;
+}
+
+}  // namespace
+
+// clang-format off
+FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_START,       CalculateWindow::onCmdStart),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STOP,        CalculateWindow::onCmdStop),
+    FXMAPFUNC(SEL_CHORE,     CalculateWindow::ID_CYCLE,       CalculateWindow::onChoreCycle),
+    FXMAPFUNC(SEL_PAINT,     CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasPaint),
+    FXMAPFUNC(SEL_CONFIGURE, CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasConfigure),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RENDER,      CalculateWindow::renderFrame),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_OUTPUT_SIZE, CalculateWindow::onCmdOutputSize),
+};
+// clang-format on
+
+FXIMPLEMENT(CalculateWindow, FXDialogBox, CalculateWindowMap, ARRAYNUMBER(CalculateWindowMap))
+
+// The widgets, the solver one step past the grid, the picture all zero.
+CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+    : FXDialogBox(owner, uiText(TXT_CALCULATE_FLOW),
+                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE,
+                  CalculateLayout::windowX, CalculateLayout::windowY, CalculateLayout::windowWidth,
+                  CalculateLayout::windowHeight, CalculateLayout::padLeft, CalculateLayout::padRight,
+                  CalculateLayout::padTop, CalculateLayout::padBottom, CalculateLayout::hSpacing,
+                  CalculateLayout::vSpacing),
+      saveTarget(saveMethod),
+      grid(grid)
+{
+    windowIcon = makeApplicationIcon(getApp());
+    setIcon(windowIcon);
+    setMiniIcon(windowIcon);
+
+    buildCanvasAndButtons();
+    buildRenderGroup();
+    buildSaveGroup();
+    buildIntervalGroup();
+    buildSizeGroup();
+
+    run.reset(new SimulationRun(*grid, reynolds, timeStep));
+    allocateImage();
+    run->step();
+    showFrameSize();
+
+    toolTip = new FXToolTip(getApp());
+    if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
+        toolTip->create();
+    stopButton->disable();
+
+    Re = static_cast<double>(reynolds);
+    dt = timeStep;
+}
+
+// Image, AVI file, solver, pending cycle; then the canvas before its visual.
+CalculateWindow::~CalculateWindow()
+{
+    releaseFrameImage();
+    aviClose();
+    run.reset();
+    cancelCycle();
+    delete toolTip;
+    delete glCanvas;
+    delete glVisual;
+    delete windowIcon;
+}
+
+// Canvas frame, visual, canvas, cycle label, Start and Stop.
+void CalculateWindow::buildCanvasAndButtons()
+{
+    using namespace CalculateLayout;
+    canvasFrame = new FXVerticalFrame(this, FRAME_GROOVE | fixedPosition | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+                                      canvasFrameX, canvasFrameY, canvasFrameWidth, canvasFrameHeight,
+                                      framePad, framePad, framePad, framePad, framePad, framePad);
+    glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
+    glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
+                             labelPad, labelPad);
+    const FXuint buttonStyle = BUTTON_NORMAL | FRAME_RAISED | FRAME_THICK | fixedPosition;
+    startButton = new FXButton(this, uiText(TXT_START), nullptr, this, ID_START, buttonStyle, startX, buttonsY,
+                               0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
+    stopButton = new FXButton(this, stopText, nullptr, this, ID_STOP, buttonStyle, stopX, buttonsY, 0, 0,
+                              buttonPadX, buttonPadX, buttonPadY, buttonPadY);
+}
+
+// "Rendered Elements": Boundary Cells and Streamlines start checked.
+void CalculateWindow::buildRenderGroup()
+{
+    using namespace CalculateLayout;
+    renderGroup = new FXGroupBox(this, uiText(TXT_RENDERED_ELEMENTS), groupStyle, renderGroupX, renderGroupY,
+                                 0, 0, framePad, framePad, framePad, framePad, framePad, framePad);
+    renderButtons = new FXVerticalFrame(renderGroup, LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT, 0, 0,
+                                        renderButtonsWidth, renderButtonsHeight, framePad, framePad, framePad,
+                                        framePad, framePad, framePad);
+    showBoundaryCells = new FXCheckButton(renderButtons, uiText(TXT_BOUNDARY_CELLS), this, ID_RENDER);
+    showStreamlines = new FXCheckButton(renderButtons, uiText(TXT_STREAMLINES), this, ID_RENDER);
+    showUField = new FXCheckButton(renderButtons, uiText(TXT_X_VELOCITY_FIELD), this, ID_RENDER);
+    showVField = new FXCheckButton(renderButtons, uiText(TXT_Y_VELOCITY_FIELD), this, ID_RENDER);
+    showPressure = new FXCheckButton(renderButtons, uiText(TXT_PRESSURE_FIELD), this, ID_RENDER);
+    showVectors = new FXCheckButton(renderButtons, uiText(TXT_VELOCITY_VECTORS), this, ID_RENDER);
+    showBoundaryCells->setCheck(TRUE);
+    showStreamlines->setCheck(TRUE);
+}
+
+// "Save Method": none, AVI, PPM; the data target keeps one checked.
+void CalculateWindow::buildSaveGroup()
+{
+    using namespace CalculateLayout;
+    saveGroup = new FXGroupBox(this, uiText(TXT_SAVE_METHOD), groupStyle, saveGroupX, saveGroupY);
+    saveNone = new FXRadioButton(saveGroup, uiText(TXT_SAVE_NONE), &saveTarget,
+                                 FXDataTarget::ID_OPTION + SAVE_NONE);
+    saveAvi = new FXRadioButton(saveGroup, uiText(TXT_SAVE_AVI), &saveTarget,
+                                FXDataTarget::ID_OPTION + SAVE_AVI);
+    savePpm = new FXRadioButton(saveGroup, uiText(TXT_SAVE_PPM), &saveTarget,
+                                FXDataTarget::ID_OPTION + SAVE_PPM);
+    saveMethod = SAVE_NONE;
+    saveNone->setCheck(TRUE);
+}
+
+// "Save Frame Interval": 1..1110, starting at 1.
+void CalculateWindow::buildIntervalGroup()
+{
+    using namespace CalculateLayout;
+    intervalGroup = new FXGroupBox(this, uiText(TXT_FRAME_INTERVAL), groupStyle, intervalGroupX, intervalGroupY);
+    intervalSpinner = new FXSpinner(intervalGroup, spinnerColumns, nullptr, 0, spinnerStyle, 0, 0, spinnerWidth);
+    intervalSpinner->setRange(CalculateRanges::minInterval, CalculateRanges::maxInterval);
+    intervalSpinner->setValue(CalculateRanges::startInterval);
+}
+
+// "Output Size": the spinner and the two size labels; the picture starts
+// at the spinner's value.
+void CalculateWindow::buildSizeGroup()
+{
+    using namespace CalculateLayout;
+    sizeGroup = new FXGroupBox(this, uiText(TXT_OUTPUT_SIZE), groupStyle, sizeGroupX, sizeGroupY);
+    sizeSpinner = new FXSpinner(sizeGroup, spinnerColumns, this, ID_OUTPUT_SIZE, spinnerStyle, 0, 0, spinnerWidth);
+    sizeSpinner->setRange(CalculateRanges::minOutputSize, CalculateRanges::maxOutputSize);
+    sizeSpinner->setValue(CalculateRanges::startOutputSize);
+    widthLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
+                             labelPad, labelPad);
+    heightLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
+                              labelPad, labelPad);
+    outputSize = CalculateRanges::startOutputSize;
+}
+
+// A modal file dialog at the cursor, any name, existing or not.
+FXString CalculateWindow::chooseAviFileName()
+{
+    FXFileDialog dialog(this, aviDialogTitle, 0, 0, 0, aviDialogWidth, aviDialogHeight);
+    dialog.setSelectMode(SELECTFILE_ANY);
+    if (!dialog.execute(PLACEMENT_CURSOR))
+        return FXString::null;
+    return dialog.getFilename();
+}
+
+// An error box over this window that names the file.
+void CalculateWindow::showFrameWriteFailure(const FXString& path)
+{
+    FXMessageBox::error(this, MBOX_OK, frameFailureCaption, frameFailureText, path.text());
+}
+
+// pendingCycle := addChore(this, ID_CYCLE), after removing a pending one.
+void CalculateWindow::scheduleCycle()
+{
+    cancelCycle();
+    getApp()->addChore(this, ID_CYCLE);
+    pendingCycle = true;
+}
+
+void CalculateWindow::cancelCycle()
+{
+    if (pendingCycle)
+        getApp()->removeChore(this, ID_CYCLE);
+    pendingCycle = false;
+}
+
+void CalculateWindow::enterIdleControls()
+{
+    startButton->enable();
+    stopButton->disable();
+    saveAvi->enable();
+    saveNone->enable();
+    savePpm->enable();
+    sizeSpinner->enable();
+}
+
+RenderElements CalculateWindow::checkedElements() const
+{
+    RenderElements elements;
+    elements.boundaryCells = showBoundaryCells->getCheck() == TRUE;
+    elements.streamlines = showStreamlines->getCheck() == TRUE;
+    elements.uField = showUField->getCheck() == TRUE;
+    elements.vField = showVField->getCheck() == TRUE;
+    elements.pressure = showPressure->getCheck() == TRUE;
+    elements.vectors = showVectors->getCheck() == TRUE;
+    return elements;
+}
+
+FrameSaving CalculateWindow::frameSaving() const
+{
+    FrameSaving saving;
+    saving.avi = saveMethod == SAVE_AVI;
+    saving.ppm = saveMethod == SAVE_PPM;
+    return saving;
+}
+
+void CalculateWindow::allocateImage()
+{
+    allocateFrameImage(outputSize * grid->NX, outputSize * grid->NY);
+}
+
+// "%s: %d" with "Width" and W, "Height" and H.
+void CalculateWindow::showFrameSize()
+{
+    widthLabel->setText(FXStringFormat("%s: %d", uiText(TXT_WIDTH), frameWidth()));
+    heightLabel->setText(FXStringFormat("%s: %d", uiText(TXT_HEIGHT), frameHeight()));
+}
+
+// Start: the save-method controls locked, then the run as the method says.
+long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
+{
+    saveAvi->disable();
+    saveNone->disable();
+    savePpm->disable();
+    sizeSpinner->disable();
+    if (saveMethod == SAVE_AVI) {
+        const FXString name = chooseAviFileName();
+        if (name.empty()) {
+            aviClose();
+            enterIdleControls();
+            return 1;
+        }
+        setAviFileName(aviFileNameFor(name.text()));
+        if (!aviOpenWaiting()) {
+            enterIdleControls();  // aviOpen has told the user
+            return 1;
+        }
+        stopButton->enable();
+        scheduleCycle();
+        startButton->disable();
+        return 1;
+    }
+    stopButton->enable();
+    scheduleCycle();
+    startButton->disable();
+    return 1;
+}
+
+// One cycle: a step, on a frame cycle the picture rendered, shown and
+// saved, the count shown, and the next cycle scheduled.
+long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
+{
+    pendingCycle = false;
+    FrameSaveResult saved;
+    run->cycle(intervalSpinner->getValue(), [this, &saved](int32_t index) {
+        renderFrame();
+        saved = saveFrame(frameSaving(), index);
+        return saved.ok;
+    });
+    cycleLabel->setText(FXStringVal(run->cycles()));
+    if (!saved.ok) {
+        stopAfterSaveFailure(saved);
+        return 1;
+    }
+    scheduleCycle();
+    return 1;
+}
+
+// Stop, then one message: the AVI file is complete but short, or the PPM
+// file named could not be written.
+void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
+{
+    onCmdStop(nullptr, 0, nullptr);
+    if (result.aviFailed)
+        aviReportIncomplete();
+    else
+        showFrameWriteFailure(result.ppmFailedPath.c_str());
+}
+
+// Stop: Idle controls, the final state shown, the file completed, the
+// solver rebuilt from the grid and stepped once, the counters reset.
+long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
+{
+    enterIdleControls();
+    renderFrame();
+    cancelCycle();
+    aviClose();
+    releaseFrameImage();
+    run->rebuild();
+    allocateImage();
+    run->step();
+    run->resetCounters();
+    return 1;
+}
+
+long CalculateWindow::onCanvasPaint(FXObject*, FXSelector, void*)
+{
+    presentFrame();
+    return 1;
+}
+
+// The viewport follows the canvas's new size, then the picture is shown.
+long CalculateWindow::onCanvasConfigure(FXObject*, FXSelector, void*)
+{
+    if (glCanvas->makeCurrent()) {
+        glViewport(0, 0, glCanvas->getWidth(), glCanvas->getHeight());
+        glCanvas->makeNonCurrent();
+        presentFrame();
+    }
+    return 1;
+}
+
+// The render pass: the checked elements from the current state, shown.
+long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
+{
+    composeFrame(run->state(), grid->NX, grid->NY, outputSize, checkedElements());
+    presentFrame();
+    return 1;
+}
+
+// A new picture at the spinner's size, drawn, and its size shown.
+long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
+{
+    // Rendering and showing the largest pictures takes about a second.
+    getApp()->beginWaitCursor();
+    outputSize = sizeSpinner->getValue();
+    releaseFrameImage();
+    allocateImage();
+    renderFrame();
+    showFrameSize();
+    getApp()->endWaitCursor();
+    return 1;
+}
+
+// Every pixel as a 5-pixel point over the whole canvas; nothing when the
+// canvas has no area or no context yet.
+void CalculateWindow::presentFrame()
+{
+    const FXint width = glCanvas->getWidth();
+    const FXint height = glCanvas->getHeight();
+    if (width <= 0 || height <= 0 || !glCanvas->makeCurrent())
+        return;
+    paintFrameImage(width, height, PointSubmission::Batched);
+    if (glVisual->isDoubleBuffer())
+        glCanvas->swapBuffers();
+    glCanvas->makeNonCurrent();
+}
+
+void installWindowedAviHooks()
+{
+    setAviMessageHook(showAviMessageAnswered);
+    setAviCompressorChooser(chooseCompressorAnswered);
+}

@@ -1,0 +1,107 @@
+#include "gui/frame_presenter.h"
+
+#include "render/frame_image.h"
+
+#include <GL/gl.h>
+
+#include <cstddef>
+#include <vector>
+
+namespace {
+
+// Normalised device coordinate of column x: (x / W - 0.5) * 2.
+float columnToDevice(int x, int W)
+{
+    return static_cast<float>((static_cast<double>(x) / W - 0.5) * 2.0);
+}
+
+// Normalised device coordinate of row y: (y / H - 0.5) * (-2); row 0 on top.
+float rowToDevice(int y, int H)
+{
+    return static_cast<float>((static_cast<double>(y) / H - 0.5) * -2.0);
+}
+
+// GL colour of a picture value: trunc(value) * (1/255).
+float toGlColour(int value)
+{
+    return static_cast<float>(value * present_constants::colourScale);
+}
+
+// The vertices of a W x H picture in drawing order, kept for the next frame
+// of the same size.
+const std::vector<float>& pointPositions(int W, int H)
+{
+    static std::vector<float> positions;
+    static int cachedWidth = -1;
+    static int cachedHeight = -1;
+    if (W != cachedWidth || H != cachedHeight) {
+        positions.resize(static_cast<size_t>(W) * H * 2);
+        size_t k = 0;
+        for (int x = 0; x < W; ++x)
+            for (int y = 0; y < H; ++y) {
+                positions[k++] = columnToDevice(x, W);
+                positions[k++] = rowToDevice(y, H);
+            }
+        cachedWidth = W;
+        cachedHeight = H;
+    }
+    return positions;
+}
+
+}  // namespace
+
+void paintFrameImage(int width, int height, PointSubmission submission)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    glViewport(0, 0, width, height);
+    glClearColor(present_constants::clearRed, present_constants::clearGreen,
+                 present_constants::clearBlue, present_constants::clearAlpha);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (submission == PointSubmission::Literal)
+        drawFramePointsLiteral();
+    else
+        drawFramePointsBatched();
+}
+
+void drawFramePointsLiteral()
+{
+    const int W = frameWidth();
+    const int H = frameHeight();
+    for (int x = 0; x < W; ++x)
+        for (int y = 0; y < H; ++y) {
+            glColor3f(toGlColour(pixelRed(x, y)), toGlColour(pixelGreen(x, y)),
+                      toGlColour(pixelBlue(x, y)));
+            glPointSize(present_constants::pointSize);
+            glBegin(GL_POINTS);
+            glVertex2f(columnToDevice(x, W), rowToDevice(y, H));
+            glEnd();
+        }
+}
+
+void drawFramePointsBatched()
+{
+    const int W = frameWidth();
+    const int H = frameHeight();
+    if (W <= 0 || H <= 0)
+        return;
+    const std::vector<float>& positions = pointPositions(W, H);
+    // The colours follow the vertices' order: column by column.
+    std::vector<float> colours(static_cast<size_t>(W) * H * 3);
+    for (int x = 0; x < W; ++x) {
+        float* out = colours.data() + static_cast<size_t>(x) * H * 3;
+        for (int y = 0; y < H; ++y) {
+            *out++ = toGlColour(pixelRed(x, y));
+            *out++ = toGlColour(pixelGreen(x, y));
+            *out++ = toGlColour(pixelBlue(x, y));
+        }
+    }
+    glPointSize(present_constants::pointSize);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, positions.data());
+    glColorPointer(3, GL_FLOAT, 0, colours.data());
+    glDrawArrays(GL_POINTS, 0, W * H);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}

@@ -1,0 +1,202 @@
+#include "gui/grid_drawing.h"
+
+#include <fx.h>
+#include <fx3d.h>
+#include <GL/gl.h>
+
+namespace {
+
+// One arrow: shaft, barb 1, barb 2, each from its first point to its second,
+// in cell-relative coordinates (a, b).
+struct ArrowShape {
+    double points[6][2];
+};
+
+// The North arrow's barbs end half a cell behind its tip, at b = 0.4; the
+// other three have barbs 0.3 of a cell long.
+const ArrowShape arrowShapes[4] = {
+    {{{0.1, 0.5}, {0.9, 0.5}, {0.9, 0.5}, {0.6, 0.9}, {0.9, 0.5}, {0.6, 0.1}}},  // East
+    {{{0.9, 0.5}, {0.1, 0.5}, {0.1, 0.5}, {0.4, 0.9}, {0.1, 0.5}, {0.4, 0.1}}},  // West
+    {{{0.5, 0.9}, {0.5, 0.1}, {0.5, 0.9}, {0.9, 0.4}, {0.5, 0.9}, {0.1, 0.4}}},  // North
+    {{{0.5, 0.1}, {0.5, 0.9}, {0.5, 0.1}, {0.9, 0.4}, {0.5, 0.1}, {0.1, 0.4}}},  // South
+};
+
+// The six type bits of a flag word.
+constexpr int32_t TYPE_BITS = 0x3F;
+
+// Arrows of a moving wall, from its own velocity: East for u > 0, West for
+// u < 0, North for v > 0, South for v < 0, in that order.
+void drawVelocityArrows(const Grid& grid, const GridView& view, int32_t i, int32_t j)
+{
+    const double u = grid.u[i][j];
+    const double v = grid.v[i][j];
+    if (u > 0) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::East);
+    if (u < 0) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::West);
+    if (v > 0) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::North);
+    if (v < 0) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::South);
+}
+
+// Arrows of an inflow or outflow cell, from its direction bits.
+void drawDirectionArrows(const Grid& grid, const GridView& view, int32_t i, int32_t j)
+{
+    const int32_t word = grid.flags[i][j];
+    if (word & DIR_EAST) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::East);
+    if (word & DIR_WEST) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::West);
+    if (word & DIR_NORTH) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::North);
+    if (word & DIR_SOUTH) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::South);
+}
+
+// One cell in the colour of its type, with its arrows; a word with no type
+// bit or several leaves the background showing.
+void drawCell(const Grid& grid, const GridView& view, int32_t i, int32_t j)
+{
+    switch (grid.flags[i][j] & TYPE_BITS) {
+    case CELL_FLUID:
+        setColour(GridColours::fluid);
+        drawCellQuad(view, grid.NX, grid.NY, i, j);
+        break;
+    case CELL_MOVING_WALL:
+        setColour(GridColours::movingWall);
+        drawCellQuad(view, grid.NX, grid.NY, i, j);
+        setColour(GridColours::arrow);
+        drawVelocityArrows(grid, view, i, j);
+        break;
+    case CELL_SLIP_WALL:
+        setColour(GridColours::slipWall);
+        drawCellQuad(view, grid.NX, grid.NY, i, j);
+        break;
+    case CELL_NOSLIP_WALL:
+        setColour(GridColours::noSlipWall);
+        drawCellQuad(view, grid.NX, grid.NY, i, j);
+        break;
+    case CELL_INFLOW:
+    case CELL_OUTFLOW:
+        setColour((grid.flags[i][j] & CELL_INFLOW) ? GridColours::inflow : GridColours::outflow);
+        drawCellQuad(view, grid.NX, grid.NY, i, j);
+        setColour(GridColours::arrow);
+        drawDirectionArrows(grid, view, i, j);
+        break;
+    default:
+        break;
+    }
+}
+
+// Grid lines over the cells, in one GL_LINES primitive:
+//   x = left, left + cw, ... while x <= right   (x accumulated in double)
+//   y = bottom, bottom + ch, ... while y <= top
+void drawGridLines(const GridView& view, int32_t NX, int32_t NY)
+{
+    const float cw = cellWidth(view, NX);
+    const float ch = cellHeight(view, NY);
+    setColour(GridColours::gridLine);
+    glLineWidth(GridStrokes::gridLineWidth);
+    glBegin(GL_LINES);
+    for (double x = view.left; x <= view.right; x += cw) {
+        glVertex2f(static_cast<float>(x), view.bottom);
+        glVertex2f(static_cast<float>(x), view.top);
+    }
+    for (double y = view.bottom; y <= view.top; y += ch) {
+        glVertex2f(view.left, static_cast<float>(y));
+        glVertex2f(view.right, static_cast<float>(y));
+    }
+    glEnd();
+}
+
+}  // namespace
+
+// Sets the current colour.
+void setColour(const GlColour& colour)
+{
+    glColor3f(colour.r, colour.g, colour.b);
+}
+
+// Two triangles: (x0, y1), (x0, y0), (x1, y1) and (x0, y0), (x1, y0), (x1, y1).
+void drawCellQuad(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j)
+{
+    const CellRect r = cellRect(view, NX, NY, i, j);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(r.x0, r.y1);
+    glVertex2f(r.x0, r.y0);
+    glVertex2f(r.x1, r.y1);
+    glVertex2f(r.x0, r.y0);
+    glVertex2f(r.x1, r.y0);
+    glVertex2f(r.x1, r.y1);
+    glEnd();
+}
+
+// Left, top, bottom and right edge, each pushed outward by e.
+void drawCellOutline(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j)
+{
+    const CellRect r = cellRect(view, NX, NY, i, j);
+    const float e = GridStrokes::outlinePush;
+    glLineWidth(GridStrokes::outlineWidth);
+    glBegin(GL_LINES);
+    glVertex2f(r.x0 - e, r.y1 + e);
+    glVertex2f(r.x0 - e, r.y0 - e);
+    glVertex2f(r.x0 - e, r.y1 + e);
+    glVertex2f(r.x1 + e, r.y1 + e);
+    glVertex2f(r.x0 - e, r.y0 - e);
+    glVertex2f(r.x1 + e, r.y0 - e);
+    glVertex2f(r.x1 + e, r.y1 + e);
+    glVertex2f(r.x1 + e, r.y0 - e);
+    glEnd();
+    glLineWidth(GridStrokes::defaultWidth);
+}
+
+// One arrow as six GL_LINES vertices; it keeps the line width in effect.
+void drawCellArrow(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j,
+                   Arrow arrow)
+{
+    const ArrowShape& shape = arrowShapes[static_cast<int>(arrow)];
+    glBegin(GL_LINES);
+    for (const auto& point : shape.points) {
+        float x, y;
+        cellPoint(view, NX, NY, i, j, point[0], point[1], x, y);
+        glVertex2f(x, y);
+    }
+    glEnd();
+}
+
+// Every cell (i outer, j inner), then the grid lines.
+void drawGrid(const Grid& grid, const GridView& view)
+{
+    if (grid.NX <= 0 || grid.NY <= 0 || grid.flags.empty())
+        return;
+    for (int32_t i = 0; i < grid.NX; ++i)
+        for (int32_t j = 0; j < grid.NY; ++j)
+            drawCell(grid, view, i, j);
+    drawGridLines(view, grid.NX, grid.NY);
+}
+
+// Context, viewport over the whole canvas, background.
+bool beginGridFrame(FX::FXGLCanvas* canvas)
+{
+    const FXint width = canvas->getWidth();
+    const FXint height = canvas->getHeight();
+    if (width == 0 || height == 0 || !canvas->makeCurrent())
+        return false;
+    glViewport(0, 0, width, height);
+    const GlColour& bg = GridColours::background;
+    glClearColor(bg.r, bg.g, bg.b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return true;
+}
+
+// Swap when double-buffered, release the context.
+void endGridFrame(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual)
+{
+    if (visual->isDoubleBuffer())
+        canvas->swapBuffers();
+    canvas->makeNonCurrent();
+}
+
+// Repaints the canvas with the whole grid.
+void paintGridCanvas(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual,
+                     const Grid* grid, const GridView& view)
+{
+    if (!beginGridFrame(canvas))
+        return;
+    if (grid)
+        drawGrid(*grid, view);
+    endGridFrame(canvas, visual);
+}

@@ -1,0 +1,75 @@
+// The editor's drawing of the edited grid on its OpenGL canvas: one filled
+// rectangle per cell in the colour of its type, white arrows for the velocity
+// of moving walls and the direction of inflow and outflow cells, grid lines
+// on top, and the outline of the cell under the pointer.
+//
+// Nothing sets a projection: everything is given in normalised device
+// coordinates through the GridView.
+#pragma once
+
+#include "core/grid.h"
+#include "gui/grid_view.h"
+
+namespace FX {
+class FXGLCanvas;
+class FXGLVisual;
+}
+
+// A colour as glColor3f takes it.
+struct GlColour {
+    float r, g, b;
+};
+
+// Colours of the editor canvas.
+namespace GridColours {
+constexpr GlColour background  = {0.46f, 0.42f, 0.41f};  // clear colour, alpha 1
+constexpr GlColour fluid       = {0.85f, 0.86f, 1.0f};
+constexpr GlColour movingWall  = {0.51f, 0.52f, 0.53f};
+constexpr GlColour slipWall    = {0.51f, 0.52f, 0.53f};
+constexpr GlColour noSlipWall  = {0.31f, 0.32f, 0.33f};
+constexpr GlColour inflow      = {0.31f, 0.82f, 0.33f};
+constexpr GlColour outflow     = {0.81f, 0.32f, 0.33f};
+constexpr GlColour arrow       = {1.0f, 1.0f, 1.0f};
+constexpr GlColour gridLine    = {0.6f, 0.6f, 0.6f};
+constexpr GlColour pointerCell = {0.6f, 0.2f, 0.2f};
+}
+
+// Line widths, in pixels, and the outline's outward push in NDC.
+namespace GridStrokes {
+constexpr float gridLineWidth = 1.3f;
+constexpr float outlineWidth = 2.0f;
+constexpr float defaultWidth = 1.0f;
+constexpr float outlinePush = 0.001f;
+}
+
+// The four arrow shapes that drawGrid can put into a cell.
+enum class Arrow { East, West, North, South };
+
+// Sets the current colour.
+void setColour(const GlColour& colour);
+
+// Fills cell (i, j) with the current colour: two triangles.
+void drawCellQuad(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j);
+
+// Outlines cell (i, j) in the current colour with 2-pixel lines pushed
+// outward by a hair, then puts the line width back to 1.
+void drawCellOutline(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j);
+
+// Draws one white-or-current-colour arrow in cell (i, j): shaft and two barbs.
+void drawCellArrow(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j,
+                   Arrow arrow);
+
+// Draws every cell, its arrows and the grid lines into the current context.
+void drawGrid(const Grid& grid, const GridView& view);
+
+// Makes the canvas's context current, sets the viewport to the whole canvas
+// and clears it to the background colour. False for an empty canvas or a
+// context that cannot be made current (nothing is then drawn).
+bool beginGridFrame(FX::FXGLCanvas* canvas);
+
+// Shows what was drawn (swapping when double-buffered) and releases the context.
+void endGridFrame(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual);
+
+// Repaints the canvas with the whole grid.
+void paintGridCanvas(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual,
+                     const Grid* grid, const GridView& view);

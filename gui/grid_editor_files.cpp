@@ -1,0 +1,107 @@
+// Grid files in the editor: Save Grid As and Load Grid.
+#include "gui/grid_editor_window.h"
+
+#include "gui/editor_layout.h"
+#include "gui/grid_directory.h"
+#include "io/grid_file.h"
+#include "gui/ui_text.h"
+
+// Folder of the example grids of an installed program, seen from the
+// folder of the program itself.
+#ifndef KELVO_INSTALLED_GRIDS
+#define KELVO_INSTALLED_GRIDS "../share/kelvo/Grids"
+#endif
+
+// The Save or Load file dialog: 500 x 300, "*.grid", starting in ./Grids
+// (or, without one, in the installed examples or the working directory),
+// modal at the cursor.
+FXString GridEditorWindow::chooseGridFile(FileChoice choice)
+{
+    const bool saving = choice == FileChoice::Save;
+    FXFileDialog dialog(this, saving ? EditorTexts::saveTitle : EditorTexts::loadTitle,
+                        0, 0, 0, EditorLayout::fileDialogWidth, EditorLayout::fileDialogHeight);
+    dialog.setSelectMode(saving ? SELECTFILE_ANY : SELECTFILE_EXISTING);
+    dialog.setPatternList(EditorTexts::gridPattern);
+    const std::string start = gridDialogDirectory(
+        saving ? GridDirectoryUse::Save : GridDirectoryUse::Load, EditorTexts::gridDirectory,
+        installedGridsFolder(KELVO_INSTALLED_GRIDS));
+    dialog.setDirectory(FXPath::absolute(start.c_str()));
+    if (!dialog.execute(PLACEMENT_CURSOR))
+        return FXString::null;
+    return dialog.getFilename();
+}
+
+// A modal error box with one OK button, owned by this window.
+void GridEditorWindow::showFileMessage(const FXString& caption, const FXString& text)
+{
+    FXMessageBox::error(this, MBOX_OK, caption.text(), "%s", text.text());
+}
+
+// Save Grid As: the grid and the three settings into the chosen file; a
+// file that cannot be written is reported and any old file stays as it was.
+long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
+{
+    const FXString path = chooseGridFile(FileChoice::Save);
+    if (!path.empty()) {
+        GridFileSettings settings;
+        settings.reynolds = reynoldsSpinner->getValue();
+        settings.defaultU = defaultUSpinner->getValue();
+        settings.defaultV = defaultVSpinner->getValue();
+        if (!saveGridFile(path.text(), *grid, settings)) {
+            const char* phrase = uiText(TXT_CANNOT_ACCESS);
+            showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
+                                                   path.text()));
+        }
+    }
+    leftDragging = false;
+    rightDragging = false;
+    return 1;
+}
+
+// Load Grid: the chosen file's grid and settings replace the window's; a
+// file that cannot be read or is not a grid file is reported and changes
+// nothing.
+long GridEditorWindow::onCmdLoadGrid(FXObject*, FXSelector, void*)
+{
+    const FXString path = chooseGridFile(FileChoice::Load);
+    if (path.empty())
+        return 1;
+    auto loaded = std::make_unique<Grid>();
+    GridFileSettings settings;
+    const GridFileStatus status = readGridFile(path.text(), *loaded, settings);
+    if (status == GridFileStatus::CannotOpen) {
+        const char* phrase = uiText(TXT_CANNOT_ACCESS);
+        showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase, path.text()));
+        return 1;
+    }
+    if (status == GridFileStatus::NotValid) {
+        const char* phrase = uiText(TXT_NOT_VALID);
+        showFileMessage(phrase, FXStringFormat(EditorTexts::notValidFormat, phrase, path.text()));
+    } else {
+        adoptLoadedGrid(std::move(loaded), settings.reynolds, settings.defaultU, settings.defaultV);
+    }
+    leftDragging = false;
+    rightDragging = false;
+    return 1;
+}
+
+// The spinners take the settings through their setters (which clamp them);
+// the header follows the new grid, with the cell size recomputed from NX
+// and NY.
+void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynolds, int defaultU,
+                                       int defaultV)
+{
+    reynoldsSpinner->setValue(reynolds);
+    defaultUSpinner->setValue(defaultU);
+    defaultVSpinner->setValue(defaultV);
+    NX = loaded->NX;
+    NY = loaded->NY;
+    aux1 = loaded->aux1;
+    aux2 = loaded->aux2;
+    const CellSize size = cellSizeFor(NX, NY);
+    dx = size.dx;
+    dy = size.dy;
+    loaded->dx = dx;
+    loaded->dy = dy;
+    grid = std::move(loaded);
+}

@@ -1,0 +1,406 @@
+#include "gui/grid_editor_window.h"
+
+#include "gui/about_fox.h"
+#include "gui/calculate_window.h"
+#include "gui/decimal_text.h"
+#include "gui/editor_layout.h"
+#include "gui/new_grid.h"
+#include "gui/ui_text.h"
+
+// clang-format off
+FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_NEW_GRID,    GridEditorWindow::onCmdNewGrid),
+    FXMAPFUNC(SEL_PAINT,             GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onPaintCanvas),
+    FXMAPFUNC(SEL_CONFIGURE,         GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onConfigureCanvas),
+    FXMAPFUNC(SEL_MOTION,            GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onMotion),
+    FXMAPFUNC(SEL_LEFTBUTTONPRESS,   GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onLeftPress),
+    FXMAPFUNC(SEL_LEFTBUTTONRELEASE, GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onLeftRelease),
+    FXMAPFUNC(SEL_RIGHTBUTTONPRESS,  GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onRightPress),
+    FXMAPFUNC(SEL_RIGHTBUTTONRELEASE,GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onRightRelease),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_CELL_TOOL,   GridEditorWindow::onCmdCellTool),
+    FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_CELL_TOOL,   GridEditorWindow::onUpdCellTool),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_CALCULATE,   GridEditorWindow::onCmdCalculate),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_SAVE_GRID,   GridEditorWindow::onCmdSaveGrid),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_LOAD_GRID,   GridEditorWindow::onCmdLoadGrid),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_ABOUT,       GridEditorWindow::onCmdAbout),
+    FXMAPFUNC(SEL_CLOSE,             GridEditorWindow::ID_CLOSE_BOX,   GridEditorWindow::onCmdCloseBox),
+};
+// clang-format on
+
+FXIMPLEMENT(GridEditorWindow, FXMainWindow, GridEditorWindowMap, ARRAYNUMBER(GridEditorWindowMap))
+
+// Main window, bars, canvas, tab book and the start-up grid.
+GridEditorWindow::GridEditorWindow(FXApp* app)
+    : FXMainWindow(app, uiText(TXT_APP_NAME), nullptr, nullptr, DECOR_ALL, 0, 0,
+                   EditorLayout::windowWidth, EditorLayout::windowHeight)
+{
+    icons.build(app);
+    setMiniIcon(icons.application);
+    // The close box ends the program the way Quit does.
+    setTarget(this);
+    setSelector(ID_CLOSE_BOX);
+
+    buildMenus();
+    buildToolBar();
+    new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X);
+    buildCanvas();
+    buildTabBook();
+    calcButton = new FXButton(this, uiText(TXT_CALCULATE), nullptr, this, ID_CALCULATE,
+                              BUTTON_NORMAL | FRAME_RAISED | FRAME_THICK | LAYOUT_FIX_X |
+                                  LAYOUT_FIX_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+                              EditorLayout::calcButtonX, EditorLayout::calcButtonY,
+                              EditorLayout::calcButtonWidth, EditorLayout::calcButtonHeight,
+                              EditorLayout::buttonPadX, EditorLayout::buttonPadX,
+                              EditorLayout::buttonPadY, EditorLayout::buttonPadY);
+
+    aux1 = 0;
+    aux2 = 0;
+    replaceWithFluidGrid(EditorRanges::startNX, EditorRanges::startNY);
+    paintWord = CELL_SLIP_WALL;
+    new FXToolTip(app);
+}
+
+// The menu panes and the non-window resources go first.
+GridEditorWindow::~GridEditorWindow()
+{
+    delete fileMenu;
+    delete helpMenu;
+    delete glVisual;
+    icons.release();
+}
+
+// Creates the window and its children, then shows it centred.
+void GridEditorWindow::create()
+{
+    FXMainWindow::create();
+    show(PLACEMENT_SCREEN);
+}
+
+// Menu bar with a double grip; File menu, and Help at the right end.
+void GridEditorWindow::buildMenus()
+{
+    menuBar = new FXMenuBar(this, LAYOUT_SIDE_TOP | LAYOUT_FILL_X | FRAME_RAISED);
+    new FXToolBarGrip(menuBar, nullptr, 0, TOOLBARGRIP_DOUBLE);
+
+    fileMenu = new FXMenuPane(this);
+    new FXMenuCommand(fileMenu, uiText(TXT_NEW_GRID), icons.newGrid, this, ID_NEW_GRID);
+    new FXMenuSeparator(fileMenu);
+    loadCommand = new FXMenuCommand(fileMenu, uiText(TXT_LOAD_GRID), icons.loadGrid, this, ID_LOAD_GRID);
+    saveCommand = new FXMenuCommand(fileMenu, uiText(TXT_SAVE_GRID), icons.saveGrid, this, ID_SAVE_GRID);
+    new FXMenuSeparator(fileMenu);
+    calcCommand = new FXMenuCommand(fileMenu, uiText(TXT_CALCULATE), icons.calculate, this, ID_CALCULATE);
+    new FXMenuSeparator(fileMenu);
+    new FXMenuCommand(fileMenu, uiText(TXT_ABOUT), icons.about, this, ID_ABOUT);
+    new FXMenuCommand(fileMenu, uiText(TXT_QUIT), nullptr, getApp(), FXApp::ID_QUIT);
+    new FXMenuTitle(menuBar, uiText(TXT_FILE_MENU), nullptr, fileMenu);
+
+    helpMenu = new FXMenuPane(this);
+    new FXMenuCommand(helpMenu, uiText(TXT_ABOUT), icons.about, this, ID_ABOUT);
+    new FXMenuTitle(menuBar, uiText(TXT_HELP_MENU), nullptr, helpMenu, LAYOUT_RIGHT);
+}
+
+// A flat tool-bar button whose help text also serves as its tooltip.
+static FXButton* addToolButton(FXToolBar* bar, int key, FXIcon* icon, FXObject* target,
+                               FXSelector id)
+{
+    FXButton* button = new FXButton(bar, uiText(key), icon, target, id,
+                                    BUTTON_TOOLBAR | FRAME_RAISED | ICON_ABOVE_TEXT);
+    button->setTipText(button->getHelpText());
+    return button;
+}
+
+// New, Load, Save; a grip; Calculate; a grip; About.
+void GridEditorWindow::buildToolBar()
+{
+    toolBar = new FXToolBar(this, LAYOUT_SIDE_TOP | LAYOUT_FILL_X | FRAME_RAISED);
+    new FXToolBarGrip(toolBar, nullptr, 0, TOOLBARGRIP_SINGLE);
+    addToolButton(toolBar, TXT_NEW_TOOL, icons.newGrid, this, ID_NEW_GRID);
+    addToolButton(toolBar, TXT_LOAD_TOOL, icons.loadGrid, this, ID_LOAD_GRID);
+    saveTool = addToolButton(toolBar, TXT_SAVE_TOOL, icons.saveGrid, this, ID_SAVE_GRID);
+    new FXToolBarGrip(toolBar, nullptr, 0, TOOLBARGRIP_SINGLE);
+    calcTool = addToolButton(toolBar, TXT_CALCULATE_TOOL, icons.calculate, this, ID_CALCULATE);
+    new FXToolBarGrip(toolBar, nullptr, 0, TOOLBARGRIP_SINGLE);
+    new FXButton(toolBar, FXString::null, icons.about, this, ID_ABOUT,
+                 BUTTON_TOOLBAR | FRAME_RAISED);
+}
+
+// The canvas in its grooved frame at (2, 55), 600 x 400.
+void GridEditorWindow::buildCanvas()
+{
+    using namespace EditorLayout;
+    canvasFrame = new FXVerticalFrame(this,
+                                      FRAME_GROOVE | FRAME_THICK | LAYOUT_FIX_X | LAYOUT_FIX_Y |
+                                          LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+                                      canvasX, canvasY, canvasWidth, canvasHeight,
+                                      canvasPadding, canvasPadding, canvasPadding, canvasPadding,
+                                      canvasPadding, canvasPadding);
+    glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
+    glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_GRID_CANVAS,
+                              LAYOUT_FILL_X | LAYOUT_FILL_Y);
+}
+
+// The tab book at (610, 40), 180 wide, with its two pages.
+void GridEditorWindow::buildTabBook()
+{
+    using namespace EditorLayout;
+    tabBook = new FXTabBook(this, nullptr, 0,
+                            TABBOOK_NORMAL | LAYOUT_FIX_X | LAYOUT_FIX_Y | LAYOUT_FIX_WIDTH,
+                            tabBookX, tabBookY, tabBookWidth, 0);
+    cellsTab = new FXTabItem(tabBook, FXString::null);
+    cellsPage = new FXVerticalFrame(tabBook, FRAME_RAISED | LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    cellsTab->setText(uiText(TXT_CELLS_TAB));
+    buildCellsPage();
+    simTab = new FXTabItem(tabBook, uiText(TXT_SIMULATION_TAB));
+    simPage = new FXVerticalFrame(tabBook, FRAME_RAISED | LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    buildSimulationPage();
+}
+
+// A sunken 60-pixel spinner without a target.
+static FXSpinner* addSpinner(FXComposite* parent, int lo, int hi, int value)
+{
+    FXSpinner* spinner = new FXSpinner(parent, 4, nullptr, 0,
+                                       SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH,
+                                       0, 0, EditorLayout::spinnerWidth, 0);
+    spinner->setRange(lo, hi);
+    spinner->setValue(value);
+    return spinner;
+}
+
+// A sunken right-justified text field that sends ID_CELL_TOOL on Enter.
+static FXTextField* addToolField(FXComposite* parent, FXObject* target, const char* text)
+{
+    FXTextField* field = new FXTextField(parent, EditorLayout::fieldColumns, target,
+                                         GridEditorWindow::ID_CELL_TOOL,
+                                         TEXTFIELD_ENTER_ONLY | FRAME_SUNKEN | FRAME_THICK |
+                                             JUSTIFY_RIGHT | LAYOUT_FIX_WIDTH,
+                                         0, 0, EditorLayout::fieldWidth, 0);
+    field->setText(text);
+    return field;
+}
+
+// Reynolds number, time step and the two default velocities.
+void GridEditorWindow::buildSimulationPage()
+{
+    using namespace EditorRanges;
+    new FXLabel(simPage, uiText(TXT_REYNOLDS));
+    reynoldsSpinner = addSpinner(simPage, reynoldsMin, reynoldsMax, reynoldsStart);
+    new FXLabel(simPage, uiText(TXT_DELTA_TIME));
+    deltaTimeField = addToolField(simPage, this, EditorTexts::deltaTimeStart);
+    new FXLabel(simPage, uiText(TXT_DEFAULT_U));
+    defaultUSpinner = addSpinner(simPage, defaultVelocityMin, defaultVelocityMax, 0);
+    new FXLabel(simPage, uiText(TXT_DEFAULT_V));
+    defaultVSpinner = addSpinner(simPage, defaultVelocityMin, defaultVelocityMax, 0);
+}
+
+// "Cell Type", "Cell Properties" and "Cell Info", one below the other.
+void GridEditorWindow::buildCellsPage()
+{
+    typeFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
+    propFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
+    infoFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
+    buildTypeGroup();
+    buildPropertiesGroup();
+    buildInfoGroup();
+}
+
+// A radio button that sends ID_CELL_TOOL.
+static FXRadioButton* addToolRadio(FXComposite* parent, int key, FXObject* target)
+{
+    return new FXRadioButton(parent, uiText(key), target, GridEditorWindow::ID_CELL_TOOL,
+                             RADIOBUTTON_NORMAL);
+}
+
+// The five cell types, "Slip Boundary" checked.
+void GridEditorWindow::buildTypeGroup()
+{
+    typeGroup = new FXGroupBox(typeFrame, uiText(TXT_CELL_TYPE),
+                               GROUPBOX_NORMAL | FRAME_GROOVE | LAYOUT_FILL_X);
+    slipRadio = addToolRadio(typeGroup, TXT_SLIP_BOUNDARY, this);
+    noSlipRadio = addToolRadio(typeGroup, TXT_NOSLIP_BOUNDARY, this);
+    moveRadio = addToolRadio(typeGroup, TXT_MOVE_BOUNDARY, this);
+    inflowRadio = addToolRadio(typeGroup, TXT_INFLOW, this);
+    outflowRadio = addToolRadio(typeGroup, TXT_OUTFLOW, this);
+    slipRadio->setTipText(uiText(TXT_SLIP_TIP));
+    noSlipRadio->setTipText(uiText(TXT_NOSLIP_TIP));
+    moveRadio->setTipText(uiText(TXT_MOVE_TIP));
+    inflowRadio->setTipText(uiText(TXT_INFLOW_TIP));
+    outflowRadio->setTipText(uiText(TXT_OUTFLOW_TIP));
+    slipRadio->setCheck(TRUE);
+}
+
+// The four directions ("East" checked) and the two velocity rows.
+void GridEditorWindow::buildPropertiesGroup()
+{
+    propGroup = new FXGroupBox(propFrame, uiText(TXT_CELL_PROPERTIES),
+                               GROUPBOX_NORMAL | FRAME_GROOVE | LAYOUT_FILL_X);
+    eastRadio = addToolRadio(propGroup, TXT_EAST, this);
+    westRadio = addToolRadio(propGroup, TXT_WEST, this);
+    northRadio = addToolRadio(propGroup, TXT_NORTH, this);
+    southRadio = addToolRadio(propGroup, TXT_SOUTH, this);
+    eastRadio->setCheck(TRUE);
+
+    uRow = new FXHorizontalFrame(propGroup, LAYOUT_FILL_X);
+    uField = addToolField(uRow, this, EditorTexts::zeroVelocity);
+    uField->setTipText(uiText(TXT_U_FIELD_TIP));
+    new FXLabel(uRow, EditorTexts::uRowLabel, nullptr, LABEL_NORMAL | LAYOUT_FIX_WIDTH,
+                0, 0, EditorLayout::rowLabelWidth, 0);
+    vRow = new FXHorizontalFrame(propGroup, LAYOUT_FILL_X);
+    vField = addToolField(vRow, this, EditorTexts::zeroVelocity);
+    vField->setTipText(uiText(TXT_V_FIELD_TIP));
+    new FXLabel(vRow, EditorTexts::vRowLabel, nullptr, LABEL_NORMAL | LAYOUT_FIX_WIDTH,
+                0, 0, EditorLayout::rowLabelWidth, 0);
+}
+
+// Four left-justified lines, a blank each until the pointer first moves.
+void GridEditorWindow::buildInfoGroup()
+{
+    infoGroup = new FXGroupBox(infoFrame, uiText(TXT_CELL_INFO),
+                               GROUPBOX_NORMAL | FRAME_GROOVE | LAYOUT_FILL_X);
+    for (FXLabel** line : {&infoI, &infoJ, &infoU, &infoV})
+        *line = new FXLabel(infoGroup, " ", nullptr, LABEL_NORMAL | JUSTIFY_LEFT | LAYOUT_FILL_X);
+}
+
+// Sets the header for an NX x NY grid and replaces the grid by an all-fluid one.
+//   W = max(1, NX div NY),  dx = W / NX,  dy = 1 / NY
+void GridEditorWindow::replaceWithFluidGrid(FXint newNX, FXint newNY)
+{
+    NX = newNX;
+    NY = newNY;
+    const CellSize size = cellSizeFor(NX, NY);
+    dx = size.dx;
+    dy = size.dy;
+    auto fresh = std::make_unique<Grid>();
+    makeFluidGrid(*fresh, NX, NY);
+    fresh->aux1 = aux1;
+    fresh->aux2 = aux2;
+    fresh->dx = dx;
+    fresh->dy = dy;
+    grid = std::move(fresh);
+}
+
+// Checks the chosen radio of a group and unchecks the others.
+void GridEditorWindow::selectInGroup(FXObject* chosen, FXRadioButton* const* group, int count)
+{
+    bool member = false;
+    for (int k = 0; k < count; ++k)
+        member = member || group[k] == chosen;
+    if (!member)
+        return;
+    for (int k = 0; k < count; ++k)
+        group[k]->setCheck(group[k] == chosen);
+}
+
+// The direction bit of the checked direction button.
+FXint GridEditorWindow::checkedDirection() const
+{
+    if (westRadio->getCheck()) return DIR_WEST;
+    if (northRadio->getCheck()) return DIR_NORTH;
+    if (southRadio->getCheck()) return DIR_SOUTH;
+    return DIR_EAST;
+}
+
+// A tool was chosen, or Enter pressed in a text field: the painted word and
+// the velocity fields follow the tools.
+//   paintWord = 2 * (m + 2s + 4n + 8i + 16o)
+long GridEditorWindow::onCmdCellTool(FXObject* sender, FXSelector, void*)
+{
+    FXRadioButton* const types[] = {moveRadio, slipRadio, noSlipRadio, inflowRadio, outflowRadio};
+    FXRadioButton* const directions[] = {eastRadio, westRadio, northRadio, southRadio};
+    selectInGroup(sender, types, 5);
+    selectInGroup(sender, directions, 4);
+
+    const FXint m = moveRadio->getCheck() ? 1 : 0;
+    const FXint s = slipRadio->getCheck() ? 1 : 0;
+    const FXint n = noSlipRadio->getCheck() ? 1 : 0;
+    const FXint i = inflowRadio->getCheck() ? 1 : 0;
+    const FXint o = outflowRadio->getCheck() ? 1 : 0;
+    paintWord = 2 * (m + 2 * s + 4 * n + 8 * i + 16 * o);
+
+    using namespace EditorTexts;
+    if (i) {
+        switch (checkedDirection()) {
+        case DIR_WEST:  uField->setText(minusOne);     vField->setText(zeroVelocity); break;
+        case DIR_NORTH: uField->setText(zeroVelocity); vField->setText(plusOne);      break;
+        case DIR_SOUTH: uField->setText(zeroVelocity); vField->setText(minusOne);     break;
+        default:        uField->setText(plusOne);      vField->setText(zeroVelocity); break;
+        }
+    } else if (!m) {
+        uField->setText(zeroVelocity);
+        vField->setText(zeroVelocity);
+    }
+    return 1;
+}
+
+// Enables the widgets the checked tools call for, the whole window at once.
+long GridEditorWindow::onUpdCellTool(FXObject*, FXSelector, void*)
+{
+    FXWindow* const alwaysOn[] = {moveRadio, slipRadio, noSlipRadio, inflowRadio, outflowRadio,
+                                  uField, vField, calcButton, calcCommand, saveCommand,
+                                  calcTool, saveTool, propGroup, typeGroup, infoGroup};
+    for (FXWindow* w : alwaysOn)
+        w->enable();
+
+    const bool inflow = inflowRadio->getCheck();
+    const bool moving = moveRadio->getCheck();
+    for (FXWindow* w : std::initializer_list<FXWindow*>{eastRadio, westRadio, northRadio, southRadio})
+        inflow ? w->enable() : w->disable();
+    const bool fieldsOn = inflow || moving;
+    fieldsOn ? uField->enable() : uField->disable();
+    fieldsOn ? vField->enable() : vField->disable();
+    return 1;
+}
+
+// New Grid: a NewGrid dialog set to the current size; on acceptance an
+// all-fluid grid of the chosen size replaces the edited one.
+long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
+{
+    NewGrid dialog(this);
+    if (NX != 0) {
+        dialog.setNX(NX);
+        dialog.setNY(NY);
+    }
+    if (dialog.execute(PLACEMENT_OWNER))
+        replaceWithFluidGrid(dialog.getNX(), dialog.getNY());
+    onCmdCellTool(nullptr, 0, nullptr);
+    leftDragging = false;
+    rightDragging = false;
+    return 1;
+}
+
+// Calculate It: the default velocities go into the grid, then the
+// simulation runs with the time step and Reynolds number of the page.
+long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
+{
+    writeDefaultVelocities(*grid, defaultUSpinner->getValue(), defaultVSpinner->getValue());
+    const double timeStep = readDecimal(deltaTimeField->getText().text());
+    const int reynolds = reynoldsSpinner->getValue();
+    runSimulation(reynolds, timeStep);
+    leftDragging = false;
+    rightDragging = false;
+    return 1;
+}
+
+// The simulation window, modal over this window, destroyed when closed.
+void GridEditorWindow::runSimulation(int reynolds, double timeStep)
+{
+    installWindowedAviHooks();
+    CalculateWindow window(this, grid.get(), reynolds, timeStep);
+    window.execute(PLACEMENT_OWNER);
+}
+
+// About: the about box, modal over this window.
+long GridEditorWindow::onCmdAbout(FXObject*, FXSelector, void*)
+{
+    AboutFox about(this);
+    about.execute(PLACEMENT_OWNER);
+    leftDragging = false;
+    rightDragging = false;
+    return 1;
+}
+
+// The close box: the application quits, as with "Quit".
+long GridEditorWindow::onCmdCloseBox(FXObject*, FXSelector, void*)
+{
+    getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    return 1;
+}

@@ -1,0 +1,164 @@
+// The program's main window: the edited grid on an OpenGL canvas, the cell
+// tools and simulation properties in a tab book, and the commands New Grid,
+// Load Grid, Save Grid As, Calculate It, About and Quit.
+#pragma once
+
+#include "core/grid.h"
+#include "gui/grid_view.h"
+#include "gui/icon_set.h"
+
+#include <fx.h>
+#include <fx3d.h>
+
+#include <initializer_list>
+#include <memory>
+
+class GridEditorWindow : public FXMainWindow {
+    FXDECLARE(GridEditorWindow)
+protected:
+    GridEditorWindow() {}
+private:
+    GridEditorWindow(const GridEditorWindow&);
+    GridEditorWindow& operator=(const GridEditorWindow&);
+
+protected:
+    FXTabBook* tabBook = nullptr;              // the tab book on the right
+    FXTabItem* cellsTab = nullptr;             // "Cells"
+    FXVerticalFrame* cellsPage = nullptr;
+    FXTabItem* simTab = nullptr;               // "Simulation Properties"
+    FXVerticalFrame* simPage = nullptr;
+    FXMenuBar* menuBar = nullptr;
+    FXToolBar* toolBar = nullptr;
+    FXMenuPane* fileMenu = nullptr;            // owned, deleted by the destructor
+    FXMenuPane* helpMenu = nullptr;            // owned, deleted by the destructor
+    FXVerticalFrame* infoFrame = nullptr;      // frames of the three groups
+    FXVerticalFrame* typeFrame = nullptr;
+    FXVerticalFrame* propFrame = nullptr;
+    FXHorizontalFrame* uRow = nullptr;         // uField and its label
+    FXHorizontalFrame* vRow = nullptr;         // vField and its label
+    FXGroupBox* infoGroup = nullptr;           // "Cell Info"
+    FXGroupBox* typeGroup = nullptr;           // "Cell Type"
+    FXGroupBox* propGroup = nullptr;           // "Cell Properties"
+    FXTextField* uField = nullptr;             // x velocity the left button paints
+    FXTextField* vField = nullptr;             // y velocity the left button paints
+    FXLabel* infoI = nullptr;                  // the four lines of "Cell Info"
+    FXLabel* infoJ = nullptr;
+    FXLabel* infoU = nullptr;
+    FXLabel* infoV = nullptr;
+    FXButton* calcButton = nullptr;            // the large "Calculate It"
+    FXButton* calcTool = nullptr;              // tool bar Calculate
+    FXButton* saveTool = nullptr;              // tool bar Save
+    FXVerticalFrame* canvasFrame = nullptr;    // holds the canvas
+    FXGLVisual* glVisual = nullptr;            // double-buffered, owned
+    FXGLCanvas* glCanvas = nullptr;            // the editing canvas
+    GridView view;                             // the grid's place on the canvas
+    FXRadioButton* moveRadio = nullptr;        // cell-type tools
+    FXRadioButton* slipRadio = nullptr;
+    FXRadioButton* noSlipRadio = nullptr;
+    FXRadioButton* inflowRadio = nullptr;
+    FXRadioButton* outflowRadio = nullptr;
+    FXRadioButton* eastRadio = nullptr;        // direction tools
+    FXRadioButton* westRadio = nullptr;
+    FXRadioButton* northRadio = nullptr;
+    FXRadioButton* southRadio = nullptr;
+    FXMenuCommand* calcCommand = nullptr;      // File menu entries that onUpd enables
+    FXMenuCommand* loadCommand = nullptr;
+    FXMenuCommand* saveCommand = nullptr;
+    FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
+    FXint NX = 0;                              // the editor's copy of the grid header
+    FXint NY = 0;
+    FXint aux1 = 0;
+    FXint aux2 = 0;
+    double dx = 0.0;
+    double dy = 0.0;
+    std::unique_ptr<Grid> grid;                // the edited grid, never null
+    bool leftDragging = false;                 // a left-button drag is painting
+    bool rightDragging = false;                // a right-button drag is painting
+    FXSpinner* reynoldsSpinner = nullptr;      // "Dimensionless Reynolds Number"
+    FXTextField* deltaTimeField = nullptr;     // "Delta Time"
+    FXSpinner* defaultUSpinner = nullptr;      // "Default U velocity"
+    FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"
+    IconSet icons;                             // owned
+
+    // Which file dialog to run.
+    enum class FileChoice { Save, Load };
+
+    // The file the user chose in the Save or Load dialog; empty if cancelled.
+    virtual FXString chooseGridFile(FileChoice choice);
+    // Shows a grid-file failure in a modal message box.
+    virtual void showFileMessage(const FXString& caption, const FXString& text);
+    // The simulation window's modal run over this window.
+    virtual void runSimulation(int reynolds, double timeStep);
+
+private:
+    // Construction, one part of the window each.
+    void buildMenus();
+    void buildToolBar();
+    void buildCanvas();
+    void buildTabBook();
+    void buildSimulationPage();
+    void buildCellsPage();
+    void buildTypeGroup();
+    void buildPropertiesGroup();
+    void buildInfoGroup();
+
+    // Checks the chosen radio of a group and unchecks the others.
+    void selectInGroup(FXObject* chosen, FXRadioButton* const* group, int count);
+    // Copies the window's header into a new all-fluid grid and keeps it.
+    void replaceWithFluidGrid(FXint newNX, FXint newNY);
+    // The direction bit of the checked direction button.
+    FXint checkedDirection() const;
+    // Paints the current tool into cell (i, j), with the fields' velocity.
+    void paintToolCell(FXint i, FXint j);
+    // The cell under the pointer of a canvas event; not on the grid when the
+    // canvas has no area.
+    PickedCell cellUnderPointer(const FXEvent* event) const;
+    // Fills the "Cell Info" lines for cell (i, j).
+    void showCellInfo(FXint i, FXint j);
+    // One line of "Cell Info" with a velocity, red when not zero.
+    void showVelocityLine(FXLabel* label, int key, double value);
+    // Takes a loaded grid and its settings into the window.
+    void adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynolds, int defaultU, int defaultV);
+
+public:
+    enum {
+        ID_NEW_GRID = FXMainWindow::ID_LAST,
+        ID_GRID_CANVAS,
+        ID_CELL_TOOL,
+        ID_UNUSED,
+        ID_CALCULATE,
+        ID_LOAD_GRID,
+        ID_SAVE_GRID,
+        ID_ABOUT,
+        ID_CLOSE_BOX,
+        ID_LAST
+    };
+
+    // Builds every widget and the 40 x 20 start-up grid.
+    explicit GridEditorWindow(FXApp* app);
+    // Deletes the menu panes, the visual and the icons, then the window.
+    virtual ~GridEditorWindow();
+    // Creates the window and shows it centred on the screen.
+    virtual void create();
+
+    // File menu
+    long onCmdNewGrid(FXObject*, FXSelector, void*);
+    long onCmdLoadGrid(FXObject*, FXSelector, void*);
+    long onCmdSaveGrid(FXObject*, FXSelector, void*);
+    long onCmdCalculate(FXObject*, FXSelector, void*);
+    long onCmdAbout(FXObject*, FXSelector, void*);
+    long onCmdCloseBox(FXObject*, FXSelector, void*);
+
+    // Cell tools
+    long onCmdCellTool(FXObject*, FXSelector, void*);
+    long onUpdCellTool(FXObject*, FXSelector, void*);
+
+    // Canvas
+    long onPaintCanvas(FXObject*, FXSelector, void*);
+    long onConfigureCanvas(FXObject*, FXSelector, void*);
+    long onLeftPress(FXObject*, FXSelector, void*);
+    long onLeftRelease(FXObject*, FXSelector, void*);
+    long onRightPress(FXObject*, FXSelector, void*);
+    long onRightRelease(FXObject*, FXSelector, void*);
+    long onMotion(FXObject*, FXSelector, void*);
+};

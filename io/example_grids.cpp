@@ -1,0 +1,86 @@
+// The example set-ups. Cells are painted as the editor paints them: the flag
+// word through setCell, then the cell's u and v.
+#include "io/example_grids.h"
+
+namespace {
+
+// A cell's face velocities when it is painted.
+struct Velocity {
+    double u;
+    double v;
+};
+
+// Paints the cells i0..i1 x j0..j1 (inclusive) with one word and velocity.
+void paintBlock(Grid& g, int i0, int i1, int j0, int j1, int32_t word, Velocity vel = {0.0, 0.0})
+{
+    for (int i = i0; i <= i1; ++i)
+        for (int j = j0; j <= j1; ++j) {
+            g.setCell(i, j, word);
+            g.u[i][j] = vel.u;
+            g.v[i][j] = vel.v;
+        }
+}
+
+// No-slip walls along the whole south and north borders.
+void paintChannelWalls(Grid& g)
+{
+    paintBlock(g, 0, g.NX - 1, 0, 0, CELL_NOSLIP_WALL);
+    paintBlock(g, 0, g.NX - 1, g.NY - 1, g.NY - 1, CELL_NOSLIP_WALL);
+}
+
+ExampleGrid startExample(const char* name, int nx, int ny, int reynolds, int defaultU)
+{
+    ExampleGrid e;
+    e.fileName = name;
+    makeFluidGrid(e.grid, nx, ny);
+    e.settings.reynolds = reynolds;
+    e.settings.defaultU = defaultU;
+    e.settings.defaultV = 0;
+    return e;
+}
+
+}  // namespace
+
+ExampleGrid channelExample()
+{
+    ExampleGrid e = startExample("channel.grid", 40, 20, 100, 1);
+    Grid& g = e.grid;
+    paintChannelWalls(g);
+    paintBlock(g, 0, 0, 1, g.NY - 2, CELL_INFLOW, {1.0, 0.0});
+    paintBlock(g, g.NX - 1, g.NX - 1, 1, g.NY - 2, CELL_OUTFLOW);
+    // A square obstacle a quarter along, on the centre line.
+    paintBlock(g, 9, 12, 8, 11, CELL_NOSLIP_WALL);
+    return e;
+}
+
+ExampleGrid cavityExample()
+{
+    ExampleGrid e = startExample("cavity.grid", 20, 20, 100, 0);
+    Grid& g = e.grid;
+    paintBlock(g, 0, g.NX - 1, 0, g.NY - 1, CELL_NOSLIP_WALL);
+    paintBlock(g, 1, g.NX - 2, 1, g.NY - 2, CELL_FLUID);
+    paintBlock(g, 1, g.NX - 2, g.NY - 1, g.NY - 1, CELL_MOVING_WALL, {1.0, 0.0});
+    return e;
+}
+
+ExampleGrid stepExample()
+{
+    ExampleGrid e = startExample("step.grid", 60, 20, 100, 0);
+    Grid& g = e.grid;
+    const int stepTop = g.NY / 2 - 1;  // the highest row of the step block
+    paintChannelWalls(g);
+    paintBlock(g, 0, 0, 1, stepTop, CELL_NOSLIP_WALL);
+    paintBlock(g, 0, 0, stepTop + 1, g.NY - 2, CELL_INFLOW, {1.0, 0.0});
+    paintBlock(g, 1, 10, 1, stepTop, CELL_NOSLIP_WALL);
+    paintBlock(g, g.NX - 1, g.NX - 1, 1, g.NY - 2, CELL_OUTFLOW);
+    return e;
+}
+
+std::vector<ExampleGrid> exampleGrids()
+{
+    std::vector<ExampleGrid> all;
+    all.push_back(channelExample());
+    all.push_back(cavityExample());
+    all.push_back(stepExample());
+    return all;
+}

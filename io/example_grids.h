@@ -1,0 +1,25 @@
+// The example set-ups shipped in Grids/, built in code so they can be
+// regenerated.
+#pragma once
+
+#include "core/grid.h"
+#include "io/grid_file.h"
+
+#include <string>
+#include <vector>
+
+struct ExampleGrid {
+    std::string fileName;       // e.g. "channel.grid"
+    Grid grid;
+    GridFileSettings settings;  // Reynolds number and default velocities
+};
+
+// Channel with a square obstacle, 40 x 20: inflow west, outflow east.
+ExampleGrid channelExample();
+// Lid-driven cavity, 20 x 20: the north wall moves east.
+ExampleGrid cavityExample();
+// Backward-facing step, 60 x 20: inflow over a step block in the lower left.
+ExampleGrid stepExample();
+
+// All examples, in the order above.
+std::vector<ExampleGrid> exampleGrids();

@@ -1,0 +1,385 @@
+// Grid file codec: the byte stream, the line-break rule, and safe file I/O.
+#include "io/grid_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr unsigned char lineFeed = 10;
+constexpr unsigned char carriageReturn = 13;
+
+// Reynolds numbers that "%4d" prints in exactly four characters.
+constexpr int reynoldsStoredMin = -999;
+constexpr int reynoldsStoredMax = 9999;
+
+// Appends logical bytes to the stored stream, applying the line-break rule.
+class StoredWriter {
+public:
+    explicit StoredWriter(std::vector<unsigned char>& out) : bytes(out) {}
+
+    // One logical byte: 10 goes to disk as 13 10, everything else as itself.
+    void put(unsigned char b)
+    {
+        if (b == lineFeed)
+            bytes.push_back(carriageReturn);
+        bytes.push_back(b);
+    }
+
+    // The low 8 bits of an integer.
+    void putLow8(long long value) { put(static_cast<unsigned char>(value & 0xFF)); }
+
+    void putText(const char* text, std::size_t length)
+    {
+        for (std::size_t k = 0; k < length; ++k)
+            put(static_cast<unsigned char>(text[k]));
+    }
+
+private:
+    std::vector<unsigned char>& bytes;
+};
+
+// Reads logical bytes from the stored stream, undoing the line-break rule.
+class StoredReader {
+public:
+    StoredReader(const unsigned char* data, std::size_t size) : bytes(data), length(size) {}
+
+    // The next logical byte; false at the end of the data.
+    bool get(unsigned char& b)
+    {
+        if (pos >= length)
+            return false;
+        b = bytes[pos++];
+        if (b == carriageReturn && pos < length && bytes[pos] == lineFeed) {
+            b = lineFeed;
+            ++pos;
+        }
+        return true;
+    }
+
+    // The next logical byte as a signed 8-bit value.
+    bool getSigned(int& value)
+    {
+        unsigned char b = 0;
+        if (!get(b))
+            return false;
+        value = b < 128 ? b : b - 256;
+        return true;
+    }
+
+    bool getUnsigned(int& value)
+    {
+        unsigned char b = 0;
+        if (!get(b))
+            return false;
+        value = b;
+        return true;
+    }
+
+private:
+    const unsigned char* bytes;
+    std::size_t length;
+    std::size_t pos = 0;
+};
+
+// The first line, at most 30 characters, must be the magic text exactly; a
+// line break ends the line early and so fails the comparison.
+bool readMagic(StoredReader& in)
+{
+    for (std::size_t k = 0; k < grid_file::magicLength; ++k) {
+        unsigned char b = 0;
+        if (!in.get(b) || b != static_cast<unsigned char>(grid_file::magic[k]))
+            return false;
+    }
+    return true;
+}
+
+// Four characters as a decimal integer: leading blanks skipped, an optional
+// sign, then digits up to the first other character (0 when there are none).
+bool readReynolds(StoredReader& in, int& reynolds)
+{
+    char text[4];
+    for (char& c : text) {
+        unsigned char b = 0;
+        if (!in.get(b))
+            return false;
+        c = static_cast<char>(b);
+    }
+    int k = 0;
+    while (k < 4 && (text[k] == ' ' || text[k] == '\t' || text[k] == '\n' || text[k] == '\r' ||
+                     text[k] == '\v' || text[k] == '\f'))
+        ++k;
+    bool negative = false;
+    if (k < 4 && (text[k] == '+' || text[k] == '-')) {
+        negative = text[k] == '-';
+        ++k;
+    }
+    int value = 0;
+    for (; k < 4 && text[k] >= '0' && text[k] <= '9'; ++k)
+        value = value * 10 + (text[k] - '0');
+    reynolds = negative ? -value : value;
+    return true;
+}
+
+// The header bytes after the Reynolds number; dx and dy are read and dropped.
+struct StoredHeader {
+    int defaultU = 0, defaultV = 0, NX = 0, NY = 0, aux1 = 0, aux2 = 0;
+};
+
+bool readHeaderBytes(StoredReader& in, StoredHeader& h)
+{
+    int droppedDx = 0, droppedDy = 0;
+    return in.getUnsigned(h.defaultU) && in.getUnsigned(h.defaultV) && in.getUnsigned(h.NX) &&
+           in.getUnsigned(h.NY) && in.getUnsigned(h.aux1) && in.getUnsigned(h.aux2) &&
+           in.getUnsigned(droppedDx) && in.getUnsigned(droppedDy);
+}
+
+// The NX * NY cell records, i outer and j inner: the flag byte unchanged,
+// the velocity bytes signed.
+bool readRecords(StoredReader& in, Grid& grid)
+{
+    for (int32_t i = 0; i < grid.NX; ++i) {
+        for (int32_t j = 0; j < grid.NY; ++j) {
+            int flag = 0, u = 0, v = 0;
+            if (!in.getUnsigned(flag) || !in.getSigned(u) || !in.getSigned(v))
+                return false;
+            grid.flags[i][j] = flag;
+            grid.u[i][j] = u;
+            grid.v[i][j] = v;
+        }
+    }
+    return true;
+}
+
+// The directory part of a path, with its trailing slash ("" for none).
+std::string directoryOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Creates a new, unique file next to the target; -1 when that fails.
+int createTemporary(const std::string& path, std::string& tempPath)
+{
+    static unsigned counter = 0;
+    const std::string dir = directoryOf(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, ".grid-save-%ld-%u.tmp", static_cast<long>(getpid()),
+                      counter++);
+        tempPath = dir + name;
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Whether the path names something other than a regular file: a device,
+// FIFO or socket must not be replaced by a renamed temporary.
+bool isSpecialFile(const std::string& path)
+{
+    struct stat target {};
+    return stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode);
+}
+
+// The file a symbolic link leads to, so that saving through the link
+// replaces that file and keeps the link; any other path as it is.
+std::string saveTarget(const std::string& path)
+{
+    struct stat link {};
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path;
+    const std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+// A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
+bool keepPermissions(int fd, const std::string& path)
+{
+    struct stat old {};
+    if (stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode))
+        return true;
+    return fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// Writes every byte, retrying short writes and interruptions.
+bool writeAll(int fd, const std::vector<unsigned char>& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads at most limit bytes of a file; false when it cannot be opened or read,
+// or is not a regular file. Opening without blocking keeps a FIFO with no
+// writer (or a terminal) from freezing the reader; it is then refused.
+bool readFileBytes(const std::string& path, std::size_t limit, std::vector<unsigned char>& bytes)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    std::FILE* f = nullptr;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(f = fdopen(fd, "rb"))) {
+        close(fd);
+        return false;
+    }
+    bytes.resize(limit);
+    const std::size_t n = std::fread(bytes.data(), 1, limit, f);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    bytes.resize(n);
+    return !failed;
+}
+
+}  // namespace
+
+// Each setting clamped into the range of the spinner that shows it.
+GridFileSettings editorSettings(const GridFileSettings& raw)
+{
+    GridFileSettings s;
+    s.reynolds = std::clamp(raw.reynolds, grid_file::reynoldsMin, grid_file::reynoldsMax);
+    s.defaultU = std::clamp(raw.defaultU, grid_file::defaultVelocityMin,
+                            grid_file::defaultVelocityMax);
+    s.defaultV = std::clamp(raw.defaultV, grid_file::defaultVelocityMin,
+                            grid_file::defaultVelocityMax);
+    return s;
+}
+
+// byte = low8(trunc(value)), with NaN and infinities as 0 and the truncation
+// saturated into int, since converting those directly is undefined.
+unsigned char velocityByte(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    const double lowest = static_cast<double>(std::numeric_limits<int>::min());
+    const double highest = static_cast<double>(std::numeric_limits<int>::max());
+    const int whole = value <= lowest ? std::numeric_limits<int>::min()
+                      : value >= highest ? std::numeric_limits<int>::max()
+                                         : static_cast<int>(value);
+    return static_cast<unsigned char>(whole & 0xFF);
+}
+
+// NX and NY within what the size bytes and the reader accept, arrays in place.
+bool gridFitsFile(const Grid& grid)
+{
+    const auto fits = [](int32_t n) {
+        return n >= grid_file::minCells && n <= grid_file::maxCells;
+    };
+    const auto sized = [&grid](auto& a) {
+        return a.rowCount() == grid.NX && a.colCount() == grid.NY && !a.empty();
+    };
+    return fits(grid.NX) && fits(grid.NY) && sized(grid.flags) && sized(grid.u) && sized(grid.v);
+}
+
+// Magic, "%4d" Reynolds number, eight header bytes, then the cell records.
+std::vector<unsigned char> encodeGridFile(const Grid& grid, const GridFileSettings& settings)
+{
+    std::vector<unsigned char> bytes;
+    if (!gridFitsFile(grid))
+        return bytes;
+    bytes.reserve(2 * (grid_file::headerLength + grid_file::recordLength * grid.NX * grid.NY));
+    StoredWriter out(bytes);
+
+    out.putText(grid_file::magic, grid_file::magicLength);
+    char reynolds[8];
+    std::snprintf(reynolds, sizeof reynolds, "%4d",
+                  std::clamp(settings.reynolds, reynoldsStoredMin, reynoldsStoredMax));
+    out.putText(reynolds, 4);
+
+    out.putLow8(settings.defaultU);
+    out.putLow8(settings.defaultV);
+    out.putLow8(grid.NX);
+    out.putLow8(grid.NY);
+    out.putLow8(grid.aux1);
+    out.putLow8(grid.aux2);
+    out.put(velocityByte(grid.dx));  // the same truncation; below 1 it is 0
+    out.put(velocityByte(grid.dy));
+
+    for (int32_t i = 0; i < grid.NX; ++i) {
+        for (int32_t j = 0; j < grid.NY; ++j) {
+            out.putLow8(grid.flags[i][j]);
+            out.put(velocityByte(grid.u[i][j]));
+            out.put(velocityByte(grid.v[i][j]));
+        }
+    }
+    return bytes;
+}
+
+// Everything is decoded into a fresh grid first, so a refusal changes nothing.
+GridFileStatus decodeGridFile(const unsigned char* bytes, std::size_t length, Grid& grid,
+                              GridFileSettings& settings)
+{
+    StoredReader in(bytes, length);
+    GridFileSettings read;
+    StoredHeader h;
+    if (!readMagic(in) || !readReynolds(in, read.reynolds) || !readHeaderBytes(in, h))
+        return GridFileStatus::NotValid;
+    if (h.NX < grid_file::minCells || h.NY < grid_file::minCells)
+        return GridFileStatus::NotValid;
+
+    Grid loaded;
+    makeFluidGrid(loaded, h.NX, h.NY);
+    loaded.aux1 = h.aux1;
+    loaded.aux2 = h.aux2;
+    if (!readRecords(in, loaded))
+        return GridFileStatus::NotValid;
+
+    read.defaultU = h.defaultU;
+    read.defaultV = h.defaultV;
+    grid = std::move(loaded);
+    settings = read;
+    return GridFileStatus::Ok;
+}
+
+// Only as many bytes as the largest grid can need are read, so a huge or
+// endless file cannot exhaust memory.
+GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSettings& settings)
+{
+    std::vector<unsigned char> bytes;
+    if (!readFileBytes(path, grid_file::maxStoredLength, bytes))
+        return GridFileStatus::CannotOpen;
+    return decodeGridFile(bytes.data(), bytes.size(), grid, settings);
+}
+
+// Temporary file, full write, fsync, close, then rename over the target.
+bool saveGridFile(const std::string& chosen, const Grid& grid, const GridFileSettings& settings)
+{
+    const std::vector<unsigned char> bytes = encodeGridFile(grid, settings);
+    if (bytes.empty() || chosen.empty() || isSpecialFile(chosen))
+        return false;
+    const std::string path = saveTarget(chosen);
+
+    std::string tempPath;
+    const int fd = createTemporary(path, tempPath);
+    if (fd < 0)
+        return false;
+    bool ok = keepPermissions(fd, path) && writeAll(fd, bytes);
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(tempPath.c_str());
+    return ok;
+}

@@ -1,0 +1,196 @@
+// The built kelvo-batch, run as a user runs it.
+#include "cli/batch_run.h"
+#include "io/csv_dump.h"
+#include "io/grid_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+const std::string batchExe = KELVO_BATCH_EXE;
+const std::string gridsDir = KELVO_GRIDS_DIR;
+
+struct Outcome {
+    int status = -1;  // exit status, -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string quoted(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs kelvo-batch with args; tag keeps the capture files of tests apart.
+Outcome runBatch(const std::string& tag, const std::vector<std::string>& args)
+{
+    const std::string outPath = "cli_" + tag + ".out";
+    const std::string errPath = "cli_" + tag + ".err";
+    std::string command = quoted(batchExe);
+    for (const std::string& a : args)
+        command += " " + quoted(a);
+    command += " >" + outPath + " 2>" + errPath + " </dev/null";
+    const int raw = std::system(command.c_str());
+    Outcome o;
+    if (raw != -1 && WIFEXITED(raw))
+        o.status = WEXITSTATUS(raw);
+    o.out = readText(outPath);
+    o.err = readText(errPath);
+    return o;
+}
+
+int lineCount(const std::string& text)
+{
+    int n = 0;
+    for (char c : text)
+        n += c == '\n';
+    return n;
+}
+
+// The CSV an in-process run of the same file gives after extra steps.
+std::string inProcessCsv(const std::string& gridFile, long long steps)
+{
+    Grid grid;
+    GridFileSettings settings;
+    EXPECT_EQ(readGridFile(gridFile, grid, settings), GridFileStatus::Ok);
+    BatchOptions options;
+    options.dt = 0.003;
+    BatchRun run(grid, resolveParameters(options, settings));
+    for (long long n = 0; n < steps; ++n)
+        run.advance();
+    std::FILE* f = std::tmpfile();
+    EXPECT_TRUE(writeCsv(f, run.state()));
+    std::rewind(f);
+    std::string text;
+    for (int c; (c = std::fgetc(f)) != EOF;)
+        text += static_cast<char>(c);
+    std::fclose(f);
+    return text;
+}
+
+// A refused run: non-zero exit, exactly one line on stderr, nothing on stdout.
+void expectOneLineFailure(const std::string& tag, const std::vector<std::string>& args,
+                          int status)
+{
+    const Outcome o = runBatch(tag, args);
+    EXPECT_EQ(o.status, status) << tag;
+    EXPECT_EQ(lineCount(o.err), 1) << tag << ": " << o.err;
+    EXPECT_EQ(o.err.rfind("kelvo-batch: ", 0), 0u) << tag << ": " << o.err;
+    EXPECT_TRUE(o.out.empty()) << tag;
+}
+
+}  // namespace
+
+TEST(BatchCli, ChannelRunDumpsEveryCell)
+{
+    const Outcome o = runBatch("channel", {gridsDir + "/channel.grid", "--steps", "20",
+                                           "--dump-csv", "channel.csv"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const std::string csv = readText("channel.csv");
+    EXPECT_EQ(lineCount(csv), 40 * 20 + 1);
+    EXPECT_EQ(csv.rfind("i,j,flags,u,v,p\n0,0,", 0), 0u);
+    EXPECT_NE(o.err.find("20 steps after the build step"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("all fields stayed finite"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("never hit its cap"), std::string::npos) << o.err;
+    EXPECT_EQ(csv, inProcessCsv(gridsDir + "/channel.grid", 20));
+}
+
+TEST(BatchCli, SameRunTwiceGivesIdenticalBytes)
+{
+    const std::vector<std::string> common = {gridsDir + "/step.grid", "--steps", "30"};
+    std::vector<std::string> first = common, second = common;
+    first.insert(first.end(), {"--dump-csv", "twice_a.csv"});
+    second.insert(second.end(), {"--dump-csv", "twice_b.csv"});
+    ASSERT_EQ(runBatch("twice_a", first).status, 0);
+    ASSERT_EQ(runBatch("twice_b", second).status, 0);
+    const std::string a = readText("twice_a.csv");
+    EXPECT_EQ(lineCount(a), 60 * 20 + 1);
+    EXPECT_EQ(a, readText("twice_b.csv"));
+}
+
+TEST(BatchCli, ZeroStepsDumpsTheStateAfterTheBuildStep)
+{
+    const Outcome o = runBatch("zero", {gridsDir + "/cavity.grid", "--steps", "0", "--dump-csv", "-"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, inProcessCsv(gridsDir + "/cavity.grid", 0));
+    EXPECT_NE(o.out, inProcessCsv(gridsDir + "/cavity.grid", 1));
+    // The moving lid has already dragged the fluid below it.
+    EXPECT_NE(o.out.find("\n10,18,1,"), std::string::npos);
+    EXPECT_EQ(o.out.find("\n10,18,1,0,"), std::string::npos) << "u under the lid still 0";
+}
+
+TEST(BatchCli, CommandLineValuesOverrideTheFile)
+{
+    // The channel file holds Re 100 and default U 1.
+    const std::string grid = gridsDir + "/channel.grid";
+    ASSERT_EQ(runBatch("ov_file", {grid, "--steps", "5", "--dump-csv", "ov_file.csv"}).status, 0);
+    ASSERT_EQ(runBatch("ov_same", {grid, "--steps", "5", "--re", "100", "--default-u", "1",
+                                   "--default-v", "0", "--dt", "0.003", "--dump-csv", "ov_same.csv"})
+                  .status,
+              0);
+    ASSERT_EQ(runBatch("ov_re", {grid, "--steps", "5", "--re", "50", "--dump-csv", "ov_re.csv"}).status, 0);
+    ASSERT_EQ(runBatch("ov_u", {grid, "--steps", "5", "--default-u", "0", "--dump-csv", "ov_u.csv"}).status, 0);
+    ASSERT_EQ(runBatch("ov_dt", {grid, "--steps", "5", "--dt", "0.002", "--dump-csv", "ov_dt.csv"}).status, 0);
+    const std::string file = readText("ov_file.csv");
+    EXPECT_EQ(file, readText("ov_same.csv"));
+    EXPECT_NE(file, readText("ov_re.csv"));
+    EXPECT_NE(file, readText("ov_u.csv"));
+    EXPECT_NE(file, readText("ov_dt.csv"));
+}
+
+TEST(BatchCli, BadArgumentsGiveOneLineAndStatusTwo)
+{
+    const std::string grid = gridsDir + "/channel.grid";
+    expectOneLineFailure("noargs", {}, 2);
+    expectOneLineFailure("unknown", {grid, "--frames"}, 2);
+    expectOneLineFailure("partial", {grid, "--steps", "10k"}, 2);
+    expectOneLineFailure("nan_dt", {grid, "--dt", "nan"}, 2);
+    expectOneLineFailure("big_re", {grid, "--re", "1000000"}, 2);
+    expectOneLineFailure("two_files", {grid, grid}, 2);
+}
+
+TEST(BatchCli, BadFilesGiveOneLineAndStatusOne)
+{
+    expectOneLineFailure("nofile", {"no_such.grid"}, 1);
+    expectOneLineFailure("directory", {gridsDir}, 1);
+    {
+        std::ofstream("not_a_grid.grid") << "hello\n";
+    }
+    expectOneLineFailure("notgrid", {"not_a_grid.grid"}, 1);
+    const std::string full = readText(gridsDir + "/cavity.grid");
+    {
+        std::ofstream("truncated.grid", std::ios::binary) << full.substr(0, full.size() - 2);
+    }
+    expectOneLineFailure("truncated", {"truncated.grid"}, 1);
+
+    const Outcome o = runBatch("baddump", {gridsDir + "/cavity.grid", "--steps", "1", "--dump-csv",
+                                           "no_such_dir/x.csv"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("cannot write the dump"), std::string::npos) << o.err;
+}
+
+TEST(BatchCli, HelpGoesToStdout)
+{
+    const Outcome o = runBatch("help", {"--help"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_NE(o.out.find("usage: kelvo-batch GRIDFILE"), std::string::npos);
+    EXPECT_TRUE(o.err.empty());
+}

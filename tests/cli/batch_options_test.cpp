@@ -1,0 +1,130 @@
+// kelvo-batch command line: defaults, accepted forms, and every refusal.
+#include "cli/batch_constants.h"
+#include "cli/batch_options.h"
+#include "cli/batch_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Parses a command line given without the program name.
+bool parse(std::vector<std::string> args, BatchOptions& o, std::string& error)
+{
+    std::vector<const char*> argv{"kelvo-batch"};
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    return parseBatchOptions(static_cast<int>(argv.size()), argv.data(), o, error);
+}
+
+// A command line that must be refused, with the reason mentioning what.
+void expectRefused(std::vector<std::string> args, const std::string& mentioned)
+{
+    BatchOptions o;
+    std::string error;
+    std::string joined;
+    for (const std::string& a : args)
+        joined += a + " ";
+    EXPECT_FALSE(parse(args, o, error)) << joined;
+    EXPECT_NE(error.find(mentioned), std::string::npos) << joined << "-> " << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+}  // namespace
+
+TEST(BatchOptions, DefaultsWhenOnlyTheFileIsGiven)
+{
+    BatchOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"a.grid"}, o, error)) << error;
+    EXPECT_EQ(o.gridPath, "a.grid");
+    EXPECT_EQ(o.steps, 100);
+    EXPECT_EQ(o.dt, 0.003);
+    EXPECT_FALSE(o.reynolds.has_value());
+    EXPECT_FALSE(o.defaultU.has_value());
+    EXPECT_FALSE(o.defaultV.has_value());
+    EXPECT_TRUE(o.csvPath.empty());
+    EXPECT_FALSE(o.help);
+}
+
+TEST(BatchOptions, EveryOptionInAnyOrder)
+{
+    BatchOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--steps", "0", "--re", "100000", "x.grid", "--dt", "1e-4", "--default-u",
+                       "-2.5", "--default-v", "0x1p1", "--dump-csv", "-"},
+                      o, error))
+        << error;
+    EXPECT_EQ(o.gridPath, "x.grid");
+    EXPECT_EQ(o.steps, 0);
+    EXPECT_EQ(*o.reynolds, 100000);
+    EXPECT_EQ(o.dt, 1e-4);
+    EXPECT_EQ(*o.defaultU, -2.5);
+    EXPECT_EQ(*o.defaultV, 2.0);
+    EXPECT_EQ(o.csvPath, "-");
+
+    ASSERT_TRUE(parse({"--help"}, o, error));
+    EXPECT_TRUE(o.help);
+    EXPECT_NE(batchUsage().find("--dump-csv"), std::string::npos);
+}
+
+TEST(BatchOptions, BadNumbersAreRefused)
+{
+    expectRefused({"a.grid", "--steps", "-1"}, "--steps");
+    expectRefused({"a.grid", "--steps", "1.5"}, "--steps");
+    expectRefused({"a.grid", "--steps", "12x"}, "--steps");
+    expectRefused({"a.grid", "--steps", ""}, "--steps");
+    expectRefused({"a.grid", "--steps", " 5"}, "--steps");
+    expectRefused({"a.grid", "--steps", "99999999999999999999"}, "--steps");
+    expectRefused({"a.grid", "--steps", "1000000001"}, "--steps");
+    expectRefused({"a.grid", "--re", "0"}, "--re");
+    expectRefused({"a.grid", "--re", "100001"}, "--re");
+    expectRefused({"a.grid", "--re", "200.0"}, "--re");
+    expectRefused({"a.grid", "--re", "nan"}, "--re");
+    expectRefused({"a.grid", "--dt", "0"}, "--dt");
+    expectRefused({"a.grid", "--dt", "-0.003"}, "--dt");
+    expectRefused({"a.grid", "--dt", "inf"}, "--dt");
+    expectRefused({"a.grid", "--dt", "nan"}, "--dt");
+    expectRefused({"a.grid", "--dt", "1e999"}, "--dt");
+    expectRefused({"a.grid", "--dt", "0.003s"}, "--dt");
+    expectRefused({"a.grid", "--default-u", "-inf"}, "--default-u");
+    expectRefused({"a.grid", "--default-v", "1,5"}, "--default-v");
+}
+
+TEST(BatchOptions, MalformedCommandLinesAreRefused)
+{
+    expectRefused({}, "no grid file");
+    expectRefused({"--steps", "5"}, "no grid file");
+    expectRefused({"a.grid", "b.grid"}, "only one");
+    expectRefused({"a.grid", "--bogus"}, "--bogus");
+    expectRefused({"a.grid", "-x"}, "-x");
+    expectRefused({"a.grid", "--steps"}, "--steps needs a value");
+    expectRefused({"a.grid", "--dump-csv"}, "--dump-csv needs a value");
+    expectRefused({"a.grid", "--dump-csv", ""}, "--dump-csv");
+}
+
+TEST(BatchOptions, FileSettingsAreClampedLikeTheEditorsSpinners)
+{
+    BatchOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"a.grid"}, o, error));
+    GridFileSettings raw;
+    raw.reynolds = 5;
+    raw.defaultU = 200;
+    raw.defaultV = 7;
+    RunParameters r = resolveParameters(o, raw);
+    EXPECT_EQ(r.reynolds, 10);
+    EXPECT_EQ(r.defaultU, 100.0);
+    EXPECT_EQ(r.defaultV, 7.0);
+    EXPECT_EQ(r.dt, 0.003);
+
+    // Values given on the command line win and are not clamped.
+    ASSERT_TRUE(parse({"a.grid", "--re", "5000", "--default-u", "-3", "--dt", "0.01"}, o, error));
+    r = resolveParameters(o, raw);
+    EXPECT_EQ(r.reynolds, 5000);
+    EXPECT_EQ(r.defaultU, -3.0);
+    EXPECT_EQ(r.defaultV, 7.0);
+    EXPECT_EQ(r.dt, 0.01);
+}

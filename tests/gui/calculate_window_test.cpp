@@ -1,0 +1,399 @@
+// The simulation window driven through its messages: its controls in the
+// Idle and Running states, the cycles and counters, Stop, the frames it
+// writes, and the AVI start with the file name and compressor given in.
+#include "io/avi_messages.h"
+#include "io/avi_writer.h"
+#include "gui/calculate_window.h"
+#include "support/channel_grid.h"
+#include "render/compose_frame.h"
+#include "render/frame_image.h"
+#include "io/ppm_writer.h"
+#include "probed_window.h"
+#include "window_test.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int reynolds = 100;
+constexpr double timeStep = 0.003;
+constexpr double patience = 20.0;  // seconds any wait may take at most
+
+// The probed window over the test owner with this file's parameters.
+class TestWindow : public ProbedWindow {
+public:
+    explicit TestWindow(const Grid* grid) : ProbedWindow(testOwner(), grid, reynolds, timeStep) {}
+};
+
+// What a test records of the AVI messages and the compressor question.
+std::vector<std::string> aviMessages;
+int compressorQuestions = 0;
+bool compressorAnswer = true;
+
+void recordAviMessage(const char*, const char* text)
+{
+    aviMessages.push_back(text);
+}
+
+bool answerCompressor(CompressOptions& options)
+{
+    ++compressorQuestions;
+    options = CompressOptions();
+    return compressorAnswer;
+}
+
+std::string readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool allZero()
+{
+    for (int y = 0; y < frameHeight(); ++y)
+        for (int x = 0; x < frameWidth(); ++x)
+            if (pixelRed(x, y) || pixelGreen(x, y) || pixelBlue(x, y))
+                return false;
+    return true;
+}
+
+// What ffprobe says of the streams of an AVI file, one "key=value" a line.
+std::string probe(const std::string& path)
+{
+    const std::string command = std::string(KELVO_FFPROBE) +
+                                " -v error -count_frames -show_entries "
+                                "stream=codec_type,width,height,r_frame_rate,nb_read_frames "
+                                "-of default=nw=1 '" + path + "' 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// Each test in a fresh working directory, with a 40 x 20 channel, a shown
+// window and the AVI hooks recording.
+class CalculateWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvo_window_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        previous = fs::current_path();
+        fs::current_path(directory);
+        makeChannel(grid, 40, 20);
+        aviMessages.clear();
+        compressorQuestions = 0;
+        compressorAnswer = true;
+        setAviMessageHook(recordAviMessage);
+        setAviCompressorChooser(answerCompressor);
+        window = std::make_unique<TestWindow>(&grid);
+        window->create();
+        window->show(PLACEMENT_OWNER);
+        settle(0.2);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        setAviMessageHook(nullptr);
+        setAviCompressorChooser(nullptr);
+        fs::current_path(previous);
+        fs::remove_all(directory);
+    }
+    // Start, then cycles until count frames were taken.
+    void runFrames(int32_t count)
+    {
+        window->send(CalculateWindow::ID_START);
+        ASSERT_TRUE(runUntil([&] { return window->frames() >= count; }, patience));
+    }
+    // The Idle state of every control.
+    void expectIdle()
+    {
+        EXPECT_TRUE(window->startButton->isEnabled());
+        EXPECT_FALSE(window->stopButton->isEnabled());
+        EXPECT_TRUE(window->saveNone->isEnabled());
+        EXPECT_TRUE(window->saveAvi->isEnabled());
+        EXPECT_TRUE(window->savePpm->isEnabled());
+        EXPECT_TRUE(window->sizeSpinner->isEnabled());
+        EXPECT_TRUE(window->intervalSpinner->isEnabled());
+        EXPECT_FALSE(window->pendingCycle);
+        EXPECT_FALSE(testApp()->hasChore(window.get(), CalculateWindow::ID_CYCLE));
+    }
+
+    fs::path directory;
+    fs::path previous;
+    Grid grid;
+    std::unique_ptr<TestWindow> window;
+};
+
+}  // namespace
+
+TEST_F(CalculateWindowTest, OpensIdleWithItsDefaults)
+{
+    expectIdle();
+    EXPECT_TRUE(window->saveNone->getCheck());
+    EXPECT_FALSE(window->saveAvi->getCheck());
+    EXPECT_FALSE(window->savePpm->getCheck());
+    EXPECT_TRUE(window->showBoundaryCells->getCheck());
+    EXPECT_TRUE(window->showStreamlines->getCheck());
+    EXPECT_FALSE(window->showUField->getCheck());
+    EXPECT_FALSE(window->showVField->getCheck());
+    EXPECT_FALSE(window->showPressure->getCheck());
+    EXPECT_FALSE(window->showVectors->getCheck());
+    EXPECT_EQ(window->intervalSpinner->getValue(), 1);
+    EXPECT_EQ(window->sizeSpinner->getValue(), 4);
+    EXPECT_EQ(window->outputSize, 4);
+    EXPECT_EQ(window->cycleLabel->getText(), "0");
+    EXPECT_EQ(window->widthLabel->getText(), "Width: 160");
+    EXPECT_EQ(window->heightLabel->getText(), "Height: 80");
+    EXPECT_EQ(frameWidth(), 160);
+    EXPECT_EQ(frameHeight(), 80);
+    EXPECT_TRUE(allZero());
+    EXPECT_EQ(window->cycles(), 0);
+    EXPECT_EQ(window->frames(), 0);
+}
+
+TEST_F(CalculateWindowTest, SaveMethodsExcludeEachOther)
+{
+    window->choose(window->savePpm);
+    EXPECT_EQ(window->saveMethod, CalculateWindow::SAVE_PPM);
+    EXPECT_TRUE(window->savePpm->getCheck());
+    EXPECT_FALSE(window->saveNone->getCheck());
+    EXPECT_FALSE(window->saveAvi->getCheck());
+    window->choose(window->saveAvi);
+    EXPECT_EQ(window->saveMethod, CalculateWindow::SAVE_AVI);
+    EXPECT_FALSE(window->savePpm->getCheck());
+    EXPECT_TRUE(window->saveAvi->getCheck());
+}
+
+TEST_F(CalculateWindowTest, StartRunsCyclesAndStopReturnsToIdle)
+{
+    runFrames(3);
+    EXPECT_FALSE(window->startButton->isEnabled());
+    EXPECT_TRUE(window->stopButton->isEnabled());
+    EXPECT_FALSE(window->saveNone->isEnabled());
+    EXPECT_FALSE(window->saveAvi->isEnabled());
+    EXPECT_FALSE(window->savePpm->isEnabled());
+    EXPECT_FALSE(window->sizeSpinner->isEnabled());
+    EXPECT_TRUE(window->intervalSpinner->isEnabled());
+    EXPECT_TRUE(window->showPressure->isEnabled());
+    EXPECT_TRUE(window->pendingCycle);
+    EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(window->cycles()));
+    EXPECT_EQ(window->frames(), window->cycles());  // interval 1
+    EXPECT_FALSE(allZero());                        // the boundary is drawn
+
+    window->send(CalculateWindow::ID_STOP);
+    const FXString lastCount = window->cycleLabel->getText();
+    expectIdle();
+    EXPECT_EQ(window->cycles(), 0);
+    EXPECT_EQ(window->frames(), 0);
+    EXPECT_NE(lastCount, "0");          // the label keeps the last count
+    EXPECT_TRUE(allZero());             // a new picture
+    EXPECT_EQ(ppmFrameCounter, 0);
+    // No cycle runs after Stop.
+    settle(0.3);
+    EXPECT_EQ(window->cycles(), 0);
+    EXPECT_EQ(window->cycleLabel->getText(), lastCount);
+}
+
+TEST_F(CalculateWindowTest, IntervalFiveTakesFramesAtZeroFiveAndTen)
+{
+    window->intervalSpinner->setValue(5);
+    window->send(CalculateWindow::ID_START);
+    ASSERT_TRUE(runUntil([&] { return window->cycles() >= 1; }, patience));
+    EXPECT_EQ(window->frames(), 1);
+    EXPECT_EQ(window->cycleLabel->getText(), "1");
+    ASSERT_TRUE(runUntil([&] { return window->cycles() >= 10; }, patience));
+    EXPECT_EQ(window->frames(), 2);
+    ASSERT_TRUE(runUntil([&] { return window->cycles() >= 11; }, patience));
+    EXPECT_EQ(window->frames(), 3);
+}
+
+TEST_F(CalculateWindowTest, PpmRunWritesNumberedFramesAndStopStartsAgain)
+{
+    window->choose(window->savePpm);
+    runFrames(3);
+    window->send(CalculateWindow::ID_STOP);
+    ASSERT_TRUE(fs::exists("frames/frame_00000.ppm"));
+    ASSERT_TRUE(fs::exists("frames/frame_00002.ppm"));
+    const std::string firstRun = readBytes("frames/frame_00000.ppm");
+    const std::string thirdFrame = readBytes("frames/frame_00002.ppm");
+    EXPECT_EQ(firstRun.substr(0, 14), "P3\n159 79\n255\n");
+    EXPECT_NE(firstRun, thirdFrame);  // the flow moved
+
+    // The rebuilt solver starts from the grid again: the same first frame.
+    fs::remove("frames/frame_00000.ppm");
+    runFrames(1);
+    window->send(CalculateWindow::ID_STOP);
+    EXPECT_EQ(readBytes("frames/frame_00000.ppm"), firstRun);
+
+    // The bytes are those of the picture two steps after the grid.
+    window.reset();
+    auto reference = buildSolver(grid, reynolds, timeStep);
+    reference->step();
+    reference->step();
+    allocateFrameImage(160, 80);
+    RenderElements elements;
+    elements.boundaryCells = true;
+    elements.streamlines = true;
+    ASSERT_TRUE(composeFrame(*reference->simGrid, 40, 20, 4, elements));
+    ASSERT_TRUE(writePpmFile("reference.ppm"));
+    releaseFrameImage();
+    EXPECT_EQ(readBytes("reference.ppm"), firstRun);
+}
+
+TEST_F(CalculateWindowTest, UnwritableFramesStopTheRunWithOneMessage)
+{
+    std::ofstream("frames") << "a file where the directory should be";
+    window->choose(window->savePpm);
+    window->send(CalculateWindow::ID_START);
+    ASSERT_TRUE(runUntil([&] { return !window->pendingCycle; }, patience));
+    settle(0.3);
+    expectIdle();
+    ASSERT_EQ(window->failures.size(), 1u);
+    EXPECT_EQ(window->failures[0], "frames/frame_00000.ppm");
+    EXPECT_EQ(window->cycles(), 0);
+    EXPECT_EQ(window->cycleLabel->getText(), "1");
+}
+
+TEST_F(CalculateWindowTest, OutputSizeResizesRelabelsAndRestartsTheNumbering)
+{
+    ppmFrameCounter = 7;
+    window->sizeSpinner->setValue(3);
+    window->send(CalculateWindow::ID_OUTPUT_SIZE);
+    EXPECT_EQ(window->outputSize, 3);
+    EXPECT_EQ(frameWidth(), 120);
+    EXPECT_EQ(frameHeight(), 60);
+    EXPECT_EQ(window->widthLabel->getText(), "Width: 120");
+    EXPECT_EQ(window->heightLabel->getText(), "Height: 60");
+    EXPECT_EQ(ppmFrameCounter, 0);
+    EXPECT_FALSE(allZero());  // drawn at once at the new size
+    EXPECT_EQ(window->cycles(), 0);
+}
+
+TEST_F(CalculateWindowTest, CheckButtonRendersAtOnceWithoutAStep)
+{
+    const SimGrid& before = window->run->state();
+    const double u = before.u[10][10];
+    window->showUField->setCheck(TRUE);
+    window->send(CalculateWindow::ID_RENDER);
+    EXPECT_FALSE(allZero());
+    int red = 0;
+    for (int y = 0; y < frameHeight(); ++y)
+        for (int x = 0; x < frameWidth(); ++x)
+            red += pixelRed(x, y) > pixelGreen(x, y) ? 1 : 0;
+    EXPECT_GT(red, 1000);  // the x velocity field shows
+    EXPECT_EQ(window->run->state().u[10][10], u);
+    EXPECT_EQ(window->cycles(), 0);
+    EXPECT_EQ(window->cycleLabel->getText(), "0");
+}
+
+TEST_F(CalculateWindowTest, AviRunWritesTitleFadeAndFrames)
+{
+    window->choose(window->saveAvi);
+    window->aviAnswer = "movie";
+    runFrames(4);
+    EXPECT_EQ(window->aviQuestions, 1);
+    EXPECT_EQ(compressorQuestions, 1);
+    EXPECT_TRUE(fs::exists("movie.avi"));
+    const int32_t aviFramesBeforeStop = window->frames();
+    window->send(CalculateWindow::ID_STOP);
+    const int framesWritten = static_cast<int>(aviFramesBeforeStop);
+    EXPECT_FALSE(aviOutput().isOpen);
+    const std::string streams = probe("movie.avi");
+    EXPECT_NE(streams.find("codec_type=video\nwidth=160\nheight=80\nr_frame_rate=50/1"), std::string::npos)
+        << streams;
+    // The video stream and the empty text stream.
+    size_t streamCount = 0;
+    for (size_t at = streams.find("codec_type="); at != std::string::npos; at = streams.find("codec_type=", at + 1))
+        ++streamCount;
+    EXPECT_EQ(streamCount, 2u) << streams;
+    // 38 growing titles, the complete one, 38 fade frames, then the run's.
+    const size_t counted = streams.find("nb_read_frames=");
+    ASSERT_NE(counted, std::string::npos) << streams;
+    EXPECT_EQ(std::stoi(streams.substr(counted + 15)), 77 + framesWritten) << streams;
+    EXPECT_TRUE(aviMessages.empty());
+}
+
+TEST_F(CalculateWindowTest, AviNameEndingInCapitalsGetsTheExtension)
+{
+    window->choose(window->saveAvi);
+    window->aviAnswer = "MOVIE.AVI";
+    runFrames(1);
+    window->send(CalculateWindow::ID_STOP);
+    EXPECT_TRUE(fs::exists("MOVIE.AVI.avi"));
+    window->aviAnswer = "second.avi";
+    runFrames(1);
+    window->send(CalculateWindow::ID_STOP);
+    EXPECT_TRUE(fs::exists("second.avi"));
+    EXPECT_FALSE(fs::exists("second.avi.avi"));
+}
+
+TEST_F(CalculateWindowTest, CancelledAviDialogsLeaveTheWindowIdle)
+{
+    window->choose(window->saveAvi);
+    window->aviAnswer = "";
+    window->send(CalculateWindow::ID_START);
+    expectIdle();
+    EXPECT_EQ(window->aviQuestions, 1);
+    EXPECT_EQ(compressorQuestions, 0);
+    EXPECT_TRUE(fs::is_empty(directory));
+
+    compressorAnswer = false;
+    window->aviAnswer = "cancelled";
+    window->send(CalculateWindow::ID_START);
+    expectIdle();
+    EXPECT_EQ(compressorQuestions, 1);
+    ASSERT_EQ(aviMessages.size(), 1u);
+    EXPECT_EQ(aviMessages[0], avi_messages::openFailedText);
+    EXPECT_FALSE(aviOutput().isOpen);
+    settle(0.2);
+    EXPECT_EQ(window->cycles(), 0);
+}
+
+TEST_F(CalculateWindowTest, FailedAviFrameStopsTheRunAndTellsOnce)
+{
+    window->choose(window->saveAvi);
+    window->aviAnswer = "short.avi";
+    runFrames(1);
+    // Two more frames reach the file, the third fails.
+    aviStreamFailWritesAfter(aviOutput().compressedStream, 2);
+    ASSERT_TRUE(runUntil([&] { return !window->pendingCycle; }, patience));
+    settle(0.3);
+    expectIdle();
+    EXPECT_FALSE(aviOutput().isOpen);
+    ASSERT_EQ(aviMessages.size(), 1u);
+    EXPECT_EQ(aviMessages[0], std::string(avi_messages::incompleteText) + "short.avi");
+    EXPECT_TRUE(window->failures.empty());
+    EXPECT_EQ(window->cycles(), 0);
+    // The file is complete and holds the frames that were written: the
+    // first, and the two after it.
+    const std::string streams = probe("short.avi");
+    EXPECT_NE(streams.find("nb_read_frames=80\n"), std::string::npos) << streams;
+}
+
+TEST_F(CalculateWindowTest, ClosingDuringAnAviRunCompletesTheFile)
+{
+    window->choose(window->saveAvi);
+    window->aviAnswer = "closed.avi";
+    runFrames(2);
+    window.reset();
+    EXPECT_FALSE(aviOutput().isOpen);
+    EXPECT_NE(probe("closed.avi").find("r_frame_rate=50/1"), std::string::npos);
+}

@@ -1,0 +1,65 @@
+// The simulation window with its dialogs answered by the test: the AVI file
+// name is handed in and a failed frame's message is recorded instead of
+// shown. Shared by every test that drives the real window.
+#pragma once
+
+#include "gui/calculate_window.h"
+#include "window_test.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ProbedWindow : public CalculateWindow {
+public:
+    ProbedWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+        : CalculateWindow(owner, grid, reynolds, timeStep)
+    {
+    }
+
+    using CalculateWindow::cycleLabel;
+    using CalculateWindow::heightLabel;
+    using CalculateWindow::intervalSpinner;
+    using CalculateWindow::outputSize;
+    using CalculateWindow::pendingCycle;
+    using CalculateWindow::run;
+    using CalculateWindow::saveAvi;
+    using CalculateWindow::saveMethod;
+    using CalculateWindow::saveNone;
+    using CalculateWindow::savePpm;
+    using CalculateWindow::showBoundaryCells;
+    using CalculateWindow::showPressure;
+    using CalculateWindow::showStreamlines;
+    using CalculateWindow::showUField;
+    using CalculateWindow::showVectors;
+    using CalculateWindow::showVField;
+    using CalculateWindow::sizeSpinner;
+    using CalculateWindow::startButton;
+    using CalculateWindow::stopButton;
+    using CalculateWindow::widthLabel;
+
+    FXString aviAnswer;                  // what the file dialog returns
+    int aviQuestions = 0;                // how often it was asked
+    std::vector<std::string> failures;   // files named in failure messages
+
+    FXString chooseAviFileName() override
+    {
+        ++aviQuestions;
+        return aviAnswer;
+    }
+    void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
+
+    // A command to the window itself, as its buttons send it.
+    void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }
+    // A click on a save-method radio button: the radio checks itself and
+    // reports to the data target, then the update pass a click starts runs.
+    void choose(FXRadioButton* radio, double settleSeconds = 0.2)
+    {
+        radio->setCheck(TRUE);
+        radio->getTarget()->handle(radio, FXSEL(SEL_COMMAND, radio->getSelector()), (void*)(FXuval)1);
+        testApp()->refresh();
+        settle(settleSeconds);
+    }
+    int32_t cycles() const { return run->cycles(); }
+    int32_t frames() const { return run->frames(); }
+};

@@ -1,0 +1,78 @@
+// A numbered PPM frame that cannot be written whole leaves no cut-off file
+// behind that would pass for a frame.
+#include "render/frame_image.h"
+#include "io/ppm_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A file-size limit on the whole process while the object lives; writes
+// beyond it fail with EFBIG instead of killing the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+
+private:
+    rlimit old{};
+};
+
+class PpmFrameFailure : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvo_ppm_failure_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        allocateFrameImage(160, 80);  // about 60 KB as text, all zero
+    }
+    void TearDown() override
+    {
+        releaseFrameImage();
+        fs::remove_all(dir);
+    }
+    fs::path dir;
+};
+
+TEST_F(PpmFrameFailure, ACutOffFrameIsRemovedAndReported)
+{
+    PpmWriteResult result;
+    {
+        FileSizeLimit limit(4096);
+        result = writePpmFrame(dir.string());
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.path, (dir / "frame_00000.ppm").string());
+    EXPECT_FALSE(fs::exists(dir / "frame_00000.ppm"));
+    EXPECT_EQ(ppmFrameCounter, 1);
+
+    // With room again the next frame is written whole.
+    result = writePpmFrame(dir.string());
+    EXPECT_TRUE(result.ok);
+    EXPECT_GT(fs::file_size(dir / "frame_00001.ppm"), 4096u);
+}
+
+TEST_F(PpmFrameFailure, AFrameThatFitsIsKept)
+{
+    FileSizeLimit limit(1 << 20);
+    EXPECT_TRUE(writePpmFrame(dir.string()).ok);
+    EXPECT_TRUE(fs::exists(dir / "frame_00000.ppm"));
+}
+
+}  // namespace
