@@ -21,6 +21,7 @@ enum : int32_t {
     CELL_WALL_MASK = 0x00E,  // any of the three walls
     CELL_OPEN_MASK = 0x021,  // fluid or outflow: pressure solved, faces computed
     DIR_MASK       = 0x3C0,  // the four direction bits
+    CELL_TYPE_MASK = 0x03F,  // the six type bits
 };
 
 inline bool isWall(int32_t word) { return (word & CELL_WALL_MASK) != 0; }

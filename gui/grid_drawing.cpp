@@ -1,5 +1,7 @@
 #include "gui/grid_drawing.h"
 
+#include "core/cell_types.h"
+
 #include <fx.h>
 #include <fx3d.h>
 #include <GL/gl.h>
@@ -20,9 +22,6 @@ const ArrowShape arrowShapes[4] = {
     {{{0.5, 0.9}, {0.5, 0.1}, {0.5, 0.9}, {0.9, 0.4}, {0.5, 0.9}, {0.1, 0.4}}},  // North
     {{{0.5, 0.1}, {0.5, 0.9}, {0.5, 0.1}, {0.9, 0.4}, {0.5, 0.1}, {0.1, 0.4}}},  // South
 };
-
-// The six type bits of a flag word.
-constexpr int32_t TYPE_BITS = 0x3F;
 
 // Arrows of a moving wall, from its own velocity: East for u > 0, West for
 // u < 0, North for v > 0, South for v < 0, in that order.
@@ -46,38 +45,23 @@ void drawDirectionArrows(const Grid& grid, const GridView& view, int32_t i, int3
     if (word & DIR_SOUTH) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::South);
 }
 
-// One cell in the colour of its type, with its arrows; a word with no type
-// bit or several leaves the background showing.
+// One cell in the colour of its type, with its arrows: direction arrows for
+// a type with a direction, velocity arrows for one that takes a velocity. A
+// word with no type bit or several leaves the background showing.
 void drawCell(const Grid& grid, const GridView& view, int32_t i, int32_t j)
 {
-    switch (grid.flags[i][j] & TYPE_BITS) {
-    case CELL_FLUID:
-        setColour(GridColours::fluid);
-        drawCellQuad(view, grid.NX, grid.NY, i, j);
-        break;
-    case CELL_MOVING_WALL:
-        setColour(GridColours::movingWall);
-        drawCellQuad(view, grid.NX, grid.NY, i, j);
-        setColour(GridColours::arrow);
-        drawVelocityArrows(grid, view, i, j);
-        break;
-    case CELL_SLIP_WALL:
-        setColour(GridColours::slipWall);
-        drawCellQuad(view, grid.NX, grid.NY, i, j);
-        break;
-    case CELL_NOSLIP_WALL:
-        setColour(GridColours::noSlipWall);
-        drawCellQuad(view, grid.NX, grid.NY, i, j);
-        break;
-    case CELL_INFLOW:
-    case CELL_OUTFLOW:
-        setColour((grid.flags[i][j] & CELL_INFLOW) ? GridColours::inflow : GridColours::outflow);
-        drawCellQuad(view, grid.NX, grid.NY, i, j);
+    const CellTypeInfo* type = cellTypeOfWord(grid.flags[i][j]);
+    if (!type)
+        return;
+    const CellCanvasColour& fill = type->canvasColour;
+    setColour({fill.r, fill.g, fill.b});
+    drawCellQuad(view, grid.NX, grid.NY, i, j);
+    if (type->direction != CellDirection::None) {
         setColour(GridColours::arrow);
         drawDirectionArrows(grid, view, i, j);
-        break;
-    default:
-        break;
+    } else if (type->takesVelocity) {
+        setColour(GridColours::arrow);
+        drawVelocityArrows(grid, view, i, j);
     }
 }
 

@@ -20,15 +20,10 @@ struct GlColour {
     float r, g, b;
 };
 
-// Colours of the editor canvas.
+// Colours of the editor canvas besides the cells' own, which the table of
+// cell types holds.
 namespace GridColours {
 constexpr GlColour background  = {0.46f, 0.42f, 0.41f};  // clear colour, alpha 1
-constexpr GlColour fluid       = {0.85f, 0.86f, 1.0f};
-constexpr GlColour movingWall  = {0.51f, 0.52f, 0.53f};
-constexpr GlColour slipWall    = {0.51f, 0.52f, 0.53f};
-constexpr GlColour noSlipWall  = {0.31f, 0.32f, 0.33f};
-constexpr GlColour inflow      = {0.31f, 0.82f, 0.33f};
-constexpr GlColour outflow     = {0.81f, 0.32f, 0.33f};
 constexpr GlColour arrow       = {1.0f, 1.0f, 1.0f};
 constexpr GlColour gridLine    = {0.6f, 0.6f, 0.6f};
 constexpr GlColour pointerCell = {0.6f, 0.2f, 0.2f};

@@ -1,6 +1,8 @@
 // Grid file codec: the byte stream, the line-break rule, and safe file I/O.
 #include "io/grid_file.h"
 
+#include "core/cell_types.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -143,8 +145,8 @@ bool readHeaderBytes(StoredReader& in, StoredHeader& h)
            in.getUnsigned(droppedDx) && in.getUnsigned(droppedDy);
 }
 
-// The NX * NY cell records, i outer and j inner: the flag byte unchanged,
-// the velocity bytes signed.
+// The NX * NY cell records, i outer and j inner: the flag byte as the table
+// of cell types reads it, the velocity bytes signed.
 bool readRecords(StoredReader& in, Grid& grid)
 {
     for (int32_t i = 0; i < grid.NX; ++i) {
@@ -152,7 +154,7 @@ bool readRecords(StoredReader& in, Grid& grid)
             int flag = 0, u = 0, v = 0;
             if (!in.getUnsigned(flag) || !in.getSigned(u) || !in.getSigned(v))
                 return false;
-            grid.flags[i][j] = flag;
+            grid.flags[i][j] = wordOfFileByte(static_cast<unsigned char>(flag));
             grid.u[i][j] = u;
             grid.v[i][j] = v;
         }
@@ -319,7 +321,7 @@ std::vector<unsigned char> encodeGridFile(const Grid& grid, const GridFileSettin
 
     for (int32_t i = 0; i < grid.NX; ++i) {
         for (int32_t j = 0; j < grid.NY; ++j) {
-            out.putLow8(grid.flags[i][j]);
+            out.put(fileByteOfWord(grid.flags[i][j]));
             out.put(velocityByte(grid.u[i][j]));
             out.put(velocityByte(grid.v[i][j]));
         }

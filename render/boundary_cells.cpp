@@ -1,6 +1,7 @@
 #include "render/boundary_cells.h"
 
 #include "core/cell_flags.h"
+#include "core/cell_types.h"
 #include "render/field_resample.h"
 #include "render/frame_image.h"
 #include "render/pixel_trunc.h"
@@ -8,10 +9,10 @@
 
 namespace {
 
-// Fills a rectangle with one of the colour triples.
-void fillWith(int x0, int y0, int x1, int y1, const int (&colour)[3])
+// Fills a rectangle with a cell type's picture colour.
+void fillWith(int x0, int y0, int x1, int y1, const CellPictureColour& colour)
 {
-    fillFrameRect(x0, y0, x1, y1, colour[0], colour[1], colour[2]);
+    fillFrameRect(x0, y0, x1, y1, colour.r, colour.g, colour.b);
 }
 
 }  // namespace
@@ -39,11 +40,11 @@ void drawBoundaryCells(int32_t NX, int32_t NY, const Array2D<int32_t>& flags, in
             const int x0 = truncCoordinate((i + 0.5) * cw);
             const int x1 = truncCoordinate((i + 1.5) * cw);
             if (word & CELL_WALL_MASK)
-                fillWith(x0, y0, x1, y1, render_constants::wallColour);
+                fillWith(x0, y0, x1, y1, pictureColourOf(word & CELL_WALL_MASK));
             if (word & CELL_INFLOW)
-                fillWith(x0, y0, x1, y1, render_constants::inflowColour);
+                fillWith(x0, y0, x1, y1, pictureColourOf(CELL_INFLOW));
             if (word & CELL_OUTFLOW)
-                fillWith(x0, y0, x1, y1, render_constants::outflowColour);
+                fillWith(x0, y0, x1, y1, pictureColourOf(CELL_OUTFLOW));
         }
     }
 }

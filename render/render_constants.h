@@ -28,11 +28,9 @@ constexpr double fieldScaleFloor = -1.0;
 // Only the low byte of a field's colour factor takes part.
 constexpr int colourFactorMask = 0xFF;
 
-// Boundary cells: the low byte of the flag word is tested; fill colours.
+// Boundary cells: the low byte of the flag word is tested (the fill colours
+// are in the table of cell types).
 constexpr int flagLowByteMask = 0xFF;
-constexpr int wallColour[3] = {90, 90, 90};
-constexpr int inflowColour[3] = {50, 255, 50};
-constexpr int outflowColour[3] = {255, 50, 50};
 
 // Velocity vectors: length 0.7 * outputSize pixels, grey dots.
 constexpr double vectorLengthFactor = 0.7;
