@@ -71,13 +71,10 @@ void makeFluidGrid(Grid& grid, int32_t NX, int32_t NY)
     grid.allocateFluid();
 }
 
-// The last column and the last row keep their values.
 void writeDefaultVelocities(Grid& grid, double defaultU, double defaultV)
 {
-    for (int32_t i = 0; i <= grid.NX - 2; ++i)
-        for (int32_t j = 0; j <= grid.NY - 2; ++j)
-            if (grid.flags[i][j] & CELL_FLUID) {
-                grid.u[i][j] = defaultU;
-                grid.v[i][j] = defaultV;
-            }
+    forEachDefaultVelocityCell(grid, [&grid, defaultU, defaultV](int32_t i, int32_t j) {
+        grid.u[i][j] = defaultU;
+        grid.v[i][j] = defaultV;
+    });
 }

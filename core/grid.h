@@ -51,8 +51,20 @@ CellSize cellSizeFor(int32_t NX, int32_t NY);
 // A new all-fluid grid of the given size with the cell size of cellSizeFor.
 void makeFluidGrid(Grid& grid, int32_t NX, int32_t NY);
 
+// Calls visit(i, j) for every cell that takes the default velocities: every
+// fluid cell with i <= NX-2 and j <= NY-2 (the last column and the last row
+// keep their values).
+template <class Visit>
+void forEachDefaultVelocityCell(const Grid& grid, Visit visit)
+{
+    for (int32_t i = 0; i <= grid.NX - 2; ++i)
+        for (int32_t j = 0; j <= grid.NY - 2; ++j)
+            if (grid.flags[i][j] & CELL_FLUID)
+                visit(i, j);
+}
+
 // The "&Calculate It" preparation: writes the default velocities into u and v
-// of every fluid cell with i <= NX-2 and j <= NY-2.
+// of every cell of forEachDefaultVelocityCell.
 void writeDefaultVelocities(Grid& grid, double defaultU, double defaultV);
 
 struct SimGrid : Grid {

@@ -1,6 +1,7 @@
 // The editor canvas: repaint, resize, and painting cells with the mouse.
 #include "gui/grid_editor_window.h"
 
+#include "core/cell_types.h"
 #include "gui/decimal_text.h"
 #include "gui/editor_layout.h"
 #include "gui/grid_drawing.h"
@@ -11,7 +12,7 @@
 // Repaint: the whole grid.
 long GridEditorWindow::onPaintCanvas(FXObject*, FXSelector, void*)
 {
-    paintGridCanvas(glCanvas, glVisual, grid.get(), view);
+    paintGridCanvas(glCanvas, glVisual, &model.grid(), view);
     return 1;
 }
 
@@ -21,7 +22,7 @@ long GridEditorWindow::onConfigureCanvas(FXObject*, FXSelector, void*)
     if (glCanvas->makeCurrent()) {
         glViewport(0, 0, glCanvas->getWidth(), glCanvas->getHeight());
         glCanvas->makeNonCurrent();
-        paintGridCanvas(glCanvas, glVisual, grid.get(), view);
+        paintGridCanvas(glCanvas, glVisual, &model.grid(), view);
     }
     return 1;
 }
@@ -29,14 +30,14 @@ long GridEditorWindow::onConfigureCanvas(FXObject*, FXSelector, void*)
 // Writes the current tool into cell (i, j) with the velocity of the fields.
 void GridEditorWindow::paintToolCell(FXint i, FXint j)
 {
-    grid->setCell(i, j, paintWord);
-    grid->u[i][j] = readDecimal(uField->getText().text());
-    grid->v[i][j] = readDecimal(vField->getText().text());
+    model.apply(GridChange::paint(i, j, paintWord, readDecimal(uField->getText().text()),
+                                  readDecimal(vField->getText().text())));
 }
 
 PickedCell GridEditorWindow::cellUnderPointer(const FXEvent* event) const
 {
-    return pickCell(view, NX, NY, event->win_x, event->win_y, glCanvas->getWidth(), glCanvas->getHeight());
+    const Grid& grid = model.grid();
+    return pickCell(view, grid.NX, grid.NY, event->win_x, event->win_y, glCanvas->getWidth(), glCanvas->getHeight());
 }
 
 // Left press: paint the cell under the pointer, start a drag, then run the
@@ -69,7 +70,7 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
         return 1;
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     if (cell.onGrid)
-        grid->setCell(cell.i, cell.j, CELL_FLUID);
+        model.apply(GridChange::erase(cell.i, cell.j));
     onMotion(sender, sel, ptr);
     rightDragging = true;
     return 1;
@@ -92,20 +93,18 @@ long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
         showCellInfo(cell.i, cell.j);
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0 || !beginGridFrame(glCanvas))
         return 1;
-    drawGrid(*grid, view);
+    drawGrid(model.grid(), view);
     if (cell.onGrid) {
         setColour(GridColours::pointerCell);
-        drawCellOutline(view, NX, NY, cell.i, cell.j);
+        drawCellOutline(view, model.grid().NX, model.grid().NY, cell.i, cell.j);
         if (leftDragging) {
-            if (paintWord & CELL_INFLOW)
+            const CellTypeInfo* type = cellTypeOfWord(paintWord);
+            if (type && type->direction == CellDirection::Chosen)
                 paintWord = (paintWord & ~DIR_MASK) | checkedDirection();
             paintToolCell(cell.i, cell.j);
         }
-        if (rightDragging) {
-            grid->setCell(cell.i, cell.j, CELL_FLUID);
-            grid->u[cell.i][cell.j] = 0.0;
-            grid->v[cell.i][cell.j] = 0.0;
-        }
+        if (rightDragging)
+            model.apply(GridChange::eraseToRest(cell.i, cell.j));
     }
     endGridFrame(glCanvas, glVisual);
     return 1;
@@ -116,8 +115,8 @@ void GridEditorWindow::showCellInfo(FXint i, FXint j)
 {
     infoI->setText(FXStringFormat(EditorTexts::intFormat, uiText(TXT_INFO_I), i));
     infoJ->setText(FXStringFormat(EditorTexts::intFormat, uiText(TXT_INFO_J), j));
-    showVelocityLine(infoU, TXT_INFO_U, grid->u[i][j]);
-    showVelocityLine(infoV, TXT_INFO_V, grid->v[i][j]);
+    showVelocityLine(infoU, TXT_INFO_U, model.grid().u[i][j]);
+    showVelocityLine(infoV, TXT_INFO_V, model.grid().v[i][j]);
 }
 
 // A velocity line of "Cell Info", red when the value is not zero.

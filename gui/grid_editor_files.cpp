@@ -47,7 +47,7 @@ long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
         settings.reynolds = reynoldsSpinner->getValue();
         settings.defaultU = defaultUSpinner->getValue();
         settings.defaultV = defaultVSpinner->getValue();
-        if (!saveGridFile(path.text(), *grid, settings)) {
+        if (!saveGridFile(path.text(), model.grid(), settings)) {
             const char* phrase = uiText(TXT_CANNOT_ACCESS);
             showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
                                                    path.text()));
@@ -86,22 +86,12 @@ long GridEditorWindow::onCmdLoadGrid(FXObject*, FXSelector, void*)
 }
 
 // The spinners take the settings through their setters (which clamp them);
-// the header follows the new grid, with the cell size recomputed from NX
-// and NY.
+// the grid replaces the edited one.
 void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynolds, int defaultU,
                                        int defaultV)
 {
     reynoldsSpinner->setValue(reynolds);
     defaultUSpinner->setValue(defaultU);
     defaultVSpinner->setValue(defaultV);
-    NX = loaded->NX;
-    NY = loaded->NY;
-    aux1 = loaded->aux1;
-    aux2 = loaded->aux2;
-    const CellSize size = cellSizeFor(NX, NY);
-    dx = size.dx;
-    dy = size.dy;
-    loaded->dx = dx;
-    loaded->dy = dy;
-    grid = std::move(loaded);
+    model.apply(GridChange::loadedGrid(std::move(loaded)));
 }

@@ -1,5 +1,6 @@
 #include "gui/grid_editor_window.h"
 
+#include "core/cell_types.h"
 #include "gui/about_fox.h"
 #include "gui/calculate_window.h"
 #include "gui/decimal_text.h"
@@ -53,9 +54,8 @@ GridEditorWindow::GridEditorWindow(FXApp* app)
                               EditorLayout::buttonPadX, EditorLayout::buttonPadX,
                               EditorLayout::buttonPadY, EditorLayout::buttonPadY);
 
-    aux1 = 0;
-    aux2 = 0;
-    replaceWithFluidGrid(EditorRanges::startNX, EditorRanges::startNY);
+    model.apply(GridChange::newFluidGrid(model.grid(), EditorRanges::startNX,
+                                         EditorRanges::startNY));
     paintWord = CELL_SLIP_WALL;
     new FXToolTip(app);
 }
@@ -210,22 +210,22 @@ static FXRadioButton* addToolRadio(FXComposite* parent, int key, FXObject* targe
                              RADIOBUTTON_NORMAL);
 }
 
-// The five cell types, "Slip Boundary" checked.
+// One tool per type of the cell-type table that has a label, in the table's
+// order; "Slip Boundary" checked.
 void GridEditorWindow::buildTypeGroup()
 {
     typeGroup = new FXGroupBox(typeFrame, uiText(TXT_CELL_TYPE),
                                GROUPBOX_NORMAL | FRAME_GROOVE | LAYOUT_FILL_X);
-    slipRadio = addToolRadio(typeGroup, TXT_SLIP_BOUNDARY, this);
-    noSlipRadio = addToolRadio(typeGroup, TXT_NOSLIP_BOUNDARY, this);
-    moveRadio = addToolRadio(typeGroup, TXT_MOVE_BOUNDARY, this);
-    inflowRadio = addToolRadio(typeGroup, TXT_INFLOW, this);
-    outflowRadio = addToolRadio(typeGroup, TXT_OUTFLOW, this);
-    slipRadio->setTipText(uiText(TXT_SLIP_TIP));
-    noSlipRadio->setTipText(uiText(TXT_NOSLIP_TIP));
-    moveRadio->setTipText(uiText(TXT_MOVE_TIP));
-    inflowRadio->setTipText(uiText(TXT_INFLOW_TIP));
-    outflowRadio->setTipText(uiText(TXT_OUTFLOW_TIP));
-    slipRadio->setCheck(TRUE);
+    typeRadios.clear();
+    for (const CellTypeInfo& type : cellTypes()) {
+        FXRadioButton* radio = nullptr;
+        if (type.toolTextKey != noTextKey) {
+            radio = addToolRadio(typeGroup, type.toolTextKey, this);
+            radio->setTipText(uiText(type.toolTipKey));
+        }
+        typeRadios.push_back(radio);
+    }
+    typeRadio(CELL_SLIP_WALL)->setCheck(TRUE);
 }
 
 // The four directions ("East" checked) and the two velocity rows.
@@ -260,22 +260,43 @@ void GridEditorWindow::buildInfoGroup()
         *line = new FXLabel(infoGroup, " ", nullptr, LABEL_NORMAL | JUSTIFY_LEFT | LAYOUT_FILL_X);
 }
 
-// Sets the header for an NX x NY grid and replaces the grid by an all-fluid one.
-//   W = max(1, NX div NY),  dx = W / NX,  dy = 1 / NY
-void GridEditorWindow::replaceWithFluidGrid(FXint newNX, FXint newNY)
+// The tool radio of a type bit; nullptr for a type without a tool.
+FXRadioButton* GridEditorWindow::typeRadio(int32_t bits) const
 {
-    NX = newNX;
-    NY = newNY;
-    const CellSize size = cellSizeFor(NX, NY);
-    dx = size.dx;
-    dy = size.dy;
-    auto fresh = std::make_unique<Grid>();
-    makeFluidGrid(*fresh, NX, NY);
-    fresh->aux1 = aux1;
-    fresh->aux2 = aux2;
-    fresh->dx = dx;
-    fresh->dy = dy;
-    grid = std::move(fresh);
+    const CellTypeInfo* type = cellTypeByBits(bits);
+    return type ? typeRadios[type - cellTypesBegin()] : nullptr;
+}
+
+std::vector<FXRadioButton*> GridEditorWindow::toolRadios() const
+{
+    std::vector<FXRadioButton*> radios;
+    for (FXRadioButton* radio : typeRadios)
+        if (radio)
+            radios.push_back(radio);
+    return radios;
+}
+
+// Whether some checked tool's type takes the velocity fields.
+bool GridEditorWindow::checkedToolTakesVelocity() const
+{
+    for (const CellTypeInfo& type : cellTypes()) {
+        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
+        if (radio && radio->getCheck() && type.takesVelocity)
+            return true;
+    }
+    return false;
+}
+
+// Whether some checked tool's type has its direction chosen by the
+// direction tools.
+bool GridEditorWindow::checkedToolChoosesDirection() const
+{
+    for (const CellTypeInfo& type : cellTypes()) {
+        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
+        if (radio && radio->getCheck() && type.direction == CellDirection::Chosen)
+            return true;
+    }
+    return false;
 }
 
 // Checks the chosen radio of a group and unchecks the others.
@@ -300,31 +321,33 @@ FXint GridEditorWindow::checkedDirection() const
 }
 
 // A tool was chosen, or Enter pressed in a text field: the painted word and
-// the velocity fields follow the tools.
-//   paintWord = 2 * (m + 2s + 4n + 8i + 16o)
+// the velocity fields follow the tools. The painted word holds the type bit
+// of every checked tool (one, as the tools exclude each other). A type whose
+// direction the tools choose gets the direction's unit velocity; one that
+// takes no velocity gets zero; otherwise the fields keep what was typed.
 long GridEditorWindow::onCmdCellTool(FXObject* sender, FXSelector, void*)
 {
-    FXRadioButton* const types[] = {moveRadio, slipRadio, noSlipRadio, inflowRadio, outflowRadio};
+    const std::vector<FXRadioButton*> types = toolRadios();
     FXRadioButton* const directions[] = {eastRadio, westRadio, northRadio, southRadio};
-    selectInGroup(sender, types, 5);
+    selectInGroup(sender, types.data(), static_cast<int>(types.size()));
     selectInGroup(sender, directions, 4);
 
-    const FXint m = moveRadio->getCheck() ? 1 : 0;
-    const FXint s = slipRadio->getCheck() ? 1 : 0;
-    const FXint n = noSlipRadio->getCheck() ? 1 : 0;
-    const FXint i = inflowRadio->getCheck() ? 1 : 0;
-    const FXint o = outflowRadio->getCheck() ? 1 : 0;
-    paintWord = 2 * (m + 2 * s + 4 * n + 8 * i + 16 * o);
+    paintWord = 0;
+    for (const CellTypeInfo& type : cellTypes()) {
+        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
+        if (radio && radio->getCheck())
+            paintWord |= type.bits;
+    }
 
     using namespace EditorTexts;
-    if (i) {
+    if (checkedToolChoosesDirection()) {
         switch (checkedDirection()) {
         case DIR_WEST:  uField->setText(minusOne);     vField->setText(zeroVelocity); break;
         case DIR_NORTH: uField->setText(zeroVelocity); vField->setText(plusOne);      break;
         case DIR_SOUTH: uField->setText(zeroVelocity); vField->setText(minusOne);     break;
         default:        uField->setText(plusOne);      vField->setText(zeroVelocity); break;
         }
-    } else if (!m) {
+    } else if (!checkedToolTakesVelocity()) {
         uField->setText(zeroVelocity);
         vField->setText(zeroVelocity);
     }
@@ -334,17 +357,17 @@ long GridEditorWindow::onCmdCellTool(FXObject* sender, FXSelector, void*)
 // Enables the widgets the checked tools call for, the whole window at once.
 long GridEditorWindow::onUpdCellTool(FXObject*, FXSelector, void*)
 {
-    FXWindow* const alwaysOn[] = {moveRadio, slipRadio, noSlipRadio, inflowRadio, outflowRadio,
-                                  uField, vField, calcButton, calcCommand, saveCommand,
+    for (FXRadioButton* radio : toolRadios())
+        radio->enable();
+    FXWindow* const alwaysOn[] = {uField, vField, calcButton, calcCommand, saveCommand,
                                   calcTool, saveTool, propGroup, typeGroup, infoGroup};
     for (FXWindow* w : alwaysOn)
         w->enable();
 
-    const bool inflow = inflowRadio->getCheck();
-    const bool moving = moveRadio->getCheck();
+    const bool directionsOn = checkedToolChoosesDirection();
     for (FXWindow* w : std::initializer_list<FXWindow*>{eastRadio, westRadio, northRadio, southRadio})
-        inflow ? w->enable() : w->disable();
-    const bool fieldsOn = inflow || moving;
+        directionsOn ? w->enable() : w->disable();
+    const bool fieldsOn = checkedToolTakesVelocity();
     fieldsOn ? uField->enable() : uField->disable();
     fieldsOn ? vField->enable() : vField->disable();
     return 1;
@@ -355,12 +378,13 @@ long GridEditorWindow::onUpdCellTool(FXObject*, FXSelector, void*)
 long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
 {
     NewGrid dialog(this);
-    if (NX != 0) {
-        dialog.setNX(NX);
-        dialog.setNY(NY);
+    const Grid& current = model.grid();
+    if (current.NX != 0) {
+        dialog.setNX(current.NX);
+        dialog.setNY(current.NY);
     }
     if (dialog.execute(PLACEMENT_OWNER))
-        replaceWithFluidGrid(dialog.getNX(), dialog.getNY());
+        model.apply(GridChange::newFluidGrid(current, dialog.getNX(), dialog.getNY()));
     onCmdCellTool(nullptr, 0, nullptr);
     leftDragging = false;
     rightDragging = false;
@@ -371,7 +395,8 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
 // simulation runs with the time step and Reynolds number of the page.
 long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 {
-    writeDefaultVelocities(*grid, defaultUSpinner->getValue(), defaultVSpinner->getValue());
+    model.apply(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
+                                              defaultVSpinner->getValue()));
     const double timeStep = readDecimal(deltaTimeField->getText().text());
     const int reynolds = reynoldsSpinner->getValue();
     runSimulation(reynolds, timeStep);
@@ -384,7 +409,7 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 void GridEditorWindow::runSimulation(int reynolds, double timeStep)
 {
     installWindowedAviHooks();
-    CalculateWindow window(this, grid.get(), reynolds, timeStep);
+    CalculateWindow window(this, &model.grid(), reynolds, timeStep);
     window.execute(PLACEMENT_OWNER);
 }
 

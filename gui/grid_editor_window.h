@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/grid.h"
+#include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
 #include "gui/icon_set.h"
 
@@ -12,6 +13,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 class GridEditorWindow : public FXMainWindow {
     FXDECLARE(GridEditorWindow)
@@ -52,11 +54,9 @@ protected:
     FXGLVisual* glVisual = nullptr;            // double-buffered, owned
     FXGLCanvas* glCanvas = nullptr;            // the editing canvas
     GridView view;                             // the grid's place on the canvas
-    FXRadioButton* moveRadio = nullptr;        // cell-type tools
-    FXRadioButton* slipRadio = nullptr;
-    FXRadioButton* noSlipRadio = nullptr;
-    FXRadioButton* inflowRadio = nullptr;
-    FXRadioButton* outflowRadio = nullptr;
+    std::vector<FXRadioButton*> typeRadios;    // the cell-type tools, one per row of
+                                               // the cell-type table, null for a type
+                                               // without a tool
     FXRadioButton* eastRadio = nullptr;        // direction tools
     FXRadioButton* westRadio = nullptr;
     FXRadioButton* northRadio = nullptr;
@@ -65,13 +65,7 @@ protected:
     FXMenuCommand* loadCommand = nullptr;
     FXMenuCommand* saveCommand = nullptr;
     FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
-    FXint NX = 0;                              // the editor's copy of the grid header
-    FXint NY = 0;
-    FXint aux1 = 0;
-    FXint aux2 = 0;
-    double dx = 0.0;
-    double dy = 0.0;
-    std::unique_ptr<Grid> grid;                // the edited grid, never null
+    GridEditModel model;                       // the edited grid and its changes
     bool leftDragging = false;                 // a left-button drag is painting
     bool rightDragging = false;                // a right-button drag is painting
     FXSpinner* reynoldsSpinner = nullptr;      // "Dimensionless Reynolds Number"
@@ -79,6 +73,9 @@ protected:
     FXSpinner* defaultUSpinner = nullptr;      // "Default U velocity"
     FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"
     IconSet icons;                             // owned
+
+    // The tool radio of a type bit; nullptr for a type without a tool.
+    FXRadioButton* typeRadio(int32_t bits) const;
 
     // Which file dialog to run.
     enum class FileChoice { Save, Load };
@@ -104,8 +101,11 @@ private:
 
     // Checks the chosen radio of a group and unchecks the others.
     void selectInGroup(FXObject* chosen, FXRadioButton* const* group, int count);
-    // Copies the window's header into a new all-fluid grid and keeps it.
-    void replaceWithFluidGrid(FXint newNX, FXint newNY);
+    // The tool radios that exist, in the table's order.
+    std::vector<FXRadioButton*> toolRadios() const;
+    // Whether a checked tool's type has the given property.
+    bool checkedToolTakesVelocity() const;
+    bool checkedToolChoosesDirection() const;
     // The direction bit of the checked direction button.
     FXint checkedDirection() const;
     // Paints the current tool into cell (i, j), with the fields' velocity.
@@ -125,7 +125,6 @@ public:
         ID_NEW_GRID = FXMainWindow::ID_LAST,
         ID_GRID_CANVAS,
         ID_CELL_TOOL,
-        ID_UNUSED,
         ID_CALCULATE,
         ID_LOAD_GRID,
         ID_SAVE_GRID,

@@ -24,11 +24,8 @@ TEST_F(EditorDialogs, AcceptedNewGridReplacesTheGridWithFluidOfTheChosenSize)
     const Grid& grid = editor->editedGrid();
     ASSERT_EQ(grid.NX, 60);
     ASSERT_EQ(grid.NY, 30);
-    EXPECT_EQ(editor->nx(), 60);
-    EXPECT_EQ(editor->ny(), 30);
-    EXPECT_DOUBLE_EQ(editor->cellDx(), 2.0 / 60);
-    EXPECT_DOUBLE_EQ(editor->cellDy(), 1.0 / 30);
     EXPECT_DOUBLE_EQ(grid.dx, 2.0 / 60);
+    EXPECT_DOUBLE_EQ(grid.dy, 1.0 / 30);
     int fluid = 0;
     for (int i = 0; i < 60; ++i)
         for (int j = 0; j < 30; ++j)
@@ -62,7 +59,7 @@ TEST_F(EditorDialogs, NewGridSpinnersClampIntoTheirRanges)
     EXPECT_EQ(editor->editedGrid().NX, 20);
     EXPECT_EQ(editor->editedGrid().NY, 80);
     // 20 x 80 is narrower than high: the width stays one, not zero.
-    EXPECT_DOUBLE_EQ(editor->cellDx(), 1.0 / 20);
+    EXPECT_DOUBLE_EQ(editor->editedGrid().dx, 1.0 / 20);
 }
 
 TEST_F(EditorDialogs, AboutOpensAndCloses)

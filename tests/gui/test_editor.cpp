@@ -75,7 +75,7 @@ void TestEditor::leftClick(int x, int y)
 // transform applied to the middle of the cell's rectangle.
 void TestEditor::cellPixel(int i, int j, int& x, int& y) const
 {
-    const CellRect r = cellRect(view, NX, NY, i, j);
+    const CellRect r = cellRect(view, model.grid().NX, model.grid().NY, i, j);
     const double W = glCanvas->getWidth();
     const double H = glCanvas->getHeight();
     x = static_cast<int>(std::floor((0.5 * (r.x0 + r.x1) + 1.0) / 2.0 * W));
@@ -89,7 +89,7 @@ void TestEditor::readPixel(int x, int y, int rgb[3])
 {
     unsigned char bytes[3] = {0, 0, 0};
     if (beginGridFrame(glCanvas)) {
-        drawGrid(*grid, view);
+        drawGrid(model.grid(), view);
         glFinish();
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);

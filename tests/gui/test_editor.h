@@ -41,23 +41,19 @@ public:
     }
 
     // State the tests look at.
-    const Grid& editedGrid() const { return *grid; }
+    const Grid& editedGrid() const { return model.grid(); }
     FXint word() const { return paintWord; }
-    FXint nx() const { return NX; }
-    FXint ny() const { return NY; }
-    double cellDx() const { return dx; }
-    double cellDy() const { return dy; }
     bool draggingLeft() const { return leftDragging; }
     bool draggingRight() const { return rightDragging; }
     const GridView& gridView() const { return view; }
     FXGLCanvas* canvas() const { return glCanvas; }
 
     // Widgets the tests drive.
-    FXRadioButton* move() const { return moveRadio; }
-    FXRadioButton* slip() const { return slipRadio; }
-    FXRadioButton* noSlip() const { return noSlipRadio; }
-    FXRadioButton* inflow() const { return inflowRadio; }
-    FXRadioButton* outflow() const { return outflowRadio; }
+    FXRadioButton* move() const { return typeRadio(CELL_MOVING_WALL); }
+    FXRadioButton* slip() const { return typeRadio(CELL_SLIP_WALL); }
+    FXRadioButton* noSlip() const { return typeRadio(CELL_NOSLIP_WALL); }
+    FXRadioButton* inflow() const { return typeRadio(CELL_INFLOW); }
+    FXRadioButton* outflow() const { return typeRadio(CELL_OUTFLOW); }
     FXRadioButton* east() const { return eastRadio; }
     FXRadioButton* west() const { return westRadio; }
     FXRadioButton* north() const { return northRadio; }
