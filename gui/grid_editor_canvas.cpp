@@ -1,7 +1,6 @@
 // The editor canvas: repaint, resize, and painting cells with the mouse.
 #include "gui/grid_editor_window.h"
 
-#include "core/cell_types.h"
 #include "gui/decimal_text.h"
 #include "gui/editor_layout.h"
 #include "gui/grid_drawing.h"

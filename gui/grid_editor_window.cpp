@@ -1,6 +1,5 @@
 #include "gui/grid_editor_window.h"
 
-#include "core/cell_types.h"
 #include "gui/about_fox.h"
 #include "gui/calculate_window.h"
 #include "gui/decimal_text.h"
@@ -276,14 +275,24 @@ std::vector<FXRadioButton*> GridEditorWindow::toolRadios() const
     return radios;
 }
 
+// The types whose tools are checked: one, as the tools exclude each other.
+std::vector<const CellTypeInfo*> GridEditorWindow::checkedTypes() const
+{
+    std::vector<const CellTypeInfo*> checked;
+    for (const CellTypeInfo& type : cellTypes()) {
+        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
+        if (radio && radio->getCheck())
+            checked.push_back(&type);
+    }
+    return checked;
+}
+
 // Whether some checked tool's type takes the velocity fields.
 bool GridEditorWindow::checkedToolTakesVelocity() const
 {
-    for (const CellTypeInfo& type : cellTypes()) {
-        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
-        if (radio && radio->getCheck() && type.takesVelocity)
+    for (const CellTypeInfo* type : checkedTypes())
+        if (type->takesVelocity)
             return true;
-    }
     return false;
 }
 
@@ -291,11 +300,9 @@ bool GridEditorWindow::checkedToolTakesVelocity() const
 // direction tools.
 bool GridEditorWindow::checkedToolChoosesDirection() const
 {
-    for (const CellTypeInfo& type : cellTypes()) {
-        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
-        if (radio && radio->getCheck() && type.direction == CellDirection::Chosen)
+    for (const CellTypeInfo* type : checkedTypes())
+        if (type->direction == CellDirection::Chosen)
             return true;
-    }
     return false;
 }
 
@@ -333,11 +340,8 @@ long GridEditorWindow::onCmdCellTool(FXObject* sender, FXSelector, void*)
     selectInGroup(sender, directions, 4);
 
     paintWord = 0;
-    for (const CellTypeInfo& type : cellTypes()) {
-        FXRadioButton* radio = typeRadios[&type - cellTypesBegin()];
-        if (radio && radio->getCheck())
-            paintWord |= type.bits;
-    }
+    for (const CellTypeInfo* type : checkedTypes())
+        paintWord |= type->bits;
 
     using namespace EditorTexts;
     if (checkedToolChoosesDirection()) {

@@ -3,6 +3,7 @@
 // Load Grid, Save Grid As, Calculate It, About and Quit.
 #pragma once
 
+#include "core/cell_types.h"
 #include "core/grid.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
@@ -103,7 +104,9 @@ private:
     void selectInGroup(FXObject* chosen, FXRadioButton* const* group, int count);
     // The tool radios that exist, in the table's order.
     std::vector<FXRadioButton*> toolRadios() const;
-    // Whether a checked tool's type has the given property.
+    // The table rows of the checked tools, and whether one of them takes the
+    // velocity fields or has its direction chosen by the direction tools.
+    std::vector<const CellTypeInfo*> checkedTypes() const;
     bool checkedToolTakesVelocity() const;
     bool checkedToolChoosesDirection() const;
     // The direction bit of the checked direction button.
