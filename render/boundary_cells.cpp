@@ -9,9 +9,9 @@
 namespace {
 
 // Fills a rectangle with one of the colour triples.
-void fillWith(int x0, int y0, int x1, int y1, const int (&colour)[3])
+void fillWith(FrameImage& image, int x0, int y0, int x1, int y1, const int (&colour)[3])
 {
-    fillFrameRect(x0, y0, x1, y1, colour[0], colour[1], colour[2]);
+    image.fillRect(x0, y0, x1, y1, colour[0], colour[1], colour[2]);
 }
 
 }  // namespace
@@ -22,7 +22,7 @@ void fillWith(int x0, int y0, int x1, int y1, const int (&colour)[3])
 // and is filled once per test that its flag word's low byte passes, in the
 // order wall, inflow, outflow. Cells run south to north, west to east, so
 // the later cell owns a shared edge.
-void drawBoundaryCells(int32_t NX, int32_t NY, const Array2D<int32_t>& flags, int k)
+void drawBoundaryCells(FrameImage& image, int32_t NX, int32_t NY, const Array2D<int32_t>& flags, int k)
 {
     if (!fieldFits(NX, NY, flags, k))
         return;
@@ -39,11 +39,11 @@ void drawBoundaryCells(int32_t NX, int32_t NY, const Array2D<int32_t>& flags, in
             const int x0 = truncCoordinate((i + 0.5) * cw);
             const int x1 = truncCoordinate((i + 1.5) * cw);
             if (word & CELL_WALL_MASK)
-                fillWith(x0, y0, x1, y1, render_constants::wallColour);
+                fillWith(image, x0, y0, x1, y1, render_constants::wallColour);
             if (word & CELL_INFLOW)
-                fillWith(x0, y0, x1, y1, render_constants::inflowColour);
+                fillWith(image, x0, y0, x1, y1, render_constants::inflowColour);
             if (word & CELL_OUTFLOW)
-                fillWith(x0, y0, x1, y1, render_constants::outflowColour);
+                fillWith(image, x0, y0, x1, y1, render_constants::outflowColour);
         }
     }
 }
