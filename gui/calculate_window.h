@@ -31,7 +31,7 @@ protected:
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
-    FXGLCanvas* glCanvas = nullptr;           // shows the FrameImage
+    FXGLCanvas* glCanvas = nullptr;           // shows the picture
     FXGroupBox* renderGroup = nullptr;        // "Rendered Elements"
     FXVerticalFrame* renderButtons = nullptr; // the frame of its six buttons
     FXCheckButton* showBoundaryCells = nullptr;

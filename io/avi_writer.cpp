@@ -152,7 +152,7 @@ std::unique_ptr<PackedDib> AviOutput::takeFrameBlock()
     return allocatePackedDib(output.width, output.height);
 }
 
-// A bitmap of the FrameImage, each plane value mapped by channel; the
+// A bitmap of the picture, each plane value mapped by channel; the
 // picture's top row is the last stored row.
 template <typename Channel>
 bool AviOutput::makeImageDib(const RgbPlanes& picture, Channel channel)

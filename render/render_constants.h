@@ -34,7 +34,7 @@ constexpr int wallColour[3] = {90, 90, 90};
 constexpr int inflowColour[3] = {50, 255, 50};
 constexpr int outflowColour[3] = {255, 50, 50};
 
-// Velocity vectors: length 0.7 * outputSize pixels, grey dots.
+// Velocity vectors: length 0.7 * pixelsPerCell pixels, grey dots.
 constexpr double vectorLengthFactor = 0.7;
 constexpr int vectorColour = 55;
 
