@@ -24,7 +24,7 @@ FXGLVisual* visual = nullptr;
 
 // A channel past a wall post, developed for a few steps, composed with
 // every element at k pixels per cell.
-void composeChannel(int NX, int NY, int k)
+void composeChannel(FrameImage& picture, int NX, int NY, int k)
 {
     Grid grid;
     makeFluidGrid(grid, NX, NY);
@@ -43,26 +43,27 @@ void composeChannel(int NX, int NY, int k)
     auto solver = buildSolver(grid, 100, 0.003);
     for (int n = 0; n < 10; ++n)
         solver->step();
-    allocateFrameImage(NX * k, NY * k);
+    picture.allocate(NX * k, NY * k);
     RenderElements all;
     all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
-    composeFrame(*solver->simGrid, NX, NY, k, all);
+    FrameComposer().compose(picture, *solver->simGrid, NX, NY, k, all);
 }
 
 // presentFrame's work: context, clear, points, swap, release; glFinish so
 // the drawing itself is counted.
 void present(benchmark::State& state, PointSubmission submission, int NX, int NY, int k)
 {
-    composeChannel(NX, NY, k);
+    FrameImage picture;
+    FramePresenter presenter;
+    composeChannel(picture, NX, NY, k);
     for (auto _ : state) {
         canvas->makeCurrent();
-        paintFrameImage(canvasWidth, canvasHeight, submission);
+        presenter.paint(picture, canvasWidth, canvasHeight, submission);
         glFinish();
         canvas->swapBuffers();
         canvas->makeNonCurrent();
     }
-    state.counters["points"] = static_cast<double>(frameWidth()) * frameHeight();
-    releaseFrameImage();
+    state.counters["points"] = static_cast<double>(picture.width()) * picture.height();
 }
 
 void BM_PresentLiteral_40x20_k4(benchmark::State& state) { present(state, PointSubmission::Literal, 40, 20, 4); }

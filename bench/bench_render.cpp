@@ -38,6 +38,7 @@ struct Flow {
     Grid grid;
     std::unique_ptr<FlowSolver> solver;
     int k;
+    FrameImage image;
 };
 
 Flow& developedFlow(int NX, int NY, int k, int steps)
@@ -52,7 +53,7 @@ Flow& developedFlow(int NX, int NY, int k, int steps)
             flow->solver->step();
         flow->k = k;
     }
-    allocateFrameImage(k * NX, k * NY);
+    flow->image.allocate(k * NX, k * NY);
     return *flow;
 }
 
@@ -78,8 +79,9 @@ void BM_ScalarField(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
     const SimGrid& g = *flow.solver->simGrid;
+    ScalarFieldPass fields;
     for (auto _ : state)
-        drawScalarField(g.NX, g.NY, g.u, flow.k, 1, 0, 0);
+        fields.draw(flow.image, g.NX, g.NY, g.u, flow.k, 1, 0, 0);
     reportFrames(state);
 }
 
@@ -88,7 +90,7 @@ void BM_BoundaryCells(benchmark::State& state)
     Flow& flow = flowFor(state);
     const SimGrid& g = *flow.solver->simGrid;
     for (auto _ : state)
-        drawBoundaryCells(g.NX, g.NY, g.flags, flow.k);
+        drawBoundaryCells(flow.image, g.NX, g.NY, g.flags, flow.k);
     reportFrames(state);
 }
 
@@ -97,8 +99,8 @@ void BM_VelocityVectors(benchmark::State& state)
     Flow& flow = flowFor(state);
     const SimGrid& g = *flow.solver->simGrid;
     for (auto _ : state) {
-        clearFrameRect(1, 1, frameWidth() - 1, frameHeight() - 1, 0);
-        drawVelocityVectors(g.NX, g.NY, g.u, g.v, flow.k);
+        flow.image.clearRect(1, 1, flow.image.width() - 1, flow.image.height() - 1, 0);
+        drawVelocityVectors(flow.image, g.NX, g.NY, g.u, g.v, flow.k);
     }
     reportFrames(state);
 }
@@ -107,9 +109,10 @@ void BM_Streamlines(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
     const SimGrid& g = *flow.solver->simGrid;
+    StreamlinePass streamlines;
     for (auto _ : state) {
-        clearFrameRect(1, 1, frameWidth() - 1, frameHeight() - 1, 0);
-        drawStreamlines(g.NX, g.NY, g, flow.k);
+        flow.image.clearRect(1, 1, flow.image.width() - 1, flow.image.height() - 1, 0);
+        streamlines.draw(flow.image, g.NX, g.NY, g, flow.k);
     }
     reportFrames(state);
 }
@@ -117,11 +120,12 @@ void BM_Streamlines(benchmark::State& state)
 void BM_PpmWriter(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    composeFrame(*flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k,
-                 RenderElements{true, true, true, true, true, true});
+    FrameComposer().compose(flow.image, *flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k,
+                            RenderElements{true, true, true, true, true, true});
+    PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
-        ppmFrameCounter = 0;  // one file, overwritten
-        if (!writePpmFrame(frameDirectory()).ok)
+        frames.restartNumbering();  // one file, overwritten
+        if (!frames.writeFrame(flow.image.rgbPlanes()).ok)
             state.SkipWithError("cannot write the frame");
     }
     reportFrames(state);
@@ -132,10 +136,12 @@ void BM_ComposeAndSaveAll(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
     const RenderElements all{true, true, true, true, true, true};
+    FrameComposer composer;
+    PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
-        composeFrame(*flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k, all);
-        ppmFrameCounter = 0;
-        writePpmFrame(frameDirectory());
+        composer.compose(flow.image, *flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k, all);
+        frames.restartNumbering();
+        frames.writeFrame(flow.image.rgbPlanes());
     }
     reportFrames(state);
 }
@@ -149,13 +155,15 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
     auto solver = buildSolver(grid, 200, 0.003);
     for (int n = 0; n <= 300; ++n)
         solver->step();
-    allocateFrameImage(160, 80);
+    FrameImage image(160, 80);
+    FrameComposer composer;
+    PpmFrameOutput frames(frameDirectory());
     const RenderElements defaults{true, true, false, false, false, false};
     for (auto _ : state) {
         solver->step();
-        composeFrame(*solver->simGrid, 40, 20, 4, defaults);
-        ppmFrameCounter = 0;
-        writePpmFrame(frameDirectory());
+        composer.compose(image, *solver->simGrid, 40, 20, 4, defaults);
+        frames.restartNumbering();
+        frames.writeFrame(image.rgbPlanes());
     }
     reportFrames(state);
 }
@@ -166,11 +174,13 @@ void BM_FrameCycleAll120x80(benchmark::State& state)
 {
     Flow& flow = developedFlow(120, 80, 15, 40);
     const RenderElements all{true, true, true, true, true, true};
+    FrameComposer composer;
+    PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
         flow.solver->step();
-        composeFrame(*flow.solver->simGrid, 120, 80, 15, all);
-        ppmFrameCounter = 0;
-        writePpmFrame(frameDirectory());
+        composer.compose(flow.image, *flow.solver->simGrid, 120, 80, 15, all);
+        frames.restartNumbering();
+        frames.writeFrame(flow.image.rgbPlanes());
     }
     reportFrames(state);
 }
@@ -277,6 +287,5 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::filesystem::remove_all(frameDirectory());
-    releaseFrameImage();
     return 0;
 }

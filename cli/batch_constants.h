@@ -17,9 +17,9 @@ constexpr long long maxReynolds = 100000;
 constexpr long long minInterval = 1;
 constexpr long long maxInterval = 1110;
 constexpr int defaultInterval = 1;
-constexpr long long minFrameSize = 1;
-constexpr long long maxFrameSize = 15;
-constexpr int defaultFrameSize = 4;
+constexpr long long minPixelsPerCell = 1;
+constexpr long long maxPixelsPerCell = 15;
+constexpr int defaultPixelsPerCell = 4;
 // Directory of the PPM files when --ppm names none.
 constexpr const char* defaultPpmDirectory = "frames";
 // Motion JPEG quality in percent when --quality is not given.

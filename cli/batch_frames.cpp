@@ -1,53 +1,34 @@
 #include "cli/batch_frames.h"
 
-#include "io/avi_writer.h"
-#include "render/compose_frame.h"
-#include "render/frame_image.h"
-
-namespace {
-// The compressor of the file being opened: the command line's choice, handed
-// to the writer through its chooser hook.
-CompressOptions chosenCompression;
-
-bool chooseFromCommandLine(CompressOptions& options)
-{
-    options = chosenCompression;
-    return true;
-}
-}  // namespace
-
 BatchFrames::BatchFrames(const BatchOptions& options, const Grid& grid)
-    : grid(grid), size(options.frameSize), elements(options.elements),
+    : grid(grid), pixelsPerCell(options.pixelsPerCell), elements(options.elements),
       aviName(options.aviPath.empty() ? std::string() : aviFileNameFor(options.aviPath)),
-      compression(options.compression)
+      compression(options.compression),
+      // The command line's choice of compressor, given without asking.
+      outputs(options.ppmDirectory, [this](CompressOptions& chosen) {
+          chosen = compression;
+          return true;
+      })
 {
     saving.ppm = options.ppm;
-    saving.ppmDirectory = options.ppmDirectory;
     saving.avi = !aviName.empty();
 }
 
 BatchFrames::~BatchFrames()
 {
     close();
-    if (allocated)
-        releaseFrameImage();
 }
 
 bool BatchFrames::open(std::string& error)
 {
-    allocateFrameImage(size * grid.NX, size * grid.NY);
-    allocated = true;
+    outputs.allocate(grid.NX, grid.NY, pixelsPerCell);
     if (!saving.avi)
         return true;
     if (!compressorAvailable(compression.compressor)) {
         error = std::string("this machine's codec library has no ") + compressorName(compression.compressor);
         return false;
     }
-    chosenCompression = compression;
-    setAviCompressorChooser(chooseFromCommandLine);
-    setAviFileName(aviName);
-    const bool opened = aviOpen();
-    setAviCompressorChooser(nullptr);
+    const bool opened = outputs.openAvi(aviName);
     if (!opened)
         error = "cannot create the animation '" + aviName + "'";
     return opened;
@@ -56,9 +37,8 @@ bool BatchFrames::open(std::string& error)
 // Compose, then the AVI frame and the PPM file, as a frame cycle does.
 bool BatchFrames::frame(const SimGrid& state, int32_t index, std::string& error)
 {
-    composeFrame(state, grid.NX, grid.NY, size, elements);
+    const FrameSaveResult result = outputs.frame(state, elements, saving, index);
     ++composed;
-    const FrameSaveResult result = saveFrame(saving, index);
     if (result.ok)
         return true;
     close();
@@ -74,5 +54,5 @@ bool BatchFrames::frame(const SimGrid& state, int32_t index, std::string& error)
 void BatchFrames::close()
 {
     if (saving.avi)
-        aviClose();
+        outputs.closeAvi();
 }

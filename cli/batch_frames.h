@@ -3,8 +3,9 @@
 #pragma once
 
 #include "cli/batch_options.h"
-#include "sim/frame_saving.h"
 #include "core/grid.h"
+#include "sim/frame_outputs.h"
+#include "sim/frame_saving.h"
 
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ class BatchFrames {
 public:
     // Takes the frame settings; nothing is allocated or opened yet.
     BatchFrames(const BatchOptions& options, const Grid& grid);
-    // Closes the animation and releases the picture.
+    // Closes the animation.
     ~BatchFrames();
     BatchFrames(const BatchFrames&) = delete;
     BatchFrames& operator=(const BatchFrames&) = delete;
@@ -33,11 +34,11 @@ public:
 
 private:
     const Grid& grid;
-    int size;                   // pixels per cell edge
+    int pixelsPerCell;          // pixels per cell edge
     RenderElements elements;
     FrameSaving saving;
     std::string aviName;        // "" when no animation is written
     CompressOptions compression;
-    bool allocated = false;
+    FrameOutputs outputs;       // the picture, the PPM files, the animation
     int32_t composed = 0;
 };

@@ -71,9 +71,9 @@ bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o
             return false;
         o.interval = static_cast<int>(whole);
     } else if (name == "--size") {
-        if (!parseRanged(name, text, minFrameSize, maxFrameSize, whole, error))
+        if (!parseRanged(name, text, minPixelsPerCell, maxPixelsPerCell, whole, error))
             return false;
-        o.frameSize = static_cast<int>(whole);
+        o.pixelsPerCell = static_cast<int>(whole);
     } else if (name == "--elements") {
         return parseElements(text, o.elements, error);
     } else if (name == "--avi") {
@@ -189,7 +189,7 @@ static bool parseArguments(int argc, const char* const* argv, BatchOptions& opti
     o.steps = batch_constants::defaultSteps;
     o.dt = batch_constants::defaultDt;
     o.interval = batch_constants::defaultInterval;
-    o.frameSize = batch_constants::defaultFrameSize;
+    o.pixelsPerCell = batch_constants::defaultPixelsPerCell;
     o.elements = defaultElements();
     o.compression.quality = batch_constants::defaultQuality;
     bool compressionGiven = false;

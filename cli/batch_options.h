@@ -20,7 +20,7 @@ struct BatchOptions {
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.
     int interval = 1;                 // cycles per frame
-    int frameSize = 4;                // pixels per cell edge
+    int pixelsPerCell = 4;            // pixels per cell edge (--size)
     RenderElements elements;          // as the window opens: boundary, streamlines
     bool ppm = false;                 // numbered PPM files
     std::string ppmDirectory;         // where they go

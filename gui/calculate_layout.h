@@ -51,7 +51,7 @@ constexpr int minInterval = 1;
 constexpr int maxInterval = 1110;
 constexpr int startInterval = 1;
 // Pixels per cell edge; the spinner and the picture both start at 4.
-constexpr int minOutputSize = 1;
-constexpr int maxOutputSize = 15;
-constexpr int startOutputSize = 4;
+constexpr int minPixelsPerCell = 1;
+constexpr int maxPixelsPerCell = 15;
+constexpr int startPixelsPerCell = 4;
 }  // namespace CalculateRanges

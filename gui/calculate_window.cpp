@@ -1,12 +1,8 @@
 #include "gui/calculate_window.h"
 
 #include "gui/avi_message_box.h"
-#include "io/avi_messages.h"
-#include "io/avi_writer.h"
 #include "gui/calculate_layout.h"
 #include "gui/compressor_dialog.h"
-#include "render/frame_image.h"
-#include "gui/frame_presenter.h"
 #include "gui/icon_set.h"
 #include "gui/ui_text.h"
 
@@ -29,52 +25,27 @@ constexpr FXuint groupStyle = GROUPBOX_TITLE_LEFT | FRAME_GROOVE | fixedPosition
 constexpr FXuint spinnerStyle = SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH;
 constexpr int spinnerColumns = 4;
 
-// Whether aviOpen is at work under the wait cursor.
-bool aviOpenBusy = false;
-
 // The compressor dialog and the AVI messages wait for the user, so they get
-// the normal cursor back while they are up.
-void liftWaitCursor()
-{
-    if (aviOpenBusy)
-        FXApp::instance()->endWaitCursor();
-}
+// the normal cursor back while they are up, and the wait cursor again once
+// the user has answered.
+class WaitCursorLifted {
+public:
+    explicit WaitCursorLifted(bool waiting) : waiting(waiting)
+    {
+        if (waiting)
+            FXApp::instance()->endWaitCursor();
+    }
+    ~WaitCursorLifted()
+    {
+        if (waiting)
+            FXApp::instance()->beginWaitCursor();
+    }
+    WaitCursorLifted(const WaitCursorLifted&) = delete;
+    WaitCursorLifted& operator=(const WaitCursorLifted&) = delete;
 
-// The wait cursor again once the user has answered.
-void restoreWaitCursor()
-{
-    if (aviOpenBusy)
-        FXApp::instance()->beginWaitCursor();
-}
-
-// The compressor dialog without the wait cursor.
-bool chooseCompressorAnswered(CompressOptions& options)
-{
-    liftWaitCursor();
-    const bool chosen = chooseCompressorWithDialog(options);
-    restoreWaitCursor();
-    return chosen;
-}
-
-// An AVI message box without the wait cursor.
-void showAviMessageAnswered(const char* caption, const char* text)
-{
-    liftWaitCursor();
-    showAviMessageBox(caption, text);
-    restoreWaitCursor();
-}
-
-// aviOpen under the wait cursor: the title and fade-in take seconds at the
-// larger output sizes.
-bool aviOpenWaiting()
-{
-    FXApp::instance()->beginWaitCursor();
-    aviOpenBusy = true;
-    const bool opened = aviOpen();
-    aviOpenBusy = false;
-    FXApp::instance()->endWaitCursor();
-    return opened;
-}
+private:
+    bool waiting;
+};
 
 }  // namespace
 
@@ -122,16 +93,13 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, FXint reynol
     if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
         toolTip->create();
     stopButton->disable();
-
-    Re = static_cast<double>(reynolds);
-    dt = timeStep;
 }
 
 // Image, AVI file, solver, pending cycle; then the canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
-    releaseFrameImage();
-    aviClose();
+    outputs.release();
+    outputs.closeAvi();
     run.reset();
     cancelCycle();
     delete toolTip;
@@ -209,13 +177,13 @@ void CalculateWindow::buildSizeGroup()
     using namespace CalculateLayout;
     sizeGroup = new FXGroupBox(this, uiText(TXT_OUTPUT_SIZE), groupStyle, sizeGroupX, sizeGroupY);
     sizeSpinner = new FXSpinner(sizeGroup, spinnerColumns, this, ID_OUTPUT_SIZE, spinnerStyle, 0, 0, spinnerWidth);
-    sizeSpinner->setRange(CalculateRanges::minOutputSize, CalculateRanges::maxOutputSize);
-    sizeSpinner->setValue(CalculateRanges::startOutputSize);
+    sizeSpinner->setRange(CalculateRanges::minPixelsPerCell, CalculateRanges::maxPixelsPerCell);
+    sizeSpinner->setValue(CalculateRanges::startPixelsPerCell);
     widthLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                              labelPad, labelPad);
     heightLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                               labelPad, labelPad);
-    outputSize = CalculateRanges::startOutputSize;
+    pixelsPerCell = CalculateRanges::startPixelsPerCell;
 }
 
 // A modal file dialog at the cursor, any name, existing or not.
@@ -232,6 +200,30 @@ FXString CalculateWindow::chooseAviFileName()
 void CalculateWindow::showFrameWriteFailure(const FXString& path)
 {
     FXMessageBox::error(this, MBOX_OK, frameFailureCaption, frameFailureText, path.text());
+}
+
+// The dialog without the wait cursor.
+bool CalculateWindow::chooseCompression(CompressOptions& options)
+{
+    const WaitCursorLifted lifted(aviOpening);
+    return chooseCompressorWithDialog(options);
+}
+
+// A message box without the wait cursor.
+void CalculateWindow::showAviMessage(const char* caption, const char* text)
+{
+    const WaitCursorLifted lifted(aviOpening);
+    showAviMessageBox(caption, text);
+}
+
+bool CalculateWindow::openAviWaiting(const std::string& fileName)
+{
+    getApp()->beginWaitCursor();
+    aviOpening = true;
+    const bool opened = outputs.openAvi(fileName);
+    aviOpening = false;
+    getApp()->endWaitCursor();
+    return opened;
 }
 
 // pendingCycle := addChore(this, ID_CYCLE), after removing a pending one.
@@ -281,14 +273,14 @@ FrameSaving CalculateWindow::frameSaving() const
 
 void CalculateWindow::allocateImage()
 {
-    allocateFrameImage(outputSize * grid->NX, outputSize * grid->NY);
+    outputs.allocate(grid->NX, grid->NY, pixelsPerCell);
 }
 
 // "%s: %d" with "Width" and W, "Height" and H.
 void CalculateWindow::showFrameSize()
 {
-    widthLabel->setText(FXStringFormat("%s: %d", uiText(TXT_WIDTH), frameWidth()));
-    heightLabel->setText(FXStringFormat("%s: %d", uiText(TXT_HEIGHT), frameHeight()));
+    widthLabel->setText(FXStringFormat("%s: %d", uiText(TXT_WIDTH), outputs.picture().width()));
+    heightLabel->setText(FXStringFormat("%s: %d", uiText(TXT_HEIGHT), outputs.picture().height()));
 }
 
 // Start: the save-method controls locked, then the run as the method says.
@@ -301,13 +293,12 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
     if (saveMethod == SAVE_AVI) {
         const FXString name = chooseAviFileName();
         if (name.empty()) {
-            aviClose();
+            outputs.closeAvi();
             enterIdleControls();
             return 1;
         }
-        setAviFileName(aviFileNameFor(name.text()));
-        if (!aviOpenWaiting()) {
-            enterIdleControls();  // aviOpen has told the user
+        if (!openAviWaiting(aviFileNameFor(name.text()))) {
+            enterIdleControls();  // the AVI output has told the user
             return 1;
         }
         stopButton->enable();
@@ -328,8 +319,7 @@ long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
     pendingCycle = false;
     FrameSaveResult saved;
     run->cycle(intervalSpinner->getValue(), [this, &saved](int32_t index) {
-        renderFrame();
-        saved = saveFrame(frameSaving(), index);
+        saved = outputs.frame(run->state(), checkedElements(), frameSaving(), index, [this] { presentFrame(); });
         return saved.ok;
     });
     cycleLabel->setText(FXStringVal(run->cycles()));
@@ -347,7 +337,7 @@ void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
 {
     onCmdStop(nullptr, 0, nullptr);
     if (result.aviFailed)
-        aviReportIncomplete();
+        outputs.avi().reportIncomplete();
     else
         showFrameWriteFailure(result.ppmFailedPath.c_str());
 }
@@ -359,8 +349,8 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     enterIdleControls();
     renderFrame();
     cancelCycle();
-    aviClose();
-    releaseFrameImage();
+    outputs.closeAvi();
+    outputs.release();
     run->rebuild();
     allocateImage();
     run->step();
@@ -388,7 +378,7 @@ long CalculateWindow::onCanvasConfigure(FXObject*, FXSelector, void*)
 // The render pass: the checked elements from the current state, shown.
 long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 {
-    composeFrame(run->state(), grid->NX, grid->NY, outputSize, checkedElements());
+    outputs.compose(run->state(), checkedElements());
     presentFrame();
     return 1;
 }
@@ -398,8 +388,8 @@ long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
 {
     // Rendering and showing the largest pictures takes about a second.
     getApp()->beginWaitCursor();
-    outputSize = sizeSpinner->getValue();
-    releaseFrameImage();
+    pixelsPerCell = sizeSpinner->getValue();
+    outputs.release();
     allocateImage();
     renderFrame();
     showFrameSize();
@@ -415,14 +405,8 @@ void CalculateWindow::presentFrame()
     const FXint height = glCanvas->getHeight();
     if (width <= 0 || height <= 0 || !glCanvas->makeCurrent())
         return;
-    paintFrameImage(width, height, PointSubmission::Batched);
+    presenter.paint(outputs.picture(), width, height, PointSubmission::Batched);
     if (glVisual->isDoubleBuffer())
         glCanvas->swapBuffers();
     glCanvas->makeNonCurrent();
-}
-
-void installWindowedAviHooks()
-{
-    setAviMessageHook(showAviMessageAnswered);
-    setAviCompressorChooser(chooseCompressorAnswered);
 }

@@ -1,12 +1,14 @@
 // CalculateWindow: the dialog in which a simulation runs and is watched. It
-// builds its own solver from the edited grid, shows the FrameImage on an
-// OpenGL canvas, and runs cycles as idle-time chores between Start and Stop,
+// builds its own solver from the edited grid, owns the picture and the frame
+// outputs, shows the picture on an OpenGL canvas, and runs cycles as idle-time chores between Start and Stop,
 // rendering and saving every n-th one.
 #pragma once
 
-#include "render/compose_frame.h"
-#include "sim/frame_saving.h"
 #include "core/grid.h"
+#include "gui/frame_presenter.h"
+#include "render/compose_frame.h"
+#include "sim/frame_outputs.h"
+#include "sim/frame_saving.h"
 #include "sim/simulation_run.h"
 
 #include <fx.h>
@@ -29,7 +31,7 @@ protected:
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
-    FXGLCanvas* glCanvas = nullptr;           // shows the FrameImage
+    FXGLCanvas* glCanvas = nullptr;           // shows the picture
     FXGroupBox* renderGroup = nullptr;        // "Rendered Elements"
     FXVerticalFrame* renderButtons = nullptr; // the frame of its six buttons
     FXCheckButton* showBoundaryCells = nullptr;
@@ -50,11 +52,15 @@ protected:
     FXSpinner* sizeSpinner = nullptr;         // pixels per cell edge
     FXLabel* widthLabel = nullptr;            // "Width: " and W
     FXLabel* heightLabel = nullptr;           // "Height: " and H
-    FXint outputSize = 0;                     // pixels per cell edge, 1..15
+    FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15
     std::unique_ptr<SimulationRun> run;       // solver and the two counters; owned
-    double Re = 0.0;                          // kept for rebuilding the solver
-    double dt = 0.0;
     const Grid* grid = nullptr;               // the editor's grid; not owned
+    bool aviOpening = false;                  // the AVI file is being opened under the wait cursor
+    // The picture, the PPM files and the AVI file; the AVI output asks and
+    // tells the user through this window.
+    FrameOutputs outputs{"frames", [this](CompressOptions& options) { return chooseCompression(options); },
+                         [this](const char* caption, const char* text) { showAviMessage(caption, text); }};
+    FramePresenter presenter;                 // shows the picture on the canvas
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
 
@@ -62,6 +68,13 @@ protected:
     virtual FXString chooseAviFileName();
     // Tells the user that a frame file could not be written.
     virtual void showFrameWriteFailure(const FXString& path);
+    // The compressor of a new AVI file, from the dialog; false when cancelled.
+    virtual bool chooseCompression(CompressOptions& options);
+    // One message of the AVI output, in a message box.
+    virtual void showAviMessage(const char* caption, const char* text);
+    // Opens the AVI file under the wait cursor: the title and fade-in take
+    // seconds at the larger output sizes.
+    bool openAviWaiting(const std::string& fileName);
 
     // Construction, one part of the window each.
     void buildCanvasAndButtons();
@@ -88,7 +101,7 @@ protected:
     void stopAfterSaveFailure(const FrameSaveResult& result);
     // "Width: W" and "Height: H".
     void showFrameSize();
-    // Allocates the FrameImage at outputSize x NX by outputSize x NY.
+    // Allocates the picture at pixelsPerCell x NX by pixelsPerCell x NY.
     void allocateImage();
 
 public:
@@ -123,11 +136,6 @@ public:
     long renderFrame(FXObject* = nullptr, FXSelector = 0, void* = nullptr);
     long onCmdOutputSize(FXObject*, FXSelector, void*);
 
-    // Draws the FrameImage on the canvas.
+    // Draws the picture on the canvas.
     void presentFrame();
 };
-
-// Shows the AVI messages in message boxes and asks for the compressor with
-// the dialog: what the windowed program installs before a simulation window
-// opens.
-void installWindowedAviHooks();

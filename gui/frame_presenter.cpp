@@ -1,7 +1,5 @@
 #include "gui/frame_presenter.h"
 
-#include "render/frame_image.h"
-
 #include <GL/gl.h>
 
 #include <cstddef>
@@ -27,14 +25,11 @@ float toGlColour(int value)
     return static_cast<float>(value * present_constants::colourScale);
 }
 
-// The vertices of a W x H picture in drawing order, kept for the next frame
-// of the same size.
-const std::vector<float>& pointPositions(int W, int H)
+}  // namespace
+
+const std::vector<float>& FramePresenter::pointPositions(int W, int H)
 {
-    static std::vector<float> positions;
-    static int cachedWidth = -1;
-    static int cachedHeight = -1;
-    if (W != cachedWidth || H != cachedHeight) {
+    if (W != positionsWidth || H != positionsHeight) {
         positions.resize(static_cast<size_t>(W) * H * 2);
         size_t k = 0;
         for (int x = 0; x < W; ++x)
@@ -42,15 +37,13 @@ const std::vector<float>& pointPositions(int W, int H)
                 positions[k++] = columnToDevice(x, W);
                 positions[k++] = rowToDevice(y, H);
             }
-        cachedWidth = W;
-        cachedHeight = H;
+        positionsWidth = W;
+        positionsHeight = H;
     }
     return positions;
 }
 
-}  // namespace
-
-void paintFrameImage(int width, int height, PointSubmission submission)
+void FramePresenter::paint(const FrameImage& picture, int width, int height, PointSubmission submission)
 {
     if (width <= 0 || height <= 0)
         return;
@@ -59,19 +52,19 @@ void paintFrameImage(int width, int height, PointSubmission submission)
                  present_constants::clearBlue, present_constants::clearAlpha);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (submission == PointSubmission::Literal)
-        drawFramePointsLiteral();
+        drawPointsLiteral(picture);
     else
-        drawFramePointsBatched();
+        drawPointsBatched(picture);
 }
 
-void drawFramePointsLiteral()
+void FramePresenter::drawPointsLiteral(const FrameImage& picture)
 {
-    const int W = frameWidth();
-    const int H = frameHeight();
+    const int W = picture.width();
+    const int H = picture.height();
     for (int x = 0; x < W; ++x)
         for (int y = 0; y < H; ++y) {
-            glColor3f(toGlColour(pixelRed(x, y)), toGlColour(pixelGreen(x, y)),
-                      toGlColour(pixelBlue(x, y)));
+            glColor3f(toGlColour(picture.pixelRed(x, y)), toGlColour(picture.pixelGreen(x, y)),
+                      toGlColour(picture.pixelBlue(x, y)));
             glPointSize(present_constants::pointSize);
             glBegin(GL_POINTS);
             glVertex2f(columnToDevice(x, W), rowToDevice(y, H));
@@ -79,10 +72,10 @@ void drawFramePointsLiteral()
         }
 }
 
-void drawFramePointsBatched()
+void FramePresenter::drawPointsBatched(const FrameImage& picture)
 {
-    const int W = frameWidth();
-    const int H = frameHeight();
+    const int W = picture.width();
+    const int H = picture.height();
     if (W <= 0 || H <= 0)
         return;
     const std::vector<float>& positions = pointPositions(W, H);
@@ -91,9 +84,9 @@ void drawFramePointsBatched()
     for (int x = 0; x < W; ++x) {
         float* out = colours.data() + static_cast<size_t>(x) * H * 3;
         for (int y = 0; y < H; ++y) {
-            *out++ = toGlColour(pixelRed(x, y));
-            *out++ = toGlColour(pixelGreen(x, y));
-            *out++ = toGlColour(pixelBlue(x, y));
+            *out++ = toGlColour(picture.pixelRed(x, y));
+            *out++ = toGlColour(picture.pixelGreen(x, y));
+            *out++ = toGlColour(picture.pixelBlue(x, y));
         }
     }
     glPointSize(present_constants::pointSize);

@@ -1,7 +1,11 @@
-// FramePresenter: shows the FrameImage on an OpenGL canvas, every pixel as
+// FramePresenter: shows a FrameImage on an OpenGL canvas, every pixel as
 // one 5-pixel point, stretched over the whole viewport. No toolkit here:
 // the caller makes the canvas's context current and swaps the buffers.
 #pragma once
+
+#include "render/frame_image.h"
+
+#include <vector>
 
 namespace present_constants {
 // Side of the square point that shows one picture pixel, in screen pixels.
@@ -21,14 +25,27 @@ enum class PointSubmission {
     Batched,  // the same points from vertex arrays in one glDrawArrays
 };
 
-// Viewport (0, 0, width, height), clear to black (colour and depth), then
-// the picture's points. Draws nothing when either size is 0 or below.
-void paintFrameImage(int width, int height, PointSubmission submission);
+class FramePresenter {
+public:
+    // Viewport (0, 0, width, height), clear to black (colour and depth),
+    // then the picture's points. Draws nothing when either size is 0 or
+    // below.
+    void paint(const FrameImage& picture, int width, int height, PointSubmission submission);
 
-// The picture's points into the current context: x = 0..W-1 outer, y =
-// 0..H-1 inner, each with colour pixel * (1/255) at
-// ((x / W - 0.5) * 2, (y / H - 0.5) * (-2)).
-void drawFramePointsLiteral();
-// The same points, colours and order from vertex arrays; leaves the client
-// arrays disabled again.
-void drawFramePointsBatched();
+    // The picture's points into the current context: x = 0..W-1 outer,
+    // y = 0..H-1 inner, each with colour pixel * (1/255) at
+    // ((x / W - 0.5) * 2, (y / H - 0.5) * (-2)).
+    static void drawPointsLiteral(const FrameImage& picture);
+    // The same points, colours and order from vertex arrays; leaves the
+    // client arrays disabled again.
+    void drawPointsBatched(const FrameImage& picture);
+
+private:
+    // The vertices of a W x H picture in drawing order, kept for the next
+    // frame of the same size.
+    const std::vector<float>& pointPositions(int W, int H);
+
+    std::vector<float> positions;
+    int positionsWidth = -1;
+    int positionsHeight = -1;
+};

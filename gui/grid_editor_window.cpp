@@ -412,7 +412,6 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 // The simulation window, modal over this window, destroyed when closed.
 void GridEditorWindow::runSimulation(int reynolds, double timeStep)
 {
-    installWindowedAviHooks();
     CalculateWindow window(this, &model.grid(), reynolds, timeStep);
     window.execute(PLACEMENT_OWNER);
 }

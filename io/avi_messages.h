@@ -1,6 +1,9 @@
-// The messages of the AVI output. They go through a hook: the windowed
-// program shows them in message boxes, headless programs print them.
+// The messages of the AVI output. They go through a hook given to the
+// output: the windowed program shows them in message boxes, headless
+// programs print them.
 #pragma once
+
+#include <functional>
 
 namespace avi_messages {
 constexpr const char* versionText = "Video For Windows Version 1.1 or more required";
@@ -13,11 +16,7 @@ constexpr const char* incompleteText = "The animation could not be written compl
 }  // namespace avi_messages
 
 // Shows one error message with its caption.
-using AviMessageHook = void (*)(const char* caption, const char* text);
+using AviMessageHook = std::function<void(const char* caption, const char* text)>;
 
-// Installs the message display; null restores printing to standard error.
-void setAviMessageHook(AviMessageHook hook);
-// Shows a message through the installed display.
-void showAviMessage(const char* caption, const char* text);
 // Prints "caption: text" on standard error.
 void printAviMessage(const char* caption, const char* text);

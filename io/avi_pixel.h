@@ -1,4 +1,4 @@
-// Conversion of FrameImage plane values to the bytes of an AVI frame.
+// Conversion of picture plane values to the bytes of an AVI frame.
 #pragma once
 
 #include <cmath>

@@ -9,7 +9,6 @@
 #include "io/avi_pixel.h"
 #include "io/avi_title.h"
 #include "platform/draw_surface.h"
-#include "render/frame_image.h"
 #include "platform/platform_constants.h"
 
 namespace {
@@ -23,18 +22,8 @@ bool chooseFullFrames(CompressOptions& options)
     return true;
 }
 
-CompressorChooser compressorChooser = chooseFullFrames;
-
-// Closes what is open, tells the user and reports failure.
-bool failOpen()
-{
-    aviClose();
-    showAviMessage(avi_messages::problemCaption, avi_messages::openFailedText);
-    return false;
-}
-
 // Video header: 50 frames per second, the first frame's size as buffer.
-AviStreamInfo videoStreamInfo(const AviOutput& output)
+AviStreamInfo videoStreamInfo(const AviOutput::State& output)
 {
     AviStreamInfo info;
     info.fccType = streamTypeVideo;
@@ -47,7 +36,7 @@ AviStreamInfo videoStreamInfo(const AviOutput& output)
 }
 
 // Text header: "txts" drawn by "DRAW", 60 per second, below the picture.
-AviStreamInfo textStreamInfo(const AviOutput& output)
+AviStreamInfo textStreamInfo(const AviOutput::State& output)
 {
     AviStreamInfo info;
     info.fccType = streamTypeText;
@@ -59,10 +48,45 @@ AviStreamInfo textStreamInfo(const AviOutput& output)
     return info;
 }
 
-// Writes currentDib as a key frame at position and keeps the result.
-bool writeCurrentDib(int32_t position)
+// One stored row from three plane rows: blue, green, red bytes.
+template <typename Channel>
+void packRow(uint8_t* target, const RgbPlanes& picture, int32_t row, int32_t width, Channel channel)
 {
-    AviOutput& output = aviOutput();
+    const float* red = picture.red[row];
+    const float* green = picture.green[row];
+    const float* blue = picture.blue[row];
+    for (int32_t x = 0; x < width; ++x) {
+        target[channels * x + 0] = channel(blue[x]);
+        target[channels * x + 1] = channel(green[x]);
+        target[channels * x + 2] = channel(red[x]);
+    }
+}
+
+}  // namespace
+
+AviOutput::AviOutput(CompressorChooser chooser, AviMessageHook messages)
+    : chooseCompressor(chooser ? std::move(chooser) : CompressorChooser(chooseFullFrames)),
+      showMessage(messages ? std::move(messages) : AviMessageHook(printAviMessage))
+{
+}
+
+AviOutput::~AviOutput()
+{
+    close();
+}
+
+// Closes what is open, tells the user and reports failure.
+bool AviOutput::failOpen()
+{
+    close();
+    showMessage(avi_messages::problemCaption, avi_messages::openFailedText);
+    return false;
+}
+
+// Writes currentDib as a key frame at position and keeps the result.
+bool AviOutput::writeCurrentDib(int32_t position)
+{
+    State& output = current;
     const BitmapInfoHeader& header = *output.currentDib->header();
     output.lastResult = aviStreamWrite(output.compressedStream, position, 1, output.currentDib->pixels(),
                                        static_cast<int32_t>(header.biSizeImage),
@@ -71,13 +95,14 @@ bool writeCurrentDib(int32_t position)
 }
 
 // Steps 5 to 9 of opening: video stream, compressor, format, text stream.
-bool createStreams(AviOutput& output)
+bool AviOutput::createStreams()
 {
+    State& output = current;
     output.lastResult = aviFileCreateStream(output.file, &output.videoStream, videoStreamInfo(output));
     if (output.lastResult != avi_result::ok)
         return false;
     output.options = CompressOptions();
-    if (!compressorChooser(output.options))
+    if (!chooseCompressor(output.options))
         return false;
     output.lastResult = aviMakeCompressedStream(&output.compressedStream, output.videoStream, output.options);
     if (output.lastResult != avi_result::ok)
@@ -97,7 +122,7 @@ bool createStreams(AviOutput& output)
 
 // The growing title at 1..38, the complete one at 37 (the container moves
 // it to 39), the fade-in at 113..150.
-bool writeTitleSequence()
+bool AviOutput::writeTitleSequence(const RgbPlanes& picture)
 {
     using namespace avi_constants;
     for (int32_t t = 1; t < titleSteps; ++t)
@@ -108,31 +133,18 @@ bool writeTitleSequence()
     for (int32_t k = 1; k < titleSteps; ++k) {
         // f = k * 0.025641026, as a 32-bit float
         const float f = static_cast<float>(k * fadeStep);
-        if (!makeFadeDib(f) || !writeCurrentDib(fadeBasePosition + k))
+        if (!makeFadeDib(picture, f) || !writeCurrentDib(fadeBasePosition + k))
             return false;
     }
     return true;
 }
 
-// One stored row from three plane rows: blue, green, red bytes.
-template <typename Channel>
-void packRow(uint8_t* target, int32_t row, int32_t width, Channel channel)
-{
-    const float* red = redRow(row);
-    const float* green = greenRow(row);
-    const float* blue = blueRow(row);
-    for (int32_t x = 0; x < width; ++x) {
-        target[channels * x + 0] = channel(blue[x]);
-        target[channels * x + 1] = channel(green[x]);
-        target[channels * x + 2] = channel(red[x]);
-    }
-}
-
 // The bitmap for the next frame. A frame of the same size overwrites every
 // pixel byte of the last one and leaves its zero padding, so its block is
 // taken over instead of being freed and allocated again.
-std::unique_ptr<PackedDib> takeFrameBlock(AviOutput& output)
+std::unique_ptr<PackedDib> AviOutput::takeFrameBlock()
 {
+    State& output = current;
     std::unique_ptr<PackedDib> dib = std::move(output.currentDib);
     if (dib && dib->header()->biWidth == output.width && dib->header()->biHeight == output.height)
         return dib;
@@ -140,84 +152,62 @@ std::unique_ptr<PackedDib> takeFrameBlock(AviOutput& output)
     return allocatePackedDib(output.width, output.height);
 }
 
-// A bitmap of the FrameImage, each plane value mapped by channel; the
+// A bitmap of the picture, each plane value mapped by channel; the
 // picture's top row is the last stored row.
 template <typename Channel>
-bool makeImageDib(Channel channel)
+bool AviOutput::makeImageDib(const RgbPlanes& picture, Channel channel)
 {
-    AviOutput& output = aviOutput();
-    std::unique_ptr<PackedDib> dib = takeFrameBlock(output);
+    State& output = current;
+    std::unique_ptr<PackedDib> dib = takeFrameBlock();
     if (!dib)
         return false;
-    const int32_t width = std::min(output.width, frameWidth());
-    const int32_t height = std::min(output.height, frameHeight());
+    const int32_t width = std::min(output.width, picture.width);
+    const int32_t height = std::min(output.height, picture.height);
     const int64_t rowBytes = dibRowBytes(output.width);
     if (width < output.width || height < output.height)  // a picture smaller than the file's frames
         std::memset(dib->pixels(), 0, static_cast<size_t>(rowBytes * output.height));
     for (int32_t y = 0; y < height; ++y)
-        packRow(dib->pixels() + (output.height - 1 - y) * rowBytes, y, width, channel);
+        packRow(dib->pixels() + (output.height - 1 - y) * rowBytes, picture, y, width, channel);
     output.currentDib = std::move(dib);
     return true;
 }
-}  // namespace
-
-// The single instance.
-AviOutput& aviOutput()
-{
-    static AviOutput output;
-    return output;
-}
-
-// Used by the next aviOpen.
-void setAviFileName(const std::string& name)
-{
-    aviOutput().aviFileName = name;
-}
-
-// Null brings back full frames without asking.
-void setAviCompressorChooser(CompressorChooser chooser)
-{
-    compressorChooser = chooser ? chooser : chooseFullFrames;
-}
-
 // In order: state, version, file, first frame, streams, title sequence.
 // A file still open is completed first, so no handle is ever lost.
-bool aviOpen()
+bool AviOutput::open(const RgbPlanes& picture)
 {
-    AviOutput& output = aviOutput();
-    aviClose();
+    State& output = current;
+    close();
     output.isOpen = true;
-    output.width = frameWidth();
-    output.height = frameHeight();
+    output.width = picture.width;
+    output.height = picture.height;
     if ((videoForWindowsVersion() >> 16) < requiredVersion) {
-        showAviMessage(avi_messages::versionCaption, avi_messages::versionText);
+        showMessage(avi_messages::versionCaption, avi_messages::versionText);
         return failOpen();
     }
     aviFileInit();
-    output.lastResult = aviFileOpen(&output.file, output.aviFileName.c_str(),
+    output.lastResult = aviFileOpen(&output.file, aviFileName.c_str(),
                                     platform_constants::openWrite | platform_constants::openCreate);
     if (output.lastResult != avi_result::ok)
         return failOpen();
-    if (!makeFrameDib() || !createStreams(output) || !writeTitleSequence())
+    if (!makeFrameDib(picture) || !createStreams() || !writeTitleSequence(picture))
         return failOpen();
     return true;
 }
 
 // position = 187 + n
-bool aviWriteFrame(int32_t n)
+bool AviOutput::writeFrame(const RgbPlanes& picture, int32_t n)
 {
-    AviOutput& output = aviOutput();
-    if (!output.isOpen || n < 0 || n > INT32_MAX - avi_constants::firstRunFramePosition)
+    if (!current.isOpen || n < 0 || n > INT32_MAX - avi_constants::firstRunFramePosition)
         return false;
-    if (!makeFrameDib())
+    if (!makeFrameDib(picture))
         return false;
     return writeCurrentDib(avi_constants::firstRunFramePosition + n);
 }
 
 // Video, compressed and text stream, then the file, each once.
-void aviClose()
+void AviOutput::close()
 {
-    AviOutput& output = aviOutput();
+    State& output = current;
     if (!output.isOpen)
         return;
     output.isOpen = false;
@@ -233,29 +223,29 @@ void aviClose()
 }
 
 // Names the file that holds fewer frames than the run made.
-void aviReportIncomplete()
+void AviOutput::reportIncomplete()
 {
-    const std::string text = avi_messages::incompleteText + aviOutput().aviFileName;
-    showAviMessage(avi_messages::problemCaption, text.c_str());
+    const std::string text = avi_messages::incompleteText + aviFileName;
+    showMessage(avi_messages::problemCaption, text.c_str());
 }
 
 // Each byte the truncated plane value's lowest 8 bits.
-bool makeFrameDib()
+bool AviOutput::makeFrameDib(const RgbPlanes& picture)
 {
-    return makeImageDib([](float value) { return frameChannel(value); });
+    return makeImageDib(picture, [](float value) { return frameChannel(value); });
 }
 
 // Each byte trunc(trunc(value) * f)'s lowest 8 bits.
-bool makeFadeDib(float f)
+bool AviOutput::makeFadeDib(const RgbPlanes& picture, float f)
 {
-    return makeImageDib([f](float value) { return fadeChannel(value, f); });
+    return makeImageDib(picture, [f](float value) { return fadeChannel(value, f); });
 }
 
 // Black, then the three lines at (width div 16, height div 8 + offset).
-bool makeTitleDib(int32_t t)
+bool AviOutput::makeTitleDib(int32_t t)
 {
     using namespace avi_constants;
-    const AviOutput& output = aviOutput();
+    const State& output = current;
     DrawSurface surface(output.width, output.height);
     surface.fillBlack();
     const int32_t left = output.width / titleLeftDivisor;
@@ -268,21 +258,14 @@ bool makeTitleDib(int32_t t)
 }
 
 // Header, empty colour table, bottom-up rows; biClrUsed written again last.
-bool bitmapToDib(const DrawSurface& surface)
+bool AviOutput::bitmapToDib(const DrawSurface& surface)
 {
-    AviOutput& output = aviOutput();
     releaseDib();
     std::unique_ptr<PackedDib> dib = allocatePackedDib(surface.width(), surface.height());
     if (!dib)
         return false;
     copySurfaceToDib(surface, *dib);
     dib->header()->biClrUsed = 0;
-    output.currentDib = std::move(dib);
+    current.currentDib = std::move(dib);
     return true;
-}
-
-// None afterwards.
-void releaseDib()
-{
-    aviOutput().currentDib.reset();
 }

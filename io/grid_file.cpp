@@ -169,15 +169,14 @@ std::string directoryOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Creates a new, unique file next to the target; -1 when that fails.
+// Creates a new, unique file next to the target; -1 when that fails. A name
+// taken (a save at the same time, a leftover) moves on to the next one.
 int createTemporary(const std::string& path, std::string& tempPath)
 {
-    static unsigned counter = 0;
     const std::string dir = directoryOf(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[64];
-        std::snprintf(name, sizeof name, ".grid-save-%ld-%u.tmp", static_cast<long>(getpid()),
-                      counter++);
+        std::snprintf(name, sizeof name, ".grid-save-%ld-%d.tmp", static_cast<long>(getpid()), attempt);
         tempPath = dir + name;
         const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 enum class Compressor : uint32_t {
     FullFrames = 0,  // the 24-bit bottom-up bitmap stored as it is
@@ -27,4 +28,4 @@ bool compressorAvailable(Compressor compressor);
 
 // Picks the compressor for a new file: fills the options and returns true,
 // or returns false when the user cancels.
-using CompressorChooser = bool (*)(CompressOptions& options);
+using CompressorChooser = std::function<bool(CompressOptions& options)>;

@@ -10,9 +10,9 @@
 namespace {
 
 // Fills a rectangle with a cell type's picture colour.
-void fillWith(int x0, int y0, int x1, int y1, const CellPictureColour& colour)
+void fillWith(FrameImage& image, int x0, int y0, int x1, int y1, const CellPictureColour& colour)
 {
-    fillFrameRect(x0, y0, x1, y1, colour.r, colour.g, colour.b);
+    image.fillRect(x0, y0, x1, y1, colour.r, colour.g, colour.b);
 }
 
 }  // namespace
@@ -23,7 +23,7 @@ void fillWith(int x0, int y0, int x1, int y1, const CellPictureColour& colour)
 // and is filled once per test that its flag word's low byte passes, in the
 // order wall, inflow, outflow. Cells run south to north, west to east, so
 // the later cell owns a shared edge.
-void drawBoundaryCells(int32_t NX, int32_t NY, const Array2D<int32_t>& flags, int k)
+void drawBoundaryCells(FrameImage& image, int32_t NX, int32_t NY, const Array2D<int32_t>& flags, int k)
 {
     if (!fieldFits(NX, NY, flags, k))
         return;
@@ -40,11 +40,11 @@ void drawBoundaryCells(int32_t NX, int32_t NY, const Array2D<int32_t>& flags, in
             const int x0 = truncCoordinate((i + 0.5) * cw);
             const int x1 = truncCoordinate((i + 1.5) * cw);
             if (word & CELL_WALL_MASK)
-                fillWith(x0, y0, x1, y1, pictureColourOf(word & CELL_WALL_MASK));
+                fillWith(image, x0, y0, x1, y1, pictureColourOf(word & CELL_WALL_MASK));
             if (word & CELL_INFLOW)
-                fillWith(x0, y0, x1, y1, pictureColourOf(CELL_INFLOW));
+                fillWith(image, x0, y0, x1, y1, pictureColourOf(CELL_INFLOW));
             if (word & CELL_OUTFLOW)
-                fillWith(x0, y0, x1, y1, pictureColourOf(CELL_OUTFLOW));
+                fillWith(image, x0, y0, x1, y1, pictureColourOf(CELL_OUTFLOW));
         }
     }
 }

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "core/array2d.h"
+#include "render/frame_image.h"
 
 #include <cstdint>
 
 // Draws the non-fluid cells of flags (NX x NY) at k pixels per cell.
-void drawBoundaryCells(int32_t NX, int32_t NY, const Array2D<int32_t>& flags, int k);
+void drawBoundaryCells(FrameImage& image, int32_t NX, int32_t NY, const Array2D<int32_t>& flags, int k);

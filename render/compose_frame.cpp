@@ -1,9 +1,6 @@
 #include "render/compose_frame.h"
 
 #include "render/boundary_cells.h"
-#include "render/frame_image.h"
-#include "render/scalar_field.h"
-#include "render/streamlines.h"
 #include "render/velocity_vectors.h"
 
 #include <cstdint>
@@ -11,27 +8,29 @@
 // Steps of the pass, in order: clear, u (red), v (green), p (blue),
 // vectors, streamlines, boundary cells. The fields, vectors and streamlines
 // add up; the boundary cells, last, replace what lies under them.
-bool composeFrame(const SimGrid& grid, int32_t NX, int32_t NY, int k, const RenderElements& elements)
+bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
+                            const RenderElements& elements)
 {
-    if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != frameWidth() || int64_t(k) * NY != frameHeight())
+    const int k = pixelsPerCell;
+    if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != image.width() || int64_t(k) * NY != image.height())
         return false;
     const int W = k * NX;
     const int H = k * NY;
-    clearFrameRect(1, 1, W - 1, H - 1, 0);
+    image.clearRect(1, 1, W - 1, H - 1, 0);
     if (elements.uField)
-        drawScalarField(NX, NY, grid.u, k, 1, 0, 0);
+        fields.draw(image, NX, NY, grid.u, k, 1, 0, 0);
     if (elements.vField)
-        drawScalarField(NX, NY, grid.v, k, 0, 1, 0);
+        fields.draw(image, NX, NY, grid.v, k, 0, 1, 0);
     if (elements.pressure)
-        drawScalarField(NX, NY, grid.p, k, 0, 0, 1);
+        fields.draw(image, NX, NY, grid.p, k, 0, 0, 1);
     if (elements.vectors)
-        drawVelocityVectors(NX, NY, grid.u, grid.v, k);
+        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k);
     // Without fields the picture is still grey where dots can fall: the
     // clear and the vectors put the same into all three planes.
     const bool grey = !elements.uField && !elements.vField && !elements.pressure;
     if (elements.streamlines)
-        drawStreamlines(NX, NY, grid, k, grey);
+        streamlines.draw(image, NX, NY, grid, k, grey);
     if (elements.boundaryCells)
-        drawBoundaryCells(NX, NY, grid.flags, k);
+        drawBoundaryCells(image, NX, NY, grid.flags, k);
     return true;
 }

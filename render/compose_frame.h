@@ -4,6 +4,9 @@
 #pragma once
 
 #include "core/grid.h"
+#include "render/frame_image.h"
+#include "render/scalar_field.h"
+#include "render/streamlines.h"
 
 #include <cstdint>
 
@@ -17,7 +20,17 @@ struct RenderElements {
     bool vectors = false;
 };
 
-// Clears columns 1..W-1 and rows 1..H-1, then draws the u, v and p fields,
-// the vectors, the streamlines and the boundary cells, each when chosen.
-// Returns false, drawing nothing, when the picture is not k*NX x k*NY.
-bool composeFrame(const SimGrid& grid, int32_t NX, int32_t NY, int k, const RenderElements& elements);
+// The render pass with the buffers of its elements, kept between frames.
+class FrameComposer {
+public:
+    // Clears columns 1..W-1 and rows 1..H-1 of image, then draws the u, v
+    // and p fields, the vectors, the streamlines and the boundary cells,
+    // each when chosen. Returns false, drawing nothing, when the picture is
+    // not pixelsPerCell*NX x pixelsPerCell*NY.
+    bool compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
+                 const RenderElements& elements);
+
+private:
+    ScalarFieldPass fields;
+    StreamlinePass streamlines;
+};

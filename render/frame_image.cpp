@@ -5,125 +5,79 @@
 #include "render/render_constants.h"
 
 #include <algorithm>
-#include <vector>
 
-int32_t ppmFrameCounter = 0;
-
-namespace {
-
-int32_t imageWidth = 0;          // W, pixel columns
-int32_t imageHeight = 0;         // H, pixel rows
-float** redPlane = nullptr;      // H row pointers, each to W floats
-float** greenPlane = nullptr;
-float** bluePlane = nullptr;
-// See FramePlanes::capped.
-bool planesCapped = true;
-
-// A table of height separately allocated rows of width zeroed floats.
-float** allocatePlane(int32_t width, int32_t height)
+// height separately allocated rows of width zeroed floats, and their table.
+void FrameImage::allocatePlane(Plane& plane, int width, int height)
 {
-    float** table = new float*[height];
-    for (int32_t row = 0; row < height; ++row)
-        table[row] = new float[width]();
-    return table;
+    plane.rows.clear();
+    plane.table.clear();
+    plane.rows.reserve(height);
+    plane.table.reserve(height);
+    for (int row = 0; row < height; ++row) {
+        plane.rows.emplace_back(new float[width]());
+        plane.table.push_back(plane.rows.back().get());
+    }
 }
 
-// Frees every row of a plane and then its table.
-void releasePlane(float**& table, int32_t height)
+void FrameImage::allocate(int width, int height)
 {
-    if (!table)
-        return;
-    for (int32_t row = 0; row < height; ++row)
-        delete[] table[row];
-    delete[] table;
-    table = nullptr;
-}
-
-// Keeps planesCapped after a rectangle was set: a value above 255 breaks it;
-// values within range over all that plots reach restore it.
-void noteRectangleSet(int x0, int y0, int x1, int y1, float highest)
-{
-    if (highest > render_constants::channelMax)
-        planesCapped = false;
-    else if (x0 <= 1 && y0 <= 1 && x1 >= imageWidth - 1 && y1 >= imageHeight - 1)
-        planesCapped = true;
-}
-
-// True when (column, row) lies in the picture.
-bool inside(int column, int row)
-{
-    return column >= 0 && row >= 0 && column < imageWidth && row < imageHeight;
-}
-
-}  // namespace
-
-// Sets the size, resets the PPM counter and allocates three zeroed planes.
-void allocateFrameImage(int width, int height)
-{
-    releaseFrameImage();  // a second allocation must not leak the first
+    release();  // the old rows go before the new ones are taken
     imageWidth = std::max(width, 0);
-    ppmFrameCounter = 0;
     imageHeight = std::max(height, 0);
-    planesCapped = true;
-    redPlane = allocatePlane(imageWidth, imageHeight);
-    greenPlane = allocatePlane(imageWidth, imageHeight);
-    bluePlane = allocatePlane(imageWidth, imageHeight);
+    capped = true;
+    allocatePlane(red, imageWidth, imageHeight);
+    allocatePlane(green, imageWidth, imageHeight);
+    allocatePlane(blue, imageWidth, imageHeight);
 }
 
-// Frees the three planes; the size drops to 0 so no reader touches them.
-void releaseFrameImage()
+void FrameImage::release()
 {
-    releasePlane(redPlane, imageHeight);
-    releasePlane(greenPlane, imageHeight);
-    releasePlane(bluePlane, imageHeight);
+    for (Plane* plane : {&red, &green, &blue}) {
+        plane->rows.clear();
+        plane->table.clear();
+    }
     imageWidth = 0;
     imageHeight = 0;
 }
 
-// W.
-int frameWidth() { return imageWidth; }
-// H.
-int frameHeight() { return imageHeight; }
-
-// Red at (column, row), truncated; 0 outside the picture.
-int pixelRed(int column, int row)
+int FrameImage::pixelRed(int column, int row) const
 {
-    return inside(column, row) ? truncPixel(redPlane[row][column]) : 0;
-}
-// Green at (column, row), truncated; 0 outside the picture.
-int pixelGreen(int column, int row)
-{
-    return inside(column, row) ? truncPixel(greenPlane[row][column]) : 0;
-}
-// Blue at (column, row), truncated; 0 outside the picture.
-int pixelBlue(int column, int row)
-{
-    return inside(column, row) ? truncPixel(bluePlane[row][column]) : 0;
+    return inside(column, row) ? truncPixel(red.table[row][column]) : 0;
 }
 
-// Red at (row, column).
-int redAt(int row, int column) { return pixelRed(column, row); }
-// Green at (row, column).
-int greenAt(int row, int column) { return pixelGreen(column, row); }
-// Blue at (row, column).
-int blueAt(int row, int column) { return pixelBlue(column, row); }
-
-// Row of the red plane, or null outside the picture.
-const float* redRow(int row) { return row >= 0 && row < imageHeight ? redPlane[row] : nullptr; }
-// Row of the green plane, or null outside the picture.
-const float* greenRow(int row) { return row >= 0 && row < imageHeight ? greenPlane[row] : nullptr; }
-// Row of the blue plane, or null outside the picture.
-const float* blueRow(int row) { return row >= 0 && row < imageHeight ? bluePlane[row] : nullptr; }
-
-// The three row tables, for the elements that plot many dots.
-FramePlanes framePlanes()
+int FrameImage::pixelGreen(int column, int row) const
 {
-    return FramePlanes{redPlane, greenPlane, bluePlane, imageWidth, imageHeight, planesCapped};
+    return inside(column, row) ? truncPixel(green.table[row][column]) : 0;
 }
 
-// Sets rows y0..y1, columns x0..x1 of all planes to value. Callers keep the
-// rectangle inside the picture; any part outside is skipped, not written.
-void clearFrameRect(int x0, int y0, int x1, int y1, int value)
+int FrameImage::pixelBlue(int column, int row) const
+{
+    return inside(column, row) ? truncPixel(blue.table[row][column]) : 0;
+}
+
+FramePlanes FrameImage::planes()
+{
+    return FramePlanes{red.table.data(), green.table.data(), blue.table.data(), imageWidth, imageHeight, capped};
+}
+
+RgbPlanes FrameImage::rgbPlanes() const
+{
+    return RgbPlanes{red.table.data(), green.table.data(), blue.table.data(), imageWidth, imageHeight};
+}
+
+// A value above 255 breaks the cap; values within range over all that
+// plots reach restore it.
+void FrameImage::noteRectangleSet(int x0, int y0, int x1, int y1, float highest)
+{
+    if (highest > render_constants::channelMax)
+        capped = false;
+    else if (x0 <= 1 && y0 <= 1 && x1 >= imageWidth - 1 && y1 >= imageHeight - 1)
+        capped = true;
+}
+
+// Callers keep the rectangle inside the picture; any part outside is
+// skipped, not written.
+void FrameImage::clearRect(int x0, int y0, int x1, int y1, int value)
 {
     const float stored = static_cast<float>(value);
     x0 = std::max(x0, 0);
@@ -133,15 +87,13 @@ void clearFrameRect(int x0, int y0, int x1, int y1, int value)
     if (x0 > x1 || y0 > y1)
         return;
     noteRectangleSet(x0, y0, x1, y1, stored);
-    for (int row = y0; row <= y1; ++row) {
-        std::fill(redPlane[row] + x0, redPlane[row] + x1 + 1, stored);
-        std::fill(greenPlane[row] + x0, greenPlane[row] + x1 + 1, stored);
-        std::fill(bluePlane[row] + x0, bluePlane[row] + x1 + 1, stored);
-    }
+    for (int row = y0; row <= y1; ++row)
+        for (Plane* plane : {&red, &green, &blue})
+            std::fill(plane->table[row] + x0, plane->table[row] + x1 + 1, stored);
 }
 
 // Clamps both corners into the picture, then sets the inclusive rectangle.
-void fillFrameRect(int x0, int y0, int x1, int y1, int r, int g, int b)
+void FrameImage::fillRect(int x0, int y0, int x1, int y1, int r, int g, int b)
 {
     if (imageWidth <= 0 || imageHeight <= 0)
         return;
@@ -153,63 +105,47 @@ void fillFrameRect(int x0, int y0, int x1, int y1, int r, int g, int b)
         return;  // an empty rectangle
     noteRectangleSet(x0, y0, x1, y1, static_cast<float>(std::max({r, g, b})));
     for (int row = y0; row <= y1; ++row) {
-        std::fill(redPlane[row] + x0, redPlane[row] + x1 + 1, static_cast<float>(r));
-        std::fill(greenPlane[row] + x0, greenPlane[row] + x1 + 1, static_cast<float>(g));
-        std::fill(bluePlane[row] + x0, bluePlane[row] + x1 + 1, static_cast<float>(b));
+        std::fill(red.table[row] + x0, red.table[row] + x1 + 1, static_cast<float>(r));
+        std::fill(green.table[row] + x0, green.table[row] + x1 + 1, static_cast<float>(g));
+        std::fill(blue.table[row] + x0, blue.table[row] + x1 + 1, static_cast<float>(b));
     }
 }
 
 // plane[row][column] += 0.78 * clamp(c, 0, 255), summed in double and stored
 // as float; then the pixel and its neighbours saturate at 255.
-void addPixel(int column, int row, int r, int g, int b)
+void FrameImage::addPixel(int column, int row, int r, int g, int b)
 {
-    frame_plot::plotPixel(framePlanes(), column, row, r, g, b);
+    frame_plot::plotPixel(planes(), column, row, r, g, b);
 }
 
 // All planes: += 1.78 at (column, row), += 0.178 at each neighbour, then
 // the five pixels saturate at 255.
-void addStreamDot(int column, int row)
+void FrameImage::addStreamDot(int column, int row)
 {
-    frame_plot::plotStreamDot(framePlanes(), column, row);
+    frame_plot::plotStreamDot(planes(), column, row);
 }
 
-namespace {
-
-// The values t takes along every line, summed once as the loop sums them.
-const std::vector<double>& lineParameters()
-{
-    static const std::vector<double> parameters = [] {
-        std::vector<double> values;
-        for (double t = 0.0; t < 1.0; t += render_constants::lineParameterStep)
-            values.push_back(t);
-        return values;
-    }();
-    return parameters;
-}
-
-}  // namespace
-
-// For t = 0, 0.01, ... while t < 1:
+// For t = 0, 0.01, ... while t < 1 (t summed step by step):
 //   addPixel(trunc((1 - t) x0 + t x1), trunc((1 - t) y0 + t y1))
 // Consecutive dots on the same pixel are plotted together: nothing else
 // draws in between.
-void drawFrameLine(int x0, int y0, int x1, int y1, int r, int g, int b)
+void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b)
 {
-    const FramePlanes planes = framePlanes();
+    const FramePlanes rows = planes();
     int runColumn = 0;
     int runRow = 0;
     int runCount = 0;
-    for (double t : lineParameters()) {
+    for (double t = 0.0; t < 1.0; t += render_constants::lineParameterStep) {
         const int column = truncCoordinate((1.0 - t) * x0 + t * x1);
         const int row = truncCoordinate((1.0 - t) * y0 + t * y1);
         if (runCount > 0 && column == runColumn && row == runRow) {
             ++runCount;
             continue;
         }
-        frame_plot::plotPixelRepeatedly(planes, runColumn, runRow, r, g, b, runCount);
+        frame_plot::plotPixelRepeatedly(rows, runColumn, runRow, r, g, b, runCount);
         runColumn = column;
         runRow = row;
         runCount = 1;
     }
-    frame_plot::plotPixelRepeatedly(planes, runColumn, runRow, r, g, b, runCount);
+    frame_plot::plotPixelRepeatedly(rows, runColumn, runRow, r, g, b, runCount);
 }

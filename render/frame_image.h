@@ -1,48 +1,18 @@
-// FrameImage: the program's single RGB picture of 32-bit float pixels,
-// composed in software and then shown, or saved as PPM or AVI frames.
+// FrameImage: an RGB picture of 32-bit float pixels, composed in software
+// and then shown, or saved as PPM or AVI frames. Its owner (a simulation
+// window, a batch run) hands it to every element that draws into it.
 //
-// W = outputSize * NX columns, H = outputSize * NY rows. Column 0 is the west
-// (left) edge, row 0 the north (top) edge. Each plane is a table of H row
-// pointers, each row a separate block of W floats: plane[row][column].
+// width = pixelsPerCell * NX columns, height = pixelsPerCell * NY rows.
+// Column 0 is the west (left) edge, row 0 the north (top) edge. Each plane
+// is a table of rows, each row a separate block of floats:
+// plane[row][column].
 #pragma once
 
-#include <cstdint>
+#include "core/parallel_parts.h"
+#include "io/rgb_planes.h"
 
-// Allocates W x H, all zero, and resets ppmFrameCounter to 0.
-void allocateFrameImage(int width, int height);
-// Frees every row of the three planes and the tables.
-void releaseFrameImage();
-
-int frameWidth();
-int frameHeight();
-
-// Plane value at (column, row), truncated toward zero.
-int pixelRed(int column, int row);
-int pixelGreen(int column, int row);
-int pixelBlue(int column, int row);
-
-// The same readers taking (row, column), used by the AVI frame makers.
-int redAt(int row, int column);
-int greenAt(int row, int column);
-int blueAt(int row, int column);
-
-// Whole rows of a plane, for writers that convert rows in bulk.
-const float* redRow(int row);
-const float* greenRow(int row);
-const float* blueRow(int row);
-
-// Sets all three planes to value in rows y0..y1 and columns x0..x1
-// (inclusive); no clamping.
-void clearFrameRect(int x0, int y0, int x1, int y1, int value);
-// Clamps the rectangle into the picture, then sets every pixel to (r, g, b).
-void fillFrameRect(int x0, int y0, int x1, int y1, int r, int g, int b);
-// Additive plot of 0.78 * (r, g, b), saturating at 255; a two-pixel margin is
-// never plotted.
-void addPixel(int column, int row, int r, int g, int b);
-// Additive soft white dot with its four neighbours.
-void addStreamDot(int column, int row);
-// 100 addPixel dots from (x0, y0) toward (x1, y1), the end point excluded.
-void drawFrameLine(int x0, int y0, int x1, int y1, int r, int g, int b);
+#include <memory>
+#include <vector>
 
 // The three row tables and the size, for the elements that plot many dots
 // and must reach the rows directly. Valid until the next allocation.
@@ -58,7 +28,76 @@ struct FramePlanes {
     // it adds to changes nothing. Only a rectangle set above 255 breaks it.
     bool capped;
 };
-FramePlanes framePlanes();
 
-// Number of the next PPM file; allocateFrameImage resets it.
-extern int32_t ppmFrameCounter;
+class FrameImage {
+public:
+    // An empty picture (0 x 0) until allocate.
+    FrameImage() = default;
+    // Allocates width x height, all zero.
+    FrameImage(int width, int height) { allocate(width, height); }
+    FrameImage(const FrameImage&) = delete;
+    FrameImage& operator=(const FrameImage&) = delete;
+
+    // Replaces the picture by an all-zero one of width x height.
+    void allocate(int width, int height);
+    // Frees the planes; the size drops to 0.
+    void release();
+
+    int width() const { return imageWidth; }
+    int height() const { return imageHeight; }
+
+    // Plane value at (column, row), truncated toward zero; 0 outside.
+    int pixelRed(int column, int row) const;
+    int pixelGreen(int column, int row) const;
+    int pixelBlue(int column, int row) const;
+
+    // Whole rows of a plane, or null outside the picture.
+    const float* redRow(int row) const { return rowOf(red, row); }
+    const float* greenRow(int row) const { return rowOf(green, row); }
+    const float* blueRow(int row) const { return rowOf(blue, row); }
+
+    // Sets all three planes to value in rows y0..y1 and columns x0..x1
+    // (inclusive); the part outside the picture is skipped.
+    void clearRect(int x0, int y0, int x1, int y1, int value);
+    // Clamps the rectangle into the picture, then sets every pixel to (r, g, b).
+    void fillRect(int x0, int y0, int x1, int y1, int r, int g, int b);
+    // Additive plot of 0.78 * (r, g, b), saturating at 255; a two-pixel
+    // margin is never plotted.
+    void addPixel(int column, int row, int r, int g, int b);
+    // Additive soft white dot with its four neighbours.
+    void addStreamDot(int column, int row);
+    // 100 addPixel dots from (x0, y0) toward (x1, y1), the end point excluded.
+    void drawLine(int x0, int y0, int x1, int y1, int r, int g, int b);
+
+    // The row tables for the elements that plot many dots.
+    FramePlanes planes();
+    // The read-only view the writers take.
+    RgbPlanes rgbPlanes() const;
+
+    // The threads the picture's large passes use.
+    const ParallelParts& parallel() const { return parts; }
+    void setThreads(int threads) { parts.setThreads(threads); }
+
+private:
+    // One plane: the row table and the rows it points to.
+    struct Plane {
+        std::vector<std::unique_ptr<float[]>> rows;
+        std::vector<float*> table;
+    };
+    static void allocatePlane(Plane& plane, int width, int height);
+    const float* rowOf(const Plane& plane, int row) const
+    {
+        return row >= 0 && row < imageHeight ? plane.table[row] : nullptr;
+    }
+    bool inside(int column, int row) const
+    {
+        return column >= 0 && row >= 0 && column < imageWidth && row < imageHeight;
+    }
+    void noteRectangleSet(int x0, int y0, int x1, int y1, float highest);
+
+    int imageWidth = 0;
+    int imageHeight = 0;
+    Plane red, green, blue;
+    bool capped = true;  // see FramePlanes::capped
+    ParallelParts parts;
+};

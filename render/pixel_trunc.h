@@ -3,6 +3,7 @@
 // (which would be undefined behaviour).
 #pragma once
 
+#include "io/rgb_planes.h"
 #include "render/render_constants.h"
 
 #include <climits>
@@ -31,15 +32,3 @@ inline int truncChannel(double value)
     return static_cast<int>(value);
 }
 
-// A stored pixel value: not finite -> 0; beyond the int range -> the
-// nearest int.
-inline int truncPixel(float value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    if (value >= 2147483648.0f)
-        return INT_MAX;
-    if (value < -2147483648.0f)
-        return INT_MIN;
-    return static_cast<int>(value);
-}

@@ -32,7 +32,7 @@ constexpr int colourFactorMask = 0xFF;
 // are in the table of cell types).
 constexpr int flagLowByteMask = 0xFF;
 
-// Velocity vectors: length 0.7 * outputSize pixels, grey dots.
+// Velocity vectors: length 0.7 * pixelsPerCell pixels, grey dots.
 constexpr double vectorLengthFactor = 0.7;
 constexpr int vectorColour = 55;
 

@@ -5,7 +5,6 @@
 #include "render/frame_plot.h"
 #include "render/pixel_trunc.h"
 #include "render/render_constants.h"
-#include "render/render_threads.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,13 +16,6 @@
 #endif
 
 namespace {
-
-// The points of the latest field, and a reader of its rows for each part of
-// them that a thread takes; kept, with their storage, between calls.
-PixelGrid fieldPoints;
-std::vector<FieldRows> partSamples;
-// Picture column of each sample column, trunc(x + cw * 5/6).
-std::vector<int> sampleColumns;
 
 // Sample rows first <= y < end of one part.
 struct PartRows {
@@ -47,25 +39,6 @@ double largestAbove(FieldRows& samples, PartRows rows, double scale)
     return scale;
 }
 
-// M: starts at -1 and takes every sample greater than it (NaN never is).
-// The largest value does not depend on the order the samples are visited,
-// and whichever of +0 and -0 it ends on, |value / M| is the same: the parts
-// look for their largest at once.
-double fieldScale(int parts)
-{
-    const int rows = fieldPoints.rows;
-    std::vector<double> partLargest(parts);
-    runRenderParts(parts, [&](int part) {
-        partLargest[part] = largestAbove(partSamples[part], rowsOfPart(part, parts, rows),
-                                         render_constants::fieldScaleFloor);
-    });
-    double scale = render_constants::fieldScaleFloor;
-    for (double largest : partLargest)
-        if (largest > scale)
-            scale = largest;
-    return scale;
-}
-
 // The colour factors of one field as doubles, low byte only.
 struct Factors {
     double red, green, blue;
@@ -78,7 +51,7 @@ struct SampleSpan {
     int x1 = 0;
 };
 
-SampleSpan spanInsideMargin(int W)
+SampleSpan spanInsideMargin(const std::vector<int>& sampleColumns, int W)
 {
     using render_constants::plotMargin;
     SampleSpan span;
@@ -147,9 +120,9 @@ int plotSampleQuads(float*, const double*, int x0, int, int, double, double)
 
 // One plane of one picture row, for a picture whose values are capped.
 // Sample columns that land on neighbouring pixels go four at a time.
-void plotPlaneRow(float* pictureRow, const double* value, SampleSpan span, double scale, double factor)
+void plotPlaneRow(float* pictureRow, const double* value, const int* column, SampleSpan span, double scale,
+                  double factor)
 {
-    const int* column = sampleColumns.data();
     int x = span.x0;
     if (span.x1 > span.x0 && column[span.x1 - 1] - column[span.x0] == span.x1 - 1 - span.x0)
         x = plotSampleQuads(pictureRow, value, span.x0, span.x1, column[span.x0], scale, factor);
@@ -159,8 +132,8 @@ void plotPlaneRow(float* pictureRow, const double* value, SampleSpan span, doubl
 
 // Every plane through the full plot, for a picture holding values above
 // 255 somewhere.
-void plotFullRow(const FramePlanes& planes, int row, const double* value, SampleSpan span,
-                 double scale, const Factors& factors)
+void plotFullRow(const FramePlanes& planes, int row, const double* value, const int* sampleColumns,
+                 SampleSpan span, double scale, const Factors& factors)
 {
     for (int x = span.x0; x < span.x1; ++x) {
         const double intensity = std::fabs(value[x] / scale);
@@ -175,18 +148,18 @@ void plotFullRow(const FramePlanes& planes, int row, const double* value, Sample
 // picture a plane whose factor is 0 gets 0.78 * 0 added to values that are
 // neither -0 nor NaN, which leaves them as they are: it is skipped.
 void plotSampleRow(const FramePlanes& planes, int row, const double* value, double scale, const Factors& factors,
-                   SampleSpan span)
+                   const int* columns, SampleSpan span)
 {
     if (!planes.capped) {
-        plotFullRow(planes, row, value, span, scale, factors);
+        plotFullRow(planes, row, value, columns, span, scale, factors);
         return;
     }
     if (factors.red != 0)
-        plotPlaneRow(planes.red[row], value, span, scale, factors.red);
+        plotPlaneRow(planes.red[row], value, columns, span, scale, factors.red);
     if (factors.green != 0)
-        plotPlaneRow(planes.green[row], value, span, scale, factors.green);
+        plotPlaneRow(planes.green[row], value, columns, span, scale, factors.green);
     if (factors.blue != 0)
-        plotPlaneRow(planes.blue[row], value, span, scale, factors.blue);
+        plotPlaneRow(planes.blue[row], value, columns, span, scale, factors.blue);
 }
 
 }  // namespace
@@ -199,23 +172,43 @@ void plotSampleRow(const FramePlanes& planes, int row, const double* value, doub
 // row, along the picture's memory, with the very same result, and parts of
 // the rows on several threads. The samples are made twice, once for M and
 // once to plot, rather than kept.
-void drawScalarField(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
-                     int redFactor, int greenFactor, int blueFactor)
+// M: starts at -1 and takes every sample greater than it (NaN never is).
+// The largest value does not depend on the order the samples are visited,
+// and whichever of +0 and -0 it ends on, |value / M| is the same: the parts
+// look for their largest at once.
+double ScalarFieldPass::fieldScale(const ParallelParts& parallel, int parts)
+{
+    const int rows = fieldPoints.rows;
+    std::vector<double> partLargest(parts);
+    parallel.run(parts, [&](int part) {
+        partLargest[part] = largestAbove(partSamples[part], rowsOfPart(part, parts, rows),
+                                         render_constants::fieldScaleFloor);
+    });
+    double scale = render_constants::fieldScaleFloor;
+    for (double largest : partLargest)
+        if (largest > scale)
+            scale = largest;
+    return scale;
+}
+
+void ScalarFieldPass::draw(FrameImage& image, int32_t NX, int32_t NY, const Array2D<double>& a, int k,
+                           int redFactor, int greenFactor, int blueFactor)
 {
     if (!fieldFits(NX, NY, a, k))
         return;
-    const FramePlanes planes = framePlanes();
+    const FramePlanes planes = image.planes();
+    const ParallelParts& parallel = image.parallel();
     // Without the cap a plot saturates the rows beside its own, which other
     // parts draw: then one part does it all. Small pictures are not worth
     // a thread either.
     const int rowsWorthAThread = 128;
-    const int parts = planes.capped ? std::clamp(k * NY / rowsWorthAThread, 1, renderThreadCount()) : 1;
+    const int parts = planes.capped ? std::clamp(k * NY / rowsWorthAThread, 1, parallel.threads()) : 1;
     if (static_cast<int>(partSamples.size()) < parts)
         partSamples.resize(parts);
     fieldPoints.compute(NX, NY, k);
     for (int part = 0; part < parts; ++part)
         partSamples[part].start(fieldPoints, NX, a);
-    const double scale = fieldScale(parts);
+    const double scale = fieldScale(parallel, parts);
 
     using render_constants::colourFactorMask;
     const Factors factors{static_cast<double>(redFactor & colourFactorMask),
@@ -227,15 +220,16 @@ void drawScalarField(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
     for (int x = 0; x < columns; ++x)
         sampleColumns[x] = truncCoordinate(x + cw * render_constants::fieldColumnShift);
 
-    const SampleSpan span = spanInsideMargin(planes.width);
+    const SampleSpan span = spanInsideMargin(sampleColumns, planes.width);
+    const int* columnOf = sampleColumns.data();
     const int H = k * NY;
     const int rows = fieldPoints.rows;
-    runRenderParts(parts, [&](int part) {
+    parallel.run(parts, [&](int part) {
         const PartRows mine = rowsOfPart(part, parts, rows);
         for (int y = mine.first; y < mine.end; ++y) {
             const int row = H - y;
             if (row >= render_constants::plotMargin && row <= planes.height - render_constants::plotMargin)
-                plotSampleRow(planes, row, partSamples[part].row(y), scale, factors, span);
+                plotSampleRow(planes, row, partSamples[part].row(y), scale, factors, columnOf, span);
         }
     });
 }

@@ -3,11 +3,29 @@
 #pragma once
 
 #include "core/array2d.h"
+#include "render/field_resample.h"
+#include "render/frame_image.h"
 
 #include <cstdint>
+#include <vector>
 
-// Adds the field a (NX x NY, k pixels per cell) to the picture with the
-// colour factors (each 0 or 1; only their low byte counts). The resampling
-// buffer is kept between calls.
-void drawScalarField(int32_t NX, int32_t NY, const Array2D<double>& a, int k,
-                     int redFactor, int greenFactor, int blueFactor);
+// The pass with its resampling buffers, which are kept between calls.
+class ScalarFieldPass {
+public:
+    // Adds the field a (NX x NY, pixelsPerCell pixels per cell) to the
+    // picture with the colour factors (each 0 or 1; only their low byte
+    // counts).
+    void draw(FrameImage& image, int32_t NX, int32_t NY, const Array2D<double>& a, int pixelsPerCell,
+              int redFactor, int greenFactor, int blueFactor);
+
+private:
+    // M, the largest sample, looked for by parts at once.
+    double fieldScale(const ParallelParts& parallel, int parts);
+
+    // The points of the latest field, and a reader of its rows for each
+    // part of them that a thread takes.
+    PixelGrid fieldPoints;
+    std::vector<FieldRows> partSamples;
+    // Picture column of each sample column, trunc(x + cw * 5/6).
+    std::vector<int> sampleColumns;
+};

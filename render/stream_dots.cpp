@@ -73,8 +73,10 @@ struct CrossLanes {
 struct LaneIncrements {
     __m128d low, high;
 };
-const LaneIncrements rowGroupIncrement{_mm_setr_pd(streamDotNeighbour, streamDotCentre),
-                                       _mm_set1_pd(streamDotNeighbour)};
+LaneIncrements rowGroupIncrement()
+{
+    return LaneIncrements{_mm_setr_pd(streamDotNeighbour, streamDotCentre), _mm_set1_pd(streamDotNeighbour)};
+}
 LaneIncrements southGroupIncrement(int planes)
 {
     return planes == 3 ? LaneIncrements{_mm_set1_pd(streamDotNeighbour), _mm_setr_pd(streamDotNeighbour, 0.0)}
@@ -121,7 +123,7 @@ void repeatDots(CrossLanes& lanes, int count)
 {
     LaneIncrements increment[Groups];
     for (int g = 0; g + 1 < Groups; ++g)
-        increment[g] = rowGroupIncrement;
+        increment[g] = rowGroupIncrement();
     increment[Groups - 1] = southGroupIncrement(Groups - 1);
     const __m128 ceiling = _mm_set1_ps(channelMax);
     for (int n = 0; n < count; ++n) {

@@ -4,7 +4,6 @@
 #include "render/frame_image.h"
 #include "render/pixel_trunc.h"
 #include "render/render_constants.h"
-#include "render/render_threads.h"
 #include "render/stream_dots.h"
 
 #include <algorithm>
@@ -13,23 +12,8 @@
 
 namespace {
 
-// The interpolation weights of the latest call. The velocity of a point is
-// interpolated when a tracer looks it up, with the same expression as a
-// whole resampled plane would hold; most points are never looked up.
-PixelGrid pixelGrid;
-// The seeds of the latest call in drawing order, and the dot runs of each
-// part of them: the parts are traced at once, then drawn in order.
-struct Seed {
-    int x, y;
-};
-std::vector<Seed> seeds;
-// Each list on its own cache line: the threads append to theirs at once.
-struct alignas(64) PartRuns {
-    std::vector<StreamRun> runs;
-};
-std::vector<PartRuns> partRuns;
-// Dots per picture row, to give each drawing thread a fair share.
-std::vector<long> rowDots;
+using Seed = StreamlinePass::Seed;
+using PartRuns = StreamlinePass::PartRuns;
 
 // Parts per thread: paths differ in length, so more parts than threads
 // keep the threads evenly busy.
@@ -38,6 +22,7 @@ constexpr int partsPerThread = 4;
 // What one path needs about the grid and the picture.
 struct TraceSpace {
     const SimGrid& grid;
+    const PixelGrid& pixelGrid;
     int k;           // pixels per cell
     int H;           // picture rows
     double width;    // W
@@ -143,8 +128,8 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run, std::vector
             const int x = std::min(cellX, space.lastColumn);
             const int y = std::min(cellY, space.lastRow);
             if (x != lookedUpX || y != lookedUpY) {
-                stepX = tracerStepFactor * pixelGrid.interpolate(space.grid.u, x, y);
-                stepY = tracerStepFactor * pixelGrid.interpolate(space.grid.v, x, y);
+                stepX = tracerStepFactor * space.pixelGrid.interpolate(space.grid.u, x, y);
+                stepY = tracerStepFactor * space.pixelGrid.interpolate(space.grid.v, x, y);
                 lookedUpX = x;
                 lookedUpY = y;
             }
@@ -176,7 +161,7 @@ void copyRedIntoGreenAndBlue(const FramePlanes& picture, RowBand band)
 
 // Seeds: sx = trunc(cw), trunc(sx + 1.5 cw), ... while sx < W - 2 cw, and
 // for each sx: sy = trunc(ch), trunc(sy + 1.5 ch), ... while sy < H - 2 ch.
-void listSeeds(int W, int H, double cw, double ch)
+void listSeeds(std::vector<Seed>& seeds, int W, int H, double cw, double ch)
 {
     using render_constants::seedSpacingFactor;
     seeds.clear();
@@ -186,12 +171,13 @@ void listSeeds(int W, int H, double cw, double ch)
 }
 
 // Traces the seeds of every part into its own list of runs.
-void traceParts(const TraceSpace& space, int parts)
+void traceParts(const TraceSpace& space, const std::vector<Seed>& seeds, std::vector<PartRuns>& partRuns,
+                const ParallelParts& parallel, int parts)
 {
     if (static_cast<int>(partRuns.size()) < parts)
         partRuns.resize(parts);
     const size_t total = seeds.size();
-    runRenderParts(parts, [&](int part) {
+    parallel.run(parts, [&](int part) {
         std::vector<StreamRun>& runs = partRuns[part].runs;
         runs.clear();
         DotRun run;
@@ -203,7 +189,8 @@ void traceParts(const TraceSpace& space, int parts)
 }
 
 // Bands of rows, one per thread, holding about as many dots each.
-std::vector<RowBand> balancedBands(int parts, int H, int bandCount)
+std::vector<RowBand> balancedBands(const std::vector<PartRuns>& partRuns, std::vector<long>& rowDots, int parts,
+                                   int H, int bandCount)
 {
     rowDots.assign(H, 0);
     long total = 0;
@@ -232,7 +219,7 @@ std::vector<RowBand> balancedBands(int parts, int H, int bandCount)
 // The paths are traced in parts, then drawn by bands of rows: each band
 // takes every run in drawing order and draws the pixels in its rows, so
 // every pixel sees its dots in the order of a single tracer after another.
-void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture)
+void StreamlinePass::draw(FrameImage& image, int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture)
 {
     if (!fieldFits(NX, NY, grid.u, k) || !fieldFits(NX, NY, grid.v, k))
         return;
@@ -243,19 +230,20 @@ void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool gr
     if (!(cw < W - 2 * cw && ch < H - 2 * ch))
         return;  // no seed fits: NX or NY is 3 or less
     pixelGrid.compute(NX, NY, k);
-    const FramePlanes picture = framePlanes();
+    const FramePlanes picture = image.planes();
+    const ParallelParts& parallel = image.parallel();
     FramePlanes drawn = picture;
     if (greyPicture)
         drawn.green = drawn.blue = nullptr;
-    const TraceSpace space{grid, k, H, static_cast<double>(W), static_cast<double>(H),
+    const TraceSpace space{grid, pixelGrid, k, H, static_cast<double>(W), static_cast<double>(H),
                            pixelGrid.columns - 1, pixelGrid.rows - 1};
 
-    listSeeds(W, H, cw, ch);
-    const int threads = renderThreadCount();
+    listSeeds(seeds, W, H, cw, ch);
+    const int threads = parallel.threads();
     const int parts = threads > 1 ? threads * partsPerThread : 1;
-    traceParts(space, parts);
-    const std::vector<RowBand> bands = balancedBands(parts, picture.height, threads);
-    runRenderParts(static_cast<int>(bands.size()), [&](int b) {
+    traceParts(space, seeds, partRuns, parallel, parts);
+    const std::vector<RowBand> bands = balancedBands(partRuns, rowDots, parts, picture.height, threads);
+    parallel.run(static_cast<int>(bands.size()), [&](int b) {
         for (int part = 0; part < parts; ++part)
             plotStreamRuns(drawn, partRuns[part].runs.data(), partRuns[part].runs.size(), bands[b]);
         if (greyPicture)

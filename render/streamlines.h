@@ -4,15 +4,47 @@
 #pragma once
 
 #include "core/grid.h"
+#include "render/field_resample.h"
+#include "render/frame_image.h"
+#include "render/stream_dots.h"
 
 #include <cstdint>
+#include <vector>
 
-// Traces every seed of the NX x NY grid at k pixels per cell through the
-// grid's u and v, interpolated at picture resolution where a tracer looks
-// them up. The interpolation weights are kept between calls.
-//
-// greyPicture promises that the three planes are equal in rows 1..H-1,
-// columns 1..W-1 (the part a dot can reach), as they are when no field has
-// been drawn: every dot adds the same to all three, so the dots are drawn
-// in the red plane alone and copied into the other two.
-void drawStreamlines(int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture = false);
+// The pass with its buffers, which are kept between calls.
+class StreamlinePass {
+public:
+    // Traces every seed of the NX x NY grid at pixelsPerCell pixels per
+    // cell through the grid's u and v, interpolated at picture resolution
+    // where a tracer looks them up.
+    //
+    // greyPicture promises that the three planes are equal in rows 1..H-1,
+    // columns 1..W-1 (the part a dot can reach), as they are when no field
+    // has been drawn: every dot adds the same to all three, so the dots are
+    // drawn in the red plane alone and copied into the other two.
+    void draw(FrameImage& image, int32_t NX, int32_t NY, const SimGrid& grid, int pixelsPerCell,
+              bool greyPicture = false);
+
+    // A seed of a path, in picture coordinates.
+    struct Seed {
+        int x, y;
+    };
+    // The dot runs of one part of the seeds, on its own cache line: the
+    // threads append to theirs at once.
+    struct alignas(64) PartRuns {
+        std::vector<StreamRun> runs;
+    };
+
+private:
+    // The interpolation weights of the latest call. The velocity of a point
+    // is interpolated when a tracer looks it up, with the same expression
+    // as a whole resampled plane would hold; most points are never looked
+    // up.
+    PixelGrid pixelGrid;
+    // The seeds of the latest call in drawing order, and the dot runs of
+    // each part of them: the parts are traced at once, then drawn in order.
+    std::vector<Seed> seeds;
+    std::vector<PartRuns> partRuns;
+    // Dots per picture row, to give each drawing thread a fair share.
+    std::vector<long> rowDots;
+};

@@ -13,7 +13,7 @@ namespace {
 //   s  = sqrt(vv^2 + uu^2)
 //   X0 = cw (i + 0.5),                 Y0 = H - ch (j - 0.5)
 //   X1 = X0 + 0.7 k uu / s,            Y1 = H - (ch (j - 0.5) + 0.7 k vv / s)
-void drawCellVector(int32_t i, int32_t j, double uu, double vv, int k, int H, double cw, double ch)
+void drawCellVector(FrameImage& image, int32_t i, int32_t j, double uu, double vv, int k, int H, double cw, double ch)
 {
     const double speed = std::sqrt(vv * vv + uu * uu);
     if (speed == 0 || !std::isfinite(speed) || !std::isfinite(uu) || !std::isfinite(vv))
@@ -24,14 +24,14 @@ void drawCellVector(int32_t i, int32_t j, double uu, double vv, int k, int H, do
     const double x1 = x0 + vectorLengthFactor * k * uu / speed;
     const double y1 = H - (ch * (j - 0.5) + vectorLengthFactor * k * vv / speed);
     const int grey = render_constants::vectorColour;
-    drawFrameLine(truncCoordinate(x0), truncCoordinate(y0),
-                  truncCoordinate(x1), truncCoordinate(y1), grey, grey, grey);
+    image.drawLine(truncCoordinate(x0), truncCoordinate(y0),
+                   truncCoordinate(x1), truncCoordinate(y1), grey, grey, grey);
 }
 
 }  // namespace
 
 // Interior cells only, row by row (j outer, i inner).
-void drawVelocityVectors(int32_t NX, int32_t NY, const Array2D<double>& u,
+void drawVelocityVectors(FrameImage& image, int32_t NX, int32_t NY, const Array2D<double>& u,
                          const Array2D<double>& v, int k)
 {
     if (!fieldFits(NX, NY, u, k) || !fieldFits(NX, NY, v, k))
@@ -41,5 +41,5 @@ void drawVelocityVectors(int32_t NX, int32_t NY, const Array2D<double>& u,
     const double ch = static_cast<double>(H) / NY;
     for (int32_t j = 1; j <= NY - 2; ++j)
         for (int32_t i = 1; i <= NX - 2; ++i)
-            drawCellVector(i, j, u[i][j], v[i][j], k, H, cw, ch);
+            drawCellVector(image, i, j, u[i][j], v[i][j], k, H, cw, ch);
 }

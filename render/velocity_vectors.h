@@ -3,10 +3,11 @@
 #pragma once
 
 #include "core/array2d.h"
+#include "render/frame_image.h"
 
 #include <cstdint>
 
-// Draws the segments of the interior cells of u and v (NX x NY) at k pixels
+// Draws the segments of the interior cells of u and v (NX x NY) at pixelsPerCell pixels
 // per cell. A cell at rest or with a velocity that is not finite draws none.
-void drawVelocityVectors(int32_t NX, int32_t NY, const Array2D<double>& u,
-                         const Array2D<double>& v, int k);
+void drawVelocityVectors(FrameImage& image, int32_t NX, int32_t NY, const Array2D<double>& u,
+                         const Array2D<double>& v, int pixelsPerCell);

@@ -1,5 +1,6 @@
 // FrameSaving: what a frame cycle does with the composed picture after it
-// has been drawn: append it to the AVI file, write it as the next PPM file.
+// has been drawn (append it to the AVI file, write it as the next PPM file),
+// and what went wrong doing it.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,6 @@
 struct FrameSaving {
     bool avi = false;                   // the open AVI output
     bool ppm = false;                   // numbered PPM files
-    std::string ppmDirectory = "frames";
 };
 
 // What went wrong while saving one frame; ok when nothing did.
@@ -18,10 +18,6 @@ struct FrameSaveResult {
     bool aviFailed = false;   // the frame did not reach the AVI file
     std::string ppmFailedPath;  // the PPM file that could not be written
 };
-
-// Saves the picture as frame index of the run: the AVI frame first, then
-// the PPM file. Both are tried even when the first fails.
-FrameSaveResult saveFrame(const FrameSaving& saving, int32_t index);
 
 // The AVI file name for a chosen name: the name followed by ".avi" unless
 // its last four characters are exactly ".avi" (case-sensitive).

@@ -81,7 +81,7 @@ TEST(BatchFrameOptions, DefaultsAreThoseOfTheOpeningWindow)
     std::string error;
     ASSERT_TRUE(parse({"g.grid"}, options, error)) << error;
     EXPECT_EQ(options.interval, 1);
-    EXPECT_EQ(options.frameSize, 4);
+    EXPECT_EQ(options.pixelsPerCell, 4);
     EXPECT_TRUE(options.elements.boundaryCells);
     EXPECT_TRUE(options.elements.streamlines);
     EXPECT_FALSE(options.elements.uField || options.elements.vField || options.elements.pressure ||
@@ -133,7 +133,7 @@ TEST(BatchFrameOptions, RangesAndCombinationsAreChecked)
                       options, error))
         << error;
     EXPECT_EQ(options.interval, 1110);
-    EXPECT_EQ(options.frameSize, 15);
+    EXPECT_EQ(options.pixelsPerCell, 15);
     EXPECT_EQ(options.compression.compressor, Compressor::MotionJpeg);
     EXPECT_EQ(options.compression.quality, 60);
     EXPECT_TRUE(options.writesFrames());

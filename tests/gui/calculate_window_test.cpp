@@ -1,13 +1,12 @@
 // The simulation window driven through its messages: its controls in the
 // Idle and Running states, the cycles and counters, Stop, the frames it
 // writes, and the AVI start with the file name and compressor given in.
-#include "io/avi_messages.h"
-#include "io/avi_writer.h"
 #include "gui/calculate_window.h"
-#include "support/channel_grid.h"
+#include "io/avi_messages.h"
+#include "io/ppm_writer.h"
 #include "render/compose_frame.h"
 #include "render/frame_image.h"
-#include "io/ppm_writer.h"
+#include "support/channel_grid.h"
 #include "probed_window.h"
 #include "window_test.h"
 
@@ -37,34 +36,17 @@ public:
     explicit TestWindow(const Grid* grid) : ProbedWindow(testOwner(), grid, reynolds, timeStep) {}
 };
 
-// What a test records of the AVI messages and the compressor question.
-std::vector<std::string> aviMessages;
-int compressorQuestions = 0;
-bool compressorAnswer = true;
-
-void recordAviMessage(const char*, const char* text)
-{
-    aviMessages.push_back(text);
-}
-
-bool answerCompressor(CompressOptions& options)
-{
-    ++compressorQuestions;
-    options = CompressOptions();
-    return compressorAnswer;
-}
-
 std::string readBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool allZero()
+bool allZero(const FrameImage& picture)
 {
-    for (int y = 0; y < frameHeight(); ++y)
-        for (int x = 0; x < frameWidth(); ++x)
-            if (pixelRed(x, y) || pixelGreen(x, y) || pixelBlue(x, y))
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixelRed(x, y) || picture.pixelGreen(x, y) || picture.pixelBlue(x, y))
                 return false;
     return true;
 }
@@ -98,11 +80,6 @@ protected:
         previous = fs::current_path();
         fs::current_path(directory);
         makeChannel(grid, 40, 20);
-        aviMessages.clear();
-        compressorQuestions = 0;
-        compressorAnswer = true;
-        setAviMessageHook(recordAviMessage);
-        setAviCompressorChooser(answerCompressor);
         window = std::make_unique<TestWindow>(&grid);
         window->create();
         window->show(PLACEMENT_OWNER);
@@ -111,8 +88,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        setAviMessageHook(nullptr);
-        setAviCompressorChooser(nullptr);
         fs::current_path(previous);
         fs::remove_all(directory);
     }
@@ -158,13 +133,13 @@ TEST_F(CalculateWindowTest, OpensIdleWithItsDefaults)
     EXPECT_FALSE(window->showVectors->getCheck());
     EXPECT_EQ(window->intervalSpinner->getValue(), 1);
     EXPECT_EQ(window->sizeSpinner->getValue(), 4);
-    EXPECT_EQ(window->outputSize, 4);
+    EXPECT_EQ(window->pixelsPerCell, 4);
     EXPECT_EQ(window->cycleLabel->getText(), "0");
     EXPECT_EQ(window->widthLabel->getText(), "Width: 160");
     EXPECT_EQ(window->heightLabel->getText(), "Height: 80");
-    EXPECT_EQ(frameWidth(), 160);
-    EXPECT_EQ(frameHeight(), 80);
-    EXPECT_TRUE(allZero());
+    EXPECT_EQ(window->picture().width(), 160);
+    EXPECT_EQ(window->picture().height(), 80);
+    EXPECT_TRUE(allZero(window->picture()));
     EXPECT_EQ(window->cycles(), 0);
     EXPECT_EQ(window->frames(), 0);
 }
@@ -196,7 +171,7 @@ TEST_F(CalculateWindowTest, StartRunsCyclesAndStopReturnsToIdle)
     EXPECT_TRUE(window->pendingCycle);
     EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(window->cycles()));
     EXPECT_EQ(window->frames(), window->cycles());  // interval 1
-    EXPECT_FALSE(allZero());                        // the boundary is drawn
+    EXPECT_FALSE(allZero(window->picture()));                        // the boundary is drawn
 
     window->send(CalculateWindow::ID_STOP);
     const FXString lastCount = window->cycleLabel->getText();
@@ -204,8 +179,8 @@ TEST_F(CalculateWindowTest, StartRunsCyclesAndStopReturnsToIdle)
     EXPECT_EQ(window->cycles(), 0);
     EXPECT_EQ(window->frames(), 0);
     EXPECT_NE(lastCount, "0");          // the label keeps the last count
-    EXPECT_TRUE(allZero());             // a new picture
-    EXPECT_EQ(ppmFrameCounter, 0);
+    EXPECT_TRUE(allZero(window->picture()));             // a new picture
+    EXPECT_EQ(window->ppm().nextNumber(), 0);
     // No cycle runs after Stop.
     settle(0.3);
     EXPECT_EQ(window->cycles(), 0);
@@ -248,13 +223,12 @@ TEST_F(CalculateWindowTest, PpmRunWritesNumberedFramesAndStopStartsAgain)
     auto reference = buildSolver(grid, reynolds, timeStep);
     reference->step();
     reference->step();
-    allocateFrameImage(160, 80);
+    FrameImage picture(160, 80);
     RenderElements elements;
     elements.boundaryCells = true;
     elements.streamlines = true;
-    ASSERT_TRUE(composeFrame(*reference->simGrid, 40, 20, 4, elements));
-    ASSERT_TRUE(writePpmFile("reference.ppm"));
-    releaseFrameImage();
+    ASSERT_TRUE(FrameComposer().compose(picture, *reference->simGrid, 40, 20, 4, elements));
+    ASSERT_TRUE(PpmFrameOutput().writeFile(picture.rgbPlanes(), "reference.ppm"));
     EXPECT_EQ(readBytes("reference.ppm"), firstRun);
 }
 
@@ -274,16 +248,16 @@ TEST_F(CalculateWindowTest, UnwritableFramesStopTheRunWithOneMessage)
 
 TEST_F(CalculateWindowTest, OutputSizeResizesRelabelsAndRestartsTheNumbering)
 {
-    ppmFrameCounter = 7;
+    window->ppm().setNextNumber(7);
     window->sizeSpinner->setValue(3);
     window->send(CalculateWindow::ID_OUTPUT_SIZE);
-    EXPECT_EQ(window->outputSize, 3);
-    EXPECT_EQ(frameWidth(), 120);
-    EXPECT_EQ(frameHeight(), 60);
+    EXPECT_EQ(window->pixelsPerCell, 3);
+    EXPECT_EQ(window->picture().width(), 120);
+    EXPECT_EQ(window->picture().height(), 60);
     EXPECT_EQ(window->widthLabel->getText(), "Width: 120");
     EXPECT_EQ(window->heightLabel->getText(), "Height: 60");
-    EXPECT_EQ(ppmFrameCounter, 0);
-    EXPECT_FALSE(allZero());  // drawn at once at the new size
+    EXPECT_EQ(window->ppm().nextNumber(), 0);
+    EXPECT_FALSE(allZero(window->picture()));  // drawn at once at the new size
     EXPECT_EQ(window->cycles(), 0);
 }
 
@@ -293,11 +267,11 @@ TEST_F(CalculateWindowTest, CheckButtonRendersAtOnceWithoutAStep)
     const double u = before.u[10][10];
     window->showUField->setCheck(TRUE);
     window->send(CalculateWindow::ID_RENDER);
-    EXPECT_FALSE(allZero());
+    EXPECT_FALSE(allZero(window->picture()));
     int red = 0;
-    for (int y = 0; y < frameHeight(); ++y)
-        for (int x = 0; x < frameWidth(); ++x)
-            red += pixelRed(x, y) > pixelGreen(x, y) ? 1 : 0;
+    for (int y = 0; y < window->picture().height(); ++y)
+        for (int x = 0; x < window->picture().width(); ++x)
+            red += window->picture().pixelRed(x, y) > window->picture().pixelGreen(x, y) ? 1 : 0;
     EXPECT_GT(red, 1000);  // the x velocity field shows
     EXPECT_EQ(window->run->state().u[10][10], u);
     EXPECT_EQ(window->cycles(), 0);
@@ -310,12 +284,12 @@ TEST_F(CalculateWindowTest, AviRunWritesTitleFadeAndFrames)
     window->aviAnswer = "movie";
     runFrames(4);
     EXPECT_EQ(window->aviQuestions, 1);
-    EXPECT_EQ(compressorQuestions, 1);
+    EXPECT_EQ(window->compressorQuestions, 1);
     EXPECT_TRUE(fs::exists("movie.avi"));
     const int32_t aviFramesBeforeStop = window->frames();
     window->send(CalculateWindow::ID_STOP);
     const int framesWritten = static_cast<int>(aviFramesBeforeStop);
-    EXPECT_FALSE(aviOutput().isOpen);
+    EXPECT_FALSE(window->avi().isOpen);
     const std::string streams = probe("movie.avi");
     EXPECT_NE(streams.find("codec_type=video\nwidth=160\nheight=80\nr_frame_rate=50/1"), std::string::npos)
         << streams;
@@ -328,7 +302,7 @@ TEST_F(CalculateWindowTest, AviRunWritesTitleFadeAndFrames)
     const size_t counted = streams.find("nb_read_frames=");
     ASSERT_NE(counted, std::string::npos) << streams;
     EXPECT_EQ(std::stoi(streams.substr(counted + 15)), 77 + framesWritten) << streams;
-    EXPECT_TRUE(aviMessages.empty());
+    EXPECT_TRUE(window->aviMessages.empty());
 }
 
 TEST_F(CalculateWindowTest, AviNameEndingInCapitalsGetsTheExtension)
@@ -352,17 +326,17 @@ TEST_F(CalculateWindowTest, CancelledAviDialogsLeaveTheWindowIdle)
     window->send(CalculateWindow::ID_START);
     expectIdle();
     EXPECT_EQ(window->aviQuestions, 1);
-    EXPECT_EQ(compressorQuestions, 0);
+    EXPECT_EQ(window->compressorQuestions, 0);
     EXPECT_TRUE(fs::is_empty(directory));
 
-    compressorAnswer = false;
+    window->compressorAnswer = false;
     window->aviAnswer = "cancelled";
     window->send(CalculateWindow::ID_START);
     expectIdle();
-    EXPECT_EQ(compressorQuestions, 1);
-    ASSERT_EQ(aviMessages.size(), 1u);
-    EXPECT_EQ(aviMessages[0], avi_messages::openFailedText);
-    EXPECT_FALSE(aviOutput().isOpen);
+    EXPECT_EQ(window->compressorQuestions, 1);
+    ASSERT_EQ(window->aviMessages.size(), 1u);
+    EXPECT_EQ(window->aviMessages[0].second, avi_messages::openFailedText);
+    EXPECT_FALSE(window->avi().isOpen);
     settle(0.2);
     EXPECT_EQ(window->cycles(), 0);
 }
@@ -373,13 +347,13 @@ TEST_F(CalculateWindowTest, FailedAviFrameStopsTheRunAndTellsOnce)
     window->aviAnswer = "short.avi";
     runFrames(1);
     // Two more frames reach the file, the third fails.
-    aviStreamFailWritesAfter(aviOutput().compressedStream, 2);
+    aviStreamFailWritesAfter(window->avi().compressedStream, 2);
     ASSERT_TRUE(runUntil([&] { return !window->pendingCycle; }, patience));
     settle(0.3);
     expectIdle();
-    EXPECT_FALSE(aviOutput().isOpen);
-    ASSERT_EQ(aviMessages.size(), 1u);
-    EXPECT_EQ(aviMessages[0], std::string(avi_messages::incompleteText) + "short.avi");
+    EXPECT_FALSE(window->avi().isOpen);
+    ASSERT_EQ(window->aviMessages.size(), 1u);
+    EXPECT_EQ(window->aviMessages[0].second, std::string(avi_messages::incompleteText) + "short.avi");
     EXPECT_TRUE(window->failures.empty());
     EXPECT_EQ(window->cycles(), 0);
     // The file is complete and holds the frames that were written: the
@@ -394,6 +368,5 @@ TEST_F(CalculateWindowTest, ClosingDuringAnAviRunCompletesTheFile)
     window->aviAnswer = "closed.avi";
     runFrames(2);
     window.reset();
-    EXPECT_FALSE(aviOutput().isOpen);
     EXPECT_NE(probe("closed.avi").find("r_frame_rate=50/1"), std::string::npos);
 }

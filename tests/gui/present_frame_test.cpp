@@ -40,13 +40,13 @@ public:
 
     // Paints the picture one way and reads the back buffer: RGB rows from
     // the bottom up.
-    std::vector<uint8_t> paint(PointSubmission submission)
+    std::vector<uint8_t> paint(const FrameImage& picture, PointSubmission submission)
     {
         const int width = canvas->getWidth();
         const int height = canvas->getHeight();
         std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
         EXPECT_TRUE(canvas->makeCurrent());
-        paintFrameImage(width, height, submission);
+        presenter.paint(picture, width, height, submission);
         glFinish();
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -56,6 +56,7 @@ public:
     }
 
     FXGLCanvas* canvas = nullptr;
+    FramePresenter presenter;
 
 private:
     FXGLVisual* visual = nullptr;
@@ -63,29 +64,29 @@ private:
 };
 
 // The channel composed with every element at k pixels per cell.
-void composeChannel(int k)
+void composeChannel(FrameImage& picture, int k)
 {
     Grid grid;
     makeChannel(grid, 40, 20);
     auto solver = buildSolver(grid, 100, 0.003);
     for (int n = 0; n < 30; ++n)
         solver->step();
-    allocateFrameImage(40 * k, 20 * k);
+    picture.allocate(40 * k, 20 * k);
     RenderElements all;
     all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
-    ASSERT_TRUE(composeFrame(*solver->simGrid, 40, 20, k, all));
+    ASSERT_TRUE(FrameComposer().compose(picture, *solver->simGrid, 40, 20, k, all));
 }
 
 // Random values over the whole range at every pixel, row 0 and column 0
 // included.
-void composeNoise(int width, int height)
+void composeNoise(FrameImage& picture, int width, int height)
 {
-    allocateFrameImage(width, height);
+    picture.allocate(width, height);
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> value(0, 255);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            fillFrameRect(x, y, x, y, value(random), value(random), value(random));
+            picture.fillRect(x, y, x, y, value(random), value(random), value(random));
 }
 
 int litPixels(const std::vector<uint8_t>& pixels)
@@ -110,17 +111,17 @@ TEST(PresentFrame, BatchedPointsMatchLiteralPointsPixelForPixel)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.canvasWidth << " x " << c.canvasHeight << ", k " << c.k);
+        FrameImage picture;
         if (c.k > 0)
-            composeChannel(c.k);
+            composeChannel(picture, c.k);
         else
-            composeNoise(c.noiseWidth, c.noiseHeight);
+            composeNoise(picture, c.noiseWidth, c.noiseHeight);
         CanvasWindow window(c.canvasWidth, c.canvasHeight);
         ASSERT_EQ(window.canvas->getWidth(), c.canvasWidth);
-        const std::vector<uint8_t> literal = window.paint(PointSubmission::Literal);
-        const std::vector<uint8_t> batched = window.paint(PointSubmission::Batched);
+        const std::vector<uint8_t> literal = window.paint(picture, PointSubmission::Literal);
+        const std::vector<uint8_t> batched = window.paint(picture, PointSubmission::Batched);
         EXPECT_GT(litPixels(literal), c.canvasWidth * c.canvasHeight / 10);
         EXPECT_TRUE(literal == batched);
-        releaseFrameImage();
     }
 }
 
@@ -128,11 +129,11 @@ TEST(PresentFrame, EachPixelIsAFivePixelSquareAtItsPlace)
 {
     // A 4 x 2 picture with one pixel lit: column 2, row 1 lies at (0, 0) in
     // device coordinates, the centre of a 40 x 20 canvas.
-    allocateFrameImage(4, 2);
-    fillFrameRect(2, 1, 2, 1, 255, 128, 0);
+    FrameImage picture(4, 2);
+    picture.fillRect(2, 1, 2, 1, 255, 128, 0);
     CanvasWindow window(40, 20);
     for (PointSubmission submission : {PointSubmission::Literal, PointSubmission::Batched}) {
-        const std::vector<uint8_t> pixels = window.paint(submission);
+        const std::vector<uint8_t> pixels = window.paint(picture, submission);
         EXPECT_EQ(litPixels(pixels), 25);
         const size_t centre = (static_cast<size_t>(10) * 40 + 20) * 3;
         EXPECT_EQ(pixels[centre], 255);
@@ -146,24 +147,23 @@ TEST(PresentFrame, EachPixelIsAFivePixelSquareAtItsPlace)
                 }
             }
     }
-    releaseFrameImage();
 }
 
 TEST(PresentFrame, CanvasWithoutAreaDrawsNothing)
 {
-    allocateFrameImage(4, 2);
-    fillFrameRect(0, 0, 3, 1, 255, 255, 255);
+    FrameImage picture(4, 2);
+    picture.fillRect(0, 0, 3, 1, 255, 255, 255);
     CanvasWindow window(30, 30);
     ASSERT_TRUE(window.canvas->makeCurrent());
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    paintFrameImage(0, 30, PointSubmission::Batched);
-    paintFrameImage(30, 0, PointSubmission::Literal);
+    FramePresenter presenter;
+    presenter.paint(picture, 0, 30, PointSubmission::Batched);
+    presenter.paint(picture, 30, 0, PointSubmission::Literal);
     uint8_t pixel[3] = {0, 0, 0};
     glReadBuffer(GL_BACK);
     glReadPixels(15, 15, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
     window.canvas->makeNonCurrent();
     EXPECT_EQ(pixel[2], 255);  // still the blue it was cleared to
     EXPECT_EQ(pixel[0], 0);
-    releaseFrameImage();
 }

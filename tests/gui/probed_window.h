@@ -1,6 +1,7 @@
 // The simulation window with its dialogs answered by the test: the AVI file
-// name is handed in and a failed frame's message is recorded instead of
-// shown. Shared by every test that drives the real window.
+// name and the compressor are handed in, and the AVI messages and a failed
+// frame's message are recorded instead of shown. Shared by every test that
+// drives the real window.
 #pragma once
 
 #include "gui/calculate_window.h"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ProbedWindow : public CalculateWindow {
@@ -20,7 +22,7 @@ public:
     using CalculateWindow::cycleLabel;
     using CalculateWindow::heightLabel;
     using CalculateWindow::intervalSpinner;
-    using CalculateWindow::outputSize;
+    using CalculateWindow::pixelsPerCell;
     using CalculateWindow::pendingCycle;
     using CalculateWindow::run;
     using CalculateWindow::saveAvi;
@@ -41,6 +43,9 @@ public:
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked
     std::vector<std::string> failures;   // files named in failure messages
+    bool compressorAnswer = true;        // what the compressor dialog returns
+    int compressorQuestions = 0;         // how often it was asked
+    std::vector<std::pair<std::string, std::string>> aviMessages;  // (caption, text) as shown
 
     FXString chooseAviFileName() override
     {
@@ -48,6 +53,19 @@ public:
         return aviAnswer;
     }
     void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
+    // Full frames, or a cancel.
+    bool chooseCompression(CompressOptions& options) override
+    {
+        ++compressorQuestions;
+        options = CompressOptions();
+        return compressorAnswer;
+    }
+    void showAviMessage(const char* caption, const char* text) override { aviMessages.emplace_back(caption, text); }
+
+    // The window's picture and AVI output.
+    const FrameImage& picture() const { return outputs.picture(); }
+    const AviOutput::State& avi() { return outputs.avi().state(); }
+    PpmFrameOutput& ppm() { return outputs.ppm(); }
 
     // A command to the window itself, as its buttons send it.
     void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }

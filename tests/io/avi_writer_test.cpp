@@ -1,8 +1,9 @@
-// The AVI writer: the title sequence, fade-in and run frames of the
-// FrameImage, the output state, and the failures the user is told about.
+// The AVI writer: the title sequence, fade-in and run frames of a picture,
+// the output state, and the failures the user is told about.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -13,68 +14,15 @@
 #include "io/avi_pixel.h"
 #include "io/avi_title.h"
 #include "io/avi_writer.h"
-#include "render/frame_image.h"
 #include "platform/text_font.h"
+#include "test_planes.h"
 #include "video_probe.h"
 
 namespace {
-std::vector<std::pair<std::string, std::string>> shownMessages;
-CompressOptions chosenOptions;
-
-// Records messages instead of showing them.
-void recordMessage(const char* caption, const char* text)
-{
-    shownMessages.emplace_back(caption, text);
-}
-
-// Chooses chosenOptions without a dialog.
-bool chooseForTest(CompressOptions& options)
-{
-    options = chosenOptions;
-    return true;
-}
-
-// Cancels like a user who closes the dialog.
-bool cancelChoice(CompressOptions&)
-{
-    return false;
-}
-
 // Plane values per pixel, some above 255 so the lowest-8-bit rule shows.
 int redValue(int x, int y) { return (3 * x + y) % 300; }
 int greenValue(int x, int y) { return (x + 2 * y) % 256; }
 int blueValue(int x, int y) { return (x * y + 7) % 260; }
-
-// Fills the FrameImage with the pattern, shifted by seed.
-void paintPattern(int seed)
-{
-    for (int y = 0; y < frameHeight(); ++y)
-        for (int x = 0; x < frameWidth(); ++x)
-            fillFrameRect(x, y, x, y, redValue(x + seed, y), greenValue(x, y + seed), blueValue(x, y));
-}
-
-// A smooth picture for lossy compressors.
-void paintSmooth()
-{
-    for (int y = 0; y < frameHeight(); ++y)
-        for (int x = 0; x < frameWidth(); ++x)
-            fillFrameRect(x, y, x, y, 30 + x, 200 - y, 100);
-}
-
-// The FrameImage as a decoder shows a frame: top-down red, green, blue
-// bytes, each the channel function of the plane value.
-template <typename Channel>
-std::vector<uint8_t> frameImageRgb(Channel channel)
-{
-    std::vector<uint8_t> rgb;
-    for (int y = 0; y < frameHeight(); ++y)
-        for (int x = 0; x < frameWidth(); ++x) {
-            rgb.push_back(channel(redRow(y)[x]));
-            rgb.push_back(channel(greenRow(y)[x]));
-            rgb.push_back(channel(blueRow(y)[x]));
-        }
-    return rgb;
-}
 
 // Sum of all bytes of a picture.
 long brightness(const std::vector<uint8_t>& picture)
@@ -104,38 +52,70 @@ LitCount litPixels(const std::vector<uint8_t>& picture, int width, int x0, int y
     return count;
 }
 
+// The output with its messages recorded and its compressor chosen by the
+// test (or the choice cancelled, as a user who closes the dialog).
 class AviWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        shownMessages.clear();
-        chosenOptions = CompressOptions();
-        setAviMessageHook(recordMessage);
-        setAviCompressorChooser(chooseForTest);
-    }
-
-    void TearDown() override
-    {
-        aviClose();
-        releaseFrameImage();
-        setAviMessageHook(nullptr);
-        setAviCompressorChooser(nullptr);
-    }
+    std::vector<std::pair<std::string, std::string>> shownMessages;
+    CompressOptions chosenOptions;
+    bool cancelChoice = false;
+    std::unique_ptr<TestPlanes> picture;
+    AviOutput avi{[this](CompressOptions& options) {
+                      if (cancelChoice)
+                          return false;
+                      options = chosenOptions;
+                      return true;
+                  },
+                  [this](const char* caption, const char* text) { shownMessages.emplace_back(caption, text); }};
 
     // Allocates the picture and names a fresh file.
     std::string prepare(int width, int height, const std::string& name)
     {
-        allocateFrameImage(width, height);
+        picture = std::make_unique<TestPlanes>(width, height);
         const std::string path = "avi_writer_" + name + ".avi";
         std::remove(path.c_str());
-        setAviFileName(path);
+        avi.setFileName(path);
         return path;
     }
 
-    // Nothing open, nothing held.
-    static void expectClosedState()
+    int width() const { return static_cast<int>(picture->red[0].size()); }
+    int height() const { return static_cast<int>(picture->red.size()); }
+
+    // Fills the picture with the pattern, shifted by seed.
+    void paintPattern(int seed)
     {
-        const AviOutput& output = aviOutput();
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                picture->fill(x, y, x, y, redValue(x + seed, y), greenValue(x, y + seed), blueValue(x, y));
+    }
+
+    // A smooth picture for lossy compressors.
+    void paintSmooth()
+    {
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                picture->fill(x, y, x, y, 30 + x, 200 - y, 100);
+    }
+
+    // The picture as a decoder shows a frame: top-down red, green, blue
+    // bytes, each the channel function of the plane value.
+    template <typename Channel>
+    std::vector<uint8_t> pictureRgb(Channel channel)
+    {
+        std::vector<uint8_t> rgb;
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x) {
+                rgb.push_back(channel(picture->red[y][x]));
+                rgb.push_back(channel(picture->green[y][x]));
+                rgb.push_back(channel(picture->blue[y][x]));
+            }
+        return rgb;
+    }
+
+    // Nothing open, nothing held.
+    void expectClosedState()
+    {
+        const AviOutput::State& output = avi.state();
         EXPECT_FALSE(output.isOpen);
         EXPECT_EQ(output.file, nullptr);
         EXPECT_EQ(output.videoStream, nullptr);
@@ -218,15 +198,15 @@ TEST_F(AviWriterTest, FramesLandAtTheirPositions)
 {
     const std::string path = prepare(120, 60, "positions");
     paintPattern(0);
-    ASSERT_TRUE(aviOpen());
-    EXPECT_TRUE(aviOutput().isOpen);
-    EXPECT_EQ(aviOutput().width, 120);
-    EXPECT_EQ(aviOutput().height, 60);
-    ASSERT_TRUE(aviWriteFrame(0));
-    EXPECT_EQ(aviOutput().currentDib->header()->biSizeImage, 21600u);
-    ASSERT_TRUE(aviWriteFrame(1));
-    ASSERT_TRUE(aviWriteFrame(9));
-    aviClose();
+    ASSERT_TRUE(avi.open(picture->view()));
+    EXPECT_TRUE(avi.state().isOpen);
+    EXPECT_EQ(avi.state().width, 120);
+    EXPECT_EQ(avi.state().height, 60);
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 0));
+    EXPECT_EQ(avi.state().currentDib->header()->biSizeImage, 21600u);
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 1));
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 9));
+    avi.close();
     expectClosedState();
     EXPECT_TRUE(shownMessages.empty());
 
@@ -247,17 +227,17 @@ TEST_F(AviWriterTest, FramesLandAtTheirPositions)
     EXPECT_EQ(streams[0].frameRate, "50/1");
 }
 
-TEST_F(AviWriterTest, RunFramesHoldTheFrameImageBytes)
+TEST_F(AviWriterTest, RunFramesHoldThePictureBytes)
 {
     const std::string path = prepare(120, 60, "run_frames");
     paintPattern(0);
-    const std::vector<uint8_t> opening = frameImageRgb(frameChannel);
-    ASSERT_TRUE(aviOpen());
-    ASSERT_TRUE(aviWriteFrame(0));
+    const std::vector<uint8_t> opening = pictureRgb(frameChannel);
+    ASSERT_TRUE(avi.open(picture->view()));
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 0));
     paintPattern(5);
-    const std::vector<uint8_t> later = frameImageRgb(frameChannel);
-    ASSERT_TRUE(aviWriteFrame(3));
-    aviClose();
+    const std::vector<uint8_t> later = pictureRgb(frameChannel);
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 3));
+    avi.close();
 
     const DecodedVideo video = decodeVideo(path);
     ASSERT_NE(video.pictureAt(187), nullptr);
@@ -271,28 +251,28 @@ TEST_F(AviWriterTest, FadeBrightensTheOpeningPicture)
 {
     const std::string path = prepare(40, 20, "fade");
     paintPattern(0);
-    ASSERT_TRUE(aviOpen());
-    aviClose();
+    ASSERT_TRUE(avi.open(picture->view()));
+    avi.close();
     const DecodedVideo video = decodeVideo(path);
     long previous = -1;
     for (int k = 1; k <= 38; ++k) {
         const std::vector<uint8_t>* picture = video.pictureAt(112 + k);
         ASSERT_NE(picture, nullptr);
         const float f = static_cast<float>(k * avi_constants::fadeStep);
-        ASSERT_EQ(*picture, frameImageRgb([f](float v) { return fadeChannel(v, f); })) << "k " << k;
+        ASSERT_EQ(*picture, pictureRgb([f](float v) { return fadeChannel(v, f); })) << "k " << k;
         EXPECT_GT(brightness(*picture), previous);
         previous = brightness(*picture);
     }
-    EXPECT_LT(previous, brightness(frameImageRgb(frameChannel)));
+    EXPECT_LT(previous, brightness(pictureRgb(frameChannel)));
     // The last fade frame stays until the run's first frame.
     EXPECT_EQ(*video.pictureAt(186), *video.pictureAt(150));
 }
 
-TEST_F(AviWriterTest, BlackFrameImageFadesInFromBlack)
+TEST_F(AviWriterTest, BlackPictureFadesInFromBlack)
 {
     const std::string path = prepare(40, 20, "black_fade");
-    ASSERT_TRUE(aviOpen());
-    aviClose();
+    ASSERT_TRUE(avi.open(picture->view()));
+    avi.close();
     const DecodedVideo video = decodeVideo(path);
     for (int position = 113; position <= 150; ++position)
         ASSERT_EQ(brightness(*video.pictureAt(position)), 0) << position;
@@ -303,8 +283,8 @@ TEST_F(AviWriterTest, TitleTextAppearsInItsRows)
     const TextFont* font = TextFont::instance();
     ASSERT_NE(font, nullptr);
     const std::string path = prepare(160, 80, "title");  // 40 x 20 cells at 4 pixels
-    ASSERT_TRUE(aviOpen());
-    aviClose();
+    ASSERT_TRUE(avi.open(picture->view()));
+    avi.close();
     const DecodedVideo video = decodeVideo(path);
     const int cell = font->cellWidth();
     const int lineHeight = font->lineHeight();
@@ -354,38 +334,38 @@ TEST_F(AviWriterTest, TitleTextAppearsInItsRows)
 TEST_F(AviWriterTest, CancelledChoiceFailsAndTellsTheUser)
 {
     prepare(120, 60, "cancelled");
-    setAviCompressorChooser(cancelChoice);
-    EXPECT_FALSE(aviOpen());
+    cancelChoice = true;
+    EXPECT_FALSE(avi.open(picture->view()));
     ASSERT_EQ(shownMessages.size(), 1u);
     EXPECT_EQ(shownMessages[0].first, "Problem with Avi output.");
     EXPECT_EQ(shownMessages[0].second, "Unable to create an Avi output...");
     expectClosedState();
-    EXPECT_FALSE(aviWriteFrame(0));
+    EXPECT_FALSE(avi.writeFrame(picture->view(), 0));
 }
 
 TEST_F(AviWriterTest, FileThatCannotBeCreatedFailsAndTellsTheUser)
 {
     prepare(120, 60, "unused");
-    setAviFileName("no_such_directory/inner/run.avi");
-    EXPECT_FALSE(aviOpen());
+    avi.setFileName("no_such_directory/inner/run.avi");
+    EXPECT_FALSE(avi.open(picture->view()));
     ASSERT_EQ(shownMessages.size(), 1u);
     EXPECT_EQ(shownMessages[0].first, "Problem with Avi output.");
     EXPECT_EQ(shownMessages[0].second, "Unable to create an Avi output...");
     expectClosedState();
-    EXPECT_NE(aviOutput().lastResult, avi_result::ok);
+    EXPECT_NE(avi.state().lastResult, avi_result::ok);
 }
 
 TEST_F(AviWriterTest, FailedFrameWriteIsReportedAndTheFileStillCompletes)
 {
     const std::string path = prepare(40, 20, "failed_write");
     paintPattern(0);
-    ASSERT_TRUE(aviOpen());
-    aviStreamFailWritesAfter(aviOutput().compressedStream, 1);
-    EXPECT_TRUE(aviWriteFrame(0));
-    EXPECT_FALSE(aviWriteFrame(1));
-    EXPECT_EQ(aviOutput().lastResult, avi_result::fileWrite);
-    aviClose();
-    aviReportIncomplete();
+    ASSERT_TRUE(avi.open(picture->view()));
+    aviStreamFailWritesAfter(avi.state().compressedStream, 1);
+    EXPECT_TRUE(avi.writeFrame(picture->view(), 0));
+    EXPECT_FALSE(avi.writeFrame(picture->view(), 1));
+    EXPECT_EQ(avi.state().lastResult, avi_result::fileWrite);
+    avi.close();
+    avi.reportIncomplete();
     ASSERT_EQ(shownMessages.size(), 1u);
     EXPECT_EQ(shownMessages[0].first, "Problem with Avi output.");
     EXPECT_EQ(shownMessages[0].second, std::string(avi_messages::incompleteText) + path);
@@ -399,29 +379,29 @@ TEST_F(AviWriterTest, FailedFrameWriteIsReportedAndTheFileStillCompletes)
 TEST_F(AviWriterTest, CloseIsHarmlessWhenRepeatedAndTheOutputReopens)
 {
     const std::string first = prepare(21, 5, "reopen_first");
-    ASSERT_TRUE(aviOpen());
+    ASSERT_TRUE(avi.open(picture->view()));
     // Width 21: rows of 64 bytes, one of them padding.
-    EXPECT_EQ(aviOutput().currentDib->header()->biSizeImage, 64u * 5);
-    aviClose();
-    aviClose();
+    EXPECT_EQ(avi.state().currentDib->header()->biSizeImage, 64u * 5);
+    avi.close();
+    avi.close();
     expectClosedState();
-    EXPECT_FALSE(aviWriteFrame(0));
+    EXPECT_FALSE(avi.writeFrame(picture->view(), 0));
     const std::string second = prepare(21, 5, "reopen_second");
-    ASSERT_TRUE(aviOpen());
-    EXPECT_TRUE(aviWriteFrame(0));
+    ASSERT_TRUE(avi.open(picture->view()));
+    EXPECT_TRUE(avi.writeFrame(picture->view(), 0));
     // Opening over an open file completes that one first.
     const std::string third = "avi_writer_reopen_third.avi";
     std::remove(third.c_str());
-    setAviFileName(third);
-    ASSERT_TRUE(aviOpen());
-    aviClose();
+    avi.setFileName(third);
+    ASSERT_TRUE(avi.open(picture->view()));
+    avi.close();
     EXPECT_EQ(samplePositions(first).size(), 77u);
     EXPECT_EQ(samplePositions(second).size(), 78u);
     EXPECT_EQ(samplePositions(third).size(), 77u);
 }
 
 // Each compressor through the whole writer: the codec in the file and the
-// run frame close to the FrameImage.
+// run frame close to the picture.
 class AviWriterCompressors : public AviWriterTest,
                              public ::testing::WithParamInterface<std::pair<Compressor, const char*>> {};
 
@@ -431,16 +411,16 @@ TEST_P(AviWriterCompressors, RunFrameSurvivesCompression)
     chosenOptions.compressor = GetParam().first;
     chosenOptions.quality = 90;
     paintSmooth();
-    ASSERT_TRUE(aviOpen());
-    EXPECT_EQ(aviOutput().options.compressor, GetParam().first);
-    ASSERT_TRUE(aviWriteFrame(0));
-    aviClose();
+    ASSERT_TRUE(avi.open(picture->view()));
+    EXPECT_EQ(avi.state().options.compressor, GetParam().first);
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 0));
+    avi.close();
     const std::vector<ProbedStream> streams = probeStreams(path);
     ASSERT_EQ(streams.size(), 2u);
     EXPECT_EQ(streams[0].codecName, GetParam().second);
     const DecodedVideo video = decodeVideo(path);
     ASSERT_NE(video.pictureAt(187), nullptr);
-    const std::vector<uint8_t> expected = frameImageRgb(frameChannel);
+    const std::vector<uint8_t> expected = pictureRgb(frameChannel);
     const std::vector<uint8_t>& got = *video.pictureAt(187);
     ASSERT_EQ(got.size(), expected.size());
     int largest = 0;
@@ -460,18 +440,16 @@ TEST_F(AviWriterTest, PictureOfAnotherSizeIsCutOrPaddedWithBlack)
 {
     const std::string path = prepare(40, 20, "other_size");
     paintPattern(0);
-    ASSERT_TRUE(aviOpen());
-    ASSERT_TRUE(aviWriteFrame(0));  // leaves a full picture in the reused block
-    releaseFrameImage();
-    allocateFrameImage(20, 10);
+    ASSERT_TRUE(avi.open(picture->view()));
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 0));  // leaves a full picture in the reused block
+    picture = std::make_unique<TestPlanes>(20, 10);
     paintPattern(3);
-    const std::vector<uint8_t> small = frameImageRgb(frameChannel);
-    ASSERT_TRUE(aviWriteFrame(1));
-    releaseFrameImage();
-    allocateFrameImage(60, 30);
+    const std::vector<uint8_t> small = pictureRgb(frameChannel);
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 1));
+    picture = std::make_unique<TestPlanes>(60, 30);
     paintPattern(0);
-    ASSERT_TRUE(aviWriteFrame(2));
-    aviClose();
+    ASSERT_TRUE(avi.writeFrame(picture->view(), 2));
+    avi.close();
     const DecodedVideo video = decodeVideo(path);
     ASSERT_EQ(video.width, 40);
     const std::vector<uint8_t>& padded = *video.pictureAt(188);

@@ -1,7 +1,8 @@
 // A numbered PPM frame that cannot be written whole leaves no cut-off file
 // behind that would pass for a frame.
-#include "render/frame_image.h"
 #include "io/ppm_writer.h"
+
+#include "test_planes.h"
 
 #include <gtest/gtest.h>
 
@@ -40,14 +41,12 @@ protected:
         char pattern[] = "/tmp/kelvo_ppm_failure_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
-        allocateFrameImage(160, 80);  // about 60 KB as text, all zero
+        frames.setDirectory(dir.string());
     }
-    void TearDown() override
-    {
-        releaseFrameImage();
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fs::remove_all(dir); }
     fs::path dir;
+    TestPlanes picture{160, 80};  // about 60 KB as text, all zero
+    PpmFrameOutput frames;
 };
 
 TEST_F(PpmFrameFailure, ACutOffFrameIsRemovedAndReported)
@@ -55,15 +54,15 @@ TEST_F(PpmFrameFailure, ACutOffFrameIsRemovedAndReported)
     PpmWriteResult result;
     {
         FileSizeLimit limit(4096);
-        result = writePpmFrame(dir.string());
+        result = frames.writeFrame(picture.view());
     }
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.path, (dir / "frame_00000.ppm").string());
     EXPECT_FALSE(fs::exists(dir / "frame_00000.ppm"));
-    EXPECT_EQ(ppmFrameCounter, 1);
+    EXPECT_EQ(frames.nextNumber(), 1);
 
     // With room again the next frame is written whole.
-    result = writePpmFrame(dir.string());
+    result = frames.writeFrame(picture.view());
     EXPECT_TRUE(result.ok);
     EXPECT_GT(fs::file_size(dir / "frame_00001.ppm"), 4096u);
 }
@@ -71,7 +70,7 @@ TEST_F(PpmFrameFailure, ACutOffFrameIsRemovedAndReported)
 TEST_F(PpmFrameFailure, AFrameThatFitsIsKept)
 {
     FileSizeLimit limit(1 << 20);
-    EXPECT_TRUE(writePpmFrame(dir.string()).ok);
+    EXPECT_TRUE(frames.writeFrame(picture.view()).ok);
     EXPECT_TRUE(fs::exists(dir / "frame_00000.ppm"));
 }
 

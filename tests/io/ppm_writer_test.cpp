@@ -1,7 +1,7 @@
 // PPM frames: the layout byte for byte, the numbering, and failures.
-#include "render/frame_image.h"
 #include "io/ppm_writer.h"
-#include "render/render_threads.h"
+
+#include "test_planes.h"
 
 #include <gtest/gtest.h>
 
@@ -41,17 +41,12 @@ protected:
         fs::remove_all(root);
         fs::create_directories(root);
     }
-    void TearDown() override
-    {
-        releaseFrameImage();
-        fs::remove_all(root);
-    }
+    void TearDown() override { fs::remove_all(root); }
 };
 
 TEST_F(PpmWriterTest, SmallPictureIsWrittenByteForByte)
 {
-    allocateFrameImage(4, 3);
-    FramePlanes planes = framePlanes();
+    TestPlanes planes(4, 3);
     planes.red[0][0] = 99.0f;  // row 0 and column 0 are never written
     planes.red[1][2] = 254.9f;
     planes.green[1][2] = 0.7f;
@@ -59,7 +54,7 @@ TEST_F(PpmWriterTest, SmallPictureIsWrittenByteForByte)
     planes.red[2][3] = 300.5f;  // no clamping
     planes.green[2][3] = -7.9f;
     planes.blue[2][1] = 10.0f;
-    const PpmWriteResult result = writePpmFrame(root.string());
+    const PpmWriteResult result = PpmFrameOutput(root.string()).writeFrame(planes.view());
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.path, (root / "frame_00000.ppm").string());
     EXPECT_EQ(readFile(result.path),
@@ -82,8 +77,7 @@ TEST_F(PpmWriterTest, EveryValueIsWrittenAsItsTruncatedDecimal)
                       std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()})
         values.push_back(odd);
     const int W = 1 + static_cast<int>(values.size());
-    allocateFrameImage(W, 4);
-    FramePlanes planes = framePlanes();
+    TestPlanes planes(W, 4);
     for (int row = 1; row < 4; ++row)
         for (int column = 1; column < W; ++column) {
             // Each channel takes the values in another order.
@@ -92,7 +86,7 @@ TEST_F(PpmWriterTest, EveryValueIsWrittenAsItsTruncatedDecimal)
             planes.green[row][column] = values[(column - 1 + 7 * row) % n];
             planes.blue[row][column] = values[(n - column + 3 * row) % n];
         }
-    const PpmWriteResult result = writePpmFrame(root.string());
+    const PpmWriteResult result = PpmFrameOutput(root.string()).writeFrame(planes.view());
     ASSERT_TRUE(result.ok);
     auto printed = [](float value) {
         if (!std::isfinite(value))
@@ -116,9 +110,9 @@ TEST_F(PpmWriterTest, EveryValueIsWrittenAsItsTruncatedDecimal)
 
 TEST_F(PpmWriterTest, FileOf120By60HasTheHeaderAnd7021PixelLines)
 {
-    allocateFrameImage(120, 60);
-    fillFrameRect(0, 0, 119, 59, 255, 128, 1);
-    const PpmWriteResult result = writePpmFrame(root.string());
+    TestPlanes planes(120, 60);
+    planes.fill(0, 0, 119, 59, 255, 128, 1);
+    const PpmWriteResult result = PpmFrameOutput(root.string()).writeFrame(planes.view());
     ASSERT_TRUE(result.ok);
     const std::string text = readFile(result.path);
     ASSERT_EQ(text.compare(0, 14, "P3\n119 59\n255\n"), 0);
@@ -134,12 +128,11 @@ TEST_F(PpmWriterTest, FileOf120By60HasTheHeaderAnd7021PixelLines)
 
 TEST_F(PpmWriterTest, LargePictureSpanningManyBlocksIsComplete)
 {
-    allocateFrameImage(1800, 1200);
-    FramePlanes planes = framePlanes();
+    TestPlanes planes(1800, 1200);
     for (int row = 0; row < 1200; ++row)
         for (int column = 0; column < 1800; ++column)
             planes.green[row][column] = static_cast<float>((row * 7 + column) % 256);
-    const PpmWriteResult result = writePpmFrame(root.string());
+    const PpmWriteResult result = PpmFrameOutput(root.string()).writeFrame(planes.view());
     ASSERT_TRUE(result.ok);
     std::ifstream in(result.path);
     std::string magic;
@@ -165,8 +158,7 @@ TEST_F(PpmWriterTest, LargePictureSpanningManyBlocksIsComplete)
 // Blocks formatted by several threads go out in row order.
 TEST_F(PpmWriterTest, FileIsTheSameWhateverTheNumberOfThreads)
 {
-    allocateFrameImage(700, 500);
-    FramePlanes planes = framePlanes();
+    TestPlanes planes(700, 500);
     for (int row = 0; row < 500; ++row)
         for (int column = 0; column < 700; ++column) {
             planes.red[row][column] = static_cast<float>((row * 13 + column * 7) % 256);
@@ -174,10 +166,7 @@ TEST_F(PpmWriterTest, FileIsTheSameWhateverTheNumberOfThreads)
         }
     std::string single;
     for (int threads : {1, 2, 3, 8}) {
-        setRenderThreadCount(threads);
-        ppmFrameCounter = 0;
-        const PpmWriteResult result = writePpmFrame(root.string());
-        setRenderThreadCount(0);
+        const PpmWriteResult result = PpmFrameOutput(root.string(), threads).writeFrame(planes.view());
         ASSERT_TRUE(result.ok);
         const std::string text = readFile(result.path);
         if (threads == 1) {
@@ -190,31 +179,37 @@ TEST_F(PpmWriterTest, FileIsTheSameWhateverTheNumberOfThreads)
     }
 }
 
-TEST_F(PpmWriterTest, CounterNumbersFilesAndAllocationResetsIt)
+TEST_F(PpmWriterTest, OutputNumbersItsFilesUntilRestarted)
 {
-    allocateFrameImage(8, 8);
-    EXPECT_EQ(writePpmFrame(root.string()).path, (root / "frame_00000.ppm").string());
-    EXPECT_EQ(writePpmFrame(root.string()).path, (root / "frame_00001.ppm").string());
-    EXPECT_EQ(ppmFrameCounter, 2);
-    ppmFrameCounter = 100000;
-    EXPECT_EQ(writePpmFrame(root.string()).path, (root / "frame_100000.ppm").string());
+    TestPlanes planes(8, 8);
+    PpmFrameOutput frames(root.string());
+    PpmFrameOutput other(root.string());  // numbers of its own
+    EXPECT_EQ(frames.writeFrame(planes.view()).path, (root / "frame_00000.ppm").string());
+    EXPECT_EQ(frames.writeFrame(planes.view()).path, (root / "frame_00001.ppm").string());
+    EXPECT_EQ(frames.nextNumber(), 2);
+    EXPECT_EQ(other.nextNumber(), 0);
+    frames.setNextNumber(100000);
+    EXPECT_EQ(frames.writeFrame(planes.view()).path, (root / "frame_100000.ppm").string());
     EXPECT_TRUE(fs::exists(root / "frame_100000.ppm"));
-    allocateFrameImage(8, 8);
-    EXPECT_EQ(ppmFrameCounter, 0);
-    EXPECT_EQ(writePpmFrame(root.string()).path, (root / "frame_00000.ppm").string());
+    frames.restartNumbering();
+    EXPECT_EQ(frames.nextNumber(), 0);
+    EXPECT_EQ(frames.writeFrame(planes.view()).path, (root / "frame_00000.ppm").string());
 }
 
 TEST_F(PpmWriterTest, MissingDirectoryIsCreatedAndTheDefaultIsFrames)
 {
-    allocateFrameImage(5, 5);
+    TestPlanes planes(5, 5);
     const fs::path nested = root / "a" / "frames";
-    const PpmWriteResult result = writePpmFrame(nested.string());
+    PpmFrameOutput frames(nested.string());
+    const PpmWriteResult result = frames.writeFrame(planes.view());
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(fs::is_regular_file(nested / "frame_00000.ppm"));
 
     const fs::path saved = fs::current_path();
     fs::current_path(root);
-    const PpmWriteResult byDefault = writePpmFrame();
+    PpmFrameOutput byDefaultFrames;
+    byDefaultFrames.setNextNumber(1);
+    const PpmWriteResult byDefault = byDefaultFrames.writeFrame(planes.view());
     fs::current_path(saved);
     EXPECT_TRUE(byDefault.ok);
     EXPECT_EQ(byDefault.path, "frames/frame_00001.ppm");
@@ -223,23 +218,25 @@ TEST_F(PpmWriterTest, MissingDirectoryIsCreatedAndTheDefaultIsFrames)
 
 TEST_F(PpmWriterTest, UnwritableDirectoryIsReportedWithTheFileName)
 {
-    allocateFrameImage(5, 5);
+    TestPlanes planes(5, 5);
     const fs::path plainFile = root / "not-a-directory";
     std::ofstream(plainFile) << "x";
-    const PpmWriteResult result = writePpmFrame((plainFile / "frames").string());
+    PpmFrameOutput frames((plainFile / "frames").string());
+    const PpmWriteResult result = frames.writeFrame(planes.view());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.path, (plainFile / "frames" / "frame_00000.ppm").string());
-    EXPECT_EQ(ppmFrameCounter, 1);  // the number is used up all the same
+    EXPECT_EQ(frames.nextNumber(), 1);  // the number is used up all the same
 }
 
 TEST_F(PpmWriterTest, FullDiskIsReported)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
-    allocateFrameImage(5, 5);
-    EXPECT_FALSE(writePpmFile("/dev/full"));  // the header fits no buffer: the close fails
-    allocateFrameImage(1800, 1200);
-    EXPECT_FALSE(writePpmFile("/dev/full"));  // fails in the middle
+    PpmFrameOutput frames;
+    TestPlanes small(5, 5);
+    EXPECT_FALSE(frames.writeFile(small.view(), "/dev/full"));  // the header fits no buffer: the close fails
+    TestPlanes large(1800, 1200);
+    EXPECT_FALSE(frames.writeFile(large.view(), "/dev/full"));  // fails in the middle
 }
 
 }  // namespace

@@ -18,14 +18,15 @@
 namespace {
 
 // Index of the first pixel whose bits differ from the reference, or -1.
-long firstDifference(const ReferencePicture& reference)
+long firstDifference(const FrameImage& image, const ReferencePicture& reference)
 {
-    if (frameWidth() != reference.W || frameHeight() != reference.H)
+    if (image.width() != reference.W || image.height() != reference.H)
         return 0;
-    const float* (*rows[3])(int) = {redRow, greenRow, blueRow};
+    const RgbPlanes planes = image.rgbPlanes();
+    const float* const* rows[3] = {planes.red, planes.green, planes.blue};
     for (int c = 0; c < 3; ++c)
         for (int row = 0; row < reference.H; ++row) {
-            const float* mine = rows[c](row);
+            const float* mine = rows[c][row];
             const float* theirs = reference.plane[c][row].data();
             for (int column = 0; column < reference.W; ++column)
                 if (std::memcmp(&mine[column], &theirs[column], sizeof(float)) != 0)
@@ -37,15 +38,22 @@ long firstDifference(const ReferencePicture& reference)
 const RenderElements everything{true, true, true, true, true, true};
 
 // Composes with the program and with the reference and compares them.
-void expectIdentical(const SimGrid& grid, int k, const RenderElements& elements, const std::string& what)
+// The composer keeps its buffers from the passes before.
+void expectIdentical(const SimGrid& grid, int k, const RenderElements& elements, const std::string& what,
+                     FrameComposer& composer)
 {
-    allocateFrameImage(k * grid.NX, k * grid.NY);
-    ASSERT_TRUE(composeFrame(grid, grid.NX, grid.NY, k, elements));
+    FrameImage image(k * grid.NX, k * grid.NY);
+    ASSERT_TRUE(composer.compose(image, grid, grid.NX, grid.NY, k, elements));
     const ReferenceElements chosen{elements.boundaryCells, elements.streamlines, elements.uField,
                                    elements.vField, elements.pressure, elements.vectors};
     const ReferencePicture reference = referenceCompose(grid, grid.NX, grid.NY, k, chosen);
-    EXPECT_EQ(firstDifference(reference), -1) << what << " k=" << k;
-    releaseFrameImage();
+    EXPECT_EQ(firstDifference(image, reference), -1) << what << " k=" << k;
+}
+
+void expectIdentical(const SimGrid& grid, int k, const RenderElements& elements, const std::string& what)
+{
+    FrameComposer composer;
+    expectIdentical(grid, k, elements, what, composer);
 }
 
 TEST(ComposeFrame, ChannelFlowMatchesTheReferenceAtEverySize)
@@ -100,51 +108,52 @@ TEST(ComposeFrame, PicturesWithoutFieldsMatchTheReference)
 // The copy into green and blue keeps to the part a pass clears.
 TEST(ComposeFrame, GreyDotsLeaveRowZeroAndColumnZeroAlone)
 {
+    FrameImage image;
     auto grid = makeRestingGrid(10, 10);
-    allocateFrameImage(40, 40);
-    fillFrameRect(0, 0, 39, 39, 10, 20, 30);
-    ASSERT_TRUE(composeFrame(*grid, 10, 10, 4, RenderElements{false, true, false, false, false, false}));
+    image.allocate(40, 40);
+    image.fillRect(0, 0, 39, 39, 10, 20, 30);
+    ASSERT_TRUE(FrameComposer().compose(image, *grid, 10, 10, 4, RenderElements{false, true, false, false, false, false}));
     for (int at : {0, 5, 39}) {
-        EXPECT_EQ(pixelRed(0, at), 10);
-        EXPECT_EQ(pixelGreen(0, at), 20);
-        EXPECT_EQ(pixelBlue(at, 0), 30);
+        EXPECT_EQ(image.pixelRed(0, at), 10);
+        EXPECT_EQ(image.pixelGreen(0, at), 20);
+        EXPECT_EQ(image.pixelBlue(at, 0), 30);
     }
-    EXPECT_GT(pixelGreen(8, 36), 0);  // the first seed's plus sign reached green
-    EXPECT_EQ(pixelGreen(8, 36), pixelBlue(8, 36));
-    releaseFrameImage();
+    EXPECT_GT(image.pixelGreen(8, 36), 0);  // the first seed's plus sign reached green
+    EXPECT_EQ(image.pixelGreen(8, 36), image.pixelBlue(8, 36));
 }
 
 TEST(ComposeFrame, ClearsAllButRowZeroAndColumnZero)
 {
+    FrameImage image;
     auto grid = makeRestingGrid(10, 10);
-    allocateFrameImage(40, 40);
-    fillFrameRect(0, 0, 39, 39, 7, 7, 7);
-    ASSERT_TRUE(composeFrame(*grid, 10, 10, 4, RenderElements{}));
-    EXPECT_EQ(pixelRed(0, 20), 7);
-    EXPECT_EQ(pixelRed(20, 0), 7);
-    EXPECT_EQ(pixelRed(1, 1), 0);
-    EXPECT_EQ(pixelBlue(39, 39), 0);
-    releaseFrameImage();
+    image.allocate(40, 40);
+    image.fillRect(0, 0, 39, 39, 7, 7, 7);
+    ASSERT_TRUE(FrameComposer().compose(image, *grid, 10, 10, 4, RenderElements{}));
+    EXPECT_EQ(image.pixelRed(0, 20), 7);
+    EXPECT_EQ(image.pixelRed(20, 0), 7);
+    EXPECT_EQ(image.pixelRed(1, 1), 0);
+    EXPECT_EQ(image.pixelBlue(39, 39), 0);
 }
 
 TEST(ComposeFrame, RefusesAPictureOfAnotherSize)
 {
+    FrameImage image;
     auto grid = makeRestingGrid(10, 10);
-    allocateFrameImage(30, 30);
-    fillFrameRect(0, 0, 29, 29, 7, 7, 7);
-    EXPECT_FALSE(composeFrame(*grid, 10, 10, 4, everything));
-    EXPECT_EQ(pixelRed(15, 15), 7);
-    releaseFrameImage();
+    image.allocate(30, 30);
+    image.fillRect(0, 0, 29, 29, 7, 7, 7);
+    EXPECT_FALSE(FrameComposer().compose(image, *grid, 10, 10, 4, everything));
+    EXPECT_EQ(image.pixelRed(15, 15), 7);
 }
 
 TEST(ComposeFrame, RepeatedPassesGiveTheSamePicture)
 {
+    FrameImage image;
     // The kept buffers must not carry anything from one pass to the next,
     // nor from a larger grid to a smaller one.
     auto large = makeNoiseGrid(40, 30, 3);
-    allocateFrameImage(160, 120);
-    composeFrame(*large, 40, 30, 4, everything);
-    releaseFrameImage();
+    image.allocate(160, 120);
+    FrameComposer().compose(image, *large, 40, 30, 4, everything);
+    image.release();
     expectIdentical(*makeChannelGrid(20, 10), 4, everything, "after a larger grid");
     expectIdentical(*makeChannelGrid(20, 10), 4, everything, "once more");
 }
@@ -154,27 +163,27 @@ TEST(ComposeFrame, RepeatedPassesGiveTheSamePicture)
 // neighbours and a zero colour factor still adds its 0.
 void expectElementsOverRectanglesMatch(const SimGrid& grid, int k, int over)
 {
+    FrameImage image;
     const int W = k * grid.NX;
     const int H = k * grid.NY;
-    allocateFrameImage(W, H);
+    image.allocate(W, H);
     ReferencePicture reference(W, H);
     const int rectangles[][7] = {{0, 0, W - 1, H - 1, 40, 250, 90},
                                  {3, 2, W / 2, H / 3, over, 10, 255},
                                  {W / 3, H / 2, W - 4, H - 3, 120, over, over}};
     for (const auto& r : rectangles) {
-        fillFrameRect(r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
+        image.fillRect(r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
         reference.fillRect(r[0], r[1], r[2], r[3], r[4], r[5], r[6]);
     }
-    drawScalarField(grid.NX, grid.NY, grid.u, k, 1, 0, 0);
+    ScalarFieldPass().draw(image, grid.NX, grid.NY, grid.u, k, 1, 0, 0);
     referenceScalarField(reference, grid.NX, grid.NY, grid.u, k, 1, 0, 0);
-    drawScalarField(grid.NX, grid.NY, grid.p, k, 3, 0, 2);
+    ScalarFieldPass().draw(image, grid.NX, grid.NY, grid.p, k, 3, 0, 2);
     referenceScalarField(reference, grid.NX, grid.NY, grid.p, k, 3, 0, 2);
-    drawVelocityVectors(grid.NX, grid.NY, grid.u, grid.v, k);
+    drawVelocityVectors(image, grid.NX, grid.NY, grid.u, grid.v, k);
     referenceVectors(reference, grid.NX, grid.NY, grid.u, grid.v, k);
-    drawStreamlines(grid.NX, grid.NY, grid, k);
+    StreamlinePass().draw(image, grid.NX, grid.NY, grid, k);
     referenceStreamlines(reference, grid.NX, grid.NY, grid, k);
-    EXPECT_EQ(firstDifference(reference), -1) << "k=" << k << " rectangles up to " << over;
-    releaseFrameImage();
+    EXPECT_EQ(firstDifference(image, reference), -1) << "k=" << k << " rectangles up to " << over;
 }
 
 TEST(ComposeFrame, ElementsOverBrightOrOverfullPicturesMatchTheReference)

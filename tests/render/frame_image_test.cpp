@@ -9,121 +9,125 @@
 
 namespace {
 
-float redValue(int column, int row) { return redRow(row)[column]; }
-
-// Sets one pixel of all planes directly.
-void setPixel(int column, int row, float value)
-{
-    FramePlanes planes = framePlanes();
-    planes.red[row][column] = value;
-    planes.green[row][column] = value;
-    planes.blue[row][column] = value;
-}
-
 class FrameImageTest : public ::testing::Test {
 protected:
-    void SetUp() override { allocateFrameImage(20, 10); }
-    void TearDown() override { releaseFrameImage(); }
+    FrameImage image{20, 10};
+
+    float redValue(int column, int row) { return image.redRow(row)[column]; }
+
+    // Sets one pixel of all planes directly.
+    void setPixel(int column, int row, float value)
+    {
+        FramePlanes planes = image.planes();
+        planes.red[row][column] = value;
+        planes.green[row][column] = value;
+        planes.blue[row][column] = value;
+    }
+
+    // Red summed over the whole picture and over some columns.
+    float redTotal(int firstColumn, int lastColumn)
+    {
+        float total = 0.0f;
+        for (int row = 0; row < image.height(); ++row)
+            for (int column = firstColumn; column <= lastColumn; ++column)
+                total += image.redRow(row)[column];
+        return total;
+    }
 };
 
-TEST(FrameImageLifetime, AllocationZeroesAndResetsTheCounter)
+TEST(FrameImageLifetime, AllocationZeroes)
 {
-    ppmFrameCounter = 17;
-    allocateFrameImage(160, 80);
-    EXPECT_EQ(frameWidth(), 160);
-    EXPECT_EQ(frameHeight(), 80);
-    EXPECT_EQ(ppmFrameCounter, 0);
+    FrameImage image(160, 80);
+    EXPECT_EQ(image.width(), 160);
+    EXPECT_EQ(image.height(), 80);
     for (int row = 0; row < 80; ++row)
         for (int column = 0; column < 160; ++column)
-            ASSERT_EQ(redRow(row)[column] + greenRow(row)[column] + blueRow(row)[column], 0.0f);
-    fillFrameRect(0, 0, 159, 79, 9, 9, 9);
-    allocateFrameImage(30, 20);  // again, without a release in between
-    EXPECT_EQ(frameWidth(), 30);
-    EXPECT_EQ(pixelRed(5, 5), 0);
-    releaseFrameImage();
-    EXPECT_EQ(frameWidth(), 0);
-    EXPECT_EQ(frameHeight(), 0);
-    EXPECT_EQ(pixelRed(5, 5), 0);  // nothing to read any more, and no crash
-    EXPECT_EQ(redRow(5), nullptr);
+            ASSERT_EQ(image.redRow(row)[column] + image.greenRow(row)[column] + image.blueRow(row)[column], 0.0f);
+    image.fillRect(0, 0, 159, 79, 9, 9, 9);
+    image.allocate(30, 20);  // again, without a release in between
+    EXPECT_EQ(image.width(), 30);
+    EXPECT_EQ(image.pixelRed(5, 5), 0);
+    image.release();
+    EXPECT_EQ(image.width(), 0);
+    EXPECT_EQ(image.height(), 0);
+    EXPECT_EQ(image.pixelRed(5, 5), 0);  // nothing to read any more, and no crash
+    EXPECT_EQ(image.redRow(5), nullptr);
 }
 
-TEST_F(FrameImageTest, ReadersTruncateTowardZeroAndTakeTheirOwnArgumentOrder)
+TEST_F(FrameImageTest, ReadersTruncateTowardZero)
 {
-    FramePlanes planes = framePlanes();
+    FramePlanes planes = image.planes();
     planes.red[3][7] = 254.9f;
     planes.green[3][7] = 0.7f;
     planes.blue[3][7] = -3.9f;
-    EXPECT_EQ(pixelRed(7, 3), 254);
-    EXPECT_EQ(pixelGreen(7, 3), 0);
-    EXPECT_EQ(pixelBlue(7, 3), -3);
-    EXPECT_EQ(redAt(3, 7), 254);
-    EXPECT_EQ(greenAt(3, 7), 0);
-    EXPECT_EQ(blueAt(3, 7), -3);
-    EXPECT_EQ(pixelRed(3, 7), 0);  // the transposed position is untouched
+    EXPECT_EQ(image.pixelRed(7, 3), 254);
+    EXPECT_EQ(image.pixelGreen(7, 3), 0);
+    EXPECT_EQ(image.pixelBlue(7, 3), -3);
+    EXPECT_EQ(image.pixelRed(3, 7), 0);  // the transposed position is untouched
     planes.red[1][1] = std::numeric_limits<float>::quiet_NaN();
     planes.green[1][1] = 1e20f;
-    EXPECT_EQ(pixelRed(1, 1), 0);
-    EXPECT_EQ(pixelGreen(1, 1), std::numeric_limits<int>::max());
-    EXPECT_EQ(pixelRed(-1, 0), 0);
-    EXPECT_EQ(pixelRed(20, 0), 0);
+    EXPECT_EQ(image.pixelRed(1, 1), 0);
+    EXPECT_EQ(image.pixelGreen(1, 1), std::numeric_limits<int>::max());
+    EXPECT_EQ(image.pixelRed(-1, 0), 0);
+    EXPECT_EQ(image.pixelRed(20, 0), 0);
 }
 
 TEST_F(FrameImageTest, FillClampsIntoThePictureAndSkipsEmptyRectangles)
 {
-    fillFrameRect(-5, -5, 2, 1, 90, 91, 92);
-    EXPECT_EQ(pixelRed(0, 0), 90);
-    EXPECT_EQ(pixelGreen(2, 1), 91);
-    EXPECT_EQ(pixelBlue(1, 0), 92);
-    EXPECT_EQ(pixelRed(3, 1), 0);
-    EXPECT_EQ(pixelRed(2, 2), 0);
-    fillFrameRect(18, 8, 400, 400, 7, 7, 7);
-    EXPECT_EQ(pixelRed(19, 9), 7);
-    EXPECT_EQ(pixelRed(18, 8), 7);
-    EXPECT_EQ(pixelRed(17, 9), 0);
-    fillFrameRect(10, 5, 9, 5, 1, 1, 1);  // x0 > x1: nothing
-    fillFrameRect(30, 5, 40, 5, 3, 3, 3);  // both beyond: clamped onto column 19
-    EXPECT_EQ(pixelRed(9, 5) + pixelRed(10, 5), 0);
-    EXPECT_EQ(pixelRed(19, 5), 3);
-    EXPECT_EQ(pixelRed(18, 5), 0);
+    image.fillRect(-5, -5, 2, 1, 90, 91, 92);
+    EXPECT_EQ(image.pixelRed(0, 0), 90);
+    EXPECT_EQ(image.pixelGreen(2, 1), 91);
+    EXPECT_EQ(image.pixelBlue(1, 0), 92);
+    EXPECT_EQ(image.pixelRed(3, 1), 0);
+    EXPECT_EQ(image.pixelRed(2, 2), 0);
+    image.fillRect(18, 8, 400, 400, 7, 7, 7);
+    EXPECT_EQ(image.pixelRed(19, 9), 7);
+    EXPECT_EQ(image.pixelRed(18, 8), 7);
+    EXPECT_EQ(image.pixelRed(17, 9), 0);
+    image.fillRect(10, 5, 9, 5, 1, 1, 1);  // x0 > x1: nothing
+    image.fillRect(30, 5, 40, 5, 3, 3, 3);  // both beyond: clamped onto column 19
+    EXPECT_EQ(image.pixelRed(9, 5) + image.pixelRed(10, 5), 0);
+    EXPECT_EQ(image.pixelRed(19, 5), 3);
+    EXPECT_EQ(image.pixelRed(18, 5), 0);
 }
 
 TEST_F(FrameImageTest, ClearSetsTheInclusiveRectangleAndNothingOutsideIt)
 {
-    fillFrameRect(0, 0, 19, 9, 200, 200, 200);
-    clearFrameRect(1, 1, 19, 9, 0);
-    EXPECT_EQ(pixelRed(0, 0), 200);
-    EXPECT_EQ(pixelRed(0, 5), 200);
-    EXPECT_EQ(pixelBlue(5, 0), 200);
-    EXPECT_EQ(pixelGreen(1, 1), 0);
-    EXPECT_EQ(pixelGreen(19, 9), 0);
-    clearFrameRect(10, 5, 9, 5, 99);  // x0 > x1: nothing
-    EXPECT_EQ(pixelRed(9, 5) + pixelRed(10, 5), 0);
-    clearFrameRect(-3, -3, 40, 40, 12);  // beyond the picture: only the inside is set
-    EXPECT_EQ(pixelRed(0, 0), 12);
-    EXPECT_EQ(pixelRed(19, 9), 12);
+    image.fillRect(0, 0, 19, 9, 200, 200, 200);
+    image.clearRect(1, 1, 19, 9, 0);
+    EXPECT_EQ(image.pixelRed(0, 0), 200);
+    EXPECT_EQ(image.pixelRed(0, 5), 200);
+    EXPECT_EQ(image.pixelBlue(5, 0), 200);
+    EXPECT_EQ(image.pixelGreen(1, 1), 0);
+    EXPECT_EQ(image.pixelGreen(19, 9), 0);
+    image.clearRect(10, 5, 9, 5, 99);  // x0 > x1: nothing
+    EXPECT_EQ(image.pixelRed(9, 5) + image.pixelRed(10, 5), 0);
+    image.clearRect(-3, -3, 40, 40, 12);  // beyond the picture: only the inside is set
+    EXPECT_EQ(image.pixelRed(0, 0), 12);
+    EXPECT_EQ(image.pixelRed(19, 9), 12);
 }
 
 TEST_F(FrameImageTest, AddPixelAddsSeventyEightPercentInDoubleAndStoresAFloat)
 {
     setPixel(5, 5, 0.1f);
-    addPixel(5, 5, 100, 1, 255);
+    image.addPixel(5, 5, 100, 1, 255);
     EXPECT_EQ(redValue(5, 5), static_cast<float>(static_cast<double>(0.1f) + 0.78 * 100));
-    EXPECT_EQ(greenRow(5)[5], static_cast<float>(static_cast<double>(0.1f) + 0.78));
-    EXPECT_EQ(blueRow(5)[5], static_cast<float>(static_cast<double>(0.1f) + 0.78 * 255));
+    EXPECT_EQ(image.greenRow(5)[5], static_cast<float>(static_cast<double>(0.1f) + 0.78));
+    EXPECT_EQ(image.blueRow(5)[5], static_cast<float>(static_cast<double>(0.1f) + 0.78 * 255));
     // Colour arguments are held to 0..255 before the factor.
-    addPixel(7, 5, 1000, -50, 256);
+    image.addPixel(7, 5, 1000, -50, 256);
     EXPECT_EQ(redValue(7, 5), static_cast<float>(0.78 * 255));
-    EXPECT_EQ(greenRow(5)[7], 0.0f);
-    EXPECT_EQ(blueRow(5)[7], static_cast<float>(0.78 * 255));
+    EXPECT_EQ(image.greenRow(5)[7], 0.0f);
+    EXPECT_EQ(image.blueRow(5)[7], static_cast<float>(0.78 * 255));
     // Two full plots saturate at 255.
-    addPixel(7, 5, 255, 0, 0);
+    image.addPixel(7, 5, 255, 0, 0);
     EXPECT_EQ(redValue(7, 5), 255.0f);
 }
 
 TEST_F(FrameImageTest, AddPixelSaturatesTheFourNeighboursButNotTheDiagonals)
 {
-    fillFrameRect(4, 4, 6, 6, 300, 300, 300);
-    addPixel(5, 5, 0, 0, 0);
+    image.fillRect(4, 4, 6, 6, 300, 300, 300);
+    image.addPixel(5, 5, 0, 0, 0);
     EXPECT_EQ(redValue(5, 5), 255.0f);
     EXPECT_EQ(redValue(5, 4), 255.0f);
     EXPECT_EQ(redValue(5, 6), 255.0f);
@@ -134,13 +138,13 @@ TEST_F(FrameImageTest, AddPixelSaturatesTheFourNeighboursButNotTheDiagonals)
 
     // Values above 255 set by a clear, and a later clear within range that
     // leaves some of them: the neighbours still saturate.
-    clearFrameRect(10, 3, 14, 7, 400);
-    clearFrameRect(1, 1, 11, 8, 0);
-    addPixel(12, 5, 0, 0, 0);
+    image.clearRect(10, 3, 14, 7, 400);
+    image.clearRect(1, 1, 11, 8, 0);
+    image.addPixel(12, 5, 0, 0, 0);
     EXPECT_EQ(redValue(13, 5), 255.0f);
     EXPECT_EQ(redValue(12, 4), 255.0f);
     EXPECT_EQ(redValue(13, 4), 400.0f);
-    addPixel(7, 5, 0, 0, 0);  // no neighbour above 255: nothing changes
+    image.addPixel(7, 5, 0, 0, 0);  // no neighbour above 255: nothing changes
     EXPECT_EQ(redValue(7, 5), 0.0f);
     EXPECT_EQ(redValue(6, 5), 0.0f);
 }
@@ -150,68 +154,58 @@ TEST_F(FrameImageTest, PlotsSkipTheMargin)
     // W = 20, H = 10: columns 2..18 and rows 2..8 take plots.
     const int outside[][2] = {{1, 5}, {19, 5}, {5, 1}, {5, 9}, {0, 0}, {-4, 5}, {5, 40}};
     for (const auto& p : outside) {
-        addPixel(p[0], p[1], 255, 255, 255);
-        addStreamDot(p[0], p[1]);
+        image.addPixel(p[0], p[1], 255, 255, 255);
+        image.addStreamDot(p[0], p[1]);
     }
     for (int row = 0; row < 10; ++row)
         for (int column = 0; column < 20; ++column)
             ASSERT_EQ(redValue(column, row), 0.0f) << column << "," << row;
-    addPixel(2, 2, 100, 0, 0);
-    addPixel(18, 8, 100, 0, 0);
+    image.addPixel(2, 2, 100, 0, 0);
+    image.addPixel(18, 8, 100, 0, 0);
     EXPECT_GT(redValue(2, 2), 0.0f);
     EXPECT_GT(redValue(18, 8), 0.0f);
 }
 
 TEST_F(FrameImageTest, StreamDotIsAWhitePlusThatSaturatesAfter144Dots)
 {
-    addStreamDot(10, 5);
+    image.addStreamDot(10, 5);
     EXPECT_EQ(redValue(10, 5), static_cast<float>(1.7800000000000002));
-    EXPECT_EQ(greenRow(5)[10], static_cast<float>(1.7800000000000002));
-    EXPECT_EQ(blueRow(4)[10], static_cast<float>(0.17800000000000002));
+    EXPECT_EQ(image.greenRow(5)[10], static_cast<float>(1.7800000000000002));
+    EXPECT_EQ(image.blueRow(4)[10], static_cast<float>(0.17800000000000002));
     EXPECT_EQ(redValue(9, 5), static_cast<float>(0.17800000000000002));
     EXPECT_EQ(redValue(11, 5), static_cast<float>(0.17800000000000002));
     EXPECT_EQ(redValue(10, 6), static_cast<float>(0.17800000000000002));
     EXPECT_EQ(redValue(11, 6), 0.0f);
     for (int dot = 2; dot <= 143; ++dot)
-        addStreamDot(10, 5);
+        image.addStreamDot(10, 5);
     EXPECT_LT(redValue(10, 5), 255.0f);
-    addStreamDot(10, 5);
+    image.addStreamDot(10, 5);
     EXPECT_EQ(redValue(10, 5), 255.0f);
     for (int dot = 0; dot < 2000; ++dot)
-        addStreamDot(10, 5);
+        image.addStreamDot(10, 5);
     EXPECT_EQ(redValue(10, 5), 255.0f);
-    EXPECT_EQ(blueRow(6)[10], 255.0f);
-}
-
-// Red summed over the whole picture and over one column.
-float redTotal(int firstColumn, int lastColumn)
-{
-    float total = 0.0f;
-    for (int row = 0; row < frameHeight(); ++row)
-        for (int column = firstColumn; column <= lastColumn; ++column)
-            total += redRow(row)[column];
-    return total;
+    EXPECT_EQ(image.blueRow(6)[10], 255.0f);
 }
 
 TEST_F(FrameImageTest, LineHasOneHundredDotsAndLeavesItsEndPointOut)
 {
     // One pixel long: all 100 dots land on column 2, none on the end. The
     // row, (1 - t) 5 + t 5, is not always exactly 5 and may truncate to 4.
-    drawFrameLine(2, 5, 3, 5, 1, 0, 0);
+    image.drawLine(2, 5, 3, 5, 1, 0, 0);
     EXPECT_NEAR(redTotal(0, 19), 78.0f, 1e-3);
     EXPECT_NEAR(redTotal(2, 2), 78.0f, 1e-3);
     EXPECT_GT(redValue(2, 5), 70.0f);
-    allocateFrameImage(20, 10);
+    image.allocate(20, 10);
     // Ten pixels long: every column from the start up to the end is reached.
-    drawFrameLine(2, 7, 12, 7, 1, 0, 0);
+    image.drawLine(2, 7, 12, 7, 1, 0, 0);
     for (int column = 2; column <= 11; ++column)
         EXPECT_GT(redTotal(column, column), 0.0f) << column;
     EXPECT_NEAR(redTotal(0, 19), 78.0f, 1e-3);
     EXPECT_EQ(redTotal(12, 19), 0.0f);
     EXPECT_EQ(redTotal(0, 1), 0.0f);
     // A point-like line puts all 100 dots on at most a few pixels: saturated.
-    drawFrameLine(8, 3, 8, 3, 55, 55, 55);
-    EXPECT_EQ(std::max(pixelRed(8, 3), pixelRed(7, 3)), 255);
+    image.drawLine(8, 3, 8, 3, 55, 55, 55);
+    EXPECT_EQ(std::max(image.pixelRed(8, 3), image.pixelRed(7, 3)), 255);
 }
 
 }  // namespace

@@ -1,85 +1,34 @@
-// The picture's passes on several threads: every part runs once, a failure
-// reaches the caller, and the picture has the same bits with any number of
-// threads.
+// The picture's passes on several threads: the picture has the same bits
+// with any number of threads.
 #include "render/compose_frame.h"
 #include "render/frame_image.h"
-#include "render/render_threads.h"
 
 #include "reference_render.h"
 #include "test_grids.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
-#include <stdexcept>
 #include <vector>
 
 namespace {
 
-// Puts the default thread count back after each test.
-class RenderThreadsTest : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        setRenderThreadCount(0);
-        releaseFrameImage();
-    }
-};
-
-TEST_F(RenderThreadsTest, EveryPartRunsExactlyOnceWhateverTheThreads)
-{
-    for (int threads : {1, 2, 3, 8}) {
-        setRenderThreadCount(threads);
-        EXPECT_EQ(renderThreadCount(), threads);
-        for (int parts : {0, 1, 2, 5, 64}) {
-            std::vector<std::atomic<int>> runs(parts);
-            runRenderParts(parts, [&](int part) { ++runs[part]; });
-            for (int part = 0; part < parts; ++part)
-                ASSERT_EQ(runs[part].load(), 1) << threads << " threads, part " << part << " of " << parts;
-        }
-    }
-    setRenderThreadCount(0);
-    EXPECT_GE(renderThreadCount(), 1);
-    EXPECT_LE(renderThreadCount(), 8);
-    setRenderThreadCount(100);
-    EXPECT_EQ(renderThreadCount(), 8);
-}
-
-TEST_F(RenderThreadsTest, AFailingPartReachesTheCallerAfterTheOthersStop)
-{
-    for (int threads : {1, 3}) {
-        setRenderThreadCount(threads);
-        std::atomic<int> started{0};
-        EXPECT_THROW(runRenderParts(20, [&](int part) {
-                         ++started;
-                         if (part == 2)
-                             throw std::runtime_error("part 2");
-                     }),
-                     std::runtime_error);
-        EXPECT_LE(started.load(), 20);
-        EXPECT_GE(started.load(), 3);
-    }
-}
-
 // The whole picture, channel by channel, as bytes.
-std::vector<float> pictureValues()
+std::vector<float> pictureValues(const FrameImage& image)
 {
     std::vector<float> values;
-    for (int row = 0; row < frameHeight(); ++row)
-        for (const float* plane : {redRow(row), greenRow(row), blueRow(row)})
-            values.insert(values.end(), plane, plane + frameWidth());
+    for (int row = 0; row < image.height(); ++row)
+        for (const float* plane : {image.redRow(row), image.greenRow(row), image.blueRow(row)})
+            values.insert(values.end(), plane, plane + image.width());
     return values;
 }
 
 std::vector<float> composeWith(int threads, const SimGrid& grid, int k, const RenderElements& elements)
 {
-    setRenderThreadCount(threads);
-    allocateFrameImage(k * grid.NX, k * grid.NY);
-    EXPECT_TRUE(composeFrame(grid, grid.NX, grid.NY, k, elements));
-    std::vector<float> values = pictureValues();
-    releaseFrameImage();
-    return values;
+    FrameImage image(k * grid.NX, k * grid.NY);
+    image.setThreads(threads);
+    EXPECT_TRUE(FrameComposer().compose(image, grid, grid.NX, grid.NY, k, elements));
+    return pictureValues(image);
 }
 
 bool sameBits(const std::vector<float>& a, const std::vector<float>& b)
@@ -88,7 +37,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b)
 }
 
 // Pictures of a few hundred rows too, which the fields split among threads.
-TEST_F(RenderThreadsTest, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
+TEST(RenderThreads, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
 {
     const RenderElements everything{true, true, true, true, true, true};
     const RenderElements grey{true, true, false, false, false, false};
@@ -108,17 +57,17 @@ TEST_F(RenderThreadsTest, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
 }
 
 // More threads than rows: the bands run out before the threads do.
-TEST_F(RenderThreadsTest, TinyPicturesWithManyThreadsMatchTheReference)
+TEST(RenderThreads, TinyPicturesWithManyThreadsMatchTheReference)
 {
     auto grid = makeNoiseGrid(6, 5, 3);
-    setRenderThreadCount(8);
-    allocateFrameImage(6, 5);
-    ASSERT_TRUE(composeFrame(*grid, 6, 5, 1, RenderElements{true, true, true, true, true, true}));
+    FrameImage image(6, 5);
+    image.setThreads(8);
+    ASSERT_TRUE(FrameComposer().compose(image, *grid, 6, 5, 1, RenderElements{true, true, true, true, true, true}));
     const ReferencePicture reference =
         referenceCompose(*grid, 6, 5, 1, ReferenceElements{true, true, true, true, true, true});
     for (int c = 0; c < 3; ++c)
         for (int row = 0; row < 5; ++row) {
-            const float* mine = c == 0 ? redRow(row) : c == 1 ? greenRow(row) : blueRow(row);
+            const float* mine = c == 0 ? image.redRow(row) : c == 1 ? image.greenRow(row) : image.blueRow(row);
             ASSERT_EQ(std::memcmp(mine, reference.plane[c][row].data(), 6 * sizeof(float)), 0) << c << "," << row;
         }
 }

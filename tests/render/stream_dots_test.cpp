@@ -15,22 +15,22 @@
 namespace {
 
 // All three planes as one list of values, to compare bit for bit.
-std::vector<float> snapshot()
+std::vector<float> snapshot(const FrameImage& image)
 {
     std::vector<float> values;
-    for (int row = 0; row < frameHeight(); ++row)
-        for (const float* plane : {redRow(row), greenRow(row), blueRow(row)})
-            values.insert(values.end(), plane, plane + frameWidth());
+    for (int row = 0; row < image.height(); ++row)
+        for (const float* plane : {image.redRow(row), image.greenRow(row), image.blueRow(row)})
+            values.insert(values.end(), plane, plane + image.width());
     return values;
 }
 
-void restore(const std::vector<float>& values)
+void restore(FrameImage& image, const std::vector<float>& values)
 {
-    FramePlanes planes = framePlanes();
+    FramePlanes planes = image.planes();
     size_t at = 0;
-    for (int row = 0; row < frameHeight(); ++row)
+    for (int row = 0; row < image.height(); ++row)
         for (float** plane : {planes.red, planes.green, planes.blue})
-            for (int column = 0; column < frameWidth(); ++column)
+            for (int column = 0; column < image.width(); ++column)
                 plane[row][column] = values[at++];
 }
 
@@ -40,52 +40,50 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b)
 }
 
 // Fills the picture with values drawn from the given pool.
-void fillFrom(const std::vector<float>& pool, std::mt19937& random)
+void fillFrom(FrameImage& image, const std::vector<float>& pool, std::mt19937& random)
 {
     std::uniform_int_distribution<size_t> pick(0, pool.size() - 1);
-    FramePlanes planes = framePlanes();
-    for (int row = 0; row < frameHeight(); ++row)
+    FramePlanes planes = image.planes();
+    for (int row = 0; row < image.height(); ++row)
         for (float** plane : {planes.red, planes.green, planes.blue})
-            for (int column = 0; column < frameWidth(); ++column)
+            for (int column = 0; column < image.width(); ++column)
                 plane[row][column] = pool[pick(random)];
 }
 
 TEST(StreamDots, RunEqualsSingleDotsForEveryKindOfStartingValue)
 {
+    FrameImage image(9, 7);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const std::vector<float> pool = {0.0f, -0.0f, 1e-40f, 0.1f, 1.78f, 17.3f, 127.99f, 128.0f,
                                      200.5f, 254.0f, 254.9f, 255.0f, 256.0f, 1e9f, -3.5f, -300.0f,
                                      nan, inf, -inf};
     std::mt19937 random(5);
-    allocateFrameImage(9, 7);
     for (int trial = 0; trial < 200; ++trial) {
-        fillFrom(pool, random);
+        fillFrom(image, pool, random);
         const int column = 2 + trial % 6;  // 2..7, the last plotted column
         const int row = 2 + trial % 5;     // 2..6, the last plotted row
         const int count = 1 + (trial * 37) % 2300;
-        const std::vector<float> start = snapshot();
+        const std::vector<float> start = snapshot(image);
         for (int dot = 0; dot < count; ++dot)
-            addStreamDot(column, row);
-        const std::vector<float> oneByOne = snapshot();
-        restore(start);
-        plotStreamDots(framePlanes(), column, row, count);
-        ASSERT_TRUE(sameBits(snapshot(), oneByOne)) << "trial " << trial << " count " << count;
+            image.addStreamDot(column, row);
+        const std::vector<float> oneByOne = snapshot(image);
+        restore(image, start);
+        plotStreamDots(image.planes(), column, row, count);
+        ASSERT_TRUE(sameBits(snapshot(image), oneByOne)) << "trial " << trial << " count " << count;
     }
-    releaseFrameImage();
 }
 
 TEST(StreamDots, RunInTheMarginOrOfNoDotsChangesNothing)
 {
-    allocateFrameImage(9, 7);
-    const std::vector<float> before = snapshot();
-    FramePlanes planes = framePlanes();
+    FrameImage image(9, 7);
+    const std::vector<float> before = snapshot(image);
+    FramePlanes planes = image.planes();
     plotStreamDots(planes, 1, 3, 50);
     plotStreamDots(planes, 8, 3, 50);
     plotStreamDots(planes, 4, 6, 50);
     plotStreamDots(planes, 4, 3, 0);
-    EXPECT_TRUE(sameBits(snapshot(), before));
-    releaseFrameImage();
+    EXPECT_TRUE(sameBits(snapshot(image), before));
 }
 
 // One value, count single additions: the definition a long run must meet.

@@ -9,37 +9,38 @@
 
 namespace {
 
-float redValue(int column, int row) { return redRow(row)[column]; }
-
-// Pixels whose red reads 255.
-int saturatedPixels()
-{
-    int count = 0;
-    for (int row = 0; row < frameHeight(); ++row)
-        for (int column = 0; column < frameWidth(); ++column)
-            if (pixelRed(column, row) == 255)
-                ++count;
-    return count;
-}
-
-double redSum()
-{
-    double sum = 0;
-    for (int row = 0; row < frameHeight(); ++row)
-        for (int column = 0; column < frameWidth(); ++column)
-            sum += redValue(column, row);
-    return sum;
-}
-
 class StreamlinesTest : public ::testing::Test {
 protected:
-    void TearDown() override { releaseFrameImage(); }
     std::unique_ptr<SimGrid> grid;
+    FrameImage image;
+
+    float redValue(int column, int row) { return image.redRow(row)[column]; }
+
+    // Pixels whose red reads 255.
+    int saturatedPixels()
+    {
+        int count = 0;
+        for (int row = 0; row < image.height(); ++row)
+            for (int column = 0; column < image.width(); ++column)
+                if (image.pixelRed(column, row) == 255)
+                    ++count;
+        return count;
+    }
+
+    double redSum()
+    {
+        double sum = 0;
+        for (int row = 0; row < image.height(); ++row)
+            for (int column = 0; column < image.width(); ++column)
+                sum += redValue(column, row);
+        return sum;
+    }
+
 
     void start(int NX, int NY, int k)
     {
         grid = makeRestingGrid(NX, NY);
-        allocateFrameImage(k * NX, k * NY);
+        image.allocate(k * NX, k * NY);
     }
     void setVelocity(double u, double v)
     {
@@ -54,43 +55,43 @@ protected:
 TEST_F(StreamlinesTest, FluidAtRestShowsTheSeedLatticeAsBrightPlusSigns)
 {
     start(40, 20, 4);
-    drawStreamlines(40, 20, *grid, 4);
+    StreamlinePass().draw(image, 40, 20, *grid, 4);
     // Seeds sx = 4, 10, ..., 148 and sy = 4, 10, ..., 70: 25 x 12 plus signs
     // centred on (sx + 4, 80 - sy).
     EXPECT_EQ(saturatedPixels(), 25 * 12 * 5);
     for (int sx = 4; sx <= 148; sx += 6)
         for (int sy = 4; sy <= 70; sy += 6) {
             const int column = sx + 4, row = 80 - sy;
-            ASSERT_EQ(pixelRed(column, row), 255);
-            ASSERT_EQ(pixelGreen(column + 1, row), 255);
-            ASSERT_EQ(pixelBlue(column, row - 1), 255);
-            ASSERT_EQ(pixelRed(column + 1, row + 1), 0);
+            ASSERT_EQ(image.pixelRed(column, row), 255);
+            ASSERT_EQ(image.pixelGreen(column + 1, row), 255);
+            ASSERT_EQ(image.pixelBlue(column, row - 1), 255);
+            ASSERT_EQ(image.pixelRed(column + 1, row + 1), 0);
         }
-    EXPECT_EQ(pixelRed(154, 76), 0);  // no seed at sx = 154 (not below 152)
-    EXPECT_EQ(pixelRed(8, 4), 0);     // nor at sy = 76
+    EXPECT_EQ(image.pixelRed(154, 76), 0);  // no seed at sx = 154 (not below 152)
+    EXPECT_EQ(image.pixelRed(8, 4), 0);     // nor at sy = 76
 }
 
 TEST_F(StreamlinesTest, SeedSpacingIsTruncatedOneAndAHalfCells)
 {
     start(40, 20, 5);
-    drawStreamlines(40, 20, *grid, 5);
+    StreamlinePass().draw(image, 40, 20, *grid, 5);
     // s = trunc(7.5) = 7: seed columns 5, 12, ..., 187; rows 5, 12, ..., 89.
-    EXPECT_EQ(pixelRed(10, 95), 255);
-    EXPECT_EQ(pixelRed(17, 95), 255);
-    EXPECT_EQ(pixelRed(192, 95), 255);
-    EXPECT_EQ(pixelRed(199, 95), 0);
-    EXPECT_EQ(pixelRed(10, 11), 255);
+    EXPECT_EQ(image.pixelRed(10, 95), 255);
+    EXPECT_EQ(image.pixelRed(17, 95), 255);
+    EXPECT_EQ(image.pixelRed(192, 95), 255);
+    EXPECT_EQ(image.pixelRed(199, 95), 0);
+    EXPECT_EQ(image.pixelRed(10, 11), 255);
     EXPECT_EQ(saturatedPixels(), 27 * 13 * 5);
 }
 
 TEST_F(StreamlinesTest, GridsOfThreeCellsOrLessHaveNoSeeds)
 {
     start(3, 20, 4);
-    drawStreamlines(3, 20, *grid, 4);
+    StreamlinePass().draw(image, 3, 20, *grid, 4);
     EXPECT_EQ(redSum(), 0.0);
-    releaseFrameImage();
+    image.release();
     start(20, 3, 4);
-    drawStreamlines(20, 3, *grid, 4);
+    StreamlinePass().draw(image, 20, 3, *grid, 4);
     EXPECT_EQ(redSum(), 0.0);
 }
 
@@ -98,7 +99,7 @@ TEST_F(StreamlinesTest, UniformFlowDrawsOneLinePerSeedRowBrighteningEastward)
 {
     start(40, 20, 4);
     setVelocity(1.0, 0.0);
-    drawStreamlines(40, 20, *grid, 4);
+    StreamlinePass().draw(image, 40, 20, *grid, 4);
     // Column 9 is crossed by the westmost path of the row only, column 150
     // by all 25 paths of the row: the dots pile up to white.
     EXPECT_GT(redValue(9, 76), 0.0f);
@@ -116,7 +117,7 @@ TEST_F(StreamlinesTest, PathLeavingWestPlotsItsLastDotAtColumnK)
     // A 4 x 4 grid has the single seed (4, 4).
     start(4, 4, 4);
     setVelocity(-1.0, 0.0);
-    drawStreamlines(4, 4, *grid, 4);
+    StreamlinePass().draw(image, 4, 4, *grid, 4);
     // px = 4 - 0.09 n: 45 dots, the last at px = -0.05, which truncates to
     // 0 and lands on column 4 with the eleven dots of 0 <= px < 1.
     EXPECT_NEAR(redSum(), 45 * (1.78 + 4 * 0.178), 1e-2);
@@ -130,7 +131,7 @@ TEST_F(StreamlinesTest, LookupsInTheLastCellRowTakeTheNearestFilledRow)
     // 20 <= py < 23 keeps the speed of row 19 and reaches picture row 2.
     start(6, 6, 4);
     setVelocity(0.0, 1.0);
-    drawStreamlines(6, 6, *grid, 4);
+    StreamlinePass().draw(image, 6, 6, *grid, 4);
     EXPECT_GT(redValue(8, 4), 0.0f);
     EXPECT_LT(redValue(8, 4), 255.0f);
     EXPECT_GT(redValue(8, 2), 0.0f);

@@ -42,7 +42,6 @@ protected:
     {
         editor.reset(editorWithGrid(exampleGrid("channel.grid"), "0.003"));
         ASSERT_TRUE(editor);
-        aviMessages().clear();
     }
     // A window on the editor's grid, working in dir.
     void openWindow()
@@ -145,9 +144,9 @@ TEST_F(DiskFaultTest, AviOpenOnAFullDiskFailsWithItsMessage)
     window->send(CalculateWindow::ID_START);
     settle(0.1);
     EXPECT_TRUE(window->isIdle());
-    EXPECT_FALSE(aviOutput().isOpen);
-    ASSERT_FALSE(aviMessages().empty());
-    EXPECT_EQ(aviMessages().back().second, avi_messages::openFailedText);
+    EXPECT_FALSE(window->avi().isOpen);
+    ASSERT_FALSE(window->aviMessages.empty());
+    EXPECT_EQ(window->aviMessages.back().second, avi_messages::openFailedText);
     EXPECT_EQ(window->cycles(), 0);
 }
 
@@ -160,13 +159,13 @@ TEST_F(DiskFaultTest, AviRunOnAFillingDiskStopsAndClosesTheFile)
     window->choose(window->saveAvi);
     window->aviAnswer = "filling.avi";
     window->send(CalculateWindow::ID_START);
-    ASSERT_TRUE(aviMessages().empty()) << aviMessages()[0].second;
+    ASSERT_TRUE(window->aviMessages.empty()) << window->aviMessages[0].second;
     ASSERT_TRUE(runUntil([&] { return !window->pendingCycle; }, patience));
     settle(0.1);
     EXPECT_TRUE(window->isIdle());
-    EXPECT_FALSE(aviOutput().isOpen);
-    ASSERT_EQ(aviMessages().size(), 1u);
-    EXPECT_EQ(aviMessages()[0].second, std::string(avi_messages::incompleteText) + "filling.avi");
+    EXPECT_FALSE(window->avi().isOpen);
+    ASSERT_EQ(window->aviMessages.size(), 1u);
+    EXPECT_EQ(window->aviMessages[0].second, std::string(avi_messages::incompleteText) + "filling.avi");
     EXPECT_TRUE(window->failures.empty());
     EXPECT_TRUE(fs::exists("filling.avi"));
     // Whatever the full disk let through is readable: at least the title.

@@ -1,7 +1,6 @@
 // The example channel with a time step of 0.05 blows up within a few dozen
 // steps. The window must go on regardless: cycles keep coming, Stop is
 // handled, frames are still written whole, and memory stays flat.
-#include "render/frame_image.h"
 #include "robust_support.h"
 #include "test_editor.h"
 
@@ -102,7 +101,7 @@ TEST_F(DivergingFlowTest, PpmRunGoesOnWithFlatMemoryAndWholeFrames)
     // 3000 cycles at 50 a frame: 60 files, the first finite, the last not.
     std::string why;
     for (const char* name : {"frames/frame_00000.ppm", "frames/frame_00030.ppm", "frames/frame_00059.ppm"})
-        EXPECT_TRUE(isWellFormedPpm(name, frameWidth(), frameHeight(), why)) << name << ": " << why;
+        EXPECT_TRUE(isWellFormedPpm(name, window->picture().width(), window->picture().height(), why)) << name << ": " << why;
     EXPECT_FALSE(std::ifstream("frames/frame_00060.ppm").good());
 }
 
@@ -130,7 +129,7 @@ TEST_F(DivergingFlowTest, StopAndStartAgainWhileTheFieldsAreNotFinite)
         window->send(CalculateWindow::ID_STOP);
         EXPECT_TRUE(window->isIdle());
         window->changeOutputSize(1 + 7 * round);
-        EXPECT_EQ(frameWidth(), (1 + 7 * round) * 40);
+        EXPECT_EQ(window->picture().width(), (1 + 7 * round) * 40);
     }
 }
 

@@ -3,7 +3,6 @@
 // inf/nan included), and a simulation window opened with it runs, renders
 // every element, stops and starts again without crashing or hanging.
 #include "gui/decimal_text.h"
-#include "render/frame_image.h"
 #include "robust_support.h"
 #include "test_editor.h"
 
@@ -103,7 +102,7 @@ protected:
         ASSERT_TRUE(window->runCycles(50, patience));
         EXPECT_EQ(window->cycles(), 50);
         std::string why;
-        EXPECT_TRUE(isWellFormedPpm("frames/frame_00004.ppm", frameWidth(), frameHeight(), why)) << why;
+        EXPECT_TRUE(isWellFormedPpm("frames/frame_00004.ppm", window->picture().width(), window->picture().height(), why)) << why;
         window.reset();
         settle(0.05);
     }

@@ -47,17 +47,6 @@ bool RobustWindow::isIdle() const
            !testApp()->hasChore(const_cast<RobustWindow*>(this), ID_CYCLE);
 }
 
-std::vector<std::pair<std::string, std::string>>& aviMessages()
-{
-    static std::vector<std::pair<std::string, std::string>> messages;
-    return messages;
-}
-
-void recordAviMessage(const char* caption, const char* text)
-{
-    aviMessages().emplace_back(caption ? caption : "", text ? text : "");
-}
-
 // The second number of /proc/self/statm, in pages.
 long residentKiB()
 {

@@ -36,11 +36,6 @@ public:
     bool isIdle() const;
 };
 
-// The AVI messages shown since the last clear (caption, text), recorded
-// instead of shown; installed for the whole test program.
-std::vector<std::pair<std::string, std::string>>& aviMessages();
-void recordAviMessage(const char* caption, const char* text);
-
 // Resident set size of this process in KiB.
 long residentKiB();
 // Whether resident memory says anything about leaks: not under

@@ -4,7 +4,6 @@
 // against that after the first 500; and a long AVI run that closes into a
 // file ffprobe reads whole. KELVO_SOAK_CYCLES and KELVO_SOAK_AVI_FRAMES set
 // the lengths (the defaults are the short runs of the test suite).
-#include "render/frame_image.h"
 #include "robust_support.h"
 #include "test_editor.h"
 
@@ -51,7 +50,6 @@ protected:
         window->create();
         window->show(PLACEMENT_OWNER);
         settle(0.05);
-        aviMessages().clear();
     }
     void TearDown() override
     {
@@ -73,7 +71,7 @@ TEST_F(SoakTest, PpmFramesWithStopStartAndSizeChangesKeepMemoryFlat)
     long afterFirst = 0;
     for (int k = 0; k < segments; ++k) {
         const int size = sizeOfSegment(k, segments);
-        if (size != window->outputSize)
+        if (size != window->pixelsPerCell)
             window->changeOutputSize(size);
         ASSERT_TRUE(window->runCycles(segment, patience)) << "segment " << k << ", " << window->cycles();
         ASSERT_EQ(window->cycles(), segment);
@@ -93,8 +91,8 @@ TEST_F(SoakTest, PpmFramesWithStopStartAndSizeChangesKeepMemoryFlat)
 
     // The last segment's files: all 500 of the start size, whole.
     std::string why;
-    EXPECT_EQ(frameWidth(), startSize * 40);
-    EXPECT_TRUE(isWellFormedPpm("frames/frame_00499.ppm", frameWidth(), frameHeight(), why)) << why;
+    EXPECT_EQ(window->picture().width(), startSize * 40);
+    EXPECT_TRUE(isWellFormedPpm("frames/frame_00499.ppm", window->picture().width(), window->picture().height(), why)) << why;
 }
 
 TEST_F(SoakTest, LongAviRunClosesIntoAWholeFile)
@@ -106,7 +104,7 @@ TEST_F(SoakTest, LongAviRunClosesIntoAWholeFile)
     ASSERT_TRUE(window->runCycles(frames, patience * (1 + frames / 2000)));
     window->send(CalculateWindow::ID_STOP);
     EXPECT_TRUE(window->isIdle());
-    EXPECT_TRUE(aviMessages().empty());
+    EXPECT_TRUE(window->aviMessages.empty());
     std::string probe;
     const int read = aviVideoFrames("soak.avi", probe);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();

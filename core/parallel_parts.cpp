@@ -1,4 +1,4 @@
-#include "render/render_threads.h"
+#include "core/parallel_parts.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,31 +9,30 @@
 #include <vector>
 
 namespace {
-
 constexpr int mostThreads = 8;
-int chosenThreads = 0;  // 0: as many as cores
+}  // namespace
 
-int coreCount()
+// The one process-wide value: the machine does not change while it runs.
+int processorCount()
 {
     static const int cores = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, mostThreads);
     return cores;
 }
 
-}  // namespace
-
-int renderThreadCount()
+ParallelParts::ParallelParts(int threads)
 {
-    return chosenThreads > 0 ? chosenThreads : coreCount();
+    setThreads(threads);
 }
 
-void setRenderThreadCount(int threads)
+void ParallelParts::setThreads(int threads)
 {
-    chosenThreads = std::clamp(threads, 0, mostThreads);
+    const int chosen = std::clamp(threads, 0, mostThreads);
+    threadCount = chosen > 0 ? chosen : processorCount();
 }
 
-void runRenderParts(int parts, const std::function<void(int part)>& work)
+void ParallelParts::run(int parts, const std::function<void(int part)>& work) const
 {
-    const int threads = std::min(renderThreadCount(), parts);
+    const int threads = std::min(threadCount, parts);
     if (threads <= 1) {
         for (int part = 0; part < parts; ++part)
             work(part);

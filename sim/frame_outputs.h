@@ -1,0 +1,61 @@
+// FrameOutputs: the picture of one run and where its frames go (numbered
+// PPM files, an AVI file), with the frame of a frame cycle composed and
+// saved in one place for the simulation window and kelvo-batch alike.
+#pragma once
+
+#include "core/grid.h"
+#include "io/avi_writer.h"
+#include "io/ppm_writer.h"
+#include "render/compose_frame.h"
+#include "render/frame_image.h"
+#include "sim/frame_saving.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class FrameOutputs {
+public:
+    // PPM frames go to ppmDirectory; chooser and messages are the AVI
+    // output's hooks (null: full frames, messages on standard error).
+    explicit FrameOutputs(const std::string& ppmDirectory = "frames", CompressorChooser chooser = nullptr,
+                          AviMessageHook messages = nullptr);
+
+    // An all-zero picture of pixelsPerCell * NX by pixelsPerCell * NY; the
+    // PPM numbering starts again at 0.
+    void allocate(int32_t NX, int32_t NY, int pixelsPerCell);
+    // Frees the picture.
+    void release() { image.release(); }
+
+    // Clears the picture and draws the chosen elements of state into it.
+    bool compose(const SimGrid& state, const RenderElements& elements);
+    // Saves the picture as frame index of the run: the AVI frame first, then
+    // the PPM file. Both are tried even when the first fails.
+    FrameSaveResult save(const FrameSaving& saving, int32_t index);
+    // The frame of a frame cycle: compose, show (when given; the window
+    // presents the picture), save.
+    FrameSaveResult frame(const SimGrid& state, const RenderElements& elements, const FrameSaving& saving,
+                          int32_t index, const std::function<void()>& show = nullptr);
+
+    // Opens the animation file at the picture's size, its fade-in showing
+    // the picture as it is now; false when it could not be (the user has
+    // been told).
+    bool openAvi(const std::string& fileName);
+    // Completes the animation; does nothing when none is open.
+    void closeAvi() { aviOutput.close(); }
+
+    int pixelsPerCell() const { return cellPixels; }
+    FrameImage& picture() { return image; }
+    const FrameImage& picture() const { return image; }
+    AviOutput& avi() { return aviOutput; }
+    PpmFrameOutput& ppm() { return ppmOutput; }
+
+private:
+    int32_t NX = 0;
+    int32_t NY = 0;
+    int cellPixels = 0;
+    FrameImage image;
+    FrameComposer composer;
+    PpmFrameOutput ppmOutput;
+    AviOutput aviOutput;
+};

@@ -1,0 +1,223 @@
+// The outputs of a run: the AVI name rule, PPM files written in order and
+// numbered per picture, a frame that cannot be written reported with its
+// file, and two runs in one process that do not touch each other's frames.
+#include "sim/frame_outputs.h"
+#include "sim/frame_saving.h"
+#include "sim/simulation_run.h"
+#include "support/channel_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh directory under the system's temporary one, removed at the end.
+class FrameSavingTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvo_frames_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        outputs = std::make_unique<FrameOutputs>((directory / "frames").string());
+        outputs->allocate(8, 6, 1);
+    }
+    void TearDown() override { fs::remove_all(directory); }
+    fs::path directory;
+    std::unique_ptr<FrameOutputs> outputs;
+};
+
+}  // namespace
+
+TEST(AviFileName, ExtensionAddedUnlessTheNameEndsExactlyInIt)
+{
+    EXPECT_EQ(aviFileNameFor("run"), "run.avi");
+    EXPECT_EQ(aviFileNameFor("run.avi"), "run.avi");
+    EXPECT_EQ(aviFileNameFor("/tmp/a b/run.avi"), "/tmp/a b/run.avi");
+    // Capitals are not recognised; nor is a name shorter than the extension.
+    EXPECT_EQ(aviFileNameFor("RUN.AVI"), "RUN.AVI.avi");
+    EXPECT_EQ(aviFileNameFor("vi"), "vi.avi");
+    EXPECT_EQ(aviFileNameFor(".avi"), ".avi");
+    EXPECT_EQ(aviFileNameFor("run.avi.bak"), "run.avi.bak.avi");
+}
+
+TEST_F(FrameSavingTest, PpmFramesAreNumberedFromTheAllocation)
+{
+    FrameSaving saving;
+    saving.ppm = true;
+    outputs->picture().fillRect(1, 1, 3, 2, 254, 7, 0);
+    for (int32_t index = 0; index < 3; ++index)
+        EXPECT_TRUE(outputs->save(saving, index).ok);
+    EXPECT_TRUE(fs::exists(directory / "frames" / "frame_00000.ppm"));
+    EXPECT_TRUE(fs::exists(directory / "frames" / "frame_00002.ppm"));
+    EXPECT_FALSE(fs::exists(directory / "frames" / "frame_00003.ppm"));
+    const std::string bytes = readBytes(directory / "frames" / "frame_00000.ppm");
+    EXPECT_EQ(bytes.substr(0, 18), "P3\n7 5\n255\n254 7 0");
+
+    // A new picture numbers from 0 again, overwriting.
+    outputs->allocate(8, 6, 1);
+    EXPECT_TRUE(outputs->save(saving, 0).ok);
+    EXPECT_EQ(readBytes(directory / "frames" / "frame_00000.ppm").substr(11, 5), "0 0 0");
+}
+
+TEST_F(FrameSavingTest, UnwritableFrameNamesItsFile)
+{
+    std::ofstream(directory / "frames") << "a file where the directory should be";
+    FrameSaving saving;
+    saving.ppm = true;
+    const FrameSaveResult result = outputs->save(saving, 0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.aviFailed);
+    EXPECT_EQ(result.ppmFailedPath, (directory / "frames" / "frame_00000.ppm").string());
+}
+
+TEST_F(FrameSavingTest, NothingChosenWritesNothing)
+{
+    FrameSaving saving;
+    EXPECT_TRUE(outputs->save(saving, 0).ok);
+    EXPECT_FALSE(fs::exists(directory / "frames"));
+    EXPECT_EQ(outputs->ppm().nextNumber(), 0);
+}
+
+TEST_F(FrameSavingTest, AviFrameWithoutAnOpenFileFails)
+{
+    FrameSaving saving;
+    saving.avi = true;
+    const FrameSaveResult result = outputs->save(saving, 0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.aviFailed);
+    EXPECT_TRUE(result.ppmFailedPath.empty());
+}
+
+namespace {
+
+// One run with its own grid, solver, picture and outputs, as a simulation
+// window or a batch run holds them.
+struct OwnedRun {
+    struct Settings {
+        int32_t NX, NY;
+        int pixelsPerCell;
+        int reynolds;
+        double dt;
+        RenderElements elements;
+        bool avi;
+        int interval;
+    };
+
+    Settings settings;
+    fs::path directory;
+    Grid grid;
+    std::unique_ptr<SimulationRun> run;
+    FrameOutputs outputs;
+    FrameSaving saving;
+
+    OwnedRun(const Settings& chosen, const fs::path& where)
+        : settings(chosen), directory(where), outputs((where / "frames").string())
+    {
+        makeChannel(grid, settings.NX, settings.NY);
+        run = std::make_unique<SimulationRun>(grid, settings.reynolds, settings.dt);
+        outputs.allocate(settings.NX, settings.NY, settings.pixelsPerCell);
+        run->step();
+        saving.ppm = true;
+        saving.avi = settings.avi;
+        fs::create_directories(where);
+        if (settings.avi) {
+            EXPECT_TRUE(outputs.openAvi((where / "run.avi").string()));
+        }
+    }
+    ~OwnedRun() { outputs.closeAvi(); }
+
+    void cycle()
+    {
+        run->cycle(settings.interval, [this](int32_t index) {
+            return outputs.frame(run->state(), settings.elements, saving, index).ok;
+        });
+    }
+    // The three planes, row by row.
+    std::vector<float> planes() const
+    {
+        const FrameImage& image = outputs.picture();
+        std::vector<float> values;
+        for (int row = 0; row < image.height(); ++row)
+            for (const float* plane : {image.redRow(row), image.greenRow(row), image.blueRow(row)})
+                values.insert(values.end(), plane, plane + image.width());
+        return values;
+    }
+};
+
+// Every file of a run's directory, by name, with its bytes.
+std::vector<std::pair<std::string, std::string>> filesOf(const fs::path& directory)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(directory))
+        if (entry.is_regular_file())
+            files.emplace_back(fs::relative(entry.path(), directory).string(), readBytes(entry.path()));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+// Two runs of different grids, sizes and elements, one also writing an
+// animation, interleaved cycle by cycle in one process: each writes the
+// very files and ends with the very picture it does alone.
+TEST_F(FrameSavingTest, InterleavedRunsWriteTheSameFramesAsEachAlone)
+{
+    const RenderElements everything{true, true, true, true, true, true};
+    const RenderElements someElements{true, true, false, false, true, false};
+    const OwnedRun::Settings first{20, 10, 4, 100, 0.003, everything, true, 3};
+    const OwnedRun::Settings second{16, 12, 3, 400, 0.002, someElements, false, 2};
+    constexpr int cycles = 12;
+
+    std::vector<float> firstAlonePlanes, secondAlonePlanes;
+    {
+        OwnedRun alone(first, directory / "first_alone");
+        for (int n = 0; n < cycles; ++n)
+            alone.cycle();
+        firstAlonePlanes = alone.planes();
+    }
+    {
+        OwnedRun alone(second, directory / "second_alone");
+        for (int n = 0; n < cycles; ++n)
+            alone.cycle();
+        secondAlonePlanes = alone.planes();
+    }
+    {
+        OwnedRun a(first, directory / "first_mixed");
+        OwnedRun b(second, directory / "second_mixed");
+        b.outputs.picture().setThreads(1);  // the thread split does not matter either
+        for (int n = 0; n < cycles; ++n) {
+            a.cycle();
+            b.cycle();
+        }
+        EXPECT_EQ(a.run->frames(), 4);
+        EXPECT_EQ(b.run->frames(), 6);
+        EXPECT_TRUE(a.planes() == firstAlonePlanes);
+        EXPECT_TRUE(b.planes() == secondAlonePlanes);
+    }
+    const auto firstAlone = filesOf(directory / "first_alone");
+    const auto secondAlone = filesOf(directory / "second_alone");
+    ASSERT_EQ(firstAlone.size(), 5u);   // four frames and the animation
+    ASSERT_EQ(secondAlone.size(), 6u);
+    EXPECT_EQ(firstAlone.back().first, "run.avi");
+    EXPECT_TRUE(filesOf(directory / "first_mixed") == firstAlone);
+    EXPECT_TRUE(filesOf(directory / "second_mixed") == secondAlone);
+    EXPECT_NE(firstAlone[0].second, secondAlone[0].second);
+}
