@@ -173,4 +173,21 @@ TEST_F(EditorShapes, AnImportedPictureBecomesOneUndoableGrid)
     EXPECT_EQ(editor->editedGrid().NX, 40);
 }
 
+// The example picture shipped with the grids: one pixel per cell at the
+// size the dialog proposes.
+TEST_F(EditorShapes, TheExamplePictureBecomesAChannelWithACylinder)
+{
+    editor->nextImage = KELVO_GRIDS_DIR "/cylinder.png";
+    editor->command(GridEditorWindow::ID_IMPORT_IMAGE);
+    ASSERT_TRUE(editor->messages.empty());
+    ASSERT_EQ(editor->editedGrid().NX, 60);
+    ASSERT_EQ(editor->editedGrid().NY, 24);
+    EXPECT_EQ(flag(0, 12), CELL_INFLOW | DIR_EAST);
+    EXPECT_EQ(flag(59, 12), CELL_OUTFLOW | DIR_EAST);
+    EXPECT_EQ(flag(30, 0), CELL_NOSLIP_WALL);
+    EXPECT_EQ(flag(30, 23), CELL_NOSLIP_WALL);
+    EXPECT_EQ(flag(18, 12), CELL_NOSLIP_WALL);  // the cylinder
+    EXPECT_EQ(flag(30, 12), CELL_FLUID);
+}
+
 }  // namespace
