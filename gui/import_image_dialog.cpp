@@ -19,7 +19,7 @@ constexpr int startAcross = 120;
 FXSpinner* addCellsRow(FXComposite* parent, int key, FXObject* target, FXSelector id)
 {
     FXHorizontalFrame* row = new FXHorizontalFrame(parent, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
-    new FXLabel(row, uiText(key), nullptr, LABEL_NORMAL | LAYOUT_FIX_WIDTH, 0, 0, 140, 0);
+    new FXLabel(row, uiText(key), nullptr, LABEL_NORMAL | JUSTIFY_LEFT | LAYOUT_FIX_WIDTH, 0, 0, 140, 0);
     FXSpinner* spinner = new FXSpinner(row, 4, target, id,
                                        SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_RIGHT);
     spinner->setRange(ImportImageDialog::minCells, ImportImageDialog::maxCells);
