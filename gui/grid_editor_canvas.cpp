@@ -84,36 +84,50 @@ void GridEditorWindow::paintCells(const std::vector<CellIndex>& cells, bool eras
     glCanvas->update();
 }
 
-// A press of either button with a shape or Fill chosen; false when the
-// cell tool paints as before.
-static bool drawsShape(ShapeKind kind)
+// A press with a shape or Fill chosen: Fill fills (or, erasing, empties)
+// at once, a shape starts at the cell. False when the cell tool paints as
+// before.
+bool GridEditorWindow::pressShape(const PickedCell& cell, bool erases, FXObject* sender,
+                                  FXSelector sel, void* ptr)
 {
-    return kind != ShapeKind::Cells;
+    if (drawKind == ShapeKind::Cells)
+        return false;
+    if (!cell.onGrid)
+        return true;
+    if (drawKind == ShapeKind::Fill) {
+        paintCells(floodFillCells(model.grid(), cell.i, cell.j), erases);
+        return true;
+    }
+    shapeStart = shapeEnd = {cell.i, cell.j};
+    shapeDragging = true;
+    shapeErases = erases;
+    onMotion(sender, sel, ptr);
+    return true;
+}
+
+// A release of the button that started the shape paints (or erases) it;
+// false when no shape was dragged with that button.
+bool GridEditorWindow::releaseShape(bool erases, void* ptr)
+{
+    if (!shapeDragging || shapeErases != erases)
+        return false;
+    shapeEnd = shapeCorner(static_cast<const FXEvent*>(ptr));
+    const std::vector<CellIndex> cells = shapeCells(drawKind, shapeStart, shapeEnd);
+    endDrags();
+    paintCells(cells, erases);
+    return true;
 }
 
 // Left press: paint the cell under the pointer, start a drag, then run the
-// motion step (which draws and, as the drag is on, paints once more). With
-// a shape chosen the shape starts here; Fill fills at once.
+// motion step (which draws and, as the drag is on, paints once more).
 long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
 {
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
-    const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const PickedCell cell = cellUnderPointer(event);
+    const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     endDrags();
-    if (drawsShape(drawKind)) {
-        if (!cell.onGrid)
-            return 1;
-        if (drawKind == ShapeKind::Fill) {
-            paintCells(floodFillCells(model.grid(), cell.i, cell.j), false);
-            return 1;
-        }
-        shapeStart = shapeEnd = {cell.i, cell.j};
-        shapeDragging = true;
-        shapeErases = false;
-        onMotion(sender, sel, ptr);
+    if (pressShape(cell, false, sender, sel, ptr))
         return 1;
-    }
     history.beginGroup();
     if (cell.onGrid)
         paintToolCell(cell.i, cell.j);
@@ -122,49 +136,25 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
     return 1;
 }
 
-// The shape ends where the button is let go.
-static bool endsShape(bool dragging, bool erases, bool rightButton)
-{
-    return dragging && erases == rightButton;
-}
-
 // Left release: the drag ends; a dragged shape is painted.
 long GridEditorWindow::onLeftRelease(FXObject*, FXSelector, void* ptr)
 {
-    if (endsShape(shapeDragging, shapeErases, false)) {
-        shapeEnd = shapeCorner(static_cast<const FXEvent*>(ptr));
-        const std::vector<CellIndex> cells = shapeCells(drawKind, shapeStart, shapeEnd);
+    if (!releaseShape(false, ptr))
         endDrags();
-        paintCells(cells, false);
-        return 1;
-    }
-    endDrags();
     return 1;
 }
 
 // Right press: the cell under the pointer becomes fluid and keeps its
 // velocity; the drag starts after the motion step, so only later motion
-// zeroes velocities. With a shape chosen, the shape is erased to fluid on
-// release; Fill erases the region at once.
+// zeroes velocities.
 long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
 {
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     endDrags();
-    if (drawsShape(drawKind)) {
-        if (!cell.onGrid)
-            return 1;
-        if (drawKind == ShapeKind::Fill) {
-            paintCells(floodFillCells(model.grid(), cell.i, cell.j), true);
-            return 1;
-        }
-        shapeStart = shapeEnd = {cell.i, cell.j};
-        shapeDragging = true;
-        shapeErases = true;
-        onMotion(sender, sel, ptr);
+    if (pressShape(cell, true, sender, sel, ptr))
         return 1;
-    }
     history.beginGroup();
     if (cell.onGrid)
         applyChange(GridChange::erase(cell.i, cell.j));
@@ -176,14 +166,8 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
 // Right release: the drag ends; a dragged shape is erased to fluid.
 long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void* ptr)
 {
-    if (endsShape(shapeDragging, shapeErases, true)) {
-        shapeEnd = shapeCorner(static_cast<const FXEvent*>(ptr));
-        const std::vector<CellIndex> cells = shapeCells(drawKind, shapeStart, shapeEnd);
+    if (!releaseShape(true, ptr))
         endDrags();
-        paintCells(cells, true);
-        return 1;
-    }
-    endDrags();
     return 1;
 }
 

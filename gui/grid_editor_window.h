@@ -126,6 +126,10 @@ protected:
     CellIndex shapeCorner(const FXEvent* event) const;
     // Paints (or erases to fluid) the listed cells as one change.
     void paintCells(const std::vector<CellIndex>& cells, bool erases);
+    // A button press or release with a shape or Fill chosen; false when
+    // the cell tool handles it.
+    bool pressShape(const PickedCell& cell, bool erases, FXObject* sender, FXSelector sel, void* ptr);
+    bool releaseShape(bool erases, void* ptr);
     // Ends a stroke or a shape in progress.
     void endDrags();
 

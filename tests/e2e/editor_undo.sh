@@ -61,12 +61,5 @@ eval "$(xdotool getwindowgeometry --shell "$DID")"
 xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 xdotool windowfocus --sync "$DID"
 xdotool key alt+d
-for n in 1 2 3 4 5 6 7 8 9 10; do
-    kill -0 "$PROGRAM_PID" 2>/dev/null || break
-    sleep 0.3
-done
-kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program is still running after Discard"
-wait "$PROGRAM_PID"
-status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expect_clean_exit Discard
 echo "PASS: undone, redone, asked and quit as expected"
