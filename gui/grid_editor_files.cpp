@@ -63,7 +63,7 @@ bool GridEditorWindow::saveGridTo(const FXString& path)
                                                path.text()));
         return false;
     }
-    history.markSaved();
+    markSaved();
     return true;
 }
 
@@ -103,7 +103,7 @@ void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynold
     defaultUSpinner->setValue(defaultU);
     defaultVSpinner->setValue(defaultV);
     applyChange(GridChange::loadedGrid(std::move(loaded)));
-    history.markSaved();
+    markSaved();
 }
 
 // The Import dialog, in the folder of the grid files as Load's is.

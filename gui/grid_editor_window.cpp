@@ -66,6 +66,7 @@ GridEditorWindow::GridEditorWindow(FXApp* app)
     model.apply(GridChange::newFluidGrid(model.grid(), EditorRanges::startNX,
                                          EditorRanges::startNY));
     history.clear(true);
+    markSaved();
     paintWord = CELL_SLIP_WALL;
     new FXToolTip(app);
 }
@@ -427,7 +428,7 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
     if (dialog.execute(PLACEMENT_OWNER)) {
         applyChange(GridChange::newFluidGrid(current, dialog.getNX(), dialog.getNY()));
         // An empty grid has nothing to lose.
-        history.markSaved();
+        markSaved();
     }
     onCmdCellTool(nullptr, 0, nullptr);
     endDrags();
@@ -501,7 +502,7 @@ SaveAnswer GridEditorWindow::askSaveChanges()
 bool GridEditorWindow::settleUnsavedChanges()
 {
     endDrags();
-    if (!history.modified())
+    if (!unsaved())
         return true;
     switch (askSaveChanges()) {
     case SaveAnswer::Discard:
@@ -547,10 +548,25 @@ long GridEditorWindow::onUpdRedo(FXObject* sender, FXSelector, void*)
     return 1;
 }
 
+void GridEditorWindow::markSaved()
+{
+    history.markSaved();
+    savedSettings[0] = reynoldsSpinner->getValue();
+    savedSettings[1] = defaultUSpinner->getValue();
+    savedSettings[2] = defaultVSpinner->getValue();
+}
+
+bool GridEditorWindow::unsaved() const
+{
+    return history.modified() || savedSettings[0] != reynoldsSpinner->getValue() ||
+           savedSettings[1] != defaultUSpinner->getValue() ||
+           savedSettings[2] != defaultVSpinner->getValue();
+}
+
 void GridEditorWindow::showModifiedInTitle()
 {
     const FXString name = uiText(TXT_APP_NAME);
-    const FXString title = history.modified() ? "*" + name : name;
+    const FXString title = unsaved() ? "*" + name : name;
     if (getTitle() != title)
         setTitle(title);
 }

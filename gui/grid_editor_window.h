@@ -79,6 +79,7 @@ protected:
     FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
     GridEditModel model;                       // the edited grid and its changes
     EditHistory history;                       // undo and redo of the model's changes
+    int savedSettings[3] = {0, 0, 0};          // Reynolds, default U and V as in the file
     ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
     bool shapeDragging = false;                // a shape is being dragged out
     bool shapeErases = false;                  // ...with the right button
@@ -118,6 +119,10 @@ protected:
     bool settleUnsavedChanges();
     // Writes the grid and the three settings to path; reports a failure.
     bool saveGridTo(const FXString& path);
+    // The grid and its three settings are what the file holds now.
+    void markSaved();
+    // The grid or one of its settings differs from the file.
+    bool unsaved() const;
     // "*" before the program's name while the grid differs from its file.
     void showModifiedInTitle();
     // The pointer's cell for a shape: on the grid, clamped to its edge.

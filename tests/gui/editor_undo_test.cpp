@@ -97,6 +97,14 @@ TEST_F(EditorUndo, TheTitleIsStarredWhileTheGridDiffersFromItsFile)
     EXPECT_FALSE(starred());  // back to what the file holds
     editor->command(GridEditorWindow::ID_UNDO);
     EXPECT_TRUE(starred());
+    editor->command(GridEditorWindow::ID_REDO);
+    // The settings are saved with the grid, so they count too.
+    editor->reynolds()->setValue(700);
+    settle();
+    EXPECT_TRUE(starred());
+    editor->reynolds()->setValue(200);
+    settle();
+    EXPECT_FALSE(starred());
     std::remove(tempGrid().c_str());
 }
 
