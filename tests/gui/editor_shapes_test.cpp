@@ -68,6 +68,16 @@ TEST_F(EditorShapes, ARectangleDrawnWithTheMouseIsSavedAsItsOutline)
     editor->command(GridEditorWindow::ID_UNDO);  // the whole shape is one step
     EXPECT_EQ(flag(3, 4), CELL_FLUID);
     EXPECT_EQ(flag(9, 7), CELL_FLUID);
+
+    // Let go past the grid's top right corner: the shape stops at the edge.
+    int x, y;
+    editor->cellPixel(35, 15, x, y);
+    editor->leftPress(x, y);
+    editor->leftRelease(editor->canvas()->getWidth() - 1, 0);
+    EXPECT_EQ(flag(39, 19), CELL_NOSLIP_WALL);
+    EXPECT_EQ(flag(35, 19), CELL_NOSLIP_WALL);
+    EXPECT_EQ(flag(39, 15), CELL_NOSLIP_WALL);
+    EXPECT_EQ(flag(37, 17), CELL_FLUID);
 }
 
 TEST_F(EditorShapes, ShiftSquaresAnEllipseAndTheRightButtonErasesAShape)
