@@ -445,6 +445,7 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
     const double timeStep = readDecimal(deltaTimeField->getText().text());
     const int reynolds = reynoldsSpinner->getValue();
     runSimulation(reynolds, timeStep);
+    endDrags();
     return 1;
 }
 

@@ -6,7 +6,6 @@
 
 #include "core/cell_types.h"
 #include "core/grid.h"
-#include "core/image_cells.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
