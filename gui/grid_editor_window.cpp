@@ -27,7 +27,7 @@ FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_ABOUT,       GridEditorWindow::onCmdAbout),
     FXMAPFUNC(SEL_CLOSE,             GridEditorWindow::ID_CLOSE_BOX,   GridEditorWindow::onCmdCloseBox),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_QUIT,        GridEditorWindow::onCmdQuit),
-    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_IMPORT_IMAGE,GridEditorWindow::onCmdImportImage),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_IMPORT_IMAGE, GridEditorWindow::onCmdImportImage),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_UNDO,        GridEditorWindow::onCmdUndo),
     FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_UNDO,        GridEditorWindow::onUpdUndo),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_REDO,        GridEditorWindow::onCmdRedo),
