@@ -53,6 +53,20 @@ GridChange GridChange::loadedGrid(std::unique_ptr<Grid> loaded)
     return change;
 }
 
+GridChange GridChange::restoring(std::vector<CellState> states)
+{
+    GridChange change;
+    change.restored = std::move(states);
+    return change;
+}
+
+GridChange GridChange::restoringGrid(std::unique_ptr<Grid> grid)
+{
+    GridChange change;
+    change.replacement = std::move(grid);
+    return change;
+}
+
 CellState GridEditModel::stateOf(int32_t i, int32_t j) const
 {
     return {i, j, edited.flags[i][j], edited.u[i][j], edited.v[i][j]};
@@ -68,6 +82,14 @@ void GridEditModel::applyCell(const CellEdit& edit)
     }
 }
 
+// A recorded word may carry bits that setCell would change or refuse.
+void GridEditModel::restoreCell(const CellState& state)
+{
+    edited.flags[state.i][state.j] = state.word;
+    edited.u[state.i][state.j] = state.u;
+    edited.v[state.i][state.j] = state.v;
+}
+
 // Each cell is recorded just before and just after its own edit, so a change
 // that lists a cell twice still undoes step by step.
 AppliedChange GridEditModel::apply(GridChange change)
@@ -78,12 +100,17 @@ AppliedChange GridEditModel::apply(GridChange change)
         edited = std::move(*change.replacement);
         return applied;
     }
-    applied.before.reserve(change.cells.size());
-    applied.after.reserve(change.cells.size());
+    applied.before.reserve(change.cells.size() + change.restored.size());
+    applied.after.reserve(change.cells.size() + change.restored.size());
     for (const CellEdit& edit : change.cells) {
         applied.before.push_back(stateOf(edit.i, edit.j));
         applyCell(edit);
         applied.after.push_back(stateOf(edit.i, edit.j));
+    }
+    for (const CellState& state : change.restored) {
+        applied.before.push_back(stateOf(state.i, state.j));
+        restoreCell(state);
+        applied.after.push_back(stateOf(state.i, state.j));
     }
     return applied;
 }

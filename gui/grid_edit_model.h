@@ -28,9 +28,11 @@ struct CellEdit {
     double u, v;
 };
 
-// A list of cell edits, or, when replacement is set, a whole new grid.
+// A list of cell edits, cells put back exactly as they stood, or, when
+// replacement is set, a whole new grid.
 struct GridChange {
     std::vector<CellEdit> cells;
+    std::vector<CellState> restored;  // written as they are, past the painting rules
     std::unique_ptr<Grid> replacement;
 
     // The left button: word painted, velocity written.
@@ -46,6 +48,9 @@ struct GridChange {
     static GridChange newFluidGrid(const Grid& current, int32_t NX, int32_t NY);
     // A loaded grid, its cell size recomputed from NX and NY.
     static GridChange loadedGrid(std::unique_ptr<Grid> loaded);
+    // Undo and redo: cells back to recorded states, or a recorded grid back.
+    static GridChange restoring(std::vector<CellState> states);
+    static GridChange restoringGrid(std::unique_ptr<Grid> grid);
 };
 
 // What apply did: each edited cell before and after, in the change's order,
@@ -66,6 +71,7 @@ public:
 private:
     CellState stateOf(int32_t i, int32_t j) const;
     void applyCell(const CellEdit& edit);
+    void restoreCell(const CellState& state);
 
     Grid edited;
 };

@@ -29,7 +29,7 @@ long GridEditorWindow::onConfigureCanvas(FXObject*, FXSelector, void*)
 // Writes the current tool into cell (i, j) with the velocity of the fields.
 void GridEditorWindow::paintToolCell(FXint i, FXint j)
 {
-    model.apply(GridChange::paint(i, j, paintWord, readDecimal(uField->getText().text()),
+    applyChange(GridChange::paint(i, j, paintWord, readDecimal(uField->getText().text()),
                                   readDecimal(vField->getText().text())));
 }
 
@@ -39,6 +39,85 @@ PickedCell GridEditorWindow::cellUnderPointer(const FXEvent* event) const
     return pickCell(view, grid.NX, grid.NY, event->win_x, event->win_y, glCanvas->getWidth(), glCanvas->getHeight());
 }
 
+// A shape dragged past the grid's edge stops at the edge: the pointer is
+// pulled onto the grid's rectangle before it is picked.
+CellIndex GridEditorWindow::shapeCellUnderPointer(const FXEvent* event) const
+{
+    const Grid& grid = model.grid();
+    const CellRect first = cellRect(view, grid.NX, grid.NY, 0, 0);
+    const CellRect last = cellRect(view, grid.NX, grid.NY, grid.NX - 1, grid.NY - 1);
+    const double W = glCanvas->getWidth(), H = glCanvas->getHeight();
+    const FXint left = static_cast<FXint>((first.x0 + 1.0) / 2.0 * W) + 1;
+    const FXint right = static_cast<FXint>((last.x1 + 1.0) / 2.0 * W) - 1;
+    const FXint top = static_cast<FXint>((1.0 - last.y1) / 2.0 * H) + 1;
+    const FXint bottom = static_cast<FXint>((1.0 - first.y0) / 2.0 * H) - 1;
+    const FXint x = FXCLAMP(left, event->win_x, right);
+    const FXint y = FXCLAMP(top, event->win_y, bottom);
+    const PickedCell cell = pickCell(view, grid.NX, grid.NY, x, y, glCanvas->getWidth(), glCanvas->getHeight());
+    if (!cell.onGrid)
+        return shapeEnd;
+    return {cell.i, cell.j};
+}
+
+CellIndex GridEditorWindow::shapeCorner(const FXEvent* event) const
+{
+    const CellIndex corner = shapeCellUnderPointer(event);
+    if (event->state & SHIFTMASK)
+        return constrainCorner(drawKind, shapeStart, corner);
+    return corner;
+}
+
+// The painting rules hold for each cell, as the model applies every cell
+// edit through the grid's own painting.
+void GridEditorWindow::paintCells(const std::vector<CellIndex>& cells, bool erases)
+{
+    const CellTypeInfo* type = cellTypeOfWord(paintWord);
+    if (type && type->direction == CellDirection::Chosen)
+        paintWord = (paintWord & ~DIR_MASK) | checkedDirection();
+    const double u = readDecimal(uField->getText().text());
+    const double v = readDecimal(vField->getText().text());
+    GridChange change;
+    for (const CellIndex& cell : clipToGrid(cells, model.grid().NX, model.grid().NY))
+        change.cells.push_back(erases ? GridChange::eraseToRest(cell.i, cell.j).cells.front()
+                                      : GridChange::paint(cell.i, cell.j, paintWord, u, v).cells.front());
+    applyChange(std::move(change));
+    glCanvas->update();
+}
+
+// A press with a shape or Fill chosen: Fill fills (or, erasing, empties)
+// at once, a shape starts at the cell. False when the cell tool paints as
+// before.
+bool GridEditorWindow::pressShape(const PickedCell& cell, bool erases, FXObject* sender,
+                                  FXSelector sel, void* ptr)
+{
+    if (drawKind == ShapeKind::Cells)
+        return false;
+    if (!cell.onGrid)
+        return true;
+    if (drawKind == ShapeKind::Fill) {
+        paintCells(floodFillCells(model.grid(), cell.i, cell.j), erases);
+        return true;
+    }
+    shapeStart = shapeEnd = {cell.i, cell.j};
+    shapeDragging = true;
+    shapeErases = erases;
+    onMotion(sender, sel, ptr);
+    return true;
+}
+
+// A release of the button that started the shape paints (or erases) it;
+// false when no shape was dragged with that button.
+bool GridEditorWindow::releaseShape(bool erases, void* ptr)
+{
+    if (!shapeDragging || shapeErases != erases)
+        return false;
+    shapeEnd = shapeCorner(static_cast<const FXEvent*>(ptr));
+    const std::vector<CellIndex> cells = shapeCells(drawKind, shapeStart, shapeEnd);
+    endDrags();
+    paintCells(cells, erases);
+    return true;
+}
+
 // Left press: paint the cell under the pointer, start a drag, then run the
 // motion step (which draws and, as the drag is on, paints once more).
 long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
@@ -46,6 +125,10 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
+    endDrags();
+    if (pressShape(cell, false, sender, sel, ptr))
+        return 1;
+    history.beginGroup();
     if (cell.onGrid)
         paintToolCell(cell.i, cell.j);
     leftDragging = true;
@@ -53,10 +136,11 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
     return 1;
 }
 
-// Left release: the drag ends.
-long GridEditorWindow::onLeftRelease(FXObject*, FXSelector, void*)
+// Left release: the drag ends; a dragged shape is painted.
+long GridEditorWindow::onLeftRelease(FXObject*, FXSelector, void* ptr)
 {
-    leftDragging = false;
+    if (!releaseShape(false, ptr))
+        endDrags();
     return 1;
 }
 
@@ -68,34 +152,47 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
+    endDrags();
+    if (pressShape(cell, true, sender, sel, ptr))
+        return 1;
+    history.beginGroup();
     if (cell.onGrid)
-        model.apply(GridChange::erase(cell.i, cell.j));
+        applyChange(GridChange::erase(cell.i, cell.j));
     onMotion(sender, sel, ptr);
     rightDragging = true;
     return 1;
 }
 
-// Right release: the drag ends.
-long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void*)
+// Right release: the drag ends; a dragged shape is erased to fluid.
+long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void* ptr)
 {
-    rightDragging = false;
+    if (!releaseShape(true, ptr))
+        endDrags();
     return 1;
 }
 
 // Motion: describe the cell under the pointer, redraw the grid with that
-// cell outlined, then paint it if a drag is on. The picture is drawn before
-// the painting, so a painted cell shows from the next redraw.
+// cell outlined (or the dragged shape's cells), then paint it if a drag is
+// on. The picture is drawn before the painting, so a painted cell shows
+// from the next redraw.
 long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
 {
-    const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    const PickedCell cell = cellUnderPointer(event);
     if (cell.onGrid)
         showCellInfo(cell.i, cell.j);
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0 || !beginGridFrame(glCanvas))
         return 1;
-    drawGrid(model.grid(), view);
-    if (cell.onGrid) {
+    const Grid& grid = model.grid();
+    drawGrid(grid, view);
+    if (shapeDragging) {
+        shapeEnd = shapeCorner(event);
         setColour(GridColours::pointerCell);
-        drawCellOutline(view, model.grid().NX, model.grid().NY, cell.i, cell.j);
+        for (const CellIndex& c : clipToGrid(shapeCells(drawKind, shapeStart, shapeEnd), grid.NX, grid.NY))
+            drawCellOutline(view, grid.NX, grid.NY, c.i, c.j);
+    } else if (cell.onGrid) {
+        setColour(GridColours::pointerCell);
+        drawCellOutline(view, grid.NX, grid.NY, cell.i, cell.j);
         if (leftDragging) {
             const CellTypeInfo* type = cellTypeOfWord(paintWord);
             if (type && type->direction == CellDirection::Chosen)
@@ -103,7 +200,7 @@ long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
             paintToolCell(cell.i, cell.j);
         }
         if (rightDragging)
-            model.apply(GridChange::eraseToRest(cell.i, cell.j));
+            applyChange(GridChange::eraseToRest(cell.i, cell.j));
     }
     endGridFrame(glCanvas, glVisual);
     return 1;

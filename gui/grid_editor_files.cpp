@@ -1,8 +1,10 @@
-// Grid files in the editor: Save Grid As and Load Grid.
+// Grid files in the editor: Save Grid As, Load Grid and Import Image.
 #include "gui/grid_editor_window.h"
 
 #include "gui/editor_layout.h"
 #include "gui/grid_directory.h"
+#include "gui/image_file.h"
+#include "gui/import_image_dialog.h"
 #include "io/grid_file.h"
 #include "gui/ui_text.h"
 
@@ -41,21 +43,28 @@ void GridEditorWindow::showFileMessage(const FXString& caption, const FXString& 
 // file that cannot be written is reported and any old file stays as it was.
 long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
 {
+    endDrags();
     const FXString path = chooseGridFile(FileChoice::Save);
-    if (!path.empty()) {
-        GridFileSettings settings;
-        settings.reynolds = reynoldsSpinner->getValue();
-        settings.defaultU = defaultUSpinner->getValue();
-        settings.defaultV = defaultVSpinner->getValue();
-        if (!saveGridFile(path.text(), model.grid(), settings)) {
-            const char* phrase = uiText(TXT_CANNOT_ACCESS);
-            showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
-                                                   path.text()));
-        }
-    }
-    leftDragging = false;
-    rightDragging = false;
+    if (!path.empty())
+        saveGridTo(path);
     return 1;
+}
+
+// A saved grid is the state the title's "*" compares with.
+bool GridEditorWindow::saveGridTo(const FXString& path)
+{
+    GridFileSettings settings;
+    settings.reynolds = reynoldsSpinner->getValue();
+    settings.defaultU = defaultUSpinner->getValue();
+    settings.defaultV = defaultVSpinner->getValue();
+    if (!saveGridFile(path.text(), model.grid(), settings)) {
+        const char* phrase = uiText(TXT_CANNOT_ACCESS);
+        showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
+                                               path.text()));
+        return false;
+    }
+    markSaved();
+    return true;
 }
 
 // Load Grid: the chosen file's grid and settings replace the window's; a
@@ -63,6 +72,8 @@ long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
 // nothing.
 long GridEditorWindow::onCmdLoadGrid(FXObject*, FXSelector, void*)
 {
+    if (!settleUnsavedChanges())
+        return 1;
     const FXString path = chooseGridFile(FileChoice::Load);
     if (path.empty())
         return 1;
@@ -80,8 +91,6 @@ long GridEditorWindow::onCmdLoadGrid(FXObject*, FXSelector, void*)
     } else {
         adoptLoadedGrid(std::move(loaded), settings.reynolds, settings.defaultU, settings.defaultV);
     }
-    leftDragging = false;
-    rightDragging = false;
     return 1;
 }
 
@@ -93,5 +102,58 @@ void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynold
     reynoldsSpinner->setValue(reynolds);
     defaultUSpinner->setValue(defaultU);
     defaultVSpinner->setValue(defaultV);
-    model.apply(GridChange::loadedGrid(std::move(loaded)));
+    applyChange(GridChange::loadedGrid(std::move(loaded)));
+    markSaved();
+}
+
+// The Import dialog, in the folder of the grid files as Load's is.
+FXString GridEditorWindow::chooseImageFile()
+{
+    FXFileDialog dialog(this, uiText(TXT_IMPORT_TITLE), 0, 0, 0, EditorLayout::fileDialogWidth,
+                        EditorLayout::fileDialogHeight);
+    dialog.setSelectMode(SELECTFILE_EXISTING);
+    dialog.setPatternList(imagePatternList);
+    const std::string start = gridDialogDirectory(GridDirectoryUse::Load, EditorTexts::gridDirectory,
+                                                  installedGridsFolder(KELVO_INSTALLED_GRIDS));
+    dialog.setDirectory(FXPath::absolute(start.c_str()));
+    if (!dialog.execute(PLACEMENT_CURSOR))
+        return FXString::null;
+    return dialog.getFilename();
+}
+
+bool GridEditorWindow::chooseImportSize(int width, int height, int& across, int& up)
+{
+    ImportImageDialog dialog(this, width, height);
+    if (!dialog.execute(PLACEMENT_OWNER))
+        return false;
+    across = dialog.across();
+    up = dialog.up();
+    return true;
+}
+
+// Import Image: the picture becomes a new grid of the chosen size, one step
+// of the history; the grid has no file yet, so it counts as unsaved.
+long GridEditorWindow::onCmdImportImage(FXObject*, FXSelector, void*)
+{
+    if (!settleUnsavedChanges())
+        return 1;
+    const FXString path = chooseImageFile();
+    if (path.empty())
+        return 1;
+    RgbPixels pixels;
+    if (!readImagePixels(getApp(), path, pixels)) {
+        const char* phrase = uiText(TXT_NOT_IMAGE);
+        showFileMessage(phrase, FXStringFormat(EditorTexts::notValidFormat, phrase, path.text()));
+        return 1;
+    }
+    int across = 0, up = 0;
+    if (!chooseImportSize(pixels.width, pixels.height, across, up))
+        return 1;
+    auto imported = std::make_unique<Grid>();
+    gridFromImage(*imported, pixels, across, up);
+    imported->aux1 = model.grid().aux1;
+    imported->aux2 = model.grid().aux2;
+    applyChange(GridChange::loadedGrid(std::move(imported)));
+    glCanvas->update();
+    return 1;
 }

@@ -7,6 +7,8 @@
 #include "gui/new_grid.h"
 #include "gui/ui_text.h"
 
+#include <fxkeys.h>
+
 // clang-format off
 FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_NEW_GRID,    GridEditorWindow::onCmdNewGrid),
@@ -24,6 +26,13 @@ FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_LOAD_GRID,   GridEditorWindow::onCmdLoadGrid),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_ABOUT,       GridEditorWindow::onCmdAbout),
     FXMAPFUNC(SEL_CLOSE,             GridEditorWindow::ID_CLOSE_BOX,   GridEditorWindow::onCmdCloseBox),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_QUIT,        GridEditorWindow::onCmdQuit),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_IMPORT_IMAGE, GridEditorWindow::onCmdImportImage),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_UNDO,        GridEditorWindow::onCmdUndo),
+    FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_UNDO,        GridEditorWindow::onUpdUndo),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_REDO,        GridEditorWindow::onCmdRedo),
+    FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_REDO,        GridEditorWindow::onUpdRedo),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_DRAW_KIND,   GridEditorWindow::onCmdDrawKind),
 };
 // clang-format on
 
@@ -53,8 +62,11 @@ GridEditorWindow::GridEditorWindow(FXApp* app)
                               EditorLayout::buttonPadX, EditorLayout::buttonPadX,
                               EditorLayout::buttonPadY, EditorLayout::buttonPadY);
 
+    // The start-up grid is no step: there is nothing before it.
     model.apply(GridChange::newFluidGrid(model.grid(), EditorRanges::startNX,
                                          EditorRanges::startNY));
+    history.clear(true);
+    markSaved();
     paintWord = CELL_SLIP_WALL;
     new FXToolTip(app);
 }
@@ -63,6 +75,7 @@ GridEditorWindow::GridEditorWindow(FXApp* app)
 GridEditorWindow::~GridEditorWindow()
 {
     delete fileMenu;
+    delete editMenu;
     delete helpMenu;
     delete glVisual;
     icons.release();
@@ -86,12 +99,22 @@ void GridEditorWindow::buildMenus()
     new FXMenuSeparator(fileMenu);
     loadCommand = new FXMenuCommand(fileMenu, uiText(TXT_LOAD_GRID), icons.loadGrid, this, ID_LOAD_GRID);
     saveCommand = new FXMenuCommand(fileMenu, uiText(TXT_SAVE_GRID), icons.saveGrid, this, ID_SAVE_GRID);
+    new FXMenuCommand(fileMenu, uiText(TXT_IMPORT_IMAGE), nullptr, this, ID_IMPORT_IMAGE);
     new FXMenuSeparator(fileMenu);
     calcCommand = new FXMenuCommand(fileMenu, uiText(TXT_CALCULATE), icons.calculate, this, ID_CALCULATE);
     new FXMenuSeparator(fileMenu);
     new FXMenuCommand(fileMenu, uiText(TXT_ABOUT), icons.about, this, ID_ABOUT);
-    new FXMenuCommand(fileMenu, uiText(TXT_QUIT), nullptr, getApp(), FXApp::ID_QUIT);
+    new FXMenuCommand(fileMenu, uiText(TXT_QUIT), nullptr, this, ID_QUIT);
     new FXMenuTitle(menuBar, uiText(TXT_FILE_MENU), nullptr, fileMenu);
+
+    editMenu = new FXMenuPane(this);
+    undoCommand = new FXMenuCommand(editMenu, uiText(TXT_UNDO), icons.undo, this, ID_UNDO);
+    redoCommand = new FXMenuCommand(editMenu, uiText(TXT_REDO), icons.redo, this, ID_REDO);
+    new FXMenuTitle(menuBar, uiText(TXT_EDIT_MENU), nullptr, editMenu);
+    // Ctrl+Shift+Z redoes too; the menu entries bring Ctrl+Z and Ctrl+Y.
+    for (FXuint key : {KEY_z, KEY_Z})
+        getAccelTable()->addAccel(MKUINT(key, CONTROLMASK | SHIFTMASK), this,
+                                  FXSEL(SEL_COMMAND, ID_REDO));
 
     helpMenu = new FXMenuPane(this);
     new FXMenuCommand(helpMenu, uiText(TXT_ABOUT), icons.about, this, ID_ABOUT);
@@ -116,6 +139,9 @@ void GridEditorWindow::buildToolBar()
     addToolButton(toolBar, TXT_NEW_TOOL, icons.newGrid, this, ID_NEW_GRID);
     addToolButton(toolBar, TXT_LOAD_TOOL, icons.loadGrid, this, ID_LOAD_GRID);
     saveTool = addToolButton(toolBar, TXT_SAVE_TOOL, icons.saveGrid, this, ID_SAVE_GRID);
+    new FXToolBarGrip(toolBar, nullptr, 0, TOOLBARGRIP_SINGLE);
+    undoTool = addToolButton(toolBar, TXT_UNDO_TOOL, icons.undo, this, ID_UNDO);
+    redoTool = addToolButton(toolBar, TXT_REDO_TOOL, icons.redo, this, ID_REDO);
     new FXToolBarGrip(toolBar, nullptr, 0, TOOLBARGRIP_SINGLE);
     calcTool = addToolButton(toolBar, TXT_CALCULATE_TOOL, icons.calculate, this, ID_CALCULATE);
     new FXToolBarGrip(toolBar, nullptr, 0, TOOLBARGRIP_SINGLE);
@@ -191,9 +217,19 @@ void GridEditorWindow::buildSimulationPage()
     defaultVSpinner = addSpinner(simPage, defaultVelocityMin, defaultVelocityMax, 0);
 }
 
-// "Cell Type", "Cell Properties" and "Cell Info", one below the other.
+// "Draw", "Cell Type", "Cell Properties" and "Cell Info", one below the
+// other.
 void GridEditorWindow::buildCellsPage()
 {
+    FXHorizontalFrame* drawRow = new FXHorizontalFrame(cellsPage, LAYOUT_FILL_X);
+    new FXLabel(drawRow, uiText(TXT_DRAW), nullptr, LABEL_NORMAL | LAYOUT_CENTER_Y);
+    drawChoice = new FXListBox(drawRow, this, ID_DRAW_KIND,
+                               LISTBOX_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X);
+    // In ShapeKind's order.
+    for (int key : {TXT_DRAW_CELLS, TXT_DRAW_LINE, TXT_DRAW_RECTANGLE, TXT_DRAW_FILLED_RECTANGLE,
+                    TXT_DRAW_FILLED_ELLIPSE, TXT_DRAW_FILL})
+        drawChoice->appendItem(uiText(key));
+    drawChoice->setNumVisible(6);
     typeFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
     propFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
     infoFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
@@ -381,17 +417,21 @@ long GridEditorWindow::onUpdCellTool(FXObject*, FXSelector, void*)
 // all-fluid grid of the chosen size replaces the edited one.
 long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
 {
+    if (!settleUnsavedChanges())
+        return 1;
     NewGrid dialog(this);
     const Grid& current = model.grid();
     if (current.NX != 0) {
         dialog.setNX(current.NX);
         dialog.setNY(current.NY);
     }
-    if (dialog.execute(PLACEMENT_OWNER))
-        model.apply(GridChange::newFluidGrid(current, dialog.getNX(), dialog.getNY()));
+    if (dialog.execute(PLACEMENT_OWNER)) {
+        applyChange(GridChange::newFluidGrid(current, dialog.getNX(), dialog.getNY()));
+        // An empty grid has nothing to lose.
+        markSaved();
+    }
     onCmdCellTool(nullptr, 0, nullptr);
-    leftDragging = false;
-    rightDragging = false;
+    endDrags();
     return 1;
 }
 
@@ -399,13 +439,13 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
 // simulation runs with the time step and Reynolds number of the page.
 long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 {
-    model.apply(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
+    endDrags();
+    applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
                                               defaultVSpinner->getValue()));
     const double timeStep = readDecimal(deltaTimeField->getText().text());
     const int reynolds = reynoldsSpinner->getValue();
     runSimulation(reynolds, timeStep);
-    leftDragging = false;
-    rightDragging = false;
+    endDrags();
     return 1;
 }
 
@@ -421,14 +461,120 @@ long GridEditorWindow::onCmdAbout(FXObject*, FXSelector, void*)
 {
     AboutFox about(this);
     about.execute(PLACEMENT_OWNER);
-    leftDragging = false;
-    rightDragging = false;
+    endDrags();
     return 1;
 }
 
 // The close box: the application quits, as with "Quit".
-long GridEditorWindow::onCmdCloseBox(FXObject*, FXSelector, void*)
+long GridEditorWindow::onCmdCloseBox(FXObject* sender, FXSelector, void* ptr)
 {
-    getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    return onCmdQuit(sender, FXSEL(SEL_COMMAND, ID_QUIT), ptr);
+}
+
+// Quit: unless the user cancels keeping unsaved changes, the application
+// quits.
+long GridEditorWindow::onCmdQuit(FXObject*, FXSelector, void*)
+{
+    if (settleUnsavedChanges())
+        getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    return 1;
+}
+
+void GridEditorWindow::applyChange(GridChange change)
+{
+    history.record(model.apply(std::move(change)));
+}
+
+void GridEditorWindow::endDrags()
+{
+    leftDragging = false;
+    rightDragging = false;
+    shapeDragging = false;
+    history.endGroup();
+}
+
+SaveAnswer GridEditorWindow::askSaveChanges()
+{
+    SaveChangesDialog dialog(this);
+    return dialog.ask();
+}
+
+bool GridEditorWindow::settleUnsavedChanges()
+{
+    endDrags();
+    if (!unsaved())
+        return true;
+    switch (askSaveChanges()) {
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Save: {
+        const FXString path = chooseGridFile(FileChoice::Save);
+        return !path.empty() && saveGridTo(path);
+    }
+    default:
+        return false;
+    }
+}
+
+// Edit > Undo and Redo: the canvas shows the grid as it is again.
+long GridEditorWindow::onCmdUndo(FXObject*, FXSelector, void*)
+{
+    endDrags();
+    if (history.undo(model))
+        glCanvas->update();
+    return 1;
+}
+
+long GridEditorWindow::onCmdRedo(FXObject*, FXSelector, void*)
+{
+    endDrags();
+    if (history.redo(model))
+        glCanvas->update();
+    return 1;
+}
+
+// Greys Undo out when there is nothing to undo; the title follows the
+// history here too, as this runs whenever the window updates.
+long GridEditorWindow::onUpdUndo(FXObject* sender, FXSelector, void*)
+{
+    sender->handle(this, FXSEL(SEL_COMMAND, history.canUndo() ? ID_ENABLE : ID_DISABLE), nullptr);
+    showModifiedInTitle();
+    return 1;
+}
+
+long GridEditorWindow::onUpdRedo(FXObject* sender, FXSelector, void*)
+{
+    sender->handle(this, FXSEL(SEL_COMMAND, history.canRedo() ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+void GridEditorWindow::markSaved()
+{
+    history.markSaved();
+    savedSettings[0] = reynoldsSpinner->getValue();
+    savedSettings[1] = defaultUSpinner->getValue();
+    savedSettings[2] = defaultVSpinner->getValue();
+}
+
+bool GridEditorWindow::unsaved() const
+{
+    return history.modified() || savedSettings[0] != reynoldsSpinner->getValue() ||
+           savedSettings[1] != defaultUSpinner->getValue() ||
+           savedSettings[2] != defaultVSpinner->getValue();
+}
+
+void GridEditorWindow::showModifiedInTitle()
+{
+    const FXString name = uiText(TXT_APP_NAME);
+    const FXString title = unsaved() ? "*" + name : name;
+    if (getTitle() != title)
+        setTitle(title);
+}
+
+// Draw: the list's items are in ShapeKind's order.
+long GridEditorWindow::onCmdDrawKind(FXObject*, FXSelector, void*)
+{
+    endDrags();
+    drawKind = static_cast<ShapeKind>(drawChoice->getCurrentItem());
     return 1;
 }

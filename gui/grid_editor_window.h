@@ -1,13 +1,17 @@
 // The program's main window: the edited grid on an OpenGL canvas, the cell
-// tools and simulation properties in a tab book, and the commands New Grid,
-// Load Grid, Save Grid As, Calculate It, About and Quit.
+// tools and simulation properties in a tab book, the commands New Grid,
+// Load Grid, Save Grid As, Import Image, Calculate It, About and Quit, and
+// Undo and Redo of every change to the grid.
 #pragma once
 
 #include "core/cell_types.h"
 #include "core/grid.h"
+#include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
 #include "gui/icon_set.h"
+#include "gui/save_changes_dialog.h"
+#include "gui/shape_cells.h"
 
 #include <fx.h>
 #include <fx3d.h>
@@ -34,6 +38,12 @@ protected:
     FXToolBar* toolBar = nullptr;
     FXMenuPane* fileMenu = nullptr;            // owned, deleted by the destructor
     FXMenuPane* helpMenu = nullptr;            // owned, deleted by the destructor
+    FXMenuPane* editMenu = nullptr;            // owned, deleted by the destructor
+    FXMenuCommand* undoCommand = nullptr;      // Edit menu entries that onUpd enables
+    FXMenuCommand* redoCommand = nullptr;
+    FXButton* undoTool = nullptr;              // tool bar Undo and Redo
+    FXButton* redoTool = nullptr;
+    FXListBox* drawChoice = nullptr;           // "Draw": cells, shapes or fill
     FXVerticalFrame* infoFrame = nullptr;      // frames of the three groups
     FXVerticalFrame* typeFrame = nullptr;
     FXVerticalFrame* propFrame = nullptr;
@@ -67,6 +77,13 @@ protected:
     FXMenuCommand* saveCommand = nullptr;
     FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
     GridEditModel model;                       // the edited grid and its changes
+    EditHistory history;                       // undo and redo of the model's changes
+    int savedSettings[3] = {0, 0, 0};          // Reynolds, default U and V as in the file
+    ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
+    bool shapeDragging = false;                // a shape is being dragged out
+    bool shapeErases = false;                  // ...with the right button
+    CellIndex shapeStart{0, 0};                // the shape's corners, as dragged
+    CellIndex shapeEnd{0, 0};
     bool leftDragging = false;                 // a left-button drag is painting
     bool rightDragging = false;                // a right-button drag is painting
     FXSpinner* reynoldsSpinner = nullptr;      // "Dimensionless Reynolds Number"
@@ -87,6 +104,38 @@ protected:
     virtual void showFileMessage(const FXString& caption, const FXString& text);
     // The simulation window's modal run over this window.
     virtual void runSimulation(int reynolds, double timeStep);
+    // "Save changes to the grid?", asked when the grid differs from its file.
+    virtual SaveAnswer askSaveChanges();
+    // The picture file to import; empty if cancelled.
+    virtual FXString chooseImageFile();
+    // The grid size for a picture of width x height pixels; false if cancelled.
+    virtual bool chooseImportSize(int width, int height, int& across, int& up);
+
+    // Applies a change to the grid and records it for undo.
+    void applyChange(GridChange change);
+    // True when the grid may be replaced or the program end: nothing is
+    // unsaved, or the user saved it or chose to discard it.
+    bool settleUnsavedChanges();
+    // Writes the grid and the three settings to path; reports a failure.
+    bool saveGridTo(const FXString& path);
+    // The grid and its three settings are what the file holds now.
+    void markSaved();
+    // The grid or one of its settings differs from the file.
+    bool unsaved() const;
+    // "*" before the program's name while the grid differs from its file.
+    void showModifiedInTitle();
+    // The pointer's cell for a shape: on the grid, clamped to its edge.
+    CellIndex shapeCellUnderPointer(const FXEvent* event) const;
+    // The far corner of the dragged shape, square or at 45° with Shift.
+    CellIndex shapeCorner(const FXEvent* event) const;
+    // Paints (or erases to fluid) the listed cells as one change.
+    void paintCells(const std::vector<CellIndex>& cells, bool erases);
+    // A button press or release with a shape or Fill chosen; false when
+    // the cell tool handles it.
+    bool pressShape(const PickedCell& cell, bool erases, FXObject* sender, FXSelector sel, void* ptr);
+    bool releaseShape(bool erases, void* ptr);
+    // Ends a stroke or a shape in progress.
+    void endDrags();
 
 private:
     // Construction, one part of the window each.
@@ -133,6 +182,11 @@ public:
         ID_SAVE_GRID,
         ID_ABOUT,
         ID_CLOSE_BOX,
+        ID_UNDO,
+        ID_REDO,
+        ID_QUIT,
+        ID_IMPORT_IMAGE,
+        ID_DRAW_KIND,
         ID_LAST
     };
 
@@ -150,6 +204,15 @@ public:
     long onCmdCalculate(FXObject*, FXSelector, void*);
     long onCmdAbout(FXObject*, FXSelector, void*);
     long onCmdCloseBox(FXObject*, FXSelector, void*);
+    long onCmdQuit(FXObject*, FXSelector, void*);
+    long onCmdImportImage(FXObject*, FXSelector, void*);
+
+    // Edit menu
+    long onCmdUndo(FXObject*, FXSelector, void*);
+    long onCmdRedo(FXObject*, FXSelector, void*);
+    long onUpdUndo(FXObject*, FXSelector, void*);
+    long onUpdRedo(FXObject*, FXSelector, void*);
+    long onCmdDrawKind(FXObject*, FXSelector, void*);
 
     // Cell tools
     long onCmdCellTool(FXObject*, FXSelector, void*);

@@ -12,7 +12,7 @@ static FXIcon* gifIcon(FXApp* app, const unsigned char* pixels)
     return new FXGIFIcon(app, pixels, ICON_TRANSPARENT, 0);
 }
 
-// Builds all six.
+// Builds them all.
 void IconSet::build(FXApp* app)
 {
     application = gifIcon(app, app_gif);
@@ -21,12 +21,14 @@ void IconSet::build(FXApp* app)
     saveGrid = gifIcon(app, save_gif);
     calculate = gifIcon(app, calculate_gif);
     about = gifIcon(app, about_gif);
+    undo = gifIcon(app, undo_gif);
+    redo = gifIcon(app, redo_gif);
 }
 
-// Deletes all six.
+// Deletes them all.
 void IconSet::release()
 {
-    for (FXIcon** icon : {&application, &newGrid, &loadGrid, &saveGrid, &calculate, &about}) {
+    for (FXIcon** icon : {&application, &newGrid, &loadGrid, &saveGrid, &calculate, &about, &undo, &redo}) {
         delete *icon;
         *icon = nullptr;
     }

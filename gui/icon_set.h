@@ -6,7 +6,7 @@
 // Light grey, the transparent colour of every icon.
 constexpr FXColor ICON_TRANSPARENT = FXRGB(192, 192, 192);
 
-// The six 16 x 16 icons of the main window. The owner deletes them.
+// The 16 x 16 icons of the main window. The owner deletes them.
 struct IconSet {
     FXIcon* application = nullptr;
     FXIcon* newGrid = nullptr;    // a blank page
@@ -14,10 +14,12 @@ struct IconSet {
     FXIcon* saveGrid = nullptr;   // a floppy disk
     FXIcon* calculate = nullptr;  // a red exclamation mark
     FXIcon* about = nullptr;      // a yellow question mark
+    FXIcon* undo = nullptr;       // a blue arrow turning back to the left
+    FXIcon* redo = nullptr;       // the same, turning to the right
 
-    // Builds all six.
+    // Builds them all.
     void build(FXApp* app);
-    // Deletes all six.
+    // Deletes them all.
     void release();
 };
 

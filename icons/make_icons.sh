@@ -48,6 +48,16 @@ icon about.gif +antialias -font "$FONT" -pointsize 16 -gravity center \
      -draw 'text 0,2 "?"' -draw 'text 0,0 "?"' \
      -fill 'rgb(250,210,20)' -draw 'text 0,1 "?"'
 
+# Undo: a blue arrow bending back over to the left; Redo: its mirror image.
+icon undo.gif +antialias -fill none -stroke 'rgb(30,80,190)' -strokewidth 2 \
+     -draw 'arc 4,4 14,14 180,360' \
+     -fill 'rgb(30,80,190)' -stroke 'rgb(20,50,130)' -strokewidth 1 \
+     -draw 'polygon 0,8 8,8 4,13'
+icon redo.gif +antialias -fill none -stroke 'rgb(30,80,190)' -strokewidth 2 \
+     -draw 'arc 1,4 11,14 180,360' \
+     -fill 'rgb(30,80,190)' -stroke 'rgb(20,50,130)' -strokewidth 1 \
+     -draw 'polygon 7,8 15,8 11,13'
+
 # The about picture: the name large on pale blue-grey, the author and a web
 # address below.
 "$IM" -size 296x273 xc:'rgb(206,214,228)' \

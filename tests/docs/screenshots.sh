@@ -53,7 +53,7 @@ shot_when_colour "$out/editor_full.png" "$1" "$(($2 + 3))" 217 219 255 ||
 crop_window "$out/editor_full.png" "$WX" "$WY" 800 600 "$out/images/editor.png"
 
 # --- Painting: a no-slip plate dragged across four cells ----------------
-xdotool mousemove --sync $((WX + 637)) $((WY + 129))
+xdotool mousemove --sync $((WX + 637)) $((WY + 164))
 sleep 0.2
 xdotool click 1
 sleep 0.3

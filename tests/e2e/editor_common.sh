@@ -78,3 +78,16 @@ shot_when_colour() {
     done
     return 1
 }
+
+# Waits up to about 3 seconds for the started program to end, and fails
+# unless it ended with status 0. $1 names what should have ended it.
+expect_clean_exit() {
+    for n in 1 2 3 4 5 6 7 8 9 10; do
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
+        sleep 0.3
+    done
+    kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program is still running after $1"
+    wait "$PROGRAM_PID"
+    status=$?
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}

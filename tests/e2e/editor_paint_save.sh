@@ -103,12 +103,5 @@ painted=$(od -An -tu1 -v -j 42 "$out/Grids/e2e.grid" | tr -s ' ' '\n' | sed '/^$
 xdotool mousemove --sync $((WX + 400)) $((WY + 500))
 xdotool windowfocus --sync "$WID"
 xdotool key alt+F4
-for n in 1 2 3 4 5 6 7 8 9 10; do
-    kill -0 "$PROGRAM_PID" 2>/dev/null || break
-    sleep 0.3
-done
-kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program is still running after Quit"
-wait "$PROGRAM_PID"
-status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expect_clean_exit Quit
 echo "PASS: painted, saved, drawn and quit as expected"

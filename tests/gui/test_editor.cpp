@@ -48,10 +48,11 @@ void TestEditor::command(FXSelector id)
 }
 
 // One mouse event of the canvas at (x, y).
-static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y)
+static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y, FXuint state = 0)
 {
     FXEvent event;
     event.type = type;
+    event.state = state;
     event.win_x = x;
     event.win_y = y;
     editor->handle(editor->canvas(), FXSEL(type, GridEditorWindow::ID_GRID_CANVAS), &event);
@@ -59,10 +60,52 @@ static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y)
 
 // Button and motion events, as the canvas forwards them.
 void TestEditor::leftPress(int x, int y) { canvasEvent(this, SEL_LEFTBUTTONPRESS, x, y); }
-void TestEditor::leftRelease(int x, int y) { canvasEvent(this, SEL_LEFTBUTTONRELEASE, x, y); }
+void TestEditor::leftRelease(int x, int y, FXuint state)
+{
+    canvasEvent(this, SEL_LEFTBUTTONRELEASE, x, y, state);
+}
 void TestEditor::rightPress(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONPRESS, x, y); }
 void TestEditor::rightRelease(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONRELEASE, x, y); }
 void TestEditor::motion(int x, int y) { canvasEvent(this, SEL_MOTION, x, y); }
+
+// The import dialog itself is built and read, then the test's size (if
+// any) is typed into it.
+#include "gui/import_image_dialog.h"
+bool TestEditor::chooseImportSize(int width, int height, int& across, int& up)
+{
+    ImportImageDialog dialog(this, width, height);
+    proposedAcross = dialog.across();
+    proposedUp = dialog.up();
+    if (importAcross > 0) {
+        dialog.setKeepAspect(false);
+        dialog.setAcross(importAcross);
+        dialog.setUp(importUp);
+    }
+    across = dialog.across();
+    up = dialog.up();
+    return true;
+}
+
+void TestEditor::chooseDraw(ShapeKind kind)
+{
+    drawChoice->setCurrentItem(static_cast<FXint>(kind));
+    handle(drawChoice, FXSEL(SEL_COMMAND, ID_DRAW_KIND), reinterpret_cast<void*>(static_cast<FXival>(kind)));
+    settle();
+}
+
+// A key event as the window receives it from the display.
+void TestEditor::key(FXuint code, FXuint state)
+{
+    FXEvent event;
+    event.type = SEL_KEYPRESS;
+    event.code = code;
+    event.state = state;
+    event.text = FXString::null;
+    handle(this, FXSEL(SEL_KEYPRESS, 0), &event);
+    event.type = SEL_KEYRELEASE;
+    handle(this, FXSEL(SEL_KEYRELEASE, 0), &event);
+    settle();
+}
 
 // Press and release at one place.
 void TestEditor::leftClick(int x, int y)

@@ -25,6 +25,11 @@ public:
     std::vector<FileChoice> fileDialogs;                  // every dialog asked for
     std::vector<std::pair<std::string, std::string>> messages;  // caption, text
     std::vector<std::pair<int, double>> simulations;      // Reynolds, time step
+    SaveAnswer saveAnswer = SaveAnswer::Discard;          // the answer to "Save changes?"
+    int saveQuestions = 0;                                // how often it was asked
+    FXString nextImage;                                   // "" means cancelled
+    int importAcross = 0, importUp = 0;                   // 0: the dialog's own proposal
+    int proposedAcross = 0, proposedUp = 0;               // what the dialog proposed
 
     FXString chooseGridFile(FileChoice choice) override
     {
@@ -39,6 +44,13 @@ public:
     {
         simulations.emplace_back(reynolds, timeStep);
     }
+    SaveAnswer askSaveChanges() override
+    {
+        ++saveQuestions;
+        return saveAnswer;
+    }
+    FXString chooseImageFile() override { return nextImage; }
+    bool chooseImportSize(int width, int height, int& across, int& up) override;
 
     // State the tests look at.
     const Grid& editedGrid() const { return model.grid(); }
@@ -74,6 +86,14 @@ public:
     FXButton* saveButton() const { return saveTool; }
     FXMenuCommand* calculateCommand() const { return calcCommand; }
     FXMenuCommand* saveGridCommand() const { return saveCommand; }
+    FXButton* undoButton() const { return undoTool; }
+    FXButton* redoButton() const { return redoTool; }
+    FXMenuCommand* undoMenuCommand() const { return undoCommand; }
+    FXMenuCommand* redoMenuCommand() const { return redoCommand; }
+    // Chooses an entry of "Draw" as the user would.
+    void chooseDraw(ShapeKind kind);
+    // A key pressed on the window with modifier state (CONTROLMASK...).
+    void key(FXuint code, FXuint state);
 
     // A click on a radio button, as the button itself reports it.
     void choose(FXRadioButton* radio);
@@ -84,7 +104,7 @@ public:
 
     // Mouse events on the canvas at pixel (x, y).
     void leftPress(int x, int y);
-    void leftRelease(int x, int y);
+    void leftRelease(int x, int y, FXuint state = 0);
     void rightPress(int x, int y);
     void rightRelease(int x, int y);
     void motion(int x, int y);

@@ -1,0 +1,147 @@
+#include "gui/edit_history.h"
+
+#include <map>
+#include <utility>
+
+namespace {
+
+bool sameState(const CellState& a, const CellState& b)
+{
+    return a.word == b.word && a.u == b.u && a.v == b.v;
+}
+
+}  // namespace
+
+void EditHistory::beginGroup()
+{
+    closePending();
+    grouping = true;
+}
+
+void EditHistory::endGroup()
+{
+    grouping = false;
+    closePending();
+}
+
+// A cell met again keeps its first "before" and takes the new "after", so a
+// stroke passing a cell many times stores it once.
+void EditHistory::addCells(Step& step, const AppliedChange& applied)
+{
+    std::map<std::pair<int32_t, int32_t>, std::size_t> index;
+    for (std::size_t k = 0; k < step.before.size(); ++k)
+        index[{step.before[k].i, step.before[k].j}] = k;
+    for (std::size_t k = 0; k < applied.before.size(); ++k) {
+        const CellState& before = applied.before[k];
+        auto found = index.find({before.i, before.j});
+        if (found == index.end()) {
+            index[{before.i, before.j}] = step.before.size();
+            step.before.push_back(before);
+            step.after.push_back(applied.after[k]);
+        } else {
+            step.after[found->second] = applied.after[k];
+        }
+    }
+}
+
+void EditHistory::record(AppliedChange applied)
+{
+    if (applied.replaced) {
+        closePending();
+        Step step;
+        step.otherGrid = std::move(applied.replaced);
+        push(std::move(step));
+        return;
+    }
+    if (grouping) {
+        addCells(pending, applied);
+        return;
+    }
+    Step step;
+    addCells(step, applied);
+    push(std::move(step));
+}
+
+void EditHistory::closePending()
+{
+    if (!pending.before.empty())
+        push(std::move(pending));
+    pending = Step();
+}
+
+// Unchanged cells are left out; a step with none is no step.
+void EditHistory::push(Step step)
+{
+    if (!step.otherGrid) {
+        Step changed;
+        for (std::size_t k = 0; k < step.before.size(); ++k)
+            if (!sameState(step.before[k], step.after[k])) {
+                changed.before.push_back(step.before[k]);
+                changed.after.push_back(step.after[k]);
+            }
+        if (changed.before.empty())
+            return;
+        step = std::move(changed);
+    }
+    if (savedPosition > position)
+        savedReachable = false;
+    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(position), steps.end());
+    steps.push_back(std::move(step));
+    ++position;
+    if (steps.size() > maxSteps) {
+        steps.pop_front();
+        --position;
+        if (savedPosition == 0)
+            savedReachable = false;
+        else
+            --savedPosition;
+    }
+}
+
+void EditHistory::swapGrid(Step& step, GridEditModel& model)
+{
+    AppliedChange applied = model.apply(GridChange::restoringGrid(std::move(step.otherGrid)));
+    step.otherGrid = std::move(applied.replaced);
+}
+
+bool EditHistory::undo(GridEditModel& model)
+{
+    endGroup();
+    if (!canUndo())
+        return false;
+    Step& step = steps[--position];
+    if (step.otherGrid)
+        swapGrid(step, model);
+    else
+        model.apply(GridChange::restoring(step.before));
+    return true;
+}
+
+bool EditHistory::redo(GridEditModel& model)
+{
+    endGroup();
+    if (!canRedo())
+        return false;
+    Step& step = steps[position++];
+    if (step.otherGrid)
+        swapGrid(step, model);
+    else
+        model.apply(GridChange::restoring(step.after));
+    return true;
+}
+
+void EditHistory::markSaved()
+{
+    savedPosition = position;
+    savedReachable = true;
+}
+
+void EditHistory::clear(bool saved)
+{
+    steps.clear();
+    pending = Step();
+    grouping = false;
+    position = 0;
+    savedPosition = 0;
+    savedReachable = saved;
+}
