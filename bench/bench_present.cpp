@@ -46,7 +46,7 @@ void composeChannel(int NX, int NY, int k)
     allocateFrameImage(NX * k, NY * k);
     RenderElements all;
     all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
-    composeFrame(*solver->simGrid, NX, NY, k, all);
+    composeFrame(solver->state(), NX, NY, k, all);
 }
 
 // presentFrame's work: context, clear, points, swap, release; glFinish so

@@ -77,7 +77,7 @@ void reportFrames(benchmark::State& state)
 void BM_ScalarField(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state)
         drawScalarField(g.NX, g.NY, g.u, flow.k, 1, 0, 0);
     reportFrames(state);
@@ -86,7 +86,7 @@ void BM_ScalarField(benchmark::State& state)
 void BM_BoundaryCells(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state)
         drawBoundaryCells(g.NX, g.NY, g.flags, flow.k);
     reportFrames(state);
@@ -95,7 +95,7 @@ void BM_BoundaryCells(benchmark::State& state)
 void BM_VelocityVectors(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state) {
         clearFrameRect(1, 1, frameWidth() - 1, frameHeight() - 1, 0);
         drawVelocityVectors(g.NX, g.NY, g.u, g.v, flow.k);
@@ -106,7 +106,7 @@ void BM_VelocityVectors(benchmark::State& state)
 void BM_Streamlines(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state) {
         clearFrameRect(1, 1, frameWidth() - 1, frameHeight() - 1, 0);
         drawStreamlines(g.NX, g.NY, g, flow.k);
@@ -117,7 +117,7 @@ void BM_Streamlines(benchmark::State& state)
 void BM_PpmWriter(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    composeFrame(*flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k,
+    composeFrame(flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k,
                  RenderElements{true, true, true, true, true, true});
     for (auto _ : state) {
         ppmFrameCounter = 0;  // one file, overwritten
@@ -133,7 +133,7 @@ void BM_ComposeAndSaveAll(benchmark::State& state)
     Flow& flow = flowFor(state);
     const RenderElements all{true, true, true, true, true, true};
     for (auto _ : state) {
-        composeFrame(*flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k, all);
+        composeFrame(flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k, all);
         ppmFrameCounter = 0;
         writePpmFrame(frameDirectory());
     }
@@ -153,7 +153,7 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
     const RenderElements defaults{true, true, false, false, false, false};
     for (auto _ : state) {
         solver->step();
-        composeFrame(*solver->simGrid, 40, 20, 4, defaults);
+        composeFrame(solver->state(), 40, 20, 4, defaults);
         ppmFrameCounter = 0;
         writePpmFrame(frameDirectory());
     }
@@ -168,7 +168,7 @@ void BM_FrameCycleAll120x80(benchmark::State& state)
     const RenderElements all{true, true, true, true, true, true};
     for (auto _ : state) {
         flow.solver->step();
-        composeFrame(*flow.solver->simGrid, 120, 80, 15, all);
+        composeFrame(flow.solver->state(), 120, 80, 15, all);
         ppmFrameCounter = 0;
         writePpmFrame(frameDirectory());
     }
@@ -203,7 +203,7 @@ void writeLiteralPpm(const ReferencePicture& picture, const std::string& path)
 void BM_LiteralStreamlines(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state) {
         ReferencePicture picture(flow.k * g.NX, flow.k * g.NY);
         referenceStreamlines(picture, g.NX, g.NY, g, flow.k);
@@ -215,7 +215,7 @@ void BM_LiteralStreamlines(benchmark::State& state)
 void BM_LiteralComposeAndSaveAll(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     std::filesystem::create_directories(frameDirectory());
     for (auto _ : state) {
         const ReferencePicture picture =
@@ -236,7 +236,7 @@ void BM_LiteralFrameCycleDefault40x20(benchmark::State& state)
     for (auto _ : state) {
         solver->step();
         const ReferencePicture picture = referenceCompose(
-            *solver->simGrid, 40, 20, 4, ReferenceElements{true, true, false, false, false, false});
+            solver->state(), 40, 20, 4, ReferenceElements{true, true, false, false, false, false});
         writeLiteralPpm(picture, frameDirectory() + "/literal.ppm");
     }
     reportFrames(state);

@@ -69,7 +69,7 @@ void BM_SingleSweep255x255(benchmark::State& state)
     Grid g;
     makeChannel(g, 255, 255);
     auto solver = buildSolver(g, 200, 0.003);
-    solver->maxSweeps = 1;
+    solver->capSweeps(1);
     for (auto _ : state) {
         solver->solvePressure();
     }
@@ -105,13 +105,13 @@ void BM_PassComputeF(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [
 void BM_PassComputeG(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.computeG(); }); }
 void BM_PassWallConditions(benchmark::State& s)
 {
-    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.applyWallConditions(f.simGrid->u, f.simGrid->v, f.simGrid->p); });
+    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.applyStateWallConditions(); });
 }
 void BM_PassCorrectVelocity(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.correctVelocity(); }); }
 void BM_PassAccumulatePressure(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.accumulatePressure(); }); }
 void BM_PassOneSweep(benchmark::State& s)
 {
-    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.maxSweeps = 1; f.solvePressure(); });
+    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.capSweeps(1); f.solvePressure(); });
 }
 
 }  // namespace

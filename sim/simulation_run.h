@@ -47,7 +47,7 @@ public:
     // What the step of the last cycle did.
     const StepReport& lastStepReport() const { return lastStep; }
     int32_t frames() const { return savedFrames; }
-    const SimGrid& state() const { return *solver->simGrid; }
+    const SimGrid& state() const { return solver->state(); }
     const Grid& editedGrid() const { return *grid; }
 
 private:

@@ -252,7 +252,7 @@ TEST_F(CalculateWindowTest, PpmRunWritesNumberedFramesAndStopStartsAgain)
     RenderElements elements;
     elements.boundaryCells = true;
     elements.streamlines = true;
-    ASSERT_TRUE(composeFrame(*reference->simGrid, 40, 20, 4, elements));
+    ASSERT_TRUE(composeFrame(reference->state(), 40, 20, 4, elements));
     ASSERT_TRUE(writePpmFile("reference.ppm"));
     releaseFrameImage();
     EXPECT_EQ(readBytes("reference.ppm"), firstRun);

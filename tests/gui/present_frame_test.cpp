@@ -73,7 +73,7 @@ void composeChannel(int k)
     allocateFrameImage(40 * k, 20 * k);
     RenderElements all;
     all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
-    ASSERT_TRUE(composeFrame(*solver->simGrid, 40, 20, k, all));
+    ASSERT_TRUE(composeFrame(solver->state(), 40, 20, k, all));
 }
 
 // Random values over the whole range at every pixel, row 0 and column 0
