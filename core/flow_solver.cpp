@@ -2,7 +2,9 @@
 
 #include "core/convection_schemes.h"
 #include "core/solver_constants.h"
+#include "core/time_step.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -25,9 +27,11 @@ template <class Scheme>
 StepReport FlowSolver::stepWith()
 {
     SimGrid& g = *simGrid;
+    prepareStep<Scheme>();
     predictF<Scheme>();
     predictG<Scheme>();
-    const StepReport report = solvePressure();
+    StepReport report = solvePressure();
+    report.dt = held.dt;
     applyWallConditions(g.u, g.v, g.dp);
     correctVelocity();
     applyWallConditions(g.u, g.v, g.p);
@@ -35,8 +39,25 @@ StepReport FlowSolver::stepWith()
     return report;
 }
 
+template <class Scheme>
+void FlowSolver::prepareStep()
+{
+    if (!automaticDt && !Scheme::blends)
+        return;
+    const LargestVelocities fastest = largestVelocities(*simGrid);
+    if (automaticDt) {
+        const TimeStepLimits limits{held.dx, held.dy, held.Re, !Scheme::blends};
+        // Held in single precision like the fixed time step.
+        held.dt = static_cast<float>(stableTimeStep(limits, fastest));
+    }
+    if (Scheme::blends) {
+        const double dt = held.dt;
+        blend = std::min(1.0, std::max(fastest.u * dt / held.dx, fastest.v * dt / held.dy));
+    }
+}
+
 FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
-    : simGrid(copyForSolver(grid)), scheme(settings.convection),
+    : simGrid(copyForSolver(grid)), scheme(settings.convection), automaticDt(settings.automaticDt),
       maxSweeps(solver_constants::maxPressureSweeps)
 {
     NX = simGrid->NX;
@@ -52,6 +73,12 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     held.tolerance = solver_constants::pressureTolerance;
     held.pressureRelaxation = solver_constants::pressureRelaxation;
     switch (scheme) {
+    case Convection::Central:
+        stepWithScheme = &FlowSolver::stepWith<CentralConvection>;
+        break;
+    case Convection::UpwindBlended:
+        stepWithScheme = &FlowSolver::stepWith<BlendedConvection>;
+        break;
     case Convection::Designed:
         stepWithScheme = &FlowSolver::stepWith<DesignedConvection>;
         break;
@@ -126,6 +153,12 @@ void FlowSolver::applyStateWallConditions()
 void FlowSolver::computeF()
 {
     switch (scheme) {
+    case Convection::Central:
+        predictF<CentralConvection>();
+        break;
+    case Convection::UpwindBlended:
+        predictF<BlendedConvection>();
+        break;
     case Convection::Designed:
         predictF<DesignedConvection>();
         break;
@@ -135,6 +168,12 @@ void FlowSolver::computeF()
 void FlowSolver::computeG()
 {
     switch (scheme) {
+    case Convection::Central:
+        predictG<CentralConvection>();
+        break;
+    case Convection::UpwindBlended:
+        predictG<BlendedConvection>();
+        break;
     case Convection::Designed:
         predictG<DesignedConvection>();
         break;

@@ -13,20 +13,24 @@
 
 // The convection terms of the momentum predictor.
 enum class Convection {
-    Designed,  // the terms as first designed, for reproducing old results
+    Central,        // consistent central fluxes: the default
+    UpwindBlended,  // central plus a share of donor-cell upwinding
+    Designed,       // the terms as first designed, for reproducing old results
 };
 
 // Everything a solver needs besides the grid.
 struct SolverSettings {
     int reynolds = 100;
-    double dt = 0.003;
-    Convection convection = Convection::Designed;
+    double dt = 0.003;           // the time step unless automaticDt
+    Convection convection = Convection::Central;
+    bool automaticDt = false;    // choose dt before every step (core/time_step.h)
 };
 
 // What one step did in its pressure iteration.
 struct StepReport {
     int sweeps = 0;          // Gauss-Seidel sweeps made
     bool converged = true;   // false when the sweep cap ended the iteration
+    double dt = 0.0;         // the time step taken, as the solver held it
 };
 
 // The scalars of a solver as it holds them: single precision, widened to
@@ -73,6 +77,9 @@ private:
     // The step and the predictors with one scheme's convection terms; the
     // step of the chosen scheme is picked once, at construction.
     template <class Scheme> StepReport stepWith();
+    // Sets dt (when automatic) and the blend factor from the fastest
+    // velocities before a step.
+    template <class Scheme> void prepareStep();
     template <class Scheme> void predictF();
     template <class Scheme> void predictG();
     ConvectionFactors convectionFactors() const;
@@ -82,6 +89,7 @@ private:
     int32_t NY = 0;
     SolverScalars held;
     Convection scheme;
+    bool automaticDt;
     StepReport (FlowSolver::*stepWithScheme)() = nullptr;
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step

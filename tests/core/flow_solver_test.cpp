@@ -135,7 +135,7 @@ TEST(Step, MatchesTheLiteralSchemeBitForBit)
         if (variant == 0) makeChannelScenario(g, 40, 20);
         else makeCavityScenario(g, 24, 20);
         writeDefaultVelocities(g, variant == 0 ? 1.0 : 0.0, 0.0);
-        auto fast = buildSolver(g, 200, 0.003);
+        auto fast = std::make_unique<FlowSolver>(g, SolverSettings{200, 0.003, Convection::Designed, false});
         LiteralSolver literal(g, fast->scalars());
         for (int n = 0; n < 60; ++n) {
             const int fastSweeps = fast->step().sweeps;
