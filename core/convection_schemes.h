@@ -113,13 +113,14 @@ struct BlendedConvection {
     static constexpr bool blends = true;
 
     // One direction's flux difference: a, b, c are the transported velocity
-    // before, at and after the face; across the ones carrying it in and out.
+    // before, at and after the face; acrossIn and acrossOut the velocities
+    // carrying it in and out. One division per term keeps the scheme cheap.
     static double blendedDifference(double a, double b, double c, double acrossIn, double acrossOut,
                                     double h, double gamma)
     {
-        const double central = (acrossOut * (0.5 * (b + c)) - acrossIn * (0.5 * (a + b))) / h;
-        const double donor = (std::fabs(acrossOut) * (0.5 * (b - c)) - std::fabs(acrossIn) * (0.5 * (a - b))) / h;
-        return central + gamma * donor;
+        const double central = acrossOut * (0.5 * (b + c)) - acrossIn * (0.5 * (a + b));
+        const double donor = std::fabs(acrossOut) * (0.5 * (b - c)) - std::fabs(acrossIn) * (0.5 * (a - b));
+        return (central + gamma * donor) / h;
     }
     static ConvectionTerms atUFace(const UFaceColumns& c, int j, const ConvectionFactors& f)
     {

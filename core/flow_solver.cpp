@@ -50,7 +50,7 @@ void FlowSolver::prepareStep()
         // Held in single precision like the fixed time step.
         held.dt = static_cast<float>(stableTimeStep(limits, fastest));
     }
-    if (Scheme::blends) {
+    if constexpr (Scheme::blends) {
         const double dt = held.dt;
         blend = std::min(1.0, std::max(fastest.u * dt / held.dx, fastest.v * dt / held.dy));
     }
