@@ -48,6 +48,23 @@ double interpolate(const std::vector<double>& at, const std::vector<double>& val
     return values[k - 1] + t * (values[k] - values[k - 1]);
 }
 
+// Inflow u = 1 on the west border, outflow on the east, walls of the given
+// kind along the south and north borders, u = 1 everywhere to start with.
+void makeOpenChannel(Grid& grid, int NX, int NY, int32_t wall)
+{
+    makeFluidGrid(grid, NX, NY);
+    for (int j = 1; j <= NY - 2; ++j) {
+        grid.setCell(0, j, CELL_INFLOW);
+        grid.u[0][j] = 1.0;
+        grid.setCell(NX - 1, j, CELL_OUTFLOW);
+    }
+    for (int i = 0; i < NX; ++i) {
+        grid.setCell(i, 0, wall);
+        grid.setCell(i, NY - 1, wall);
+    }
+    writeDefaultVelocities(grid, 1.0, 0.0);
+}
+
 struct Published {
     double position;
     double velocity;
@@ -122,17 +139,7 @@ TEST(ChannelFlow, DevelopedProfileIsTheParabolaOfItsFlowRate)
     for (Convection convection : {Convection::Central, Convection::UpwindBlended}) {
         constexpr int NX = 100, NY = 20;
         Grid grid;
-        makeFluidGrid(grid, NX, NY);
-        for (int j = 1; j <= NY - 2; ++j) {
-            grid.setCell(0, j, CELL_INFLOW);
-            grid.u[0][j] = 1.0;
-            grid.setCell(NX - 1, j, CELL_OUTFLOW);
-        }
-        for (int i = 0; i < NX; ++i) {
-            grid.setCell(i, 0, CELL_NOSLIP_WALL);
-            grid.setCell(i, NY - 1, CELL_NOSLIP_WALL);
-        }
-        writeDefaultVelocities(grid, 1.0, 0.0);
+        makeOpenChannel(grid, NX, NY, CELL_NOSLIP_WALL);
         FlowSolver solver(grid, SolverSettings{20, 0.0, convection, true});
         ASSERT_TRUE(runToSteadyState(solver, 1e-7, 20000));
 
@@ -176,17 +183,7 @@ TEST(ExactSolutions, RestAndUniformFlowStayAsTheyAre)
 
         constexpr int NX = 40, NY = 20;
         Grid uniform;
-        makeFluidGrid(uniform, NX, NY);
-        for (int j = 1; j <= NY - 2; ++j) {
-            uniform.setCell(0, j, CELL_INFLOW);
-            uniform.u[0][j] = 1.0;
-            uniform.setCell(NX - 1, j, CELL_OUTFLOW);
-        }
-        for (int i = 0; i < NX; ++i) {
-            uniform.setCell(i, 0, CELL_SLIP_WALL);
-            uniform.setCell(i, NY - 1, CELL_SLIP_WALL);
-        }
-        writeDefaultVelocities(uniform, 1.0, 0.0);
+        makeOpenChannel(uniform, NX, NY, CELL_SLIP_WALL);
         FlowSolver flow(uniform, SolverSettings{100, 0.0, convection, true});
         for (int n = 0; n < 200; ++n)
             flow.step();
