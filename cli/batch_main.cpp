@@ -62,12 +62,32 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
         })
                                   : (run.advance(), true);
         meter.update(n, clock.seconds());
-        if (!saved)
+        if (!saved || run.unstable() || run.steady())
             break;
     }
     const double seconds = clock.seconds();
     meter.finish();
     return seconds;
+}
+
+const char* convectionName(Convection convection)
+{
+    switch (convection) {
+    case Convection::Central:
+        return "central";
+    case Convection::UpwindBlended:
+        return "upwind-blended";
+    case Convection::Designed:
+        break;
+    }
+    return "designed";
+}
+
+std::string formatNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 }  // namespace
@@ -90,11 +110,13 @@ int main(int argc, char** argv)
         return fail(batch_constants::exitRunFailed, error);
 
     const RunParameters parameters = resolveParameters(options, settings);
-    std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %d, dt %g, default velocity (%g, %g)\n",
-                 options.gridPath.c_str(), grid.NX, grid.NY, parameters.reynolds, parameters.dt,
-                 parameters.defaultU, parameters.defaultV);
+    const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);
+    std::fprintf(stderr,
+                 "kelvo-batch: %s, %d x %d cells, Re %d, dt %s, %s convection, default velocity (%g, %g)\n",
+                 options.gridPath.c_str(), grid.NX, grid.NY, parameters.reynolds, dtText.c_str(),
+                 convectionName(parameters.convection), parameters.defaultU, parameters.defaultV);
 
-    BatchRun run(grid, parameters);
+    BatchRun run(grid, parameters, options.untilSteady);
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
         frames = std::make_unique<BatchFrames>(options, grid);
@@ -104,7 +126,9 @@ int main(int argc, char** argv)
         if (!frames->open(error))
             return fail(batch_constants::exitRunFailed, error);
     }
-    const double seconds = runSteps(run, options.steps, options.interval, frames.get(), error);
+    const double seconds = run.unstable()
+                               ? 0.0
+                               : runSteps(run, options.steps, options.interval, frames.get(), error);
     if (frames)
         frames->close();
     std::fputs(formatSummary(run.tally(), seconds).c_str(), stderr);
@@ -112,6 +136,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kelvo-batch: %d frames\n", frames->count());
     if (!error.empty())
         return fail(batch_constants::exitRunFailed, error);
+    // A broken state is worth nothing to a reader: no dump.
+    if (run.unstable())
+        return fail(batch_constants::exitUnstable, run.instabilityText());
 
     if (!options.csvPath.empty() && !writeCsvFile(options.csvPath, run.state()))
         return fail(batch_constants::exitRunFailed,

@@ -125,11 +125,25 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         }
         o.reynolds = static_cast<int>(whole);
     } else if (name == "--dt") {
+        o.automaticDt = std::strcmp(text, "auto") == 0;
+        if (o.automaticDt)
+            return true;
         if (!parseFinite(text, number) || !(number > 0.0)) {
-            error = std::string("--dt needs a finite number above 0, not '") + text + "'";
+            error = std::string("--dt needs a finite number above 0 or auto, not '") + text + "'";
             return false;
         }
         o.dt = number;
+    } else if (name == "--convection") {
+        if (!parseConvection(text, o.convection)) {
+            error = std::string("--convection needs central, blended or designed, not '") + text + "'";
+            return false;
+        }
+    } else if (name == "--until-steady") {
+        if (!parseFinite(text, number) || number < 0.0) {
+            error = std::string("--until-steady needs a finite number from 0 up, not '") + text + "'";
+            return false;
+        }
+        o.untilSteady = number;
     } else if (name == "--default-u" || name == "--default-v") {
         if (!parseFinite(text, number)) {
             error = name + " needs a finite number, not '" + text + "'";
@@ -149,7 +163,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
 bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
-           name == "--default-v" || name == "--dump-csv" || isFrameOption(name);
+           name == "--default-v" || name == "--dump-csv" || name == "--convection" ||
+           name == "--until-steady" || isFrameOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -241,8 +256,9 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
 
 std::string batchUsage()
 {
-    return "usage: kelvo-batch GRIDFILE [--steps N] [--re R] [--dt X] [--default-u A]\n"
-           "                   [--default-v B] [--dump-csv FILE]\n"
+    return "usage: kelvo-batch GRIDFILE [--steps N] [--re R] [--dt X|auto] [--default-u A]\n"
+           "                   [--default-v B] [--convection C] [--until-steady EPS]\n"
+           "                   [--dump-csv FILE]\n"
            "\n"
            "Runs the flow of a grid file without a display: writes the default\n"
            "velocities into the fluid cells, builds the solver (one step), then\n"
@@ -251,7 +267,13 @@ std::string batchUsage()
            "  --steps N       steps after the build step (default 100)\n"
            "  --re R          Reynolds number, 1..100000 (default: the file's,\n"
            "                  clamped to 10..2000 as the editor shows it)\n"
-           "  --dt X          time step, above 0 (default 0.003)\n"
+           "  --dt X          time step, above 0 (default 0.003); auto chooses a\n"
+           "                  stable one before every step\n"
+           "  --convection C  central (default), blended (upwind-blended, for high\n"
+           "                  Reynolds numbers) or designed (the original terms,\n"
+           "                  to reproduce old results bit for bit)\n"
+           "  --until-steady EPS  stop early once no u or v changes by more than\n"
+           "                  EPS in a step (--steps stays the limit)\n"
            "  --default-u A   default x velocity of fluid cells (default: the file's,\n"
            "                  clamped to 0..100)\n"
            "  --default-v B   default y velocity of fluid cells (likewise)\n"
@@ -312,6 +334,19 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
         start = comma + 1;
     }
     elements = chosen;
+    return true;
+}
+
+bool parseConvection(const std::string& text, Convection& convection)
+{
+    if (text == "central")
+        convection = Convection::Central;
+    else if (text == "blended")
+        convection = Convection::UpwindBlended;
+    else if (text == "designed")
+        convection = Convection::Designed;
+    else
+        return false;
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The command line of kelvo-batch.
 #pragma once
 
+#include "core/flow_solver.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
 
@@ -12,6 +13,9 @@ struct BatchOptions {
     long long steps = 0;              // steps after the build step
     std::optional<int> reynolds;      // from the file unless given
     double dt = 0.0;
+    bool automaticDt = false;         // --dt auto
+    Convection convection = Convection::Central;
+    std::optional<double> untilSteady;  // stop once no u or v changes more in a step
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
     std::string csvPath;              // "" for no dump, "-" for stdout
@@ -37,6 +41,9 @@ RenderElements defaultElements();
 // A comma list of boundary, streamlines, u, v, p, vectors (or "none"); false
 // with a reason for an empty item or an unknown name.
 bool parseElements(const std::string& text, RenderElements& elements, std::string& error);
+
+// central, blended or designed; false for any other name.
+bool parseConvection(const std::string& text, Convection& convection);
 
 // raw, mjpeg, ffv1 or utvideo; false for any other name.
 bool parseCodec(const std::string& text, Compressor& compressor);

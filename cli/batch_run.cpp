@@ -1,6 +1,9 @@
 // A headless run of the solver on an edited grid.
 #include "cli/batch_run.h"
 
+#include "core/flow_check.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -10,16 +13,63 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     RunParameters r;
     r.reynolds = options.reynolds ? *options.reynolds : shown.reynolds;
     r.dt = options.dt;
+    r.automaticDt = options.automaticDt;
+    r.convection = options.convection;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
     return r;
 }
 
-BatchRun::BatchRun(Grid& grid, const RunParameters& parameters)
+BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
+    : edited(&grid),
+      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt},
+      referenceSpeed(0.0), steadyLimit(steadyLimit)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
-    cycles = std::make_unique<SimulationRun>(grid, parameters.reynolds, parameters.dt);
-    record(cycles->step(), 0);
+    referenceSpeed = setUpSpeed(grid);
+    if (steadyLimit) {
+        previous.NX = grid.NX;
+        previous.NY = grid.NY;
+        previous.u.allocate(grid.NX, grid.NY);
+        previous.v.allocate(grid.NX, grid.NY);
+    }
+    cycles = std::make_unique<SimulationRun>(grid, settings);
+    const StepReport first = cycles->step();
+    checkStability(0);
+    record(first, 0);
+}
+
+bool BatchRun::checkStability(long long stepNumber)
+{
+    if (counts.unstableStep < 0 && flowUnstable(cycles->state(), referenceSpeed))
+        counts.unstableStep = stepNumber;
+    return counts.unstableStep >= 0;
+}
+
+void BatchRun::keepPreviousVelocities()
+{
+    if (!steadyLimit)
+        return;
+    previous.u.copyFrom(cycles->state().u);
+    previous.v.copyFrom(cycles->state().v);
+}
+
+double BatchRun::largestChange() const
+{
+    const SimGrid& now = cycles->state();
+    double largest = 0.0;
+    for (int32_t i = 0; i < now.NX; ++i)
+        for (int32_t j = 0; j < now.NY; ++j)
+            largest = std::max({largest, std::fabs(now.u[i][j] - previous.u[i][j]),
+                                std::fabs(now.v[i][j] - previous.v[i][j])});
+    return largest;
+}
+
+std::string BatchRun::instabilityText() const
+{
+    // The time up to the step that blew up, that step included.
+    return instabilityMessage(counts.unstableStep, counts.simulatedTime,
+                              suggestedTimeStep(*edited, settings));
 }
 
 void BatchRun::advance()
@@ -30,6 +80,13 @@ void BatchRun::advance()
 // Adds one step's report to the tally and notes the first non-finite field.
 void BatchRun::record(const StepReport& report, long long stepNumber)
 {
+    counts.smallestDt = stepNumber == 0 ? report.dt : std::min(counts.smallestDt, report.dt);
+    counts.largestDt = std::max(counts.largestDt, report.dt);
+    counts.simulatedTime += report.dt;
+    if (steadyLimit && stepNumber > 0) {
+        counts.lastChange = largestChange();
+        counts.steady = counts.lastChange <= *steadyLimit;
+    }
     counts.sweeps += report.sweeps;
     if (!report.converged)
         ++counts.cappedSteps;
@@ -73,5 +130,15 @@ std::string formatSummary(const RunTally& tally, double seconds)
         std::snprintf(text, sizeof text, "kelvo-batch: fields became non-finite at step %lld\n",
                       tally.firstNonFiniteStep);
     out += text;
+    std::snprintf(text, sizeof text, "kelvo-batch: simulated time %.6g, dt from %.6g to %.6g\n",
+                  tally.simulatedTime, tally.smallestDt, tally.largestDt);
+    out += text;
+    if (tally.lastChange >= 0.0) {
+        std::snprintf(text, sizeof text,
+                      "kelvo-batch: %s; largest change of u or v in the last step %.6g\n",
+                      tally.steady ? "stopped at a steady state" : "stopped after --steps steps",
+                      tally.lastChange);
+        out += text;
+    }
     return out;
 }

@@ -9,12 +9,15 @@
 #include "sim/simulation_run.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // The values a run uses, after the command line and the file are combined.
 struct RunParameters {
     int reynolds = 0;
     double dt = 0.0;
+    bool automaticDt = false;
+    Convection convection = Convection::Central;
     double defaultU = 0.0;
     double defaultV = 0.0;
 };
@@ -29,6 +32,12 @@ struct RunTally {
     long long sweeps = 0;             // pressure sweeps of all steps
     long long cappedSteps = 0;        // steps whose sweeps ended at the cap
     long long firstNonFiniteStep = -1;  // 0 = the build step; -1 = never
+    double simulatedTime = 0.0;       // the sum of the time steps taken
+    double smallestDt = 0.0;          // of all steps
+    double largestDt = 0.0;
+    long long unstableStep = -1;      // the step that blew the flow up; -1 = none
+    double lastChange = -1.0;         // largest change of u or v in the last step; -1 = not tracked
+    bool steady = false;              // the last change was within the steady limit
 };
 
 class BatchRun {
@@ -36,28 +45,53 @@ public:
     // Writes the default velocities into grid, builds the solver and takes
     // its first step, as the simulation window does when it opens. The grid
     // must outlive the run.
-    BatchRun(Grid& grid, const RunParameters& parameters);
+    // With steadyLimit, the largest change of u or v is tracked every step
+    // and steady() says when it is at most the limit.
+    BatchRun(Grid& grid, const RunParameters& parameters,
+             std::optional<double> steadyLimit = std::nullopt);
 
     // One more cycle, without frames.
     void advance();
     // One more cycle; on a frame cycle (every interval-th, the first one
-    // included) frame(index) with the frame's index in the run. Returns
-    // what frame returned, true when this was no frame cycle.
+    // included) frame(index) with the frame's index in the run, unless the
+    // step blew the flow up: a broken state is never drawn. Returns what
+    // frame returned, true when no frame was drawn.
     template <typename Frame>
     bool advance(int interval, Frame&& frame)
     {
-        const bool ok = cycles->cycle(interval, frame);
+        keepPreviousVelocities();
+        bool checked = false;
+        const bool ok = cycles->cycle(interval, [&](int32_t index) {
+            checked = true;
+            return checkStability(counts.steps + 1) || frame(index);
+        });
         ++counts.steps;
+        if (!checked)
+            checkStability(counts.steps);
         record(cycles->lastStepReport(), counts.steps);
         return ok;
     }
 
     const SimGrid& state() const { return cycles->state(); }
     const RunTally& tally() const { return counts; }
+    // Whether the run must stop: the flow blew up, or it became steady.
+    bool unstable() const { return counts.unstableStep >= 0; }
+    bool steady() const { return counts.steady; }
+    // What to tell the user after a blow-up.
+    std::string instabilityText() const;
 
 private:
     void record(const StepReport& report, long long stepNumber);
+    // Notes a blow-up of the step just taken; true when there was one.
+    bool checkStability(long long stepNumber);
+    void keepPreviousVelocities();
+    double largestChange() const;
 
+    const Grid* edited;
+    SolverSettings settings;
+    double referenceSpeed;             // the set-up's largest speed
+    std::optional<double> steadyLimit;
+    Grid previous;                     // u and v before the step, when tracking changes
     std::unique_ptr<SimulationRun> cycles;
     RunTally counts;
 };
@@ -65,5 +99,6 @@ private:
 // Whether u, v and p hold only finite values.
 bool fieldsFinite(const Grid& grid);
 
-// The closing report: steps, sweeps, speed, cap and finiteness.
+// The closing report: steps, sweeps, speed, cap, finiteness, simulated
+// time and the time steps, and why the run stopped when it tracked changes.
 std::string formatSummary(const RunTally& tally, double seconds);

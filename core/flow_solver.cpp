@@ -1,7 +1,10 @@
 #include "core/flow_solver.h"
 
+#include "core/convection_schemes.h"
 #include "core/solver_constants.h"
+#include "core/time_step.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -18,17 +21,79 @@ inline bool faceComputed(int32_t cell, int32_t neighbour)
 
 }  // namespace
 
-FlowSolver::FlowSolver(std::unique_ptr<SimGrid> grid)
-    : simGrid(std::move(grid)), maxSweeps(solver_constants::maxPressureSweeps)
+// The step of each scheme, picked once so that the loops of one scheme hold
+// no test for another.
+template <class Scheme>
+StepReport FlowSolver::stepWith()
+{
+    SimGrid& g = *simGrid;
+    prepareStep<Scheme>();
+    predictF<Scheme>();
+    predictG<Scheme>();
+    StepReport report = solvePressure();
+    report.dt = held.dt;
+    applyWallConditions(g.u, g.v, g.dp);
+    correctVelocity();
+    applyWallConditions(g.u, g.v, g.p);
+    accumulatePressure();
+    return report;
+}
+
+template <class Scheme>
+void FlowSolver::prepareStep()
+{
+    if (!automaticDt && !Scheme::blends)
+        return;
+    const LargestVelocities fastest = largestVelocities(*simGrid);
+    if (automaticDt) {
+        const TimeStepLimits limits{held.dx, held.dy, held.Re, !Scheme::blends};
+        // Held in single precision like the fixed time step.
+        held.dt = static_cast<float>(stableTimeStep(limits, fastest));
+    }
+    if constexpr (Scheme::blends) {
+        const double dt = held.dt;
+        blend = std::min(1.0, std::max(fastest.u * dt / held.dx, fastest.v * dt / held.dy));
+    }
+}
+
+FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
+    : simGrid(copyForSolver(grid)), scheme(settings.convection), automaticDt(settings.automaticDt),
+      maxSweeps(solver_constants::maxPressureSweeps)
 {
     NX = simGrid->NX;
     NY = simGrid->NY;
+    // The solver holds its scalars in single precision, as designed, and
+    // widens them to double where a step uses them: the narrowing happens
+    // here, once, so every step sees the same rounded values (dt = 0.003
+    // becomes 0.0030000000260770321) and results stay bit for bit the same.
+    held.dx = static_cast<float>(grid.dx);
+    held.dy = static_cast<float>(grid.dy);
+    held.dt = static_cast<float>(settings.dt);
+    held.Re = static_cast<float>(settings.reynolds);
+    held.tolerance = solver_constants::pressureTolerance;
+    held.pressureRelaxation = solver_constants::pressureRelaxation;
+    switch (scheme) {
+    case Convection::Central:
+        stepWithScheme = &FlowSolver::stepWith<CentralConvection>;
+        break;
+    case Convection::UpwindBlended:
+        stepWithScheme = &FlowSolver::stepWith<BlendedConvection>;
+        break;
+    case Convection::Designed:
+        stepWithScheme = &FlowSolver::stepWith<DesignedConvection>;
+        break;
+    }
+
     const size_t cells = static_cast<size_t>(NX > 0 ? NX : 0) * static_cast<size_t>(NY > 0 ? NY : 0);
     sweepDp.reset(new double[cells]());
     sweepDivergence.reset(new double[cells]());
     sweepOpen.reset(new unsigned char[cells]());
     predictionRow.reset(new double[NY > 0 ? NY : 0]());
     planFromFlags();
+
+    SimGrid& g = *simGrid;
+    applyWallConditions(g.u, g.v, g.dp);
+    applyWallConditions(g.F, g.G, g.dp);
 }
 
 void FlowSolver::planFromFlags()
@@ -49,10 +114,8 @@ void FlowSolver::planFromFlags()
             sweepOpen[static_cast<size_t>(j) * NX + i] = (flags[i][j] & CELL_OPEN_MASK) != 0;
 }
 
-std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
+std::unique_ptr<SimGrid> copyForSolver(const Grid& grid)
 {
-    // Deep copy of the edited grid; the working arrays start as copies of the
-    // velocities, pPrev and dp at zero.
     auto sim = std::make_unique<SimGrid>();
     sim->NX = grid.NX;
     sim->NY = grid.NY;
@@ -69,58 +132,78 @@ std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
     sim->F.copyFrom(grid.u);
     sim->G.copyFrom(grid.v);
     sim->p.copyFrom(grid.p);
-
-    auto solver = std::make_unique<FlowSolver>(std::move(sim));
-    solver->dx = static_cast<float>(grid.dx);
-    solver->dy = static_cast<float>(grid.dy);
-    solver->tolerance = solver_constants::pressureTolerance;
-    solver->dt = static_cast<float>(dt);
-    solver->pressureRelaxation = solver_constants::pressureRelaxation;
-    solver->Re = static_cast<float>(Re);
-
-    SimGrid& g = *solver->simGrid;
-    solver->applyWallConditions(g.u, g.v, g.dp);
-    solver->applyWallConditions(g.F, g.G, g.dp);
-    return solver;
+    return sim;
 }
 
-StepReport FlowSolver::step()
+std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
+{
+    SolverSettings settings;
+    settings.reynolds = Re;
+    settings.dt = dt;
+    return std::make_unique<FlowSolver>(grid, settings);
+}
+
+void FlowSolver::applyStateWallConditions()
 {
     SimGrid& g = *simGrid;
-    computeF();
-    computeG();
-    const StepReport report = solvePressure();
-    applyWallConditions(g.u, g.v, g.dp);
-    correctVelocity();
     applyWallConditions(g.u, g.v, g.p);
-    accumulatePressure();
-    return report;
+}
+
+// The predictors of the chosen scheme, for measuring them alone.
+void FlowSolver::computeF()
+{
+    switch (scheme) {
+    case Convection::Central:
+        predictF<CentralConvection>();
+        break;
+    case Convection::UpwindBlended:
+        predictF<BlendedConvection>();
+        break;
+    case Convection::Designed:
+        predictF<DesignedConvection>();
+        break;
+    }
+}
+
+void FlowSolver::computeG()
+{
+    switch (scheme) {
+    case Convection::Central:
+        predictG<CentralConvection>();
+        break;
+    case Convection::UpwindBlended:
+        predictG<BlendedConvection>();
+        break;
+    case Convection::Designed:
+        predictG<DesignedConvection>();
+        break;
+    }
 }
 
 // Momentum predictor for x, on faces j = 1..NY-2, i = 1..NX-3:
 //   visc  = (1/Re) ((u[i][j+1] - 2u[i][j] + u[i][j-1]) / dy^2 + (u[i+1][j] - 2u[i][j] + u[i-1][j]) / dx^2)
-//   convX = (u[i+1][j]^2 - u[i-1][j]^2) / (2 dx)
-//   convY = (0.5 (v[i+1][j] + v[i][j]) u[i][j+1] - 0.5 (v[i][j-1] + v[i+1][j-1]) u[i][j-1]) / (2 dy)
+//   conv  = the scheme's d(uu)/dx and d(uv)/dy
 //   grad  = (pPrev[i+1][j] - pPrev[i][j]) (1/dx)
-//   F[i][j] += dt (visc - convX - convY - grad)
+//   F[i][j] += dt (visc - conv.x - conv.y - grad)
 // Every term reads u, v and pPrev only, so the faces are visited in memory
 // order.
-void FlowSolver::computeF()
+template <class Scheme>
+void FlowSolver::predictF()
 {
     SimGrid& g = *simGrid;
-    const double invRe = 1.0 / static_cast<double>(Re);
+    const float dx = held.dx, dy = held.dy;
+    const double invRe = 1.0 / static_cast<double>(held.Re);
     const double dx2 = sq(dx), dy2 = sq(dy);
-    const double twoDx = 2.0 * static_cast<double>(dx), twoDy = 2.0 * static_cast<double>(dy);
+    const ConvectionFactors factors = convectionFactors();
     const double invDx = 1.0 / static_cast<double>(dx);
-    const double step = dt;
+    const double step = held.dt;
 
     for (int32_t i = 1; i <= NX - 3; ++i) {
         const unsigned char* computed = uFaceComputed[i];
-        const double* uWest = g.u[i - 1];
-        const double* uHere = g.u[i];
-        const double* uEast = g.u[i + 1];
-        const double* vHere = g.v[i];
-        const double* vEast = g.v[i + 1];
+        const UFaceColumns columns{g.u[i - 1], g.u[i], g.u[i + 1], g.v[i], g.v[i + 1]};
+        const double* uWest = columns.uWest;
+        const double* uHere = columns.uHere;
+        const double* uEast = columns.uEast;
         const double* pHere = g.pPrev[i];
         const double* pEast = g.pPrev[i + 1];
         double* F = g.F[i];
@@ -130,11 +213,9 @@ void FlowSolver::computeF()
         for (int32_t j = 1; j <= NY - 2; ++j) {
             const double visc = invRe * ((uHere[j + 1] - 2 * uHere[j] + uHere[j - 1]) / dy2
                                          + (uEast[j] - 2 * uHere[j] + uWest[j]) / dx2);
-            const double convX = (sq(uEast[j]) - sq(uWest[j])) / twoDx;
-            const double convY = (0.5 * (vEast[j] + vHere[j]) * uHere[j + 1]
-                                  - 0.5 * (vHere[j - 1] + vEast[j - 1]) * uHere[j - 1]) / twoDy;
+            const ConvectionTerms conv = Scheme::atUFace(columns, j, factors);
             const double grad = (pEast[j] - pHere[j]) * invDx;
-            predicted[j] = F[j] + step * (visc - convX - convY - grad);
+            predicted[j] = F[j] + step * (visc - conv.x - conv.y - grad);
         }
         for (int32_t j = 1; j <= NY - 2; ++j)
             if (computed[j])
@@ -144,42 +225,46 @@ void FlowSolver::computeF()
 
 // Momentum predictor for y, on faces j = 1..NY-3, i = 1..NX-2:
 //   visc  = (1/Re) ((v[i][j+1] - 2v[i][j] + v[i][j-1]) / dy^2 + (v[i+1][j] - 2v[i][j] + v[i-1][j]) / dx^2)
-//   convY = (v[i][j+1]^2 - v[i][j-1]^2) / (2 dy)
-//   convX = (0.5 (u[i][j] + u[i][j+1]) v[i+1][j] - 0.5 (u[i-1][j] + u[i-1][j+1]) v[i-1][j]) / (2 dx)
+//   conv  = the scheme's d(uv)/dx and d(vv)/dy
 //   grad  = (pPrev[i][j+1] - pPrev[i][j]) (1/dy)
-//   G[i][j] += dt (visc - convY - convX - grad)
-void FlowSolver::computeG()
+//   G[i][j] += dt (visc - conv.y - conv.x - grad)
+template <class Scheme>
+void FlowSolver::predictG()
 {
     SimGrid& g = *simGrid;
-    const double invRe = 1.0 / static_cast<double>(Re);
+    const float dx = held.dx, dy = held.dy;
+    const double invRe = 1.0 / static_cast<double>(held.Re);
     const double dx2 = sq(dx), dy2 = sq(dy);
-    const double twoDx = 2.0 * static_cast<double>(dx), twoDy = 2.0 * static_cast<double>(dy);
+    const ConvectionFactors factors = convectionFactors();
     const double invDy = 1.0 / static_cast<double>(dy);
-    const double step = dt;
+    const double step = held.dt;
 
     for (int32_t i = 1; i <= NX - 2; ++i) {
         const unsigned char* computed = vFaceComputed[i];
-        const double* vWest = g.v[i - 1];
-        const double* vHere = g.v[i];
-        const double* vEast = g.v[i + 1];
-        const double* uWest = g.u[i - 1];
-        const double* uHere = g.u[i];
+        const VFaceColumns columns{g.v[i - 1], g.v[i], g.v[i + 1], g.u[i - 1], g.u[i]};
+        const double* vWest = columns.vWest;
+        const double* vHere = columns.vHere;
+        const double* vEast = columns.vEast;
         const double* p = g.pPrev[i];
         double* G = g.G[i];
         double* predicted = predictionRow.get();
         for (int32_t j = 1; j <= NY - 3; ++j) {
             const double visc = invRe * ((vHere[j + 1] - 2 * vHere[j] + vHere[j - 1]) / dy2
                                          + (vEast[j] - 2 * vHere[j] + vWest[j]) / dx2);
-            const double convY = (sq(vHere[j + 1]) - sq(vHere[j - 1])) / twoDy;
-            const double convX = (0.5 * (uHere[j] + uHere[j + 1]) * vEast[j]
-                                  - 0.5 * (uWest[j] + uWest[j + 1]) * vWest[j]) / twoDx;
+            const ConvectionTerms conv = Scheme::atVFace(columns, j, factors);
             const double grad = (p[j + 1] - p[j]) * invDy;
-            predicted[j] = G[j] + step * (visc - convY - convX - grad);
+            predicted[j] = G[j] + step * (visc - conv.y - conv.x - grad);
         }
         for (int32_t j = 1; j <= NY - 3; ++j)
             if (computed[j])
                 G[j] = predicted[j];
     }
+}
+
+ConvectionFactors FlowSolver::convectionFactors() const
+{
+    const double dx = held.dx, dy = held.dy;
+    return {dx, dy, 2.0 * dx, 2.0 * dy, blend};
 }
 
 // Gauss-Seidel sweeps for dt * laplace(dp) = div(F, G) in every open interior
@@ -195,7 +280,8 @@ void FlowSolver::computeG()
 StepReport FlowSolver::solvePressure()
 {
     SimGrid& g = *simGrid;
-    const double step = dt;
+    const double step = held.dt;
+    const float dx = held.dx, dy = held.dy;
     const double S = 2 * (step / sq(dx) + step / sq(dy));
     const double cx = -step / sq(dx);
     const double cy = -step / sq(dy);
@@ -203,7 +289,7 @@ StepReport FlowSolver::solvePressure()
     const double negInvS = -(1.0 / S);
     const double invDx = 1.0 / static_cast<double>(dx);
     const double invDy = 1.0 / static_cast<double>(dy);
-    const double stopBelow = tolerance;
+    const double stopBelow = held.tolerance;
 
     double* dp = sweepDp.get();
     double* divergence = sweepDivergence.get();
@@ -264,8 +350,8 @@ StepReport FlowSolver::solvePressure()
 void FlowSolver::correctVelocity()
 {
     SimGrid& g = *simGrid;
-    const double dtOverDy = static_cast<double>(dt) / static_cast<double>(dy);
-    const double dtOverDx = static_cast<double>(dt) / static_cast<double>(dx);
+    const double dtOverDy = static_cast<double>(held.dt) / static_cast<double>(held.dy);
+    const double dtOverDx = static_cast<double>(held.dt) / static_cast<double>(held.dx);
 
     for (int32_t i = 1; i <= NX - 1; ++i) {
         const unsigned char* computed = vFaceComputed[i];
@@ -299,7 +385,7 @@ void FlowSolver::correctVelocity()
 void FlowSolver::accumulatePressure()
 {
     SimGrid& g = *simGrid;
-    const double relaxation = pressureRelaxation;
+    const double relaxation = held.pressureRelaxation;
     for (int32_t i = 0; i < NX; ++i) {
         double* p = g.p[i];
         double* pPrev = g.pPrev[i];

@@ -4,47 +4,95 @@
 // accumulation of dp into p).
 #pragma once
 
+#include "core/convection_schemes.h"
 #include "core/grid.h"
 #include "core/wall_conditions.h"
 
 #include <cstdint>
 #include <memory>
 
+// The convection terms of the momentum predictor.
+enum class Convection {
+    Central,        // consistent central fluxes: the default
+    UpwindBlended,  // central plus a share of donor-cell upwinding
+    Designed,       // the terms as first designed, for reproducing old results
+};
+
+// Everything a solver needs besides the grid.
+struct SolverSettings {
+    int reynolds = 100;
+    double dt = 0.003;           // the time step unless automaticDt
+    Convection convection = Convection::Central;
+    bool automaticDt = false;    // choose dt before every step (core/time_step.h)
+};
+
 // What one step did in its pressure iteration.
 struct StepReport {
     int sweeps = 0;          // Gauss-Seidel sweeps made
     bool converged = true;   // false when the sweep cap ended the iteration
+    double dt = 0.0;         // the time step taken, as the solver held it
+};
+
+// The scalars of a solver as it holds them: single precision, widened to
+// double where a step uses them.
+struct SolverScalars {
+    float dx = 0.0f;
+    float dy = 0.0f;
+    float dt = 0.0f;
+    float Re = 0.0f;
+    float tolerance = 0.0f;
+    float pressureRelaxation = 0.0f;
 };
 
 class FlowSolver {
 public:
-    explicit FlowSolver(std::unique_ptr<SimGrid> grid);
+    // Deep-copies grid and applies the wall conditions to (u, v, dp) and
+    // (F, G, dp). The caller takes the first step.
+    FlowSolver(const Grid& grid, const SolverSettings& settings);
 
-    StepReport step();
+    StepReport step() { return (this->*stepWithScheme)(); }
 
-    // The phases of step, in the order step runs them.
+    const SimGrid& state() const { return *simGrid; }
+    const SolverScalars& scalars() const { return held; }
+    Convection convection() const { return scheme; }
+    // Ends every later pressure iteration after at most sweeps sweeps.
+    void capSweeps(int sweeps) { maxSweeps = sweeps; }
+
+    // The phases of step, in the order step runs them; public so that each
+    // can be measured alone.
     void computeF();
     void computeG();
     StepReport solvePressure();
     void correctVelocity();
     void accumulatePressure();
-    void applyWallConditions(Array2D<double>& U, Array2D<double>& V, Array2D<double>& P);
-
-    std::unique_ptr<SimGrid> simGrid;  // the grid it advances; owned
-    int32_t NX = 0;
-    int32_t NY = 0;
-    float dx = 0.0f;
-    float dy = 0.0f;
-    float tolerance = 0.0f;
-    float dt = 0.0f;
-    float pressureRelaxation = 0.0f;
-    float Re = 0.0f;
-    int maxSweeps;  // cap on the pressure sweeps of one step
+    // The wall conditions on (u, v, p), as a step applies them last.
+    void applyStateWallConditions();
 
 private:
     // The flags never change during a solver's life, so everything derived
     // from them alone is found once, at construction.
     void planFromFlags();
+    void applyWallConditions(Array2D<double>& U, Array2D<double>& V, Array2D<double>& P);
+
+    // The step and the predictors with one scheme's convection terms; the
+    // step of the chosen scheme is picked once, at construction.
+    template <class Scheme> StepReport stepWith();
+    // Sets dt (when automatic) and the blend factor from the fastest
+    // velocities before a step.
+    template <class Scheme> void prepareStep();
+    template <class Scheme> void predictF();
+    template <class Scheme> void predictG();
+    ConvectionFactors convectionFactors() const;
+
+    std::unique_ptr<SimGrid> simGrid;  // the grid it advances; owned
+    int32_t NX = 0;
+    int32_t NY = 0;
+    SolverScalars held;
+    Convection scheme;
+    bool automaticDt;
+    StepReport (FlowSolver::*stepWithScheme)() = nullptr;
+    int maxSweeps;  // cap on the pressure sweeps of one step
+    double blend = 0.0;  // donor-cell share of the blended scheme, set each step
 
     WallPlan wallPlan;               // the wall conditions' writes
     Array2D<unsigned char> uFaceComputed;  // 1 where a u face lies between two open cells, inflow excluded
@@ -58,6 +106,10 @@ private:
     std::unique_ptr<double[]> predictionRow;  // one column of predicted F or G
 };
 
-// Deep-copies grid into a new SimGrid and applies the wall conditions to
-// (u, v, dp) and (F, G, dp). The caller takes the first step.
+// The deep copy a solver starts from: the working arrays start as copies of
+// the velocities, pPrev and dp at zero; no wall conditions applied yet.
+std::unique_ptr<SimGrid> copyForSolver(const Grid& grid);
+
+// A solver with the given Reynolds number and time step and the default
+// convection terms.
 std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt);

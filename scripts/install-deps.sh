@@ -10,7 +10,8 @@ libfreetype-dev libfontconfig-dev fonts-dejavu-core
 googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev
 xvfb xauth xdotool imagemagick ffmpeg
-desktop-file-utils appstream dpkg-dev groff-base"
+desktop-file-utils appstream dpkg-dev groff-base
+gnuplot-nox"
 
 missing=""
 for p in $PACKAGES; do

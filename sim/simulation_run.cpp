@@ -1,7 +1,12 @@
 #include "sim/simulation_run.h"
 
+SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
+    : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings))
+{
+}
+
 SimulationRun::SimulationRun(const Grid& grid, int reynolds, double dt)
-    : grid(&grid), reynolds(reynolds), dt(dt), solver(buildSolver(grid, reynolds, dt))
+    : SimulationRun(grid, SolverSettings{reynolds, dt, Convection::Central, false})
 {
 }
 
@@ -9,7 +14,7 @@ SimulationRun::SimulationRun(const Grid& grid, int reynolds, double dt)
 void SimulationRun::rebuild()
 {
     solver.reset();
-    solver = buildSolver(*grid, reynolds, dt);
+    solver = std::make_unique<FlowSolver>(*grid, settings);
 }
 
 void SimulationRun::resetCounters()

@@ -13,6 +13,8 @@ class SimulationRun {
 public:
     // Builds the solver from grid (read now and at every rebuild, never
     // written); the caller takes the first step.
+    SimulationRun(const Grid& grid, const SolverSettings& settings);
+    // The same with the default convection terms and a fixed time step.
     SimulationRun(const Grid& grid, int reynolds, double dt);
 
     // Releases the solver and builds a new one from the grid as it is now.
@@ -47,13 +49,12 @@ public:
     // What the step of the last cycle did.
     const StepReport& lastStepReport() const { return lastStep; }
     int32_t frames() const { return savedFrames; }
-    const SimGrid& state() const { return *solver->simGrid; }
+    const SimGrid& state() const { return solver->state(); }
     const Grid& editedGrid() const { return *grid; }
 
 private:
     const Grid* grid;                     // the edited grid; not owned
-    int reynolds;
-    double dt;
+    SolverSettings settings;
     std::unique_ptr<FlowSolver> solver;   // owned
     int32_t cycleCount = 0;               // cycles since the last restart
     int32_t savedFrames = 0;              // frame cycles since the last restart

@@ -69,7 +69,7 @@ void BM_SingleSweep255x255(benchmark::State& state)
     Grid g;
     makeChannel(g, 255, 255);
     auto solver = buildSolver(g, 200, 0.003);
-    solver->maxSweeps = 1;
+    solver->capSweeps(1);
     for (auto _ : state) {
         solver->solvePressure();
     }
@@ -105,13 +105,13 @@ void BM_PassComputeF(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [
 void BM_PassComputeG(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.computeG(); }); }
 void BM_PassWallConditions(benchmark::State& s)
 {
-    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.applyWallConditions(f.simGrid->u, f.simGrid->v, f.simGrid->p); });
+    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.applyStateWallConditions(); });
 }
 void BM_PassCorrectVelocity(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.correctVelocity(); }); }
 void BM_PassAccumulatePressure(benchmark::State& s) { runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.accumulatePressure(); }); }
 void BM_PassOneSweep(benchmark::State& s)
 {
-    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.maxSweeps = 1; f.solvePressure(); });
+    runPass(s, s.range(0), s.range(1), [](FlowSolver& f) { f.capSweeps(1); f.solvePressure(); });
 }
 
 }  // namespace
@@ -122,4 +122,62 @@ BENCHMARK(BM_PassWallConditions)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassCorrectVelocity)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassAccumulatePressure)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassOneSweep)->Args({40, 20})->Args({120, 80});
+namespace {
+
+// The convection schemes side by side: a step of the 120 x 80 cavity and of
+// the 40 x 20 channel, and the two predictor passes of the developed 120 x 80 channel, each with the
+// scheme's own flow. Argument: 0 central, 1 upwind-blended, 2 designed.
+Convection schemeOf(int64_t index)
+{
+    const Convection schemes[] = {Convection::Central, Convection::UpwindBlended, Convection::Designed};
+    return schemes[index];
+}
+
+// Steps grid's flow with the scheme of the benchmark's argument.
+void runSchemeSteps(benchmark::State& state, const Grid& g, int warmup)
+{
+    FlowSolver solver(g, SolverSettings{200, 0.003, schemeOf(state.range(0)), false});
+    for (int n = 0; n < warmup; ++n)
+        solver.step();
+    long sweeps = 0;
+    for (auto _ : state)
+        sweeps += solver.step().sweeps;
+    state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
+}
+
+void BM_SchemeStepCavity120x80(benchmark::State& state)
+{
+    Grid g;
+    makeCavity(g, 120, 80);
+    runSchemeSteps(state, g, 51);
+}
+
+// The start-up channel: about one sweep a step, so the predictors weigh most.
+void BM_SchemeStepChannel40x20(benchmark::State& state)
+{
+    Grid g;
+    makeChannel(g, 40, 20);
+    runSchemeSteps(state, g, 201);
+}
+
+void BM_SchemePredictors120x80(benchmark::State& state)
+{
+    Grid g;
+    makeChannel(g, 120, 80);
+    FlowSolver solver(g, SolverSettings{200, 0.003, schemeOf(state.range(0)), false});
+    for (int n = 0; n < 200; ++n)
+        solver.step();
+    for (auto _ : state) {
+        solver.computeF();
+        solver.computeG();
+    }
+    state.counters["ns/cell"] = benchmark::Counter(state.iterations() * 120.0 * 80.0,
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_SchemeStepCavity120x80)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemeStepChannel40x20)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SchemePredictors120x80)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

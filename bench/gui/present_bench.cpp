@@ -46,7 +46,7 @@ void composeChannel(FrameImage& picture, int NX, int NY, int k)
     picture.allocate(NX * k, NY * k);
     RenderElements all;
     all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
-    FrameComposer().compose(picture, *solver->simGrid, NX, NY, k, all);
+    FrameComposer().compose(picture, solver->state(), NX, NY, k, all);
 }
 
 // presentFrame's work: context, clear, points, swap, release; glFinish so

@@ -78,7 +78,7 @@ void reportFrames(benchmark::State& state)
 void BM_ScalarField(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     ScalarFieldPass fields;
     for (auto _ : state)
         fields.draw(flow.image, g.NX, g.NY, g.u, flow.k, 1, 0, 0);
@@ -88,7 +88,7 @@ void BM_ScalarField(benchmark::State& state)
 void BM_BoundaryCells(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state)
         drawBoundaryCells(flow.image, g.NX, g.NY, g.flags, flow.k);
     reportFrames(state);
@@ -97,7 +97,7 @@ void BM_BoundaryCells(benchmark::State& state)
 void BM_VelocityVectors(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state) {
         flow.image.clearRect(1, 1, flow.image.width() - 1, flow.image.height() - 1, 0);
         drawVelocityVectors(flow.image, g.NX, g.NY, g.u, g.v, flow.k);
@@ -108,7 +108,7 @@ void BM_VelocityVectors(benchmark::State& state)
 void BM_Streamlines(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     StreamlinePass streamlines;
     for (auto _ : state) {
         flow.image.clearRect(1, 1, flow.image.width() - 1, flow.image.height() - 1, 0);
@@ -120,7 +120,7 @@ void BM_Streamlines(benchmark::State& state)
 void BM_PpmWriter(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    FrameComposer().compose(flow.image, *flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k,
+    FrameComposer().compose(flow.image, flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k,
                             RenderElements{true, true, true, true, true, true});
     PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
@@ -139,7 +139,7 @@ void BM_ComposeAndSaveAll(benchmark::State& state)
     FrameComposer composer;
     PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
-        composer.compose(flow.image, *flow.solver->simGrid, flow.grid.NX, flow.grid.NY, flow.k, all);
+        composer.compose(flow.image, flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k, all);
         frames.restartNumbering();
         frames.writeFrame(flow.image.rgbPlanes());
     }
@@ -161,7 +161,7 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
     const RenderElements defaults{true, true, false, false, false, false};
     for (auto _ : state) {
         solver->step();
-        composer.compose(image, *solver->simGrid, 40, 20, 4, defaults);
+        composer.compose(image, solver->state(), 40, 20, 4, defaults);
         frames.restartNumbering();
         frames.writeFrame(image.rgbPlanes());
     }
@@ -178,7 +178,7 @@ void BM_FrameCycleAll120x80(benchmark::State& state)
     PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
         flow.solver->step();
-        composer.compose(flow.image, *flow.solver->simGrid, 120, 80, 15, all);
+        composer.compose(flow.image, flow.solver->state(), 120, 80, 15, all);
         frames.restartNumbering();
         frames.writeFrame(flow.image.rgbPlanes());
     }
@@ -213,7 +213,7 @@ void writeLiteralPpm(const ReferencePicture& picture, const std::string& path)
 void BM_LiteralStreamlines(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     for (auto _ : state) {
         ReferencePicture picture(flow.k * g.NX, flow.k * g.NY);
         referenceStreamlines(picture, g.NX, g.NY, g, flow.k);
@@ -225,7 +225,7 @@ void BM_LiteralStreamlines(benchmark::State& state)
 void BM_LiteralComposeAndSaveAll(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const SimGrid& g = *flow.solver->simGrid;
+    const SimGrid& g = flow.solver->state();
     std::filesystem::create_directories(frameDirectory());
     for (auto _ : state) {
         const ReferencePicture picture =
@@ -246,7 +246,7 @@ void BM_LiteralFrameCycleDefault40x20(benchmark::State& state)
     for (auto _ : state) {
         solver->step();
         const ReferencePicture picture = referenceCompose(
-            *solver->simGrid, 40, 20, 4, ReferenceElements{true, true, false, false, false, false});
+            solver->state(), 40, 20, 4, ReferenceElements{true, true, false, false, false, false});
         writeLiteralPpm(picture, frameDirectory() + "/literal.ppm");
     }
     reportFrames(state);

@@ -187,6 +187,45 @@ TEST(BatchCli, BadFilesGiveOneLineAndStatusOne)
     EXPECT_NE(o.err.find("cannot write the dump"), std::string::npos) << o.err;
 }
 
+// The channel example with a time step ten times the stable one blows up,
+// is caught at once and leaves no dump; the automatic time step runs
+// through and reports the steps it took.
+TEST(BatchCli, BlowUpStopsWithStatusThreeAndAutomaticStepDoesNot)
+{
+    const std::string channel = gridsDir + "/channel.grid";
+    std::remove("cli_blowup.csv");
+    const Outcome broken =
+        runBatch("blowup", {channel, "--dt", "0.05", "--steps", "600", "--dump-csv", "cli_blowup.csv"});
+    EXPECT_EQ(broken.status, 3) << broken.err;
+    // Re 100, set-up speed 1: 0.5 min(0.0625, 0.05, 0.05, 2 / (100 (1 + 1))).
+    const std::string said = "kelvo-batch: The flow became unstable at cycle ";
+    const std::string advice = ". Use a smaller Delta Time (about 0.005 or less for this grid) or tick Automatic.\n";
+    const std::size_t lastLine = broken.err.rfind('\n', broken.err.size() - 2) + 1;
+    EXPECT_EQ(broken.err.compare(lastLine, said.size(), said), 0) << broken.err;
+    EXPECT_NE(broken.err.find(advice), std::string::npos) << broken.err;
+    EXPECT_FALSE(std::ifstream("cli_blowup.csv").good());
+
+    const Outcome automatic = runBatch("auto", {channel, "--dt", "auto", "--steps", "600"});
+    EXPECT_EQ(automatic.status, 0) << automatic.err;
+    EXPECT_NE(automatic.err.find("dt auto, central convection"), std::string::npos) << automatic.err;
+    EXPECT_NE(automatic.err.find(", dt from 0.00"), std::string::npos) << automatic.err;
+}
+
+// --until-steady stops as soon as a step changes nothing by more than EPS,
+// and says which limit ended the run.
+TEST(BatchCli, UntilSteadyStopsEarlyAndSaysWhy)
+{
+    const std::string cavity = gridsDir + "/cavity.grid";
+    const Outcome steady = runBatch("steady", {cavity, "--dt", "auto", "--until-steady", "1e-5", "--steps", "100000"});
+    EXPECT_EQ(steady.status, 0) << steady.err;
+    EXPECT_NE(steady.err.find("stopped at a steady state; largest change of u or v in the last step "),
+              std::string::npos)
+        << steady.err;
+    const Outcome capped = runBatch("capped", {cavity, "--dt", "auto", "--until-steady", "1e-5", "--steps", "50"});
+    EXPECT_NE(capped.err.find("50 steps after the build step"), std::string::npos) << capped.err;
+    EXPECT_NE(capped.err.find("stopped after --steps steps"), std::string::npos) << capped.err;
+}
+
 TEST(BatchCli, HelpGoesToStdout)
 {
     const Outcome o = runBatch("help", {"--help"});

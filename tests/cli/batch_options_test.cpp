@@ -47,6 +47,36 @@ TEST(BatchOptions, DefaultsWhenOnlyTheFileIsGiven)
     EXPECT_FALSE(o.defaultV.has_value());
     EXPECT_TRUE(o.csvPath.empty());
     EXPECT_FALSE(o.help);
+    EXPECT_FALSE(o.automaticDt);
+    EXPECT_EQ(o.convection, Convection::Central);
+    EXPECT_FALSE(o.untilSteady.has_value());
+}
+
+TEST(BatchOptions, SchemeTimeStepAndSteadyState)
+{
+    struct Case {
+        const char* name;
+        Convection convection;
+    };
+    for (const Case& c : {Case{"central", Convection::Central}, Case{"blended", Convection::UpwindBlended},
+                          Case{"designed", Convection::Designed}}) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse({"a.grid", "--convection", c.name, "--dt", "auto", "--until-steady", "1e-6"}, o, error))
+            << error;
+        EXPECT_EQ(o.convection, c.convection) << c.name;
+        EXPECT_TRUE(o.automaticDt);
+        EXPECT_EQ(*o.untilSteady, 1e-6);
+        const RunParameters r = resolveParameters(o, GridFileSettings{});
+        EXPECT_EQ(r.convection, c.convection);
+        EXPECT_TRUE(r.automaticDt);
+    }
+    expectRefused({"a.grid", "--convection", "upwind"}, "--convection");
+    expectRefused({"a.grid", "--convection", ""}, "--convection");
+    expectRefused({"a.grid", "--dt", "Auto"}, "--dt");
+    expectRefused({"a.grid", "--until-steady", "-1e-6"}, "--until-steady");
+    expectRefused({"a.grid", "--until-steady", "nan"}, "--until-steady");
+    expectRefused({"a.grid", "--until-steady"}, "--until-steady needs a value");
 }
 
 TEST(BatchOptions, EveryOptionInAnyOrder)

@@ -122,11 +122,21 @@ TEST(RunSummary, ReportsSweepsCapAndFiniteness)
     RunTally t;
     t.steps = 99;
     t.sweeps = 1000;
+    t.simulatedTime = 0.3;
+    t.smallestDt = 0.0025;
+    t.largestDt = 0.003;
     EXPECT_EQ(formatSummary(t, 2.0),
               "kelvo-batch: 99 steps after the build step in 2.000 s (49.5 steps/s)\n"
               "kelvo-batch: 1000 pressure sweeps in all, 10.0 per step\n"
               "kelvo-batch: the pressure iteration never hit its cap\n"
-              "kelvo-batch: all fields stayed finite\n");
+              "kelvo-batch: all fields stayed finite\n"
+              "kelvo-batch: simulated time 0.3, dt from 0.0025 to 0.003\n");
+    t.lastChange = 2.5e-7;
+    t.steady = true;
+    EXPECT_NE(formatSummary(t, 2.0).find("stopped at a steady state; largest change of u or v in the last step 2.5e-07\n"),
+              std::string::npos);
+    t.steady = false;
+    EXPECT_NE(formatSummary(t, 2.0).find("stopped after --steps steps; largest change"), std::string::npos);
     t.cappedSteps = 3;
     t.firstNonFiniteStep = 42;
     const std::string bad = formatSummary(t, 0.0);

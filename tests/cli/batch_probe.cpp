@@ -99,6 +99,16 @@ void expectRan(const ChildOutcome& o, const std::string& what)
     EXPECT_EQ(o.status, exitOk) << what << ": " << o.describe();
 }
 
+void expectBlewUp(const ChildOutcome& o, const std::string& what)
+{
+    ASSERT_TRUE(o.endedCleanly()) << what << ": " << o.describe();
+    EXPECT_EQ(o.status, exitUnstable) << what << ": " << o.describe();
+    const std::vector<std::string> lines = linesOf(o.err);
+    ASSERT_FALSE(lines.empty()) << what << ": blew up without a word";
+    EXPECT_EQ(lines.back().rfind("kelvo-batch: The flow became unstable at cycle ", 0), 0u)
+        << what << ": " << lines.back().substr(0, 200);
+}
+
 void expectHonestEnd(const ChildOutcome& o, const std::string& what)
 {
     ASSERT_TRUE(o.endedCleanly()) << what << ": " << o.describe();
@@ -106,6 +116,10 @@ void expectHonestEnd(const ChildOutcome& o, const std::string& what)
         return;
     if (o.status == exitUsage) {
         expectRefusal(o, exitUsage, linePrefix, what);
+        return;
+    }
+    if (o.status == exitUnstable) {
+        expectBlewUp(o, what);
         return;
     }
     ASSERT_EQ(o.status, exitRunFailed) << what << ": " << o.describe();

@@ -20,6 +20,7 @@ constexpr std::size_t longestClearLine = 200;
 constexpr int exitOk = 0;
 constexpr int exitRunFailed = 1;
 constexpr int exitUsage = 2;
+constexpr int exitUnstable = 3;
 
 // The values every option that takes one is tried with.
 std::vector<std::string> hostileValues();
@@ -56,6 +57,9 @@ void expectRan(const ChildOutcome& o, const std::string& what);
 // Whatever it decided, it ended in time, cleanly, and with the status
 // telling the truth: 0, a one-line usage refusal, or a failed run whose last
 // line says why.
+// A run stopped by a blow-up: status 3, the instability message last.
+void expectBlewUp(const ChildOutcome& o, const std::string& what);
+
 void expectHonestEnd(const ChildOutcome& o, const std::string& what);
 
 }  // namespace hostile

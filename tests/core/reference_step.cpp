@@ -18,10 +18,17 @@ bool vFace(const SimGrid& g, int i, int j)
 
 }  // namespace
 
-int referenceStep(FlowSolver& s)
+LiteralSolver::LiteralSolver(const Grid& grid, const SolverScalars& scalars)
+    : state(copyForSolver(grid)), plan(planWallConditions(state->flags, state->NX, state->NY)), s(scalars)
 {
-    SimGrid& g = *s.simGrid;
-    const int NX = s.NX, NY = s.NY;
+    applyWallPlan(plan, state->u, state->v, state->dp);
+    applyWallPlan(plan, state->F, state->G, state->dp);
+}
+
+int LiteralSolver::step()
+{
+    SimGrid& g = *state;
+    const int NX = g.NX, NY = g.NY;
     double dx = s.dx, dy = s.dy, dt = s.dt, Re = s.Re;
 
     for (int j = 1; j <= NY - 2; ++j)
@@ -62,7 +69,7 @@ int referenceStep(FlowSolver& s)
         ++sweeps;
     } while (static_cast<double>(s.tolerance) < maxChange);
 
-    s.applyWallConditions(g.u, g.v, g.dp);
+    applyWallPlan(plan, g.u, g.v, g.dp);
     for (int i = 1; i <= NX - 1; ++i)
         for (int j = 1; j <= NY - 2; ++j)
             if (vFace(g, i, j)) {
@@ -75,7 +82,7 @@ int referenceStep(FlowSolver& s)
                 g.u[i][j] = g.F[i][j] - (dt / dx) * (g.dp[i + 1][j] - g.dp[i][j]);
                 g.F[i][j] = g.u[i][j];
             }
-    s.applyWallConditions(g.u, g.v, g.p);
+    applyWallPlan(plan, g.u, g.v, g.p);
     double relax = s.pressureRelaxation;
     for (int i = 0; i < NX; ++i)
         for (int j = 0; j < NY; ++j) g.p[i][j] = relax * g.dp[i][j] + g.pPrev[i][j];

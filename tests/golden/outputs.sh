@@ -12,10 +12,10 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 for name in channel cavity step; do
-  "$batch" "$grids/$name.grid" --steps 12 --interval 3 --size 5 \
+  "$batch" "$grids/$name.grid" --convection designed --steps 12 --interval 3 --size 5 \
     --elements boundary,streamlines,u,v,p,vectors --ppm="ppm_$name" \
     --avi "$name.avi" --dump-csv "$name.csv" >/dev/null
-  "$batch" "$grids/$name.grid" --steps 6 --interval 2 --size 2 \
+  "$batch" "$grids/$name.grid" --convection designed --steps 6 --interval 2 --size 2 \
     --elements u,vectors --avi "${name}_mjpeg.avi" --codec mjpeg --quality 70 >/dev/null
 done
 find . -type f | sort | while read -r f; do

@@ -227,7 +227,7 @@ TEST_F(CalculateWindowTest, PpmRunWritesNumberedFramesAndStopStartsAgain)
     RenderElements elements;
     elements.boundaryCells = true;
     elements.streamlines = true;
-    ASSERT_TRUE(FrameComposer().compose(picture, *reference->simGrid, 40, 20, 4, elements));
+    ASSERT_TRUE(FrameComposer().compose(picture, reference->state(), 40, 20, 4, elements));
     ASSERT_TRUE(PpmFrameOutput().writeFile(picture.rgbPlanes(), "reference.ppm"));
     EXPECT_EQ(readBytes("reference.ppm"), firstRun);
 }

@@ -74,7 +74,7 @@ void composeChannel(FrameImage& picture, int k)
     picture.allocate(40 * k, 20 * k);
     RenderElements all;
     all.boundaryCells = all.streamlines = all.uField = all.vField = all.pressure = all.vectors = true;
-    ASSERT_TRUE(FrameComposer().compose(picture, *solver->simGrid, 40, 20, k, all));
+    ASSERT_TRUE(FrameComposer().compose(picture, solver->state(), 40, 20, k, all));
 }
 
 // Random values over the whole range at every pixel, row 0 and column 0

@@ -1,7 +1,8 @@
 #!/bin/sh
 # kelvo-batch on the example channel with a time step of 0.05: the flow
-# blows up, the run still takes every step, says in its summary that the
-# fields became non-finite, and writes whole PPM frames and a whole AVI file.
+# blows up, the run stops at the step that broke it with status 3 and the
+# instability message, draws no frame of the broken state, writes no dump,
+# and leaves whole PPM frames and a whole AVI file of the cycles before.
 # Usage: batch_diverging.sh KELVO_BATCH CHANNEL_GRID
 set -u
 batch=$1
@@ -16,18 +17,22 @@ fail() {
 }
 
 steps=600
-interval=100
+interval=5
 "$batch" --steps $steps --dt 0.05 --interval $interval --elements boundary,streamlines,u,v,p,vectors \
-    --ppm=out --avi diverging "$grid" >stdout.txt 2>stderr.txt
+    --ppm=out --avi diverging --dump-csv state.csv "$grid" >stdout.txt 2>stderr.txt
 status=$?
-[ $status -eq 0 ] || fail "exit status $status: $(cat stderr.txt)"
-grep -q 'fields became non-finite at step [0-9]' stderr.txt stdout.txt ||
-    fail "no non-finite summary: $(cat stderr.txt stdout.txt)"
-grep -q 'all fields stayed finite' stderr.txt stdout.txt && fail "summary claims finite fields"
+[ $status -eq 3 ] || fail "exit status $status: $(cat stderr.txt)"
+message=$(tail -n 1 stderr.txt)
+cycle=$(echo "$message" | sed -n 's/^kelvo-batch: The flow became unstable at cycle \([0-9]*\) (t = [0-9.]*)\. Use a smaller Delta Time (about [0-9.e-]* or less for this grid) or tick Automatic\.$/\1/p')
+[ -n "$cycle" ] || fail "no instability message: $message"
+[ "$cycle" -ge 2 ] && [ "$cycle" -lt $steps ] || fail "blew up at cycle $cycle"
+[ ! -f state.csv ] || fail "a dump of the broken state"
 
-# Of the cycles 0..599, 0, 100, ..., 500 are frame cycles: six files, 160 x 80.
-for n in 0 1 2 3 4 5; do
-    file=out/frame_0000$n.ppm
+# Step n is the cycle counted n - 1 since the build step; frame cycles are
+# the multiples of the interval before the one that blew up.
+frames=$(( (cycle - 2) / interval + 1 ))
+for n in $(seq 0 $((frames - 1))); do
+    file=$(printf 'out/frame_%05d.ppm' "$n")
     [ -f "$file" ] || fail "$file missing"
     header=$(head -n 3 "$file" | tr '\n' ' ')
     [ "$header" = "P3 159 79 255 " ] || fail "$file header '$header'"
@@ -36,10 +41,11 @@ for n in 0 1 2 3 4 5; do
     bad=$(tail -n +4 "$file" | awk 'NF != 3 || $1 < 0 || $1 > 255 || $2 < 0 || $2 > 255 || $3 < 0 || $3 > 255' | head -n 1)
     [ -z "$bad" ] || fail "$file pixel line '$bad'"
 done
-[ ! -f out/frame_00006.ppm ] || fail "a seventh frame"
+extra=$(printf 'out/frame_%05d.ppm' "$frames")
+[ ! -f "$extra" ] || fail "a frame of the broken state: $extra"
 
-# 77 title and fade samples, then the six frames.
-frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
+# 77 title and fade samples, then the frames.
+counted=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
     -of default=nw=1:nk=1 diverging.avi)
-[ "$frames" = 83 ] || fail "ffprobe counts '$frames' video frames"
-echo "diverging batch run: non-finite summary, 6 whole PPM frames, 83 AVI frames"
+[ "$counted" = $((77 + frames)) ] || fail "ffprobe counts '$counted' video frames, not $((77 + frames))"
+echo "diverging batch run: stopped at cycle $cycle with status 3, $frames whole PPM frames, $((77 + frames)) AVI frames"

@@ -29,3 +29,16 @@ void makeCavityScenario(Grid& g, int NX, int NY)
         g.setCell(NX - 1, j, CELL_NOSLIP_WALL);
     }
 }
+
+void makeLidCavity(Grid& g, int n)
+{
+    makeFluidGrid(g, n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            if (g.onBorder(i, j))
+                g.setCell(i, j, CELL_NOSLIP_WALL);
+    for (int i = 1; i <= n - 2; ++i) {
+        g.setCell(i, n - 1, CELL_MOVING_WALL);
+        g.u[i][n - 1] = 1.0;
+    }
+}

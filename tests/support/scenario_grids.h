@@ -12,3 +12,8 @@ void makeChannelScenario(Grid& g, int NX, int NY);
 // No-slip walls on three sides and a lid moving east (u = 1) on the north
 // border.
 void makeCavityScenario(Grid& g, int NX, int NY);
+
+// The lid-driven cavity of the accuracy checks, painted as the cavity
+// example is: no-slip walls round an n x n grid, and moving-wall cells
+// carrying u = 1 along the north border between the two side walls.
+void makeLidCavity(Grid& g, int n);

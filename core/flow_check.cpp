@@ -1,0 +1,52 @@
+#include "core/flow_check.h"
+
+#include "core/time_step.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+// How many times the set-up speed a flow may reach before it counts as
+// blown up; real flows stay within a few times of it.
+constexpr double runawayFactor = 100.0;
+}  // namespace
+
+double setUpSpeed(const Grid& edited)
+{
+    const LargestVelocities fastest = largestVelocities(edited);
+    return std::max({1.0, fastest.u, fastest.v});
+}
+
+bool flowUnstable(const Grid& state, double setUpSpeed)
+{
+    const double limit = runawayFactor * setUpSpeed;
+    for (int32_t i = 0; i < state.NX; ++i) {
+        const double* u = state.u[i];
+        const double* v = state.v[i];
+        const double* p = state.p[i];
+        for (int32_t j = 0; j < state.NY; ++j)
+            // Written so that a NaN fails every comparison and counts.
+            if (!(std::fabs(u[j]) <= limit) || !(std::fabs(v[j]) <= limit) || !std::isfinite(p[j]))
+                return true;
+    }
+    return false;
+}
+
+double suggestedTimeStep(const Grid& edited, const SolverSettings& settings)
+{
+    const double speed = setUpSpeed(edited);
+    const TimeStepLimits limits{edited.dx, edited.dy, static_cast<double>(settings.reynolds),
+                                settings.convection != Convection::UpwindBlended};
+    return stableTimeStep(limits, LargestVelocities{speed, speed});
+}
+
+std::string instabilityMessage(long long cycle, double time, double suggestedDt)
+{
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "The flow became unstable at cycle %lld (t = %.4g). Use a smaller Delta Time "
+                  "(about %.2g or less for this grid) or tick Automatic.",
+                  cycle, time, suggestedDt);
+    return text;
+}
