@@ -1,8 +1,6 @@
 // A headless run of the solver on an edited grid.
 #include "cli/batch_run.h"
 
-#include "core/flow_check.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -23,10 +21,9 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
     : edited(&grid),
       settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt},
-      referenceSpeed(0.0), steadyLimit(steadyLimit)
+      steadyLimit(steadyLimit)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
-    referenceSpeed = setUpSpeed(grid);
     if (steadyLimit) {
         previous.NX = grid.NX;
         previous.NY = grid.NY;
@@ -35,15 +32,7 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<do
     }
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const StepReport first = cycles->step();
-    checkStability(0);
     record(first, 0);
-}
-
-bool BatchRun::checkStability(long long stepNumber)
-{
-    if (counts.unstableStep < 0 && flowUnstable(cycles->state(), referenceSpeed))
-        counts.unstableStep = stepNumber;
-    return counts.unstableStep >= 0;
 }
 
 void BatchRun::keepPreviousVelocities()
@@ -67,9 +56,7 @@ double BatchRun::largestChange() const
 
 std::string BatchRun::instabilityText() const
 {
-    // The time up to the step that blew up, that step included.
-    return instabilityMessage(counts.unstableStep, counts.simulatedTime,
-                              suggestedTimeStep(*edited, settings));
+    return cycles->instabilityText();
 }
 
 void BatchRun::advance()

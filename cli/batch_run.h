@@ -9,6 +9,7 @@
 #include "sim/simulation_run.h"
 
 #include <memory>
+#include <utility>
 #include <optional>
 #include <string>
 
@@ -35,7 +36,6 @@ struct RunTally {
     double simulatedTime = 0.0;       // the sum of the time steps taken
     double smallestDt = 0.0;          // of all steps
     double largestDt = 0.0;
-    long long unstableStep = -1;      // the step that blew the flow up; -1 = none
     double lastChange = -1.0;         // largest change of u or v in the last step; -1 = not tracked
     bool steady = false;              // the last change was within the steady limit
 };
@@ -60,14 +60,8 @@ public:
     bool advance(int interval, Frame&& frame)
     {
         keepPreviousVelocities();
-        bool checked = false;
-        const bool ok = cycles->cycle(interval, [&](int32_t index) {
-            checked = true;
-            return checkStability(counts.steps + 1) || frame(index);
-        });
+        const bool ok = cycles->cycle(interval, std::forward<Frame>(frame));
         ++counts.steps;
-        if (!checked)
-            checkStability(counts.steps);
         record(cycles->lastStepReport(), counts.steps);
         return ok;
     }
@@ -75,21 +69,18 @@ public:
     const SimGrid& state() const { return cycles->state(); }
     const RunTally& tally() const { return counts; }
     // Whether the run must stop: the flow blew up, or it became steady.
-    bool unstable() const { return counts.unstableStep >= 0; }
+    bool unstable() const { return cycles->unstable(); }
     bool steady() const { return counts.steady; }
     // What to tell the user after a blow-up.
     std::string instabilityText() const;
 
 private:
     void record(const StepReport& report, long long stepNumber);
-    // Notes a blow-up of the step just taken; true when there was one.
-    bool checkStability(long long stepNumber);
     void keepPreviousVelocities();
     double largestChange() const;
 
     const Grid* edited;
     SolverSettings settings;
-    double referenceSpeed;             // the set-up's largest speed
     std::optional<double> steadyLimit;
     Grid previous;                     // u and v before the step, when tracking changes
     std::unique_ptr<SimulationRun> cycles;

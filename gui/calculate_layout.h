@@ -24,6 +24,11 @@ constexpr int framePad = 4;      // padding and spacing of frames and groups
 
 constexpr int labelPad = 2;      // the cycle and size labels
 
+// Simulated time, time step and scheme, right of the cycle count.
+constexpr int timeLabelX = 90;
+constexpr int timeLabelY = 0;
+constexpr int timeLabelWidth = 310;
+
 // Start and Stop.
 constexpr int startX = 10;
 constexpr int stopX = 80;

@@ -1,5 +1,6 @@
 #include "gui/calculate_window.h"
 
+#include "core/flow_check.h"
 #include "gui/avi_message_box.h"
 #include "gui/calculate_layout.h"
 #include "gui/compressor_dialog.h"
@@ -63,8 +64,13 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
 
 FXIMPLEMENT(CalculateWindow, FXDialogBox, CalculateWindowMap, ARRAYNUMBER(CalculateWindowMap))
 
-// The widgets, the solver one step past the grid, the picture all zero.
 CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+    : CalculateWindow(owner, grid, SolverSettings{reynolds, timeStep, Convection::Central, false})
+{
+}
+
+// The widgets, the solver one step past the grid, the picture all zero.
+CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings)
     : FXDialogBox(owner, uiText(TXT_CALCULATE_FLOW),
                   DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE,
                   CalculateLayout::windowX, CalculateLayout::windowY, CalculateLayout::windowWidth,
@@ -84,10 +90,11 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, FXint reynol
     buildIntervalGroup();
     buildSizeGroup();
 
-    run.reset(new SimulationRun(*grid, reynolds, timeStep));
+    run.reset(new SimulationRun(*grid, settings));
     allocateImage();
     run->step();
     showFrameSize();
+    showRunTime();
 
     toolTip = new FXToolTip(getApp());
     if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
@@ -119,6 +126,8 @@ void CalculateWindow::buildCanvasAndButtons()
     glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
     cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                              labelPad, labelPad);
+    timeLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | fixedPosition | LAYOUT_FIX_WIDTH,
+                            timeLabelX, timeLabelY, timeLabelWidth, 0, labelPad, labelPad, labelPad, labelPad);
     const FXuint buttonStyle = BUTTON_NORMAL | FRAME_RAISED | FRAME_THICK | fixedPosition;
     startButton = new FXButton(this, uiText(TXT_START), nullptr, this, ID_START, buttonStyle, startX, buttonsY,
                                0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
@@ -200,6 +209,24 @@ FXString CalculateWindow::chooseAviFileName()
 void CalculateWindow::showFrameWriteFailure(const FXString& path)
 {
     FXMessageBox::error(this, MBOX_OK, frameFailureCaption, frameFailureText, path.text());
+}
+
+void CalculateWindow::showInstability(const FXString& text)
+{
+    FXMessageBox::warning(this, MBOX_OK, uiText(TXT_UNSTABLE_CAPTION), "%s", text.text());
+}
+
+// The scheme's name as the editor's Convection list shows it.
+static const char* schemeText(Convection scheme)
+{
+    return uiText(scheme == Convection::UpwindBlended ? TXT_CONVECTION_BLENDED : TXT_CONVECTION_CENTRAL);
+}
+
+void CalculateWindow::showRunTime()
+{
+    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g   %s", uiText(TXT_SIMULATED_TIME), run->simulatedTime(),
+                                      uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt,
+                                      schemeText(run->solverSettings().convection)));
 }
 
 // The dialog without the wait cursor.
@@ -323,6 +350,11 @@ long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
         return saved.ok;
     });
     cycleLabel->setText(FXStringVal(run->cycles()));
+    showRunTime();
+    if (run->unstable()) {
+        stopAfterBlowUp();
+        return 1;
+    }
     if (!saved.ok) {
         stopAfterSaveFailure(saved);
         return 1;
@@ -342,6 +374,30 @@ void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
         showFrameWriteFailure(result.ppmFailedPath.c_str());
 }
 
+// The broken state is never composed: the picture of the last frame cycle
+// stays, and the PPM numbering starts again as after Stop.
+void CalculateWindow::stopAfterBlowUp()
+{
+    const FXString text = FXStringFormat(uiText(TXT_UNSTABLE_TEXT), static_cast<long long>(run->unstableCycle()),
+                                         run->simulatedTime(),
+                                         suggestedTimeStep(*grid, run->solverSettings()));
+    enterIdleControls();
+    cancelCycle();
+    outputs.closeAvi();
+    outputs.ppm().restartNumbering();
+    restartRun();
+    presentFrame();
+    showInstability(text);
+}
+
+void CalculateWindow::restartRun()
+{
+    run->rebuild();
+    run->step();
+    run->resetCounters();
+    showRunTime();
+}
+
 // Stop: Idle controls, the final state shown, the file completed, the
 // solver rebuilt from the grid and stepped once, the counters reset.
 long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
@@ -355,6 +411,7 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     allocateImage();
     run->step();
     run->resetCounters();
+    showRunTime();
     return 1;
 }
 

@@ -28,6 +28,7 @@ protected:
     FXButton* startButton = nullptr;          // Start
     FXButton* stopButton = nullptr;           // Stop
     FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
+    FXLabel* timeLabel = nullptr;             // simulated time, dt in use, scheme
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
@@ -68,6 +69,8 @@ protected:
     virtual FXString chooseAviFileName();
     // Tells the user that a frame file could not be written.
     virtual void showFrameWriteFailure(const FXString& path);
+    // Tells the user that the flow blew up and what to try instead.
+    virtual void showInstability(const FXString& text);
     // The compressor of a new AVI file, from the dialog; false when cancelled.
     virtual bool chooseCompression(CompressOptions& options);
     // One message of the AVI output, in a message box.
@@ -99,6 +102,13 @@ protected:
     // Ends the run as Stop does after a frame could not be saved, then tells
     // the user once.
     void stopAfterSaveFailure(const FrameSaveResult& result);
+    // Ends the run after a step blew the flow up: the frames saved so far are
+    // completed, the last good picture stays, then the user is told.
+    void stopAfterBlowUp();
+    // The solver rebuilt from the grid and stepped once, counters at zero.
+    void restartRun();
+    // "Time T   dt D   scheme" after the last step.
+    void showRunTime();
     // "Width: W" and "Height: H".
     void showFrameSize();
     // Allocates the picture at pixelsPerCell x NX by pixelsPerCell x NY.
@@ -119,6 +129,8 @@ public:
     };
 
     // Builds every widget, the solver (one step past grid) and the image.
+    CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
+    // The same with the default convection terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep);
     // Image, AVI file, solver and the pending cycle go, then the dialog.
     virtual ~CalculateWindow();

@@ -9,6 +9,18 @@
 
 #include <fxkeys.h>
 
+namespace {
+// Where the Simulation Properties choices are remembered between sessions.
+constexpr const char* registrySection = "Simulation";
+constexpr const char* convectionEntry = "Convection";
+constexpr const char* automaticDtEntry = "AutomaticDt";
+
+// The schemes the list offers, in its order; the designed terms are left to
+// kelvo-batch.
+constexpr Convection offeredSchemes[] = {Convection::Central, Convection::UpwindBlended};
+constexpr int offeredSchemeTexts[] = {TXT_CONVECTION_CENTRAL, TXT_CONVECTION_BLENDED};
+}  // namespace
+
 // clang-format off
 FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_NEW_GRID,    GridEditorWindow::onCmdNewGrid),
@@ -33,6 +45,8 @@ FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_REDO,        GridEditorWindow::onCmdRedo),
     FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_REDO,        GridEditorWindow::onUpdRedo),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_DRAW_KIND,   GridEditorWindow::onCmdDrawKind),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_SIMULATION_CHOICE, GridEditorWindow::onCmdSimulationChoice),
+    FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_DELTA_TIME,  GridEditorWindow::onUpdDeltaTime),
 };
 // clang-format on
 
@@ -211,10 +225,48 @@ void GridEditorWindow::buildSimulationPage()
     reynoldsSpinner = addSpinner(simPage, reynoldsMin, reynoldsMax, reynoldsStart);
     new FXLabel(simPage, uiText(TXT_DELTA_TIME));
     deltaTimeField = addToolField(simPage, this, EditorTexts::deltaTimeStart);
+    deltaTimeField->setSelector(ID_DELTA_TIME);
+    automaticDtCheck = new FXCheckButton(simPage, uiText(TXT_AUTOMATIC_DT), this, ID_SIMULATION_CHOICE);
+    automaticDtCheck->setCheck(getApp()->reg().readIntEntry(registrySection, automaticDtEntry, 0) != 0);
     new FXLabel(simPage, uiText(TXT_DEFAULT_U));
     defaultUSpinner = addSpinner(simPage, defaultVelocityMin, defaultVelocityMax, 0);
     new FXLabel(simPage, uiText(TXT_DEFAULT_V));
     defaultVSpinner = addSpinner(simPage, defaultVelocityMin, defaultVelocityMax, 0);
+    new FXLabel(simPage, uiText(TXT_CONVECTION));
+    convectionList = new FXListBox(simPage, this, ID_SIMULATION_CHOICE,
+                                   FRAME_SUNKEN | FRAME_THICK | LISTBOX_NORMAL);
+    for (int text : offeredSchemeTexts)
+        convectionList->appendItem(uiText(text));
+    convectionList->setNumVisible(ARRAYNUMBER(offeredSchemeTexts));
+    const FXint remembered = getApp()->reg().readIntEntry(registrySection, convectionEntry, 0);
+    convectionList->setCurrentItem(remembered >= 0 && remembered < convectionList->getNumItems() ? remembered : 0);
+}
+
+// Either choice is written to the registry as soon as it changes.
+long GridEditorWindow::onCmdSimulationChoice(FXObject*, FXSelector, void*)
+{
+    getApp()->reg().writeIntEntry(registrySection, convectionEntry, convectionList->getCurrentItem());
+    getApp()->reg().writeIntEntry(registrySection, automaticDtEntry, automaticDtCheck->getCheck() ? 1 : 0);
+    return 1;
+}
+
+// Delta Time is not read while the time step is automatic.
+long GridEditorWindow::onUpdDeltaTime(FXObject* sender, FXSelector, void*)
+{
+    const FXSelector command = automaticDtCheck->getCheck() ? ID_DISABLE : ID_ENABLE;
+    sender->handle(this, FXSEL(SEL_COMMAND, command), nullptr);
+    return 1;
+}
+
+SolverSettings GridEditorWindow::chosenSolverSettings() const
+{
+    SolverSettings settings;
+    settings.reynolds = reynoldsSpinner->getValue();
+    settings.dt = readDecimal(deltaTimeField->getText().text());
+    settings.automaticDt = automaticDtCheck->getCheck() == TRUE;
+    const FXint item = convectionList->getCurrentItem();
+    settings.convection = offeredSchemes[item >= 0 && item < FXint(ARRAYNUMBER(offeredSchemes)) ? item : 0];
+    return settings;
 }
 
 // "Draw", "Cell Type", "Cell Properties" and "Cell Info", one below the
@@ -442,17 +494,15 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
     endDrags();
     applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
                                               defaultVSpinner->getValue()));
-    const double timeStep = readDecimal(deltaTimeField->getText().text());
-    const int reynolds = reynoldsSpinner->getValue();
-    runSimulation(reynolds, timeStep);
+    runSimulation(chosenSolverSettings());
     endDrags();
     return 1;
 }
 
 // The simulation window, modal over this window, destroyed when closed.
-void GridEditorWindow::runSimulation(int reynolds, double timeStep)
+void GridEditorWindow::runSimulation(const SolverSettings& settings)
 {
-    CalculateWindow window(this, &model.grid(), reynolds, timeStep);
+    CalculateWindow window(this, &model.grid(), settings);
     window.execute(PLACEMENT_OWNER);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/cell_types.h"
+#include "core/flow_solver.h"
 #include "core/grid.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
@@ -90,6 +91,8 @@ protected:
     FXTextField* deltaTimeField = nullptr;     // "Delta Time"
     FXSpinner* defaultUSpinner = nullptr;      // "Default U velocity"
     FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"
+    FXCheckButton* automaticDtCheck = nullptr; // "Automatic" beside Delta Time
+    FXListBox* convectionList = nullptr;       // "Convection": Central, Upwind-blended
     IconSet icons;                             // owned
 
     // The tool radio of a type bit; nullptr for a type without a tool.
@@ -102,8 +105,10 @@ protected:
     virtual FXString chooseGridFile(FileChoice choice);
     // Shows a grid-file failure in a modal message box.
     virtual void showFileMessage(const FXString& caption, const FXString& text);
+    // The solver settings the Simulation Properties page shows.
+    SolverSettings chosenSolverSettings() const;
     // The simulation window's modal run over this window.
-    virtual void runSimulation(int reynolds, double timeStep);
+    virtual void runSimulation(const SolverSettings& settings);
     // "Save changes to the grid?", asked when the grid differs from its file.
     virtual SaveAnswer askSaveChanges();
     // The picture file to import; empty if cancelled.
@@ -187,6 +192,8 @@ public:
         ID_QUIT,
         ID_IMPORT_IMAGE,
         ID_DRAW_KIND,
+        ID_SIMULATION_CHOICE,
+        ID_DELTA_TIME,
         ID_LAST
     };
 
@@ -213,6 +220,8 @@ public:
     long onUpdUndo(FXObject*, FXSelector, void*);
     long onUpdRedo(FXObject*, FXSelector, void*);
     long onCmdDrawKind(FXObject*, FXSelector, void*);
+    long onCmdSimulationChoice(FXObject*, FXSelector, void*);
+    long onUpdDeltaTime(FXObject*, FXSelector, void*);
 
     // Cell tools
     long onCmdCellTool(FXObject*, FXSelector, void*);

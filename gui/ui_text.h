@@ -98,6 +98,14 @@ enum UiTextKey : int {
     TXT_KEEP_ASPECT       = 93,
     TXT_NOT_IMAGE         = 94,
     TXT_IMPORT_BUTTON     = 95,
+    TXT_AUTOMATIC_DT      = 120,
+    TXT_CONVECTION        = 121,
+    TXT_CONVECTION_CENTRAL = 122,
+    TXT_CONVECTION_BLENDED = 123,
+    TXT_SIMULATED_TIME    = 124,
+    TXT_TIME_STEP_USED    = 125,
+    TXT_UNSTABLE_CAPTION  = 126,
+    TXT_UNSTABLE_TEXT     = 127,
 };
 
 // One entry of a language's table.

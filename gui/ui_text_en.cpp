@@ -95,6 +95,14 @@ const UiTextEntry table[] = {
     {93, "Keep the picture's aspect"},
     {94, "Not a readable PNG, BMP, GIF or JPEG picture!"},
     {95, "&Import"},
+    {120, "Automatic"},
+    {121, "Convection"},
+    {122, "Central"},
+    {123, "Upwind-blended"},
+    {124, "Time"},
+    {125, "dt"},
+    {126, "Unstable Flow"},
+    {127, "The flow became unstable at cycle %lld (t = %.4g). Use a smaller Delta Time (about %.2g or less for this grid) or tick Automatic."},
 };
 
 }  // namespace

@@ -95,6 +95,14 @@ const UiTextEntry table[] = {
     {93, "Zachowaj proporcje obrazu"},
     {94, "To nie jest czytelny obraz PNG, BMP, GIF ani JPEG!"},
     {95, "&Importuj"},
+    {120, "Automatycznie"},
+    {121, "Konwekcja"},
+    {122, "Centralna"},
+    {123, "Mieszana pod wiatr"},
+    {124, "Czas"},
+    {125, "dt"},
+    {126, "Niestabilny przepływ"},
+    {127, "Przepływ stał się niestabilny w cyklu %lld (t = %.4g). Użyj mniejszego kroku czasowego (około %.2g lub mniej dla tej siatki) albo zaznacz Automatycznie."},
 };
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "sim/simulation_run.h"
 
+#include "core/flow_check.h"
+
 SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
     : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings))
 {
+    startFresh();
 }
 
 SimulationRun::SimulationRun(const Grid& grid, int reynolds, double dt)
@@ -15,6 +18,32 @@ void SimulationRun::rebuild()
 {
     solver.reset();
     solver = std::make_unique<FlowSolver>(*grid, settings);
+    startFresh();
+}
+
+// The grid may have changed since the last build, and so its speed.
+void SimulationRun::startFresh()
+{
+    setUpSpeedLimit = setUpSpeed(*grid);
+    blownUp = false;
+    blownUpAt = -1;
+    elapsed = 0.0;
+}
+
+StepReport SimulationRun::advanceOne(int32_t number)
+{
+    const StepReport report = solver->step();
+    elapsed += report.dt;
+    if (!blownUp && flowUnstable(solver->state(), setUpSpeedLimit)) {
+        blownUp = true;
+        blownUpAt = number;
+    }
+    return report;
+}
+
+std::string SimulationRun::instabilityText() const
+{
+    return instabilityMessage(blownUpAt, elapsed, suggestedTimeStep(*grid, settings));
 }
 
 void SimulationRun::resetCounters()

@@ -1,6 +1,8 @@
 // SimulationRun: the solver of one simulation window (or batch run) and the
 // counters of its cycles. Each cycle takes one time step; every n-th cycle,
 // counted from the last restart, is a frame cycle that renders and saves.
+// After every step the flow is checked for a blow-up; once it has blown up,
+// no frame shows it.
 #pragma once
 
 #include "core/flow_solver.h"
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class SimulationRun {
 public:
@@ -19,8 +22,9 @@ public:
 
     // Releases the solver and builds a new one from the grid as it is now.
     void rebuild();
-    // One time step of the solver, outside the cycle count.
-    StepReport step() { return solver->step(); }
+    // One time step of the solver, outside the cycle count; adds its dt to
+    // the simulated time and checks the flow.
+    StepReport step() { return advanceOne(0); }
     // cycleCount and savedFrames back to 0.
     void resetCounters();
 
@@ -29,15 +33,15 @@ public:
     bool isFrameCycle(int interval) const;
 
     // One cycle, in this order: a step; on a frame cycle frame(savedFrames)
-    // and savedFrames + 1; cycleCount + 1. Returns what frame returned, or
-    // true when this was no frame cycle.
+    // and savedFrames + 1, unless the step blew the flow up; cycleCount + 1.
+    // Returns what frame returned, or true when no frame was drawn.
     template <typename Frame>
     bool cycle(int interval, Frame&& frame)
     {
         const bool frameCycle = isFrameCycle(interval);
-        lastStep = solver->step();
+        lastStep = advanceOne(cycleCount + 1);
         bool ok = true;
-        if (frameCycle) {
+        if (frameCycle && !blownUp) {
             ok = frame(savedFrames);
             ++savedFrames;
         }
@@ -51,11 +55,32 @@ public:
     int32_t frames() const { return savedFrames; }
     const SimGrid& state() const { return solver->state(); }
     const Grid& editedGrid() const { return *grid; }
+    const SolverSettings& solverSettings() const { return settings; }
+
+    // Whether a step since the last rebuild left a field not finite or a
+    // speed far above what the set-up gives (core/flow_check.h).
+    bool unstable() const { return blownUp; }
+    // The cycle whose step blew the flow up (0 for the step before the
+    // first cycle); -1 while the flow holds.
+    int32_t unstableCycle() const { return blownUpAt; }
+    // Simulated time since the last rebuild: the sum of the steps' dt.
+    double simulatedTime() const { return elapsed; }
+    // What to tell the user after a blow-up: where, and a time step to try.
+    std::string instabilityText() const;
 
 private:
+    // The set-up speed and the blow-up state of a freshly built solver.
+    void startFresh();
+    // A step, counted as cycle number (0 outside the cycles), then the check.
+    StepReport advanceOne(int32_t number);
+
     const Grid* grid;                     // the edited grid; not owned
     SolverSettings settings;
     std::unique_ptr<FlowSolver> solver;   // owned
+    double setUpSpeedLimit = 1.0;         // the set-up's largest speed, at least 1
+    bool blownUp = false;
+    int32_t blownUpAt = -1;
+    double elapsed = 0.0;
     int32_t cycleCount = 0;               // cycles since the last restart
     int32_t savedFrames = 0;              // frame cycles since the last restart
     StepReport lastStep;                  // of the last cycle

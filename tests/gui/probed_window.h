@@ -18,8 +18,13 @@ public:
         : CalculateWindow(owner, grid, reynolds, timeStep)
     {
     }
+    ProbedWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings)
+        : CalculateWindow(owner, grid, settings)
+    {
+    }
 
     using CalculateWindow::cycleLabel;
+    using CalculateWindow::timeLabel;
     using CalculateWindow::heightLabel;
     using CalculateWindow::intervalSpinner;
     using CalculateWindow::pixelsPerCell;
@@ -53,6 +58,8 @@ public:
         return aviAnswer;
     }
     void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
+    std::vector<std::string> instabilities;  // blow-up messages as shown
+    void showInstability(const FXString& text) override { instabilities.push_back(text.text()); }
     // Full frames, or a cancel.
     bool chooseCompression(CompressOptions& options) override
     {

@@ -25,6 +25,7 @@ public:
     std::vector<FileChoice> fileDialogs;                  // every dialog asked for
     std::vector<std::pair<std::string, std::string>> messages;  // caption, text
     std::vector<std::pair<int, double>> simulations;      // Reynolds, time step
+    SolverSettings lastSettings;                          // of the last simulation
     SaveAnswer saveAnswer = SaveAnswer::Discard;          // the answer to "Save changes?"
     int saveQuestions = 0;                                // how often it was asked
     FXString nextImage;                                   // "" means cancelled
@@ -40,9 +41,10 @@ public:
     {
         messages.emplace_back(caption.text(), text.text());
     }
-    void runSimulation(int reynolds, double timeStep) override
+    void runSimulation(const SolverSettings& settings) override
     {
-        simulations.emplace_back(reynolds, timeStep);
+        simulations.emplace_back(settings.reynolds, settings.dt);
+        lastSettings = settings;
     }
     SaveAnswer askSaveChanges() override
     {
@@ -76,6 +78,8 @@ public:
     FXSpinner* reynolds() const { return reynoldsSpinner; }
     FXSpinner* defaultU() const { return defaultUSpinner; }
     FXSpinner* defaultV() const { return defaultVSpinner; }
+    FXCheckButton* automaticDt() const { return automaticDtCheck; }
+    FXListBox* convection() const { return convectionList; }
     FXLabel* info(int line) const
     {
         FXLabel* const lines[] = {infoI, infoJ, infoU, infoV};

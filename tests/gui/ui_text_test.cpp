@@ -2,9 +2,12 @@
 // slip is easy to make.
 #include "gui/ui_text.h"
 
+#include "core/flow_check.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -94,3 +97,17 @@ TEST(UiTextTables, TextsKeepTheirTrailingBlanksAndSpellings)
 }
 
 }  // namespace
+
+// The window's blow-up message is the one kelvo-batch prints, and the
+// Polish one takes the same numbers in the same order.
+TEST(UiTextTables, BlowUpMessageMatchesTheCommandLineOne)
+{
+    char english[512];
+    std::snprintf(english, sizeof english, uiTextEnglish(TXT_UNSTABLE_TEXT), 37LL, 1.8512, 0.00123);
+    EXPECT_EQ(std::string(english), instabilityMessage(37, 1.8512, 0.00123));
+    char polish[512];
+    std::snprintf(polish, sizeof polish, uiTextPolish(TXT_UNSTABLE_TEXT), 37LL, 1.8512, 0.00123);
+    const std::string shown(polish);
+    for (const char* number : {"37", "1.851", "0.0012"})
+        EXPECT_NE(shown.find(number), std::string::npos) << number << " in " << shown;
+}

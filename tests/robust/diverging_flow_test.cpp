@@ -1,8 +1,12 @@
 // The example channel with a time step of 0.05 blows up within a few dozen
-// steps. The window must go on regardless: cycles keep coming, Stop is
-// handled, frames are still written whole, and memory stays flat.
+// steps. The window must stop by itself at the step that broke the flow:
+// no frame shows the broken state, the files written so far are whole, the
+// user is told what to try, and a new start behaves the same way; with the
+// automatic time step the same set-up runs on.
 #include "robust_support.h"
 #include "test_editor.h"
+
+#include "core/flow_check.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +14,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -26,27 +31,20 @@ bool hasNonFinite(const SimGrid& grid)
     return false;
 }
 
-// Presses Stop from a timeout, as a click arrives: through the event queue,
-// between two cycles.
-class StopClicker : public FXObject {
-    FXDECLARE(StopClicker)
-public:
-    enum { ID_CLICK = 1 };
-    RobustWindow* window = nullptr;
-    int32_t cyclesBeforeStop = -1;
+// The cycle a blow-up message names.
+long long cycleNamed(const std::string& message)
+{
+    long long cycle = -1;
+    std::sscanf(message.c_str(), "The flow became unstable at cycle %lld", &cycle);
+    return cycle;
+}
 
-    long onClick(FXObject*, FXSelector, void*)
-    {
-        cyclesBeforeStop = window->cycles();
-        window->send(CalculateWindow::ID_STOP);
-        return 1;
-    }
-};
-
-FXDEFMAP(StopClicker) StopClickerMap[] = {
-    FXMAPFUNC(SEL_TIMEOUT, StopClicker::ID_CLICK, StopClicker::onClick),
-};
-FXIMPLEMENT(StopClicker, FXObject, StopClickerMap, ARRAYNUMBER(StopClickerMap))
+// Frame cycles among the cycles before the one that blew up, at one frame
+// every interval cycles, the first cycle included.
+int framesBefore(long long blowUpCycle, int interval)
+{
+    return static_cast<int>((blowUpCycle - 1 + interval - 1) / interval);
+}
 
 // A window on the example channel at the diverging time step, with every
 // element rendered.
@@ -60,91 +58,103 @@ protected:
         double timeStep = 0.0;
         ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
         ASSERT_EQ(timeStep, 0.05);
-        window = std::make_unique<RobustWindow>(editor.get(), &editor->editedGrid(), reynolds, timeStep);
-        window->create();
-        window->show(PLACEMENT_OWNER);
-        settle(0.05);
-        window->checkAllElements(true);
+        settings = editor->lastSettings;
+        open();
     }
     void TearDown() override
     {
         window.reset();
         editor.reset();
     }
+    void open()
+    {
+        window = std::make_unique<RobustWindow>(editor.get(), &editor->editedGrid(), settings);
+        window->create();
+        window->show(PLACEMENT_OWNER);
+        settle(0.05);
+        window->checkAllElements(true);
+    }
+    // Start, then events until the window has told of a blow-up.
+    void runToBlowUp()
+    {
+        const size_t told = window->instabilities.size();
+        window->send(CalculateWindow::ID_START);
+        ASSERT_TRUE(runUntil([&] { return window->instabilities.size() > told; }, patience));
+        settle(0.1);
+    }
 
     ScratchDirectory scratch;
     std::unique_ptr<TestEditor> editor;
+    SolverSettings settings;
     std::unique_ptr<RobustWindow> window;
 };
 
-TEST_F(DivergingFlowTest, PpmRunGoesOnWithFlatMemoryAndWholeFrames)
+TEST_F(DivergingFlowTest, PpmRunStopsAtTheBlowUpWithWholeFramesOfGoodStates)
 {
     window->choose(window->savePpm);
-    window->intervalSpinner->setValue(50);
-    ASSERT_TRUE(window->runCycles(500, patience));
-    EXPECT_TRUE(hasNonFinite(window->run->state()));
-    const long afterFirst = residentKiB();
-    ASSERT_TRUE(window->runCycles(2500, patience)) << window->cycles();
-    const long afterLast = residentKiB();
-    if (residentMemoryIsMeaningful()) {
-        EXPECT_LE(afterLast, afterFirst + afterFirst / 20) << afterFirst << " KiB, then " << afterLast << " KiB";
-    }
-
-    // Stop is handled between two cycles.
-    window->send(CalculateWindow::ID_STOP);
+    window->intervalSpinner->setValue(5);
+    runToBlowUp();
+    ASSERT_EQ(window->instabilities.size(), 1u);
+    const std::string& told = window->instabilities[0];
+    const long long cycle = cycleNamed(told);
+    ASSERT_GT(cycle, 1) << told;
+    EXPECT_NE(told.find("or tick Automatic."), std::string::npos) << told;
     EXPECT_TRUE(window->isIdle());
-    settle(0.2);
     EXPECT_EQ(window->cycles(), 0);
     EXPECT_FALSE(hasNonFinite(window->run->state()));  // rebuilt from the grid
     EXPECT_TRUE(window->failures.empty());
 
-    // 3000 cycles at 50 a frame: 60 files, the first finite, the last not.
+    // Every frame before the blow-up was written whole; none after it.
+    const int frames = framesBefore(cycle, 5);
+    ASSERT_GT(frames, 0);
     std::string why;
-    for (const char* name : {"frames/frame_00000.ppm", "frames/frame_00030.ppm", "frames/frame_00059.ppm"})
-        EXPECT_TRUE(isWellFormedPpm(name, window->picture().width(), window->picture().height(), why)) << name << ": " << why;
-    EXPECT_FALSE(std::ifstream("frames/frame_00060.ppm").good());
+    char name[64];
+    for (int n = 0; n < frames; ++n) {
+        std::snprintf(name, sizeof name, "frames/frame_%05d.ppm", n);
+        EXPECT_TRUE(isWellFormedPpm(name, window->picture().width(), window->picture().height(), why))
+            << name << ": " << why;
+    }
+    std::snprintf(name, sizeof name, "frames/frame_%05d.ppm", frames);
+    EXPECT_FALSE(std::ifstream(name).good()) << name;
 }
 
-TEST_F(DivergingFlowTest, AviRunGoesOnAndTheFileIsWhole)
+TEST_F(DivergingFlowTest, AviRunIsCompletedWithTheFramesBeforeTheBlowUp)
 {
     window->choose(window->saveAvi);
     window->aviAnswer = "diverging";
     window->intervalSpinner->setValue(5);
-    ASSERT_TRUE(window->runCycles(400, patience));
-    EXPECT_TRUE(hasNonFinite(window->run->state()));
+    runToBlowUp();
+    ASSERT_EQ(window->instabilities.size(), 1u);
+    EXPECT_TRUE(window->isIdle());
+    EXPECT_FALSE(window->avi().isOpen);
+    std::string probe;
+    // 38 growing titles, the whole one, 38 fade frames, then the run's frames.
+    EXPECT_EQ(aviVideoFrames("diverging.avi", probe), 77 + framesBefore(cycleNamed(window->instabilities[0]), 5))
+        << probe;
+}
+
+TEST_F(DivergingFlowTest, EachStartBlowsUpAtTheSameCycleAndTheMessageSuggestsTheRule)
+{
+    runToBlowUp();
+    runToBlowUp();
+    ASSERT_EQ(window->instabilities.size(), 2u);
+    EXPECT_EQ(window->instabilities[0], window->instabilities[1]);
+    char suggested[32];
+    std::snprintf(suggested, sizeof suggested, "(about %.2g or less",
+                  suggestedTimeStep(editor->editedGrid(), settings));
+    EXPECT_NE(window->instabilities[0].find(suggested), std::string::npos) << window->instabilities[0];
+}
+
+TEST_F(DivergingFlowTest, TheAutomaticTimeStepRunsTheSameSetUpOn)
+{
+    settings.automaticDt = true;
+    open();
+    ASSERT_TRUE(window->runCycles(300, patience));
+    EXPECT_TRUE(window->instabilities.empty());
+    EXPECT_FALSE(hasNonFinite(window->run->state()));
+    EXPECT_LT(window->run->lastStepReport().dt, 0.05);
     window->send(CalculateWindow::ID_STOP);
     EXPECT_TRUE(window->isIdle());
-    EXPECT_TRUE(window->failures.empty());
-    std::string probe;
-    // 38 growing titles, the whole one, 38 fade frames, then 80 frames.
-    EXPECT_EQ(aviVideoFrames("diverging.avi", probe), 77 + 80) << probe;
-}
-
-TEST_F(DivergingFlowTest, StopAndStartAgainWhileTheFieldsAreNotFinite)
-{
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(window->runCycles(200, patience));
-        EXPECT_TRUE(hasNonFinite(window->run->state()));
-        window->checkAllElements(round % 2 == 1);
-        window->send(CalculateWindow::ID_STOP);
-        EXPECT_TRUE(window->isIdle());
-        window->changeOutputSize(1 + 7 * round);
-        EXPECT_EQ(window->picture().width(), (1 + 7 * round) * 40);
-    }
-}
-
-TEST_F(DivergingFlowTest, AStopClickArrivesBetweenCyclesOfTheBlownUpFlow)
-{
-    ASSERT_TRUE(window->runCycles(100, patience));
-    ASSERT_TRUE(hasNonFinite(window->run->state()));
-    StopClicker clicker;
-    clicker.window = window.get();
-    testApp()->addTimeout(&clicker, StopClicker::ID_CLICK, 300);
-    ASSERT_TRUE(runUntil([&] { return clicker.cyclesBeforeStop >= 0; }, 30.0));
-    EXPECT_GT(clicker.cyclesBeforeStop, 100);  // cycles went on until the click
-    EXPECT_TRUE(window->isIdle());
-    settle(0.2);
-    EXPECT_EQ(window->cycles(), 0);
 }
 
 }  // namespace

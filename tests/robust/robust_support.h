@@ -23,6 +23,10 @@ public:
         : ProbedWindow(owner, grid, reynolds, timeStep)
     {
     }
+    RobustWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings)
+        : ProbedWindow(owner, grid, settings)
+    {
+    }
 
     // A click on a save-method radio button, with a short settle.
     void choose(FXRadioButton* radio) { ProbedWindow::choose(radio, 0.05); }
