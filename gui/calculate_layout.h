@@ -26,7 +26,7 @@ constexpr int labelPad = 2;      // the cycle and size labels
 
 // Simulated time, time step and scheme, right of the cycle count.
 constexpr int timeLabelX = 90;
-constexpr int timeLabelY = 0;
+constexpr int timeLabelY = 9;
 constexpr int timeLabelWidth = 310;
 
 // Start and Stop.
