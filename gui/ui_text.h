@@ -98,6 +98,17 @@ enum UiTextKey : int {
     TXT_KEEP_ASPECT       = 93,
     TXT_NOT_IMAGE         = 94,
     TXT_IMPORT_BUTTON     = 95,
+    // The simulation window's View group.
+    TXT_VIEW              = 110,
+    TXT_VIEW_DESIGNED     = 111,
+    TXT_VIEW_SPEED        = 112,
+    TXT_VIEW_VORTICITY    = 113,
+    TXT_VIEW_PRESSURE     = 114,
+    TXT_VIEW_U            = 115,
+    TXT_VIEW_V            = 116,
+    TXT_LOCK_RANGE        = 117,
+    TXT_RANGE_MIN         = 118,
+    TXT_RANGE_MAX         = 119,
 };
 
 // One entry of a language's table.

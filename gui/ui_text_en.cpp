@@ -95,6 +95,16 @@ const UiTextEntry table[] = {
     {93, "Keep the picture's aspect"},
     {94, "Not a readable PNG, BMP, GIF or JPEG picture!"},
     {95, "&Import"},
+    {110, "View"},
+    {111, "Designed colours"},
+    {112, "Colour map: speed"},
+    {113, "Colour map: vorticity"},
+    {114, "Colour map: pressure"},
+    {115, "Colour map: u"},
+    {116, "Colour map: v"},
+    {117, "Lock range"},
+    {118, "Min"},
+    {119, "Max"},
 };
 
 }  // namespace

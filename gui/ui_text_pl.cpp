@@ -95,6 +95,16 @@ const UiTextEntry table[] = {
     {93, "Zachowaj proporcje obrazu"},
     {94, "To nie jest czytelny obraz PNG, BMP, GIF ani JPEG!"},
     {95, "&Importuj"},
+    {110, "Widok"},
+    {111, "Kolory projektu"},
+    {112, "Mapa kolorów: prędkość"},
+    {113, "Mapa kolorów: wirowość"},
+    {114, "Mapa kolorów: ciśnienie"},
+    {115, "Mapa kolorów: u"},
+    {116, "Mapa kolorów: v"},
+    {117, "Zablokuj zakres"},
+    {118, "Min"},
+    {119, "Maks"},
 };
 
 }  // namespace

@@ -2,21 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 namespace {
 
 struct Anchor {
+    double position;          // 0..1 along the table
     double red, green, blue;  // 0..1
 };
 
 // viridis, from the matplotlib colour table of van der Walt and Smith
-// (2015), entries 0, 32, 64, 96, 128, 160, 192, 224 and 255 of its 256;
-// between anchors the colour is interpolated linearly.
+// (2015), entries 0, 32, 64, 96, 128, 160, 192, 224 and 255 of its 256
+// (entry n at n / 255); between anchors the colour is interpolated linearly.
 constexpr Anchor viridisAnchors[] = {
-    {0.267004, 0.004874, 0.329415}, {0.278826, 0.175490, 0.483397}, {0.229739, 0.322361, 0.545706},
-    {0.172719, 0.448791, 0.557885}, {0.127568, 0.566949, 0.550556}, {0.157851, 0.683765, 0.501686},
-    {0.369214, 0.788888, 0.382914}, {0.678489, 0.863742, 0.189503}, {0.993248, 0.906157, 0.143936},
+    {0 / 255.0, 0.267004, 0.004874, 0.329415},   {32 / 255.0, 0.278826, 0.175490, 0.483397},
+    {64 / 255.0, 0.229739, 0.322361, 0.545706},  {96 / 255.0, 0.172719, 0.448791, 0.557885},
+    {128 / 255.0, 0.127568, 0.566949, 0.550556}, {160 / 255.0, 0.157851, 0.683765, 0.501686},
+    {192 / 255.0, 0.369214, 0.788888, 0.382914}, {224 / 255.0, 0.678489, 0.863742, 0.189503},
+    {255 / 255.0, 0.993248, 0.906157, 0.143936},
 };
 
 // Blue-white-red: the end colours of Moreland's cool-warm map (Moreland,
@@ -24,9 +26,9 @@ constexpr Anchor viridisAnchors[] = {
 // 192 and 180, 4, 38, with pure white at the middle so that zero reads as
 // nothing at all.
 constexpr Anchor divergingAnchors[] = {
-    {59 / 255.0, 76 / 255.0, 192 / 255.0},
-    {1.0, 1.0, 1.0},
-    {180 / 255.0, 4 / 255.0, 38 / 255.0},
+    {0.0, 59 / 255.0, 76 / 255.0, 192 / 255.0},
+    {0.5, 1.0, 1.0, 1.0},
+    {1.0, 180 / 255.0, 4 / 255.0, 38 / 255.0},
 };
 
 uint8_t toByte(double channel)
@@ -41,11 +43,12 @@ MapColour tableColour(const Anchor (&anchors)[N], double t)
         t = 0.0;
     if (t > 1.0)
         t = 1.0;
-    const double position = t * (N - 1);
-    const size_t below = std::min(static_cast<size_t>(position), N - 2);
-    const double share = position - static_cast<double>(below);
+    size_t below = 0;
+    while (below + 2 < N && anchors[below + 1].position <= t)
+        ++below;
     const Anchor& a = anchors[below];
     const Anchor& b = anchors[below + 1];
+    const double share = std::clamp((t - a.position) / (b.position - a.position), 0.0, 1.0);
     return MapColour{toByte(a.red + (b.red - a.red) * share), toByte(a.green + (b.green - a.green) * share),
                      toByte(a.blue + (b.blue - a.blue) * share)};
 }
