@@ -74,7 +74,8 @@ void drawColourBar(FrameImage& image, int top, ColourQuantity quantity, const Co
     const int last = std::max(W - 1 - sideGap, first);
     for (int x = first; x <= last; ++x) {
         const double t = last > first ? static_cast<double>(x - first) / (last - first) : 0.5;
-        const MapColour colour = quantityColour(quantity, t);
+        const double value = range.low + (range.high - range.low) * t;
+        const MapColour colour = quantityColour(quantity, tablePosition(quantity, range, value));
         for (int y = topGap; y < topGap + barHeight; ++y)
             surface.setPixel(x, y, SurfaceColour{colour.red, colour.green, colour.blue});
     }

@@ -31,6 +31,6 @@ std::string tickLabel(double value);
 
 // Draws the strip over rows top .. top + stripHeight - 1 of image, its whole
 // width: black, the bar of the quantity's colours from range.low at the left
-// to range.high at the right, and the tick values under it (white; left out
+// to range.high at the right (each value's colour as the picture has it), and the tick values under it (white; left out
 // when no font is found).
 void drawColourBar(FrameImage& image, int top, ColourQuantity quantity, const ColourRange& range);

@@ -83,6 +83,18 @@ double rangePosition(const ColourRange& range, double value)
     return std::clamp((value - range.low) / width, 0.0, 1.0);
 }
 
+double tablePosition(ColourQuantity quantity, const ColourRange& range, double value)
+{
+    if (!isDiverging(quantity))
+        return rangePosition(range, value);
+    const double extent = std::max(std::fabs(range.low), std::fabs(range.high));
+    if (std::isnan(value) || !(extent > 0.0) || !std::isfinite(extent))
+        return 0.5;
+    const double low = std::max(range.low, -extent);
+    const double high = std::min(range.high, extent);
+    return 0.5 + 0.5 * std::clamp(value, std::min(low, high), std::max(low, high)) / extent;
+}
+
 ColourRange automaticRange(ColourQuantity quantity, double smallest, double largest)
 {
     if (!std::isfinite(smallest) || !std::isfinite(largest) || smallest > largest)

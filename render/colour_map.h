@@ -42,6 +42,12 @@ MapColour quantityColour(ColourQuantity quantity, double t);
 // a broken flow shows white or the table's middle rather than an end.
 double rangePosition(const ColourRange& range, double value);
 
+// The table position of a value: over the range for a one-sided table; for
+// a diverging one, zero at the white middle and the end of the range
+// farther from zero at its own end of the table, so that zero stays white
+// in any range, locked ones included.
+double tablePosition(ColourQuantity quantity, const ColourRange& range, double value);
+
 // The automatic range from the smallest and largest values of a frame: a
 // diverging quantity gets a range symmetric about zero, so that zero stays
 // white; a range of no width is widened so that it can still be drawn.

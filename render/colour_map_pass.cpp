@@ -24,18 +24,16 @@ void ColourMapPass::AxisSamples::compute(int pixels, int cells, int pixelsPerCel
     }
 }
 
-void ColourMapPass::buildTable(ColourQuantity quantity)
+void ColourMapPass::buildTable(ColourQuantity quantity, const ColourRange& range)
 {
-    if (tableQuantity == quantity && !table.empty())
-        return;
     table.resize(3 * tableSize);
     for (int n = 0; n < tableSize; ++n) {
-        const MapColour colour = quantityColour(quantity, static_cast<double>(n) / (tableSize - 1));
+        const double value = range.low + (range.high - range.low) * n / (tableSize - 1);
+        const MapColour colour = quantityColour(quantity, tablePosition(quantity, range, value));
         table[3 * n] = colour.red;
         table[3 * n + 1] = colour.green;
         table[3 * n + 2] = colour.blue;
     }
-    tableQuantity = quantity;
 }
 
 ColourRange ColourMapPass::draw(FrameImage& image, const Grid& grid, int32_t NX, int32_t NY, int k,
@@ -45,7 +43,7 @@ ColourRange ColourMapPass::draw(FrameImage& image, const Grid& grid, int32_t NX,
     const ValueExtent extent = fluidExtent(grid, NX, NY, values);
     const ColourRange range = view.locked ? view.range
                                           : automaticRange(view.quantity, extent.smallest, extent.largest);
-    buildTable(view.quantity);
+    buildTable(view.quantity, range);
     const int W = k * NX;
     const int H = k * NY;
     columns.compute(W, NX, k);

@@ -27,11 +27,12 @@ private:
         std::vector<double> share;
         void compute(int pixels, int cells, int pixelsPerCell);
     };
-    void buildTable(ColourQuantity quantity);
+    // The table over the frame's range: step n holds the colour of the
+    // value n / (tableSize - 1) of the way from range.low to range.high.
+    void buildTable(ColourQuantity quantity, const ColourRange& range);
 
     Array2D<double> values;  // the quantity at the cell centres
     AxisSamples columns;     // along x, west to east
     AxisSamples rows;        // along y, south to north
     std::vector<float> table;  // red, green, blue of tableSize steps
-    ColourQuantity tableQuantity = ColourQuantity::None;
 };

@@ -79,6 +79,20 @@ TEST(ColourTables, DivergingIsBlueWhiteRedWithWhiteAtTheMiddle)
     EXPECT_GT(highSide.red, highSide.blue);
     for (ColourQuantity q : {ColourQuantity::Vorticity, ColourQuantity::U, ColourQuantity::V})
         expectColour(quantityColour(q, rangePosition(automaticRange(q, -3.0, 1.0), 0.0)), {255, 255, 255}, 0.5);
+    // Zero stays white in a locked range that is not symmetric, and the end
+    // farther from zero reaches its end of the table.
+    struct Position {
+        ColourRange range;
+        double value, t;
+    } const positions[] = {
+        {{0.0, 6.0}, 0.0, 0.5}, {{0.0, 6.0}, 6.0, 1.0},  {{0.0, 6.0}, -3.0, 0.5},
+        {{-2.0, 8.0}, -2.0, 0.375}, {{-2.0, 8.0}, 8.0, 1.0}, {{-2.0, 8.0}, 0.0, 0.5},
+        {{-4.0, -1.0}, -4.0, 0.0}, {{-4.0, -1.0}, 0.0, 0.375}, {{0.0, 0.0}, 1.0, 0.5},
+    };
+    for (const Position& p : positions)
+        EXPECT_DOUBLE_EQ(tablePosition(ColourQuantity::Vorticity, p.range, p.value), p.t)
+            << p.range.low << ".." << p.range.high << " at " << p.value;
+    EXPECT_DOUBLE_EQ(tablePosition(ColourQuantity::Speed, {0.0, 6.0}, 3.0), 0.5);
     EXPECT_FALSE(isDiverging(ColourQuantity::Speed));
     EXPECT_FALSE(isDiverging(ColourQuantity::Pressure));
 }
