@@ -61,6 +61,23 @@ std::vector<std::string> fileNames(const fs::path& directory)
     return names;
 }
 
+// What ffprobe says of an animation's video stream, one "key=value" a line.
+std::string probeVideo(const fs::path& path)
+{
+    const std::string command = std::string(KELVO_FFPROBE) +
+                                " -v error -count_frames -select_streams v -show_entries "
+                                "stream=width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
+                                path.string() + "'";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
 class BatchFramesCli : public testing::Test {
 protected:
     void SetUp() override
@@ -199,17 +216,7 @@ TEST_F(BatchFramesCli, AnimationHoldsTitleFadeAndOneFramePerFrameCycle)
     std::string err;
     ASSERT_EQ(runBatch(directory, "--steps 6 --interval 2 --avi run", err), 0) << err;
     ASSERT_TRUE(fs::exists(directory / "run.avi"));
-    const std::string command = std::string(KELVO_FFPROBE) +
-                                " -v error -count_frames -select_streams v -show_entries "
-                                "stream=width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
-                                (directory / "run.avi").string() + "'";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
+    const std::string out = probeVideo(directory / "run.avi");
     // 38 growing titles, the complete one, 38 fade frames, then frames at
     // the cycles 0, 2 and 4.
     EXPECT_EQ(out, "width=160\nheight=80\nr_frame_rate=50/1\nnb_read_frames=80\n");
@@ -264,4 +271,13 @@ TEST_F(BatchFramesCli, VorticityOfTheChannelShowsBothSigns)
     }
     EXPECT_GT(bluish, 50);
     EXPECT_GT(reddish, 50);
+}
+
+// The animation of a colour map is as tall as picture and strip from its
+// title on.
+TEST_F(BatchFramesCli, ColourMapAnimationCarriesTheStrip)
+{
+    std::string err;
+    ASSERT_EQ(runBatch(directory, "--steps 2 --colour-map speed --avi run", err), 0) << err;
+    EXPECT_EQ(probeVideo(directory / "run.avi"), "width=160\nheight=120\nr_frame_rate=50/1\nnb_read_frames=79\n");
 }
