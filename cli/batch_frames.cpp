@@ -21,7 +21,7 @@ BatchFrames::~BatchFrames()
 
 bool BatchFrames::open(std::string& error)
 {
-    outputs.allocate(grid.NX, grid.NY, pixelsPerCell);
+    outputs.allocate(grid.NX, grid.NY, pixelsPerCell, elements.colourMap.quantity != ColourQuantity::None);
     if (!saving.avi)
         return true;
     if (!compressorAvailable(compression.compressor)) {

@@ -61,6 +61,32 @@ bool parseRanged(const std::string& name, const char* text, long long low, long 
     return false;
 }
 
+// --colour-map QUANTITY and --range MIN,MAX; false with a reason.
+bool applyColourMapOption(const std::string& name, const std::string& text, ColourMapView& view,
+                          std::string& error)
+{
+    if (name == "--colour-map") {
+        for (ColourQuantity q : {ColourQuantity::Speed, ColourQuantity::Vorticity, ColourQuantity::Pressure,
+                                 ColourQuantity::U, ColourQuantity::V})
+            if (text == quantityName(q)) {
+                view.quantity = q;
+                return true;
+            }
+        error = "--colour-map needs speed, vorticity, p, u or v, not '" + text + "'";
+        return false;
+    }
+    const size_t comma = text.find(',');
+    double low = 0.0, high = 0.0;
+    if (comma == std::string::npos || !parseFinite(text.substr(0, comma).c_str(), low) ||
+        !parseFinite(text.substr(comma + 1).c_str(), high) || !(low < high)) {
+        error = "--range needs MIN,MAX with MIN below MAX, not '" + text + "'";
+        return false;
+    }
+    view.locked = true;
+    view.range = ColourRange{low, high};
+    return true;
+}
+
 // The frame options; false with a reason when the value is bad.
 bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
 {
@@ -75,7 +101,12 @@ bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o
             return false;
         o.pixelsPerCell = static_cast<int>(whole);
     } else if (name == "--elements") {
-        return parseElements(text, o.elements, error);
+        const ColourMapView view = o.elements.colourMap;
+        const bool parsed = parseElements(text, o.elements, error);
+        o.elements.colourMap = view;
+        return parsed;
+    } else if (name == "--colour-map" || name == "--range") {
+        return applyColourMapOption(name, text, o.elements.colourMap, error);
     } else if (name == "--avi") {
         if (*text == '\0') {
             error = "--avi needs a file name";
@@ -98,7 +129,7 @@ bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o
 bool isFrameOption(const std::string& name)
 {
     return name == "--interval" || name == "--size" || name == "--elements" || name == "--avi" ||
-           name == "--codec" || name == "--quality";
+           name == "--codec" || name == "--quality" || name == "--colour-map" || name == "--range";
 }
 
 // One option with its value; false with a reason when the value is bad.
@@ -189,6 +220,10 @@ bool checkCombinations(const BatchOptions& o, const bool compressionGiven, std::
 {
     if (compressionGiven && o.aviPath.empty()) {
         error = "--codec and --quality need --avi";
+        return false;
+    }
+    if (o.elements.colourMap.locked && o.elements.colourMap.quantity == ColourQuantity::None) {
+        error = "--range needs --colour-map";
         return false;
     }
     return true;
@@ -292,7 +327,10 @@ std::string batchUsage()
            "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
            "                  is added unless FILE ends in it)\n"
            "  --codec C       raw (full frames, default), mjpeg, ffv1 or utvideo\n"
-           "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n";
+           "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n"
+           "  --colour-map Q  colour map of speed, vorticity, p, u or v in place of\n"
+           "                  the u, v and p fields, with a colour bar below each frame\n"
+           "  --range MIN,MAX the colour map's fixed range (default: each frame's own)\n";
 }
 
 RenderElements defaultElements()

@@ -48,6 +48,13 @@ constexpr int intervalGroupY = 340;
 constexpr int sizeGroupX = 210;
 constexpr int sizeGroupY = 230;
 constexpr int spinnerWidth = 60;
+
+// The View group under Start and Stop.
+constexpr int viewGroupX = 2;
+constexpr int viewGroupY = 280;
+constexpr int viewListWidth = 190;
+constexpr int viewListRows = 6;
+constexpr int rangeColumns = 7;
 }  // namespace CalculateLayout
 
 namespace CalculateRanges {

@@ -59,6 +59,8 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_CONFIGURE, CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasConfigure),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RENDER,      CalculateWindow::renderFrame),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_OUTPUT_SIZE, CalculateWindow::onCmdOutputSize),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_VIEW,        CalculateWindow::onCmdView),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_LOCK_RANGE,  CalculateWindow::onCmdLockRange),
 };
 // clang-format on
 
@@ -89,6 +91,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildSaveGroup();
     buildIntervalGroup();
     buildSizeGroup();
+    buildViewGroup();
 
     run.reset(new SimulationRun(*grid, settings));
     allocateImage();
@@ -276,6 +279,7 @@ void CalculateWindow::enterIdleControls()
     saveNone->enable();
     savePpm->enable();
     sizeSpinner->enable();
+    viewList->enable();
 }
 
 RenderElements CalculateWindow::checkedElements() const
@@ -287,6 +291,7 @@ RenderElements CalculateWindow::checkedElements() const
     elements.vField = showVField->getCheck() == TRUE;
     elements.pressure = showPressure->getCheck() == TRUE;
     elements.vectors = showVectors->getCheck() == TRUE;
+    elements.colourMap = chosenView();
     return elements;
 }
 
@@ -300,7 +305,7 @@ FrameSaving CalculateWindow::frameSaving() const
 
 void CalculateWindow::allocateImage()
 {
-    outputs.allocate(grid->NX, grid->NY, pixelsPerCell);
+    outputs.allocate(grid->NX, grid->NY, pixelsPerCell, chosenView().quantity != ColourQuantity::None);
 }
 
 // "%s: %d" with "Width" and W, "Height" and H.
@@ -317,6 +322,8 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
     saveNone->disable();
     savePpm->disable();
     sizeSpinner->disable();
+    if (saveMethod == SAVE_AVI)
+        viewList->disable();  // an animation keeps one frame size
     if (saveMethod == SAVE_AVI) {
         const FXString name = chooseAviFileName();
         if (name.empty()) {
@@ -462,8 +469,77 @@ void CalculateWindow::presentFrame()
     const FXint height = glCanvas->getHeight();
     if (width <= 0 || height <= 0 || !glCanvas->makeCurrent())
         return;
-    presenter.paint(outputs.picture(), width, height, PointSubmission::Batched);
+    presenter.paint(outputs.shown(), width, height, PointSubmission::Batched);
     if (glVisual->isDoubleBuffer())
         glCanvas->swapBuffers();
     glCanvas->makeNonCurrent();
+}
+
+namespace {
+// The View list's entries in order, with the quantity each shows.
+struct ViewEntry {
+    int text;
+    ColourQuantity quantity;
+};
+constexpr ViewEntry viewEntries[] = {
+    {TXT_VIEW_DESIGNED, ColourQuantity::None},      {TXT_VIEW_SPEED, ColourQuantity::Speed},
+    {TXT_VIEW_VORTICITY, ColourQuantity::Vorticity}, {TXT_VIEW_PRESSURE, ColourQuantity::Pressure},
+    {TXT_VIEW_U, ColourQuantity::U},                {TXT_VIEW_V, ColourQuantity::V},
+};
+}  // namespace
+
+// "View": the list (Designed colours first), Lock range and the range
+// fields, which only a locked range enables.
+void CalculateWindow::buildViewGroup()
+{
+    using namespace CalculateLayout;
+    viewGroup = new FXGroupBox(this, uiText(TXT_VIEW), groupStyle, viewGroupX, viewGroupY, 0, 0, framePad,
+                               framePad, framePad, framePad, framePad, framePad);
+    viewList = new FXListBox(viewGroup, this, ID_VIEW, LISTBOX_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH,
+                             0, 0, viewListWidth);
+    for (const ViewEntry& entry : viewEntries)
+        viewList->appendItem(uiText(entry.text));
+    viewList->setNumVisible(viewListRows);
+    lockRange = new FXCheckButton(viewGroup, uiText(TXT_LOCK_RANGE), this, ID_LOCK_RANGE);
+    FXHorizontalFrame* rangeRow = new FXHorizontalFrame(viewGroup, 0, 0, 0, 0, 0, 0, 0, 0, 0, framePad, 0);
+    new FXLabel(rangeRow, uiText(TXT_RANGE_MIN));
+    rangeMin = new FXTextField(rangeRow, rangeColumns, this, ID_VIEW, TEXTFIELD_REAL | FRAME_SUNKEN | FRAME_THICK);
+    new FXLabel(rangeRow, uiText(TXT_RANGE_MAX));
+    rangeMax = new FXTextField(rangeRow, rangeColumns, this, ID_VIEW, TEXTFIELD_REAL | FRAME_SUNKEN | FRAME_THICK);
+    rangeMin->disable();
+    rangeMax->disable();
+}
+
+// A locked range is used only while its minimum lies below its maximum.
+ColourMapView CalculateWindow::chosenView() const
+{
+    ColourMapView view;
+    const FXint item = viewList->getCurrentItem();
+    if (item >= 0 && item < static_cast<FXint>(ARRAYNUMBER(viewEntries)))
+        view.quantity = viewEntries[item].quantity;
+    view.range = ColourRange{FXDoubleVal(rangeMin->getText()), FXDoubleVal(rangeMax->getText())};
+    view.locked = lockRange->getCheck() == TRUE && view.range.low < view.range.high;
+    return view;
+}
+
+// A new view or range is drawn at once.
+long CalculateWindow::onCmdView(FXObject*, FXSelector, void*)
+{
+    return renderFrame();
+}
+
+// Locking keeps the range now shown and lets it be edited.
+long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
+{
+    if (lockRange->getCheck() == TRUE) {
+        const ColourRange shown = outputs.colourRange();
+        rangeMin->setText(FXStringFormat("%.4g", shown.low));
+        rangeMax->setText(FXStringFormat("%.4g", shown.high));
+        rangeMin->enable();
+        rangeMax->enable();
+    } else {
+        rangeMin->disable();
+        rangeMax->disable();
+    }
+    return renderFrame();
 }

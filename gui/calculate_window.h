@@ -54,6 +54,11 @@ protected:
     FXLabel* widthLabel = nullptr;            // "Width: " and W
     FXLabel* heightLabel = nullptr;           // "Height: " and H
     FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15
+    FXGroupBox* viewGroup = nullptr;          // "View"
+    FXListBox* viewList = nullptr;            // designed colours or a colour map
+    FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
+    FXTextField* rangeMin = nullptr;          // the locked range, editable
+    FXTextField* rangeMax = nullptr;
     std::unique_ptr<SimulationRun> run;       // solver and the two counters; owned
     const Grid* grid = nullptr;               // the editor's grid; not owned
     bool aviOpening = false;                  // the AVI file is being opened under the wait cursor
@@ -85,6 +90,9 @@ protected:
     void buildSaveGroup();
     void buildIntervalGroup();
     void buildSizeGroup();
+    void buildViewGroup();
+    // The view the View group chooses.
+    ColourMapView chosenView() const;
 
     // Schedules the next cycle, replacing a pending one.
     void scheduleCycle();
@@ -125,6 +133,8 @@ public:
         ID_CYCLE,
         ID_RENDER,
         ID_OUTPUT_SIZE,
+        ID_VIEW,
+        ID_LOCK_RANGE,
         ID_LAST
     };
 
@@ -147,6 +157,9 @@ public:
     // Rendered elements and output size
     long renderFrame(FXObject* = nullptr, FXSelector = 0, void* = nullptr);
     long onCmdOutputSize(FXObject*, FXSelector, void*);
+    // View: the list, Lock range and the two range fields
+    long onCmdView(FXObject*, FXSelector, void*);
+    long onCmdLockRange(FXObject*, FXSelector, void*);
 
     // Draws the picture on the canvas.
     void presentFrame();

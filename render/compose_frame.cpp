@@ -16,6 +16,10 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
         return false;
     const int W = k * NX;
     const int H = k * NY;
+    if (elements.colourMap.quantity != ColourQuantity::None) {
+        composeColourMap(image, grid, NX, NY, k, elements);
+        return true;
+    }
     image.clearRect(1, 1, W - 1, H - 1, 0);
     if (elements.uField)
         fields.draw(image, NX, NY, grid.u, k, 1, 0, 0);
@@ -33,4 +37,18 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
     if (elements.boundaryCells)
         drawBoundaryCells(image, NX, NY, grid.flags, k);
     return true;
+}
+
+// The colour map first, then vectors, streamlines and boundary cells on top
+// as in the designed pass.
+void FrameComposer::composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                                     const RenderElements& elements)
+{
+    latestRange = colourMap.draw(image, grid, NX, NY, k, elements.colourMap);
+    if (elements.vectors)
+        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k);
+    if (elements.streamlines)
+        streamlines.draw(image, NX, NY, grid, k, false);
+    if (elements.boundaryCells)
+        drawBoundaryCells(image, NX, NY, grid.flags, k);
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "core/grid.h"
+#include "render/colour_map.h"
+#include "render/colour_map_pass.h"
 #include "render/frame_image.h"
 #include "render/scalar_field.h"
 #include "render/streamlines.h"
@@ -18,6 +20,9 @@ struct RenderElements {
     bool vField = false;     // y velocity, green
     bool pressure = false;   // blue
     bool vectors = false;
+    // A colour map of one quantity in place of the u, v and p fields;
+    // None keeps the designed colours.
+    ColourMapView colourMap;
 };
 
 // The render pass with the buffers of its elements, kept between frames.
@@ -26,11 +31,20 @@ public:
     // Clears columns 1..W-1 and rows 1..H-1 of image, then draws the u, v
     // and p fields, the vectors, the streamlines and the boundary cells,
     // each when chosen. Returns false, drawing nothing, when the picture is
-    // not pixelsPerCell*NX x pixelsPerCell*NY.
+    // not pixelsPerCell*NX x pixelsPerCell*NY. With a colour map chosen,
+    // the map replaces the three fields and the rest draws on top.
     bool compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                  const RenderElements& elements);
 
+    // The range of the latest colour-map frame.
+    ColourRange colourRange() const { return latestRange; }
+
 private:
+    void composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
+                          const RenderElements& elements);
+
+    ColourMapPass colourMap;
+    ColourRange latestRange;
     ScalarFieldPass fields;
     StreamlinePass streamlines;
 };

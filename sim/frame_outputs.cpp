@@ -1,5 +1,8 @@
 #include "sim/frame_outputs.h"
 
+#include "render/colour_bar.h"
+
+#include <algorithm>
 #include <utility>
 
 FrameOutputs::FrameOutputs(const std::string& ppmDirectory, CompressorChooser chooser, AviMessageHook messages)
@@ -7,29 +10,52 @@ FrameOutputs::FrameOutputs(const std::string& ppmDirectory, CompressorChooser ch
 {
 }
 
-void FrameOutputs::allocate(int32_t columns, int32_t rows, int pixelsPerCell)
+void FrameOutputs::allocate(int32_t columns, int32_t rows, int pixelsPerCell, bool colourBar)
 {
     NX = columns;
     NY = rows;
     cellPixels = pixelsPerCell;
     image.allocate(pixelsPerCell * NX, pixelsPerCell * NY);
+    framed.release();
+    barShown = colourBar;
+    if (colourBar)
+        framed.allocate(image.width(), image.height() + colour_bar::stripHeight);
     ppmOutput.restartNumbering();
 }
 
 bool FrameOutputs::compose(const SimGrid& state, const RenderElements& elements)
 {
-    return composer.compose(image, state, NX, NY, cellPixels, elements);
+    const bool composed = composer.compose(image, state, NX, NY, cellPixels, elements);
+    barShown = elements.colourMap.quantity != ColourQuantity::None;
+    if (composed && barShown)
+        frameWithColourBar(elements.colourMap.quantity);
+    return composed;
+}
+
+void FrameOutputs::frameWithColourBar(ColourQuantity quantity)
+{
+    const int W = image.width();
+    const int H = image.height();
+    if (framed.width() != W || framed.height() != H + colour_bar::stripHeight)
+        framed.allocate(W, H + colour_bar::stripHeight);
+    const FramePlanes to = framed.planes();
+    for (int row = 0; row < H; ++row) {
+        std::copy_n(image.redRow(row), W, to.red[row]);
+        std::copy_n(image.greenRow(row), W, to.green[row]);
+        std::copy_n(image.blueRow(row), W, to.blue[row]);
+    }
+    drawColourBar(framed, H, quantity, composer.colourRange());
 }
 
 FrameSaveResult FrameOutputs::save(const FrameSaving& saving, int32_t index)
 {
     FrameSaveResult result;
-    if (saving.avi && !aviOutput.writeFrame(image.rgbPlanes(), index)) {
+    if (saving.avi && !aviOutput.writeFrame(shown().rgbPlanes(), index)) {
         result.ok = false;
         result.aviFailed = true;
     }
     if (saving.ppm) {
-        const PpmWriteResult written = ppmOutput.writeFrame(image.rgbPlanes());
+        const PpmWriteResult written = ppmOutput.writeFrame(shown().rgbPlanes());
         if (!written.ok) {
             result.ok = false;
             result.ppmFailedPath = written.path;
@@ -50,5 +76,5 @@ FrameSaveResult FrameOutputs::frame(const SimGrid& state, const RenderElements& 
 bool FrameOutputs::openAvi(const std::string& fileName)
 {
     aviOutput.setFileName(fileName);
-    return aviOutput.open(image.rgbPlanes());
+    return aviOutput.open(shown().rgbPlanes());
 }

@@ -22,10 +22,15 @@ public:
                           AviMessageHook messages = nullptr);
 
     // An all-zero picture of pixelsPerCell * NX by pixelsPerCell * NY; the
-    // PPM numbering starts again at 0.
-    void allocate(int32_t NX, int32_t NY, int pixelsPerCell);
+    // PPM numbering starts again at 0. With colourBar the frames shown and
+    // saved start out with the colour bar's strip below the picture.
+    void allocate(int32_t NX, int32_t NY, int pixelsPerCell, bool colourBar = false);
     // Frees the picture.
-    void release() { image.release(); }
+    void release()
+    {
+        image.release();
+        framed.release();
+    }
 
     // Clears the picture and draws the chosen elements of state into it.
     bool compose(const SimGrid& state, const RenderElements& elements);
@@ -47,14 +52,24 @@ public:
     int pixelsPerCell() const { return cellPixels; }
     FrameImage& picture() { return image; }
     const FrameImage& picture() const { return image; }
+    // The frame shown and saved: the picture, or with a colour map the
+    // picture with the colour bar's strip below it.
+    const FrameImage& shown() const { return barShown ? framed : image; }
+    // The range of the latest colour-map frame.
+    ColourRange colourRange() const { return composer.colourRange(); }
     AviOutput& avi() { return aviOutput; }
     PpmFrameOutput& ppm() { return ppmOutput; }
 
 private:
+    // Copies the picture into the framed one and draws the bar below it.
+    void frameWithColourBar(ColourQuantity quantity);
+
     int32_t NX = 0;
     int32_t NY = 0;
     int cellPixels = 0;
     FrameImage image;
+    FrameImage framed;       // picture and colour bar, while barShown
+    bool barShown = false;
     FrameComposer composer;
     PpmFrameOutput ppmOutput;
     AviOutput aviOutput;

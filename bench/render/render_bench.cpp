@@ -3,6 +3,7 @@
 // largest new grid at 15, over a developed channel flow; and the frame
 // cycle of a run with the default elements and PPM saving.
 #include "render/boundary_cells.h"
+#include "render/colour_bar.h"
 #include "render/compose_frame.h"
 #include "core/flow_solver.h"
 #include "render/frame_image.h"
@@ -121,7 +122,7 @@ void BM_PpmWriter(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
     FrameComposer().compose(flow.image, flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k,
-                            RenderElements{true, true, true, true, true, true});
+                            RenderElements{true, true, true, true, true, true, {}});
     PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
         frames.restartNumbering();  // one file, overwritten
@@ -131,11 +132,44 @@ void BM_PpmWriter(benchmark::State& state)
     reportFrames(state);
 }
 
+// The designed u, v and p fields together against a colour map of one
+// quantity in their place (vorticity, the one that needs the most
+// arithmetic per cell), the rest of the pass off.
+void BM_DesignedThreeFields(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    const RenderElements fields{false, false, true, true, true, false, {}};
+    FrameComposer composer;
+    for (auto _ : state)
+        composer.compose(flow.image, flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k, fields);
+    reportFrames(state);
+}
+
+void BM_ColourMapFrame(benchmark::State& state)
+{
+    Flow& flow = flowFor(state);
+    RenderElements map;
+    map.colourMap.quantity = ColourQuantity::Vorticity;
+    FrameComposer composer;
+    for (auto _ : state)
+        composer.compose(flow.image, flow.solver->state(), flow.grid.NX, flow.grid.NY, flow.k, map);
+    reportFrames(state);
+}
+
+// The colour bar's strip under a 120 x 80 picture at 15 pixels per cell.
+void BM_ColourBarStrip(benchmark::State& state)
+{
+    FrameImage strip(1800, colour_bar::stripHeight);
+    for (auto _ : state)
+        drawColourBar(strip, 0, ColourQuantity::Vorticity, ColourRange{-12.5, 12.5});
+    reportFrames(state);
+}
+
 // All six elements and the PPM file: a frame of a run with everything on.
 void BM_ComposeAndSaveAll(benchmark::State& state)
 {
     Flow& flow = flowFor(state);
-    const RenderElements all{true, true, true, true, true, true};
+    const RenderElements all{true, true, true, true, true, true, {}};
     FrameComposer composer;
     PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
@@ -158,7 +192,7 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
     FrameImage image(160, 80);
     FrameComposer composer;
     PpmFrameOutput frames(frameDirectory());
-    const RenderElements defaults{true, true, false, false, false, false};
+    const RenderElements defaults{true, true, false, false, false, false, {}};
     for (auto _ : state) {
         solver->step();
         composer.compose(image, solver->state(), 40, 20, 4, defaults);
@@ -173,7 +207,7 @@ void BM_FrameCycleDefault40x20(benchmark::State& state)
 void BM_FrameCycleAll120x80(benchmark::State& state)
 {
     Flow& flow = developedFlow(120, 80, 15, 40);
-    const RenderElements all{true, true, true, true, true, true};
+    const RenderElements all{true, true, true, true, true, true, {}};
     FrameComposer composer;
     PpmFrameOutput frames(frameDirectory());
     for (auto _ : state) {
@@ -273,6 +307,9 @@ BENCHMARK(BM_VelocityVectors)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Streamlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PpmWriter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeAndSaveAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesignedThreeFields)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColourMapFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColourBarStrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCycleDefault40x20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SolverStep40x20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCycleAll120x80)->Unit(benchmark::kMillisecond);

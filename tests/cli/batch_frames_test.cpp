@@ -61,6 +61,23 @@ std::vector<std::string> fileNames(const fs::path& directory)
     return names;
 }
 
+// What ffprobe says of an animation's video stream, one "key=value" a line.
+std::string probeVideo(const fs::path& path)
+{
+    const std::string command = std::string(KELVO_FFPROBE) +
+                                " -v error -count_frames -select_streams v -show_entries "
+                                "stream=width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
+                                path.string() + "'";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
 class BatchFramesCli : public testing::Test {
 protected:
     void SetUp() override
@@ -199,18 +216,68 @@ TEST_F(BatchFramesCli, AnimationHoldsTitleFadeAndOneFramePerFrameCycle)
     std::string err;
     ASSERT_EQ(runBatch(directory, "--steps 6 --interval 2 --avi run", err), 0) << err;
     ASSERT_TRUE(fs::exists(directory / "run.avi"));
-    const std::string command = std::string(KELVO_FFPROBE) +
-                                " -v error -count_frames -select_streams v -show_entries "
-                                "stream=width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
-                                (directory / "run.avi").string() + "'";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
+    const std::string out = probeVideo(directory / "run.avi");
     // 38 growing titles, the complete one, 38 fade frames, then frames at
     // the cycles 0, 2 and 4.
     EXPECT_EQ(out, "width=160\nheight=80\nr_frame_rate=50/1\nnb_read_frames=80\n");
+}
+
+TEST(BatchFrameOptions, ColourMapAndRange)
+{
+    EXPECT_TRUE(refused({"g.grid", "--colour-map", "pressure"}));
+    EXPECT_TRUE(refused({"g.grid", "--colour-map", "vorticity", "--range", "1"}));
+    EXPECT_TRUE(refused({"g.grid", "--colour-map", "vorticity", "--range", "2,1"}));
+    EXPECT_TRUE(refused({"g.grid", "--colour-map", "u", "--range", "a,1"}));
+    EXPECT_TRUE(refused({"g.grid", "--range", "0,1"}));  // no map to range
+
+    BatchOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({"g.grid", "--colour-map", "p", "--elements", "boundary", "--range", "-2.5,4"}, options,
+                      error))
+        << error;
+    EXPECT_EQ(options.elements.colourMap.quantity, ColourQuantity::Pressure);
+    EXPECT_TRUE(options.elements.colourMap.locked);
+    EXPECT_DOUBLE_EQ(options.elements.colourMap.range.low, -2.5);
+    EXPECT_DOUBLE_EQ(options.elements.colourMap.range.high, 4.0);
+    EXPECT_TRUE(options.elements.boundaryCells);
+    EXPECT_FALSE(options.elements.streamlines);
+    ASSERT_TRUE(parse({"g.grid", "--colour-map", "speed"}, options, error)) << error;
+    EXPECT_FALSE(options.elements.colourMap.locked);
+}
+
+// The example channel's vorticity: positive along the south wall and on
+// one side of the post, negative along the north wall and on the other,
+// so the diverging map shows both blue and red; the frame carries the bar.
+TEST_F(BatchFramesCli, VorticityOfTheChannelShowsBothSigns)
+{
+    std::string err;
+    ASSERT_EQ(runBatch(directory, "--steps 101 --interval 100 --size 3 --elements boundary "
+                                  "--colour-map vorticity --ppm",
+                       err),
+              0)
+        << err;
+    std::ifstream in(directory / "frames" / "frame_00001.ppm");
+    std::string magic;
+    int width = 0, height = 0, largest = 0;
+    in >> magic >> width >> height >> largest;
+    EXPECT_EQ(width, 119);
+    EXPECT_EQ(height, 59 + 40);  // the colour bar's strip below the picture
+    int bluish = 0, reddish = 0;
+    for (int pixel = 0; pixel < width * 59; ++pixel) {
+        int red = 0, green = 0, blue = 0;
+        in >> red >> green >> blue;
+        bluish += blue > red + 60;
+        reddish += red > blue + 60 && red > green + 60;
+    }
+    EXPECT_GT(bluish, 50);
+    EXPECT_GT(reddish, 50);
+}
+
+// The animation of a colour map is as tall as picture and strip from its
+// title on.
+TEST_F(BatchFramesCli, ColourMapAnimationCarriesTheStrip)
+{
+    std::string err;
+    ASSERT_EQ(runBatch(directory, "--steps 2 --colour-map speed --avi run", err), 0) << err;
+    EXPECT_EQ(probeVideo(directory / "run.avi"), "width=160\nheight=120\nr_frame_rate=50/1\nnb_read_frames=79\n");
 }

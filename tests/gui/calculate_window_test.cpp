@@ -4,6 +4,7 @@
 #include "gui/calculate_window.h"
 #include "io/avi_messages.h"
 #include "io/ppm_writer.h"
+#include "render/colour_bar.h"
 #include "render/compose_frame.h"
 #include "render/frame_image.h"
 #include "support/channel_grid.h"
@@ -369,4 +370,67 @@ TEST_F(CalculateWindowTest, ClosingDuringAnAviRunCompletesTheFile)
     runFrames(2);
     window.reset();
     EXPECT_NE(probe("closed.avi").find("r_frame_rate=50/1"), std::string::npos);
+}
+
+namespace {
+
+// Pixels of the picture where blue or red clearly leads: the two signs of
+// a diverging colour map.
+struct Signs {
+    int bluish = 0;
+    int reddish = 0;
+};
+Signs countSigns(const FrameImage& picture)
+{
+    Signs signs;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const int red = picture.pixelRed(x, y);
+            const int blue = picture.pixelBlue(x, y);
+            signs.bluish += blue > red + 40;
+            signs.reddish += red > blue + 40 && picture.pixelGreen(x, y) < red - 40;
+        }
+    return signs;
+}
+
+}  // namespace
+
+// The View choice: a colour map replaces the designed colours and puts the
+// bar under the picture shown and saved; Lock range keeps the range shown
+// and takes edits; Designed colours brings back the picture alone.
+TEST_F(CalculateWindowTest, ViewChoiceSwitchesColourMapsAndLocksTheRange)
+{
+    EXPECT_EQ(window->viewList->getNumItems(), 6);
+    EXPECT_EQ(window->viewList->getCurrentItem(), 0);
+    EXPECT_FALSE(window->rangeMin->isEnabled());
+    window->viewList->setCurrentItem(2);  // vorticity
+    window->send(CalculateWindow::ID_VIEW);
+    EXPECT_EQ(window->picture().height(), 80);
+    EXPECT_EQ(window->outputs.shown().height(), 80 + colour_bar::stripHeight);
+    const Signs signs = countSigns(window->picture());
+    EXPECT_GT(signs.bluish, 100);
+    EXPECT_GT(signs.reddish, 100);
+    const ColourRange automatic = window->outputs.colourRange();
+    EXPECT_LT(automatic.low, 0.0);
+    EXPECT_DOUBLE_EQ(automatic.high, -automatic.low);
+
+    window->lockRange->setCheck(TRUE);
+    window->send(CalculateWindow::ID_LOCK_RANGE);
+    EXPECT_TRUE(window->rangeMin->isEnabled());
+    EXPECT_NEAR(FXDoubleVal(window->rangeMax->getText()), automatic.high, 1e-3 * automatic.high);
+    window->rangeMin->setText("-1000");
+    window->rangeMax->setText("1000");
+    window->send(CalculateWindow::ID_VIEW);
+    EXPECT_DOUBLE_EQ(window->outputs.colourRange().high, 1000.0);
+    EXPECT_LT(countSigns(window->picture()).bluish, signs.bluish);  // the wide range pales the picture
+
+    // A PPM run saves the strip with every frame.
+    window->choose(window->savePpm);
+    runFrames(1);
+    window->send(CalculateWindow::ID_STOP);
+    EXPECT_EQ(readBytes("frames/frame_00000.ppm").substr(0, 14), "P3\n159 119\n255");
+
+    window->viewList->setCurrentItem(0);
+    window->send(CalculateWindow::ID_VIEW);
+    EXPECT_EQ(&window->outputs.shown(), &window->picture());
 }

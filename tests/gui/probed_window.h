@@ -44,6 +44,11 @@ public:
     using CalculateWindow::startButton;
     using CalculateWindow::stopButton;
     using CalculateWindow::widthLabel;
+    using CalculateWindow::outputs;
+    using CalculateWindow::viewList;
+    using CalculateWindow::lockRange;
+    using CalculateWindow::rangeMin;
+    using CalculateWindow::rangeMax;
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked

@@ -35,7 +35,7 @@ long firstDifference(const FrameImage& image, const ReferencePicture& reference)
     return -1;
 }
 
-const RenderElements everything{true, true, true, true, true, true};
+const RenderElements everything{true, true, true, true, true, true, {}};
 
 // Composes with the program and with the reference and compares them.
 // The composer keeps its buffers from the passes before.
@@ -79,9 +79,9 @@ TEST(ComposeFrame, EachElementAloneMatchesTheReference)
 {
     auto grid = makeChannelGrid(30, 20);
     const RenderElements single[] = {
-        {true, false, false, false, false, false}, {false, true, false, false, false, false},
-        {false, false, true, false, false, false}, {false, false, false, true, false, false},
-        {false, false, false, false, true, false}, {false, false, false, false, false, true},
+        {true, false, false, false, false, false, {}}, {false, true, false, false, false, false, {}},
+        {false, false, true, false, false, false, {}}, {false, false, false, true, false, false, {}},
+        {false, false, false, false, true, false, {}}, {false, false, false, false, false, true, {}},
     };
     for (const RenderElements& elements : single)
         expectIdentical(*grid, 4, elements, "single element");
@@ -92,9 +92,9 @@ TEST(ComposeFrame, EachElementAloneMatchesTheReference)
 TEST(ComposeFrame, PicturesWithoutFieldsMatchTheReference)
 {
     const RenderElements grey[] = {
-        {true, true, false, false, false, false},  // as the window opens
-        {false, true, false, false, false, true},
-        {true, true, false, false, false, true},
+        {true, true, false, false, false, false, {}},  // as the window opens
+        {false, true, false, false, false, true, {}},
+        {true, true, false, false, false, true, {}},
     };
     for (const RenderElements& elements : grey) {
         for (int k : {1, 2, 4, 6})
@@ -112,7 +112,7 @@ TEST(ComposeFrame, GreyDotsLeaveRowZeroAndColumnZeroAlone)
     auto grid = makeRestingGrid(10, 10);
     image.allocate(40, 40);
     image.fillRect(0, 0, 39, 39, 10, 20, 30);
-    ASSERT_TRUE(FrameComposer().compose(image, *grid, 10, 10, 4, RenderElements{false, true, false, false, false, false}));
+    ASSERT_TRUE(FrameComposer().compose(image, *grid, 10, 10, 4, RenderElements{false, true, false, false, false, false, {}}));
     for (int at : {0, 5, 39}) {
         EXPECT_EQ(image.pixelRed(0, at), 10);
         EXPECT_EQ(image.pixelGreen(0, at), 20);

@@ -39,8 +39,8 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b)
 // Pictures of a few hundred rows too, which the fields split among threads.
 TEST(RenderThreads, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
 {
-    const RenderElements everything{true, true, true, true, true, true};
-    const RenderElements grey{true, true, false, false, false, false};
+    const RenderElements everything{true, true, true, true, true, true, {}};
+    const RenderElements grey{true, true, false, false, false, false, {}};
     auto channel = makeChannelGrid(40, 20);
     auto noise = makeNoiseGrid(30, 20, 9);
     auto stagnant = makeStagnantGrid(24, 16);
@@ -62,7 +62,7 @@ TEST(RenderThreads, TinyPicturesWithManyThreadsMatchTheReference)
     auto grid = makeNoiseGrid(6, 5, 3);
     FrameImage image(6, 5);
     image.setThreads(8);
-    ASSERT_TRUE(FrameComposer().compose(image, *grid, 6, 5, 1, RenderElements{true, true, true, true, true, true}));
+    ASSERT_TRUE(FrameComposer().compose(image, *grid, 6, 5, 1, RenderElements{true, true, true, true, true, true, {}}));
     const ReferencePicture reference =
         referenceCompose(*grid, 6, 5, 1, ReferenceElements{true, true, true, true, true, true});
     for (int c = 0; c < 3; ++c)

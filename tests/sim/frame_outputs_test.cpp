@@ -1,6 +1,7 @@
 // The outputs of a run: the AVI name rule, PPM files written in order and
 // numbered per picture, a frame that cannot be written reported with its
 // file, and two runs in one process that do not touch each other's frames.
+#include "render/colour_bar.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
 #include "sim/simulation_run.h"
@@ -180,8 +181,8 @@ std::vector<std::pair<std::string, std::string>> filesOf(const fs::path& directo
 // very files and ends with the very picture it does alone.
 TEST_F(FrameSavingTest, InterleavedRunsWriteTheSameFramesAsEachAlone)
 {
-    const RenderElements everything{true, true, true, true, true, true};
-    const RenderElements someElements{true, true, false, false, true, false};
+    const RenderElements everything{true, true, true, true, true, true, {}};
+    const RenderElements someElements{true, true, false, false, true, false, {}};
     const OwnedRun::Settings first{20, 10, 4, 100, 0.003, everything, true, 3};
     const OwnedRun::Settings second{16, 12, 3, 400, 0.002, someElements, false, 2};
     constexpr int cycles = 12;
@@ -220,4 +221,75 @@ TEST_F(FrameSavingTest, InterleavedRunsWriteTheSameFramesAsEachAlone)
     EXPECT_TRUE(filesOf(directory / "first_mixed") == firstAlone);
     EXPECT_TRUE(filesOf(directory / "second_mixed") == secondAlone);
     EXPECT_NE(firstAlone[0].second, secondAlone[0].second);
+}
+
+namespace {
+
+// A plain PPM file's size and values (every number after the header).
+struct PpmText {
+    int width = 0;
+    int height = 0;
+    std::vector<int> values;
+    // Red, green, blue of (column, row) of the file.
+    int at(int column, int row, int channel) const { return values[(row * width + column) * 3 + channel]; }
+};
+
+PpmText readPpm(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::string magic;
+    int largest = 0;
+    PpmText ppm;
+    in >> magic >> ppm.width >> ppm.height >> largest;
+    for (int value; in >> value;)
+        ppm.values.push_back(value);
+    return ppm;
+}
+
+}  // namespace
+
+// A colour map adds the colour bar below the picture of every saved frame;
+// the designed colours keep the picture's own size.
+TEST_F(FrameSavingTest, ColourMapFramesCarryTheColourBarStrip)
+{
+    Grid grid;
+    makeChannel(grid, 40, 20);
+    SimulationRun run(grid, 100, 0.003);
+    for (int n = 0; n < 30; ++n)
+        run.step();
+    const int k = 3;
+    FrameSaving saving;
+    saving.ppm = true;
+    RenderElements elements;
+    elements.boundaryCells = true;
+    outputs->allocate(40, 20, k);
+    ASSERT_TRUE(outputs->frame(run.state(), elements, saving, 0).ok);
+    elements.colourMap.quantity = ColourQuantity::Vorticity;
+    ASSERT_TRUE(outputs->frame(run.state(), elements, saving, 1).ok);
+
+    const PpmText designed = readPpm(directory / "frames" / "frame_00000.ppm");
+    EXPECT_EQ(designed.width, 40 * k - 1);
+    EXPECT_EQ(designed.height, 20 * k - 1);
+    const PpmText mapped = readPpm(directory / "frames" / "frame_00001.ppm");
+    ASSERT_EQ(mapped.width, 40 * k - 1);
+    ASSERT_EQ(mapped.height, 20 * k + colour_bar::stripHeight - 1);
+    ASSERT_EQ(mapped.values.size(), size_t(mapped.width) * mapped.height * 3);
+
+    // The file starts at picture pixel (1, 1); the bar's middle row: blue
+    // at the left end, white in the middle, red at the right end.
+    const int barRow = 20 * k + colour_bar::topGap + colour_bar::barHeight / 2 - 1;
+    const int left = colour_bar::sideGap;
+    const int right = 40 * k - 2 - colour_bar::sideGap;
+    EXPECT_GT(mapped.at(left, barRow, 2), mapped.at(left, barRow, 0) + 60);
+    EXPECT_GT(mapped.at(right, barRow, 0), mapped.at(right, barRow, 2) + 60);
+    const int middle = (left + right + 1) / 2;
+    EXPECT_GT(mapped.at(middle, barRow, 0) + mapped.at(middle, barRow, 1) + mapped.at(middle, barRow, 2), 3 * 240);
+    // Tick values are written in white under the bar.
+    int lit = 0;
+    for (int row = 20 * k + colour_bar::textTop - 1; row < mapped.height; ++row)
+        for (int column = 0; column < mapped.width; ++column)
+            lit += mapped.at(column, row, 0) > 128 && mapped.at(column, row, 2) > 128;
+    EXPECT_GT(lit, 30);
+    // The picture above the strip is the composed one.
+    EXPECT_EQ(mapped.at(10, 10, 1), outputs->picture().pixelGreen(11, 11));
 }

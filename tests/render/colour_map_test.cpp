@@ -1,0 +1,229 @@
+// The colour-map view: the two colour tables at their anchors, the range
+// (automatic or locked) and its ticks, vorticity on the staggered grid, and
+// the composed picture with the other elements on top.
+#include "render/colour_bar.h"
+#include "render/colour_map.h"
+#include "render/compose_frame.h"
+#include "render/quantity_field.h"
+
+#include "test_grids.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+struct TableCase {
+    double t;
+    MapColour expected;
+};
+
+void expectColour(MapColour got, MapColour expected, double t)
+{
+    EXPECT_EQ(got.red, expected.red) << "t = " << t;
+    EXPECT_EQ(got.green, expected.green) << "t = " << t;
+    EXPECT_EQ(got.blue, expected.blue) << "t = " << t;
+}
+
+// A value 0..1 of the published table as the 8-bit channel it becomes.
+uint8_t byte(double channel)
+{
+    return static_cast<uint8_t>(std::lround(channel * 255));
+}
+
+}  // namespace
+
+// viridis as published in matplotlib's colour table (van der Walt and
+// Smith, 2015): entries 0, 64, 128, 192 and 255 of 256 at n / 255.
+TEST(ColourTables, ViridisHoldsThePublishedEntriesAtItsAnchors)
+{
+    const TableCase cases[] = {
+        {0 / 255.0, {byte(0.267004), byte(0.004874), byte(0.329415)}},
+        {64 / 255.0, {byte(0.229739), byte(0.322361), byte(0.545706)}},
+        {128 / 255.0, {byte(0.127568), byte(0.566949), byte(0.550556)}},
+        {192 / 255.0, {byte(0.369214), byte(0.788888), byte(0.382914)}},
+        {1.0, {byte(0.993248), byte(0.906157), byte(0.143936)}},
+        {-3.0, {byte(0.267004), byte(0.004874), byte(0.329415)}},  // held to the ends
+        {7.0, {byte(0.993248), byte(0.906157), byte(0.143936)}},
+    };
+    for (const TableCase& c : cases)
+        expectColour(viridisColour(c.t), c.expected, c.t);
+    // Perceptual and one-sided: it brightens all the way.
+    int previous = -1;
+    for (int n = 0; n <= 16; ++n) {
+        const MapColour c = viridisColour(n / 16.0);
+        const int brightness = 299 * c.red + 587 * c.green + 114 * c.blue;
+        EXPECT_GT(brightness, previous) << n;
+        previous = brightness;
+    }
+}
+
+// Blue at the low end, white at zero, red at the high end; each side fades
+// toward white steadily.
+TEST(ColourTables, DivergingIsBlueWhiteRedWithWhiteAtTheMiddle)
+{
+    const TableCase cases[] = {
+        {0.0, {59, 76, 192}},
+        {0.5, {255, 255, 255}},
+        {1.0, {180, 4, 38}},
+        {std::numeric_limits<double>::quiet_NaN(), {59, 76, 192}},
+    };
+    for (const TableCase& c : cases)
+        expectColour(divergingColour(c.t), c.expected, c.t);
+    const MapColour lowSide = divergingColour(0.25);
+    const MapColour highSide = divergingColour(0.75);
+    EXPECT_GT(lowSide.blue, lowSide.red);
+    EXPECT_GT(highSide.red, highSide.blue);
+    for (ColourQuantity q : {ColourQuantity::Vorticity, ColourQuantity::U, ColourQuantity::V})
+        expectColour(quantityColour(q, rangePosition(automaticRange(q, -3.0, 1.0), 0.0)), {255, 255, 255}, 0.5);
+    // Zero stays white in a locked range that is not symmetric, and the end
+    // farther from zero reaches its end of the table.
+    struct Position {
+        ColourRange range;
+        double value, t;
+    } const positions[] = {
+        {{0.0, 6.0}, 0.0, 0.5}, {{0.0, 6.0}, 6.0, 1.0},  {{0.0, 6.0}, -3.0, 0.5},
+        {{-2.0, 8.0}, -2.0, 0.375}, {{-2.0, 8.0}, 8.0, 1.0}, {{-2.0, 8.0}, 0.0, 0.5},
+        {{-4.0, -1.0}, -4.0, 0.0}, {{-4.0, -1.0}, 0.0, 0.375}, {{0.0, 0.0}, 1.0, 0.5},
+    };
+    for (const Position& p : positions)
+        EXPECT_DOUBLE_EQ(tablePosition(ColourQuantity::Vorticity, p.range, p.value), p.t)
+            << p.range.low << ".." << p.range.high << " at " << p.value;
+    EXPECT_DOUBLE_EQ(tablePosition(ColourQuantity::Speed, {0.0, 6.0}, 3.0), 0.5);
+    EXPECT_FALSE(isDiverging(ColourQuantity::Speed));
+    EXPECT_FALSE(isDiverging(ColourQuantity::Pressure));
+}
+
+TEST(ColourRange, AutomaticRangesAndPositions)
+{
+    struct Case {
+        ColourQuantity quantity;
+        double smallest, largest;
+        double low, high;
+    } const cases[] = {
+        {ColourQuantity::Speed, 0.5, 2.0, 0.5, 2.0},
+        {ColourQuantity::Pressure, -4.0, -1.0, -4.0, -1.0},
+        {ColourQuantity::Vorticity, -3.0, 1.0, -3.0, 3.0},   // symmetric about zero
+        {ColourQuantity::U, 0.2, 0.7, -0.7, 0.7},
+        {ColourQuantity::V, 0.0, 0.0, -1.0, 1.0},            // no width: widened
+        {ColourQuantity::Speed, 2.0, 2.0, 1.0, 3.0},
+        {ColourQuantity::Speed, INFINITY, -INFINITY, 0.0, 1.0},  // nothing finite
+    };
+    for (const Case& c : cases) {
+        const ColourRange r = automaticRange(c.quantity, c.smallest, c.largest);
+        EXPECT_DOUBLE_EQ(r.low, c.low) << quantityName(c.quantity) << " " << c.smallest;
+        EXPECT_DOUBLE_EQ(r.high, c.high) << quantityName(c.quantity) << " " << c.smallest;
+    }
+    const ColourRange r{-2.0, 6.0};
+    EXPECT_DOUBLE_EQ(rangePosition(r, 0.0), 0.25);
+    EXPECT_DOUBLE_EQ(rangePosition(r, -9.0), 0.0);
+    EXPECT_DOUBLE_EQ(rangePosition(r, 9.0), 1.0);
+    EXPECT_DOUBLE_EQ(rangePosition(r, std::nan("")), 0.5);
+}
+
+TEST(ColourBar, ThreeToFiveRoundTicksInsideTheRange)
+{
+    struct Case {
+        ColourRange range;
+        int maxTicks;
+        std::vector<double> ticks;
+    } const cases[] = {
+        {{0.0, 1.0}, 5, {0.0, 0.25, 0.5, 0.75, 1.0}},
+        {{0.0, 1.0}, 3, {0.0, 0.5, 1.0}},
+        {{-15.3, 15.3}, 3, {-10.0, 0.0, 10.0}},
+        {{-0.73, 0.73}, 5, {-0.5, -0.25, 0.0, 0.25, 0.5}},
+        {{-0.73, 0.73}, 3, {-0.5, 0.0, 0.5}},
+        {{0.013, 2.9}, 4, {0.013, 1.4565, 2.9}},  // 0.5 gives five, 1 two: the ends and middle
+        {{2.0, 9.0}, 4, {2.0, 4.0, 6.0, 8.0}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<double> ticks = colourBarTicks(c.range, c.maxTicks);
+        ASSERT_GE(ticks.size(), 3u);
+        ASSERT_LE(ticks.size(), 5u);
+        ASSERT_EQ(ticks.size(), c.ticks.size()) << c.range.low << ".." << c.range.high;
+        for (size_t n = 0; n < ticks.size(); ++n)
+            EXPECT_NEAR(ticks[n], c.ticks[n], 1e-15) << c.range.low << ".." << c.range.high;
+    }
+    EXPECT_EQ(tickLabel(-10.0), "-10");
+    EXPECT_EQ(tickLabel(0.25), "0.25");
+    EXPECT_EQ(tickLabel(12345.0), "1.23e+04");
+}
+
+// Vorticity dv/dx - du/dy of two linear flows the staggered grid holds
+// exactly: u = c y gives -c, v = c x gives +c, in every cell.
+TEST(QuantityField, VorticityOfLinearShearAndCentreValues)
+{
+    Grid g;
+    makeFluidGrid(g, 8, 6);
+    const double c = 2.5;
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j) {
+            g.u[i][j] = c * (j + 0.5) * g.dy;  // u lies half a cell up the east face
+            g.v[i][j] = 0.0;
+        }
+    Array2D<double> values;
+    cellCentreQuantity(g, g.NX, g.NY, ColourQuantity::Vorticity, values);
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j)
+            EXPECT_NEAR(values[i][j], -c, 1e-12) << i << "," << j;
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j) {
+            g.u[i][j] = 0.0;
+            g.v[i][j] = c * (i + 0.5) * g.dx;
+        }
+    cellCentreQuantity(g, g.NX, g.NY, ColourQuantity::Vorticity, values);
+    EXPECT_NEAR(values[3][2], c, 1e-12);
+    EXPECT_NEAR(values[0][0], c, 1e-12);
+    // Centre values: v of cell (3, 2) is the mean of its south and north faces.
+    cellCentreQuantity(g, g.NX, g.NY, ColourQuantity::V, values);
+    EXPECT_DOUBLE_EQ(values[3][2], c * 3.5 * g.dx);
+    g.u[2][2] = 3.0;
+    g.u[3][2] = 5.0;
+    g.v[3][1] = 0.0;
+    g.v[3][2] = 0.0;
+    cellCentreQuantity(g, g.NX, g.NY, ColourQuantity::Speed, values);
+    EXPECT_DOUBLE_EQ(values[3][2], 4.0);
+}
+
+// The map fills the picture over the frame's own range, or over the locked
+// one; the boundary cells still cover it.
+TEST(ColourMapCompose, AutomaticAndLockedRangeWithBoundaryCellsOnTop)
+{
+    SimGrid g;
+    makeFluidGrid(g, 10, 6);
+    for (int32_t i = 0; i < g.NX; ++i) {
+        g.setCell(i, 0, CELL_NOSLIP_WALL);
+        for (int32_t j = 0; j < g.NY; ++j)
+            g.p[i][j] = i;  // pressure rising west to east
+    }
+    const int k = 4;
+    FrameImage image(k * g.NX, k * g.NY);
+    FrameComposer composer;
+    RenderElements elements;
+    elements.boundaryCells = true;
+    elements.colourMap.quantity = ColourQuantity::Pressure;
+    ASSERT_TRUE(composer.compose(image, g, g.NX, g.NY, k, elements));
+    EXPECT_DOUBLE_EQ(composer.colourRange().low, 0.0);
+    EXPECT_DOUBLE_EQ(composer.colourRange().high, 9.0);
+    // West end low, east end high, the wall row in its own grey.
+    const MapColour west = viridisColour(0.0);
+    const MapColour east = viridisColour(1.0);
+    const int middleRow = k * g.NY / 2;
+    EXPECT_EQ(image.pixelRed(1, middleRow), west.red);
+    EXPECT_EQ(image.pixelGreen(image.width() - 2, middleRow), east.green);
+    const int wallRow = image.height() - 2;
+    EXPECT_EQ(image.pixelRed(20, wallRow), image.pixelGreen(20, wallRow));
+    EXPECT_NE(image.pixelRed(20, wallRow), viridisColour(rangePosition({0.0, 9.0}, 5.0)).red);
+
+    elements.colourMap.locked = true;
+    elements.colourMap.range = ColourRange{0.0, 4.5};
+    ASSERT_TRUE(composer.compose(image, g, g.NX, g.NY, k, elements));
+    EXPECT_DOUBLE_EQ(composer.colourRange().high, 4.5);
+    // Half way along is now the top of the range; beyond it stays there.
+    EXPECT_EQ(image.pixelGreen(image.width() - 2, middleRow), east.green);
+    EXPECT_EQ(image.pixelGreen(k * 7, middleRow), east.green);
+    EXPECT_NE(image.pixelGreen(k * 2, middleRow), east.green);
+}
