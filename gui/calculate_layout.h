@@ -30,6 +30,12 @@ constexpr int stopX = 80;
 constexpr int buttonsY = 240;
 constexpr int buttonPadX = 10;
 constexpr int buttonPadY = 5;
+// Pause and Step in the row under them, Save Picture under those.
+constexpr int pauseX = 10;
+constexpr int stepX = 110;
+constexpr int pauseRowY = 276;
+constexpr int savePictureX = 10;
+constexpr int savePictureY = 312;
 
 // The four groups.
 constexpr int renderGroupX = 410;

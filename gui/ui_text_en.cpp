@@ -95,6 +95,11 @@ const UiTextEntry table[] = {
     {93, "Keep the picture's aspect"},
     {94, "Not a readable PNG, BMP, GIF or JPEG picture!"},
     {95, "&Import"},
+    {96, "P&ause"},
+    {97, "&Resume"},
+    {98, "S&tep"},
+    {99, "Save P&icture..."},
+    {100, "Ready."},
 };
 
 }  // namespace

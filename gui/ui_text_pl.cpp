@@ -95,6 +95,11 @@ const UiTextEntry table[] = {
     {93, "Zachowaj proporcje obrazu"},
     {94, "To nie jest czytelny obraz PNG, BMP, GIF ani JPEG!"},
     {95, "&Importuj"},
+    {96, "&Wstrzymaj"},
+    {97, "W&znów"},
+    {98, "&Krok"},
+    {99, "Zapisz &Obraz..."},
+    {100, "Gotowe."},
 };
 
 }  // namespace

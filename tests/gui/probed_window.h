@@ -22,6 +22,8 @@ public:
     using CalculateWindow::cycleLabel;
     using CalculateWindow::heightLabel;
     using CalculateWindow::intervalSpinner;
+    using CalculateWindow::pauseButton;
+    using CalculateWindow::paused;
     using CalculateWindow::pixelsPerCell;
     using CalculateWindow::pendingCycle;
     using CalculateWindow::run;
@@ -36,7 +38,9 @@ public:
     using CalculateWindow::showVectors;
     using CalculateWindow::showVField;
     using CalculateWindow::sizeSpinner;
+    using CalculateWindow::savePictureButton;
     using CalculateWindow::startButton;
+    using CalculateWindow::stepButton;
     using CalculateWindow::stopButton;
     using CalculateWindow::widthLabel;
 
@@ -46,6 +50,8 @@ public:
     bool compressorAnswer = true;        // what the compressor dialog returns
     int compressorQuestions = 0;         // how often it was asked
     std::vector<std::pair<std::string, std::string>> aviMessages;  // (caption, text) as shown
+    FXString pictureAnswer;              // what the Save Picture dialog returns
+    std::vector<std::string> pictureFailures;  // files named in picture failure messages
 
     FXString chooseAviFileName() override
     {
@@ -53,6 +59,8 @@ public:
         return aviAnswer;
     }
     void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
+    FXString choosePictureFileName() override { return pictureAnswer; }
+    void showPictureWriteFailure(const FXString& path) override { pictureFailures.push_back(path.text()); }
     // Full frames, or a cancel.
     bool chooseCompression(CompressOptions& options) override
     {
