@@ -84,3 +84,9 @@ bool writePngFile(const std::string& path, const PictureBytes& picture)
     const bool saved = fxsavePNG(stream, data.data(), picture.width, picture.height);
     return stream.close() && saved;
 }
+
+bool isPictureFileName(const std::string& path)
+{
+    const std::string ext = lowerExtension(path);
+    return ext == "png" || ext == "bmp" || ext == "gif" || ext == "jpg" || ext == "jpeg";
+}

@@ -24,3 +24,6 @@ bool readPictureFile(const std::string& path, PictureBytes& picture);
 // Writes the picture as PNG; false when the file cannot be written or the
 // picture is empty or its bytes do not match its size.
 bool writePngFile(const std::string& path, const PictureBytes& picture);
+
+// Whether the name ends in an extension readPictureFile takes.
+bool isPictureFileName(const std::string& path);
