@@ -6,7 +6,7 @@ namespace CalculateLayout {
 // The dialog: position, size, padding and spacing.
 constexpr int windowX = 0;
 constexpr int windowY = 0;
-constexpr int windowWidth = 580;
+constexpr int windowWidth = 650;  // the groups at their widths
 constexpr int windowHeight = 440;
 constexpr int padLeft = 10;
 constexpr int padRight = 2;
@@ -23,6 +23,7 @@ constexpr int canvasFrameHeight = 200;
 constexpr int framePad = 4;      // padding and spacing of frames and groups
 
 constexpr int labelPad = 2;      // the cycle and size labels
+constexpr int cycleLabelPadY = 0;  // the cycle label clear of the canvas frame
 
 // Start and Stop.
 constexpr int startX = 10;
@@ -40,13 +41,13 @@ constexpr int savePictureY = 312;
 // The four groups.
 constexpr int renderGroupX = 410;
 constexpr int renderGroupY = 20;
-constexpr int renderButtonsWidth = 140;
+constexpr int renderButtonsWidth = 210;  // the longest Polish check box whole
 constexpr int renderButtonsHeight = 150;
 constexpr int saveGroupX = 410;
 constexpr int saveGroupY = 230;
 constexpr int intervalGroupX = 410;
 constexpr int intervalGroupY = 340;
-constexpr int sizeGroupX = 210;
+constexpr int sizeGroupX = 175;  // clear of the Save Method group with the longest title
 constexpr int sizeGroupY = 230;
 constexpr int spinnerWidth = 60;
 }  // namespace CalculateLayout

@@ -156,7 +156,7 @@ void CalculateWindow::buildCanvasAndButtons()
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
     cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
-                             labelPad, labelPad);
+                             cycleLabelPadY, cycleLabelPadY);
     const FXuint buttonStyle = BUTTON_NORMAL | FRAME_RAISED | FRAME_THICK | fixedPosition;
     startButton = new FXButton(this, uiText(TXT_START), nullptr, this, ID_START, buttonStyle, startX, buttonsY,
                                0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);

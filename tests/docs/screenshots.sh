@@ -50,7 +50,7 @@ load_grid "$out/Grids/channel.grid"
 set -- $(cell_xy 30 10 40 20)
 shot_when_colour "$out/editor_full.png" "$1" "$(($2 + 3))" 217 219 255 ||
     fail "the channel did not show: $(pixel_of "$out/editor_full.png" "$1" "$(($2 + 3))")"
-crop_window "$out/editor_full.png" "$WX" "$WY" 800 600 "$out/images/editor.png"
+crop_window "$out/editor_full.png" "$WX" "$WY" 870 600 "$out/images/editor.png"
 
 # --- Painting: a no-slip plate dragged across four cells ----------------
 xdotool mousemove --sync $((WX + 637)) $((WY + 164))
@@ -76,7 +76,7 @@ sleep 0.3
 set -- $(cell_xy 24 8 40 20)
 shot_when_colour "$out/painting_full.png" "$1" "$(($2 + 3))" 79 82 84 ||
     fail "the painted plate shows $(pixel_of "$out/painting_full.png" "$1" "$(($2 + 3))")"
-crop_window "$out/painting_full.png" "$WX" "$WY" 800 600 "$out/images/painting.png"
+crop_window "$out/painting_full.png" "$WX" "$WY" 870 600 "$out/images/painting.png"
 # Red text in the "Cell Info" group: the inflow cell's u is not zero.
 red=$(count_colour "$out/images/painting.png" 623 435 152 105 255 0 0)
 [ "$red" -gt 20 ] || fail "\"Cell Info\" shows no red u ($red red pixels)"
@@ -90,7 +90,7 @@ sim_click $START_DX $START_DY
 sleep 4
 import -window root "$out/simulation_full.png"
 sim_click $STOP_DX $STOP_DY
-crop_window "$out/simulation_full.png" "$SX" "$SY" 580 440 "$out/images/simulation.png"
+crop_window "$out/simulation_full.png" "$SX" "$SY" 650 440 "$out/images/simulation.png"
 lit=$(canvas_lit_pixels "$out/simulation_full.png")
 [ "$lit" -gt 40000 ] || fail "only $lit lit pixels on the running simulation canvas"
 # The x velocity dominates the channel: most of the canvas is reddish.
@@ -112,9 +112,9 @@ for element in boundary streamlines u v p vectors; do
 done
 
 # --- Sizes of every picture ---------------------------------------------
-check_size "$out/images/editor.png" 800 600
-check_size "$out/images/painting.png" 800 600
-check_size "$out/images/simulation.png" 580 440
+check_size "$out/images/editor.png" 870 600
+check_size "$out/images/painting.png" 870 600
+check_size "$out/images/simulation.png" 650 440
 for f in "$out"/images/*.png; do
     bytes=$(wc -c <"$f")
     [ "$bytes" -lt 150000 ] || fail "$(basename "$f") is $bytes bytes"
