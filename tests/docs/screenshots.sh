@@ -1,6 +1,6 @@
 #!/bin/sh
 # Takes the README's pictures: the editor with the example channel, painting
-# cells, the simulation window running, and one rendered frame of each
+# cells, the simulation window running and paused, and one rendered frame of each
 # element. Every picture is checked (size, file size, colours that must be
 # there), so a window drawn wrong fails.
 # Usage: screenshots.sh PROGRAM BATCH GRIDS_DIR [--update DOCS_IMAGES_DIR]
@@ -32,6 +32,8 @@ mkdir -p "$out/Grids" "$out/images"
 cp "$grids/channel.grid" "$out/Grids/"
 cd "$out"
 
+# Pause, from the simulation window's top-left corner.
+PAUSE_DX=37; PAUSE_DY=290
 # Simulation window check buttons, from the window's top-left corner.
 CHECK_DX=428
 U_FIELD_DY=102; V_FIELD_DY=125; P_FIELD_DY=148; VECTORS_DY=171
@@ -89,6 +91,16 @@ done
 sim_click $START_DX $START_DY
 sleep 4
 import -window root "$out/simulation_full.png"
+# Paused: the count stands still between two shots.
+sim_click $PAUSE_DX $PAUSE_DY
+sleep 0.5
+import -window root "$out/paused_full.png"
+sleep 0.5
+import -window root "$out/paused_again.png"
+crop_window "$out/paused_full.png" "$SX" "$SY" 650 440 "$out/images/paused.png"
+crop_window "$out/paused_again.png" "$SX" "$SY" 650 440 "$out/paused_again.png"
+/usr/bin/compare -metric AE "$out/images/paused.png" "$out/paused_again.png" null: 2>"$out/paused_diff" ||
+    fail "the paused window changed: $(cat "$out/paused_diff") pixels"
 sim_click $STOP_DX $STOP_DY
 crop_window "$out/simulation_full.png" "$SX" "$SY" 650 440 "$out/images/simulation.png"
 lit=$(canvas_lit_pixels "$out/simulation_full.png")
@@ -115,6 +127,7 @@ done
 check_size "$out/images/editor.png" 870 600
 check_size "$out/images/painting.png" 870 600
 check_size "$out/images/simulation.png" 650 440
+check_size "$out/images/paused.png" 650 440
 for f in "$out"/images/*.png; do
     bytes=$(wc -c <"$f")
     [ "$bytes" -lt 150000 ] || fail "$(basename "$f") is $bytes bytes"
