@@ -231,14 +231,22 @@ void CalculateWindow::buildSizeGroup()
     pixelsPerCell = CalculateRanges::startPixelsPerCell;
 }
 
-// A modal file dialog at the cursor, any name, existing or not.
-FXString CalculateWindow::chooseAviFileName()
+// A modal file dialog at the cursor, any name, existing or not; empty when
+// cancelled. No patterns: the dialog's own.
+static FXString chooseFileToWrite(FXWindow* owner, const char* title, const char* patterns)
 {
-    FXFileDialog dialog(this, aviDialogTitle, 0, 0, 0, aviDialogWidth, aviDialogHeight);
+    FXFileDialog dialog(owner, title, 0, 0, 0, aviDialogWidth, aviDialogHeight);
     dialog.setSelectMode(SELECTFILE_ANY);
+    if (patterns)
+        dialog.setPatternList(patterns);
     if (!dialog.execute(PLACEMENT_CURSOR))
         return FXString::null;
     return dialog.getFilename();
+}
+
+FXString CalculateWindow::chooseAviFileName()
+{
+    return chooseFileToWrite(this, aviDialogTitle, nullptr);
 }
 
 // An error box over this window that names the file.
@@ -261,15 +269,9 @@ void CalculateWindow::showAviMessage(const char* caption, const char* text)
     showAviMessageBox(caption, text);
 }
 
-// A modal file dialog for a PNG file, existing or not.
 FXString CalculateWindow::choosePictureFileName()
 {
-    FXFileDialog dialog(this, pictureDialogTitle, 0, 0, 0, aviDialogWidth, aviDialogHeight);
-    dialog.setSelectMode(SELECTFILE_ANY);
-    dialog.setPatternList(picturePatterns);
-    if (!dialog.execute(PLACEMENT_CURSOR))
-        return FXString::null;
-    return dialog.getFilename();
+    return chooseFileToWrite(this, pictureDialogTitle, picturePatterns);
 }
 
 void CalculateWindow::showPictureWriteFailure(const FXString& path)
