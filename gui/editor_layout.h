@@ -28,7 +28,7 @@ constexpr int buttonPadY = 5;
 
 // New-grid dialog, pixels.
 constexpr int newGridWidth = 220;
-constexpr int newGridHeight = 140;
+constexpr int newGridHeight = 150;  // both size rows whole inside their group
 constexpr int newGridLabelWidth = 100;
 
 // About box, pixels.

@@ -9,34 +9,15 @@
 #include "gui/new_grid.h"
 #include "gui/save_changes_dialog.h"
 #include "gui/ui_text.h"
+#include "test_editor.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-FXApp* application = nullptr;
-
-// Runs whatever is waiting: the layout, paints, updates.
-void settle()
-{
-    for (int pass = 0; pass < 5; ++pass) {
-        application->runWhileEvents();
-        application->refresh();
-        application->forceRefresh();
-    }
-}
-
-std::string describe(FXWindow* window, const FXString& text)
-{
-    return std::string(window->getClassName()) + " '" + text.text() + "' needs " +
-           std::to_string(window->getDefaultWidth()) + " x " + std::to_string(window->getDefaultHeight()) +
-           ", has " + std::to_string(window->getWidth()) + " x " + std::to_string(window->getHeight());
-}
 
 // Whether the window lies wholly inside its parent, its parent's parent
 // and so on up to the top window: a part outside them is cut off.
@@ -72,29 +53,46 @@ bool overlapsSibling(FXWindow* window)
     return false;
 }
 
-// The texts under window that are cut off: a label of any kind (buttons,
-// check and radio buttons and tab items among them) or a group box smaller
-// than its default size, reaching out of its parents or overlapping a
-// sibling, and a status line
-// narrower than its text. Only
-// shown windows count; a hidden tab page is looked at with its tab.
+// Why the text of a label (buttons, check and radio buttons and tab items
+// among them) or group box is cut off: less room than its default size, a
+// part outside its parents, or a sibling over it; "" when it shows whole.
+std::string whyCut(FXWindow* window)
+{
+    if (window->getDefaultWidth() > window->getWidth() || window->getDefaultHeight() > window->getHeight())
+        return "needs " + std::to_string(window->getDefaultWidth()) + " x " +
+               std::to_string(window->getDefaultHeight()) + ", has " + std::to_string(window->getWidth()) + " x " +
+               std::to_string(window->getHeight());
+    if (!insideAncestors(window))
+        return "reaches out of its parents";
+    if (overlapsSibling(window))
+        return "overlaps a sibling";
+    return "";
+}
+
+// The texts under window that are cut off, and why; a status line counts
+// when its text is wider than its room. Only shown windows count: a hidden
+// tab page is looked at with its tab.
 void collectCutTexts(FXWindow* window, std::vector<std::string>& cut)
 {
     for (FXWindow* child = window->getFirst(); child; child = child->getNext()) {
         if (!child->shown())
             continue;
+        FXString text;
+        std::string why;
         if (FXLabel* label = dynamic_cast<FXLabel*>(child)) {
-            if (label->getDefaultWidth() > label->getWidth() || label->getDefaultHeight() > label->getHeight() ||
-                !insideAncestors(label) || overlapsSibling(label))
-                cut.push_back(describe(label, label->getText()));
+            text = label->getText();
+            why = whyCut(label);
         } else if (FXGroupBox* group = dynamic_cast<FXGroupBox*>(child)) {
-            if (group->getDefaultWidth() > group->getWidth() || !insideAncestors(group) || overlapsSibling(group))
-                cut.push_back(describe(group, group->getText()));
+            text = group->getText();
+            why = whyCut(group);
         } else if (FXStatusLine* status = dynamic_cast<FXStatusLine*>(child)) {
+            text = status->getNormalText();
             const FXint room = status->getWidth() - status->getPadLeft() - status->getPadRight();
-            if (status->getFont()->getTextWidth(status->getNormalText()) > room)
-                cut.push_back(describe(status, status->getNormalText()));
+            if (status->getFont()->getTextWidth(text) > room)
+                why = "wider than the status line";
         }
+        if (!why.empty())
+            cut.push_back(std::string(child->getClassName()) + " '" + text.text() + "' " + why);
         collectCutTexts(child, cut);
     }
 }
@@ -133,7 +131,7 @@ public:
 
 TEST(TextsFit, EditorOnEveryTab)
 {
-    OpenEditor editor(application);
+    OpenEditor editor(testApp());
     showWindow(editor);
     const FXint tabCount = editor.tabs()->numChildren() / 2;
     ASSERT_GE(tabCount, 2);
@@ -152,7 +150,7 @@ TEST(TextsFit, EditorOnEveryTab)
 
 TEST(TextsFit, Dialogs)
 {
-    FXMainWindow owner(application, "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 200, 100);
+    FXMainWindow owner(testApp(), "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 200, 100);
     showWindow(owner);
     NewGrid newGrid(&owner);
     showWindow(newGrid);
@@ -167,23 +165,11 @@ TEST(TextsFit, Dialogs)
 
 TEST(TextsFit, SimulationWindow)
 {
-    FXMainWindow owner(application, "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 200, 100);
+    FXMainWindow owner(testApp(), "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 200, 100);
     showWindow(owner);
     Grid grid;
     makeFluidGrid(grid, 40, 20);
     CalculateWindow window(&owner, &grid, 100, 0.003);
     showWindow(window);
     EXPECT_EQ(cutTexts(&window), "");
-}
-
-// One application for every test.
-int main(int argc, char** argv)
-{
-    testing::InitGoogleTest(&argc, argv);
-    FXApp app("Kelvo -Fluxeria v1.0", "Kelvo -Fluxeria v1.0");
-    app.init(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    app.create();
-    application = &app;
-    return RUN_ALL_TESTS();
 }
