@@ -27,6 +27,10 @@ constexpr int defaultQuality = 85;
 constexpr long long minQuality = 0;
 constexpr long long maxQuality = 100;
 
+// Cells of a picture's grid each way (--grid-size), as a grid file holds.
+constexpr long long minPictureCells = 3;
+constexpr long long maxPictureCells = 255;
+
 // Seconds between redraws of the terminal progress bar.
 constexpr double barRedrawSeconds = 0.1;
 // Seconds between progress lines when stderr is not a terminal.

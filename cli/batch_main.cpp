@@ -1,7 +1,8 @@
-// kelvo-batch: runs the flow of a grid file without a display.
+// kelvo-batch: runs the flow of a grid file or picture without a display.
 #include "cli/batch_constants.h"
 #include "cli/batch_frames.h"
 #include "cli/batch_options.h"
+#include "cli/batch_picture.h"
 #include "cli/batch_run.h"
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
@@ -104,10 +105,18 @@ int main(int argc, char** argv)
     }
 
     Grid grid;
-    GridFileSettings settings;
-    error = loadGrid(options.gridPath, grid, settings);
+    GridFileSettings settings;  // a picture runs with the settings of a new grid
+    error = options.pictureNX > 0 ? loadPictureGrid(options.gridPath, options.pictureNX, options.pictureNY, grid)
+                                  : loadGrid(options.gridPath, grid, settings);
     if (!error.empty())
         return fail(batch_constants::exitRunFailed, error);
+    if (!options.saveGridPath.empty()) {
+        if (!saveGridFile(options.saveGridPath, grid, settings))
+            return fail(batch_constants::exitRunFailed, "cannot write the grid to '" + options.saveGridPath + "'");
+        std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, written to %s\n", options.gridPath.c_str(), grid.NX,
+                     grid.NY, options.saveGridPath.c_str());
+        return batch_constants::exitOk;
+    }
 
     const RunParameters parameters = resolveParameters(options, settings);
     const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);

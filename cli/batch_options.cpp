@@ -3,6 +3,7 @@
 #include "cli/batch_options.h"
 
 #include "cli/batch_constants.h"
+#include "platform/picture_file.h"
 
 #include <cctype>
 #include <cerrno>
@@ -132,6 +133,36 @@ bool isFrameOption(const std::string& name)
            name == "--codec" || name == "--quality" || name == "--colour-map" || name == "--range";
 }
 
+// A picture as the set-up: --grid-size and --save-grid, and the checks that
+// they come with a picture and a picture with its size.
+bool isPictureOption(const std::string& name)
+{
+    return name == "--grid-size" || name == "--save-grid";
+}
+
+bool applyPictureOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
+{
+    if (name == "--save-grid") {
+        o.saveGridPath = text;
+        if (o.saveGridPath.empty())
+            error = "--save-grid needs a file name";
+    } else if (!parseGridSize(text, o.pictureNX, o.pictureNY)) {
+        error = "--grid-size needs NXxNY with both from " + std::to_string(batch_constants::minPictureCells) +
+                " to " + std::to_string(batch_constants::maxPictureCells) + ", not '" + text + "'";
+    }
+    return error.empty();
+}
+
+bool checkPictureOptions(const BatchOptions& o, std::string& error)
+{
+    const bool picture = isPictureFileName(o.gridPath);
+    if (picture && o.pictureNX == 0)
+        error = "a picture needs --grid-size NXxNY";
+    else if (!picture && (o.pictureNX != 0 || !o.saveGridPath.empty()))
+        error = "--grid-size and --save-grid need a picture (.png, .bmp, .gif, .jpg)";
+    return error.empty();
+}
+
 // One option with its value; false with a reason when the value is bad.
 bool applyOption(const std::string& name, const char* text, BatchOptions& o, std::string& error)
 {
@@ -139,6 +170,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
     double number = 0.0;
     if (isFrameOption(name))
         return applyFrameOption(name, text, o, error);
+    if (isPictureOption(name))
+        return applyPictureOption(name, text, o, error);
     if (name == "--steps") {
         if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
             error = "--steps needs a whole number from 0 to " +
@@ -195,7 +228,7 @@ bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
            name == "--default-v" || name == "--dump-csv" || name == "--convection" ||
-           name == "--until-steady" || isFrameOption(name);
+           name == "--until-steady" || isFrameOption(name) || isPictureOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -273,7 +306,7 @@ static bool parseArguments(int argc, const char* const* argv, BatchOptions& opti
         error = "no grid file given (see --help)";
         return false;
     }
-    if (!checkCombinations(o, compressionGiven, error))
+    if (!checkCombinations(o, compressionGiven, error) || (!o.help && !checkPictureOptions(o, error)))
         return false;
     options = o;
     return true;
@@ -291,9 +324,9 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
 
 std::string batchUsage()
 {
-    return "usage: kelvo-batch GRIDFILE [--steps N] [--re R] [--dt X|auto] [--default-u A]\n"
-           "                   [--default-v B] [--convection C] [--until-steady EPS]\n"
-           "                   [--dump-csv FILE]\n"
+    return "usage: kelvo-batch GRIDFILE|PICTURE [--steps N] [--re R] [--dt X|auto]\n"
+           "                   [--default-u A] [--default-v B] [--convection C]\n"
+           "                   [--until-steady EPS] [--dump-csv FILE]\n"
            "\n"
            "Runs the flow of a grid file without a display: writes the default\n"
            "velocities into the fluid cells, builds the solver (one step), then\n"
@@ -330,7 +363,30 @@ std::string batchUsage()
            "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n"
            "  --colour-map Q  colour map of speed, vorticity, p, u or v in place of\n"
            "                  the u, v and p fields, with a colour bar below each frame\n"
-           "  --range MIN,MAX the colour map's fixed range (default: each frame's own)\n";
+           "  --range MIN,MAX the colour map's fixed range (default: each frame's own)\n"
+           "\n"
+           "A picture (PNG, BMP, GIF or JPEG) in place of GRIDFILE is sampled at the\n"
+           "centre of each cell as the editor's Import Image does: the editor's cell\n"
+           "colours give their cell types, other dark colours no-slip walls, light\n"
+           "ones fluid; the picture's top row is the grid's top row.\n"
+           "  --grid-size NXxNY  cells across and up, 3..255 each (needed)\n"
+           "  --save-grid FILE   write the grid to FILE and run nothing\n";
+}
+
+bool parseGridSize(const std::string& text, int& NX, int& NY)
+{
+    const size_t cross = text.find('x');
+    long long across = 0;
+    long long up = 0;
+    if (cross == std::string::npos || !parseInteger(text.substr(0, cross).c_str(), across) ||
+        !parseInteger(text.substr(cross + 1).c_str(), up))
+        return false;
+    using namespace batch_constants;
+    if (across < minPictureCells || across > maxPictureCells || up < minPictureCells || up > maxPictureCells)
+        return false;
+    NX = static_cast<int>(across);
+    NY = static_cast<int>(up);
+    return true;
 }
 
 RenderElements defaultElements()

@@ -31,6 +31,13 @@ struct BatchOptions {
     std::string aviPath;              // "" for no animation
     CompressOptions compression;      // of the animation
 
+    // A picture in place of the grid file (known by its extension): sampled
+    // at NX x NY cells as the editor imports it; with saveGridPath the grid is
+    // written there and nothing runs.
+    int pictureNX = 0;                // --grid-size NXxNY; 0 when not given
+    int pictureNY = 0;
+    std::string saveGridPath;         // --save-grid FILE
+
     // Whether any frame is written.
     bool writesFrames() const { return ppm || !aviPath.empty(); }
 };
@@ -51,6 +58,9 @@ bool parseCodec(const std::string& text, Compressor& compressor);
 // Fills options from argv; on failure returns false with a one-line reason.
 bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
                        std::string& error);
+
+// "NXxNY" with both in 3..255; false for anything else.
+bool parseGridSize(const std::string& text, int& NX, int& NY);
 
 // The usage text printed by --help.
 std::string batchUsage();

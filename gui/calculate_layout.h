@@ -6,7 +6,7 @@ namespace CalculateLayout {
 // The dialog: position, size, padding and spacing.
 constexpr int windowX = 0;
 constexpr int windowY = 0;
-constexpr int windowWidth = 580;
+constexpr int windowWidth = 650;  // the groups at their widths
 constexpr int windowHeight = 440;
 constexpr int padLeft = 10;
 constexpr int padRight = 2;
@@ -23,6 +23,7 @@ constexpr int canvasFrameHeight = 200;
 constexpr int framePad = 4;      // padding and spacing of frames and groups
 
 constexpr int labelPad = 2;      // the cycle and size labels
+constexpr int cycleLabelPadY = 0;  // the cycle label clear of the canvas frame
 
 // Simulated time, time step and scheme, right of the cycle count.
 constexpr int timeLabelX = 90;
@@ -35,17 +36,23 @@ constexpr int stopX = 80;
 constexpr int buttonsY = 240;
 constexpr int buttonPadX = 10;
 constexpr int buttonPadY = 5;
+// Pause and Step in the row under them, Save Picture under those.
+constexpr int pauseX = 10;
+constexpr int stepX = 110;
+constexpr int pauseRowY = 276;
+constexpr int savePictureX = 10;
+constexpr int savePictureY = 312;
 
 // The four groups.
 constexpr int renderGroupX = 410;
 constexpr int renderGroupY = 20;
-constexpr int renderButtonsWidth = 140;
+constexpr int renderButtonsWidth = 210;  // the longest Polish check box whole
 constexpr int renderButtonsHeight = 150;
 constexpr int saveGroupX = 410;
 constexpr int saveGroupY = 230;
 constexpr int intervalGroupX = 410;
 constexpr int intervalGroupY = 340;
-constexpr int sizeGroupX = 210;
+constexpr int sizeGroupX = 175;  // clear of the Save Method group with the longest title
 constexpr int sizeGroupY = 230;
 constexpr int spinnerWidth = 60;
 

@@ -6,8 +6,12 @@
 #include "gui/compressor_dialog.h"
 #include "gui/icon_set.h"
 #include "gui/ui_text.h"
+#include "platform/picture_file.h"
 
+#include <fxkeys.h>
 #include <GL/gl.h>
+
+#include <algorithm>
 
 
 namespace {
@@ -19,6 +23,10 @@ constexpr int aviDialogWidth = 500;
 constexpr int aviDialogHeight = 300;
 constexpr const char* frameFailureCaption = "Cannot Write Frame";
 constexpr const char* frameFailureText = "The frame file\n%s\ncould not be written; the run has been stopped.";
+constexpr const char* pictureDialogTitle = "Save Picture As";
+constexpr const char* picturePatterns = "PNG Pictures (*.png)\nAll Files (*)";
+constexpr const char* pictureFailureCaption = "Cannot Write Picture";
+constexpr const char* pictureFailureText = "The picture file\n%s\ncould not be written.";
 
 // Frame and group styles of the window.
 constexpr FXuint fixedPosition = LAYOUT_FIX_X | LAYOUT_FIX_Y;
@@ -48,6 +56,30 @@ private:
     bool waiting;
 };
 
+// The picture as bytes: each plane value truncated toward zero as in the
+// PPM frames, then held to 0..255, which a PNG sample can hold.
+PictureBytes pictureBytes(const FrameImage& picture)
+{
+    PictureBytes bytes;
+    bytes.width = picture.width();
+    bytes.height = picture.height();
+    bytes.rgb.reserve(3 * static_cast<size_t>(bytes.width) * bytes.height);
+    const auto byteOf = [](int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); };
+    for (int row = 0; row < bytes.height; ++row)
+        for (int column = 0; column < bytes.width; ++column) {
+            bytes.rgb.push_back(byteOf(picture.pixelRed(column, row)));
+            bytes.rgb.push_back(byteOf(picture.pixelGreen(column, row)));
+            bytes.rgb.push_back(byteOf(picture.pixelBlue(column, row)));
+        }
+    return bytes;
+}
+
+// A name without an extension gets ".png".
+FXString withPngExtension(const FXString& name)
+{
+    return FXPath::extension(name).empty() ? name + ".png" : name;
+}
+
 }  // namespace
 
 // clang-format off
@@ -61,6 +93,9 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_OUTPUT_SIZE, CalculateWindow::onCmdOutputSize),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_VIEW,        CalculateWindow::onCmdView),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_LOCK_RANGE,  CalculateWindow::onCmdLockRange),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_PAUSE,       CalculateWindow::onCmdPause),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STEP,        CalculateWindow::onCmdStep),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
 };
 // clang-format on
 
@@ -102,7 +137,10 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     toolTip = new FXToolTip(getApp());
     if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
         toolTip->create();
-    stopButton->disable();
+    // Space pauses and resumes from anywhere in the window.
+    if (getAccelTable())
+        getAccelTable()->addAccel(MKUINT(KEY_space, 0), this, FXSEL(SEL_COMMAND, ID_PAUSE));
+    enterIdleControls();
 }
 
 // Image, AVI file, solver, pending cycle; then the canvas before its visual.
@@ -128,7 +166,7 @@ void CalculateWindow::buildCanvasAndButtons()
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
     cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
-                             labelPad, labelPad);
+                             cycleLabelPadY, cycleLabelPadY);
     timeLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | fixedPosition | LAYOUT_FIX_WIDTH,
                             timeLabelX, timeLabelY, timeLabelWidth, 0, labelPad, labelPad, labelPad, labelPad);
     const FXuint buttonStyle = BUTTON_NORMAL | FRAME_RAISED | FRAME_THICK | fixedPosition;
@@ -136,6 +174,13 @@ void CalculateWindow::buildCanvasAndButtons()
                                0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
     stopButton = new FXButton(this, stopText, nullptr, this, ID_STOP, buttonStyle, stopX, buttonsY, 0, 0,
                               buttonPadX, buttonPadX, buttonPadY, buttonPadY);
+    pauseButton = new FXButton(this, uiText(TXT_PAUSE), nullptr, this, ID_PAUSE, buttonStyle, pauseX, pauseRowY,
+                               0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
+    stepButton = new FXButton(this, uiText(TXT_STEP), nullptr, this, ID_STEP, buttonStyle, stepX, pauseRowY, 0, 0,
+                              buttonPadX, buttonPadX, buttonPadY, buttonPadY);
+    savePictureButton = new FXButton(this, uiText(TXT_SAVE_PICTURE), nullptr, this, ID_SAVE_PICTURE, buttonStyle,
+                                     savePictureX, savePictureY, 0, 0, buttonPadX, buttonPadX, buttonPadY,
+                                     buttonPadY);
 }
 
 // "Rendered Elements": Boundary Cells and Streamlines start checked.
@@ -198,14 +243,22 @@ void CalculateWindow::buildSizeGroup()
     pixelsPerCell = CalculateRanges::startPixelsPerCell;
 }
 
-// A modal file dialog at the cursor, any name, existing or not.
-FXString CalculateWindow::chooseAviFileName()
+// A modal file dialog at the cursor, any name, existing or not; empty when
+// cancelled. No patterns: the dialog's own.
+static FXString chooseFileToWrite(FXWindow* owner, const char* title, const char* patterns)
 {
-    FXFileDialog dialog(this, aviDialogTitle, 0, 0, 0, aviDialogWidth, aviDialogHeight);
+    FXFileDialog dialog(owner, title, 0, 0, 0, aviDialogWidth, aviDialogHeight);
     dialog.setSelectMode(SELECTFILE_ANY);
+    if (patterns)
+        dialog.setPatternList(patterns);
     if (!dialog.execute(PLACEMENT_CURSOR))
         return FXString::null;
     return dialog.getFilename();
+}
+
+FXString CalculateWindow::chooseAviFileName()
+{
+    return chooseFileToWrite(this, aviDialogTitle, nullptr);
 }
 
 // An error box over this window that names the file.
@@ -246,6 +299,16 @@ void CalculateWindow::showAviMessage(const char* caption, const char* text)
     showAviMessageBox(caption, text);
 }
 
+FXString CalculateWindow::choosePictureFileName()
+{
+    return chooseFileToWrite(this, pictureDialogTitle, picturePatterns);
+}
+
+void CalculateWindow::showPictureWriteFailure(const FXString& path)
+{
+    FXMessageBox::error(this, MBOX_OK, pictureFailureCaption, pictureFailureText, path.text());
+}
+
 bool CalculateWindow::openAviWaiting(const std::string& fileName)
 {
     getApp()->beginWaitCursor();
@@ -280,6 +343,29 @@ void CalculateWindow::enterIdleControls()
     savePpm->enable();
     sizeSpinner->enable();
     viewList->enable();
+    pauseButton->disable();
+    paused = false;
+    showPausedControls();
+}
+
+void CalculateWindow::enterRunningControls()
+{
+    stopButton->enable();
+    pauseButton->enable();
+    scheduleCycle();
+    startButton->disable();
+}
+
+void CalculateWindow::showPausedControls()
+{
+    pauseButton->setText(uiText(paused ? TXT_RESUME : TXT_PAUSE));
+    if (paused) {
+        stepButton->enable();
+        savePictureButton->enable();
+    } else {
+        stepButton->disable();
+        savePictureButton->disable();
+    }
 }
 
 RenderElements CalculateWindow::checkedElements() const
@@ -335,14 +421,10 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
             enterIdleControls();  // the AVI output has told the user
             return 1;
         }
-        stopButton->enable();
-        scheduleCycle();
-        startButton->disable();
+        enterRunningControls();
         return 1;
     }
-    stopButton->enable();
-    scheduleCycle();
-    startButton->disable();
+    enterRunningControls();
     return 1;
 }
 
@@ -351,6 +433,13 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
 long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
 {
     pendingCycle = false;
+    if (runOneCycle())
+        scheduleCycle();
+    return 1;
+}
+
+bool CalculateWindow::runOneCycle()
+{
     FrameSaveResult saved;
     run->cycle(intervalSpinner->getValue(), [this, &saved](int32_t index) {
         saved = outputs.frame(run->state(), checkedElements(), frameSaving(), index, [this] { presentFrame(); });
@@ -364,9 +453,49 @@ long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
     }
     if (!saved.ok) {
         stopAfterSaveFailure(saved);
-        return 1;
+        return false;
     }
-    scheduleCycle();
+    return true;
+}
+
+// Pause: no more cycles, the current state drawn (it may lie between frame
+// cycles), Step and Save Picture open. Resume: the cycles go on from the
+// kept state. Nothing while no run is going.
+long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
+{
+    if (!pauseButton->isEnabled())
+        return 1;
+    paused = !paused;
+    if (paused) {
+        cancelCycle();
+        renderFrame();
+    } else {
+        scheduleCycle();
+    }
+    showPausedControls();
+    return 1;
+}
+
+// Step: one cycle of the paused run, counted, drawn and saved as the run
+// loop takes it.
+long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
+{
+    if (paused)
+        runOneCycle();
+    return 1;
+}
+
+// Save Picture: the picture as it stands, as a PNG file of its size.
+long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
+{
+    if (!paused)
+        return 1;
+    const FXString name = choosePictureFileName();
+    if (name.empty())
+        return 1;
+    const FXString path = withPngExtension(name);
+    if (!writePngFile(path.text(), pictureBytes(outputs.picture())))
+        showPictureWriteFailure(path);
     return 1;
 }
 

@@ -1,7 +1,9 @@
 // CalculateWindow: the dialog in which a simulation runs and is watched. It
 // builds its own solver from the edited grid, owns the picture and the frame
-// outputs, shows the picture on an OpenGL canvas, and runs cycles as idle-time chores between Start and Stop,
-// rendering and saving every n-th one.
+// outputs, shows the picture on an OpenGL canvas, and runs cycles as
+// idle-time chores between Start and Stop, rendering and saving every n-th
+// one. A run can be paused with its state kept, stepped one cycle at a
+// time, and its picture saved while it stands.
 #pragma once
 
 #include "core/grid.h"
@@ -27,6 +29,10 @@ private:
 protected:
     FXButton* startButton = nullptr;          // Start
     FXButton* stopButton = nullptr;           // Stop
+    FXButton* pauseButton = nullptr;          // Pause, reading Resume while paused
+    FXButton* stepButton = nullptr;           // Step, while paused
+    FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
+    bool paused = false;                      // a started run stands with its state kept
     FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
     FXLabel* timeLabel = nullptr;             // simulated time, dt in use, scheme
     bool pendingCycle = false;                // a cycle chore is scheduled
@@ -80,6 +86,10 @@ protected:
     virtual bool chooseCompression(CompressOptions& options);
     // One message of the AVI output, in a message box.
     virtual void showAviMessage(const char* caption, const char* text);
+    // The PNG file name for Save Picture; empty when cancelled.
+    virtual FXString choosePictureFileName();
+    // Tells the user that the picture could not be written.
+    virtual void showPictureWriteFailure(const FXString& path);
     // Opens the AVI file under the wait cursor: the title and fade-in take
     // seconds at the larger output sizes.
     bool openAviWaiting(const std::string& fileName);
@@ -99,8 +109,16 @@ protected:
     // Removes the pending cycle, if any.
     void cancelCycle();
     // Enables the controls that Start disables, Start itself, and disables
-    // Stop: the Idle state.
+    // Stop and the pause controls: the Idle state.
     void enterIdleControls();
+    // Start disabled, Stop and Pause enabled, the scheduled cycles going.
+    void enterRunningControls();
+    // Pause reads Pause or Resume; Step and Save Picture only while paused.
+    void showPausedControls();
+    // One cycle as the run loop takes it: a step, on a frame cycle the
+    // picture drawn, shown and saved, the count shown. False when a frame
+    // could not be saved (the run has then been stopped).
+    bool runOneCycle();
     // The six check buttons as the render pass reads them.
     RenderElements checkedElements() const;
     // What the current save method writes.
@@ -135,6 +153,9 @@ public:
         ID_OUTPUT_SIZE,
         ID_VIEW,
         ID_LOCK_RANGE,
+        ID_PAUSE,
+        ID_STEP,
+        ID_SAVE_PICTURE,
         ID_LAST
     };
 
@@ -149,6 +170,9 @@ public:
     long onCmdStart(FXObject*, FXSelector, void*);
     long onCmdStop(FXObject*, FXSelector, void*);
     long onChoreCycle(FXObject*, FXSelector, void*);
+    long onCmdPause(FXObject*, FXSelector, void*);
+    long onCmdStep(FXObject*, FXSelector, void*);
+    long onCmdSavePicture(FXObject*, FXSelector, void*);
 
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);

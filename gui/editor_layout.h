@@ -4,11 +4,11 @@
 
 namespace EditorLayout {
 // Main window, pixels.
-constexpr int windowWidth = 800;
+constexpr int windowWidth = 870;  // room for the tab book at its width
 constexpr int windowHeight = 600;
 constexpr int tabBookX = 610;
 constexpr int tabBookY = 40;
-constexpr int tabBookWidth = 180;
+constexpr int tabBookWidth = 250;  // the longest Polish label and both tabs whole
 constexpr int canvasX = 2;
 constexpr int canvasY = 55;
 constexpr int canvasWidth = 600;
@@ -21,14 +21,14 @@ constexpr int calcButtonHeight = 60;
 constexpr int spinnerWidth = 60;
 constexpr int fieldWidth = 50;
 constexpr int fieldColumns = 6;
-constexpr int rowLabelWidth = 10;
+constexpr int rowLabelWidth = 16;
 // Button padding left, right, top, bottom, pixels.
 constexpr int buttonPadX = 10;
 constexpr int buttonPadY = 5;
 
 // New-grid dialog, pixels.
 constexpr int newGridWidth = 220;
-constexpr int newGridHeight = 140;
+constexpr int newGridHeight = 150;  // both size rows whole inside their group
 constexpr int newGridLabelWidth = 100;
 
 // About box, pixels.

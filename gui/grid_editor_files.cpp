@@ -6,6 +6,7 @@
 #include "gui/image_file.h"
 #include "gui/import_image_dialog.h"
 #include "io/grid_file.h"
+#include "platform/picture_file.h"
 #include "gui/ui_text.h"
 
 // Folder of the example grids of an installed program, seen from the
@@ -112,7 +113,7 @@ FXString GridEditorWindow::chooseImageFile()
     FXFileDialog dialog(this, uiText(TXT_IMPORT_TITLE), 0, 0, 0, EditorLayout::fileDialogWidth,
                         EditorLayout::fileDialogHeight);
     dialog.setSelectMode(SELECTFILE_EXISTING);
-    dialog.setPatternList(imagePatternList);
+    dialog.setPatternList(picturePatternList);
     const std::string start = gridDialogDirectory(GridDirectoryUse::Load, EditorTexts::gridDirectory,
                                                   installedGridsFolder(KELVO_INSTALLED_GRIDS));
     dialog.setDirectory(FXPath::absolute(start.c_str()));
@@ -141,7 +142,7 @@ long GridEditorWindow::onCmdImportImage(FXObject*, FXSelector, void*)
     if (path.empty())
         return 1;
     RgbPixels pixels;
-    if (!readImagePixels(getApp(), path, pixels)) {
+    if (!readImagePixels(path, pixels)) {
         const char* phrase = uiText(TXT_NOT_IMAGE);
         showFileMessage(phrase, FXStringFormat(EditorTexts::notValidFormat, phrase, path.text()));
         return 1;

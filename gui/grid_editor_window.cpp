@@ -65,7 +65,10 @@ GridEditorWindow::GridEditorWindow(FXApp* app)
 
     buildMenus();
     buildToolBar();
-    new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X);
+    FXStatusBar* statusBar = new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X);
+    // The toolkit's own idle text is English.
+    statusBar->getStatusLine()->setNormalText(uiText(TXT_READY));
+    statusBar->getStatusLine()->setText(uiText(TXT_READY));
     buildCanvas();
     buildTabBook();
     calcButton = new FXButton(this, uiText(TXT_CALCULATE), nullptr, this, ID_CALCULATE,

@@ -1,5 +1,5 @@
-// Reading a picture file into plain RGB pixels with the toolkit's own image
-// classes: PNG, BMP, GIF and JPEG, chosen by the file's name.
+// Reading a picture file for Import Image: PNG, BMP, GIF and JPEG, chosen by
+// the file's name, decoded as kelvo-batch decodes them.
 #pragma once
 
 #include "core/image_cells.h"
@@ -8,7 +8,4 @@
 
 // False when the file cannot be opened, has no known extension or does not
 // decode.
-bool readImagePixels(FXApp* app, const FXString& path, RgbPixels& pixels);
-
-// The file dialog's pattern list for those pictures.
-extern const char* const imagePatternList;
+bool readImagePixels(const FXString& path, RgbPixels& pixels);

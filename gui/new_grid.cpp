@@ -5,7 +5,7 @@
 
 FXIMPLEMENT(NewGrid, FXDialogBox, nullptr, 0)
 
-// Title bar, close box, border, resizable, window menu; 220 x 140.
+// Title bar, close box, border, resizable, window menu; 220 x 150.
 NewGrid::NewGrid(FXWindow* owner)
     : FXDialogBox(owner, uiText(TXT_GRID_PROPERTIES),
                   DECOR_TITLE | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE | DECOR_MENU,

@@ -98,6 +98,11 @@ enum UiTextKey : int {
     TXT_KEEP_ASPECT       = 93,
     TXT_NOT_IMAGE         = 94,
     TXT_IMPORT_BUTTON     = 95,
+    TXT_PAUSE             = 96,
+    TXT_RESUME            = 97,
+    TXT_STEP              = 98,
+    TXT_SAVE_PICTURE      = 99,
+    TXT_READY             = 100,
     // The simulation window's View group.
     TXT_VIEW              = 110,
     TXT_VIEW_DESIGNED     = 111,

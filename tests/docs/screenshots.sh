@@ -1,6 +1,6 @@
 #!/bin/sh
 # Takes the README's pictures: the editor with the example channel, painting
-# cells, the simulation window running, and one rendered frame of each
+# cells, the simulation window running and paused, and one rendered frame of each
 # element. Every picture is checked (size, file size, colours that must be
 # there), so a window drawn wrong fails.
 # Usage: screenshots.sh PROGRAM BATCH GRIDS_DIR [--update DOCS_IMAGES_DIR]
@@ -32,6 +32,8 @@ mkdir -p "$out/Grids" "$out/images"
 cp "$grids/channel.grid" "$out/Grids/"
 cd "$out"
 
+# Pause, from the simulation window's top-left corner.
+PAUSE_DX=37; PAUSE_DY=290
 # Simulation window check buttons, from the window's top-left corner.
 CHECK_DX=428
 U_FIELD_DY=102; V_FIELD_DY=125; P_FIELD_DY=148; VECTORS_DY=171
@@ -50,7 +52,7 @@ load_grid "$out/Grids/channel.grid"
 set -- $(cell_xy 30 10 40 20)
 shot_when_colour "$out/editor_full.png" "$1" "$(($2 + 3))" 217 219 255 ||
     fail "the channel did not show: $(pixel_of "$out/editor_full.png" "$1" "$(($2 + 3))")"
-crop_window "$out/editor_full.png" "$WX" "$WY" 800 600 "$out/images/editor.png"
+crop_window "$out/editor_full.png" "$WX" "$WY" 870 600 "$out/images/editor.png"
 
 # --- Painting: a no-slip plate dragged across four cells ----------------
 xdotool mousemove --sync $((WX + 637)) $((WY + 164))
@@ -76,7 +78,7 @@ sleep 0.3
 set -- $(cell_xy 24 8 40 20)
 shot_when_colour "$out/painting_full.png" "$1" "$(($2 + 3))" 79 82 84 ||
     fail "the painted plate shows $(pixel_of "$out/painting_full.png" "$1" "$(($2 + 3))")"
-crop_window "$out/painting_full.png" "$WX" "$WY" 800 600 "$out/images/painting.png"
+crop_window "$out/painting_full.png" "$WX" "$WY" 870 600 "$out/images/painting.png"
 # Red text in the "Cell Info" group: the inflow cell's u is not zero.
 red=$(count_colour "$out/images/painting.png" 623 435 152 105 255 0 0)
 [ "$red" -gt 20 ] || fail "\"Cell Info\" shows no red u ($red red pixels)"
@@ -89,8 +91,18 @@ done
 sim_click $START_DX $START_DY
 sleep 4
 import -window root "$out/simulation_full.png"
+# Paused: the count stands still between two shots.
+sim_click $PAUSE_DX $PAUSE_DY
+sleep 0.5
+import -window root "$out/paused_full.png"
+sleep 0.5
+import -window root "$out/paused_again.png"
+crop_window "$out/paused_full.png" "$SX" "$SY" 650 440 "$out/images/paused.png"
+crop_window "$out/paused_again.png" "$SX" "$SY" 650 440 "$out/paused_again.png"
+/usr/bin/compare -metric AE "$out/images/paused.png" "$out/paused_again.png" null: 2>"$out/paused_diff" ||
+    fail "the paused window changed: $(cat "$out/paused_diff") pixels"
 sim_click $STOP_DX $STOP_DY
-crop_window "$out/simulation_full.png" "$SX" "$SY" 580 440 "$out/images/simulation.png"
+crop_window "$out/simulation_full.png" "$SX" "$SY" 650 440 "$out/images/simulation.png"
 lit=$(canvas_lit_pixels "$out/simulation_full.png")
 [ "$lit" -gt 40000 ] || fail "only $lit lit pixels on the running simulation canvas"
 # The x velocity dominates the channel: most of the canvas is reddish.
@@ -112,9 +124,10 @@ for element in boundary streamlines u v p vectors; do
 done
 
 # --- Sizes of every picture ---------------------------------------------
-check_size "$out/images/editor.png" 800 600
-check_size "$out/images/painting.png" 800 600
-check_size "$out/images/simulation.png" 580 440
+check_size "$out/images/editor.png" 870 600
+check_size "$out/images/painting.png" 870 600
+check_size "$out/images/simulation.png" 650 440
+check_size "$out/images/paused.png" 650 440
 for f in "$out"/images/*.png; do
     bytes=$(wc -c <"$f")
     [ "$bytes" -lt 150000 ] || fail "$(basename "$f") is $bytes bytes"

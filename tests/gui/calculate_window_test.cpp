@@ -1,10 +1,12 @@
 // The simulation window driven through its messages: its controls in the
-// Idle and Running states, the cycles and counters, Stop, the frames it
-// writes, and the AVI start with the file name and compressor given in.
+// Idle, Running and Paused states, the cycles and counters, Stop, Step, the
+// frames and pictures it writes, and the AVI start with the file name and
+// compressor given in.
 #include "gui/calculate_window.h"
 #include "io/avi_messages.h"
 #include "io/ppm_writer.h"
 #include "render/colour_bar.h"
+#include "platform/picture_file.h"
 #include "render/compose_frame.h"
 #include "render/frame_image.h"
 #include "support/channel_grid.h"
@@ -12,6 +14,7 @@
 #include "window_test.h"
 
 #include <gtest/gtest.h>
+#include <fxkeys.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +70,17 @@ std::string probe(const std::string& path)
         pclose(pipe);
     }
     return out;
+}
+
+// A fingerprint of the flow: every u, v and p summed with weights, so that
+// any change of the state shows.
+double stateSum(const SimGrid& state)
+{
+    double sum = 0.0;
+    for (int32_t i = 0; i < state.NX; ++i)
+        for (int32_t j = 0; j < state.NY; ++j)
+            sum += (i + 1) * state.u[i][j] + (j + 1) * state.v[i][j] + (i + j + 1) * state.p[i][j];
+    return sum;
 }
 
 // Each test in a fresh working directory, with a 40 x 20 channel, a shown
@@ -433,4 +447,106 @@ TEST_F(CalculateWindowTest, ViewChoiceSwitchesColourMapsAndLocksTheRange)
     window->viewList->setCurrentItem(0);
     window->send(CalculateWindow::ID_VIEW);
     EXPECT_EQ(&window->outputs.shown(), &window->picture());
+TEST_F(CalculateWindowTest, PauseKeepsTheStateAndResumeGoesOn)
+{
+    EXPECT_FALSE(window->pauseButton->isEnabled());  // nothing to pause when idle
+    runFrames(3);
+    window->send(CalculateWindow::ID_PAUSE);
+    const int32_t cycles = window->cycles();
+    const double state = stateSum(window->run->state());
+    settle(0.3);
+    EXPECT_TRUE(window->paused);
+    EXPECT_FALSE(window->pendingCycle);
+    EXPECT_EQ(window->cycles(), cycles);
+    EXPECT_EQ(stateSum(window->run->state()), state);
+    EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(cycles));
+    EXPECT_EQ(window->pauseButton->getText(), "Resume");
+    EXPECT_TRUE(window->stepButton->isEnabled());
+    EXPECT_TRUE(window->savePictureButton->isEnabled());
+    EXPECT_TRUE(window->stopButton->isEnabled());
+    EXPECT_FALSE(window->startButton->isEnabled());
+    EXPECT_FALSE(window->sizeSpinner->isEnabled());
+
+    // Space resumes as the button does.
+    FXEvent space;
+    space.type = SEL_KEYPRESS;
+    space.code = KEY_space;
+    space.state = 0;
+    window->handle(window.get(), FXSEL(SEL_KEYPRESS, 0), &space);
+    ASSERT_TRUE(runUntil([&] { return window->cycles() >= cycles + 2; }, patience));
+    EXPECT_FALSE(window->paused);
+    EXPECT_NE(stateSum(window->run->state()), state);
+    EXPECT_EQ(window->pauseButton->getText(), "Pause");
+    EXPECT_FALSE(window->stepButton->isEnabled());
+    EXPECT_FALSE(window->savePictureButton->isEnabled());
+
+    // Stop while paused starts over, as Stop always does.
+    window->send(CalculateWindow::ID_PAUSE);
+    window->send(CalculateWindow::ID_STOP);
+    expectIdle();
+    EXPECT_FALSE(window->paused);
+    EXPECT_FALSE(window->pauseButton->isEnabled());
+    EXPECT_FALSE(window->stepButton->isEnabled());
+    EXPECT_EQ(window->cycles(), 0);
+}
+
+TEST_F(CalculateWindowTest, StepTakesExactlyOneCycleAndSavesItsFrame)
+{
+    window->choose(window->savePpm);
+    runFrames(2);
+    window->send(CalculateWindow::ID_PAUSE);
+    const int32_t cycles = window->cycles();
+    const int32_t frames = window->frames();
+    const double state = stateSum(window->run->state());
+    const std::string nextFrame = FXStringFormat("frames/frame_%05d.ppm", frames).text();
+    ASSERT_FALSE(fs::exists(nextFrame));
+
+    window->send(CalculateWindow::ID_STEP);
+    EXPECT_EQ(window->cycles(), cycles + 1);
+    EXPECT_EQ(window->frames(), frames + 1);
+    EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(cycles + 1));
+    EXPECT_NE(stateSum(window->run->state()), state);
+    EXPECT_TRUE(fs::exists(nextFrame));
+    settle(0.3);
+    EXPECT_EQ(window->cycles(), cycles + 1);  // and no more
+    EXPECT_TRUE(window->paused);
+
+    // Step does nothing once the run goes on again.
+    window->send(CalculateWindow::ID_PAUSE);
+    window->send(CalculateWindow::ID_STOP);
+    window->send(CalculateWindow::ID_STEP);
+    EXPECT_EQ(window->cycles(), 0);
+}
+
+TEST_F(CalculateWindowTest, SavePictureWritesThePictureAsPng)
+{
+    window->showUField->setCheck(TRUE);  // colours in every pixel row
+    runFrames(2);
+    window->pictureAnswer = "still";
+    window->send(CalculateWindow::ID_SAVE_PICTURE);  // not paused: nothing
+    EXPECT_FALSE(fs::exists("still.png"));
+
+    window->send(CalculateWindow::ID_PAUSE);
+    window->send(CalculateWindow::ID_SAVE_PICTURE);
+    PictureBytes saved;
+    ASSERT_TRUE(readPictureFile("still.png", saved));
+    const FrameImage& picture = window->picture();
+    ASSERT_EQ(saved.width, picture.width());
+    ASSERT_EQ(saved.height, picture.height());
+    int differing = 0;
+    for (int row = 0; row < picture.height(); ++row)
+        for (int column = 0; column < picture.width(); ++column) {
+            const uint8_t* rgb = &saved.rgb[3 * (static_cast<size_t>(row) * picture.width() + column)];
+            differing += rgb[0] != std::min(picture.pixelRed(column, row), 255) ||
+                         rgb[1] != std::min(picture.pixelGreen(column, row), 255) ||
+                         rgb[2] != std::min(picture.pixelBlue(column, row), 255);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_FALSE(allZero(picture));
+    EXPECT_TRUE(window->pictureFailures.empty());
+
+    window->pictureAnswer = "no/such/folder/still.png";
+    window->send(CalculateWindow::ID_SAVE_PICTURE);
+    ASSERT_EQ(window->pictureFailures.size(), 1u);
+    EXPECT_EQ(window->pictureFailures[0], "no/such/folder/still.png");
 }

@@ -47,7 +47,7 @@ struct EditorTools : testing::Test {
 TEST_F(EditorTools, StartsWithSlipAndEastAndTheFieldsDisabled)
 {
     EXPECT_STREQ(editor->getTitle().text(), "Kelvo -Fluxeria v1.0");
-    EXPECT_EQ(editor->getWidth(), 800);
+    EXPECT_EQ(editor->getWidth(), 870);
     EXPECT_EQ(editor->getHeight(), 600);
     EXPECT_TRUE(editor->slip()->getCheck());
     EXPECT_TRUE(editor->east()->getCheck());

@@ -27,6 +27,8 @@ public:
     using CalculateWindow::timeLabel;
     using CalculateWindow::heightLabel;
     using CalculateWindow::intervalSpinner;
+    using CalculateWindow::pauseButton;
+    using CalculateWindow::paused;
     using CalculateWindow::pixelsPerCell;
     using CalculateWindow::pendingCycle;
     using CalculateWindow::run;
@@ -41,7 +43,9 @@ public:
     using CalculateWindow::showVectors;
     using CalculateWindow::showVField;
     using CalculateWindow::sizeSpinner;
+    using CalculateWindow::savePictureButton;
     using CalculateWindow::startButton;
+    using CalculateWindow::stepButton;
     using CalculateWindow::stopButton;
     using CalculateWindow::widthLabel;
     using CalculateWindow::outputs;
@@ -56,6 +60,8 @@ public:
     bool compressorAnswer = true;        // what the compressor dialog returns
     int compressorQuestions = 0;         // how often it was asked
     std::vector<std::pair<std::string, std::string>> aviMessages;  // (caption, text) as shown
+    FXString pictureAnswer;              // what the Save Picture dialog returns
+    std::vector<std::string> pictureFailures;  // files named in picture failure messages
 
     FXString chooseAviFileName() override
     {
@@ -65,6 +71,8 @@ public:
     void showFrameWriteFailure(const FXString& path) override { failures.push_back(path.text()); }
     std::vector<std::string> instabilities;  // blow-up messages as shown
     void showInstability(const FXString& text) override { instabilities.push_back(text.text()); }
+    FXString choosePictureFileName() override { return pictureAnswer; }
+    void showPictureWriteFailure(const FXString& path) override { pictureFailures.push_back(path.text()); }
     // Full frames, or a cancel.
     bool chooseCompression(CompressOptions& options) override
     {
