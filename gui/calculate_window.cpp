@@ -449,7 +449,7 @@ bool CalculateWindow::runOneCycle()
     showRunTime();
     if (run->unstable()) {
         stopAfterBlowUp();
-        return 1;
+        return false;
     }
     if (!saved.ok) {
         stopAfterSaveFailure(saved);

@@ -447,6 +447,8 @@ TEST_F(CalculateWindowTest, ViewChoiceSwitchesColourMapsAndLocksTheRange)
     window->viewList->setCurrentItem(0);
     window->send(CalculateWindow::ID_VIEW);
     EXPECT_EQ(&window->outputs.shown(), &window->picture());
+}
+
 TEST_F(CalculateWindowTest, PauseKeepsTheStateAndResumeGoesOn)
 {
     EXPECT_FALSE(window->pauseButton->isEnabled());  // nothing to pause when idle
