@@ -7,7 +7,7 @@ namespace CalculateLayout {
 constexpr int windowX = 0;
 constexpr int windowY = 0;
 constexpr int windowWidth = 650;  // the groups at their widths
-constexpr int windowHeight = 440;
+constexpr int windowHeight = 510;
 constexpr int padLeft = 10;
 constexpr int padRight = 2;
 constexpr int padTop = 10;
@@ -27,7 +27,7 @@ constexpr int cycleLabelPadY = 0;  // the cycle label clear of the canvas frame
 
 // Simulated time, time step and scheme, right of the cycle count.
 constexpr int timeLabelX = 90;
-constexpr int timeLabelY = 9;
+constexpr int timeLabelY = 10;
 constexpr int timeLabelWidth = 310;
 
 // Start and Stop.
@@ -36,12 +36,12 @@ constexpr int stopX = 80;
 constexpr int buttonsY = 240;
 constexpr int buttonPadX = 10;
 constexpr int buttonPadY = 5;
-// Pause and Step in the row under them, Save Picture under those.
-constexpr int pauseX = 10;
-constexpr int stepX = 110;
-constexpr int pauseRowY = 276;
+// Pause and Step beside them, Save Picture in the row under them.
+constexpr int pauseX = 150;
+constexpr int stepX = 240;
+constexpr int pauseRowY = 240;
 constexpr int savePictureX = 10;
-constexpr int savePictureY = 312;
+constexpr int savePictureY = 276;
 
 // The four groups.
 constexpr int renderGroupX = 410;
@@ -52,13 +52,13 @@ constexpr int saveGroupX = 410;
 constexpr int saveGroupY = 230;
 constexpr int intervalGroupX = 410;
 constexpr int intervalGroupY = 340;
-constexpr int sizeGroupX = 175;  // clear of the Save Method group with the longest title
-constexpr int sizeGroupY = 230;
+constexpr int sizeGroupX = 410;  // under Save Frame Interval: its Polish title is long
+constexpr int sizeGroupY = 400;
 constexpr int spinnerWidth = 60;
 
-// The View group under Start and Stop.
+// The View group under the buttons.
 constexpr int viewGroupX = 2;
-constexpr int viewGroupY = 280;
+constexpr int viewGroupY = 310;
 constexpr int viewListWidth = 190;
 constexpr int viewListRows = 6;
 constexpr int rangeColumns = 7;

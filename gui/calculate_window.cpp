@@ -168,7 +168,8 @@ void CalculateWindow::buildCanvasAndButtons()
     cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                              cycleLabelPadY, cycleLabelPadY);
     timeLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | fixedPosition | LAYOUT_FIX_WIDTH,
-                            timeLabelX, timeLabelY, timeLabelWidth, 0, labelPad, labelPad, labelPad, labelPad);
+                            timeLabelX, timeLabelY, timeLabelWidth, 0, labelPad, labelPad, cycleLabelPadY,
+                            cycleLabelPadY);
     const FXuint buttonStyle = BUTTON_NORMAL | FRAME_RAISED | FRAME_THICK | fixedPosition;
     startButton = new FXButton(this, uiText(TXT_START), nullptr, this, ID_START, buttonStyle, startX, buttonsY,
                                0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
