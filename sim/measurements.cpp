@@ -11,7 +11,7 @@ FlowFigures flowFigures(const Grid& g)
     FlowFigures figures;
     for (int32_t i = 1; i < g.NX; ++i)
         for (int32_t j = 1; j < g.NY; ++j) {
-            if (!isOpen(g.flags[i][j])) continue;
+            if (!isFluid(g.flags[i][j])) continue;
             const double u = 0.5 * (g.u[i - 1][j] + g.u[i][j]);
             const double v = 0.5 * (g.v[i][j - 1] + g.v[i][j]);
             const double squared = u * u + v * v;

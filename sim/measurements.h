@@ -13,8 +13,8 @@
 #include <vector>
 
 // Figures of the whole flow: the largest speed at the cell centres, the
-// kinetic energy (density 1, per unit depth) and the largest |div u| of the
-// open cells.
+// kinetic energy (density 1, per unit depth) and the largest |div u|, over
+// the fluid cells: an outflow cell's outer face holds no velocity.
 struct FlowFigures {
     double maxSpeed = 0.0;
     double kineticEnergy = 0.0;
