@@ -1,6 +1,7 @@
 // kelvo-batch: runs the flow of a grid file or picture without a display.
 #include "cli/batch_constants.h"
 #include "cli/batch_frames.h"
+#include "cli/batch_measure.h"
 #include "cli/batch_options.h"
 #include "cli/batch_picture.h"
 #include "cli/batch_run.h"
@@ -53,7 +54,8 @@ std::string loadGrid(const std::string& path, Grid& grid, GridFileSettings& sett
 // The cycles after the build step, with progress on stderr; frames, when
 // asked for, on every interval-th cycle. Returns seconds; error is set when a
 // frame could not be saved, which ends the run.
-double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frames, std::string& error)
+double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frames, BatchMeasure* measure,
+                std::string& error)
 {
     ProgressMeter meter(stderr, steps, isatty(fileno(stderr)) != 0);
     Stopwatch clock;
@@ -62,6 +64,8 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
             return frames->frame(run.state(), index, error);
         })
                                   : (run.advance(), true);
+        if (measure)
+            measure->record(run, n);
         meter.update(n, clock.seconds());
         if (!saved || run.unstable() || run.steady())
             break;
@@ -135,14 +139,22 @@ int main(int argc, char** argv)
         if (!frames->open(error))
             return fail(batch_constants::exitRunFailed, error);
     }
-    const double seconds = run.unstable()
-                               ? 0.0
-                               : runSteps(run, options.steps, options.interval, frames.get(), error);
+    std::unique_ptr<BatchMeasure> measure;
+    if (options.measure.any()) {
+        measure = std::make_unique<BatchMeasure>(options.measure, run, parameters.reynolds, error);
+        if (!error.empty())
+            return fail(batch_constants::exitRunFailed, error);
+    }
+    const double seconds = run.unstable() ? 0.0
+                                          : runSteps(run, options.steps, options.interval, frames.get(),
+                                                     measure.get(), error);
     if (frames)
         frames->close();
     std::fputs(formatSummary(run.tally(), seconds).c_str(), stderr);
     if (frames)
         std::fprintf(stderr, "kelvo-batch: %d frames\n", frames->count());
+    if (measure && error.empty())
+        measure->finish(run, error);
     if (!error.empty())
         return fail(batch_constants::exitRunFailed, error);
     // A broken state is worth nothing to a reader: no dump.

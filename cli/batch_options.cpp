@@ -172,6 +172,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         return applyFrameOption(name, text, o, error);
     if (isPictureOption(name))
         return applyPictureOption(name, text, o, error);
+    if (isMeasureOption(name))
+        return applyMeasureOption(name, text, o.measure, error);
     if (name == "--steps") {
         if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
             error = "--steps needs a whole number from 0 to " +
@@ -228,7 +230,8 @@ bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
            name == "--default-v" || name == "--dump-csv" || name == "--convection" ||
-           name == "--until-steady" || isFrameOption(name) || isPictureOption(name);
+           name == "--until-steady" || isFrameOption(name) || isPictureOption(name) ||
+           isMeasureOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -370,7 +373,8 @@ std::string batchUsage()
            "colours give their cell types, other dark colours no-slip walls, light\n"
            "ones fluid; the picture's top row is the grid's top row.\n"
            "  --grid-size NXxNY  cells across and up, 3..255 each (needed)\n"
-           "  --save-grid FILE   write the grid to FILE and run nothing\n";
+           "  --save-grid FILE   write the grid to FILE and run nothing\n" +
+           std::string(measureUsage);
 }
 
 bool parseGridSize(const std::string& text, int& NX, int& NY)

@@ -1,6 +1,7 @@
 // The command line of kelvo-batch.
 #pragma once
 
+#include "cli/measure_options.h"
 #include "core/flow_solver.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
@@ -20,6 +21,7 @@ struct BatchOptions {
     std::optional<double> defaultV;
     std::string csvPath;              // "" for no dump, "-" for stdout
     bool help = false;                // --help: print usage, run nothing
+    MeasureOptions measure;           // probes, history, summary file
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.

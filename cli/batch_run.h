@@ -68,6 +68,8 @@ public:
 
     const SimGrid& state() const { return cycles->state(); }
     const RunTally& tally() const { return counts; }
+    // What the step of the last cycle did.
+    const StepReport& lastStep() const { return cycles->lastStepReport(); }
     // Whether the run must stop: the flow blew up, or it became steady.
     bool unstable() const { return cycles->unstable(); }
     bool steady() const { return counts.steady; }

@@ -76,11 +76,29 @@ ExampleGrid stepExample()
     return e;
 }
 
+ExampleGrid squareCylinderExample()
+{
+    // Square cells (168 = 4 x 42), 40 open rows between the walls.
+    ExampleGrid e = startExample("square_cylinder.grid", 168, 42, 840, 1);
+    Grid& g = e.grid;
+    paintChannelWalls(g);
+    // A uniform inflow: grid files hold whole-number velocities, so a
+    // parabolic profile cannot be stored.
+    paintBlock(g, 0, 0, 1, g.NY - 2, CELL_INFLOW, {1.0, 0.0});
+    paintBlock(g, g.NX - 1, g.NX - 1, 1, g.NY - 2, CELL_OUTFLOW);
+    // D = 5 cells = 1/8 of the open height, 8 D behind the inflow; 40 - 5 is
+    // odd, so it sits half a cell above the centre line, which starts the
+    // shedding.
+    paintBlock(g, 40, 44, 19, 23, CELL_NOSLIP_WALL);
+    return e;
+}
+
 std::vector<ExampleGrid> exampleGrids()
 {
     std::vector<ExampleGrid> all;
     all.push_back(channelExample());
     all.push_back(cavityExample());
     all.push_back(stepExample());
+    all.push_back(squareCylinderExample());
     return all;
 }

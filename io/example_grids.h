@@ -20,6 +20,9 @@ ExampleGrid channelExample();
 ExampleGrid cavityExample();
 // Backward-facing step, 60 x 20: inflow over a step block in the lower left.
 ExampleGrid stepExample();
+// A square cylinder in a channel, 168 x 42: uniform inflow, blockage 1/8,
+// Re 100 on the obstacle's side and the inflow speed.
+ExampleGrid squareCylinderExample();
 
 // All examples, in the order above.
 std::vector<ExampleGrid> exampleGrids();

@@ -233,3 +233,34 @@ TEST(BatchCli, HelpGoesToStdout)
     EXPECT_NE(o.out.find("usage: kelvo-batch GRIDFILE"), std::string::npos);
     EXPECT_TRUE(o.err.empty());
 }
+
+// Probes, history and summary of a channel run: a probe at a cell centre
+// reads that cell's p of the dump; the history has its header and a line
+// every N-th step; the JSON names the post and the probe.
+TEST(BatchCli, MeasurementsFollowTheDump)
+{
+    const Outcome o = runBatch("measure", {gridsDir + "/channel.grid", "--steps", "20", "--dump-csv", "measure.csv",
+                                           "--probe", "0.525,0.525", "--history", "measure_history.csv",
+                                           "--history-every", "5", "--summary-json", "measure.json"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const std::string csv = readText("measure.csv");
+    const size_t row = csv.find("\n10,10,");
+    ASSERT_NE(row, std::string::npos);
+    const std::string cell = csv.substr(row + 1, csv.find('\n', row + 1) - row - 1);
+    const std::string p = cell.substr(cell.rfind(',') + 1);
+    const std::string json = readText("measure.json");
+    EXPECT_NE(json.find("\"x\": 0.525, \"y\": 0.525"), std::string::npos) << json;
+    EXPECT_NEAR(std::stod(json.substr(json.find("\"p\": ", json.find("\"probes\"")) + 5)), std::stod(p), 1e-8);
+    EXPECT_NE(json.find("\"steps\": 20"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"cells\": 16"), std::string::npos) << json;  // the post of the channel
+    const std::string history = readText("measure_history.csv");
+    EXPECT_EQ(lineCount(history), 1 + 4);
+    EXPECT_EQ(history.rfind("step,t,dt,sweeps,max_speed,kinetic_energy,max_divergence,body1_cd,", 0), 0u);
+    EXPECT_NE(history.find("\n20,"), std::string::npos);
+    EXPECT_NE(o.err.find("body1 (16 cells): C_D"), std::string::npos) << o.err;
+
+    const std::string grid = gridsDir + "/channel.grid";
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{grid, "--probe", "1"},
+                                                {grid, "--history-every", "0"}, {grid, "--ref-speed", "-1"}})
+        expectOneLineFailure("measure_bad", bad, 2);
+}

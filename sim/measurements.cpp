@@ -1,0 +1,140 @@
+#include "sim/measurements.h"
+
+#include "core/cell_flags.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+FlowFigures flowFigures(const Grid& g)
+{
+    FlowFigures figures;
+    for (int32_t i = 1; i < g.NX; ++i)
+        for (int32_t j = 1; j < g.NY; ++j) {
+            if (!isFluid(g.flags[i][j])) continue;
+            const double u = 0.5 * (g.u[i - 1][j] + g.u[i][j]);
+            const double v = 0.5 * (g.v[i][j - 1] + g.v[i][j]);
+            const double squared = u * u + v * v;
+            const double divergence = (g.u[i][j] - g.u[i - 1][j]) / g.dx + (g.v[i][j] - g.v[i][j - 1]) / g.dy;
+            figures.maxSpeed = std::max(figures.maxSpeed, squared);
+            figures.kineticEnergy += 0.5 * squared * g.dx * g.dy;
+            figures.maxDivergence = std::max(figures.maxDivergence, std::fabs(divergence));
+        }
+    figures.maxSpeed = std::sqrt(figures.maxSpeed);
+    return figures;
+}
+
+Measurements::Measurements(const Grid& state, double reynolds, const ReferenceScales& scales,
+                           std::vector<ProbePoint> probes)
+    : reynolds(reynolds), speed(scales.speed ? *scales.speed : setUpReferenceSpeed(state)),
+      points(std::move(probes)), values(points.size())
+{
+    for (Body& body : findBodies(state)) {
+        BodyRecord record;
+        record.length = scales.length ? *scales.length : body.height;
+        record.body = std::move(body);
+        records.push_back(std::move(record));
+    }
+}
+
+void Measurements::record(const Grid& state, double t)
+{
+    for (BodyRecord& r : records) {
+        r.force = bodyForce(state, r.body, reynolds);
+        r.cd = forceCoefficient(r.force.fx, speed, r.length);
+        r.cl = forceCoefficient(r.force.fy, speed, r.length);
+        r.history.push_back({t, r.cd, r.cl});
+    }
+    for (size_t k = 0; k < points.size(); ++k)
+        values[k] = sampleProbe(state, points[k].x, points[k].y);
+}
+
+namespace {
+
+std::string bodyName(const BodyRecord& r, size_t index)
+{
+    return r.body.allWalls ? std::string("walls") : "body" + std::to_string(index + 1);
+}
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+std::string optionalNumber(const std::optional<double>& value)
+{
+    return value ? number(*value) : std::string("null");
+}
+
+}  // namespace
+
+std::string historyHeader(const Measurements& m)
+{
+    std::string line = "step,t,dt,sweeps,max_speed,kinetic_energy,max_divergence";
+    for (size_t k = 0; k < m.bodies().size(); ++k) {
+        const std::string name = bodyName(m.bodies()[k], k);
+        for (const char* column : {"_cd", "_cl", "_fx", "_fy"}) line += "," + name + column;
+    }
+    for (size_t k = 0; k < m.probes().size(); ++k)
+        for (const char* column : {"_u", "_v", "_p"}) line += ",probe" + std::to_string(k + 1) + column;
+    return line + "\n";
+}
+
+std::string historyLine(const Measurements& m, long long step, double t, double dt, int sweeps,
+                        const FlowFigures& figures)
+{
+    std::string line = std::to_string(step) + "," + number(t) + "," + number(dt) + "," + std::to_string(sweeps) +
+                       "," + number(figures.maxSpeed) + "," + number(figures.kineticEnergy) + "," +
+                       number(figures.maxDivergence);
+    for (const BodyRecord& r : m.bodies())
+        for (double value : {r.cd, r.cl, r.force.fx, r.force.fy}) line += "," + number(value);
+    for (const ProbeValues& p : m.probeValues())
+        for (double value : {p.u, p.v, p.p}) line += "," + number(value);
+    return line + "\n";
+}
+
+std::string summaryJson(const Measurements& m, long long steps, double time)
+{
+    std::string out = "{\n  \"steps\": " + std::to_string(steps) + ",\n  \"time\": " + number(time) +
+                      ",\n  \"reference_speed\": " + number(m.referenceSpeed()) + ",\n  \"bodies\": [";
+    for (size_t k = 0; k < m.bodies().size(); ++k) {
+        const BodyRecord& r = m.bodies()[k];
+        const CoefficientStats s = analyseCoefficients(r.history, m.referenceSpeed(), r.length);
+        out += std::string(k ? "," : "") + "\n    {\"name\": \"" + bodyName(r, k) +
+               "\", \"cells\": " + std::to_string(r.body.cells) + ", \"reference_length\": " + number(r.length) +
+               ", \"cd_mean\": " + number(s.cdMean) + ", \"cl_mean\": " + number(s.clMean) +
+               ", \"cd_amplitude\": " + number(s.cdAmplitude) + ", \"cl_amplitude\": " + number(s.clAmplitude) +
+               ", \"frequency\": " + optionalNumber(s.frequency) + ", \"strouhal\": " + optionalNumber(s.strouhal) +
+               "}";
+    }
+    out += "\n  ],\n  \"probes\": [";
+    for (size_t k = 0; k < m.probes().size(); ++k) {
+        const ProbeValues& v = m.probeValues()[k];
+        out += std::string(k ? "," : "") + "\n    {\"x\": " + number(m.probes()[k].x) + ", \"y\": " +
+               number(m.probes()[k].y) + ", \"u\": " + number(v.u) + ", \"v\": " + number(v.v) +
+               ", \"p\": " + number(v.p) + "}";
+    }
+    return out + "\n  ]\n}\n";
+}
+
+std::string summaryText(const Measurements& m)
+{
+    std::string out;
+    char text[256];
+    for (size_t k = 0; k < m.bodies().size(); ++k) {
+        const BodyRecord& r = m.bodies()[k];
+        const CoefficientStats s = analyseCoefficients(r.history, m.referenceSpeed(), r.length);
+        std::snprintf(text, sizeof text,
+                      "kelvo-batch: %s (%d cells): C_D %.4g +- %.3g, C_L %.4g +- %.3g", bodyName(r, k).c_str(),
+                      r.body.cells, s.cdMean, s.cdAmplitude, s.clMean, s.clAmplitude);
+        out += text;
+        if (s.strouhal) {
+            std::snprintf(text, sizeof text, ", f %.4g, St %.4g", *s.frequency, *s.strouhal);
+            out += text;
+        }
+        out += "\n";
+    }
+    return out;
+}

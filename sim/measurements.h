@@ -1,0 +1,77 @@
+// Measurements of a running flow: the forces on its bodies, point probes and
+// the flow's overall figures, recorded step by step for a history and a
+// summary. Bodies are found once, from the flags the solver keeps.
+#pragma once
+
+#include "core/body_forces.h"
+#include "core/grid.h"
+#include "core/probe.h"
+#include "sim/shedding.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Figures of the whole flow: the largest speed at the cell centres, the
+// kinetic energy (density 1, per unit depth) and the largest |div u|, over
+// the fluid cells: an outflow cell's outer face holds no velocity.
+struct FlowFigures {
+    double maxSpeed = 0.0;
+    double kineticEnergy = 0.0;
+    double maxDivergence = 0.0;
+};
+FlowFigures flowFigures(const Grid& state);
+
+struct ProbePoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// How the coefficients are scaled; unset values come from the set-up:
+// speed its largest inflow or wall speed, length each body's height.
+struct ReferenceScales {
+    std::optional<double> speed;
+    std::optional<double> length;
+};
+
+struct BodyRecord {
+    Body body;
+    double length = 0.0;  // the reference length of its coefficients
+    BodyForce force;      // at the last recorded step
+    double cd = 0.0;
+    double cl = 0.0;
+    std::vector<CoefficientSample> history;
+};
+
+class Measurements {
+public:
+    Measurements(const Grid& state, double reynolds, const ReferenceScales& scales,
+                 std::vector<ProbePoint> probes);
+
+    // Forces and probes of state at simulated time t.
+    void record(const Grid& state, double t);
+
+    double referenceSpeed() const { return speed; }
+    const std::vector<BodyRecord>& bodies() const { return records; }
+    const std::vector<ProbePoint>& probes() const { return points; }
+    const std::vector<ProbeValues>& probeValues() const { return values; }
+
+private:
+    double reynolds;
+    double speed;
+    std::vector<BodyRecord> records;
+    std::vector<ProbePoint> points;
+    std::vector<ProbeValues> values;
+};
+
+// The history header: step, t, dt, sweeps, max speed, kinetic energy, the
+// largest divergence, C_D, C_L, F_x, F_y per body, u, v, p per probe.
+std::string historyHeader(const Measurements& m);
+// One history line after the header's pattern.
+std::string historyLine(const Measurements& m, long long step, double t, double dt, int sweeps,
+                        const FlowFigures& figures);
+// The summary as a JSON object: steps, time, bodies (largest first, all
+// walls last) and probes.
+std::string summaryJson(const Measurements& m, long long steps, double time);
+// One summary line per body for a reader.
+std::string summaryText(const Measurements& m);

@@ -1,0 +1,88 @@
+// Shedding analysis on known signals, and the history and summary of a run.
+#include "sim/measurements.h"
+#include "sim/shedding.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+// C_D = 1.4 + a/6 sin(4 pi f t), C_L = 0.1 + a sin(2 pi f t) over 0..40.
+std::vector<CoefficientSample> signal(double f, double a)
+{
+    std::vector<CoefficientSample> samples;
+    for (int k = 0; k <= 4000; ++k) {
+        const double t = 0.01 * k;
+        samples.push_back({t, 1.4 + a / 6 * std::sin(4 * kPi * f * t), 0.1 + a * std::sin(2 * kPi * f * t)});
+    }
+    return samples;
+}
+
+}  // namespace
+
+TEST(Shedding, FrequencyMeansAndAmplitudesOverWholePeriods)
+{
+    struct Case {
+        double f, amplitude;
+        bool sheds;
+    };
+    for (const Case c : {Case{0.25, 0.3, true}, Case{0.137, 0.05, true}, Case{0.25, 1e-4, false},
+                         Case{0.04, 0.3, false}}) {  // under two whole periods in the last half
+        const CoefficientStats s = analyseCoefficients(signal(c.f, c.amplitude), 1.5, 0.125);
+        ASSERT_EQ(s.strouhal.has_value(), c.sheds) << c.f << " " << c.amplitude;
+        EXPECT_NEAR(s.cdMean, 1.4, (c.sheds ? 0.01 : 1.0) * c.amplitude / 6 + 1e-9);
+        if (!c.sheds) continue;
+        EXPECT_NEAR(*s.frequency, c.f, 1e-3 * c.f);
+        EXPECT_NEAR(*s.strouhal, c.f * 0.125 / 1.5, 1e-3 * c.f);
+        EXPECT_NEAR(s.clMean, 0.1, 0.01 * c.amplitude);
+        EXPECT_NEAR(s.clAmplitude, c.amplitude, 0.01 * c.amplitude);
+        EXPECT_NEAR(s.cdAmplitude, c.amplitude / 6, 0.01 * c.amplitude);
+    }
+}
+
+TEST(Measurements, HistoryColumnsAndSummaryOfAStillFlow)
+{
+    Grid g;
+    makeFluidGrid(g, 12, 8);
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j)
+            if (g.onBorder(i, j)) g.setCell(i, j, CELL_NOSLIP_WALL);
+    g.setCell(5, 4, CELL_NOSLIP_WALL);
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j) g.p[i][j] = 2.0;  // a uniform pressure pushes nowhere
+    Measurements m(g, 100.0, ReferenceScales{2.0, std::nullopt}, {{0.5, 0.5}, {1.0, 0.25}});
+    for (int step = 0; step < 10; ++step) m.record(g, 0.1 * step);
+    ASSERT_EQ(m.bodies().size(), 2u);
+    EXPECT_EQ(m.bodies()[0].body.cells, 1);
+    EXPECT_DOUBLE_EQ(m.bodies()[0].length, g.dy);
+    EXPECT_DOUBLE_EQ(m.bodies()[0].cd, 0.0);
+    EXPECT_DOUBLE_EQ(m.probeValues()[1].p, 2.0);
+
+    const std::string header = historyHeader(m);
+    const std::string line = historyLine(m, 7, 0.7, 0.1, 3, flowFigures(g));
+    EXPECT_EQ(std::count(header.begin(), header.end(), ','), 7 + 2 * 4 + 2 * 3 - 1);
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), std::count(header.begin(), header.end(), ','));
+    EXPECT_EQ(header.rfind("step,t,dt,sweeps,max_speed,kinetic_energy,max_divergence,body1_cd", 0), 0u);
+
+    const std::string json = summaryJson(m, 10, 0.9);
+    for (const char* part : {"\"steps\": 10", "\"time\": 0.9", "\"cells\": 1", "\"strouhal\": null",
+                             "\"x\": 1, \"y\": 0.25", "\"p\": 2"})
+        EXPECT_NE(json.find(part), std::string::npos) << part;
+}
+
+TEST(FlowFigures, SpeedEnergyAndDivergence)
+{
+    Grid g;
+    makeFluidGrid(g, 6, 6);
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j) g.u[i][j] = 3.0;
+    g.u[2][2] = 3.5;  // cell (2, 2) gains 0.5/dx, cell (3, 2) loses it
+    const FlowFigures f = flowFigures(g);
+    EXPECT_NEAR(f.maxDivergence, 0.5 / g.dx, 1e-12);
+    EXPECT_NEAR(f.maxSpeed, 3.25, 1e-12);
+    EXPECT_GT(f.kineticEnergy, 0.5 * 9.0 * 25 * g.dx * g.dy);
+}
