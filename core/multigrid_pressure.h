@@ -1,6 +1,7 @@
 // Conjugate gradients preconditioned by one multigrid V-cycle, for the same
-// pressure-correction equation the Gauss-Seidel sweeps solve:
-//   S dp - (dt/dx^2)(dp[i+1] + dp[i-1]) - (dt/dy^2)(dp[j+1] + dp[j-1]) = -div(F, G)
+// pressure-correction equation the Gauss-Seidel sweeps solve, divided by dt:
+//   S dp - (1/dx^2)(dp[i+1] + dp[i-1]) - (1/dy^2)(dp[j+1] + dp[j-1]) = -div(F, G) / dt
+// with S = 2 (1/dx^2 + 1/dy^2)
 // in every open interior cell, with dp = 0 in every other cell. The operator
 // is symmetric positive definite on any flag field (every open region meets a
 // closed cell), so the iteration converges on obstacles, one-cell gaps,
@@ -20,7 +21,8 @@
 class MultigridPressure {
 public:
     // open[j * NX + i] != 0 for the open cells (the outer ring is never
-    // open); ax = dt/dx^2, ay = dt/dy^2.
+    // open); ax = 1/dx^2, ay = 1/dy^2: the time step, which may change from
+    // step to step, divides the source term instead.
     MultigridPressure(const unsigned char* open, int32_t NX, int32_t NY, double ax, double ay);
 
     // Solves for dp (row by row in j, as open is laid out) from the
@@ -28,7 +30,7 @@ public:
     // the open cells. Stops once the largest residual is at most
     // relativeTolerance times the largest |divergence| of an open cell, or
     // after maxIterations. Returns the iterations made (one V-cycle each).
-    int solve(const double* divergence, double* dp, double relativeTolerance, int maxIterations);
+    int solve(const double* divergence, double dt, double* dp, double relativeTolerance, int maxIterations);
 
     // The largest residual |A dp + div| over the open cells after solve.
     double lastResidual() const { return residualMax; }
