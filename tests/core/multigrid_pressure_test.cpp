@@ -89,26 +89,9 @@ double largestDifference(const Array2D<double>& a, const Array2D<double>& b, int
 
 }  // namespace
 
-TEST(MultigridPressure, LeavesNoMoreDivergenceThanGaussSeidel)
-{
-    for (const FlowSetUp& setUp : flowSetUps) {
-        SCOPED_TRACE(setUp.name);
-        Grid g;
-        ASSERT_TRUE(setUp.build(g));
-        FlowSolver sweeps = solverFor(g, PressureSolver::GaussSeidel);
-        FlowSolver multigrid = solverFor(g, PressureSolver::Multigrid);
-        for (int step = 0; step < 5; ++step) {
-            const StepReport swept = sweeps.step();
-            const StepReport cycled = multigrid.step();
-            EXPECT_TRUE(cycled.converged);
-            EXPECT_GT(swept.sweeps, 0);
-            EXPECT_EQ(cycled.sweeps, 0);
-            EXPECT_LE(largestDivergence(multigrid.state()), largestDivergence(sweeps.state()));
-        }
-    }
-}
-
-TEST(MultigridPressure, FieldsAgreeWithGaussSeidelAfterManySteps)
+// The divergence check covers the first steps, where the pressure iteration
+// has most to do; the fields are compared after a few hundred.
+TEST(MultigridPressure, MatchesGaussSeidelOnEverySetUp)
 {
     for (const FlowSetUp& setUp : flowSetUps) {
         SCOPED_TRACE(setUp.name);
@@ -117,8 +100,14 @@ TEST(MultigridPressure, FieldsAgreeWithGaussSeidelAfterManySteps)
         FlowSolver sweeps = solverFor(g, PressureSolver::GaussSeidel);
         FlowSolver multigrid = solverFor(g, PressureSolver::Multigrid);
         for (int step = 0; step < 300; ++step) {
-            sweeps.step();
-            multigrid.step();
+            const StepReport swept = sweeps.step();
+            const StepReport cycled = multigrid.step();
+            EXPECT_TRUE(cycled.converged);
+            if (step >= 5)
+                continue;
+            EXPECT_GT(swept.sweeps, 0);
+            EXPECT_EQ(cycled.sweeps, 0);
+            EXPECT_LE(largestDivergence(multigrid.state()), largestDivergence(sweeps.state()));
         }
         const SimGrid& a = sweeps.state();
         const SimGrid& b = multigrid.state();
