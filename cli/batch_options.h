@@ -16,6 +16,7 @@ struct BatchOptions {
     double dt = 0.0;
     bool automaticDt = false;         // --dt auto
     Convection convection = Convection::Central;
+    PressureSolver pressure = PressureSolver::GaussSeidel;
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
@@ -53,6 +54,9 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
 
 // central, blended or designed; false for any other name.
 bool parseConvection(const std::string& text, Convection& convection);
+
+// gauss-seidel or multigrid; false for any other name.
+bool parsePressureSolver(const std::string& text, PressureSolver& pressure);
 
 // raw, mjpeg, ffv1 or utvideo; false for any other name.
 bool parseCodec(const std::string& text, Compressor& compressor);

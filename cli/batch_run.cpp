@@ -1,6 +1,8 @@
 // A headless run of the solver on an edited grid.
 #include "cli/batch_run.h"
 
+#include "core/flow_check.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +15,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     r.dt = options.dt;
     r.automaticDt = options.automaticDt;
     r.convection = options.convection;
+    r.pressure = options.pressure;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
     return r;
@@ -20,7 +23,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
     : edited(&grid),
-      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt},
+      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
       steadyLimit(steadyLimit)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
@@ -75,6 +78,8 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
         counts.steady = counts.lastChange <= *steadyLimit;
     }
     counts.sweeps += report.sweeps;
+    counts.cycles += report.cycles;
+    counts.largestDivergence = std::max(counts.largestDivergence, largestDivergence(cycles->state()));
     if (!report.converged)
         ++counts.cappedSteps;
     if (counts.firstNonFiniteStep < 0 && !fieldsFinite(cycles->state()))
@@ -95,11 +100,15 @@ std::string formatSummary(const RunTally& tally, double seconds)
 {
     char text[512];
     const double rate = seconds > 0.0 ? static_cast<double>(tally.steps) / seconds : 0.0;
+    const bool multigrid = tally.cycles > 0;
     int n = std::snprintf(text, sizeof text,
                           "kelvo-batch: %lld steps after the build step in %.3f s (%.1f steps/s)\n"
-                          "kelvo-batch: %lld pressure sweeps in all, %.1f per step\n",
-                          tally.steps, seconds, rate, tally.sweeps,
-                          static_cast<double>(tally.sweeps) / static_cast<double>(tally.steps + 1));
+                          "kelvo-batch: %lld %s in all, %.1f per step\n"
+                          "kelvo-batch: largest divergence left after a step %.6g\n",
+                          tally.steps, seconds, rate, multigrid ? tally.cycles : tally.sweeps,
+                          multigrid ? "multigrid cycles" : "pressure sweeps",
+                          static_cast<double>(multigrid ? tally.cycles : tally.sweeps) / static_cast<double>(tally.steps + 1),
+                          tally.largestDivergence);
     std::string out(text, static_cast<std::size_t>(n));
     if (tally.cappedSteps > 0)
         std::snprintf(text, sizeof text,

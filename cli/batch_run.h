@@ -19,6 +19,7 @@ struct RunParameters {
     double dt = 0.0;
     bool automaticDt = false;
     Convection convection = Convection::Central;
+    PressureSolver pressure = PressureSolver::GaussSeidel;
     double defaultU = 0.0;
     double defaultV = 0.0;
 };
@@ -31,6 +32,8 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 struct RunTally {
     long long steps = 0;              // steps after the build step
     long long sweeps = 0;             // pressure sweeps of all steps
+    long long cycles = 0;             // multigrid iterations of all steps
+    double largestDivergence = 0.0;   // left after any step (core/flow_check.h)
     long long cappedSteps = 0;        // steps whose sweeps ended at the cap
     long long firstNonFiniteStep = -1;  // 0 = the build step; -1 = never
     double simulatedTime = 0.0;       // the sum of the time steps taken

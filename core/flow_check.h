@@ -23,3 +23,9 @@ double suggestedTimeStep(const Grid& edited, const SolverSettings& settings);
 // "The flow became unstable at cycle N (t = T). Use a smaller Delta Time
 // (about D or less for this grid) or tick Automatic."
 std::string instabilityMessage(long long cycle, double time, double suggestedDt);
+
+// The largest |du/dx + dv/dy| over the open cells whose four neighbours are
+// open: what the pressure correction of the last step left of the velocity
+// divergence. Next to a wall, an inflow or an obstacle the correction leaves
+// the wall faces alone, so the divergence there does not measure the solver.
+double largestDivergence(const Grid& state);

@@ -90,6 +90,12 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     sweepOpen.reset(new unsigned char[cells]());
     predictionRow.reset(new double[NY > 0 ? NY : 0]());
     planFromFlags();
+    solvePressureWith = &FlowSolver::solvePressureGaussSeidel;
+    if (settings.pressure == PressureSolver::Multigrid) {
+        const float dx = held.dx, dy = held.dy;
+        multigrid = std::make_unique<MultigridPressure>(sweepOpen.get(), NX, NY, 1.0 / sq(dx), 1.0 / sq(dy));
+        solvePressureWith = &FlowSolver::solvePressureMultigrid;
+    }
 
     SimGrid& g = *simGrid;
     applyWallConditions(g.u, g.v, g.dp);
@@ -277,9 +283,8 @@ ConvectionFactors FlowSolver::convectionFactors() const
 // neighbours as they stand. The sweeps work on a copy laid out row by row in
 // j, so they run through memory in order; the divergence term, constant
 // during the sweeps, is formed once with the same operations.
-StepReport FlowSolver::solvePressure()
+StepReport FlowSolver::solvePressureGaussSeidel()
 {
-    SimGrid& g = *simGrid;
     const double step = held.dt;
     const float dx = held.dx, dy = held.dy;
     const double S = 2 * (step / sq(dx) + step / sq(dy));
@@ -287,25 +292,12 @@ StepReport FlowSolver::solvePressure()
     const double cy = -step / sq(dy);
     // -r (1/S) and r (-(1/S)) are the same number: only the sign moves.
     const double negInvS = -(1.0 / S);
-    const double invDx = 1.0 / static_cast<double>(dx);
-    const double invDy = 1.0 / static_cast<double>(dy);
     const double stopBelow = held.tolerance;
 
     double* dp = sweepDp.get();
-    double* divergence = sweepDivergence.get();
+    const double* divergence = sweepDivergence.get();
     const unsigned char* open = sweepOpen.get();
-    for (int32_t i = 0; i < NX; ++i) {
-        const double* column = g.dp[i];
-        for (int32_t j = 0; j < NY; ++j)
-            dp[static_cast<size_t>(j) * NX + i] = column[j];
-    }
-    for (int32_t i = 1; i <= NX - 2; ++i) {
-        const double* F = g.F[i];
-        const double* FWest = g.F[i - 1];
-        const double* G = g.G[i];
-        for (int32_t j = 1; j <= NY - 2; ++j)
-            divergence[static_cast<size_t>(j) * NX + i] = (F[j] - FWest[j]) * invDx + (G[j] - G[j - 1]) * invDy;
-    }
+    gatherPressureArrays();
 
     StepReport report;
     double maxChange;
@@ -335,11 +327,55 @@ StepReport FlowSolver::solvePressure()
         }
     } while (stopBelow < maxChange);
 
+    scatterPressureCorrection();
+    return report;
+}
+
+// The row-by-row copies of dp and of the divergence of (F, G), the constant
+// source term of the pressure iteration.
+void FlowSolver::gatherPressureArrays()
+{
+    SimGrid& g = *simGrid;
+    const double invDx = 1.0 / static_cast<double>(held.dx);
+    const double invDy = 1.0 / static_cast<double>(held.dy);
+    double* dp = sweepDp.get();
+    double* divergence = sweepDivergence.get();
+    for (int32_t i = 0; i < NX; ++i) {
+        const double* column = g.dp[i];
+        for (int32_t j = 0; j < NY; ++j)
+            dp[static_cast<size_t>(j) * NX + i] = column[j];
+    }
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const double* F = g.F[i];
+        const double* FWest = g.F[i - 1];
+        const double* G = g.G[i];
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            divergence[static_cast<size_t>(j) * NX + i] = (F[j] - FWest[j]) * invDx + (G[j] - G[j - 1]) * invDy;
+    }
+}
+
+void FlowSolver::scatterPressureCorrection()
+{
+    SimGrid& g = *simGrid;
+    const double* dp = sweepDp.get();
     for (int32_t i = 1; i <= NX - 2; ++i) {
         double* column = g.dp[i];
         for (int32_t j = 1; j <= NY - 2; ++j)
             column[j] = dp[static_cast<size_t>(j) * NX + i];
     }
+}
+
+// The same equation solved by conjugate gradients with a multigrid V-cycle
+// as preconditioner (core/multigrid_pressure.h), until the largest residual
+// is small against the largest source term.
+StepReport FlowSolver::solvePressureMultigrid()
+{
+    gatherPressureArrays();
+    StepReport report;
+    report.cycles = multigrid->solve(sweepDivergence.get(), held.dt, sweepDp.get(), solver_constants::multigridRelativeTolerance,
+                                     solver_constants::maxMultigridCycles);
+    report.converged = report.cycles < solver_constants::maxMultigridCycles;
+    scatterPressureCorrection();
     return report;
 }
 

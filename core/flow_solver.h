@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/convection_schemes.h"
+#include "core/multigrid_pressure.h"
 #include "core/grid.h"
 #include "core/wall_conditions.h"
 
@@ -18,18 +19,26 @@ enum class Convection {
     Designed,       // the terms as first designed, for reproducing old results
 };
 
+// How the pressure correction is solved each step.
+enum class PressureSolver {
+    GaussSeidel,  // sweeps until dp changes little: the default
+    Multigrid,    // conjugate gradients with a multigrid preconditioner
+};
+
 // Everything a solver needs besides the grid.
 struct SolverSettings {
     int reynolds = 100;
     double dt = 0.003;           // the time step unless automaticDt
     Convection convection = Convection::Central;
     bool automaticDt = false;    // choose dt before every step (core/time_step.h)
+    PressureSolver pressure = PressureSolver::GaussSeidel;
 };
 
 // What one step did in its pressure iteration.
 struct StepReport {
     int sweeps = 0;          // Gauss-Seidel sweeps made
-    bool converged = true;   // false when the sweep cap ended the iteration
+    int cycles = 0;          // multigrid-preconditioned iterations made
+    bool converged = true;   // false when the sweep or cycle cap ended the iteration
     double dt = 0.0;         // the time step taken, as the solver held it
 };
 
@@ -62,7 +71,7 @@ public:
     // can be measured alone.
     void computeF();
     void computeG();
-    StepReport solvePressure();
+    StepReport solvePressure() { return (this->*solvePressureWith)(); }
     void correctVelocity();
     void accumulatePressure();
     // The wall conditions on (u, v, p), as a step applies them last.
@@ -84,6 +93,13 @@ private:
     template <class Scheme> void predictG();
     ConvectionFactors convectionFactors() const;
 
+    // The pressure solvers, one picked at construction; both work on the
+    // row-by-row copies below.
+    StepReport solvePressureGaussSeidel();
+    StepReport solvePressureMultigrid();
+    void gatherPressureArrays();
+    void scatterPressureCorrection();
+
     std::unique_ptr<SimGrid> simGrid;  // the grid it advances; owned
     int32_t NX = 0;
     int32_t NY = 0;
@@ -91,6 +107,8 @@ private:
     Convection scheme;
     bool automaticDt;
     StepReport (FlowSolver::*stepWithScheme)() = nullptr;
+    StepReport (FlowSolver::*solvePressureWith)() = nullptr;
+    std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step
 

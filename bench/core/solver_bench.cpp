@@ -1,10 +1,13 @@
 // Cost of one time step and of one Gauss-Seidel sweep on the three grid
 // sizes a user meets: the start-up channel, the largest new grid, and the
 // largest grid a file can hold.
+#include "core/flow_check.h"
 #include "core/flow_solver.h"
 #include "support/scenario_grids.h"
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -175,8 +178,48 @@ void BM_SchemePredictors120x80(benchmark::State& state)
                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// The pressure solvers side by side from the start of a run, where the
+// pressure iteration costs most: range(0) 0 = Gauss-Seidel, 1 = multigrid.
+// Reports the largest divergence any step left.
+void runPressureSolver(benchmark::State& state, const Grid& g, double dt, bool automaticDt)
+{
+    SolverSettings settings;
+    settings.dt = dt;
+    settings.automaticDt = automaticDt;
+    settings.pressure = state.range(0) == 0 ? PressureSolver::GaussSeidel : PressureSolver::Multigrid;
+    FlowSolver solver(g, settings);
+    long iterations = 0;
+    double divergence = 0.0;
+    for (auto _ : state) {
+        const StepReport report = solver.step();
+        iterations += report.sweeps + report.cycles;
+        state.PauseTiming();
+        divergence = std::max(divergence, largestDivergence(solver.state()));
+        state.ResumeTiming();
+    }
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["iterations/step"] = static_cast<double>(iterations) / state.iterations();
+    state.counters["divergence"] = divergence;
+}
+
+void BM_PressureChannel255x100(benchmark::State& state)
+{
+    Grid g;
+    makeChannel(g, 255, 100);
+    runPressureSolver(state, g, 0.003, true);
+}
+
+void BM_PressureCavity255x255(benchmark::State& state)
+{
+    Grid g;
+    makeCavity(g, 255, 255);
+    runPressureSolver(state, g, 0.0005, false);
+}
+
 }  // namespace
 
+BENCHMARK(BM_PressureChannel255x100)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(60);
+BENCHMARK(BM_PressureCavity255x255)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_SchemeStepCavity120x80)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SchemeStepChannel40x20)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SchemePredictors120x80)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,6 +72,15 @@ TEST(BatchOptions, SchemeTimeStepAndSteadyState)
         EXPECT_EQ(r.convection, c.convection);
         EXPECT_TRUE(r.automaticDt);
     }
+    for (const auto& [name, pressure] : {std::pair{"gauss-seidel", PressureSolver::GaussSeidel},
+                                         std::pair{"multigrid", PressureSolver::Multigrid}}) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse({"a.grid", "--pressure", name}, o, error)) << error;
+        EXPECT_EQ(resolveParameters(o, GridFileSettings{}).pressure, pressure) << name;
+    }
+    EXPECT_EQ(BatchOptions{}.pressure, PressureSolver::GaussSeidel);
+    expectRefused({"a.grid", "--pressure", "Multigrid"}, "--pressure");
     expectRefused({"a.grid", "--convection", "upwind"}, "--convection");
     expectRefused({"a.grid", "--convection", ""}, "--convection");
     expectRefused({"a.grid", "--dt", "Auto"}, "--dt");

@@ -128,9 +128,15 @@ TEST(RunSummary, ReportsSweepsCapAndFiniteness)
     EXPECT_EQ(formatSummary(t, 2.0),
               "kelvo-batch: 99 steps after the build step in 2.000 s (49.5 steps/s)\n"
               "kelvo-batch: 1000 pressure sweeps in all, 10.0 per step\n"
+              "kelvo-batch: largest divergence left after a step 0\n"
               "kelvo-batch: the pressure iteration never hit its cap\n"
               "kelvo-batch: all fields stayed finite\n"
               "kelvo-batch: simulated time 0.3, dt from 0.0025 to 0.003\n");
+    t.cycles = 800;
+    t.largestDivergence = 3.5e-4;
+    EXPECT_NE(formatSummary(t, 2.0).find("kelvo-batch: 800 multigrid cycles in all, 8.0 per step\n"
+                                         "kelvo-batch: largest divergence left after a step 0.00035\n"),
+              std::string::npos);
     t.lastChange = 2.5e-7;
     t.steady = true;
     EXPECT_NE(formatSummary(t, 2.0).find("stopped at a steady state; largest change of u or v in the last step 2.5e-07\n"),

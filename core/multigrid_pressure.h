@@ -1,0 +1,59 @@
+// Conjugate gradients preconditioned by one multigrid V-cycle, for the same
+// pressure-correction equation the Gauss-Seidel sweeps solve, divided by dt:
+//   S dp - (1/dx^2)(dp[i+1] + dp[i-1]) - (1/dy^2)(dp[j+1] + dp[j-1]) = -div(F, G) / dt
+// with S = 2 (1/dx^2 + 1/dy^2)
+// in every open interior cell, with dp = 0 in every other cell. The operator
+// is symmetric positive definite on any flag field (every open region meets a
+// closed cell), so the iteration converges on obstacles, one-cell gaps,
+// closed regions and any grid size.
+//
+// The coarse levels aggregate 2 x 2 cells; a coarse cell is open when any of
+// its children is, and its operator is the Galerkin product of the fine one
+// with piecewise-constant interpolation, so the masks coarsen exactly.
+// Everything runs on one thread in a fixed order: results do not depend on
+// the machine.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class MultigridPressure {
+public:
+    // open[j * NX + i] != 0 for the open cells (the outer ring is never
+    // open); ax = 1/dx^2, ay = 1/dy^2: the time step, which may change from
+    // step to step, divides the source term instead.
+    MultigridPressure(const unsigned char* open, int32_t NX, int32_t NY, double ax, double ay);
+
+    // Solves for dp (row by row in j, as open is laid out) from the
+    // divergence of (F, G); dp holds the start value and keeps zero outside
+    // the open cells. Stops once the largest residual is at most
+    // relativeTolerance times the largest |divergence| of an open cell, or
+    // after maxIterations. Returns the iterations made (one V-cycle each).
+    int solve(const double* divergence, double dt, double* dp, double relativeTolerance, int maxIterations);
+
+    // The largest residual |A dp + div| over the open cells after solve.
+    double lastResidual() const { return residualMax; }
+
+private:
+    // One level's operator: per cell the diagonal and the couplings to the
+    // west and south neighbours (positive weights of -A); the east and north
+    // couplings are those of the neighbour. diag == 0 marks a cell with no
+    // unknown.
+    struct Level {
+        int32_t nx = 0, ny = 0;
+        std::vector<double> diag, west, south;
+        std::vector<double> x, b, r;  // correction, right side, residual
+        size_t at(int32_t i, int32_t j) const { return static_cast<size_t>(j) * nx + i; }
+    };
+
+    void coarsen(const Level& fine, Level& coarse) const;
+    void residual(const Level& L, const double* x, const double* b, double* r) const;
+    void smooth(Level& L, int colourFirst) const;
+    void vcycle(size_t level);
+    void applyPreconditioner(const std::vector<double>& r, std::vector<double>& z);
+
+    std::vector<Level> levels;
+    std::vector<double> sol, res, dir, prec, prod;  // CG vectors on the finest level
+    double residualMax = 0.0;
+};
