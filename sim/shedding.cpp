@@ -1,8 +1,14 @@
 #include "sim/shedding.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
+// A shedding period spans at least this many samples, and every period lies
+// within this share of their mean.
+constexpr double minSamplesPerPeriod = 8.0;
+constexpr double maxPeriodSpread = 0.25;
 
 // Time-weighted means (trapezoids) and half ranges over samples [first, last].
 void summarise(const std::vector<CoefficientSample>& s, size_t first, size_t last, CoefficientStats& stats)
@@ -53,7 +59,14 @@ CoefficientStats analyseCoefficients(const std::vector<CoefficientSample>& sampl
     }
     if (times.size() < 3) return stats;
     const double periods = static_cast<double>(times.size() - 1);
-    const double f = periods / (times.back() - times.front());
+    const double period = (times.back() - times.front()) / periods;
+    // Noise crosses its mean too, but at uneven intervals and within a few
+    // samples: shedding is resolved by the steps and keeps its beat.
+    const double samplesPerPeriod = static_cast<double>(after.back() - after.front()) / periods;
+    if (samplesPerPeriod < minSamplesPerPeriod) return stats;
+    for (size_t k = 1; k < times.size(); ++k)
+        if (std::abs(times[k] - times[k - 1] - period) > maxPeriodSpread * period) return stats;
+    const double f = 1.0 / period;
     summarise(samples, after.front() - 1, after.back() - 1, stats);
     stats.frequency = f;
     stats.strouhal = f * length / speed;

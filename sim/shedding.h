@@ -21,8 +21,9 @@ struct CoefficientStats {
 };
 
 // The lift oscillates when the last half of the samples holds at least two
-// whole periods (three upward crossings of its mean) and an amplitude above
-// minAmplitude. Then frequency = periods / their time (crossing times
+// whole periods (three upward crossings of its mean) of an amplitude above
+// minAmplitude, each period at least 8 samples long and within 25 % of
+// their mean length: noise crosses its mean unevenly and within few samples. Then frequency = periods / their time (crossing times
 // interpolated linearly) and the statistics cover those whole periods;
 // otherwise they cover the last half.
 CoefficientStats analyseCoefficients(const std::vector<CoefficientSample>& samples, double speed,

@@ -11,13 +11,17 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-// C_D = 1.4 + a/6 sin(4 pi f t), C_L = 0.1 + a sin(2 pi f t) over 0..40.
-std::vector<CoefficientSample> signal(double f, double a)
+// C_D = 1.4 + a/6 sin(4 pi f t), C_L = 0.1 + a sin(2 pi f t) over 0..40;
+// with noise, C_L = 0.1 + a times a pseudo-random number in -1..1 instead.
+std::vector<CoefficientSample> signal(double f, double a, bool noise = false)
 {
     std::vector<CoefficientSample> samples;
+    unsigned state = 12345u;
     for (int k = 0; k <= 4000; ++k) {
         const double t = 0.01 * k;
-        samples.push_back({t, 1.4 + a / 6 * std::sin(4 * kPi * f * t), 0.1 + a * std::sin(2 * kPi * f * t)});
+        state = state * 1103515245u + 12345u;
+        const double wave = noise ? (state >> 8) / double(1u << 23) - 1.0 : std::sin(2 * kPi * f * t);
+        samples.push_back({t, 1.4 + a / 6 * std::sin(4 * kPi * f * t), 0.1 + a * wave});
     }
     return samples;
 }
@@ -29,10 +33,14 @@ TEST(Shedding, FrequencyMeansAndAmplitudesOverWholePeriods)
     struct Case {
         double f, amplitude;
         bool sheds;
+        bool noise;
     };
-    for (const Case c : {Case{0.25, 0.3, true}, Case{0.137, 0.05, true}, Case{0.25, 1e-4, false},
-                         Case{0.04, 0.3, false}}) {  // under two whole periods in the last half
-        const CoefficientStats s = analyseCoefficients(signal(c.f, c.amplitude), 1.5, 0.125);
+    for (const Case c : {Case{0.25, 0.3, true, false}, Case{0.137, 0.05, true, false},
+                         Case{0.25, 1e-4, false, false},
+                         Case{0.04, 0.3, false, false},    // under two whole periods in the last half
+                         Case{0.25, 0.3, false, true},     // noise crossing its mean
+                         Case{20.0, 0.3, false, false}}) { // five samples a period: not resolved
+        const CoefficientStats s = analyseCoefficients(signal(c.f, c.amplitude, c.noise), 1.5, 0.125);
         ASSERT_EQ(s.strouhal.has_value(), c.sheds) << c.f << " " << c.amplitude;
         EXPECT_NEAR(s.cdMean, 1.4, (c.sheds ? 0.01 : 1.0) * c.amplitude / 6 + 1e-9);
         if (!c.sheds) continue;
