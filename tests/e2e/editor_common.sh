@@ -21,6 +21,22 @@ start_program() {
     trap 'kill $PROGRAM_PID 2>/dev/null; wait $PROGRAM_PID 2>/dev/null' EXIT INT TERM
 }
 
+# Makes OUT an empty folder with an empty Grids/ in it, and enters it.
+enter_fresh_folder() {
+    out=$1
+    rm -rf "$out"
+    mkdir -p "$out/Grids"
+    cd "$out" || fail "cannot enter $out"
+}
+
+# Starts PROGRAM in the fresh folder OUT (enter_fresh_folder) and waits for
+# its main window.
+start_in_fresh_folder() {
+    enter_fresh_folder "$1"
+    start_program "$2"
+    find_main_window
+}
+
 # Waits for the main window and sets WID, WX, WY.
 find_main_window() {
     WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kelvo -Fluxeria v1\.0$' | head -n 1)

@@ -5,14 +5,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/editor_common.sh"
-program=$1
-out=$(pwd)/editor_paint_save
-rm -rf "$out"
-mkdir -p "$out/Grids"
-cd "$out"
-
-start_program "$program"
-find_main_window
+start_in_fresh_folder "$(pwd)/editor_paint_save" "$1"
 
 # Start-up grid: the canvas shows the fluid colour (0.85, 0.86, 1.0).
 set -- $(cell_xy 20 5 40 20)

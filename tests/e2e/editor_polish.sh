@@ -6,10 +6,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/editor_common.sh"
-out=$(pwd)/editor_polish
-rm -rf "$out"
-mkdir -p "$out"
-cd "$out"
+enter_fresh_folder "$(pwd)/editor_polish"
 
 # Screenshot of one program's window, cropped into the menu title, the cell
 # tools, and the canvas.

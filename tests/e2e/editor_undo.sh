@@ -5,14 +5,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/editor_common.sh"
-program=$1
-out=$(pwd)/editor_undo
-rm -rf "$out"
-mkdir -p "$out"
-cd "$out"
-
-start_program "$program"
-find_main_window
+start_in_fresh_folder "$(pwd)/editor_undo" "$1"
 
 # The slip tool, checked at start, one click on cell (12, 8).
 xdotool mousemove --sync $((WX + 400)) $((WY + 500))

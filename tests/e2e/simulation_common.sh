@@ -14,11 +14,8 @@ SIM_CANVAS_W=392; SIM_CANVAS_H=192
 # channel from GRIDS_DIR, loads the channel and opens the simulation window.
 # Sets out and everything load_grid and open_simulation set.
 open_channel_simulation() {
-    out=$1
-    rm -rf "$out"
-    mkdir -p "$out/Grids"
+    enter_fresh_folder "$1"
     cp "$3/channel.grid" "$out/Grids/"
-    cd "$out" || fail "cannot enter $out"
     start_program "$2"
     find_main_window
     load_grid "$out/Grids/channel.grid"
