@@ -6,10 +6,12 @@
 #include "platform/picture_file.h"
 
 #include <cctype>
+#include <cstddef>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -444,41 +446,41 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
     return true;
 }
 
+namespace {
+
+// Sets value to the entry named text; false, value untouched, when none is.
+template <class Value, std::size_t N>
+bool lookUpName(const std::string& text, const std::pair<const char*, Value> (&names)[N], Value& value)
+{
+    for (const auto& entry : names)
+        if (text == entry.first) {
+            value = entry.second;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
 bool parseConvection(const std::string& text, Convection& convection)
 {
-    if (text == "central")
-        convection = Convection::Central;
-    else if (text == "blended")
-        convection = Convection::UpwindBlended;
-    else if (text == "designed")
-        convection = Convection::Designed;
-    else
-        return false;
-    return true;
+    static constexpr std::pair<const char*, Convection> names[] = {
+        {"central", Convection::Central}, {"blended", Convection::UpwindBlended}, {"designed", Convection::Designed}};
+    return lookUpName(text, names, convection);
 }
 
 bool parsePressureSolver(const std::string& text, PressureSolver& pressure)
 {
-    if (text == "gauss-seidel")
-        pressure = PressureSolver::GaussSeidel;
-    else if (text == "multigrid")
-        pressure = PressureSolver::Multigrid;
-    else
-        return false;
-    return true;
+    static constexpr std::pair<const char*, PressureSolver> names[] = {{"gauss-seidel", PressureSolver::GaussSeidel},
+                                                                   {"multigrid", PressureSolver::Multigrid}};
+    return lookUpName(text, names, pressure);
 }
 
 bool parseCodec(const std::string& text, Compressor& compressor)
 {
-    if (text == "raw")
-        compressor = Compressor::FullFrames;
-    else if (text == "mjpeg")
-        compressor = Compressor::MotionJpeg;
-    else if (text == "ffv1")
-        compressor = Compressor::Ffv1;
-    else if (text == "utvideo")
-        compressor = Compressor::UtVideo;
-    else
-        return false;
-    return true;
+    static constexpr std::pair<const char*, Compressor> names[] = {{"raw", Compressor::FullFrames},
+                                                               {"mjpeg", Compressor::MotionJpeg},
+                                                               {"ffv1", Compressor::Ffv1},
+                                                               {"utvideo", Compressor::UtVideo}};
+    return lookUpName(text, names, compressor);
 }
