@@ -1,6 +1,7 @@
 // Version-2 grid files: which format a save picks, the documented layout,
 // round trips of large and fractional grids, and refused files.
 #include "io/grid_file_v2.h"
+#include "same_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -45,22 +46,6 @@ GridFileSettings fullSettings()
     s.convection = Convection::UpwindBlended;
     s.pressure = PressureSolver::Multigrid;
     return s;
-}
-
-void expectSameGrid(const Grid& a, const Grid& b)
-{
-    ASSERT_EQ(a.NX, b.NX);
-    ASSERT_EQ(a.NY, b.NY);
-    EXPECT_EQ(a.aux1, b.aux1);
-    EXPECT_EQ(a.aux2, b.aux2);
-    EXPECT_EQ(a.dx, b.dx);
-    EXPECT_EQ(a.dy, b.dy);
-    for (int i = 0; i < a.NX; ++i)
-        for (int j = 0; j < a.NY; ++j) {
-            ASSERT_EQ(a.flags[i][j], b.flags[i][j]) << i << "," << j;
-            ASSERT_EQ(a.u[i][j], b.u[i][j]) << i << "," << j;
-            ASSERT_EQ(a.v[i][j], b.v[i][j]) << i << "," << j;
-        }
 }
 
 void expectSameSettings(const GridFileSettings& a, const GridFileSettings& b)
