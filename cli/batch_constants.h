@@ -29,7 +29,8 @@ constexpr long long maxQuality = 100;
 
 // Cells of a picture's grid each way (--grid-size), as a grid file holds.
 constexpr long long minPictureCells = 3;
-constexpr long long maxPictureCells = 255;
+constexpr long long maxPictureAcross = 1024;
+constexpr long long maxPictureUp = 512;
 
 // Seconds between redraws of the terminal progress bar.
 constexpr double barRedrawSeconds = 0.1;

@@ -149,8 +149,10 @@ bool applyPictureOption(const std::string& name, const char* text, BatchOptions&
         if (o.saveGridPath.empty())
             error = "--save-grid needs a file name";
     } else if (!parseGridSize(text, o.pictureNX, o.pictureNY)) {
-        error = "--grid-size needs NXxNY with both from " + std::to_string(batch_constants::minPictureCells) +
-                " to " + std::to_string(batch_constants::maxPictureCells) + ", not '" + text + "'";
+        error = "--grid-size needs NXxNY with NX from " + std::to_string(batch_constants::minPictureCells) +
+                " to " + std::to_string(batch_constants::maxPictureAcross) + " and NY from " +
+                std::to_string(batch_constants::minPictureCells) + " to " +
+                std::to_string(batch_constants::maxPictureUp) + ", not '" + text + "'";
     }
     return error.empty();
 }
@@ -193,6 +195,7 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         }
         o.reynolds = static_cast<int>(whole);
     } else if (name == "--dt") {
+        o.dtGiven = true;
         o.automaticDt = std::strcmp(text, "auto") == 0;
         if (o.automaticDt)
             return true;
@@ -202,11 +205,13 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         }
         o.dt = number;
     } else if (name == "--convection") {
+        o.convectionGiven = true;
         if (!parseConvection(text, o.convection)) {
             error = std::string("--convection needs central, blended or designed, not '") + text + "'";
             return false;
         }
     } else if (name == "--pressure") {
+        o.pressureGiven = true;
         if (!parsePressureSolver(text, o.pressure)) {
             error = std::string("--pressure needs gauss-seidel or multigrid, not '") + text + "'";
             return false;
@@ -354,6 +359,8 @@ std::string batchUsage()
            "  --pressure P    gauss-seidel (default) or multigrid (conjugate gradients\n"
            "                  with a multigrid preconditioner, much faster on large\n"
            "                  grids)\n"
+           "  A grid file that stores a time step, convection or pressure solver\n"
+           "  gives the default for that option.\n"
            "  --until-steady EPS  stop early once no u or v changes by more than\n"
            "                  EPS in a step (--steps stays the limit)\n"
            "  --default-u A   default x velocity of fluid cells (default: the file's,\n"
@@ -383,7 +390,7 @@ std::string batchUsage()
            "centre of each cell as the editor's Import Image does: the editor's cell\n"
            "colours give their cell types, other dark colours no-slip walls, light\n"
            "ones fluid; the picture's top row is the grid's top row.\n"
-           "  --grid-size NXxNY  cells across and up, 3..255 each (needed)\n"
+           "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
            "  --save-grid FILE   write the grid to FILE and run nothing\n" +
            std::string(measureUsage);
 }
@@ -397,7 +404,7 @@ bool parseGridSize(const std::string& text, int& NX, int& NY)
         !parseInteger(text.substr(cross + 1).c_str(), up))
         return false;
     using namespace batch_constants;
-    if (across < minPictureCells || across > maxPictureCells || up < minPictureCells || up > maxPictureCells)
+    if (across < minPictureCells || across > maxPictureAcross || up < minPictureCells || up > maxPictureUp)
         return false;
     NX = static_cast<int>(across);
     NY = static_cast<int>(up);

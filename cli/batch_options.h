@@ -17,6 +17,11 @@ struct BatchOptions {
     bool automaticDt = false;         // --dt auto
     Convection convection = Convection::Central;
     PressureSolver pressure = PressureSolver::GaussSeidel;
+    // Whether --dt, --convection, --pressure were given; otherwise a grid
+    // file that stores the setting decides.
+    bool dtGiven = false;
+    bool convectionGiven = false;
+    bool pressureGiven = false;
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
@@ -65,7 +70,7 @@ bool parseCodec(const std::string& text, Compressor& compressor);
 bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
                        std::string& error);
 
-// "NXxNY" with both in 3..255; false for anything else.
+// "NXxNY" with NX in 3..1024 and NY in 3..512; false for anything else.
 bool parseGridSize(const std::string& text, int& NX, int& NY);
 
 // The usage text printed by --help.

@@ -11,11 +11,12 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 {
     const GridFileSettings shown = editorSettings(fromFile);
     RunParameters r;
-    r.reynolds = options.reynolds ? *options.reynolds : shown.reynolds;
-    r.dt = options.dt;
-    r.automaticDt = options.automaticDt;
-    r.convection = options.convection;
-    r.pressure = options.pressure;
+    r.reynolds = options.reynolds ? *options.reynolds : static_cast<int>(shown.reynolds);
+    const bool dtFromFile = !options.dtGiven && fromFile.dt;
+    r.dt = dtFromFile ? *fromFile.dt : options.dt;
+    r.automaticDt = dtFromFile ? false : options.automaticDt;
+    r.convection = !options.convectionGiven && fromFile.convection ? *fromFile.convection : options.convection;
+    r.pressure = !options.pressureGiven && fromFile.pressure ? *fromFile.pressure : options.pressure;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
     return r;

@@ -40,7 +40,7 @@ void GridEditorWindow::showFileMessage(const FXString& caption, const FXString& 
     FXMessageBox::error(this, MBOX_OK, caption.text(), "%s", text.text());
 }
 
-// Save Grid As: the grid and the three settings into the chosen file; a
+// Save Grid As: the grid and its settings into the chosen file; a
 // file that cannot be written is reported and any old file stays as it was.
 long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
 {
@@ -54,11 +54,7 @@ long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
 // A saved grid is the state the title's "*" compares with.
 bool GridEditorWindow::saveGridTo(const FXString& path)
 {
-    GridFileSettings settings;
-    settings.reynolds = reynoldsSpinner->getValue();
-    settings.defaultU = defaultUSpinner->getValue();
-    settings.defaultV = defaultVSpinner->getValue();
-    if (!saveGridFile(path.text(), model.grid(), settings)) {
+    if (!saveGridFile(path.text(), model.grid(), fileSettings())) {
         const char* phrase = uiText(TXT_CANNOT_ACCESS);
         showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
                                                path.text()));
@@ -90,19 +86,15 @@ long GridEditorWindow::onCmdLoadGrid(FXObject*, FXSelector, void*)
         const char* phrase = uiText(TXT_NOT_VALID);
         showFileMessage(phrase, FXStringFormat(EditorTexts::notValidFormat, phrase, path.text()));
     } else {
-        adoptLoadedGrid(std::move(loaded), settings.reynolds, settings.defaultU, settings.defaultV);
+        adoptLoadedGrid(std::move(loaded), settings);
     }
     return 1;
 }
 
-// The spinners take the settings through their setters (which clamp them);
-// the grid replaces the edited one.
-void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynolds, int defaultU,
-                                       int defaultV)
+// The window shows the file's settings; the grid replaces the edited one.
+void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, const GridFileSettings& settings)
 {
-    reynoldsSpinner->setValue(reynolds);
-    defaultUSpinner->setValue(defaultU);
-    defaultVSpinner->setValue(defaultV);
+    showFileSettings(settings);
     applyChange(GridChange::loadedGrid(std::move(loaded)));
     markSaved();
 }

@@ -9,6 +9,8 @@
 
 #include <fxkeys.h>
 
+#include <cmath>
+
 namespace {
 // Where the Simulation Properties choices are remembered between sessions.
 constexpr const char* registrySection = "Simulation";
@@ -269,7 +271,40 @@ SolverSettings GridEditorWindow::chosenSolverSettings() const
     settings.automaticDt = automaticDtCheck->getCheck() == TRUE;
     const FXint item = convectionList->getCurrentItem();
     settings.convection = offeredSchemes[item >= 0 && item < FXint(ARRAYNUMBER(offeredSchemes)) ? item : 0];
+    settings.pressure = pressureSolver;
     return settings;
+}
+
+// A time step that cannot be run (not above 0) is not stored.
+GridFileSettings GridEditorWindow::fileSettings() const
+{
+    const SolverSettings chosen = chosenSolverSettings();
+    GridFileSettings settings;
+    settings.reynolds = reynoldsSpinner->getValue();
+    settings.defaultU = defaultUSpinner->getValue();
+    settings.defaultV = defaultVSpinner->getValue();
+    if (std::isfinite(chosen.dt) && chosen.dt > 0.0)
+        settings.dt = chosen.dt;
+    settings.convection = chosen.convection;
+    settings.pressure = chosen.pressure;
+    return settings;
+}
+
+// The spinners clamp and round through their setters; a scheme the list does
+// not offer leaves the list as it is.
+void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
+{
+    const GridFileSettings shown = editorSettings(settings);
+    reynoldsSpinner->setValue(static_cast<FXint>(shown.reynolds));
+    defaultUSpinner->setValue(static_cast<FXint>(shown.defaultU));
+    defaultVSpinner->setValue(static_cast<FXint>(shown.defaultV));
+    if (settings.dt)
+        deltaTimeField->setText(FXStringFormat("%g", *settings.dt));
+    for (FXint item = 0; settings.convection && item < FXint(ARRAYNUMBER(offeredSchemes)); ++item)
+        if (offeredSchemes[item] == *settings.convection)
+            convectionList->setCurrentItem(item);
+    if (settings.pressure)
+        pressureSolver = *settings.pressure;
 }
 
 // "Draw", "Cell Type", "Cell Properties" and "Cell Info", one below the

@@ -13,6 +13,7 @@
 #include "gui/icon_set.h"
 #include "gui/save_changes_dialog.h"
 #include "gui/shape_cells.h"
+#include "io/grid_file.h"
 
 #include <fx.h>
 #include <fx3d.h>
@@ -93,6 +94,8 @@ protected:
     FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"
     FXCheckButton* automaticDtCheck = nullptr; // "Automatic" beside Delta Time
     FXListBox* convectionList = nullptr;       // "Convection": Central, Upwind-blended
+    PressureSolver pressureSolver = PressureSolver::GaussSeidel;  // run and saved with
+                                               // the grid; a file that stores one sets it
     IconSet icons;                             // owned
 
     // The tool radio of a type bit; nullptr for a type without a tool.
@@ -107,6 +110,10 @@ protected:
     virtual void showFileMessage(const FXString& caption, const FXString& text);
     // The solver settings the Simulation Properties page shows.
     SolverSettings chosenSolverSettings() const;
+    // The settings a grid file stores, as the window shows them.
+    GridFileSettings fileSettings() const;
+    // Shows a loaded file's settings; those it does not store stay as they are.
+    void showFileSettings(const GridFileSettings& settings);
     // The simulation window's modal run over this window.
     virtual void runSimulation(const SolverSettings& settings);
     // "Save changes to the grid?", asked when the grid differs from its file.
@@ -175,7 +182,7 @@ private:
     // One line of "Cell Info" with a velocity, red when not zero.
     void showVelocityLine(FXLabel* label, int key, double value);
     // Takes a loaded grid and its settings into the window.
-    void adoptLoadedGrid(std::unique_ptr<Grid> loaded, int reynolds, int defaultU, int defaultV);
+    void adoptLoadedGrid(std::unique_ptr<Grid> loaded, const GridFileSettings& settings);
 
 public:
     enum {

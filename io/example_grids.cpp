@@ -34,6 +34,8 @@ ExampleGrid startExample(const char* name, int nx, int ny, int reynolds, int def
     e.fileName = name;
     makeFluidGrid(e.grid, nx, ny);
     e.settings.reynolds = reynolds;
+    // Gauss-Seidel needs over a thousand sweeps a step on this grid.
+    e.settings.pressure = PressureSolver::Multigrid;
     e.settings.defaultU = defaultU;
     e.settings.defaultV = 0;
     return e;
@@ -78,18 +80,31 @@ ExampleGrid stepExample()
 
 ExampleGrid squareCylinderExample()
 {
-    // Square cells (168 = 4 x 42), 40 open rows between the walls.
-    ExampleGrid e = startExample("square_cylinder.grid", 168, 42, 840, 1);
+    constexpr int side = 6;                    // D in cells
+    constexpr int height = 8 * side;           // H in cells: blockage D/H = 1/8
+    constexpr int ny = height + 1;             // H runs between the wall cells' centres
+    constexpr int nx = 5 * ny;                 // square cells in a domain 5 wide
+    // Re_D = Umax D / nu = 100 with D = side / ny in the domain 1 high, so
+    // the domain's Reynolds number Umax 1 / nu is 100 ny / side.
+    constexpr double reynolds = 100.0 * ny / side;
+    ExampleGrid e = startExample("square_cylinder.grid", nx, ny, 0, 1);
+    e.settings.reynolds = reynolds;
+    // Gauss-Seidel needs over a thousand sweeps a step on this grid.
+    e.settings.pressure = PressureSolver::Multigrid;
     Grid& g = e.grid;
     paintChannelWalls(g);
-    // A uniform inflow: grid files hold whole-number velocities, so a
-    // parabolic profile cannot be stored.
-    paintBlock(g, 0, 0, 1, g.NY - 2, CELL_INFLOW, {1.0, 0.0});
+    // Parabolic inflow, 0 at the centres of the wall cells (where the
+    // no-slip value sits) and Umax = 1 on the centre line.
+    for (int j = 1; j <= g.NY - 2; ++j) {
+        const double y = static_cast<double>(j) / height;
+        paintBlock(g, 0, 0, j, j, CELL_INFLOW, {4.0 * y * (1.0 - y), 0.0});
+    }
     paintBlock(g, g.NX - 1, g.NX - 1, 1, g.NY - 2, CELL_OUTFLOW);
-    // D = 5 cells = 1/8 of the open height, 8 D behind the inflow; 40 - 5 is
-    // odd, so it sits half a cell above the centre line, which starts the
-    // shedding.
-    paintBlock(g, 40, 44, 19, 23, CELL_NOSLIP_WALL);
+    // 8 D behind the inflow; the centre line runs through row height / 2, so
+    // an even side sits half a cell above it, which starts the shedding.
+    const int west = 8 * side;
+    const int south = height / 2 - side / 2 + 1;
+    paintBlock(g, west, west + side - 1, south, south + side - 1, CELL_NOSLIP_WALL);
     return e;
 }
 

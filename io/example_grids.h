@@ -20,8 +20,9 @@ ExampleGrid channelExample();
 ExampleGrid cavityExample();
 // Backward-facing step, 60 x 20: inflow over a step block in the lower left.
 ExampleGrid stepExample();
-// A square cylinder in a channel, 168 x 42: uniform inflow, blockage 1/8,
-// Re 100 on the obstacle's side and the inflow speed.
+// A square cylinder in a channel, 245 x 49: parabolic inflow, side D = 6
+// cells, blockage 1/8, Re 100 on D and the centre-line inflow speed (the
+// file's Reynolds number is the domain's, 100 x 49 / 6).
 ExampleGrid squareCylinderExample();
 
 // All examples, in the order above.

@@ -2,6 +2,7 @@
 #include "io/grid_file.h"
 
 #include "core/cell_types.h"
+#include "io/grid_file_v2.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -232,6 +233,21 @@ bool writeAll(int fd, const std::vector<unsigned char>& bytes)
     return true;
 }
 
+// A double that is a whole number within lowest..highest.
+bool wholeWithin(double value, double lowest, double highest)
+{
+    return std::isfinite(value) && value == std::trunc(value) && value >= lowest && value <= highest;
+}
+
+// A setting as the classic header's "%4d" prints it: truncated, clamped.
+int storedReynolds(double reynolds)
+{
+    if (std::isnan(reynolds))
+        return 0;
+    return static_cast<int>(std::clamp(std::trunc(reynolds), double(reynoldsStoredMin),
+                                       double(reynoldsStoredMax)));
+}
+
 // Reads at most limit bytes of a file; false when it cannot be opened or read,
 // or is not a regular file. Opening without blocking keeps a FIFO with no
 // writer (or a terminal) from freezing the reader; it is then refused.
@@ -246,8 +262,11 @@ bool readFileBytes(const std::string& path, std::size_t limit, std::vector<unsig
         close(fd);
         return false;
     }
-    bytes.resize(limit);
-    const std::size_t n = std::fread(bytes.data(), 1, limit, f);
+    // The file's size bounds the buffer, so a small file costs no more than
+    // itself; one byte more still reads a file that grew meanwhile.
+    const std::size_t wanted = std::min(limit, static_cast<std::size_t>(info.st_size) + 1);
+    bytes.resize(wanted);
+    const std::size_t n = std::fread(bytes.data(), 1, wanted, f);
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
     bytes.resize(n);
@@ -256,15 +275,18 @@ bool readFileBytes(const std::string& path, std::size_t limit, std::vector<unsig
 
 }  // namespace
 
-// Each setting clamped into the range of the spinner that shows it.
+// Each setting rounded to the spinner's whole numbers and clamped into its
+// range; the optional settings pass through.
 GridFileSettings editorSettings(const GridFileSettings& raw)
 {
-    GridFileSettings s;
-    s.reynolds = std::clamp(raw.reynolds, grid_file::reynoldsMin, grid_file::reynoldsMax);
-    s.defaultU = std::clamp(raw.defaultU, grid_file::defaultVelocityMin,
-                            grid_file::defaultVelocityMax);
-    s.defaultV = std::clamp(raw.defaultV, grid_file::defaultVelocityMin,
-                            grid_file::defaultVelocityMax);
+    const auto shown = [](double value, int lowest, int highest) {
+        return std::isfinite(value) ? std::clamp(std::round(value), double(lowest), double(highest))
+                                    : double(lowest);
+    };
+    GridFileSettings s = raw;
+    s.reynolds = shown(raw.reynolds, grid_file::reynoldsMin, grid_file::reynoldsMax);
+    s.defaultU = shown(raw.defaultU, grid_file::defaultVelocityMin, grid_file::defaultVelocityMax);
+    s.defaultV = shown(raw.defaultV, grid_file::defaultVelocityMin, grid_file::defaultVelocityMax);
     return s;
 }
 
@@ -294,6 +316,28 @@ bool gridFitsFile(const Grid& grid)
     return fits(grid.NX) && fits(grid.NY) && sized(grid.flags) && sized(grid.u) && sized(grid.v);
 }
 
+bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings)
+{
+    if (!gridFitsFile(grid))
+        return false;
+    const auto headerFits = [](double value) { return wholeWithin(value, 0.0, 255.0); };
+    if (!wholeWithin(settings.reynolds, reynoldsStoredMin, reynoldsStoredMax) ||
+        !headerFits(settings.defaultU) || !headerFits(settings.defaultV) || !headerFits(grid.aux1) ||
+        !headerFits(grid.aux2))
+        return false;
+    for (int32_t i = 0; i < grid.NX; ++i)
+        for (int32_t j = 0; j < grid.NY; ++j)
+            if (!wholeWithin(grid.u[i][j], -128.0, 127.0) || !wholeWithin(grid.v[i][j], -128.0, 127.0))
+                return false;
+    return true;
+}
+
+std::vector<unsigned char> encodeSavedGrid(const Grid& grid, const GridFileSettings& settings)
+{
+    return gridFitsClassicFile(grid, settings) ? encodeGridFile(grid, settings)
+                                               : encodeGridFileV2(grid, settings);
+}
+
 // Magic, "%4d" Reynolds number, eight header bytes, then the cell records.
 std::vector<unsigned char> encodeGridFile(const Grid& grid, const GridFileSettings& settings)
 {
@@ -305,12 +349,11 @@ std::vector<unsigned char> encodeGridFile(const Grid& grid, const GridFileSettin
 
     out.putText(grid_file::magic, grid_file::magicLength);
     char reynolds[8];
-    std::snprintf(reynolds, sizeof reynolds, "%4d",
-                  std::clamp(settings.reynolds, reynoldsStoredMin, reynoldsStoredMax));
+    std::snprintf(reynolds, sizeof reynolds, "%4d", storedReynolds(settings.reynolds));
     out.putText(reynolds, 4);
 
-    out.putLow8(settings.defaultU);
-    out.putLow8(settings.defaultV);
+    out.put(velocityByte(settings.defaultU));
+    out.put(velocityByte(settings.defaultV));
     out.putLow8(grid.NX);
     out.putLow8(grid.NY);
     out.putLow8(grid.aux1);
@@ -332,10 +375,13 @@ std::vector<unsigned char> encodeGridFile(const Grid& grid, const GridFileSettin
 GridFileStatus decodeGridFile(const unsigned char* bytes, std::size_t length, Grid& grid,
                               GridFileSettings& settings)
 {
+    if (hasGridFileV2Magic(bytes, length))
+        return decodeGridFileV2(bytes, length, grid, settings);
     StoredReader in(bytes, length);
     GridFileSettings read;
+    int reynolds = 0;
     StoredHeader h;
-    if (!readMagic(in) || !readReynolds(in, read.reynolds) || !readHeaderBytes(in, h))
+    if (!readMagic(in) || !readReynolds(in, reynolds) || !readHeaderBytes(in, h))
         return GridFileStatus::NotValid;
     if (h.NX < grid_file::minCells || h.NY < grid_file::minCells)
         return GridFileStatus::NotValid;
@@ -347,6 +393,7 @@ GridFileStatus decodeGridFile(const unsigned char* bytes, std::size_t length, Gr
     if (!readRecords(in, loaded))
         return GridFileStatus::NotValid;
 
+    read.reynolds = reynolds;
     read.defaultU = h.defaultU;
     read.defaultV = h.defaultV;
     grid = std::move(loaded);
@@ -354,12 +401,12 @@ GridFileStatus decodeGridFile(const unsigned char* bytes, std::size_t length, Gr
     return GridFileStatus::Ok;
 }
 
-// Only as many bytes as the largest grid can need are read, so a huge or
-// endless file cannot exhaust memory.
+// Only as many bytes as the largest grid of either format can need are read,
+// so a huge or endless file cannot exhaust memory.
 GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSettings& settings)
 {
     std::vector<unsigned char> bytes;
-    if (!readFileBytes(path, grid_file::maxStoredLength, bytes))
+    if (!readFileBytes(path, std::max(grid_file::maxStoredLength, grid_file_v2::maxLength), bytes))
         return GridFileStatus::CannotOpen;
     return decodeGridFile(bytes.data(), bytes.size(), grid, settings);
 }
@@ -367,7 +414,7 @@ GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSetting
 // Temporary file, full write, fsync, close, then rename over the target.
 bool saveGridFile(const std::string& chosen, const Grid& grid, const GridFileSettings& settings)
 {
-    const std::vector<unsigned char> bytes = encodeGridFile(grid, settings);
+    const std::vector<unsigned char> bytes = encodeSavedGrid(grid, settings);
     if (bytes.empty() || chosen.empty() || isSpecialFile(chosen))
         return false;
     const std::string path = saveTarget(chosen);

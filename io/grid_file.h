@@ -1,7 +1,10 @@
-// Grid files: one edited grid plus three settings of the main window, kept
-// as a byte stream.
+// Grid files: one edited grid plus the settings of the main window, kept
+// as a byte stream in one of two formats. The classic format is written
+// whenever the grid and settings fit it (see gridFitsClassicFile); anything
+// else goes into version 2 (io/grid_file_v2.h). Both are read, told apart
+// by their magic text.
 //
-// Logical layout: the 30-character magic text, the Reynolds number as "%4d",
+// Classic logical layout: the 30-character magic text, the Reynolds number as "%4d",
 // one byte each for default U, default V, NX, NY, aux1, aux2, dx and dy
 // (truncated), then NX * NY records of three bytes (flag word, u, v) with i
 // outer and j inner. On disk every logical byte 10 is stored as 13 10; on
@@ -12,23 +15,32 @@
 // editor's spinners).
 #pragma once
 
+#include "core/flow_solver.h"
 #include "core/grid.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
-// The three main-window settings a grid file carries.
+// The main-window settings a grid file carries. The classic format holds
+// whole numbers only and none of the optional ones; a setting a file does
+// not hold reads back as nullopt, so the caller keeps its own value.
 struct GridFileSettings {
-    int reynolds = 200;  // "%4d" on disk: values outside -999..9999 are clamped
-    int defaultU = 0;    // low 8 bits on disk, read back unsigned 0..255
-    int defaultV = 0;
+    double reynolds = 200;  // classic: "%4d", values outside -999..9999 clamped
+    double defaultU = 0;    // classic: low 8 bits, read back unsigned 0..255
+    double defaultV = 0;
+    std::optional<double> dt;                  // the time step, > 0
+    std::optional<Convection> convection;
+    std::optional<PressureSolver> pressure;
 };
 
 enum class GridFileStatus {
     Ok,          // the grid and settings were replaced
     CannotOpen,  // the file could not be opened or read
-    NotValid,    // wrong magic text, truncated, or a grid smaller than 3 x 3
+    NotValid,    // wrong magic text, truncated, or a grid smaller than 3 x 3;
+                 // for version 2 also an unknown version, sizes beyond its
+                 // limits, a non-finite value or an unknown setting code
 };
 
 namespace grid_file {
@@ -43,8 +55,8 @@ constexpr std::size_t recordLength = 3;
 // interior, and the size bytes hold 0..255.
 constexpr int minCells = 3;
 constexpr int maxCells = 255;
-// Largest logical stream (255 x 255 records) and the most disk bytes a
-// reader ever needs for it (every byte doubled by the line-break rule).
+// Largest classic logical stream (255 x 255 records) and the most disk bytes
+// a reader ever needs for it (every byte doubled by the line-break rule).
 constexpr std::size_t maxLogicalLength = headerLength + recordLength * maxCells * maxCells;
 constexpr std::size_t maxStoredLength = 2 * maxLogicalLength;
 
@@ -62,16 +74,27 @@ GridFileSettings editorSettings(const GridFileSettings& raw);
 // values give 0, out-of-range ones saturate into int), low 8 bits.
 unsigned char velocityByte(double value);
 
-// Whether a grid can be written and read back: NX and NY in 3..255 and the
-// arrays allocated to that size.
+// Whether a grid's size fits the classic format: NX and NY in 3..255 and
+// the arrays allocated to that size.
 bool gridFitsFile(const Grid& grid);
 
-// The bytes as stored on disk, line-break rule applied; empty when the grid
-// does not fit a file.
+// Whether the classic format holds grid and settings without loss: the size
+// fits, every u and v is a whole number in -128..127, the Reynolds number a
+// whole one in -999..9999, the default velocities and aux1, aux2 whole ones
+// in 0..255. The optional settings are not looked at: classic drops them.
+bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings);
+
+// The classic bytes as stored on disk, line-break rule applied; empty when
+// the grid's size does not fit the classic format.
 std::vector<unsigned char> encodeGridFile(const Grid& grid, const GridFileSettings& settings);
 
-// Decodes stored bytes. On Ok, grid and settings are replaced; otherwise
-// neither is touched. Bytes after the last record are ignored.
+// The bytes saveGridFile writes: classic when gridFitsClassicFile, else
+// version 2; empty when neither can hold the grid.
+std::vector<unsigned char> encodeSavedGrid(const Grid& grid, const GridFileSettings& settings);
+
+// Decodes stored bytes of either format. On Ok, grid and settings are
+// replaced; otherwise neither is touched. Bytes after the last record are
+// ignored.
 GridFileStatus decodeGridFile(const unsigned char* bytes, std::size_t length, Grid& grid,
                               GridFileSettings& settings);
 

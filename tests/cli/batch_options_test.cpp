@@ -168,3 +168,38 @@ TEST(BatchOptions, FileSettingsAreClampedLikeTheEditorsSpinners)
     EXPECT_EQ(r.defaultV, 7.0);
     EXPECT_EQ(r.dt, 0.01);
 }
+
+// A version-2 file's time step, scheme and solver, and its fractional
+// Reynolds number rounded as the spinner rounds it; the command line wins.
+TEST(BatchOptions, StoredSolverSettingsApplyUnlessGiven)
+{
+    GridFileSettings stored;
+    stored.reynolds = 816.67;
+    stored.dt = 0.002;
+    stored.convection = Convection::Designed;
+    stored.pressure = PressureSolver::Multigrid;
+    struct Case {
+        std::vector<std::string> args;
+        double dt;
+        bool automaticDt;
+        Convection convection;
+        PressureSolver pressure;
+    };
+    const Case cases[] = {
+        {{"a.grid"}, 0.002, false, Convection::Designed, PressureSolver::Multigrid},
+        {{"a.grid", "--dt", "auto"}, 0.003, true, Convection::Designed, PressureSolver::Multigrid},
+        {{"a.grid", "--dt", "0.01", "--convection", "central", "--pressure", "gauss-seidel"},
+         0.01, false, Convection::Central, PressureSolver::GaussSeidel},
+    };
+    for (const Case& c : cases) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse(c.args, o, error)) << error;
+        const RunParameters r = resolveParameters(o, stored);
+        EXPECT_EQ(r.reynolds, 817);
+        EXPECT_EQ(r.dt, c.dt);
+        EXPECT_EQ(r.automaticDt, c.automaticDt);
+        EXPECT_EQ(r.convection, c.convection);
+        EXPECT_EQ(r.pressure, c.pressure);
+    }
+}

@@ -92,6 +92,9 @@ std::vector<PictureCase> pictureCases()
         // A large picture shrunk: each cell takes the pixel at its centre.
         {"shrunk", 30, 30, {{5, 5, black}, {0, 0, black}, {15, 25, black}}, "3x3", 3, 3,
          {{0, 2, CELL_NOSLIP_WALL}, {1, 0, CELL_NOSLIP_WALL}, {0, 0, CELL_FLUID}, {2, 2, CELL_FLUID}}},
+        // The largest grid, saved in version 2: each pixel covers 256 x 256 cells.
+        {"largest", 4, 2, {{0, 0, black}, {3, 1, black}}, "1024x512", 1024, 512,
+         {{0, 511, CELL_NOSLIP_WALL}, {1023, 0, CELL_NOSLIP_WALL}, {512, 300, CELL_FLUID}}},
     };
 }
 
@@ -137,7 +140,8 @@ TEST_F(BatchPicture, WrongPictureCommandLinesAreRefused)
     const std::vector<Refused> refusals = {
         {{"setup.png"}, exitUsage, "--grid-size"},
         {{"setup.png", "--grid-size", "2x5"}, exitUsage, "--grid-size"},
-        {{"setup.png", "--grid-size", "5x256"}, exitUsage, "--grid-size"},
+        {{"setup.png", "--grid-size", "5x513"}, exitUsage, "--grid-size"},
+        {{"setup.png", "--grid-size", "1025x5"}, exitUsage, "--grid-size"},
         {{"setup.png", "--grid-size", "12"}, exitUsage, "--grid-size"},
         {{"setup.png", "--grid-size", "8x"}, exitUsage, "--grid-size"},
         {{"setup.png", "--grid-size", "8x6", "--save-grid", ""}, exitUsage, "--save-grid"},

@@ -4,7 +4,9 @@ and files broken in the ways a stranger's file tends to be broken.
 
 usage: make_seeds.py OUTDIR
 """
+import math
 import os
+import struct
 import sys
 
 MAGIC = b"!KELVO-FLUXERIA-T.VOSSEN-v1.6a"
@@ -48,6 +50,46 @@ def walled(nx, ny):
             else:
                 cells += [FLUID, 255, 128]
     return header(nx, ny, re=b"2000", du=100, dv=10) + bytes(cells)
+
+
+MAGIC_V2 = b"KELVO-GRID\r\n\x1a\n"
+
+
+def header_v2(nx, ny, version=2, re=100.0, du=0.0, dv=0.0, dt=0.0, convection=0, pressure=0,
+              aux1=0, aux2=0):
+    """The version-2 header: little-endian, no line-break rule."""
+    return (MAGIC_V2 + struct.pack("<IIIii", version, nx, ny, aux1, aux2)
+            + struct.pack("<dddd", re, du, dv, dt) + bytes([convection, pressure]))
+
+
+def records_v2(count, cell=(FLUID, 0.5, -0.25)):
+    """count identical version-2 cell records."""
+    return struct.pack("<Bdd", *cell) * count
+
+
+def seeds_v2():
+    """Version-2 seeds: valid files and the ways they can be broken."""
+    s = {}
+    ok = header_v2(3, 3) + records_v2(9)
+    s["v2_valid_3x3"] = ok
+    s["v2_valid_settings"] = (header_v2(4, 3, re=816.5, du=0.75, dv=-1.0, dt=0.002, convection=2,
+                                        pressure=2, aux1=-5, aux2=300)
+                              + records_v2(12, (0x50, 1.0, 0.0)))
+    s["v2_valid_20x20"] = header_v2(20, 20) + records_v2(400)
+    s["v2_300x3_truncated"] = header_v2(300, 3) + records_v2(16)
+    s["v2_magic_only"] = MAGIC_V2
+    s["v2_header_short"] = ok[:67]
+    s["v2_records_short"] = ok[:-1]
+    s["v2_version_1"] = header_v2(3, 3, version=1) + records_v2(9)
+    s["v2_version_3"] = header_v2(3, 3, version=3) + records_v2(9)
+    s["v2_nx_2"] = header_v2(2, 3) + records_v2(6)
+    s["v2_nx_4097"] = header_v2(4097, 3) + records_v2(9)
+    s["v2_cells_beyond_cap"] = header_v2(2048, 1024) + records_v2(9)
+    s["v2_nan_velocity"] = header_v2(3, 3) + records_v2(9, (FLUID, math.nan, 0.0))
+    s["v2_inf_reynolds"] = header_v2(3, 3, re=math.inf) + records_v2(9)
+    s["v2_negative_dt"] = header_v2(3, 3, dt=-0.5) + records_v2(9)
+    s["v2_unknown_codes"] = header_v2(3, 3, convection=4, pressure=3) + records_v2(9)
+    return s
 
 
 def seeds():
@@ -108,6 +150,7 @@ def seeds():
     s["cells_unknown_flags"] = stored(header(4, 4) + bytes([0, 0, 0, 0xFF, 0x7F, 0x80]) * 8)
     s["header_bytes_high"] = stored(header(3, 3, du=255, dv=254, aux1=255, aux2=13, dx=10, dy=255)
                                     + records(3, 3))
+    s.update(seeds_v2())
     return s
 
 

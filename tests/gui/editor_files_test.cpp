@@ -119,6 +119,48 @@ TEST_F(EditorFiles, LoadedSettingsAreClampedIntoTheSpinnersAndTheSizeIntoNewGrid
     EXPECT_EQ(editor->editedGrid().NX, 150);
 }
 
+TEST_F(EditorFiles, VersionTwoFilesCarryTheSolverSettingsBothWays)
+{
+    Grid large;
+    makeFluidGrid(large, 300, 20);
+    large.u[4][5] = 0.25;
+    GridFileSettings settings;
+    settings.reynolds = 816.67;
+    settings.dt = 0.002;
+    settings.convection = Convection::UpwindBlended;
+    settings.pressure = PressureSolver::Multigrid;
+    ASSERT_TRUE(saveGridFile(path("large.grid"), large, settings));
+    load(path("large.grid"));
+    ASSERT_TRUE(editor->messages.empty());
+    EXPECT_EQ(editor->editedGrid().NX, 300);
+    EXPECT_EQ(editor->editedGrid().u[4][5], 0.25);
+    EXPECT_EQ(editor->reynolds()->getValue(), 817);
+    EXPECT_EQ(std::string(editor->deltaTime()->getText().text()), "0.002");
+    EXPECT_EQ(editor->solverSettings().convection, Convection::UpwindBlended);
+    EXPECT_EQ(editor->solverSettings().pressure, PressureSolver::Multigrid);
+
+    // A classic file stores none of them: the window keeps its choices.
+    Grid small;
+    makeFluidGrid(small, 40, 20);
+    ASSERT_TRUE(saveGridFile(path("small.grid"), small, GridFileSettings()));
+    load(path("small.grid"));
+    EXPECT_EQ(std::string(editor->deltaTime()->getText().text()), "0.002");
+    EXPECT_EQ(editor->solverSettings().pressure, PressureSolver::Multigrid);
+
+    load(path("large.grid"));
+    editor->deltaTime()->setText("0.0015");
+    save(path("again.grid"));
+    ASSERT_TRUE(editor->messages.empty());
+    Grid back;
+    GridFileSettings saved;
+    ASSERT_EQ(readGridFile(path("again.grid"), back, saved), GridFileStatus::Ok);
+    EXPECT_EQ(back.NX, 300);
+    EXPECT_EQ(saved.reynolds, 817.0);
+    EXPECT_EQ(saved.dt, 0.0015);
+    EXPECT_EQ(saved.convection, Convection::UpwindBlended);
+    EXPECT_EQ(saved.pressure, PressureSolver::Multigrid);
+}
+
 TEST_F(EditorFiles, CellsWithoutOneTypeBitShowTheBackground)
 {
     // Words like these come only from files: no type bit, or two.

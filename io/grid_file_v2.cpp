@@ -1,0 +1,252 @@
+// Version-2 grid files: the fixed little-endian layout of io/grid_file_v2.h.
+#include "io/grid_file_v2.h"
+
+#include "core/cell_types.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Setting codes on disk; 0 always means "not stored".
+constexpr unsigned char notStored = 0;
+
+unsigned char convectionCode(const std::optional<Convection>& c)
+{
+    if (!c)
+        return notStored;
+    switch (*c) {
+    case Convection::Central:
+        return 1;
+    case Convection::UpwindBlended:
+        return 2;
+    case Convection::Designed:
+        break;
+    }
+    return 3;
+}
+
+bool convectionOfCode(unsigned char code, std::optional<Convection>& c)
+{
+    static const Convection byCode[] = {Convection::Central, Convection::UpwindBlended,
+                                        Convection::Designed};
+    if (code > 3)
+        return false;
+    c = code == notStored ? std::nullopt : std::optional<Convection>(byCode[code - 1]);
+    return true;
+}
+
+unsigned char pressureCode(const std::optional<PressureSolver>& p)
+{
+    if (!p)
+        return notStored;
+    return *p == PressureSolver::Multigrid ? 2 : 1;
+}
+
+bool pressureOfCode(unsigned char code, std::optional<PressureSolver>& p)
+{
+    if (code > 2)
+        return false;
+    p = code == notStored ? std::nullopt
+                          : std::optional<PressureSolver>(code == 1 ? PressureSolver::GaussSeidel
+                                                                    : PressureSolver::Multigrid);
+    return true;
+}
+
+// Appends little-endian fields.
+class LittleEndianWriter {
+public:
+    explicit LittleEndianWriter(std::vector<unsigned char>& out) : bytes(out) {}
+
+    void putByte(unsigned char b) { bytes.push_back(b); }
+    void putU32(std::uint32_t value)
+    {
+        for (int k = 0; k < 4; ++k)
+            bytes.push_back(static_cast<unsigned char>(value >> (8 * k)));
+    }
+    void putI32(std::int32_t value) { putU32(static_cast<std::uint32_t>(value)); }
+    void putF64(double value)
+    {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        for (int k = 0; k < 8; ++k)
+            bytes.push_back(static_cast<unsigned char>(bits >> (8 * k)));
+    }
+
+private:
+    std::vector<unsigned char>& bytes;
+};
+
+// Reads little-endian fields from a span already checked to be long enough.
+class LittleEndianReader {
+public:
+    explicit LittleEndianReader(const unsigned char* data) : at(data) {}
+
+    unsigned char byte() { return *at++; }
+    std::uint32_t u32()
+    {
+        std::uint32_t value = 0;
+        for (int k = 0; k < 4; ++k)
+            value |= std::uint32_t(*at++) << (8 * k);
+        return value;
+    }
+    std::int32_t i32()
+    {
+        const std::uint32_t bits = u32();
+        std::int32_t value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    double f64()
+    {
+        std::uint64_t bits = 0;
+        for (int k = 0; k < 8; ++k)
+            bits |= std::uint64_t(*at++) << (8 * k);
+        double value = 0.0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+private:
+    const unsigned char* at;
+};
+
+bool sizesAllowed(std::uint32_t NX, std::uint32_t NY)
+{
+    const auto inRange = [](std::uint32_t n) {
+        return n >= std::uint32_t(grid_file_v2::minCells) && n <= std::uint32_t(grid_file_v2::maxCells);
+    };
+    return inRange(NX) && inRange(NY) && std::size_t(NX) * NY <= grid_file_v2::maxTotalCells;
+}
+
+bool settingsStorable(const GridFileSettings& s)
+{
+    return std::isfinite(s.reynolds) && std::isfinite(s.defaultU) && std::isfinite(s.defaultV) &&
+           (!s.dt || (std::isfinite(*s.dt) && *s.dt > 0.0));
+}
+
+bool velocitiesFinite(const Grid& grid)
+{
+    for (int32_t i = 0; i < grid.NX; ++i)
+        for (int32_t j = 0; j < grid.NY; ++j)
+            if (!std::isfinite(grid.u[i][j]) || !std::isfinite(grid.v[i][j]))
+                return false;
+    return true;
+}
+
+// The header after the version: sizes, aux words and settings.
+struct HeaderV2 {
+    std::uint32_t NX = 0, NY = 0;
+    std::int32_t aux1 = 0, aux2 = 0;
+    GridFileSettings settings;
+};
+
+// Reads and checks the header; the caller has checked its length and magic.
+bool readHeader(LittleEndianReader& in, HeaderV2& h)
+{
+    if (in.u32() != grid_file_v2::version)
+        return false;
+    h.NX = in.u32();
+    h.NY = in.u32();
+    h.aux1 = in.i32();
+    h.aux2 = in.i32();
+    h.settings.reynolds = in.f64();
+    h.settings.defaultU = in.f64();
+    h.settings.defaultV = in.f64();
+    const double dt = in.f64();
+    if (dt != 0.0)
+        h.settings.dt = dt;
+    return convectionOfCode(in.byte(), h.settings.convection) &&
+           pressureOfCode(in.byte(), h.settings.pressure) && sizesAllowed(h.NX, h.NY) &&
+           settingsStorable(h.settings);
+}
+
+// The records, into a grid already sized; false on a non-finite velocity.
+bool readRecords(LittleEndianReader& in, Grid& grid)
+{
+    for (int32_t i = 0; i < grid.NX; ++i) {
+        for (int32_t j = 0; j < grid.NY; ++j) {
+            grid.flags[i][j] = wordOfFileByte(in.byte());
+            grid.u[i][j] = in.f64();
+            grid.v[i][j] = in.f64();
+            if (!std::isfinite(grid.u[i][j]) || !std::isfinite(grid.v[i][j]))
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length)
+{
+    return length >= grid_file_v2::magicLength &&
+           std::memcmp(bytes, grid_file_v2::magic, grid_file_v2::magicLength) == 0;
+}
+
+bool gridFitsFileV2(const Grid& grid, const GridFileSettings& settings)
+{
+    if (grid.NX < 0 || grid.NY < 0 || !sizesAllowed(std::uint32_t(grid.NX), std::uint32_t(grid.NY)))
+        return false;
+    const auto sized = [&grid](auto& a) {
+        return a.rowCount() == grid.NX && a.colCount() == grid.NY && !a.empty();
+    };
+    return sized(grid.flags) && sized(grid.u) && sized(grid.v) && settingsStorable(settings) &&
+           velocitiesFinite(grid);
+}
+
+std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSettings& settings)
+{
+    std::vector<unsigned char> bytes;
+    if (!gridFitsFileV2(grid, settings))
+        return bytes;
+    bytes.reserve(grid_file_v2::headerLength +
+                  grid_file_v2::recordLength * std::size_t(grid.NX) * std::size_t(grid.NY));
+    bytes.assign(grid_file_v2::magic, grid_file_v2::magic + grid_file_v2::magicLength);
+    LittleEndianWriter out(bytes);
+    out.putU32(grid_file_v2::version);
+    out.putU32(std::uint32_t(grid.NX));
+    out.putU32(std::uint32_t(grid.NY));
+    out.putI32(grid.aux1);
+    out.putI32(grid.aux2);
+    out.putF64(settings.reynolds);
+    out.putF64(settings.defaultU);
+    out.putF64(settings.defaultV);
+    out.putF64(settings.dt.value_or(0.0));
+    out.putByte(convectionCode(settings.convection));
+    out.putByte(pressureCode(settings.pressure));
+    for (int32_t i = 0; i < grid.NX; ++i) {
+        for (int32_t j = 0; j < grid.NY; ++j) {
+            out.putByte(fileByteOfWord(grid.flags[i][j]));
+            out.putF64(grid.u[i][j]);
+            out.putF64(grid.v[i][j]);
+        }
+    }
+    return bytes;
+}
+
+// The header is checked before anything is allocated, and the length before
+// the grid is: a short file never costs more memory than it is long.
+GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, Grid& grid,
+                                GridFileSettings& settings)
+{
+    if (!hasGridFileV2Magic(bytes, length) || length < grid_file_v2::headerLength)
+        return GridFileStatus::NotValid;
+    LittleEndianReader in(bytes + grid_file_v2::magicLength);
+    HeaderV2 h;
+    if (!readHeader(in, h))
+        return GridFileStatus::NotValid;
+    const std::size_t cells = std::size_t(h.NX) * h.NY;
+    if (length - grid_file_v2::headerLength < grid_file_v2::recordLength * cells)
+        return GridFileStatus::NotValid;
+
+    Grid loaded;
+    makeFluidGrid(loaded, int32_t(h.NX), int32_t(h.NY));
+    loaded.aux1 = h.aux1;
+    loaded.aux2 = h.aux2;
+    if (!readRecords(in, loaded))
+        return GridFileStatus::NotValid;
+    grid = std::move(loaded);
+    settings = h.settings;
+    return GridFileStatus::Ok;
+}

@@ -1,0 +1,66 @@
+// Grid files, version 2: grids beyond the classic 255 x 255 and fractional
+// velocities, plus the solver settings the classic format cannot hold.
+//
+// A fixed binary layout, little-endian, no padding, no line-break rule:
+//
+//   offset  size        field
+//        0    14        magic "KELVO-GRID" 13 10 26 10
+//       14     4        uint32 version, 2
+//       18     4        uint32 NX
+//       22     4        uint32 NY
+//       26     4        int32  aux1
+//       30     4        int32  aux2
+//       34     8        float64 Reynolds number
+//       42     8        float64 default U
+//       50     8        float64 default V
+//       58     8        float64 time step; 0 = not stored
+//       66     1        uint8  convection: 0 not stored, 1 central,
+//                              2 upwind-blended, 3 designed
+//       67     1        uint8  pressure solver: 0 not stored, 1 Gauss-Seidel,
+//                              2 multigrid
+//       68  17 NX NY    cell records, i outer, j inner: uint8 flag byte (as
+//                       in the classic format), float64 u, float64 v
+//
+// Floats are IEEE 754 binary64. A reader refuses an unknown version, NX or
+// NY outside 3..maxCells or NX * NY above maxTotalCells, fewer bytes than
+// the records need, any non-finite number, a negative time step and an
+// unknown setting code. Bytes after the last record are ignored. The line
+// break bytes in the magic show a file mangled by a text-mode transfer.
+#pragma once
+
+#include "io/grid_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace grid_file_v2 {
+constexpr char magic[] = "KELVO-GRID\r\n\x1a\n";
+constexpr std::size_t magicLength = sizeof(magic) - 1;
+constexpr std::uint32_t version = 2;
+constexpr std::size_t headerLength = 68;
+constexpr std::size_t recordLength = 17;
+// Sizes a version-2 file may carry. The total cap keeps a hostile header
+// from making a reader allocate more than a few tens of megabytes.
+constexpr int minCells = 3;
+constexpr int maxCells = 4096;
+constexpr std::size_t maxTotalCells = std::size_t(1) << 20;  // 1024 x 1024
+// The most bytes a reader ever needs.
+constexpr std::size_t maxLength = headerLength + recordLength * maxTotalCells;
+}  // namespace grid_file_v2
+
+// Whether bytes start with the version-2 magic text.
+bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length);
+
+// Whether version 2 can hold the grid and settings: sizes within the
+// limits, arrays allocated to them, every number finite, the time step
+// (when given) positive.
+bool gridFitsFileV2(const Grid& grid, const GridFileSettings& settings);
+
+// The version-2 bytes; empty when the grid does not fit (gridFitsFileV2).
+std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSettings& settings);
+
+// Decodes version-2 bytes. On Ok, grid and settings are replaced (settings
+// the file does not store become nullopt); otherwise neither is touched.
+GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, Grid& grid,
+                                GridFileSettings& settings);
