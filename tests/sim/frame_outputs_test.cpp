@@ -148,7 +148,7 @@ struct OwnedRun {
     void cycle()
     {
         run->cycle(settings.interval, [this](int32_t index) {
-            return outputs.frame(run->state(), settings.elements, saving, index).ok;
+            return outputs.frame(run->state(), run->simulatedTime(), settings.elements, saving, index).ok;
         });
     }
     // The three planes, row by row.
