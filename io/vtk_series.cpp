@@ -7,6 +7,25 @@
 #include <system_error>
 #include <utility>
 
+namespace {
+
+// The text of a .pvd collection of the given files and times.
+std::string collectionText(const std::vector<std::pair<double, std::string>>& files)
+{
+    std::string text = "<?xml version=\"1.0\"?>\n"
+                       "<VTKFile type=\"Collection\" version=\"1.0\">\n"
+                       "  <Collection>\n";
+    for (const auto& [time, fileName] : files) {
+        char time17[32];
+        std::snprintf(time17, sizeof time17, "%.17g", time);
+        text += "    <DataSet timestep=\"" + std::string(time17) + "\" part=\"0\" file=\"" + fileName + "\"/>\n";
+    }
+    text += "  </Collection>\n</VTKFile>\n";
+    return text;
+}
+
+}  // namespace
+
 VtkFieldsOutput::VtkFieldsOutput(std::string directory) : fieldDirectory(std::move(directory)) {}
 
 void VtkFieldsOutput::restartNumbering()
@@ -46,21 +65,7 @@ VtkWriteResult VtkFieldsOutput::writeFrame(const Grid& state, double time)
 
 bool VtkFieldsOutput::writeCollection()
 {
-    const std::string text = vtkCollectionText(entries);
+    const std::string text = collectionText(entries);
     bytes.assign(text.begin(), text.end());
     return replaceFileWith(pathOf("fields.pvd"), bytes);
-}
-
-std::string vtkCollectionText(const std::vector<std::pair<double, std::string>>& files)
-{
-    std::string text = "<?xml version=\"1.0\"?>\n"
-                       "<VTKFile type=\"Collection\" version=\"1.0\">\n"
-                       "  <Collection>\n";
-    for (const auto& [time, fileName] : files) {
-        char time17[32];
-        std::snprintf(time17, sizeof time17, "%.17g", time);
-        text += "    <DataSet timestep=\"" + std::string(time17) + "\" part=\"0\" file=\"" + fileName + "\"/>\n";
-    }
-    text += "  </Collection>\n</VTKFile>\n";
-    return text;
 }

@@ -46,6 +46,3 @@ private:
     std::vector<std::pair<double, std::string>> entries;  // time and file of this run's frames
     std::vector<char> bytes;      // the file being written, kept between frames
 };
-
-// The text of a .pvd collection of the given files and times.
-std::string vtkCollectionText(const std::vector<std::pair<double, std::string>>& files);

@@ -81,15 +81,20 @@ T valueAt(const ParsedFile& parsed, int a, int32_t cell)
     return value;
 }
 
-}  // namespace
-
-TEST(VtkFieldsTest, HeaderDescribesTheImageAndItsArrays)
+ParsedFile encodedLinearGrid()
 {
     Grid grid;
     makeLinearGrid(grid);
     std::vector<char> bytes;
     encodeVtkFields(grid, bytes);
-    const ParsedFile parsed = parse(bytes);
+    return parse(bytes);
+}
+
+}  // namespace
+
+TEST(VtkFieldsTest, HeaderDescribesTheImageAndItsArrays)
+{
+    const ParsedFile parsed = encodedLinearGrid();
     for (const char* expected :
          {"<VTKFile type=\"ImageData\" version=\"1.0\" byte_order=\"LittleEndian\" header_type=\"UInt64\">",
           "<ImageData WholeExtent=\"0 5 0 4 0 0\" Origin=\"0 0 0\" Spacing=\"0.25 0.5 0.25\">",
@@ -118,11 +123,7 @@ TEST(VtkFieldsTest, HeaderDescribesTheImageAndItsArrays)
 
 TEST(VtkFieldsTest, CellsHoldTheCentreValuesInImageOrder)
 {
-    Grid grid;
-    makeLinearGrid(grid);
-    std::vector<char> bytes;
-    encodeVtkFields(grid, bytes);
-    const ParsedFile parsed = parse(bytes);
+    const ParsedFile parsed = encodedLinearGrid();
     // Cell (i, j) is cell i + NX j. Vorticity of the linear faces is
     // 3/dx - 10/dy = 12 - 20 everywhere.
     struct Cell {
