@@ -12,6 +12,8 @@ BatchFrames::BatchFrames(const BatchOptions& options, const Grid& grid)
 {
     saving.ppm = options.ppm;
     saving.avi = !aviName.empty();
+    saving.vtk = !options.vtkDirectory.empty();
+    outputs.vtk().setDirectory(options.vtkDirectory);
 }
 
 BatchFrames::~BatchFrames()
@@ -34,10 +36,11 @@ bool BatchFrames::open(std::string& error)
     return opened;
 }
 
-// Compose, then the AVI frame and the PPM file, as a frame cycle does.
-bool BatchFrames::frame(const SimGrid& state, int32_t index, std::string& error)
+// Compose, then the AVI frame, the PPM file and the field file, as a frame
+// cycle does.
+bool BatchFrames::frame(const SimGrid& state, double time, int32_t index, std::string& error)
 {
-    const FrameSaveResult result = outputs.frame(state, elements, saving, index);
+    const FrameSaveResult result = outputs.frame(state, time, elements, saving, index);
     ++composed;
     if (result.ok)
         return true;
@@ -48,6 +51,9 @@ bool BatchFrames::frame(const SimGrid& state, int32_t index, std::string& error)
     if (!result.ppmFailedPath.empty())
         error += std::string(error.empty() ? "" : "; ") + "cannot write the frame file '" +
                  result.ppmFailedPath + "'";
+    if (!result.vtkFailedPath.empty())
+        error += std::string(error.empty() ? "" : "; ") + "cannot write the field file '" +
+                 result.vtkFailedPath + "'";
     return false;
 }
 

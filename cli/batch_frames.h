@@ -1,5 +1,6 @@
 // BatchFrames: the frames of a batch run, composed and saved exactly as the
-// simulation window composes and saves them, into PPM files and an AVI file.
+// simulation window composes and saves them, into PPM files and an AVI file,
+// with the fields into VTK files.
 #pragma once
 
 #include "cli/batch_options.h"
@@ -23,9 +24,10 @@ public:
     // thus shows black, as after the window opens); false with a reason.
     bool open(std::string& error);
     // Composes the state with the chosen elements and saves it as frame
-    // index of the run; false with a reason when a frame could not be
-    // saved (the animation is then completed and closed).
-    bool frame(const SimGrid& state, int32_t index, std::string& error);
+    // index of the run, the fields with the simulated time; false with a
+    // reason when a frame could not be saved (the animation is then
+    // completed and closed).
+    bool frame(const SimGrid& state, double time, int32_t index, std::string& error);
     // Completes the animation; does nothing when none is open.
     void close();
 

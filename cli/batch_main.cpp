@@ -61,7 +61,7 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
     Stopwatch clock;
     for (long long n = 1; n <= steps; ++n) {
         const bool saved = frames ? run.advance(interval, [&](int32_t index) {
-            return frames->frame(run.state(), index, error);
+            return frames->frame(run.state(), run.simulatedTime(), index, error);
         })
                                   : (run.advance(), true);
         if (measure)

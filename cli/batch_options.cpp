@@ -116,6 +116,12 @@ bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o
             return false;
         }
         o.aviPath = text;
+    } else if (name == "--vtk") {
+        if (*text == '\0') {
+            error = "--vtk needs a directory name";
+            return false;
+        }
+        o.vtkDirectory = text;
     } else if (name == "--codec") {
         if (!parseCodec(text, o.compression.compressor)) {
             error = std::string("--codec needs raw, mjpeg, ffv1 or utvideo, not '") + text + "'";
@@ -132,7 +138,8 @@ bool applyFrameOption(const std::string& name, const char* text, BatchOptions& o
 bool isFrameOption(const std::string& name)
 {
     return name == "--interval" || name == "--size" || name == "--elements" || name == "--avi" ||
-           name == "--codec" || name == "--quality" || name == "--colour-map" || name == "--range";
+           name == "--vtk" || name == "--codec" || name == "--quality" || name == "--colour-map" ||
+           name == "--range";
 }
 
 // A picture as the set-up: --grid-size and --save-grid, and the checks that
@@ -380,6 +387,10 @@ std::string batchUsage()
            "                  --ppm=DIR when the grid file follows)\n"
            "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
            "                  is added unless FILE ends in it)\n"
+           "  --vtk DIR       the fields of each frame as DIR/fields_00000.vti ... for\n"
+           "                  ParaView (u, v, speed, vorticity, p at the cell centres,\n"
+           "                  the cell type), and DIR/fields.pvd with their simulated\n"
+           "                  times; DIR is created when missing\n"
            "  --codec C       raw (full frames, default), mjpeg, ffv1 or utvideo\n"
            "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n"
            "  --colour-map Q  colour map of speed, vorticity, p, u or v in place of\n"

@@ -37,6 +37,7 @@ struct BatchOptions {
     bool ppm = false;                 // numbered PPM files
     std::string ppmDirectory;         // where they go
     std::string aviPath;              // "" for no animation
+    std::string vtkDirectory;         // field files go here; "" for none
     CompressOptions compression;      // of the animation
 
     // A picture in place of the grid file (known by its extension): sampled
@@ -47,7 +48,7 @@ struct BatchOptions {
     std::string saveGridPath;         // --save-grid FILE
 
     // Whether any frame is written.
-    bool writesFrames() const { return ppm || !aviPath.empty(); }
+    bool writesFrames() const { return ppm || !aviPath.empty() || !vtkDirectory.empty(); }
 };
 
 // The elements the simulation window starts with checked.

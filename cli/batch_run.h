@@ -71,6 +71,8 @@ public:
 
     const SimGrid& state() const { return cycles->state(); }
     const RunTally& tally() const { return counts; }
+    // Simulated time of the state, the step of a cycle in progress included.
+    double simulatedTime() const { return cycles->simulatedTime(); }
     // What the step of the last cycle did.
     const StepReport& lastStep() const { return cycles->lastStepReport(); }
     // Whether the run must stop: the flow blew up, or it became steady.

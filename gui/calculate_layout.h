@@ -7,7 +7,7 @@ namespace CalculateLayout {
 constexpr int windowX = 0;
 constexpr int windowY = 0;
 constexpr int windowWidth = 650;  // the groups at their widths
-constexpr int windowHeight = 510;
+constexpr int windowHeight = 533;  // Save Method with its four radios
 constexpr int padLeft = 10;
 constexpr int padRight = 2;
 constexpr int padTop = 10;
@@ -51,9 +51,9 @@ constexpr int renderButtonsHeight = 150;
 constexpr int saveGroupX = 410;
 constexpr int saveGroupY = 230;
 constexpr int intervalGroupX = 410;
-constexpr int intervalGroupY = 340;
+constexpr int intervalGroupY = 363;
 constexpr int sizeGroupX = 410;  // under Save Frame Interval: its Polish title is long
-constexpr int sizeGroupY = 400;
+constexpr int sizeGroupY = 423;
 constexpr int spinnerWidth = 60;
 
 // The View group under the buttons.

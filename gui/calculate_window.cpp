@@ -203,7 +203,7 @@ void CalculateWindow::buildRenderGroup()
     showStreamlines->setCheck(TRUE);
 }
 
-// "Save Method": none, AVI, PPM; the data target keeps one checked.
+// "Save Method": none, AVI, PPM, VTK; the data target keeps one checked.
 void CalculateWindow::buildSaveGroup()
 {
     using namespace CalculateLayout;
@@ -214,6 +214,8 @@ void CalculateWindow::buildSaveGroup()
                                 FXDataTarget::ID_OPTION + SAVE_AVI);
     savePpm = new FXRadioButton(saveGroup, uiText(TXT_SAVE_PPM), &saveTarget,
                                 FXDataTarget::ID_OPTION + SAVE_PPM);
+    saveVtk = new FXRadioButton(saveGroup, uiText(TXT_SAVE_VTK), &saveTarget,
+                                FXDataTarget::ID_OPTION + SAVE_VTK);
     saveMethod = SAVE_NONE;
     saveNone->setCheck(TRUE);
 }
@@ -342,6 +344,7 @@ void CalculateWindow::enterIdleControls()
     saveAvi->enable();
     saveNone->enable();
     savePpm->enable();
+    saveVtk->enable();
     sizeSpinner->enable();
     viewList->enable();
     pauseButton->disable();
@@ -387,6 +390,7 @@ FrameSaving CalculateWindow::frameSaving() const
     FrameSaving saving;
     saving.avi = saveMethod == SAVE_AVI;
     saving.ppm = saveMethod == SAVE_PPM;
+    saving.vtk = saveMethod == SAVE_VTK;
     return saving;
 }
 
@@ -408,6 +412,7 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
     saveAvi->disable();
     saveNone->disable();
     savePpm->disable();
+    saveVtk->disable();
     sizeSpinner->disable();
     if (saveMethod == SAVE_AVI)
         viewList->disable();  // an animation keeps one frame size
@@ -443,7 +448,8 @@ bool CalculateWindow::runOneCycle()
 {
     FrameSaveResult saved;
     run->cycle(intervalSpinner->getValue(), [this, &saved](int32_t index) {
-        saved = outputs.frame(run->state(), checkedElements(), frameSaving(), index, [this] { presentFrame(); });
+        saved = outputs.frame(run->state(), run->simulatedTime(), checkedElements(), frameSaving(), index,
+                              [this] { presentFrame(); });
         return saved.ok;
     });
     cycleLabel->setText(FXStringVal(run->cycles()));
@@ -501,14 +507,15 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 }
 
 // Stop, then one message: the AVI file is complete but short, or the PPM
-// file named could not be written.
+// or VTK file named could not be written.
 void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
 {
     onCmdStop(nullptr, 0, nullptr);
     if (result.aviFailed)
         outputs.avi().reportIncomplete();
     else
-        showFrameWriteFailure(result.ppmFailedPath.c_str());
+        showFrameWriteFailure(
+            (result.ppmFailedPath.empty() ? result.vtkFailedPath : result.ppmFailedPath).c_str());
 }
 
 // The broken state is never composed: the picture of the last frame cycle
@@ -522,6 +529,7 @@ void CalculateWindow::stopAfterBlowUp()
     cancelCycle();
     outputs.closeAvi();
     outputs.ppm().restartNumbering();
+    outputs.vtk().restartNumbering();
     restartRun();
     presentFrame();
     showInstability(text);

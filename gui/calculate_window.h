@@ -51,6 +51,7 @@ protected:
     FXRadioButton* savePpm = nullptr;
     FXRadioButton* saveAvi = nullptr;
     FXRadioButton* saveNone = nullptr;
+    FXRadioButton* saveVtk = nullptr;
     FXint saveMethod = 0;                     // which radio is checked (SaveMethod)
     FXDataTarget saveTarget;                  // keeps the radios exclusive
     FXGroupBox* intervalGroup = nullptr;      // "Save Frame Interval"
@@ -142,7 +143,7 @@ protected:
 
 public:
     // The save methods, in the order of the data target's options.
-    enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2 };
+    enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2, SAVE_VTK = 3 };
 
     enum {
         ID_START = FXDialogBox::ID_LAST,

@@ -122,6 +122,8 @@ enum UiTextKey : int {
     TXT_TIME_STEP_USED    = 125,
     TXT_UNSTABLE_CAPTION  = 126,
     TXT_UNSTABLE_TEXT     = 127,
+    // The simulation window's field export.
+    TXT_SAVE_VTK          = 140,
 };
 
 // One entry of a language's table.

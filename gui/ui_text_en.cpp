@@ -118,6 +118,7 @@ const UiTextEntry table[] = {
     {125, "dt"},
     {126, "Unstable Flow"},
     {127, "The flow became unstable at cycle %lld (t = %.4g). Use a smaller Delta Time (about %.2g or less for this grid) or tick Automatic."},
+    {140, "VTK fields (.vti)"},
 };
 
 }  // namespace

@@ -118,6 +118,7 @@ const UiTextEntry table[] = {
     {125, "dt"},
     {126, "Niestabilny przepływ"},
     {127, "Przepływ stał się niestabilny w cyklu %lld (t = %.4g). Użyj mniejszego kroku czasowego (około %.2g lub mniej dla tej siatki) albo zaznacz Automatycznie."},
+    {140, "Pola VTK (.vti)"},
 };
 
 }  // namespace

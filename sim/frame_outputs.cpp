@@ -21,6 +21,7 @@ void FrameOutputs::allocate(int32_t columns, int32_t rows, int pixelsPerCell, bo
     if (colourBar)
         framed.allocate(image.width(), image.height() + colour_bar::stripHeight);
     ppmOutput.restartNumbering();
+    vtkOutput.restartNumbering();
 }
 
 bool FrameOutputs::compose(const SimGrid& state, const RenderElements& elements)
@@ -64,13 +65,30 @@ FrameSaveResult FrameOutputs::save(const FrameSaving& saving, int32_t index)
     return result;
 }
 
-FrameSaveResult FrameOutputs::frame(const SimGrid& state, const RenderElements& elements,
+FrameSaveResult FrameOutputs::saveFields(const Grid& state, double time)
+{
+    FrameSaveResult result;
+    const VtkWriteResult written = vtkOutput.writeFrame(state, time);
+    if (!written.ok) {
+        result.ok = false;
+        result.vtkFailedPath = written.path;
+    }
+    return result;
+}
+
+FrameSaveResult FrameOutputs::frame(const SimGrid& state, double time, const RenderElements& elements,
                                     const FrameSaving& saving, int32_t index, const std::function<void()>& show)
 {
     compose(state, elements);
     if (show)
         show();
-    return save(saving, index);
+    FrameSaveResult result = save(saving, index);
+    if (saving.vtk) {
+        const FrameSaveResult fields = saveFields(state, time);
+        result.ok = result.ok && fields.ok;
+        result.vtkFailedPath = fields.vtkFailedPath;
+    }
+    return result;
 }
 
 bool FrameOutputs::openAvi(const std::string& fileName)

@@ -1,11 +1,13 @@
 // FrameOutputs: the picture of one run and where its frames go (numbered
-// PPM files, an AVI file), with the frame of a frame cycle composed and
-// saved in one place for the simulation window and kelvo-batch alike.
+// PPM files, an AVI file, VTK field files), with the frame of a frame cycle
+// composed and saved in one place for the simulation window and kelvo-batch
+// alike.
 #pragma once
 
 #include "core/grid.h"
 #include "io/avi_writer.h"
 #include "io/ppm_writer.h"
+#include "io/vtk_series.h"
 #include "render/compose_frame.h"
 #include "render/frame_image.h"
 #include "sim/frame_saving.h"
@@ -16,13 +18,14 @@
 
 class FrameOutputs {
 public:
-    // PPM frames go to ppmDirectory; chooser and messages are the AVI
+    // PPM frames go to ppmDirectory, field files to vtk/ (vtk().setDirectory
+    // changes it); chooser and messages are the AVI
     // output's hooks (null: full frames, messages on standard error).
     explicit FrameOutputs(const std::string& ppmDirectory = "frames", CompressorChooser chooser = nullptr,
                           AviMessageHook messages = nullptr);
 
     // An all-zero picture of pixelsPerCell * NX by pixelsPerCell * NY; the
-    // PPM numbering starts again at 0. With colourBar the frames shown and
+    // PPM and VTK numbering starts again at 0. With colourBar the frames shown and
     // saved start out with the colour bar's strip below the picture.
     void allocate(int32_t NX, int32_t NY, int pixelsPerCell, bool colourBar = false);
     // Frees the picture.
@@ -37,10 +40,12 @@ public:
     // Saves the picture as frame index of the run: the AVI frame first, then
     // the PPM file. Both are tried even when the first fails.
     FrameSaveResult save(const FrameSaving& saving, int32_t index);
+    // Writes the fields of state, at simulated time, as the next VTK file.
+    FrameSaveResult saveFields(const Grid& state, double time);
     // The frame of a frame cycle: compose, show (when given; the window
-    // presents the picture), save.
-    FrameSaveResult frame(const SimGrid& state, const RenderElements& elements, const FrameSaving& saving,
-                          int32_t index, const std::function<void()>& show = nullptr);
+    // presents the picture), save, then the fields when saving asks for them.
+    FrameSaveResult frame(const SimGrid& state, double time, const RenderElements& elements,
+                          const FrameSaving& saving, int32_t index, const std::function<void()>& show = nullptr);
 
     // Opens the animation file at the picture's size, its fade-in showing
     // the picture as it is now; false when it could not be (the user has
@@ -59,6 +64,7 @@ public:
     ColourRange colourRange() const { return composer.colourRange(); }
     AviOutput& avi() { return aviOutput; }
     PpmFrameOutput& ppm() { return ppmOutput; }
+    VtkFieldsOutput& vtk() { return vtkOutput; }
 
 private:
     // Copies the picture into the framed one and draws the bar below it.
@@ -72,5 +78,6 @@ private:
     bool barShown = false;
     FrameComposer composer;
     PpmFrameOutput ppmOutput;
+    VtkFieldsOutput vtkOutput;
     AviOutput aviOutput;
 };

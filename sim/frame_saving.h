@@ -1,6 +1,7 @@
 // FrameSaving: what a frame cycle does with the composed picture after it
 // has been drawn (append it to the AVI file, write it as the next PPM file),
-// and what went wrong doing it.
+// what it writes beside the picture (the fields as the next VTK file), and
+// what went wrong doing it.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 struct FrameSaving {
     bool avi = false;                   // the open AVI output
     bool ppm = false;                   // numbered PPM files
+    bool vtk = false;                   // numbered VTK field files and their collection
 };
 
 // What went wrong while saving one frame; ok when nothing did.
@@ -17,6 +19,7 @@ struct FrameSaveResult {
     bool ok = true;
     bool aviFailed = false;   // the frame did not reach the AVI file
     std::string ppmFailedPath;  // the PPM file that could not be written
+    std::string vtkFailedPath;  // the VTK file (or collection) that could not be written
 };
 
 // The AVI file name for a chosen name: the name followed by ".avi" unless

@@ -142,6 +142,8 @@ TEST(BatchFrameOptions, RangesAndCombinationsAreChecked)
     EXPECT_TRUE(refused({"g.grid", "--avi", "a", "--quality", "101"}));
     EXPECT_TRUE(refused({"g.grid", "--avi", ""}));
     EXPECT_TRUE(refused({"g.grid", "--ppm="}));
+    EXPECT_TRUE(refused({"g.grid", "--vtk", ""}));
+    EXPECT_TRUE(refused({"g.grid", "--vtk"}));
 
     BatchOptions options;
     std::string error;
@@ -153,6 +155,12 @@ TEST(BatchFrameOptions, RangesAndCombinationsAreChecked)
     EXPECT_EQ(options.pixelsPerCell, 15);
     EXPECT_EQ(options.compression.compressor, Compressor::MotionJpeg);
     EXPECT_EQ(options.compression.quality, 60);
+    EXPECT_TRUE(options.writesFrames());
+
+    // Field files alone are frames too: the frame cycles write them.
+    ASSERT_TRUE(parse({"--vtk", "out/fields", "g.grid"}, options, error)) << error;
+    EXPECT_EQ(options.vtkDirectory, "out/fields");
+    EXPECT_FALSE(options.ppm);
     EXPECT_TRUE(options.writesFrames());
 }
 

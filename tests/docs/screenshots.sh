@@ -97,12 +97,12 @@ sleep 0.5
 import -window root "$out/paused_full.png"
 sleep 0.5
 import -window root "$out/paused_again.png"
-crop_window "$out/paused_full.png" "$SX" "$SY" 650 510 "$out/images/paused.png"
-crop_window "$out/paused_again.png" "$SX" "$SY" 650 510 "$out/paused_again.png"
+crop_window "$out/paused_full.png" "$SX" "$SY" 650 533 "$out/images/paused.png"
+crop_window "$out/paused_again.png" "$SX" "$SY" 650 533 "$out/paused_again.png"
 /usr/bin/compare -metric AE "$out/images/paused.png" "$out/paused_again.png" null: 2>"$out/paused_diff" ||
     fail "the paused window changed: $(cat "$out/paused_diff") pixels"
 sim_click $STOP_DX $STOP_DY
-crop_window "$out/simulation_full.png" "$SX" "$SY" 650 510 "$out/images/simulation.png"
+crop_window "$out/simulation_full.png" "$SX" "$SY" 650 533 "$out/images/simulation.png"
 lit=$(canvas_lit_pixels "$out/simulation_full.png")
 [ "$lit" -gt 40000 ] || fail "only $lit lit pixels on the running simulation canvas"
 # The x velocity dominates the channel: most of the canvas is reddish.
@@ -126,8 +126,8 @@ done
 # --- Sizes of every picture ---------------------------------------------
 check_size "$out/images/editor.png" 870 600
 check_size "$out/images/painting.png" 870 600
-check_size "$out/images/simulation.png" 650 510
-check_size "$out/images/paused.png" 650 510
+check_size "$out/images/simulation.png" 650 533
+check_size "$out/images/paused.png" 650 533
 for f in "$out"/images/*.png; do
     bytes=$(wc -c <"$f")
     [ "$bytes" -lt 150000 ] || fail "$(basename "$f") is $bytes bytes"

@@ -17,7 +17,7 @@ mkdir -p "$out/Grids"
 cd "$out"
 
 # The size spinner's text, from the simulation window's corner.
-SIZE_TEXT_DX=440; SIZE_UP_DY=434
+SIZE_TEXT_DX=440; SIZE_UP_DY=457
 # "Motion JPEG" in the compressor dialog, from its corner.
 MJPEG_DX=29; MJPEG_DY=68
 

@@ -120,6 +120,7 @@ protected:
         EXPECT_TRUE(window->saveNone->isEnabled());
         EXPECT_TRUE(window->saveAvi->isEnabled());
         EXPECT_TRUE(window->savePpm->isEnabled());
+        EXPECT_TRUE(window->saveVtk->isEnabled());
         EXPECT_TRUE(window->sizeSpinner->isEnabled());
         EXPECT_TRUE(window->intervalSpinner->isEnabled());
         EXPECT_FALSE(window->pendingCycle);
@@ -140,6 +141,7 @@ TEST_F(CalculateWindowTest, OpensIdleWithItsDefaults)
     EXPECT_TRUE(window->saveNone->getCheck());
     EXPECT_FALSE(window->saveAvi->getCheck());
     EXPECT_FALSE(window->savePpm->getCheck());
+    EXPECT_FALSE(window->saveVtk->getCheck());
     EXPECT_TRUE(window->showBoundaryCells->getCheck());
     EXPECT_TRUE(window->showStreamlines->getCheck());
     EXPECT_FALSE(window->showUField->getCheck());
@@ -170,6 +172,10 @@ TEST_F(CalculateWindowTest, SaveMethodsExcludeEachOther)
     EXPECT_EQ(window->saveMethod, CalculateWindow::SAVE_AVI);
     EXPECT_FALSE(window->savePpm->getCheck());
     EXPECT_TRUE(window->saveAvi->getCheck());
+    window->choose(window->saveVtk);
+    EXPECT_EQ(window->saveMethod, CalculateWindow::SAVE_VTK);
+    EXPECT_FALSE(window->saveAvi->getCheck());
+    EXPECT_TRUE(window->saveVtk->getCheck());
 }
 
 TEST_F(CalculateWindowTest, StartRunsCyclesAndStopReturnsToIdle)
@@ -245,6 +251,32 @@ TEST_F(CalculateWindowTest, PpmRunWritesNumberedFramesAndStopStartsAgain)
     ASSERT_TRUE(FrameComposer().compose(picture, reference->state(), 40, 20, 4, elements));
     ASSERT_TRUE(PpmFrameOutput().writeFile(picture.rgbPlanes(), "reference.ppm"));
     EXPECT_EQ(readBytes("reference.ppm"), firstRun);
+}
+
+TEST_F(CalculateWindowTest, VtkRunWritesFieldFilesBesideTheFrames)
+{
+    window->choose(window->saveVtk);
+    runFrames(3);
+    const int32_t framesTaken = window->frames();
+    window->send(CalculateWindow::ID_STOP);
+    EXPECT_TRUE(window->saveVtk->isEnabled());  // idle again
+    EXPECT_FALSE(fs::exists("frames"));                    // no picture files
+    ASSERT_TRUE(fs::exists("vtk/fields_00000.vti"));
+    ASSERT_TRUE(fs::exists("vtk/fields_00002.vti"));
+    const std::string first = readBytes("vtk/fields_00000.vti");
+    EXPECT_NE(first.find("WholeExtent=\"0 40 0 20 0 0\""), std::string::npos);
+    EXPECT_NE(first, readBytes("vtk/fields_00002.vti"));  // the flow moved
+    // The collection lists every frame with its simulated time: the build
+    // step and one cycle per frame, at the window's fixed time step.
+    const std::string collection = readBytes("vtk/fields.pvd");
+    std::vector<double> times;
+    for (size_t at = collection.find("timestep=\""); at != std::string::npos;
+         at = collection.find("timestep=\"", at + 1))
+        times.push_back(std::stod(collection.substr(at + 10)));
+    ASSERT_EQ(static_cast<int32_t>(times.size()), framesTaken);
+    EXPECT_NE(collection.find("file=\"fields_00000.vti\""), std::string::npos);
+    for (size_t k = 0; k < times.size(); ++k)
+        EXPECT_NEAR(times[k], (k + 2) * timeStep, 1e-6) << "frame " << k;
 }
 
 TEST_F(CalculateWindowTest, UnwritableFramesStopTheRunWithOneMessage)

@@ -36,6 +36,7 @@ public:
     using CalculateWindow::saveMethod;
     using CalculateWindow::saveNone;
     using CalculateWindow::savePpm;
+    using CalculateWindow::saveVtk;
     using CalculateWindow::showBoundaryCells;
     using CalculateWindow::showPressure;
     using CalculateWindow::showStreamlines;

@@ -1,6 +1,7 @@
 // The outputs of a run: the AVI name rule, PPM files written in order and
 // numbered per picture, a frame that cannot be written reported with its
-// file, and two runs in one process that do not touch each other's frames.
+// file, field files beside them, and two runs in one process that do not
+// touch each other's frames.
 #include "render/colour_bar.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
@@ -107,6 +108,34 @@ TEST_F(FrameSavingTest, AviFrameWithoutAnOpenFileFails)
     EXPECT_TRUE(result.ppmFailedPath.empty());
 }
 
+TEST_F(FrameSavingTest, FieldFilesGoBesideTheFramesAndAFailureNamesTheFile)
+{
+    Grid grid;
+    makeChannel(grid, 8, 6);
+    SimulationRun run(grid, 100, 0.003);
+    run.step();
+    FrameSaving saving;
+    saving.vtk = true;
+    outputs->vtk().setDirectory((directory / "vtk").string());
+    for (int32_t index = 0; index < 2; ++index)
+        ASSERT_TRUE(outputs->frame(run.state(), 0.5 * (index + 1), RenderElements{}, saving, index).ok);
+    EXPECT_TRUE(fs::exists(directory / "vtk" / "fields_00001.vti"));
+    EXPECT_NE(readBytes(directory / "vtk" / "fields.pvd").find("timestep=\"1\""), std::string::npos);
+    EXPECT_FALSE(fs::exists(directory / "frames"));
+
+    // A new picture is a new run: numbered from 0 again.
+    outputs->allocate(8, 6, 1);
+    EXPECT_EQ(outputs->vtk().nextNumber(), 0);
+
+    fs::remove_all(directory / "vtk");
+    std::ofstream(directory / "vtk") << "a file where the directory should be";
+    saving.ppm = true;
+    const FrameSaveResult result = outputs->frame(run.state(), 0.0, RenderElements{}, saving, 0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.ppmFailedPath.empty());
+    EXPECT_EQ(result.vtkFailedPath, (directory / "vtk" / "fields_00000.vti").string());
+}
+
 namespace {
 
 // One run with its own grid, solver, picture and outputs, as a simulation
@@ -148,7 +177,7 @@ struct OwnedRun {
     void cycle()
     {
         run->cycle(settings.interval, [this](int32_t index) {
-            return outputs.frame(run->state(), settings.elements, saving, index).ok;
+            return outputs.frame(run->state(), run->simulatedTime(), settings.elements, saving, index).ok;
         });
     }
     // The three planes, row by row.
@@ -263,9 +292,9 @@ TEST_F(FrameSavingTest, ColourMapFramesCarryTheColourBarStrip)
     RenderElements elements;
     elements.boundaryCells = true;
     outputs->allocate(40, 20, k);
-    ASSERT_TRUE(outputs->frame(run.state(), elements, saving, 0).ok);
+    ASSERT_TRUE(outputs->frame(run.state(), run.simulatedTime(), elements, saving, 0).ok);
     elements.colourMap.quantity = ColourQuantity::Vorticity;
-    ASSERT_TRUE(outputs->frame(run.state(), elements, saving, 1).ok);
+    ASSERT_TRUE(outputs->frame(run.state(), run.simulatedTime(), elements, saving, 1).ok);
 
     const PpmText designed = readPpm(directory / "frames" / "frame_00000.ppm");
     EXPECT_EQ(designed.width, 40 * k - 1);

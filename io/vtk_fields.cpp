@@ -1,0 +1,108 @@
+#include "io/vtk_fields.h"
+
+#include "core/centre_values.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+constexpr const char* byteOrder = "BigEndian";
+#else
+constexpr const char* byteOrder = "LittleEndian";
+#endif
+
+// The XML before the appended block: the image, one DataArray per field
+// with its offset into the block, and the block's opening "_".
+std::string headerText(const Grid& grid)
+{
+    const uint64_t cells = static_cast<uint64_t>(grid.NX) * static_cast<uint64_t>(grid.NY);
+    char line[256];
+    std::string text = "<?xml version=\"1.0\"?>\n";
+    std::snprintf(line, sizeof line,
+                  "<VTKFile type=\"ImageData\" version=\"1.0\" byte_order=\"%s\" header_type=\"UInt64\">\n",
+                  byteOrder);
+    text += line;
+    std::snprintf(line, sizeof line,
+                  "  <ImageData WholeExtent=\"0 %d 0 %d 0 0\" Origin=\"0 0 0\" Spacing=\"%.17g %.17g %.17g\">\n",
+                  grid.NX, grid.NY, grid.dx, grid.dy, grid.dx);
+    text += line;
+    std::snprintf(line, sizeof line, "    <Piece Extent=\"0 %d 0 %d 0 0\">\n", grid.NX, grid.NY);
+    text += line;
+    text += "      <CellData Scalars=\"speed\">\n";
+    uint64_t offset = 0;
+    for (int a = 0; a < vtk_fields::arrayCount; ++a) {
+        const bool isFloat = a < vtk_fields::float64Arrays;
+        std::snprintf(line, sizeof line,
+                      "        <DataArray type=\"%s\" Name=\"%s\" format=\"appended\" offset=\"%llu\"/>\n",
+                      isFloat ? "Float64" : "Int32", vtk_fields::arrayNames[a],
+                      static_cast<unsigned long long>(offset));
+        text += line;
+        offset += sizeof(uint64_t) + cells * (isFloat ? sizeof(double) : sizeof(int32_t));
+    }
+    text += "      </CellData>\n    </Piece>\n  </ImageData>\n  <AppendedData encoding=\"raw\">\n   _";
+    return text;
+}
+
+// Appends one array: its byte count, then value(i, j) for cell i + NX * j.
+template <typename T, typename Value>
+char* appendArray(char* out, const Grid& grid, Value value)
+{
+    const uint64_t count = static_cast<uint64_t>(grid.NX) * static_cast<uint64_t>(grid.NY) * sizeof(T);
+    std::memcpy(out, &count, sizeof count);
+    out += sizeof count;
+    // The block follows text of any length, so values are copied, not stored
+    // through a pointer that may be misaligned.
+    for (int32_t j = 0; j < grid.NY; ++j)
+        for (int32_t i = 0; i < grid.NX; ++i) {
+            const T v = value(i, j);
+            std::memcpy(out, &v, sizeof v);
+            out += sizeof v;
+        }
+    return out;
+}
+
+}  // namespace
+
+void encodeVtkFields(const Grid& grid, std::vector<char>& bytes)
+{
+    const std::string header = headerText(grid);
+    constexpr const char* footer = "\n  </AppendedData>\n</VTKFile>\n";
+    const size_t cells = static_cast<size_t>(grid.NX) * static_cast<size_t>(grid.NY);
+    const size_t block = vtk_fields::arrayCount * sizeof(uint64_t) +
+                         cells * (vtk_fields::float64Arrays * sizeof(double) + sizeof(int32_t));
+    bytes.resize(header.size() + block + std::strlen(footer));
+    char* out = bytes.data();
+    std::memcpy(out, header.data(), header.size());
+    out += header.size();
+    const Grid& g = grid;
+    out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return centreU(g, i, j); });
+    out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return centreV(g, i, j); });
+    out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return centreSpeed(g, i, j); });
+    out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return centreVorticity(g, g.NX, g.NY, i, j); });
+    out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return g.p[i][j]; });
+    out = appendArray<int32_t>(out, g, [&g](int32_t i, int32_t j) { return g.flags[i][j]; });
+    std::memcpy(out, footer, std::strlen(footer));
+}
+
+bool replaceFileWith(const std::string& path, const std::vector<char>& bytes)
+{
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Hidden and named by the process, so that no reader takes it for an output.
+    const std::string tempPath = directory + "." + name + "." + std::to_string(getpid()) + ".tmp";
+    std::FILE* file = std::fopen(tempPath.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fclose(file) == 0 && ok;
+    ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(tempPath.c_str());
+    return ok;
+}
