@@ -21,6 +21,13 @@ struct BatchOptions {
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
     std::string csvPath;              // "" for no dump, "-" for stdout
+    std::string saveStatePath;        // "" for no state file
+    std::string restartPath;          // continue the run saved there; "" for none
+    // Whether the command line gave these; a restart takes the state's
+    // values for those it did not.
+    bool dtGiven = false;
+    bool convectionGiven = false;
+    bool pressureGiven = false;
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile)
 {
@@ -21,21 +22,101 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     return r;
 }
 
+RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved)
+{
+    RunParameters r;
+    r.reynolds = options.reynolds ? *options.reynolds : saved.reynolds;
+    r.dt = options.dtGiven ? options.dt : saved.dt;
+    r.automaticDt = options.dtGiven ? options.automaticDt : saved.automaticDt;
+    r.convection = options.convectionGiven ? options.convection : saved.convection;
+    r.pressure = options.pressureGiven ? options.pressure : saved.pressure;
+    return r;
+}
+
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
     : edited(&grid),
       settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
       steadyLimit(steadyLimit)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
-    if (steadyLimit) {
-        previous.NX = grid.NX;
-        previous.NY = grid.NY;
-        previous.u.allocate(grid.NX, grid.NY);
-        previous.v.allocate(grid.NX, grid.NY);
-    }
+    trackChanges(grid);
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const StepReport first = cycles->step();
     record(first, 0);
+}
+
+BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
+                   std::optional<double> steadyLimit)
+    : edited(&grid),
+      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
+      steadyLimit(steadyLimit)
+{
+    trackChanges(grid);
+    cycles = std::make_unique<SimulationRun>(grid, settings);
+    const RunCounters& c = saved.counters;
+    cycles->restore(saved.fields, c.simulatedTime, c.cycles, c.frames);
+    counts.steps = counts.restoredSteps = c.steps;
+    counts.sweeps = c.sweeps;
+    counts.cycles = c.multigridCycles;
+    counts.cappedSteps = c.cappedSteps;
+    counts.firstNonFiniteStep = c.firstNonFiniteStep;
+    counts.simulatedTime = c.simulatedTime;
+    counts.largestDivergence = c.largestDivergence;
+    counts.smallestDt = c.smallestDt;
+    counts.largestDt = c.largestDt;
+}
+
+void BatchRun::saveState(RunState& state) const
+{
+    state.settings = settings;
+    copyGridArrays(*edited, state.edited);
+    const SimGrid& now = cycles->state();
+    copyGridArrays(now, state.fields);
+    for (Array2D<double>* a : {&state.fields.F, &state.fields.G, &state.fields.pPrev, &state.fields.dp})
+        a->allocate(now.NX, now.NY);
+    state.fields.F.copyFrom(now.F);
+    state.fields.G.copyFrom(now.G);
+    state.fields.pPrev.copyFrom(now.pPrev);
+    state.fields.dp.copyFrom(now.dp);
+    RunCounters& c = state.counters;
+    c.steps = counts.steps;
+    c.sweeps = counts.sweeps;
+    c.multigridCycles = counts.cycles;
+    c.cappedSteps = counts.cappedSteps;
+    c.firstNonFiniteStep = counts.firstNonFiniteStep;
+    c.simulatedTime = cycles->simulatedTime();
+    c.largestDivergence = counts.largestDivergence;
+    c.smallestDt = counts.smallestDt;
+    c.largestDt = counts.largestDt;
+    c.cycles = cycles->cycles();
+    c.frames = cycles->frames();
+}
+
+void copyGridArrays(const Grid& from, Grid& to)
+{
+    to.NX = from.NX;
+    to.NY = from.NY;
+    to.aux1 = from.aux1;
+    to.aux2 = from.aux2;
+    to.dx = from.dx;
+    to.dy = from.dy;
+    to.flags.allocate(from.NX, from.NY);
+    to.flags.copyFrom(from.flags);
+    for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
+        target->allocate(from.NX, from.NY);
+        target->copyFrom(*source);
+    }
+}
+
+// u and v before each step, to tell how much a step changed them.
+void BatchRun::trackChanges(const Grid& grid)
+{
+    if (!steadyLimit)
+        return;
+    previous.NX = grid.NX;
+    previous.NY = grid.NY;
+    previous.u.allocate(grid.NX, grid.NY);
+    previous.v.allocate(grid.NX, grid.NY);
 }
 
 void BatchRun::keepPreviousVelocities()
@@ -99,7 +180,8 @@ bool fieldsFinite(const Grid& grid)
 std::string formatSummary(const RunTally& tally, double seconds)
 {
     char text[512];
-    const double rate = seconds > 0.0 ? static_cast<double>(tally.steps) / seconds : 0.0;
+    // The rate of this run's own steps; the counts cover the whole run.
+    const double rate = seconds > 0.0 ? static_cast<double>(tally.steps - tally.restoredSteps) / seconds : 0.0;
     const bool multigrid = tally.cycles > 0;
     int n = std::snprintf(text, sizeof text,
                           "kelvo-batch: %lld steps after the build step in %.3f s (%.1f steps/s)\n"
@@ -110,6 +192,13 @@ std::string formatSummary(const RunTally& tally, double seconds)
                           static_cast<double>(multigrid ? tally.cycles : tally.sweeps) / static_cast<double>(tally.steps + 1),
                           tally.largestDivergence);
     std::string out(text, static_cast<std::size_t>(n));
+    if (tally.restoredSteps > 0) {
+        std::snprintf(text, sizeof text,
+                      "kelvo-batch: continued a saved run after its step %lld: the counts cover the whole run, "
+                      "the time and rate this run's %lld steps\n",
+                      tally.restoredSteps, tally.steps - tally.restoredSteps);
+        out += text;
+    }
     if (tally.cappedSteps > 0)
         std::snprintf(text, sizeof text,
                       "kelvo-batch: the pressure iteration hit its sweep cap in %lld steps\n",

@@ -6,6 +6,7 @@
 #include "cli/batch_options.h"
 #include "core/flow_solver.h"
 #include "io/grid_file.h"
+#include "io/state_file.h"
 #include "sim/simulation_run.h"
 
 #include <memory>
@@ -28,9 +29,14 @@ struct RunParameters {
 // editor's spinners would show them.
 RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile);
 
+// For a restart: command-line values where given, otherwise the saved
+// run's settings.
+RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved);
+
 // What the steps of a run did, the build step included.
 struct RunTally {
     long long steps = 0;              // steps after the build step
+    long long restoredSteps = 0;      // of those, the steps before a restart
     long long sweeps = 0;             // pressure sweeps of all steps
     long long cycles = 0;             // multigrid iterations of all steps
     double largestDivergence = 0.0;   // left after any step (core/flow_check.h)
@@ -52,6 +58,15 @@ public:
     // and steady() says when it is at most the limit.
     BatchRun(Grid& grid, const RunParameters& parameters,
              std::optional<double> steadyLimit = std::nullopt);
+
+    // Continues a saved run: grid is the saved set-up, default velocities
+    // included, and no build step is taken. The parameters' default
+    // velocities are not used.
+    BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
+             std::optional<double> steadyLimit = std::nullopt);
+
+    // The run as it stands, with its settings, for a state file.
+    void saveState(RunState& state) const;
 
     // One more cycle, without frames.
     void advance();
@@ -82,6 +97,7 @@ public:
 private:
     void record(const StepReport& report, long long stepNumber);
     void keepPreviousVelocities();
+    void trackChanges(const Grid& grid);
     double largestChange() const;
 
     const Grid* edited;
@@ -91,6 +107,9 @@ private:
     std::unique_ptr<SimulationRun> cycles;
     RunTally counts;
 };
+
+// Copies the arrays of a same-sized grid, allocating them when empty.
+void copyGridArrays(const Grid& from, Grid& to);
 
 // Whether u, v and p hold only finite values.
 bool fieldsFinite(const Grid& grid);
