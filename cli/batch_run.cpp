@@ -22,6 +22,26 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     return r;
 }
 
+namespace {
+
+// Calls each(count, stored) for every count of the tally with its place in
+// a state file's counters; the simulated time is the run's own sum.
+template <typename Tally, typename Counters, typename Each>
+void forEachCount(Tally& tally, Counters& counters, Each each)
+{
+    each(tally.steps, counters.steps);
+    each(tally.sweeps, counters.sweeps);
+    each(tally.cycles, counters.multigridCycles);
+    each(tally.cappedSteps, counters.cappedSteps);
+    each(tally.firstNonFiniteStep, counters.firstNonFiniteStep);
+    each(tally.simulatedTime, counters.simulatedTime);
+    each(tally.largestDivergence, counters.largestDivergence);
+    each(tally.smallestDt, counters.smallestDt);
+    each(tally.largestDt, counters.largestDt);
+}
+
+}  // namespace
+
 RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved)
 {
     RunParameters r;
@@ -55,15 +75,8 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& 
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const RunCounters& c = saved.counters;
     cycles->restore(saved.fields, c.simulatedTime, c.cycles, c.frames);
-    counts.steps = counts.restoredSteps = c.steps;
-    counts.sweeps = c.sweeps;
-    counts.cycles = c.multigridCycles;
-    counts.cappedSteps = c.cappedSteps;
-    counts.firstNonFiniteStep = c.firstNonFiniteStep;
-    counts.simulatedTime = c.simulatedTime;
-    counts.largestDivergence = c.largestDivergence;
-    counts.smallestDt = c.smallestDt;
-    counts.largestDt = c.largestDt;
+    forEachCount(counts, c, [](auto& kept, const auto& stored) { kept = stored; });
+    counts.restoredSteps = c.steps;
 }
 
 void BatchRun::saveState(RunState& state) const
@@ -79,15 +92,7 @@ void BatchRun::saveState(RunState& state) const
     state.fields.pPrev.copyFrom(now.pPrev);
     state.fields.dp.copyFrom(now.dp);
     RunCounters& c = state.counters;
-    c.steps = counts.steps;
-    c.sweeps = counts.sweeps;
-    c.multigridCycles = counts.cycles;
-    c.cappedSteps = counts.cappedSteps;
-    c.firstNonFiniteStep = counts.firstNonFiniteStep;
-    c.simulatedTime = cycles->simulatedTime();
-    c.largestDivergence = counts.largestDivergence;
-    c.smallestDt = counts.smallestDt;
-    c.largestDt = counts.largestDt;
+    forEachCount(counts, c, [](const auto& kept, auto& stored) { stored = kept; });
     c.cycles = cycles->cycles();
     c.frames = cycles->frames();
 }
