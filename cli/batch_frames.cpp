@@ -37,7 +37,7 @@ bool BatchFrames::open(std::string& error)
 // Compose, then the AVI frame and the PPM file, as a frame cycle does.
 bool BatchFrames::frame(const SimGrid& state, int32_t index, std::string& error)
 {
-    const FrameSaveResult result = outputs.frame(state, elements, saving, index);
+    const FrameSaveResult result = outputs.frame(state, elements, saving, index - firstIndex);
     ++composed;
     if (result.ok)
         return true;
@@ -49,6 +49,12 @@ bool BatchFrames::frame(const SimGrid& state, int32_t index, std::string& error)
         error += std::string(error.empty() ? "" : "; ") + "cannot write the frame file '" +
                  result.ppmFailedPath + "'";
     return false;
+}
+
+void BatchFrames::continueFrom(int32_t first)
+{
+    firstIndex = first;
+    outputs.ppm().setNextNumber(first);
 }
 
 void BatchFrames::close()

@@ -180,6 +180,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "kelvo-batch: writing the title sequence of the animation...\n");
         if (!frames->open(error))
             return fail(batch_constants::exitRunFailed, error);
+        frames->continueFrom(run.frames());
     }
     std::unique_ptr<BatchMeasure> measure;
     if (options.measure.any()) {

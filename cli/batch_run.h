@@ -86,6 +86,8 @@ public:
 
     const SimGrid& state() const { return cycles->state(); }
     const RunTally& tally() const { return counts; }
+    // Frame cycles of the whole run so far, a saved part included.
+    int32_t frames() const { return cycles->frames(); }
     // What the step of the last cycle did.
     const StepReport& lastStep() const { return cycles->lastStepReport(); }
     // Whether the run must stop: the flow blew up, or it became steady.

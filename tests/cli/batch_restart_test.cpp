@@ -94,6 +94,24 @@ TEST_F(BatchRestart, ContinuedRunGivesTheBytesOfOneRun)
     }
 }
 
+// The frame cycle keeps its phase and the PPM files their numbering: the
+// frames of a continued run are the files of one run.
+TEST_F(BatchRestart, FramesContinueTheRun)
+{
+    const std::vector<std::string> frames = {"--interval", "3", "--size", "2"};
+    expectRan(run(joined({channelGrid, "--steps", "20", "--ppm=whole"}, frames)), "whole");
+    expectRan(run(joined({channelGrid, "--steps", "10", "--ppm=parts", "--save-state", "run.state"}, frames)), "first");
+    expectRan(run(joined({"--restart", "run.state", "--steps", "10", "--ppm=parts"}, frames)), "continued");
+    // Cycles 0, 3, ..., 18 of the 20 (the build step is no cycle).
+    for (int n = 0; n <= 6; ++n) {
+        const std::string name = "/frame_0000" + std::to_string(n) + ".ppm";
+        const std::string expected = readBytes(at("whole" + name));
+        EXPECT_FALSE(expected.empty()) << name;
+        EXPECT_TRUE(readBytes(at("parts" + name)) == expected) << name;
+    }
+    EXPECT_FALSE(exists(at("whole/frame_00007.ppm")) || exists(at("parts/frame_00007.ppm")));
+}
+
 // SIGTERM ends a long run after its current step with the state saved; the
 // state continues like any other.
 TEST_F(BatchRestart, SignalStopsAfterTheStepAndSaves)
