@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -220,6 +221,41 @@ bool writeAll(int fd, const std::vector<unsigned char>& bytes)
     return true;
 }
 
+// Up to count bytes; fewer at the end of the file or on an error.
+std::size_t readUpTo(int fd, unsigned char* into, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = read(fd, into + done, count - done);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+// A regular file whose header is sound and whose size is the one the header
+// declares, read whole: nothing is allocated for sizes a file does not have.
+StateFileStatus readWholeFile(int fd, std::vector<unsigned char>& bytes)
+{
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return StateFileStatus::CannotOpen;
+    bytes.resize(state_file::headerLength);
+    Header header;
+    const StateFileStatus status = checkHeader(bytes.data(), readUpTo(fd, bytes.data(), bytes.size()), header);
+    if (status != StateFileStatus::Ok)
+        return status;
+    const uint64_t declared = state_file::headerLength + header.payload;
+    const uint64_t size = static_cast<uint64_t>(info.st_size);
+    if (size != declared)
+        return size < declared ? StateFileStatus::Short : StateFileStatus::BadSizes;
+    bytes.resize(declared);
+    if (readUpTo(fd, bytes.data() + state_file::headerLength, header.payload) != header.payload)
+        return StateFileStatus::Short;
+    return StateFileStatus::Ok;
+}
+
 }  // namespace
 
 std::size_t statePayloadLength(int32_t NX, int32_t NY)
@@ -312,25 +348,15 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
     return StateFileStatus::Ok;
 }
 
-// The header first, so that the sizes are checked before the payload is
-// read into memory.
 StateFileStatus readStateFile(const std::string& path, RunState& state)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return StateFileStatus::CannotOpen;
-    std::vector<unsigned char> bytes(state_file::headerLength);
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    Header header;
-    StateFileStatus status = checkHeader(bytes.data(), got, header);
-    if (status == StateFileStatus::Ok) {
-        bytes.resize(state_file::headerLength + header.payload + 1);  // one more, to notice trailing bytes
-        const std::size_t rest = std::fread(bytes.data() + got, 1, bytes.size() - got, file);
-        status = std::ferror(file) ? StateFileStatus::CannotOpen
-                                   : decodeRunState(bytes.data(), got + rest, state);
-    }
-    std::fclose(file);
-    return status;
+    std::vector<unsigned char> bytes;
+    const StateFileStatus status = readWholeFile(fd, bytes);
+    close(fd);
+    return status == StateFileStatus::Ok ? decodeRunState(bytes.data(), bytes.size(), state) : status;
 }
 
 bool saveStateFile(const std::string& path, const RunState& state)

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -193,5 +194,49 @@ TEST(StateFile, SavedFileReadsBackAndNothingElseIsLeft)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "listing\nrun.state\n");
     std::remove(listing.c_str());
     std::remove(path.c_str());
+    rmdir(dir.c_str());
+}
+
+// What readStateFile meets on disk: only a regular file of exactly its
+// declared size is read; a FIFO is refused at once rather than waited on.
+TEST(StateFile, OnlyARegularFileOfItsDeclaredSizeIsRead)
+{
+    char dirTemplate[] = "/tmp/kelvo_state_XXXXXX";
+    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+    const std::string dir = dirTemplate;
+    const Bytes good = encodeRunState(sampleState(5, 5));
+    Bytes largest(good.begin(), good.begin() + state_file::headerLength);
+    putU32(largest, 20, state_file::maxCells);
+    putU32(largest, 24, state_file::maxCells);
+    putU32(largest, 28, static_cast<uint32_t>(statePayloadLength(state_file::maxCells, state_file::maxCells)));
+    Bytes longer = good;
+    longer.push_back(0);
+    ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir((dir + "/directory").c_str(), 0700), 0);
+
+    struct Case {
+        const char* name;
+        const Bytes* content;  // nullptr: made above
+        StateFileStatus expected;
+    };
+    const Case cases[] = {
+        {"good", &good, StateFileStatus::Ok},
+        {"largest header alone", &largest, StateFileStatus::Short},
+        {"one byte longer", &longer, StateFileStatus::BadSizes},
+        {"fifo", nullptr, StateFileStatus::CannotOpen},
+        {"directory", nullptr, StateFileStatus::CannotOpen},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + "/" + c.name;
+        if (c.content)
+            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(c.content->data()),
+                                                        static_cast<std::streamsize>(c.content->size()));
+        RunState state;
+        EXPECT_EQ(readStateFile(path, state), c.expected) << c.name;
+        if (c.content)
+            std::remove(path.c_str());
+    }
+    std::remove((dir + "/fifo").c_str());
+    rmdir((dir + "/directory").c_str());
     rmdir(dir.c_str());
 }
