@@ -348,10 +348,11 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
 std::string batchUsage()
 {
     return "usage: kelvo-batch GRIDFILE|PICTURE [--steps N] [--re R] [--dt X|auto]\n"
-           "       kelvo-batch --restart STATE [GRIDFILE|PICTURE] [options]\n"
            "                   [--default-u A] [--default-v B] [--convection C]\n"
            "                   [--pressure P]\n"
            "                   [--until-steady EPS] [--dump-csv FILE]\n"
+           "                   [--save-state FILE]\n"
+           "       kelvo-batch --restart FILE [GRIDFILE|PICTURE] [--steps N] [...]\n"
            "\n"
            "Runs the flow of a grid file without a display: writes the default\n"
            "velocities into the fluid cells, builds the solver (one step), then\n"
