@@ -85,12 +85,12 @@ void BatchRun::saveState(RunState& state) const
     copyGridArrays(*edited, state.edited);
     const SimGrid& now = cycles->state();
     copyGridArrays(now, state.fields);
-    for (Array2D<double>* a : {&state.fields.F, &state.fields.G, &state.fields.pPrev, &state.fields.dp})
-        a->allocate(now.NX, now.NY);
-    state.fields.F.copyFrom(now.F);
-    state.fields.G.copyFrom(now.G);
-    state.fields.pPrev.copyFrom(now.pPrev);
-    state.fields.dp.copyFrom(now.dp);
+    SimGrid& to = state.fields;
+    for (auto [source, target] : {std::pair{&now.F, &to.F}, std::pair{&now.G, &to.G},
+                                  std::pair{&now.pPrev, &to.pPrev}, std::pair{&now.dp, &to.dp}}) {
+        target->allocate(now.NX, now.NY);
+        target->copyFrom(*source);
+    }
     RunCounters& c = state.counters;
     forEachCount(counts, c, [](const auto& kept, auto& stored) { stored = kept; });
     c.cycles = cycles->cycles();

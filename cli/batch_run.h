@@ -110,7 +110,7 @@ private:
     RunTally counts;
 };
 
-// Copies the arrays of a same-sized grid, allocating them when empty.
+// Makes to a deep copy of from: the header, flags, u, v and p.
 void copyGridArrays(const Grid& from, Grid& to);
 
 // Whether u, v and p hold only finite values.
