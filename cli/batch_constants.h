@@ -44,4 +44,5 @@ constexpr int exitOk = 0;
 constexpr int exitRunFailed = 1;  // unreadable or invalid grid file, dump not written
 constexpr int exitUsage = 2;      // bad command line
 constexpr int exitUnstable = 3;   // the flow blew up; no dump written
+constexpr int exitStopped = 4;    // SIGINT or SIGTERM stopped the run; its outputs written
 }  // namespace batch_constants

@@ -40,7 +40,7 @@ bool BatchFrames::open(std::string& error)
 // cycle does.
 bool BatchFrames::frame(const SimGrid& state, double time, int32_t index, std::string& error)
 {
-    const FrameSaveResult result = outputs.frame(state, time, elements, saving, index);
+    const FrameSaveResult result = outputs.frame(state, time, elements, saving, index - firstIndex);
     ++composed;
     if (result.ok)
         return true;
@@ -55,6 +55,13 @@ bool BatchFrames::frame(const SimGrid& state, double time, int32_t index, std::s
         error += std::string(error.empty() ? "" : "; ") + "cannot write the field file '" +
                  result.vtkFailedPath + "'";
     return false;
+}
+
+void BatchFrames::continueFrom(int32_t first)
+{
+    firstIndex = first;
+    outputs.ppm().setNextNumber(first);
+    outputs.vtk().continueFrom(first);
 }
 
 void BatchFrames::close()

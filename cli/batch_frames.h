@@ -28,6 +28,11 @@ public:
     // reason when a frame could not be saved (the animation is then
     // completed and closed).
     bool frame(const SimGrid& state, double time, int32_t index, std::string& error);
+    // For a continued run whose frames so far were firstIndex: PPM files
+    // and field files go on from that number (the collection keeps the
+    // earlier files), and the animation, a new file, holds the
+    // frames from there on. Called after open.
+    void continueFrom(int32_t firstIndex);
     // Completes the animation; does nothing when none is open.
     void close();
 
@@ -43,4 +48,5 @@ private:
     CompressOptions compression;
     FrameOutputs outputs;       // the picture, the PPM files, the animation
     int32_t composed = 0;
+    int32_t firstIndex = 0;     // the run's frame index of this file's first frame
 };

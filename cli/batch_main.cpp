@@ -8,11 +8,14 @@
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
 #include "cli/progress_meter.h"
+#include "cli/stop_request.h"
+#include "io/state_file.h"
 
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <unistd.h>
 
@@ -65,9 +68,9 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
         })
                                   : (run.advance(), true);
         if (measure)
-            measure->record(run, n);
+            measure->record(run, run.tally().steps);
         meter.update(n, clock.seconds());
-        if (!saved || run.unstable() || run.steady())
+        if (!saved || run.unstable() || run.steady() || stopRequested())
             break;
     }
     const double seconds = clock.seconds();
@@ -95,6 +98,30 @@ std::string formatNumber(double value)
     return text;
 }
 
+// Reads the state to continue into saved and grid, checked against the grid
+// given with it; an empty message means success.
+std::string loadRestart(const BatchOptions& options, Grid& grid, RunState& saved)
+{
+    const StateFileStatus status = readStateFile(options.restartPath, saved);
+    if (status != StateFileStatus::Ok)
+        return stateFileMessage(status, options.restartPath);
+    if (!options.gridPath.empty() && !sameGrid(grid, saved))
+        return "'" + options.gridPath + "' is not the grid of the state file '" + options.restartPath + "'";
+    grid = std::move(saved.edited);
+    return "";
+}
+
+// Writes the run's state; an empty message means success.
+std::string saveRunState(const BatchRun& run, const std::string& path)
+{
+    RunState state;
+    run.saveState(state);
+    if (!saveStateFile(path, state))
+        return "cannot write the state to '" + path + "'";
+    std::fprintf(stderr, "kelvo-batch: state after step %lld written to %s\n", run.tally().steps, path.c_str());
+    return "";
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -110,10 +137,12 @@ int main(int argc, char** argv)
 
     Grid grid;
     GridFileSettings settings;  // a picture runs with the settings of a new grid
-    error = options.pictureNX > 0 ? loadPictureGrid(options.gridPath, options.pictureNX, options.pictureNY, grid)
-                                  : loadGrid(options.gridPath, grid, settings);
-    if (!error.empty())
-        return fail(batch_constants::exitRunFailed, error);
+    if (!options.gridPath.empty()) {
+        error = options.pictureNX > 0 ? loadPictureGrid(options.gridPath, options.pictureNX, options.pictureNY, grid)
+                                      : loadGrid(options.gridPath, grid, settings);
+        if (!error.empty())
+            return fail(batch_constants::exitRunFailed, error);
+    }
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))
             return fail(batch_constants::exitRunFailed, "cannot write the grid to '" + options.saveGridPath + "'");
@@ -121,15 +150,28 @@ int main(int argc, char** argv)
                      grid.NY, options.saveGridPath.c_str());
         return batch_constants::exitOk;
     }
+    RunState saved;
+    const bool restarting = !options.restartPath.empty();
+    if (restarting && !(error = loadRestart(options, grid, saved)).empty())
+        return fail(batch_constants::exitRunFailed, error);
 
-    const RunParameters parameters = resolveParameters(options, settings);
+    const RunParameters parameters = restarting ? resolveRestartParameters(options, saved.settings)
+                                                : resolveParameters(options, settings);
     const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);
-    std::fprintf(stderr,
-                 "kelvo-batch: %s, %d x %d cells, Re %d, dt %s, %s convection, default velocity (%g, %g)\n",
-                 options.gridPath.c_str(), grid.NX, grid.NY, parameters.reynolds, dtText.c_str(),
-                 convectionName(parameters.convection), parameters.defaultU, parameters.defaultV);
+    const std::string& source = restarting ? options.restartPath : options.gridPath;
+    std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %d, dt %s, %s convection, ", source.c_str(), grid.NX,
+                 grid.NY, parameters.reynolds, dtText.c_str(), convectionName(parameters.convection));
+    if (restarting)
+        std::fprintf(stderr, "continuing after step %lld\n", static_cast<long long>(saved.counters.steps));
+    else
+        std::fprintf(stderr, "default velocity (%g, %g)\n", parameters.defaultU, parameters.defaultV);
+    if (!options.saveStatePath.empty())
+        catchStopSignals();
 
-    BatchRun run(grid, parameters, options.untilSteady);
+    std::unique_ptr<BatchRun> started = restarting
+                                            ? std::make_unique<BatchRun>(grid, parameters, saved, options.untilSteady)
+                                            : std::make_unique<BatchRun>(grid, parameters, options.untilSteady);
+    BatchRun& run = *started;
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
         frames = std::make_unique<BatchFrames>(options, grid);
@@ -138,6 +180,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "kelvo-batch: writing the title sequence of the animation...\n");
         if (!frames->open(error))
             return fail(batch_constants::exitRunFailed, error);
+        frames->continueFrom(run.frames());
     }
     std::unique_ptr<BatchMeasure> measure;
     if (options.measure.any()) {
@@ -164,5 +207,14 @@ int main(int argc, char** argv)
     if (!options.csvPath.empty() && !writeCsvFile(options.csvPath, run.state()))
         return fail(batch_constants::exitRunFailed,
                     "cannot write the dump to '" + options.csvPath + "'");
+    if (!options.saveStatePath.empty()) {
+        error = saveRunState(run, options.saveStatePath);
+        if (!error.empty())
+            return fail(batch_constants::exitRunFailed, error);
+    }
+    if (stopRequested()) {
+        std::fprintf(stderr, "kelvo-batch: stopped by a signal after step %lld\n", run.tally().steps);
+        return batch_constants::exitStopped;
+    }
     return batch_constants::exitOk;
 }

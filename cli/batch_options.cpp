@@ -235,6 +235,12 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
             return false;
         }
         (name == "--default-u" ? o.defaultU : o.defaultV) = number;
+    } else if (name == "--save-state" || name == "--restart") {
+        if (*text == '\0') {
+            error = name + " needs a file name";
+            return false;
+        }
+        (name == "--save-state" ? o.saveStatePath : o.restartPath) = text;
     } else {
         if (*text == '\0') {
             error = "--dump-csv needs a file name";
@@ -249,7 +255,8 @@ bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
            name == "--default-v" || name == "--dump-csv" || name == "--convection" || name == "--pressure" ||
-           name == "--until-steady" || isFrameOption(name) || isPictureOption(name) ||
+           name == "--until-steady" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
+           isPictureOption(name) ||
            isMeasureOption(name);
 }
 
@@ -324,11 +331,16 @@ static bool parseArguments(int argc, const char* const* argv, BatchOptions& opti
             o.gridPath = arg;
         }
     }
-    if (o.gridPath.empty() && !o.help) {
+    if (o.gridPath.empty() && o.restartPath.empty() && !o.help) {
         error = "no grid file given (see --help)";
         return false;
     }
-    if (!checkCombinations(o, compressionGiven, error) || (!o.help && !checkPictureOptions(o, error)))
+    if (!o.restartPath.empty() && (o.defaultU || o.defaultV)) {
+        error = "--default-u and --default-v cannot change a restarted run";
+        return false;
+    }
+    if (!checkCombinations(o, compressionGiven, error) ||
+        (!o.help && !checkPictureOptions(o, error)))
         return false;
     options = o;
     return true;
@@ -350,6 +362,8 @@ std::string batchUsage()
            "                   [--default-u A] [--default-v B] [--convection C]\n"
            "                   [--pressure P]\n"
            "                   [--until-steady EPS] [--dump-csv FILE]\n"
+           "                   [--save-state FILE]\n"
+           "       kelvo-batch --restart FILE [GRIDFILE|PICTURE] [--steps N] [...]\n"
            "\n"
            "Runs the flow of a grid file without a display: writes the default\n"
            "velocities into the fluid cells, builds the solver (one step), then\n"
@@ -374,6 +388,13 @@ std::string batchUsage()
            "                  clamped to 0..100)\n"
            "  --default-v B   default y velocity of fluid cells (likewise)\n"
            "  --dump-csv FILE write i,j,flags,u,v,p per cell to FILE ('-' for stdout)\n"
+           "  --save-state FILE  write the run's state to FILE at its end, or when\n"
+           "                  SIGINT or SIGTERM stops it after the current step\n"
+           "                  (exit status 4); a run that blew up writes none\n"
+           "  --restart FILE  continue the run saved in FILE: no build step, --steps\n"
+           "                  counts from the restart; Re, dt, convection and\n"
+           "                  pressure solver from the state unless given; a grid\n"
+           "                  file, when given, must match the state's grid\n"
            "  --help          show this text\n"
            "\n"
            "Frames, as the simulation window renders and saves them (each step is\n"

@@ -18,7 +18,7 @@ struct BatchOptions {
     Convection convection = Convection::Central;
     PressureSolver pressure = PressureSolver::GaussSeidel;
     // Whether --dt, --convection, --pressure were given; otherwise a grid
-    // file that stores the setting decides.
+    // file that stores the setting, or the state of a restart, decides.
     bool dtGiven = false;
     bool convectionGiven = false;
     bool pressureGiven = false;
@@ -26,6 +26,8 @@ struct BatchOptions {
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
     std::string csvPath;              // "" for no dump, "-" for stdout
+    std::string saveStatePath;        // "" for no state file
+    std::string restartPath;          // continue the run saved there; "" for none
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
 

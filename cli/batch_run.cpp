@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile)
 {
@@ -22,21 +23,106 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     return r;
 }
 
+namespace {
+
+// Calls each(count, stored) for every count of the tally with its place in
+// a state file's counters; the simulated time is the run's own sum.
+template <typename Tally, typename Counters, typename Each>
+void forEachCount(Tally& tally, Counters& counters, Each each)
+{
+    each(tally.steps, counters.steps);
+    each(tally.sweeps, counters.sweeps);
+    each(tally.cycles, counters.multigridCycles);
+    each(tally.cappedSteps, counters.cappedSteps);
+    each(tally.firstNonFiniteStep, counters.firstNonFiniteStep);
+    each(tally.simulatedTime, counters.simulatedTime);
+    each(tally.largestDivergence, counters.largestDivergence);
+    each(tally.smallestDt, counters.smallestDt);
+    each(tally.largestDt, counters.largestDt);
+}
+
+}  // namespace
+
+RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved)
+{
+    RunParameters r;
+    r.reynolds = options.reynolds ? *options.reynolds : saved.reynolds;
+    r.dt = options.dtGiven ? options.dt : saved.dt;
+    r.automaticDt = options.dtGiven ? options.automaticDt : saved.automaticDt;
+    r.convection = options.convectionGiven ? options.convection : saved.convection;
+    r.pressure = options.pressureGiven ? options.pressure : saved.pressure;
+    return r;
+}
+
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
     : edited(&grid),
       settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
       steadyLimit(steadyLimit)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
-    if (steadyLimit) {
-        previous.NX = grid.NX;
-        previous.NY = grid.NY;
-        previous.u.allocate(grid.NX, grid.NY);
-        previous.v.allocate(grid.NX, grid.NY);
-    }
+    trackChanges(grid);
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const StepReport first = cycles->step();
     record(first, 0);
+}
+
+BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
+                   std::optional<double> steadyLimit)
+    : edited(&grid),
+      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
+      steadyLimit(steadyLimit)
+{
+    trackChanges(grid);
+    cycles = std::make_unique<SimulationRun>(grid, settings);
+    const RunCounters& c = saved.counters;
+    cycles->restore(saved.fields, c.simulatedTime, c.cycles, c.frames);
+    forEachCount(counts, c, [](auto& kept, const auto& stored) { kept = stored; });
+    counts.restoredSteps = c.steps;
+}
+
+void BatchRun::saveState(RunState& state) const
+{
+    state.settings = settings;
+    copyGridArrays(*edited, state.edited);
+    const SimGrid& now = cycles->state();
+    copyGridArrays(now, state.fields);
+    SimGrid& to = state.fields;
+    for (auto [source, target] : {std::pair{&now.F, &to.F}, std::pair{&now.G, &to.G},
+                                  std::pair{&now.pPrev, &to.pPrev}, std::pair{&now.dp, &to.dp}}) {
+        target->allocate(now.NX, now.NY);
+        target->copyFrom(*source);
+    }
+    RunCounters& c = state.counters;
+    forEachCount(counts, c, [](const auto& kept, auto& stored) { stored = kept; });
+    c.cycles = cycles->cycles();
+    c.frames = cycles->frames();
+}
+
+void copyGridArrays(const Grid& from, Grid& to)
+{
+    to.NX = from.NX;
+    to.NY = from.NY;
+    to.aux1 = from.aux1;
+    to.aux2 = from.aux2;
+    to.dx = from.dx;
+    to.dy = from.dy;
+    to.flags.allocate(from.NX, from.NY);
+    to.flags.copyFrom(from.flags);
+    for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
+        target->allocate(from.NX, from.NY);
+        target->copyFrom(*source);
+    }
+}
+
+// u and v before each step, to tell how much a step changed them.
+void BatchRun::trackChanges(const Grid& grid)
+{
+    if (!steadyLimit)
+        return;
+    previous.NX = grid.NX;
+    previous.NY = grid.NY;
+    previous.u.allocate(grid.NX, grid.NY);
+    previous.v.allocate(grid.NX, grid.NY);
 }
 
 void BatchRun::keepPreviousVelocities()
@@ -100,7 +186,8 @@ bool fieldsFinite(const Grid& grid)
 std::string formatSummary(const RunTally& tally, double seconds)
 {
     char text[512];
-    const double rate = seconds > 0.0 ? static_cast<double>(tally.steps) / seconds : 0.0;
+    // The rate of this run's own steps; the counts cover the whole run.
+    const double rate = seconds > 0.0 ? static_cast<double>(tally.steps - tally.restoredSteps) / seconds : 0.0;
     const bool multigrid = tally.cycles > 0;
     int n = std::snprintf(text, sizeof text,
                           "kelvo-batch: %lld steps after the build step in %.3f s (%.1f steps/s)\n"
@@ -111,6 +198,13 @@ std::string formatSummary(const RunTally& tally, double seconds)
                           static_cast<double>(multigrid ? tally.cycles : tally.sweeps) / static_cast<double>(tally.steps + 1),
                           tally.largestDivergence);
     std::string out(text, static_cast<std::size_t>(n));
+    if (tally.restoredSteps > 0) {
+        std::snprintf(text, sizeof text,
+                      "kelvo-batch: continued a saved run after its step %lld: the counts cover the whole run, "
+                      "the time and rate this run's %lld steps\n",
+                      tally.restoredSteps, tally.steps - tally.restoredSteps);
+        out += text;
+    }
     if (tally.cappedSteps > 0)
         std::snprintf(text, sizeof text,
                       "kelvo-batch: the pressure iteration hit its sweep cap in %lld steps\n",

@@ -6,6 +6,7 @@
 #include "cli/batch_options.h"
 #include "core/flow_solver.h"
 #include "io/grid_file.h"
+#include "io/state_file.h"
 #include "sim/simulation_run.h"
 
 #include <memory>
@@ -28,9 +29,14 @@ struct RunParameters {
 // editor's spinners would show them.
 RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile);
 
+// For a restart: command-line values where given, otherwise the saved
+// run's settings.
+RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved);
+
 // What the steps of a run did, the build step included.
 struct RunTally {
     long long steps = 0;              // steps after the build step
+    long long restoredSteps = 0;      // of those, the steps before a restart
     long long sweeps = 0;             // pressure sweeps of all steps
     long long cycles = 0;             // multigrid iterations of all steps
     double largestDivergence = 0.0;   // left after any step (core/flow_check.h)
@@ -53,6 +59,15 @@ public:
     BatchRun(Grid& grid, const RunParameters& parameters,
              std::optional<double> steadyLimit = std::nullopt);
 
+    // Continues a saved run: grid is the saved set-up, default velocities
+    // included, and no build step is taken. The parameters' default
+    // velocities are not used.
+    BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
+             std::optional<double> steadyLimit = std::nullopt);
+
+    // The run as it stands, with its settings, for a state file.
+    void saveState(RunState& state) const;
+
     // One more cycle, without frames.
     void advance();
     // One more cycle; on a frame cycle (every interval-th, the first one
@@ -73,6 +88,8 @@ public:
     const RunTally& tally() const { return counts; }
     // Simulated time of the state, the step of a cycle in progress included.
     double simulatedTime() const { return cycles->simulatedTime(); }
+    // Frame cycles of the whole run so far, a saved part included.
+    int32_t frames() const { return cycles->frames(); }
     // What the step of the last cycle did.
     const StepReport& lastStep() const { return cycles->lastStepReport(); }
     // Whether the run must stop: the flow blew up, or it became steady.
@@ -84,6 +101,7 @@ public:
 private:
     void record(const StepReport& report, long long stepNumber);
     void keepPreviousVelocities();
+    void trackChanges(const Grid& grid);
     double largestChange() const;
 
     const Grid* edited;
@@ -93,6 +111,9 @@ private:
     std::unique_ptr<SimulationRun> cycles;
     RunTally counts;
 };
+
+// Makes to a deep copy of from: the header, flags, u, v and p.
+void copyGridArrays(const Grid& from, Grid& to);
 
 // Whether u, v and p hold only finite values.
 bool fieldsFinite(const Grid& grid);

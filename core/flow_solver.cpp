@@ -149,6 +149,18 @@ std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
     return std::make_unique<FlowSolver>(grid, settings);
 }
 
+void FlowSolver::restore(const SimGrid& saved)
+{
+    SimGrid& g = *simGrid;
+    g.u.copyFrom(saved.u);
+    g.v.copyFrom(saved.v);
+    g.p.copyFrom(saved.p);
+    g.F.copyFrom(saved.F);
+    g.G.copyFrom(saved.G);
+    g.pPrev.copyFrom(saved.pPrev);
+    g.dp.copyFrom(saved.dp);
+}
+
 void FlowSolver::applyStateWallConditions()
 {
     SimGrid& g = *simGrid;

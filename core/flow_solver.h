@@ -64,6 +64,11 @@ public:
     const SimGrid& state() const { return *simGrid; }
     const SolverScalars& scalars() const { return held; }
     Convection convection() const { return scheme; }
+    // Replaces the working arrays (u, v, p, F, G, pPrev, dp) with those of
+    // saved, a solver's state of the same grid, so that the next step is the
+    // step that solver would have taken. Everything else a step reads is
+    // derived from the flags or set afresh before each step.
+    void restore(const SimGrid& saved);
     // Ends every later pressure iteration after at most sweeps sweeps.
     void capSweeps(int sweeps) { maxSweeps = sweeps; }
 

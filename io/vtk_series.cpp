@@ -3,6 +3,9 @@
 #include "io/vtk_fields.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -24,7 +27,45 @@ std::string collectionText(const std::vector<std::pair<double, std::string>>& fi
     return text;
 }
 
+// The text between name=" and the next quote at or after from; "" when absent.
+std::string attribute(const std::string& text, const std::string& name, std::size_t from, std::size_t to)
+{
+    const std::string key = name + "=\"";
+    const std::size_t start = text.find(key, from);
+    if (start == std::string::npos || start >= to)
+        return "";
+    const std::size_t end = text.find('"', start + key.size());
+    return end == std::string::npos || end > to ? "" : text.substr(start + key.size(), end - start - key.size());
+}
+
+// The entries of a collection written by collectionText whose file number is
+// below first; unreadable lines are left out.
+std::vector<std::pair<double, std::string>> earlierEntries(const std::string& text, int32_t first)
+{
+    std::vector<std::pair<double, std::string>> kept;
+    for (std::size_t at = text.find("<DataSet"); at != std::string::npos; at = text.find("<DataSet", at + 1)) {
+        const std::size_t end = text.find("/>", at);
+        const std::string time = attribute(text, "timestep", at, end);
+        const std::string file = attribute(text, "file", at, end);
+        int number = -1;
+        char tail = 0;
+        if (time.empty() || std::sscanf(file.c_str(), "fields_%5d.vt%c", &number, &tail) != 2 || tail != 'i')
+            continue;
+        if (number >= 0 && number < first)
+            kept.emplace_back(std::strtod(time.c_str(), nullptr), file);
+    }
+    return kept;
+}
+
 }  // namespace
+
+void VtkFieldsOutput::continueFrom(int32_t first)
+{
+    next = first;
+    std::ifstream file(pathOf("fields.pvd"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    entries = earlierEntries(text, first);
+}
 
 VtkFieldsOutput::VtkFieldsOutput(std::string directory) : fieldDirectory(std::move(directory)) {}
 

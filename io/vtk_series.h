@@ -31,6 +31,10 @@ public:
     // The next file is number 0 again and the collection starts empty (a
     // new run).
     void restartNumbering();
+    // A continued run whose files so far were numbered below first: the next
+    // file is number first, and the collection keeps those earlier files it
+    // finds in the directory's fields.pvd.
+    void continueFrom(int32_t first);
     int32_t nextNumber() const { return next; }
 
     const std::string& directory() const { return fieldDirectory; }

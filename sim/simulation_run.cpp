@@ -46,6 +46,14 @@ std::string SimulationRun::instabilityText() const
     return instabilityMessage(blownUpAt, elapsed, suggestedTimeStep(*grid, settings));
 }
 
+void SimulationRun::restore(const SimGrid& fields, double simulatedTime, int32_t cycles, int32_t frames)
+{
+    solver->restore(fields);
+    elapsed = simulatedTime;
+    cycleCount = cycles;
+    savedFrames = frames;
+}
+
 void SimulationRun::resetCounters()
 {
     cycleCount = 0;

@@ -27,6 +27,9 @@ public:
     StepReport step() { return advanceOne(0); }
     // cycleCount and savedFrames back to 0.
     void resetCounters();
+    // Continues a saved run of the same grid and settings: the solver's
+    // arrays, the simulated time and the cycle counters as they were saved.
+    void restore(const SimGrid& fields, double simulatedTime, int32_t cycles, int32_t frames);
 
     // Whether the coming cycle is a frame cycle: cycleCount mod n = 0, with
     // cycleCount as it is before the cycle. An interval below 1 counts as 1.

@@ -203,3 +203,37 @@ TEST(BatchOptions, StoredSolverSettingsApplyUnlessGiven)
         EXPECT_EQ(r.pressure, c.pressure);
     }
 }
+
+// A restart needs no grid file and keeps the saved settings that the command
+// line does not give.
+TEST(BatchOptions, RestartTakesTheSavedSettingsUnlessGiven)
+{
+    const SolverSettings saved{250, 0.0021, Convection::UpwindBlended, true, PressureSolver::Multigrid};
+    struct Case {
+        std::vector<std::string> args;
+        RunParameters expected;
+    };
+    const Case cases[] = {
+        {{"--restart", "a.state"}, {250, 0.0021, true, Convection::UpwindBlended, PressureSolver::Multigrid}},
+        {{"--restart", "a.state", "a.grid", "--dt", "0.001"},
+         {250, 0.001, false, Convection::UpwindBlended, PressureSolver::Multigrid}},
+        {{"--re", "90", "--convection", "central", "--pressure", "gauss-seidel", "--restart", "a.state"},
+         {90, 0.0021, true, Convection::Central, PressureSolver::GaussSeidel}},
+    };
+    for (const Case& c : cases) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse(c.args, o, error)) << error;
+        EXPECT_EQ(o.restartPath, "a.state");
+        const RunParameters r = resolveRestartParameters(o, saved);
+        EXPECT_EQ(r.reynolds, c.expected.reynolds);
+        EXPECT_EQ(r.dt, c.expected.dt);
+        EXPECT_EQ(r.automaticDt, c.expected.automaticDt);
+        EXPECT_EQ(r.convection, c.expected.convection);
+        EXPECT_EQ(r.pressure, c.expected.pressure);
+    }
+    expectRefused({"--restart", "a.state", "--default-u", "1"}, "--default-u");
+    expectRefused({"--restart", ""}, "--restart needs a file name");
+    expectRefused({"a.grid", "--save-state", ""}, "--save-state needs a file name");
+    expectRefused({"--save-state", "a.state"}, "no grid file");
+}

@@ -1,0 +1,414 @@
+// State file codec: a fixed little-endian layout, checked field by field
+// before anything is allocated, and a CRC-32 over the payload.
+#include "io/state_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// Appends numbers in the file's byte order.
+class ByteWriter {
+public:
+    explicit ByteWriter(std::vector<unsigned char>& out) : out(out) {}
+    void u8(unsigned value) { out.push_back(static_cast<unsigned char>(value)); }
+    void u32(uint32_t value)
+    {
+        for (int k = 0; k < 4; ++k)
+            u8((value >> (8 * k)) & 0xFFu);
+    }
+    void u64(uint64_t value)
+    {
+        for (int k = 0; k < 8; ++k)
+            u8(static_cast<unsigned>((value >> (8 * k)) & 0xFFu));
+    }
+    void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
+    void i64(int64_t value) { u64(static_cast<uint64_t>(value)); }
+    void f64(double value)
+    {
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        u64(bits);
+    }
+
+private:
+    std::vector<unsigned char>& out;
+};
+
+// Reads numbers in the file's byte order; the caller has checked the length.
+class ByteReader {
+public:
+    explicit ByteReader(const unsigned char* bytes) : at(bytes) {}
+    unsigned u8() { return *at++; }
+    uint32_t u32()
+    {
+        uint32_t value = 0;
+        for (int k = 0; k < 4; ++k)
+            value |= static_cast<uint32_t>(u8()) << (8 * k);
+        return value;
+    }
+    uint64_t u64()
+    {
+        uint64_t value = 0;
+        for (int k = 0; k < 8; ++k)
+            value |= static_cast<uint64_t>(u8()) << (8 * k);
+        return value;
+    }
+    int32_t i32() { return static_cast<int32_t>(u32()); }
+    int64_t i64() { return static_cast<int64_t>(u64()); }
+    double f64()
+    {
+        const uint64_t bits = u64();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+private:
+    const unsigned char* at;
+};
+
+// Bytes of the payload before the arrays.
+constexpr std::size_t settingsLength = 4 + 8 + 4;
+constexpr std::size_t gridLength = 4 + 4 + 8 + 8;
+constexpr std::size_t countersLength = 5 * 8 + 4 * 8 + 2 * 4;
+// Per cell: the flag word and ten doubles.
+constexpr std::size_t cellLength = 4 + 10 * 8;
+
+struct Header {
+    uint32_t version = 0;
+    uint32_t NX = 0;
+    uint32_t NY = 0;
+    uint32_t payload = 0;
+    uint32_t checksum = 0;
+};
+
+bool cellsInRange(uint32_t n)
+{
+    return n >= static_cast<uint32_t>(state_file::minCells) && n <= static_cast<uint32_t>(state_file::maxCells);
+}
+
+// The header's checks, in the order a reader meets them.
+StateFileStatus checkHeader(const unsigned char* bytes, std::size_t length, Header& header)
+{
+    using namespace state_file;
+    if (std::memcmp(bytes, magic, std::min(length, magicLength)) != 0)
+        return StateFileStatus::BadMagic;
+    if (length < headerLength)
+        return StateFileStatus::Short;
+    ByteReader in(bytes + magicLength);
+    header.version = in.u32();
+    header.NX = in.u32();
+    header.NY = in.u32();
+    header.payload = in.u32();
+    header.checksum = in.u32();
+    if (header.version != stateVersion)
+        return StateFileStatus::OtherVersion;
+    if (!cellsInRange(header.NX) || !cellsInRange(header.NY) ||
+        header.payload != statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY)))
+        return StateFileStatus::BadSizes;
+    return StateFileStatus::Ok;
+}
+
+std::array<const Array2D<double>*, 10> arraysOf(const RunState& s)
+{
+    return {&s.edited.u, &s.edited.v, &s.edited.p, &s.fields.u, &s.fields.v,
+            &s.fields.p, &s.fields.F, &s.fields.G, &s.fields.pPrev, &s.fields.dp};
+}
+
+std::array<Array2D<double>*, 10> arraysOf(RunState& s)
+{
+    return {&s.edited.u, &s.edited.v, &s.edited.p, &s.fields.u, &s.fields.v,
+            &s.fields.p, &s.fields.F, &s.fields.G, &s.fields.pPrev, &s.fields.dp};
+}
+
+template <typename T>
+bool sized(const Array2D<T>& a, int32_t NX, int32_t NY)
+{
+    return a.rowCount() == NX && a.colCount() == NY;
+}
+
+void writeSettings(ByteWriter& out, const SolverSettings& s)
+{
+    out.i32(s.reynolds);
+    out.f64(s.dt);
+    out.u8(s.automaticDt ? 1 : 0);
+    out.u8(static_cast<unsigned>(s.convection));
+    out.u8(static_cast<unsigned>(s.pressure));
+    out.u8(0);
+}
+
+void writeCounters(ByteWriter& out, const RunCounters& c)
+{
+    for (int64_t n : {c.steps, c.sweeps, c.multigridCycles, c.cappedSteps, c.firstNonFiniteStep})
+        out.i64(n);
+    for (double x : {c.simulatedTime, c.largestDivergence, c.smallestDt, c.largestDt})
+        out.f64(x);
+    out.i32(c.cycles);
+    out.i32(c.frames);
+}
+
+// The settings as stored; false when one is out of range.
+bool readSettings(ByteReader& in, SolverSettings& s)
+{
+    s.reynolds = in.i32();
+    s.dt = in.f64();
+    const unsigned automatic = in.u8();
+    const unsigned convection = in.u8();
+    const unsigned pressure = in.u8();
+    const unsigned padding = in.u8();
+    s.automaticDt = automatic == 1;
+    s.convection = static_cast<Convection>(convection);
+    s.pressure = static_cast<PressureSolver>(pressure);
+    return s.reynolds > 0 && std::isfinite(s.dt) && s.dt > 0.0 && automatic <= 1 && convection <= 2 &&
+           pressure <= 1 && padding == 0;
+}
+
+void readCounters(ByteReader& in, RunCounters& c)
+{
+    for (int64_t* n : {&c.steps, &c.sweeps, &c.multigridCycles, &c.cappedSteps, &c.firstNonFiniteStep})
+        *n = in.i64();
+    for (double* x : {&c.simulatedTime, &c.largestDivergence, &c.smallestDt, &c.largestDt})
+        *x = in.f64();
+    c.cycles = in.i32();
+    c.frames = in.i32();
+}
+
+// The grid header of both grids, and every array allocated NX x NY.
+bool readGrid(ByteReader& in, int32_t NX, int32_t NY, RunState& s)
+{
+    const int32_t aux1 = in.i32(), aux2 = in.i32();
+    const double dx = in.f64(), dy = in.f64();
+    for (Grid* g : {static_cast<Grid*>(&s.edited), static_cast<Grid*>(&s.fields)}) {
+        g->NX = NX;
+        g->NY = NY;
+        g->aux1 = aux1;
+        g->aux2 = aux2;
+        g->dx = dx;
+        g->dy = dy;
+        g->flags.allocate(NX, NY);
+    }
+    for (Array2D<double>* a : arraysOf(s))
+        a->allocate(NX, NY);
+    return std::isfinite(dx) && dx > 0.0 && std::isfinite(dy) && dy > 0.0;
+}
+
+// A new file next to path, named after it and this process, with the
+// permissions the umask gives a new file; -1 when it cannot be made.
+int createTemporaryBeside(const std::string& path, std::string& tempPath)
+{
+    tempPath = path + ".part-" + std::to_string(static_cast<long>(getpid()));
+    return open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+bool writeAll(int fd, const std::vector<unsigned char>& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Up to count bytes; fewer at the end of the file or on an error.
+std::size_t readUpTo(int fd, unsigned char* into, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = read(fd, into + done, count - done);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+// A regular file whose header is sound and whose size is the one the header
+// declares, read whole: nothing is allocated for sizes a file does not have.
+StateFileStatus readWholeFile(int fd, std::vector<unsigned char>& bytes)
+{
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return StateFileStatus::CannotOpen;
+    bytes.resize(state_file::headerLength);
+    Header header;
+    const StateFileStatus status = checkHeader(bytes.data(), readUpTo(fd, bytes.data(), bytes.size()), header);
+    if (status != StateFileStatus::Ok)
+        return status;
+    const uint64_t declared = state_file::headerLength + header.payload;
+    const uint64_t size = static_cast<uint64_t>(info.st_size);
+    if (size != declared)
+        return size < declared ? StateFileStatus::Short : StateFileStatus::BadSizes;
+    bytes.resize(declared);
+    if (readUpTo(fd, bytes.data() + state_file::headerLength, header.payload) != header.payload)
+        return StateFileStatus::Short;
+    return StateFileStatus::Ok;
+}
+
+}  // namespace
+
+std::size_t statePayloadLength(int32_t NX, int32_t NY)
+{
+    return settingsLength + gridLength + countersLength +
+           cellLength * static_cast<std::size_t>(NX) * static_cast<std::size_t>(NY);
+}
+
+uint32_t crc32Of(const unsigned char* bytes, std::size_t length)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t k = 0; k < length; ++k) {
+        crc ^= bytes[k];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::vector<unsigned char> encodeRunState(const RunState& s)
+{
+    const int32_t NX = s.edited.NX, NY = s.edited.NY;
+    std::vector<unsigned char> bytes;
+    if (NX < state_file::minCells || NX > state_file::maxCells || NY < state_file::minCells ||
+        NY > state_file::maxCells || s.fields.NX != NX || s.fields.NY != NY || !sized(s.edited.flags, NX, NY))
+        return bytes;
+    for (const Array2D<double>* a : arraysOf(s))
+        if (!sized(*a, NX, NY))
+            return bytes;
+
+    const std::size_t payload = statePayloadLength(NX, NY);
+    bytes.reserve(state_file::headerLength + payload);
+    bytes.insert(bytes.end(), state_file::magic, state_file::magic + state_file::magicLength);
+    ByteWriter out(bytes);
+    out.u32(state_file::stateVersion);
+    out.u32(static_cast<uint32_t>(NX));
+    out.u32(static_cast<uint32_t>(NY));
+    out.u32(static_cast<uint32_t>(payload));
+    out.u32(0);  // the checksum, filled in below
+    writeSettings(out, s.settings);
+    out.i32(s.edited.aux1);
+    out.i32(s.edited.aux2);
+    out.f64(s.edited.dx);
+    out.f64(s.edited.dy);
+    writeCounters(out, s.counters);
+    for (int32_t i = 0; i < NX; ++i)
+        for (int32_t j = 0; j < NY; ++j)
+            out.i32(s.edited.flags[i][j]);
+    for (const Array2D<double>* a : arraysOf(s))
+        for (int32_t i = 0; i < NX; ++i)
+            for (int32_t j = 0; j < NY; ++j)
+                out.f64((*a)[i][j]);
+
+    const uint32_t crc = crc32Of(bytes.data() + state_file::headerLength, payload);
+    for (int k = 0; k < 4; ++k)
+        bytes[state_file::headerLength - 4 + k] = static_cast<unsigned char>((crc >> (8 * k)) & 0xFFu);
+    return bytes;
+}
+
+StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, RunState& state)
+{
+    Header header;
+    const StateFileStatus headerStatus = checkHeader(bytes, length, header);
+    if (headerStatus != StateFileStatus::Ok)
+        return headerStatus;
+    if (length < state_file::headerLength + header.payload)
+        return StateFileStatus::Short;
+    if (length > state_file::headerLength + header.payload)
+        return StateFileStatus::BadSizes;
+    const unsigned char* payload = bytes + state_file::headerLength;
+    if (crc32Of(payload, header.payload) != header.checksum)
+        return StateFileStatus::BadChecksum;
+
+    const int32_t NX = static_cast<int32_t>(header.NX), NY = static_cast<int32_t>(header.NY);
+    RunState decoded;
+    ByteReader in(payload);
+    bool valid = readSettings(in, decoded.settings);
+    valid = readGrid(in, NX, NY, decoded) && valid;
+    readCounters(in, decoded.counters);
+    for (int32_t i = 0; i < NX; ++i)
+        for (int32_t j = 0; j < NY; ++j)
+            decoded.edited.flags[i][j] = decoded.fields.flags[i][j] = in.i32();
+    for (Array2D<double>* a : arraysOf(decoded))
+        for (int32_t i = 0; i < NX; ++i)
+            for (int32_t j = 0; j < NY; ++j)
+                (*a)[i][j] = in.f64();
+    if (!valid)
+        return StateFileStatus::BadValues;
+    state = std::move(decoded);
+    return StateFileStatus::Ok;
+}
+
+StateFileStatus readStateFile(const std::string& path, RunState& state)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return StateFileStatus::CannotOpen;
+    std::vector<unsigned char> bytes;
+    const StateFileStatus status = readWholeFile(fd, bytes);
+    close(fd);
+    return status == StateFileStatus::Ok ? decodeRunState(bytes.data(), bytes.size(), state) : status;
+}
+
+bool saveStateFile(const std::string& path, const RunState& state)
+{
+    const std::vector<unsigned char> bytes = encodeRunState(state);
+    if (bytes.empty() || path.empty())
+        return false;
+    std::string tempPath;
+    const int fd = createTemporaryBeside(path, tempPath);
+    if (fd < 0)
+        return false;
+    // From here on the temporary is ours, to rename or remove.
+    bool ok = writeAll(fd, bytes);
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(tempPath.c_str());
+    return ok;
+}
+
+bool sameGrid(const Grid& grid, const RunState& state)
+{
+    if (grid.NX != state.edited.NX || grid.NY != state.edited.NY)
+        return false;
+    for (int32_t i = 0; i < grid.NX; ++i)
+        if (std::memcmp(grid.flags[i], state.edited.flags[i], sizeof(int32_t) * static_cast<std::size_t>(grid.NY)) != 0)
+            return false;
+    return true;
+}
+
+std::string stateFileMessage(StateFileStatus status, const std::string& path)
+{
+    const std::string name = "'" + path + "'";
+    switch (status) {
+    case StateFileStatus::Ok:
+        return "";
+    case StateFileStatus::CannotOpen:
+        return "cannot read state file " + name;
+    case StateFileStatus::Short:
+        return name + " is cut short: not a whole state file";
+    case StateFileStatus::BadMagic:
+        return name + " is not a state file";
+    case StateFileStatus::OtherVersion:
+        return name + " is a state file of another version (this program reads version " +
+               std::to_string(state_file::stateVersion) + ")";
+    case StateFileStatus::BadSizes:
+        return name + " is not a valid state file: its sizes are out of range or do not match";
+    case StateFileStatus::BadChecksum:
+        return name + " is corrupt: its checksum does not match";
+    case StateFileStatus::BadValues:
+        return name + " is not a valid state file: a setting is out of range";
+    }
+    return name + " is not a valid state file";
+}
