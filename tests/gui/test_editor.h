@@ -80,6 +80,7 @@ public:
     FXSpinner* defaultV() const { return defaultVSpinner; }
     FXCheckButton* automaticDt() const { return automaticDtCheck; }
     FXListBox* convection() const { return convectionList; }
+    FXListBox* pressure() const { return pressureList; }
     FXLabel* info(int line) const
     {
         FXLabel* const lines[] = {infoI, infoJ, infoU, infoV};
