@@ -73,4 +73,16 @@ constexpr int startInterval = 1;
 constexpr int minPixelsPerCell = 1;
 constexpr int maxPixelsPerCell = 15;
 constexpr int startPixelsPerCell = 4;
+// The picture's width and height at most, in pixels.
+constexpr int maxPictureSide = 4096;
+
+// The most pixels per cell edge that keep an NX x NY picture within
+// maxPictureSide both ways; never below minPixelsPerCell.
+constexpr int maxPixelsPerCellFor(int NX, int NY)
+{
+    const int side = NX > NY ? NX : NY;
+    const int fitting = side > 0 ? maxPictureSide / side : maxPixelsPerCell;
+    return fitting < minPixelsPerCell ? minPixelsPerCell
+                                      : (fitting > maxPixelsPerCell ? maxPixelsPerCell : fitting);
+}
 }  // namespace CalculateRanges

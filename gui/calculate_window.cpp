@@ -229,19 +229,20 @@ void CalculateWindow::buildIntervalGroup()
 }
 
 // "Output Size": the spinner and the two size labels; the picture starts
-// at the spinner's value.
+// at the spinner's value. The spinner stops where the picture would pass
+// 4096 pixels either way.
 void CalculateWindow::buildSizeGroup()
 {
     using namespace CalculateLayout;
     sizeGroup = new FXGroupBox(this, uiText(TXT_OUTPUT_SIZE), groupStyle, sizeGroupX, sizeGroupY);
     sizeSpinner = new FXSpinner(sizeGroup, spinnerColumns, this, ID_OUTPUT_SIZE, spinnerStyle, 0, 0, spinnerWidth);
-    sizeSpinner->setRange(CalculateRanges::minPixelsPerCell, CalculateRanges::maxPixelsPerCell);
+    sizeSpinner->setRange(CalculateRanges::minPixelsPerCell, CalculateRanges::maxPixelsPerCellFor(grid->NX, grid->NY));
     sizeSpinner->setValue(CalculateRanges::startPixelsPerCell);
     widthLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                              labelPad, labelPad);
     heightLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                               labelPad, labelPad);
-    pixelsPerCell = CalculateRanges::startPixelsPerCell;
+    pixelsPerCell = sizeSpinner->getValue();
 }
 
 // A modal file dialog at the cursor, any name, existing or not; empty when
@@ -279,11 +280,18 @@ static const char* schemeText(Convection scheme)
     return uiText(scheme == Convection::UpwindBlended ? TXT_CONVECTION_BLENDED : TXT_CONVECTION_CENTRAL);
 }
 
+// The pressure solver's name as the editor's Pressure solver list shows it.
+static const char* solverText(PressureSolver solver)
+{
+    return uiText(solver == PressureSolver::Multigrid ? TXT_PRESSURE_MULTIGRID : TXT_PRESSURE_GAUSS_SEIDEL);
+}
+
 void CalculateWindow::showRunTime()
 {
-    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g   %s", uiText(TXT_SIMULATED_TIME), run->simulatedTime(),
-                                      uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt,
-                                      schemeText(run->solverSettings().convection)));
+    const SolverSettings& settings = run->solverSettings();
+    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g   %s, %s", uiText(TXT_SIMULATED_TIME),
+                                      run->simulatedTime(), uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt,
+                                      schemeText(settings.convection), solverText(settings.pressure)));
 }
 
 // The dialog without the wait cursor.

@@ -59,7 +59,7 @@ protected:
     FXSpinner* sizeSpinner = nullptr;         // pixels per cell edge
     FXLabel* widthLabel = nullptr;            // "Width: " and W
     FXLabel* heightLabel = nullptr;           // "Height: " and H
-    FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15
+    FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15, picture <= 4096
     FXGroupBox* viewGroup = nullptr;          // "View"
     FXListBox* viewList = nullptr;            // designed colours or a colour map
     FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
