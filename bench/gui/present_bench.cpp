@@ -1,8 +1,8 @@
 // Cost of showing the picture on the simulation window's canvas (392 x 192
 // screen pixels): every pixel as a 5-pixel point, submitted one glBegin /
 // glEnd per point or from vertex arrays, then the swap. The picture is the
-// start-up grid's 160 x 80 (40 x 20 at 4 pixels per cell) and the largest
-// grid's 1800 x 1200 (120 x 80 at 15). Needs an X display with GLX: run it
+// start-up grid's 160 x 80 (40 x 20 at 4 pixels per cell), 1800 x 1200
+// (120 x 80 at 15) and the largest grid's 4096 x 2048 (1024 x 512 at 4). Needs an X display with GLX: run it
 // under xvfb-run.
 #include "render/compose_frame.h"
 #include "core/flow_solver.h"
@@ -70,6 +70,7 @@ void BM_PresentLiteral_40x20_k4(benchmark::State& state) { present(state, PointS
 void BM_PresentBatched_40x20_k4(benchmark::State& state) { present(state, PointSubmission::Batched, 40, 20, 4); }
 void BM_PresentLiteral_120x80_k15(benchmark::State& state) { present(state, PointSubmission::Literal, 120, 80, 15); }
 void BM_PresentBatched_120x80_k15(benchmark::State& state) { present(state, PointSubmission::Batched, 120, 80, 15); }
+void BM_PresentBatched_1024x512_k4(benchmark::State& state) { present(state, PointSubmission::Batched, 1024, 512, 4); }
 
 }  // namespace
 
@@ -77,6 +78,7 @@ BENCHMARK(BM_PresentLiteral_40x20_k4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentBatched_40x20_k4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentLiteral_120x80_k15)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentBatched_120x80_k15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresentBatched_1024x512_k4)->Unit(benchmark::kMillisecond);
 
 // A shown window holding a double-buffered canvas of the simulation
 // window's canvas size, then the benchmarks.
