@@ -62,6 +62,12 @@ constexpr int viewGroupY = 310;
 constexpr int viewListWidth = 190;
 constexpr int viewListRows = 6;
 constexpr int rangeColumns = 7;
+
+// The convection scheme over the pressure solver, right of the View group:
+// the line above the canvas has no room for them beside the time.
+constexpr int solverLabelX = 255;
+constexpr int solverLabelY = 318;
+constexpr int solverLabelWidth = 145;
 }  // namespace CalculateLayout
 
 namespace CalculateRanges {

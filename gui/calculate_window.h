@@ -34,7 +34,8 @@ protected:
     FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
     bool paused = false;                      // a started run stands with its state kept
     FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
-    FXLabel* timeLabel = nullptr;             // simulated time, dt in use, scheme
+    FXLabel* timeLabel = nullptr;             // simulated time, dt in use
+    FXLabel* solverLabel = nullptr;           // the scheme over the pressure solver
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
@@ -133,7 +134,7 @@ protected:
     void stopAfterBlowUp();
     // The solver rebuilt from the grid and stepped once, counters at zero.
     void restartRun();
-    // "Time T   dt D   scheme" after the last step.
+    // "Time T   dt D" after the last step.
     void showRunTime();
     // "Width: W" and "Height: H".
     void showFrameSize();

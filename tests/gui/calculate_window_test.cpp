@@ -277,6 +277,19 @@ TEST_F(CalculateWindowTest, OutputSizeResizesRelabelsAndRestartsTheNumbering)
     EXPECT_EQ(window->cycles(), 0);
 }
 
+// The scheme and the pressure solver the editor chose are named, and the
+// run uses that solver.
+TEST_F(CalculateWindowTest, ShowsTheChosenSchemeAndPressureSolver)
+{
+    EXPECT_EQ(window->solverLabel->getText(), "Central\nGauss-Seidel");
+    SolverSettings settings;
+    settings.convection = Convection::UpwindBlended;
+    settings.pressure = PressureSolver::Multigrid;
+    ProbedWindow chosen(testOwner(), &grid, settings);
+    EXPECT_EQ(chosen.solverLabel->getText(), "Upwind-blended\nMultigrid");
+    EXPECT_EQ(chosen.run->solverSettings().pressure, PressureSolver::Multigrid);
+}
+
 // Pixels per cell that keep the picture within 4096 pixels each way, never
 // under one nor over the spinner's own 15.
 TEST(OutputSizeLimit, KeepsThePictureWithin4096Pixels)
