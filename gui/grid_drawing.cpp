@@ -79,26 +79,24 @@ void drawGridLines(const GridView& view, int32_t NX, int32_t NY)
     glEnd();
 }
 
-}  // namespace
-
-// Sets the current colour.
-void setColour(const GlColour& colour)
+// Two triangles of a cell's rectangle, inside a GL_TRIANGLES primitive:
+// (x0, y1), (x0, y0), (x1, y1) and (x0, y0), (x1, y0), (x1, y1).
+void cellTriangles(const CellRect& r)
 {
-    glColor3f(colour.r, colour.g, colour.b);
-}
-
-// Two triangles: (x0, y1), (x0, y0), (x1, y1) and (x0, y0), (x1, y0), (x1, y1).
-void drawCellQuad(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j)
-{
-    const CellRect r = cellRect(view, NX, NY, i, j);
-    glBegin(GL_TRIANGLES);
     glVertex2f(r.x0, r.y1);
     glVertex2f(r.x0, r.y0);
     glVertex2f(r.x1, r.y1);
     glVertex2f(r.x0, r.y0);
     glVertex2f(r.x1, r.y0);
     glVertex2f(r.x1, r.y1);
-    glEnd();
+}
+
+}  // namespace
+
+// Sets the current colour.
+void setColour(const GlColour& colour)
+{
+    glColor3f(colour.r, colour.g, colour.b);
 }
 
 // Left, top, bottom and right edge, each pushed outward by e.
@@ -160,7 +158,8 @@ void drawGrid(const Grid& grid, const GridView& view, CellTexture& cells)
     drawGridLines(view, grid.NX, grid.NY);
 }
 
-// Filled cells as two triangles each, as drawCellQuad draws one.
+// Outlined cells one by one, or filled cells as two triangles each in one
+// primitive.
 void drawMarkedCells(const GridView& view, int32_t NX, int32_t NY, const std::vector<CellIndex>& marked)
 {
     if (cellsShowDetail(view, NX, NY)) {
@@ -169,15 +168,8 @@ void drawMarkedCells(const GridView& view, int32_t NX, int32_t NY, const std::ve
         return;
     }
     glBegin(GL_TRIANGLES);
-    for (const CellIndex& c : marked) {
-        const CellRect r = cellRect(view, NX, NY, c.i, c.j);
-        glVertex2f(r.x0, r.y1);
-        glVertex2f(r.x0, r.y0);
-        glVertex2f(r.x1, r.y1);
-        glVertex2f(r.x0, r.y0);
-        glVertex2f(r.x1, r.y0);
-        glVertex2f(r.x1, r.y1);
-    }
+    for (const CellIndex& c : marked)
+        cellTriangles(cellRect(view, NX, NY, c.i, c.j));
     glEnd();
 }
 

@@ -52,9 +52,6 @@ enum class Arrow { East, West, North, South };
 // Sets the current colour.
 void setColour(const GlColour& colour);
 
-// Fills cell (i, j) with the current colour: two triangles.
-void drawCellQuad(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j);
-
 // Outlines cell (i, j) in the current colour with 2-pixel lines pushed
 // outward by a hair, then puts the line width back to 1.
 void drawCellOutline(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j);

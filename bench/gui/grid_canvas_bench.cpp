@@ -10,6 +10,8 @@
 #include "gui/grid_view.h"
 #include "gui/shape_cells.h"
 
+#include "canvas_bench_main.h"
+
 #include <benchmark/benchmark.h>
 #include <fx.h>
 #include <fx3d.h>
@@ -20,8 +22,9 @@ namespace {
 constexpr int canvasWidth = 600;
 constexpr int canvasHeight = 400;
 
-FXGLCanvas* canvas = nullptr;
-FXGLVisual* visual = nullptr;
+BenchCanvas shown;
+FXGLCanvas*& canvas = shown.canvas;
+FXGLVisual*& visual = shown.visual;
 
 void makeChannel(Grid& grid, int NX, int NY)
 {
@@ -90,25 +93,7 @@ BENCHMARK(BM_Repaint_1024x512)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragShape_40x20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragShape_1024x512)->Unit(benchmark::kMillisecond);
 
-// A shown window holding a double-buffered canvas of the editor canvas's
-// size, then the benchmarks.
 int main(int argc, char** argv)
 {
-    FXApp app("bench_grid_canvas", "bench_grid_canvas");
-    app.init(argc, argv);
-    FXMainWindow* window = new FXMainWindow(&app, "grid", nullptr, nullptr, DECOR_NONE, 0, 0, canvasWidth,
-                                            canvasHeight, 0, 0, 0, 0, 0, 0);
-    visual = new FXGLVisual(&app, VISUAL_DOUBLEBUFFER);
-    canvas = new FXGLCanvas(window, visual, nullptr, 0, LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT, 0, 0, canvasWidth,
-                            canvasHeight);
-    app.create();
-    window->show(PLACEMENT_SCREEN);
-    for (int n = 0; n < 100; ++n)
-        app.runOneEvent(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete window;
-    delete visual;
-    return 0;
+    return runCanvasBenchmarks(argc, argv, "bench_grid_canvas", canvasWidth, canvasHeight, shown);
 }

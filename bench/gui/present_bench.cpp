@@ -9,6 +9,8 @@
 #include "render/frame_image.h"
 #include "gui/frame_presenter.h"
 
+#include "canvas_bench_main.h"
+
 #include <benchmark/benchmark.h>
 #include <fx.h>
 #include <fx3d.h>
@@ -19,8 +21,8 @@ namespace {
 constexpr int canvasWidth = 392;
 constexpr int canvasHeight = 192;
 
-FXGLCanvas* canvas = nullptr;
-FXGLVisual* visual = nullptr;
+BenchCanvas shown;
+FXGLCanvas*& canvas = shown.canvas;
 
 // A channel past a wall post, developed for a few steps, composed with
 // every element at k pixels per cell.
@@ -95,25 +97,7 @@ BENCHMARK(BM_PresentLiteral_120x80_k15)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentBatched_120x80_k15)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentBatched_4096x2048)->Unit(benchmark::kMillisecond);
 
-// A shown window holding a double-buffered canvas of the simulation
-// window's canvas size, then the benchmarks.
 int main(int argc, char** argv)
 {
-    FXApp app("bench_present", "bench_present");
-    app.init(argc, argv);
-    FXMainWindow* window = new FXMainWindow(&app, "present", nullptr, nullptr, DECOR_NONE, 0, 0, canvasWidth,
-                                            canvasHeight, 0, 0, 0, 0, 0, 0);
-    visual = new FXGLVisual(&app, VISUAL_DOUBLEBUFFER);
-    canvas = new FXGLCanvas(window, visual, nullptr, 0, LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT, 0, 0, canvasWidth,
-                            canvasHeight);
-    app.create();
-    window->show(PLACEMENT_SCREEN);
-    for (int n = 0; n < 100; ++n)
-        app.runOneEvent(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete window;
-    delete visual;
-    return 0;
+    return runCanvasBenchmarks(argc, argv, "bench_present", canvasWidth, canvasHeight, shown);
 }
