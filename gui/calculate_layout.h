@@ -62,6 +62,12 @@ constexpr int viewGroupY = 310;
 constexpr int viewListWidth = 190;
 constexpr int viewListRows = 6;
 constexpr int rangeColumns = 7;
+
+// The convection scheme over the pressure solver, right of the View group:
+// the line above the canvas has no room for them beside the time.
+constexpr int solverLabelX = 255;
+constexpr int solverLabelY = 318;
+constexpr int solverLabelWidth = 145;
 }  // namespace CalculateLayout
 
 namespace CalculateRanges {
@@ -73,4 +79,16 @@ constexpr int startInterval = 1;
 constexpr int minPixelsPerCell = 1;
 constexpr int maxPixelsPerCell = 15;
 constexpr int startPixelsPerCell = 4;
+// The picture's width and height at most, in pixels.
+constexpr int maxPictureSide = 4096;
+
+// The most pixels per cell edge that keep an NX x NY picture within
+// maxPictureSide both ways; never below minPixelsPerCell.
+constexpr int maxPixelsPerCellFor(int NX, int NY)
+{
+    const int side = NX > NY ? NX : NY;
+    const int fitting = side > 0 ? maxPictureSide / side : maxPixelsPerCell;
+    return fitting < minPixelsPerCell ? minPixelsPerCell
+                                      : (fitting > maxPixelsPerCell ? maxPixelsPerCell : fitting);
+}
 }  // namespace CalculateRanges

@@ -80,6 +80,18 @@ FXString withPngExtension(const FXString& name)
     return FXPath::extension(name).empty() ? name + ".png" : name;
 }
 
+// The scheme's name as the editor's Convection list shows it.
+const char* schemeText(Convection scheme)
+{
+    return uiText(scheme == Convection::UpwindBlended ? TXT_CONVECTION_BLENDED : TXT_CONVECTION_CENTRAL);
+}
+
+// The pressure solver's name as the editor's Pressure solver list shows it.
+const char* solverText(PressureSolver solver)
+{
+    return uiText(solver == PressureSolver::Multigrid ? TXT_PRESSURE_MULTIGRID : TXT_PRESSURE_GAUSS_SEIDEL);
+}
+
 }  // namespace
 
 // clang-format off
@@ -129,6 +141,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildViewGroup();
 
     run.reset(new SimulationRun(*grid, settings));
+    solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
     allocateImage();
     run->step();
     showFrameSize();
@@ -231,19 +244,20 @@ void CalculateWindow::buildIntervalGroup()
 }
 
 // "Output Size": the spinner and the two size labels; the picture starts
-// at the spinner's value.
+// at the spinner's value. The spinner stops where the picture would pass
+// 4096 pixels either way.
 void CalculateWindow::buildSizeGroup()
 {
     using namespace CalculateLayout;
     sizeGroup = new FXGroupBox(this, uiText(TXT_OUTPUT_SIZE), groupStyle, sizeGroupX, sizeGroupY);
     sizeSpinner = new FXSpinner(sizeGroup, spinnerColumns, this, ID_OUTPUT_SIZE, spinnerStyle, 0, 0, spinnerWidth);
-    sizeSpinner->setRange(CalculateRanges::minPixelsPerCell, CalculateRanges::maxPixelsPerCell);
+    sizeSpinner->setRange(CalculateRanges::minPixelsPerCell, CalculateRanges::maxPixelsPerCellFor(grid->NX, grid->NY));
     sizeSpinner->setValue(CalculateRanges::startPixelsPerCell);
     widthLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                              labelPad, labelPad);
     heightLabel = new FXLabel(sizeGroup, FXString::null, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
                               labelPad, labelPad);
-    pixelsPerCell = CalculateRanges::startPixelsPerCell;
+    pixelsPerCell = sizeSpinner->getValue();
 }
 
 // A modal file dialog at the cursor, any name, existing or not; empty when
@@ -275,17 +289,10 @@ void CalculateWindow::showInstability(const FXString& text)
     FXMessageBox::warning(this, MBOX_OK, uiText(TXT_UNSTABLE_CAPTION), "%s", text.text());
 }
 
-// The scheme's name as the editor's Convection list shows it.
-static const char* schemeText(Convection scheme)
-{
-    return uiText(scheme == Convection::UpwindBlended ? TXT_CONVECTION_BLENDED : TXT_CONVECTION_CENTRAL);
-}
-
 void CalculateWindow::showRunTime()
 {
-    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g   %s", uiText(TXT_SIMULATED_TIME), run->simulatedTime(),
-                                      uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt,
-                                      schemeText(run->solverSettings().convection)));
+    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g", uiText(TXT_SIMULATED_TIME), run->simulatedTime(),
+                                      uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt));
 }
 
 // The dialog without the wait cursor.
@@ -646,6 +653,8 @@ void CalculateWindow::buildViewGroup()
     rangeMax = new FXTextField(rangeRow, rangeColumns, this, ID_VIEW, TEXTFIELD_REAL | FRAME_SUNKEN | FRAME_THICK);
     rangeMin->disable();
     rangeMax->disable();
+    solverLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | fixedPosition | LAYOUT_FIX_WIDTH,
+                              solverLabelX, solverLabelY, solverLabelWidth, 0, labelPad, labelPad, labelPad, labelPad);
 }
 
 // A locked range is used only while its minimum lies below its maximum.

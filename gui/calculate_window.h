@@ -34,7 +34,8 @@ protected:
     FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
     bool paused = false;                      // a started run stands with its state kept
     FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
-    FXLabel* timeLabel = nullptr;             // simulated time, dt in use, scheme
+    FXLabel* timeLabel = nullptr;             // simulated time, dt in use
+    FXLabel* solverLabel = nullptr;           // the scheme over the pressure solver
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
@@ -60,7 +61,7 @@ protected:
     FXSpinner* sizeSpinner = nullptr;         // pixels per cell edge
     FXLabel* widthLabel = nullptr;            // "Width: " and W
     FXLabel* heightLabel = nullptr;           // "Height: " and H
-    FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15
+    FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15, picture <= 4096
     FXGroupBox* viewGroup = nullptr;          // "View"
     FXListBox* viewList = nullptr;            // designed colours or a colour map
     FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
@@ -134,7 +135,7 @@ protected:
     void stopAfterBlowUp();
     // The solver rebuilt from the grid and stepped once, counters at zero.
     void restartRun();
-    // "Time T   dt D   scheme" after the last step.
+    // "Time T   dt D" after the last step.
     void showRunTime();
     // "Width: W" and "Height: H".
     void showFrameSize();

@@ -47,9 +47,9 @@ constexpr int reynoldsStart = 200;
 constexpr int defaultVelocityMin = 0;
 constexpr int defaultVelocityMax = 100;
 constexpr int nxMin = 20;
-constexpr int nxMax = 120;
+constexpr int nxMax = 1024;
 constexpr int nyMin = 20;
-constexpr int nyMax = 80;
+constexpr int nyMax = 512;
 constexpr int startNX = 40;
 constexpr int startNY = 20;
 }  // namespace EditorRanges

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -43,10 +44,32 @@ const std::vector<float>& FramePresenter::pointPositions(int W, int H)
     return positions;
 }
 
-void FramePresenter::paint(const FrameImage& picture, int width, int height, PointSubmission submission)
+const FrameImage& FramePresenter::fitted(const FrameImage& picture, int width, int height)
+{
+    const int W = picture.width();
+    const int H = picture.height();
+    if (W <= width && H <= height)
+        return picture;
+    const int w = std::min(W, width);
+    const int h = std::min(H, height);
+    if (reduced.width() != w || reduced.height() != h)
+        reduced.allocate(w, h);
+    for (int y = 0; y < h; ++y) {
+        const int row = static_cast<int>(static_cast<long long>(y) * H / h);
+        for (int x = 0; x < w; ++x) {
+            const int column = static_cast<int>(static_cast<long long>(x) * W / w);
+            reduced.fillRect(x, y, x, y, picture.pixelRed(column, row), picture.pixelGreen(column, row),
+                             picture.pixelBlue(column, row));
+        }
+    }
+    return reduced;
+}
+
+void FramePresenter::paint(const FrameImage& whole, int width, int height, PointSubmission submission)
 {
     if (width <= 0 || height <= 0)
         return;
+    const FrameImage& picture = fitted(whole, width, height);
     glViewport(0, 0, width, height);
     glClearColor(present_constants::clearRed, present_constants::clearGreen,
                  present_constants::clearBlue, present_constants::clearAlpha);

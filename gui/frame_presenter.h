@@ -1,5 +1,8 @@
 // FramePresenter: shows a FrameImage on an OpenGL canvas, every pixel as
-// one 5-pixel point, stretched over the whole viewport. No toolkit here:
+// one 5-pixel point, stretched over the whole viewport. A picture with more
+// pixels than the viewport one way is first brought down to the viewport's
+// size that way, nearest pixel, so that a 4096-pixel picture costs what a
+// canvas-sized one does; the picture itself is not touched. No toolkit here:
 // the caller makes the canvas's context current and swaps the buffers.
 #pragma once
 
@@ -28,8 +31,8 @@ enum class PointSubmission {
 class FramePresenter {
 public:
     // Viewport (0, 0, width, height), clear to black (colour and depth),
-    // then the picture's points. Draws nothing when either size is 0 or
-    // below.
+    // then the points of the picture fitted to the viewport. Draws nothing
+    // when either size is 0 or below.
     void paint(const FrameImage& picture, int width, int height, PointSubmission submission);
 
     // The picture's points into the current context: x = 0..W-1 outer,
@@ -40,11 +43,17 @@ public:
     // client arrays disabled again.
     void drawPointsBatched(const FrameImage& picture);
 
+    // The picture itself while it fits width x height; else a copy at most
+    // that large, column x taken from picture column x * W / w, row y from
+    // row y * H / h (w, h the copy's size).
+    const FrameImage& fitted(const FrameImage& picture, int width, int height);
+
 private:
     // The vertices of a W x H picture in drawing order, kept for the next
     // frame of the same size.
     const std::vector<float>& pointPositions(int W, int H);
 
+    FrameImage reduced;  // the last fitted copy
     std::vector<float> positions;
     int positionsWidth = -1;
     int positionsHeight = -1;

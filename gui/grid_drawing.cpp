@@ -45,24 +45,17 @@ void drawDirectionArrows(const Grid& grid, const GridView& view, int32_t i, int3
     if (word & DIR_SOUTH) drawCellArrow(view, grid.NX, grid.NY, i, j, Arrow::South);
 }
 
-// One cell in the colour of its type, with its arrows: direction arrows for
-// a type with a direction, velocity arrows for one that takes a velocity. A
-// word with no type bit or several leaves the background showing.
-void drawCell(const Grid& grid, const GridView& view, int32_t i, int32_t j)
+// The arrows of one cell: direction arrows for a type with a direction,
+// velocity arrows for one that takes a velocity.
+void drawArrows(const Grid& grid, const GridView& view, int32_t i, int32_t j)
 {
     const CellTypeInfo* type = cellTypeOfWord(grid.flags[i][j]);
     if (!type)
         return;
-    const CellCanvasColour& fill = type->canvasColour;
-    setColour({fill.r, fill.g, fill.b});
-    drawCellQuad(view, grid.NX, grid.NY, i, j);
-    if (type->direction != CellDirection::None) {
-        setColour(GridColours::arrow);
+    if (type->direction != CellDirection::None)
         drawDirectionArrows(grid, view, i, j);
-    } else if (type->takesVelocity) {
-        setColour(GridColours::arrow);
+    else if (type->takesVelocity)
         drawVelocityArrows(grid, view, i, j);
-    }
 }
 
 // Grid lines over the cells, in one GL_LINES primitive:
@@ -86,26 +79,24 @@ void drawGridLines(const GridView& view, int32_t NX, int32_t NY)
     glEnd();
 }
 
-}  // namespace
-
-// Sets the current colour.
-void setColour(const GlColour& colour)
+// Two triangles of a cell's rectangle, inside a GL_TRIANGLES primitive:
+// (x0, y1), (x0, y0), (x1, y1) and (x0, y0), (x1, y0), (x1, y1).
+void cellTriangles(const CellRect& r)
 {
-    glColor3f(colour.r, colour.g, colour.b);
-}
-
-// Two triangles: (x0, y1), (x0, y0), (x1, y1) and (x0, y0), (x1, y0), (x1, y1).
-void drawCellQuad(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j)
-{
-    const CellRect r = cellRect(view, NX, NY, i, j);
-    glBegin(GL_TRIANGLES);
     glVertex2f(r.x0, r.y1);
     glVertex2f(r.x0, r.y0);
     glVertex2f(r.x1, r.y1);
     glVertex2f(r.x0, r.y0);
     glVertex2f(r.x1, r.y0);
     glVertex2f(r.x1, r.y1);
-    glEnd();
+}
+
+}  // namespace
+
+// Sets the current colour.
+void setColour(const GlColour& colour)
+{
+    glColor3f(colour.r, colour.g, colour.b);
 }
 
 // Left, top, bottom and right edge, each pushed outward by e.
@@ -141,15 +132,45 @@ void drawCellArrow(const GridView& view, int32_t NX, int32_t NY, int32_t i, int3
     glEnd();
 }
 
-// Every cell (i outer, j inner), then the grid lines.
-void drawGrid(const Grid& grid, const GridView& view)
+// A cell's width and height in pixels: its NDC size times half the viewport.
+bool cellsShowDetail(const GridView& view, int32_t NX, int32_t NY)
+{
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const float across = cellWidth(view, NX) * 0.5f * static_cast<float>(viewport[2]);
+    const float up = cellHeight(view, NY) * 0.5f * static_cast<float>(viewport[3]);
+    return across >= GridStrokes::minDetailPixels && up >= GridStrokes::minDetailPixels;
+}
+
+// The cells, then every cell's arrows (i outer, j inner), then the grid lines.
+void drawGrid(const Grid& grid, const GridView& view, CellTexture& cells)
 {
     if (grid.NX <= 0 || grid.NY <= 0 || grid.flags.empty())
         return;
+    cells.update(grid);
+    cells.draw(view);
+    if (!cellsShowDetail(view, grid.NX, grid.NY))
+        return;
+    setColour(GridColours::arrow);
     for (int32_t i = 0; i < grid.NX; ++i)
         for (int32_t j = 0; j < grid.NY; ++j)
-            drawCell(grid, view, i, j);
+            drawArrows(grid, view, i, j);
     drawGridLines(view, grid.NX, grid.NY);
+}
+
+// Outlined cells one by one, or filled cells as two triangles each in one
+// primitive.
+void drawMarkedCells(const GridView& view, int32_t NX, int32_t NY, const std::vector<CellIndex>& marked)
+{
+    if (cellsShowDetail(view, NX, NY)) {
+        for (const CellIndex& c : marked)
+            drawCellOutline(view, NX, NY, c.i, c.j);
+        return;
+    }
+    glBegin(GL_TRIANGLES);
+    for (const CellIndex& c : marked)
+        cellTriangles(cellRect(view, NX, NY, c.i, c.j));
+    glEnd();
 }
 
 // Context, viewport over the whole canvas, background.
@@ -176,11 +197,11 @@ void endGridFrame(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual)
 
 // Repaints the canvas with the whole grid.
 void paintGridCanvas(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual,
-                     const Grid* grid, const GridView& view)
+                     const Grid* grid, const GridView& view, CellTexture& cells)
 {
     if (!beginGridFrame(canvas))
         return;
     if (grid)
-        drawGrid(*grid, view);
+        drawGrid(*grid, view, cells);
     endGridFrame(canvas, visual);
 }

@@ -1,13 +1,19 @@
-// The editor's drawing of the edited grid on its OpenGL canvas: one filled
-// rectangle per cell in the colour of its type, white arrows for the velocity
+// The editor's drawing of the edited grid on its OpenGL canvas: the cells in
+// the colours of their types (one texture), white arrows for the velocity
 // of moving walls and the direction of inflow and outflow cells, grid lines
-// on top, and the outline of the cell under the pointer.
+// on top, and the outline of the cell under the pointer. Arrows and lines
+// are left out while a cell is under minDetailPixels on the screen: there
+// they would hide the cells rather than show anything.
 //
 // Nothing sets a projection: everything is given in normalised device
 // coordinates through the GridView.
 #pragma once
 
 #include "core/grid.h"
+#include "gui/cell_texture.h"
+#include "gui/shape_cells.h"
+
+#include <vector>
 #include "gui/grid_view.h"
 
 namespace FX {
@@ -35,6 +41,9 @@ constexpr float gridLineWidth = 1.3f;
 constexpr float outlineWidth = 2.0f;
 constexpr float defaultWidth = 1.0f;
 constexpr float outlinePush = 0.001f;
+// Screen pixels a cell needs both ways before its arrows and the grid lines
+// are drawn.
+constexpr float minDetailPixels = 4.0f;
 }
 
 // The four arrow shapes that drawGrid can put into a cell.
@@ -42,9 +51,6 @@ enum class Arrow { East, West, North, South };
 
 // Sets the current colour.
 void setColour(const GlColour& colour);
-
-// Fills cell (i, j) with the current colour: two triangles.
-void drawCellQuad(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j);
 
 // Outlines cell (i, j) in the current colour with 2-pixel lines pushed
 // outward by a hair, then puts the line width back to 1.
@@ -54,8 +60,17 @@ void drawCellOutline(const GridView& view, int32_t NX, int32_t NY, int32_t i, in
 void drawCellArrow(const GridView& view, int32_t NX, int32_t NY, int32_t i, int32_t j,
                    Arrow arrow);
 
-// Draws every cell, its arrows and the grid lines into the current context.
-void drawGrid(const Grid& grid, const GridView& view);
+// Whether the cells of an NX x NY grid are large enough in the current
+// viewport for arrows, grid lines and cell outlines.
+bool cellsShowDetail(const GridView& view, int32_t NX, int32_t NY);
+
+// Draws every cell (through cells, brought up to the grid first), its
+// arrows and the grid lines into the current context.
+void drawGrid(const Grid& grid, const GridView& view, CellTexture& cells);
+
+// Marks the given cells in the current colour: each outlined while cells
+// show detail, else each filled, all in one primitive.
+void drawMarkedCells(const GridView& view, int32_t NX, int32_t NY, const std::vector<CellIndex>& marked);
 
 // Makes the canvas's context current, sets the viewport to the whole canvas
 // and clears it to the background colour. False for an empty canvas or a
@@ -67,4 +82,4 @@ void endGridFrame(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual);
 
 // Repaints the canvas with the whole grid.
 void paintGridCanvas(FX::FXGLCanvas* canvas, FX::FXGLVisual* visual,
-                     const Grid* grid, const GridView& view);
+                     const Grid* grid, const GridView& view, CellTexture& cells);

@@ -11,7 +11,7 @@
 // Repaint: the whole grid.
 long GridEditorWindow::onPaintCanvas(FXObject*, FXSelector, void*)
 {
-    paintGridCanvas(glCanvas, glVisual, &model.grid(), view);
+    paintGridCanvas(glCanvas, glVisual, &model.grid(), view, cellTexture);
     return 1;
 }
 
@@ -21,7 +21,7 @@ long GridEditorWindow::onConfigureCanvas(FXObject*, FXSelector, void*)
     if (glCanvas->makeCurrent()) {
         glViewport(0, 0, glCanvas->getWidth(), glCanvas->getHeight());
         glCanvas->makeNonCurrent();
-        paintGridCanvas(glCanvas, glVisual, &model.grid(), view);
+        paintGridCanvas(glCanvas, glVisual, &model.grid(), view, cellTexture);
     }
     return 1;
 }
@@ -184,12 +184,11 @@ long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0 || !beginGridFrame(glCanvas))
         return 1;
     const Grid& grid = model.grid();
-    drawGrid(grid, view);
+    drawGrid(grid, view, cellTexture);
     if (shapeDragging) {
         shapeEnd = shapeCorner(event);
         setColour(GridColours::pointerCell);
-        for (const CellIndex& c : clipToGrid(shapeCells(drawKind, shapeStart, shapeEnd), grid.NX, grid.NY))
-            drawCellOutline(view, grid.NX, grid.NY, c.i, c.j);
+        drawMarkedCells(view, grid.NX, grid.NY, clipToGrid(shapeCells(drawKind, shapeStart, shapeEnd), grid.NX, grid.NY));
     } else if (cell.onGrid) {
         setColour(GridColours::pointerCell);
         drawCellOutline(view, grid.NX, grid.NY, cell.i, cell.j);

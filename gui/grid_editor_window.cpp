@@ -10,17 +10,62 @@
 #include <fxkeys.h>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 // Where the Simulation Properties choices are remembered between sessions.
 constexpr const char* registrySection = "Simulation";
 constexpr const char* convectionEntry = "Convection";
 constexpr const char* automaticDtEntry = "AutomaticDt";
+constexpr const char* pressureEntry = "PressureSolver";
 
 // The schemes the list offers, in its order; the designed terms are left to
 // kelvo-batch.
 constexpr Convection offeredSchemes[] = {Convection::Central, Convection::UpwindBlended};
 constexpr int offeredSchemeTexts[] = {TXT_CONVECTION_CENTRAL, TXT_CONVECTION_BLENDED};
+
+// The pressure solvers the list offers, in its order.
+constexpr PressureSolver offeredSolvers[] = {PressureSolver::GaussSeidel, PressureSolver::Multigrid};
+constexpr int offeredSolverTexts[] = {TXT_PRESSURE_GAUSS_SEIDEL, TXT_PRESSURE_MULTIGRID};
+
+// The list's item that the registry remembers; the first for a missing or
+// foreign entry.
+FXint rememberedItem(FXApp* app, const char* entry, FXint items)
+{
+    const FXint remembered = app->reg().readIntEntry(registrySection, entry, 0);
+    return remembered >= 0 && remembered < items ? remembered : 0;
+}
+
+// A list of the given texts that sends ID_SIMULATION_CHOICE, set to the
+// remembered item.
+template <size_t N>
+FXListBox* addChoiceList(FXComposite* page, FXObject* target, const int (&texts)[N], const char* entry)
+{
+    FXListBox* list = new FXListBox(page, target, GridEditorWindow::ID_SIMULATION_CHOICE,
+                                    FRAME_SUNKEN | FRAME_THICK | LISTBOX_NORMAL);
+    for (int text : texts)
+        list->appendItem(uiText(text));
+    list->setNumVisible(N);
+    list->setCurrentItem(rememberedItem(page->getApp(), entry, N));
+    return list;
+}
+
+// The offered value of a list's current item; the first for none.
+template <typename Value, size_t N>
+Value offeredChoice(const FXListBox* list, const Value (&offered)[N])
+{
+    const FXint item = list->getCurrentItem();
+    return offered[item >= 0 && item < FXint(N) ? item : 0];
+}
+
+// Makes the list show value; a value it does not offer leaves it as it is.
+template <typename Value, size_t N>
+void showOffered(FXListBox* list, const Value (&offered)[N], const std::optional<Value>& value)
+{
+    for (FXint item = 0; value && item < FXint(N); ++item)
+        if (offered[item] == *value)
+            list->setCurrentItem(item);
+}
 }  // namespace
 
 // clang-format off
@@ -238,20 +283,17 @@ void GridEditorWindow::buildSimulationPage()
     new FXLabel(simPage, uiText(TXT_DEFAULT_V));
     defaultVSpinner = addSpinner(simPage, defaultVelocityMin, defaultVelocityMax, 0);
     new FXLabel(simPage, uiText(TXT_CONVECTION));
-    convectionList = new FXListBox(simPage, this, ID_SIMULATION_CHOICE,
-                                   FRAME_SUNKEN | FRAME_THICK | LISTBOX_NORMAL);
-    for (int text : offeredSchemeTexts)
-        convectionList->appendItem(uiText(text));
-    convectionList->setNumVisible(ARRAYNUMBER(offeredSchemeTexts));
-    const FXint remembered = getApp()->reg().readIntEntry(registrySection, convectionEntry, 0);
-    convectionList->setCurrentItem(remembered >= 0 && remembered < convectionList->getNumItems() ? remembered : 0);
+    convectionList = addChoiceList(simPage, this, offeredSchemeTexts, convectionEntry);
+    new FXLabel(simPage, uiText(TXT_PRESSURE_SOLVER));
+    pressureList = addChoiceList(simPage, this, offeredSolverTexts, pressureEntry);
 }
 
-// Either choice is written to the registry as soon as it changes.
+// Every choice is written to the registry as soon as it changes.
 long GridEditorWindow::onCmdSimulationChoice(FXObject*, FXSelector, void*)
 {
     getApp()->reg().writeIntEntry(registrySection, convectionEntry, convectionList->getCurrentItem());
     getApp()->reg().writeIntEntry(registrySection, automaticDtEntry, automaticDtCheck->getCheck() ? 1 : 0);
+    getApp()->reg().writeIntEntry(registrySection, pressureEntry, pressureList->getCurrentItem());
     return 1;
 }
 
@@ -269,9 +311,8 @@ SolverSettings GridEditorWindow::chosenSolverSettings() const
     settings.reynolds = reynoldsSpinner->getValue();
     settings.dt = readDecimal(deltaTimeField->getText().text());
     settings.automaticDt = automaticDtCheck->getCheck() == TRUE;
-    const FXint item = convectionList->getCurrentItem();
-    settings.convection = offeredSchemes[item >= 0 && item < FXint(ARRAYNUMBER(offeredSchemes)) ? item : 0];
-    settings.pressure = pressureSolver;
+    settings.convection = offeredChoice(convectionList, offeredSchemes);
+    settings.pressure = offeredChoice(pressureList, offeredSolvers);
     return settings;
 }
 
@@ -300,11 +341,8 @@ void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
     defaultVSpinner->setValue(static_cast<FXint>(shown.defaultV));
     if (settings.dt)
         deltaTimeField->setText(FXStringFormat("%g", *settings.dt));
-    for (FXint item = 0; settings.convection && item < FXint(ARRAYNUMBER(offeredSchemes)); ++item)
-        if (offeredSchemes[item] == *settings.convection)
-            convectionList->setCurrentItem(item);
-    if (settings.pressure)
-        pressureSolver = *settings.pressure;
+    showOffered(convectionList, offeredSchemes, settings.convection);
+    showOffered(pressureList, offeredSolvers, settings.pressure);
 }
 
 // "Draw", "Cell Type", "Cell Properties" and "Cell Info", one below the

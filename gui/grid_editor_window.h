@@ -7,6 +7,7 @@
 #include "core/cell_types.h"
 #include "core/flow_solver.h"
 #include "core/grid.h"
+#include "gui/cell_texture.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
@@ -67,6 +68,7 @@ protected:
     FXGLVisual* glVisual = nullptr;            // double-buffered, owned
     FXGLCanvas* glCanvas = nullptr;            // the editing canvas
     GridView view;                             // the grid's place on the canvas
+    CellTexture cellTexture;                   // the cells as the canvas shows them
     std::vector<FXRadioButton*> typeRadios;    // the cell-type tools, one per row of
                                                // the cell-type table, null for a type
                                                // without a tool
@@ -94,8 +96,7 @@ protected:
     FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"
     FXCheckButton* automaticDtCheck = nullptr; // "Automatic" beside Delta Time
     FXListBox* convectionList = nullptr;       // "Convection": Central, Upwind-blended
-    PressureSolver pressureSolver = PressureSolver::GaussSeidel;  // run and saved with
-                                               // the grid; a file that stores one sets it
+    FXListBox* pressureList = nullptr;         // "Pressure solver": Gauss-Seidel, Multigrid
     IconSet icons;                             // owned
 
     // The tool radio of a type bit; nullptr for a type without a tool.

@@ -16,13 +16,13 @@ FXIMPLEMENT(ImportImageDialog, FXDialogBox, ImportImageDialogMap, ARRAYNUMBER(Im
 namespace {
 constexpr int startAcross = 120;
 
-FXSpinner* addCellsRow(FXComposite* parent, int key, FXObject* target, FXSelector id)
+FXSpinner* addCellsRow(FXComposite* parent, int key, FXObject* target, FXSelector id, int maxCells)
 {
     FXHorizontalFrame* row = new FXHorizontalFrame(parent, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
     new FXLabel(row, uiText(key), nullptr, LABEL_NORMAL | JUSTIFY_LEFT | LAYOUT_FIX_WIDTH, 0, 0, 140, 0);
     FXSpinner* spinner = new FXSpinner(row, 4, target, id,
                                        SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_RIGHT);
-    spinner->setRange(ImportImageDialog::minCells, ImportImageDialog::maxCells);
+    spinner->setRange(ImportImageDialog::minCells, maxCells);
     return spinner;
 }
 }  // namespace
@@ -32,8 +32,8 @@ ImportImageDialog::ImportImageDialog(FXWindow* owner, FXint width, FXint height)
       imageWidth(width), imageHeight(height)
 {
     FXVerticalFrame* contents = new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    acrossSpinner = addCellsRow(contents, TXT_CELLS_ACROSS, this, ID_ACROSS);
-    upSpinner = addCellsRow(contents, TXT_CELLS_UP, this, ID_UP);
+    acrossSpinner = addCellsRow(contents, TXT_CELLS_ACROSS, this, ID_ACROSS, maxAcross);
+    upSpinner = addCellsRow(contents, TXT_CELLS_UP, this, ID_UP, maxUp);
     keepAspect = new FXCheckButton(contents, uiText(TXT_KEEP_ASPECT));
     keepAspect->setCheck(TRUE);
     new FXHorizontalSeparator(contents, SEPARATOR_GROOVE | LAYOUT_FILL_X);
@@ -42,7 +42,7 @@ ImportImageDialog::ImportImageDialog(FXWindow* owner, FXint width, FXint height)
                  BUTTON_NORMAL | BUTTON_INITIAL | BUTTON_DEFAULT, 0, 0, 0, 0, 12, 12, 4, 4);
     new FXButton(buttons, uiText(TXT_CANCEL_BUTTON), nullptr, this, ID_CANCEL, BUTTON_NORMAL,
                  0, 0, 0, 0, 12, 12, 4, 4);
-    setAcross(std::clamp<int>(std::min<int>(width, startAcross), minCells, maxCells));
+    setAcross(std::clamp<int>(std::min<int>(width, startAcross), minCells, maxAcross));
 }
 
 void ImportImageDialog::setAcross(int cells)
@@ -61,7 +61,7 @@ long ImportImageDialog::onCmdAcross(FXObject*, FXSelector, void*)
 {
     if (keepAspect->getCheck())
         upSpinner->setValue(std::max(minCells, static_cast<int>(cellsUpForAspect(
-                                                   across(), imageWidth, imageHeight, maxCells))));
+                                                   across(), imageWidth, imageHeight, maxUp))));
     return 1;
 }
 
@@ -69,6 +69,6 @@ long ImportImageDialog::onCmdUp(FXObject*, FXSelector, void*)
 {
     if (keepAspect->getCheck())
         acrossSpinner->setValue(std::max(minCells, static_cast<int>(cellsUpForAspect(
-                                                       up(), imageHeight, imageWidth, maxCells))));
+                                                       up(), imageHeight, imageWidth, maxAcross))));
     return 1;
 }

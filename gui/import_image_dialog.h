@@ -1,5 +1,5 @@
 // The size of the grid a picture becomes: cells across and up, at most
-// 255 x 255, the second following the first in the picture's aspect while
+// 1024 x 512 as for New Grid, the second following the first in the picture's aspect while
 // "Keep the picture's aspect" is checked.
 #pragma once
 
@@ -22,7 +22,8 @@ private:
 public:
     enum { ID_ACROSS = FXDialogBox::ID_LAST, ID_UP, ID_LAST };
     static constexpr int minCells = 3;
-    static constexpr int maxCells = 255;
+    static constexpr int maxAcross = 1024;
+    static constexpr int maxUp = 512;
 
     // Opens on min(width, 120) cells across and the up that keeps the aspect.
     ImportImageDialog(FXWindow* owner, FXint width, FXint height);

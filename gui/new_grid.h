@@ -15,8 +15,8 @@ private:
     FXGroupBox* gridSizeGroup = nullptr;     // "Size of The Grid"
     FXHorizontalFrame* nxRow = nullptr;      // label and NX spinner
     FXHorizontalFrame* nyRow = nullptr;      // label and NY spinner
-    FXSpinner* nxSpinner = nullptr;          // NX, 20..120
-    FXSpinner* nySpinner = nullptr;          // NY, 20..80
+    FXSpinner* nxSpinner = nullptr;          // NX, 20..1024
+    FXSpinner* nySpinner = nullptr;          // NY, 20..512
     FXButton* createButton = nullptr;        // accepts the dialog
 
     // One labelled spinner row of the size group.
@@ -28,9 +28,9 @@ public:
     // Deletes the rows, the group and the frame, then the dialog.
     virtual ~NewGrid();
 
-    // Sets the NX spinner; the spinner clamps into 20..120.
+    // Sets the NX spinner; the spinner clamps into 20..1024.
     void setNX(int nx);
-    // Sets the NY spinner; the spinner clamps into 20..80.
+    // Sets the NY spinner; the spinner clamps into 20..512.
     void setNY(int ny);
     // The NX spinner's value.
     int getNX() const;

@@ -106,7 +106,7 @@ std::vector<CellIndex> clipToGrid(const std::vector<CellIndex>& cells, int32_t N
     return inside;
 }
 
-// An explicit stack, since a 255 x 255 region would overflow a recursion.
+// An explicit stack, since a 1024 x 512 region would overflow a recursion.
 std::vector<CellIndex> floodFillCells(const Grid& grid, int32_t i, int32_t j)
 {
     std::vector<CellIndex> region;

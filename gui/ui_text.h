@@ -122,6 +122,9 @@ enum UiTextKey : int {
     TXT_TIME_STEP_USED    = 125,
     TXT_UNSTABLE_CAPTION  = 126,
     TXT_UNSTABLE_TEXT     = 127,
+    TXT_PRESSURE_SOLVER   = 135,
+    TXT_PRESSURE_GAUSS_SEIDEL = 136,
+    TXT_PRESSURE_MULTIGRID = 137,
     // The simulation window's field export.
     TXT_SAVE_VTK          = 140,
 };

@@ -118,6 +118,9 @@ const UiTextEntry table[] = {
     {125, "dt"},
     {126, "Unstable Flow"},
     {127, "The flow became unstable at cycle %lld (t = %.4g). Use a smaller Delta Time (about %.2g or less for this grid) or tick Automatic."},
+    {135, "Pressure solver"},
+    {136, "Gauss-Seidel"},
+    {137, "Multigrid"},
     {140, "VTK fields (.vti)"},
 };
 

@@ -118,6 +118,9 @@ const UiTextEntry table[] = {
     {125, "dt"},
     {126, "Niestabilny przepływ"},
     {127, "Przepływ stał się niestabilny w cyklu %lld (t = %.4g). Użyj mniejszego kroku czasowego (około %.2g lub mniej dla tej siatki) albo zaznacz Automatycznie."},
+    {135, "Metoda obliczania ciśnienia"},
+    {136, "Gauss-Seidel"},
+    {137, "Multigrid"},
     {140, "Pola VTK (.vti)"},
 };
 

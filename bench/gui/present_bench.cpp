@@ -1,13 +1,15 @@
 // Cost of showing the picture on the simulation window's canvas (392 x 192
 // screen pixels): every pixel as a 5-pixel point, submitted one glBegin /
 // glEnd per point or from vertex arrays, then the swap. The picture is the
-// start-up grid's 160 x 80 (40 x 20 at 4 pixels per cell) and the largest
-// grid's 1800 x 1200 (120 x 80 at 15). Needs an X display with GLX: run it
+// start-up grid's 160 x 80 (40 x 20 at 4 pixels per cell), 1800 x 1200
+// (120 x 80 at 15) and the largest picture, 4096 x 2048 (1024 x 512 at 4). Needs an X display with GLX: run it
 // under xvfb-run.
 #include "render/compose_frame.h"
 #include "core/flow_solver.h"
 #include "render/frame_image.h"
 #include "gui/frame_presenter.h"
+
+#include "canvas_bench_main.h"
 
 #include <benchmark/benchmark.h>
 #include <fx.h>
@@ -19,8 +21,8 @@ namespace {
 constexpr int canvasWidth = 392;
 constexpr int canvasHeight = 192;
 
-FXGLCanvas* canvas = nullptr;
-FXGLVisual* visual = nullptr;
+BenchCanvas shown;
+FXGLCanvas*& canvas = shown.canvas;
 
 // A channel past a wall post, developed for a few steps, composed with
 // every element at k pixels per cell.
@@ -70,6 +72,22 @@ void BM_PresentLiteral_40x20_k4(benchmark::State& state) { present(state, PointS
 void BM_PresentBatched_40x20_k4(benchmark::State& state) { present(state, PointSubmission::Batched, 40, 20, 4); }
 void BM_PresentLiteral_120x80_k15(benchmark::State& state) { present(state, PointSubmission::Literal, 120, 80, 15); }
 void BM_PresentBatched_120x80_k15(benchmark::State& state) { present(state, PointSubmission::Batched, 120, 80, 15); }
+// The largest picture: its content does not change the cost, and ten steps
+// of the largest grid would take minutes, so coloured stripes stand in.
+void BM_PresentBatched_4096x2048(benchmark::State& state)
+{
+    FrameImage picture(4096, 2048);
+    for (int x = 0; x < 4096; x += 16)
+        picture.fillRect(x, 0, x + 7, 2047, x % 256, 255 - x % 256, 128);
+    FramePresenter presenter;
+    for (auto _ : state) {
+        canvas->makeCurrent();
+        presenter.paint(picture, canvasWidth, canvasHeight, PointSubmission::Batched);
+        glFinish();
+        canvas->swapBuffers();
+        canvas->makeNonCurrent();
+    }
+}
 
 }  // namespace
 
@@ -77,26 +95,9 @@ BENCHMARK(BM_PresentLiteral_40x20_k4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentBatched_40x20_k4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentLiteral_120x80_k15)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PresentBatched_120x80_k15)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PresentBatched_4096x2048)->Unit(benchmark::kMillisecond);
 
-// A shown window holding a double-buffered canvas of the simulation
-// window's canvas size, then the benchmarks.
 int main(int argc, char** argv)
 {
-    FXApp app("bench_present", "bench_present");
-    app.init(argc, argv);
-    FXMainWindow* window = new FXMainWindow(&app, "present", nullptr, nullptr, DECOR_NONE, 0, 0, canvasWidth,
-                                            canvasHeight, 0, 0, 0, 0, 0, 0);
-    visual = new FXGLVisual(&app, VISUAL_DOUBLEBUFFER);
-    canvas = new FXGLCanvas(window, visual, nullptr, 0, LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT, 0, 0, canvasWidth,
-                            canvasHeight);
-    app.create();
-    window->show(PLACEMENT_SCREEN);
-    for (int n = 0; n < 100; ++n)
-        app.runOneEvent(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete window;
-    delete visual;
-    return 0;
+    return runCanvasBenchmarks(argc, argv, "bench_present", canvasWidth, canvasHeight, shown);
 }

@@ -2,6 +2,7 @@
 // Idle, Running and Paused states, the cycles and counters, Stop, Step, the
 // frames and pictures it writes, and the AVI start with the file name and
 // compressor given in.
+#include "gui/calculate_layout.h"
 #include "gui/calculate_window.h"
 #include "io/avi_messages.h"
 #include "io/ppm_writer.h"
@@ -306,6 +307,55 @@ TEST_F(CalculateWindowTest, OutputSizeResizesRelabelsAndRestartsTheNumbering)
     EXPECT_EQ(window->ppm().nextNumber(), 0);
     EXPECT_FALSE(allZero(window->picture()));  // drawn at once at the new size
     EXPECT_EQ(window->cycles(), 0);
+}
+
+// The scheme and the pressure solver the editor chose are named, and the
+// run uses that solver.
+TEST_F(CalculateWindowTest, ShowsTheChosenSchemeAndPressureSolver)
+{
+    EXPECT_EQ(window->solverLabel->getText(), "Central\nGauss-Seidel");
+    SolverSettings settings;
+    settings.convection = Convection::UpwindBlended;
+    settings.pressure = PressureSolver::Multigrid;
+    ProbedWindow chosen(testOwner(), &grid, settings);
+    EXPECT_EQ(chosen.solverLabel->getText(), "Upwind-blended\nMultigrid");
+    EXPECT_EQ(chosen.run->solverSettings().pressure, PressureSolver::Multigrid);
+}
+
+// Pixels per cell that keep the picture within 4096 pixels each way, never
+// under one nor over the spinner's own 15.
+TEST(OutputSizeLimit, KeepsThePictureWithin4096Pixels)
+{
+    struct Case {
+        int NX, NY, most;
+    };
+    const Case cases[] = {{40, 20, 15},  {273, 10, 15}, {274, 10, 14}, {10, 274, 14},
+                          {300, 100, 13}, {1024, 512, 4}, {512, 1024, 4}, {5000, 20, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(CalculateRanges::maxPixelsPerCellFor(c.NX, c.NY), c.most) << c.NX << "x" << c.NY;
+}
+
+// On a wide grid the spinner stops at the limit, and the picture at that
+// size is made and labelled in full, however small the canvas shows it.
+TEST_F(CalculateWindowTest, OutputSizeStopsWhereThePictureWouldPass4096Pixels)
+{
+    Grid wide;
+    makeChannel(wide, 300, 100);
+    TestWindow big(&wide);
+    big.create();
+    big.show(PLACEMENT_OWNER);
+    FXint low = 0, high = 0;
+    big.sizeSpinner->getRange(low, high);
+    EXPECT_EQ(low, 1);
+    EXPECT_EQ(high, 13);
+    big.sizeSpinner->setValue(20);
+    EXPECT_EQ(big.sizeSpinner->getValue(), 13);
+    big.send(CalculateWindow::ID_OUTPUT_SIZE);
+    EXPECT_EQ(big.picture().width(), 3900);
+    EXPECT_EQ(big.picture().height(), 1300);
+    EXPECT_EQ(big.widthLabel->getText(), "Width: 3900");
+    EXPECT_FALSE(allZero(big.picture()));
+    settle(0.2);
 }
 
 TEST_F(CalculateWindowTest, CheckButtonRendersAtOnceWithoutAStep)

@@ -1,4 +1,5 @@
 // New Grid and About, run as the user runs them.
+#include "gui/import_image_dialog.h"
 #include "test_editor.h"
 
 #include <gtest/gtest.h>
@@ -51,15 +52,46 @@ TEST_F(EditorDialogs, CancelledNewGridKeepsTheGrid)
 
 TEST_F(EditorDialogs, NewGridSpinnersClampIntoTheirRanges)
 {
-    runNewGrid(*editor, 500, 5, true);
-    EXPECT_EQ(editor->editedGrid().NX, 120);
+    runNewGrid(*editor, 5000, 5, true);
+    EXPECT_EQ(editor->editedGrid().NX, 1024);
     EXPECT_EQ(editor->editedGrid().NY, 20);
-    const DialogOutcome outcome = runNewGrid(*editor, 10, 500, true);
-    EXPECT_EQ(outcome.shownNX, 120);
+    const DialogOutcome outcome = runNewGrid(*editor, 10, 5000, true);
+    EXPECT_EQ(outcome.shownNX, 1024);
     EXPECT_EQ(editor->editedGrid().NX, 20);
-    EXPECT_EQ(editor->editedGrid().NY, 80);
-    // 20 x 80 is narrower than high: the width stays one, not zero.
+    EXPECT_EQ(editor->editedGrid().NY, 512);
+    // 20 x 512 is narrower than high: the width stays one, not zero.
     EXPECT_DOUBLE_EQ(editor->editedGrid().dx, 1.0 / 20);
+}
+
+// The import size reaches New Grid's largest grid, 1024 x 512, and no
+// further, with the picture's aspect kept or not.
+TEST_F(EditorDialogs, ImportSizeReachesTheLargestGrid)
+{
+    struct Case {
+        int width, height;  // the picture
+        bool keepAspect;
+        int across, up;     // typed, 0 for not typed
+        int wantAcross, wantUp;
+    };
+    const Case cases[] = {
+        {2048, 1024, true, 1024, 0, 1024, 512},
+        {2048, 1024, true, 5000, 0, 1024, 512},  // across held at 1024
+        {1000, 1000, true, 1024, 0, 1024, 512},  // up held at 512
+        {100, 1000, true, 0, 900, 51, 512},      // up held, across follows
+        {3000, 1000, true, 0, 400, 1024, 400},   // across would be 1200
+        {300, 200, false, 1024, 512, 1024, 512},
+        {300, 200, false, 2, 2, 3, 3},           // at least 3 each way
+    };
+    for (const Case& c : cases) {
+        ImportImageDialog dialog(editor.get(), c.width, c.height);
+        dialog.setKeepAspect(c.keepAspect);
+        if (c.across)
+            dialog.setAcross(c.across);
+        if (c.up)
+            dialog.setUp(c.up);
+        EXPECT_EQ(dialog.across(), c.wantAcross) << c.width << "x" << c.height;
+        EXPECT_EQ(dialog.up(), c.wantUp) << c.width << "x" << c.height;
+    }
 }
 
 TEST_F(EditorDialogs, AboutOpensAndCloses)

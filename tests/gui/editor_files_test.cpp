@@ -115,7 +115,7 @@ TEST_F(EditorFiles, LoadedSettingsAreClampedIntoTheSpinnersAndTheSizeIntoNewGrid
     // 150 div 20 = 7: dx = 7/150 whatever the file says.
     EXPECT_DOUBLE_EQ(editor->editedGrid().dx, 7.0 / 150);
     const DialogOutcome outcome = runNewGrid(*editor, 40, 20, false);
-    EXPECT_EQ(outcome.shownNX, 120);
+    EXPECT_EQ(outcome.shownNX, 150);
     EXPECT_EQ(editor->editedGrid().NX, 150);
 }
 

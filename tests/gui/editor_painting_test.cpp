@@ -1,4 +1,5 @@
 // Painting cells with the mouse, "Cell Info", and the picture on the canvas.
+#include "gui/cell_texture.h"
 #include "test_editor.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,38 @@ TEST_F(EditorPainting, OnAHundredAndTwentyColumnsThePointerStillHitsTheDrawnCell
     EXPECT_EQ(flag(0, 40), CELL_NOSLIP_WALL);
     EXPECT_EQ(flag(1, 40), CELL_FLUID);
     EXPECT_GT(expectPaintingFollowsThePicture(*editor, 41, 43), 30);
+}
+
+// Cells well under a pixel: the texture's nearest texel and the pick agree,
+// and a painted cell shows at once (only its row is sent again).
+TEST_F(EditorPainting, OnTheLargestGridThePointerStillHitsTheDrawnCell)
+{
+    ASSERT_TRUE(runNewGrid(*editor, 1024, 512, true).seen);
+    ASSERT_EQ(editor->editedGrid().NX, 1024);
+    ASSERT_EQ(editor->editedGrid().NY, 512);
+    EXPECT_GT(expectPaintingFollowsThePicture(*editor, 37, 41), 100);
+}
+
+// The rows a texture update sends again: from the first changed row to
+// past the last, none when nothing changed.
+TEST(CellTextureRows, SpanFromTheFirstToPastTheLastChangedRow)
+{
+    struct Case {
+        std::vector<int> changedCells;  // indices into a 3-wide, 4-high buffer
+        int first, last;
+    };
+    const Case cases[] = {
+        {{}, 0, 0}, {{0}, 0, 1}, {{11}, 3, 4}, {{4, 5}, 1, 2}, {{2, 9}, 0, 4}, {{3, 8}, 1, 3},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint32_t> before(12, 7);
+        std::vector<uint32_t> after = before;
+        for (int k : c.changedCells)
+            after[k] = 8;
+        const RowSpan span = changedRows(before, after, 3);
+        EXPECT_EQ(span.first, c.first) << c.changedCells.size();
+        EXPECT_EQ(span.last, c.last) << c.changedCells.size();
+    }
 }
 
 TEST_F(EditorPainting, CellInfoShowsTheCellUnderThePointerInRedWhenMoving)

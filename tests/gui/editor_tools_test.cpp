@@ -170,13 +170,17 @@ TEST_F(EditorTools, CalculateReadsTheTimeStepAsItsNumericPrefix)
     EXPECT_DOUBLE_EQ(editor->simulations[1].second, 0.0);
 }
 
-// The Convection choice and the Automatic tick reach the simulation, grey
-// out Delta Time, and are remembered for the next editor window.
+// The Convection and Pressure solver choices and the Automatic tick reach
+// the simulation, grey out Delta Time, and are remembered for the next
+// editor window.
 TEST_F(EditorTools, SimulationChoicesReachTheRunAndAreRemembered)
 {
     editor->command(GridEditorWindow::ID_CALCULATE);
     ASSERT_EQ(editor->convection()->getNumItems(), 2);
+    ASSERT_EQ(editor->pressure()->getNumItems(), 2);
+    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::GaussSeidel);
     editor->convection()->setCurrentItem(1, TRUE);
+    editor->pressure()->setCurrentItem(1, TRUE);
     editor->automaticDt()->setCheck(TRUE, TRUE);
     testApp()->refresh();
     settle();
@@ -184,20 +188,24 @@ TEST_F(EditorTools, SimulationChoicesReachTheRunAndAreRemembered)
     editor->command(GridEditorWindow::ID_CALCULATE);
     ASSERT_EQ(editor->simulations.size(), 2u);
     EXPECT_EQ(editor->lastSettings.convection, Convection::UpwindBlended);
+    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::Multigrid);
     EXPECT_TRUE(editor->lastSettings.automaticDt);
 
     std::unique_ptr<TestEditor> next(openEditor());
     EXPECT_EQ(next->convection()->getCurrentItem(), 1);
+    EXPECT_EQ(next->pressure()->getCurrentItem(), 1);
     EXPECT_TRUE(next->automaticDt()->getCheck());
 
     // Back to the defaults, which the first run used.
     editor->convection()->setCurrentItem(0, TRUE);
+    editor->pressure()->setCurrentItem(0, TRUE);
     editor->automaticDt()->setCheck(FALSE, TRUE);
     testApp()->refresh();
     settle();
     EXPECT_TRUE(editor->deltaTime()->isEnabled());
     editor->command(GridEditorWindow::ID_CALCULATE);
     EXPECT_EQ(editor->lastSettings.convection, Convection::Central);
+    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::GaussSeidel);
     EXPECT_FALSE(editor->lastSettings.automaticDt);
 }
 

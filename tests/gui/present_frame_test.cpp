@@ -149,6 +149,28 @@ TEST(PresentFrame, EachPixelIsAFivePixelSquareAtItsPlace)
     }
 }
 
+// A picture ten times the canvas each way shows as its canvas-sized copy:
+// the same halves, and the same pixels as that copy painted itself.
+TEST(PresentFrame, APictureLargerThanTheCanvasIsShownFitted)
+{
+    FrameImage large(400, 200);
+    large.fillRect(0, 0, 199, 199, 255, 0, 0);
+    large.fillRect(200, 0, 399, 199, 0, 0, 255);
+    large.fillRect(0, 0, 399, 9, 0, 255, 0);  // the top row of the copy
+    FrameImage small(40, 20);
+    small.fillRect(0, 0, 19, 19, 255, 0, 0);
+    small.fillRect(20, 0, 39, 19, 0, 0, 255);
+    small.fillRect(0, 0, 39, 0, 0, 255, 0);
+    CanvasWindow window(40, 20);
+    const std::vector<uint8_t> shown = window.paint(large, PointSubmission::Batched);
+    EXPECT_TRUE(shown == window.paint(small, PointSubmission::Batched));
+    EXPECT_TRUE(shown == window.paint(large, PointSubmission::Literal));
+    const size_t left = (static_cast<size_t>(10) * 40 + 5) * 3, right = (static_cast<size_t>(10) * 40 + 35) * 3;
+    EXPECT_EQ(shown[left], 255);
+    EXPECT_EQ(shown[right + 2], 255);
+    EXPECT_EQ(large.width(), 400);  // the picture itself keeps its size
+}
+
 TEST(PresentFrame, CanvasWithoutAreaDrawsNothing)
 {
     FrameImage picture(4, 2);

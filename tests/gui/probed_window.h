@@ -25,6 +25,7 @@ public:
 
     using CalculateWindow::cycleLabel;
     using CalculateWindow::timeLabel;
+    using CalculateWindow::solverLabel;
     using CalculateWindow::heightLabel;
     using CalculateWindow::intervalSpinner;
     using CalculateWindow::pauseButton;

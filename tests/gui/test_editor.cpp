@@ -132,7 +132,7 @@ void TestEditor::readPixel(int x, int y, int rgb[3])
 {
     unsigned char bytes[3] = {0, 0, 0};
     if (beginGridFrame(glCanvas)) {
-        drawGrid(model.grid(), view);
+        drawGrid(model.grid(), view, cellTexture);
         glFinish();
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);

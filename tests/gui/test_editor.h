@@ -81,6 +81,7 @@ public:
     FXCheckButton* automaticDt() const { return automaticDtCheck; }
     FXListBox* convection() const { return convectionList; }
     SolverSettings solverSettings() const { return chosenSolverSettings(); }
+    FXListBox* pressure() const { return pressureList; }
     FXLabel* info(int line) const
     {
         FXLabel* const lines[] = {infoI, infoJ, infoU, infoV};

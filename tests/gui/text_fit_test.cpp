@@ -169,7 +169,15 @@ TEST(TextsFit, SimulationWindow)
     showWindow(owner);
     Grid grid;
     makeFluidGrid(grid, 40, 20);
-    CalculateWindow window(&owner, &grid, 100, 0.003);
-    showWindow(window);
-    EXPECT_EQ(cutTexts(&window), "");
+    // The line above the canvas names the scheme and the pressure solver:
+    // every pair of names must fit.
+    for (Convection scheme : {Convection::Central, Convection::UpwindBlended})
+        for (PressureSolver solver : {PressureSolver::GaussSeidel, PressureSolver::Multigrid}) {
+            SolverSettings settings;
+            settings.convection = scheme;
+            settings.pressure = solver;
+            CalculateWindow window(&owner, &grid, settings);
+            showWindow(window);
+            EXPECT_EQ(cutTexts(&window), "") << static_cast<int>(scheme) << " " << static_cast<int>(solver);
+        }
 }
