@@ -135,21 +135,19 @@ std::string directoryOf(const std::string& path)
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// kelvo-batch from the folder of this program, installed or in a build tree.
-std::string batchBesideThisProgram()
-{
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return "kelvo-batch";
-    return directoryOf(std::string(self, static_cast<size_t>(length))) + "/kelvo-batch";
-}
-
+// This program's own path, for the merge job of a Slurm sweep.
 std::string thisProgram()
 {
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     return length > 0 ? std::string(self, static_cast<size_t>(length)) : "kelvo-sweep";
+}
+
+// kelvo-batch from the folder of this program, installed or in a build tree.
+std::string batchBesideThisProgram()
+{
+    const std::string self = thisProgram();
+    return self.find('/') == std::string::npos ? "kelvo-batch" : directoryOf(self) + "/kelvo-batch";
 }
 
 bool makeDirectory(const std::string& path)
@@ -197,6 +195,9 @@ bool onPath(const std::string& program)
 int runParallel(const SweepOptions& o, const std::string& outDirectory)
 {
     std::vector<std::string> arguments{"parallel", "--will-cite", "--joblog", outDirectory + "/joblog.txt"};
+    // Runs end only in the summary: show how far the sweep is on a terminal.
+    if (isatty(fileno(stderr)))
+        arguments.push_back("--eta");
     if (!o.jobs.empty())
         arguments.insert(arguments.end(), {"--jobs", o.jobs});
     for (const std::string& login : o.sshLogins)
@@ -211,6 +212,8 @@ int runParallel(const SweepOptions& o, const std::string& outDirectory)
     if (child < 0)
         return -1;
     if (child == 0) {
+        // The command lines are POSIX shell, whatever the user's login shell.
+        setenv("PARALLEL_SHELL", "/bin/sh", 1);
         execvp(argv[0], argv.data());
         _exit(127);
     }
