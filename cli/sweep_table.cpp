@@ -79,7 +79,9 @@ int SweepTable::column(const std::string& name) const
 bool parseSweepTable(const std::string& text, SweepTable& table, std::string& error)
 {
     SweepTable parsed;
-    std::istringstream lines(text);
+    // Spreadsheets often save CSV with a UTF-8 byte order mark in front.
+    const std::string byteOrderMark = "\xEF\xBB\xBF";
+    std::istringstream lines(text.compare(0, 3, byteOrderMark) == 0 ? text.substr(3) : text);
     std::string line;
     bool haveHeader = false;
     for (int number = 1; std::getline(lines, line); ++number) {

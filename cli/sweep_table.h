@@ -19,10 +19,10 @@ struct SweepTable {
 };
 
 // Comma-separated values as RFC 4180 writes them: a field in double quotes may
-// hold commas and doubled quotes; lines end in LF or CR LF. Blank lines and
-// lines starting with '#' are skipped. Every row needs as many fields as the
-// header, and a line break inside quotes is refused (one run is one command
-// line). False with "line N: reason" on failure.
+// hold commas and doubled quotes; lines end in LF or CR LF. Blank lines,
+// lines starting with '#' and a UTF-8 byte order mark are skipped. Every row
+// needs as many fields as the header, and a line break inside quotes is
+// refused (one run is one command line). False with "line N: reason".
 bool parseSweepTable(const std::string& text, SweepTable& table, std::string& error);
 
 // Reads and parses a file; the reason names the file.

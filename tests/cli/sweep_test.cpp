@@ -31,6 +31,7 @@ TEST(SweepTable, ParsesQuotesEmptyCellsAndLineEnds)
         {"name,grid\na,\"say \"\"hi\"\".grid\"", true, "", 1, "say \"hi\".grid"},
         {" name , re \n\n# off for now\n#b,1\na,5\n", true, "", 1, "5"},
         {"name,re\n", true, "", 0, ""},
+        {"\xEF\xBB\xBFname,re\r\na,1\r\n", true, "", 1, "1"},
         {"", false, "no header", 0, ""},
         {"grid,re\nx,1\n", false, "no 'name' column", 0, ""},
         {"name,re,re\n", false, "'re' appears twice", 0, ""},
