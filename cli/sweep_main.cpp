@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -217,11 +218,17 @@ int runParallel(const SweepOptions& o, const std::string& outDirectory)
         execvp(argv[0], argv.data());
         _exit(127);
     }
+    // Ctrl-C stops parallel and its runs; the sweep lives on to merge what
+    // has finished.
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGINT, &ignore, &previous);
     int status = 0;
-    while (waitpid(child, &status, 0) < 0)
-        if (errno != EINTR)
-            return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_t waited = 0;
+    while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+    }
+    sigaction(SIGINT, &previous, nullptr);
+    return waited == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Writes OUTDIR/summary.csv from OUTDIR/table.csv; the exit status.
