@@ -1,6 +1,7 @@
 # Installation and the Debian package.
 #
-#   bin/                          kelvo-en, kelvo-pl (windowed), kelvo-batch
+#   bin/                          kelvo-en, kelvo-pl (windowed), kelvo-batch,
+#                                 kelvo-sweep
 #   share/kelvo/Grids/            the example grids
 #   share/applications/           one desktop entry per windowed program
 #   share/icons/hicolor/NxN/apps/ the application icon
@@ -18,6 +19,9 @@ set(kelvo_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
 # Programs.
 install(TARGETS kelvo-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(kelvo_man_pages kelvo-batch)
+# kelvo-sweep runs the kelvo-batch beside it.
+install(TARGETS kelvo-sweep RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+list(APPEND kelvo_man_pages kelvo-sweep)
 if(TARGET kelvo-en AND TARGET kelvo-pl)
   install(TARGETS kelvo-en kelvo-pl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   list(APPEND kelvo_man_pages kelvo-en kelvo-pl)
@@ -76,7 +80,8 @@ pressure fields, velocity vectors and streamlines as the flow develops.
 Pictures can be saved as PPM images or as an AVI animation.
 .
 This package holds the English and the Polish windowed programs (kelvo-en,
-kelvo-pl), the headless runner kelvo-batch and example grids.")
+kelvo-pl), the headless runner kelvo-batch, kelvo-sweep for tables of
+runs, and example grids.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -84,4 +89,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kelvo-fluxeria.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# kelvo-sweep runs its tables with GNU parallel (not needed for Slurm).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS parallel)
 include(CPack)

@@ -11,7 +11,7 @@ googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev
 xvfb xauth xdotool imagemagick ffmpeg
 desktop-file-utils appstream dpkg-dev groff-base
-gnuplot-nox
+gnuplot-nox parallel
 python3-vtk9 python3-numpy"
 
 missing=""

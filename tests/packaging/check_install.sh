@@ -2,7 +2,8 @@
 # `cmake --install` of a finished build into a scratch prefix: every file in
 # its place, the desktop files, icons and AppStream file exactly when the
 # windowed programs are built, the compressed manual pages readable, and the
-# installed kelvo-batch running the installed example grids.
+# installed kelvo-batch running the installed example grids, also through the
+# installed kelvo-sweep.
 #
 #   check_install.sh BUILD_DIR SOURCE_DIR
 set -eu
@@ -35,8 +36,10 @@ cmake --install "$build" --prefix "$root/usr" >"$work/install.log" 2>&1 ||
 
 # Programs, licence, example grids (all of them, unchanged).
 need bin/kelvo-batch
+need bin/kelvo-sweep
 need share/doc/kelvo/copyright
 need share/man/man1/kelvo-batch.1.gz
+need share/man/man1/kelvo-sweep.1.gz
 cmp -s "$src/LICENSE" "$root/usr/share/doc/kelvo/copyright" || fail "the copyright file is not LICENSE"
 for grid in "$src"/Grids/*.grid; do
     installed=$root/usr/share/kelvo/Grids/$(basename "$grid")
@@ -80,5 +83,18 @@ for grid in "$root"/usr/share/kelvo/Grids/*.grid; do
     fi
 done
 
+# The installed kelvo-sweep finds the installed kelvo-batch beside it; its
+# Slurm task body runs without GNU parallel or Slurm.
+printf 'name,grid,steps\nchannel,%s,%s\n' "$root/usr/share/kelvo/Grids/channel.grid" $steps >"$work/sweep.csv"
+if "$root/usr/bin/kelvo-sweep" --slurm "$work/sweep.csv" "$work/sweep" 2>"$work/sweep.log" &&
+    SLURM_ARRAY_TASK_ID=0 sh "$work/sweep/sweep.sbatch" &&
+    "$root/usr/bin/kelvo-sweep" --merge "$work/sweep" 2>>"$work/sweep.log"; then
+    grep -q "^channel,.*,ok,$steps," "$work/sweep/summary.csv" || fail "the installed kelvo-sweep merged no run"
+    grep -q "'$root/usr/bin/kelvo-batch'" "$work/sweep/commands.txt" || fail "kelvo-sweep did not run the installed kelvo-batch"
+else
+    cat "$work/sweep.log" >&2
+    fail "the installed kelvo-sweep failed"
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-echo "install: $(find "$root" -type f | wc -l) files in place; installed kelvo-batch ran every example grid"
+echo "install: $(find "$root" -type f | wc -l) files in place; installed kelvo-batch ran every example grid, kelvo-sweep one"
