@@ -23,7 +23,8 @@ void BatchMeasure::record(const BatchRun& run, long long step)
     measurements.record(run.state(), t);
     if (history && step % options.historyEvery == 0) {
         const StepReport& report = run.lastStep();
-        std::fputs(historyLine(measurements, step, t, report.dt, report.sweeps, flowFigures(run.state())).c_str(),
+        std::fputs(historyLine(measurements, step, t, report.dt, report.sweeps + report.cycles,
+                               flowFigures(run.state())).c_str(),
                    history);
     }
 }

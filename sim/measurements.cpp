@@ -82,10 +82,10 @@ std::string historyHeader(const Measurements& m)
     return line + "\n";
 }
 
-std::string historyLine(const Measurements& m, long long step, double t, double dt, int sweeps,
+std::string historyLine(const Measurements& m, long long step, double t, double dt, int iterations,
                         const FlowFigures& figures)
 {
-    std::string line = std::to_string(step) + "," + number(t) + "," + number(dt) + "," + std::to_string(sweeps) +
+    std::string line = std::to_string(step) + "," + number(t) + "," + number(dt) + "," + std::to_string(iterations) +
                        "," + number(figures.maxSpeed) + "," + number(figures.kineticEnergy) + "," +
                        number(figures.maxDivergence);
     for (const BodyRecord& r : m.bodies())

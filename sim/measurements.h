@@ -64,11 +64,12 @@ private:
     std::vector<ProbeValues> values;
 };
 
-// The history header: step, t, dt, sweeps, max speed, kinetic energy, the
+// The history header: step, t, dt, sweeps (the step's pressure iterations:
+// Gauss-Seidel sweeps or multigrid cycles), max speed, kinetic energy, the
 // largest divergence, C_D, C_L, F_x, F_y per body, u, v, p per probe.
 std::string historyHeader(const Measurements& m);
 // One history line after the header's pattern.
-std::string historyLine(const Measurements& m, long long step, double t, double dt, int sweeps,
+std::string historyLine(const Measurements& m, long long step, double t, double dt, int iterations,
                         const FlowFigures& figures);
 // The summary as a JSON object: steps, time, bodies (largest first, all
 // walls last) and probes.

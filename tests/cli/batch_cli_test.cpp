@@ -260,6 +260,19 @@ TEST(BatchCli, MeasurementsFollowTheDump)
     EXPECT_NE(o.err.find("body1 (16 cells): C_D"), std::string::npos) << o.err;
 
     const std::string grid = gridsDir + "/channel.grid";
+    // With multigrid the iterations column counts its cycles.
+    ASSERT_EQ(runBatch("measure_mg", {grid, "--steps", "3", "--pressure", "multigrid", "--history", "mg.csv"}).status, 0);
+    std::istringstream mgLines(readText("mg.csv"));
+    std::string line;
+    std::getline(mgLines, line);
+    for (int step = 1; step <= 3; ++step) {
+        ASSERT_TRUE(std::getline(mgLines, line));
+        std::istringstream fields(line);
+        std::string field;
+        for (int column = 0; column < 4; ++column)
+            std::getline(fields, field, ',');
+        EXPECT_GE(std::stoi(field), 1) << line;
+    }
     for (const std::vector<std::string>& bad : {std::vector<std::string>{grid, "--probe", "1"},
                                                 {grid, "--history-every", "0"}, {grid, "--ref-speed", "-1"}})
         expectOneLineFailure("measure_bad", bad, 2);
