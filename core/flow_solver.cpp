@@ -40,6 +40,14 @@ StepReport FlowSolver::stepWith()
 }
 
 template <class Scheme>
+void FlowSolver::useScheme()
+{
+    stepWithScheme = &FlowSolver::stepWith<Scheme>;
+    predictFWith = &FlowSolver::predictF<Scheme>;
+    predictGWith = &FlowSolver::predictG<Scheme>;
+}
+
+template <class Scheme>
 void FlowSolver::prepareStep()
 {
     if (!automaticDt && !Scheme::blends)
@@ -74,13 +82,13 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     held.pressureRelaxation = solver_constants::pressureRelaxation;
     switch (scheme) {
     case Convection::Central:
-        stepWithScheme = &FlowSolver::stepWith<CentralConvection>;
+        useScheme<CentralConvection>();
         break;
     case Convection::UpwindBlended:
-        stepWithScheme = &FlowSolver::stepWith<BlendedConvection>;
+        useScheme<BlendedConvection>();
         break;
     case Convection::Designed:
-        stepWithScheme = &FlowSolver::stepWith<DesignedConvection>;
+        useScheme<DesignedConvection>();
         break;
     }
 
@@ -149,41 +157,16 @@ std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
     return std::make_unique<FlowSolver>(grid, settings);
 }
 
+void FlowSolver::setThreads(int threads)
+{
+    if (multigrid)
+        multigrid->setThreads(threads);
+}
+
 void FlowSolver::applyStateWallConditions()
 {
     SimGrid& g = *simGrid;
     applyWallConditions(g.u, g.v, g.p);
-}
-
-// The predictors of the chosen scheme, for measuring them alone.
-void FlowSolver::computeF()
-{
-    switch (scheme) {
-    case Convection::Central:
-        predictF<CentralConvection>();
-        break;
-    case Convection::UpwindBlended:
-        predictF<BlendedConvection>();
-        break;
-    case Convection::Designed:
-        predictF<DesignedConvection>();
-        break;
-    }
-}
-
-void FlowSolver::computeG()
-{
-    switch (scheme) {
-    case Convection::Central:
-        predictG<CentralConvection>();
-        break;
-    case Convection::UpwindBlended:
-        predictG<BlendedConvection>();
-        break;
-    case Convection::Designed:
-        predictG<DesignedConvection>();
-        break;
-    }
 }
 
 // Momentum predictor for x, on faces j = 1..NY-2, i = 1..NX-3:

@@ -66,11 +66,14 @@ public:
     Convection convection() const { return scheme; }
     // Ends every later pressure iteration after at most sweeps sweeps.
     void capSweeps(int sweeps) { maxSweeps = sweeps; }
+    // Threads the large passes of later steps use, 0 for the machine's
+    // cores; the results have the same bits with any number.
+    void setThreads(int threads);
 
     // The phases of step, in the order step runs them; public so that each
     // can be measured alone.
-    void computeF();
-    void computeG();
+    void computeF() { (this->*predictFWith)(); }
+    void computeG() { (this->*predictGWith)(); }
     StepReport solvePressure() { return (this->*solvePressureWith)(); }
     void correctVelocity();
     void accumulatePressure();
@@ -86,6 +89,8 @@ private:
     // The step and the predictors with one scheme's convection terms; the
     // step of the chosen scheme is picked once, at construction.
     template <class Scheme> StepReport stepWith();
+    // Points the step and the predictors at one scheme's instantiations.
+    template <class Scheme> void useScheme();
     // Sets dt (when automatic) and the blend factor from the fastest
     // velocities before a step.
     template <class Scheme> void prepareStep();
@@ -107,6 +112,8 @@ private:
     Convection scheme;
     bool automaticDt;
     StepReport (FlowSolver::*stepWithScheme)() = nullptr;
+    void (FlowSolver::*predictFWith)() = nullptr;
+    void (FlowSolver::*predictGWith)() = nullptr;
     StepReport (FlowSolver::*solvePressureWith)() = nullptr;
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     int maxSweeps;  // cap on the pressure sweeps of one step
