@@ -34,7 +34,7 @@ constexpr double coarseScale = 1.5;
 constexpr int32_t bandRows = 16;
 // A level of fewer cells runs on the calling thread: starting a thread costs
 // about what a smoothing pass over this many cells does.
-constexpr int64_t cellsWorthThreads = 32768;
+constexpr int64_t cellsWorthThreads = 16384;
 
 int32_t bandCount(int32_t rows) { return (rows + bandRows - 1) / bandRows; }
 
