@@ -19,6 +19,15 @@ inline bool faceComputed(int32_t cell, int32_t neighbour)
     return !(cell & CELL_INFLOW) && (cell & CELL_OPEN_MASK) && (neighbour & CELL_OPEN_MASK);
 }
 
+inline void accumulateColumn(double* p, double* pPrev, double* dp, int32_t count, double relaxation)
+{
+    for (int32_t j = 0; j < count; ++j) {
+        p[j] = relaxation * dp[j] + pPrev[j];
+        pPrev[j] = p[j];
+        dp[j] = 0.0;
+    }
+}
+
 }  // namespace
 
 // The step of each scheme, picked once so that the loops of one scheme hold
@@ -35,7 +44,10 @@ StepReport FlowSolver::stepWith()
     applyWallConditions(g.u, g.v, g.dp);
     correctVelocity();
     applyWallConditions(g.u, g.v, g.p);
-    accumulatePressure();
+    if (extremesWanted)
+        accumulatePressureFindingExtremes();
+    else
+        accumulatePressure();
     return report;
 }
 
@@ -52,7 +64,7 @@ void FlowSolver::prepareStep()
 {
     if (!automaticDt && !Scheme::blends)
         return;
-    const LargestVelocities fastest = largestVelocities(*simGrid);
+    const LargestVelocities fastest = stateExtremes().fastest;
     if (automaticDt) {
         const TimeStepLimits limits{held.dx, held.dy, held.Re, !Scheme::blends};
         // Held in single precision like the fixed time step.
@@ -66,7 +78,7 @@ void FlowSolver::prepareStep()
 
 FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     : simGrid(copyForSolver(grid)), scheme(settings.convection), automaticDt(settings.automaticDt),
-      maxSweeps(solver_constants::maxPressureSweeps)
+      maxSweeps(solver_constants::maxPressureSweeps), extremesWanted(settings.automaticDt || scheme == Convection::UpwindBlended)
 {
     NX = simGrid->NX;
     NY = simGrid->NY;
@@ -163,8 +175,18 @@ void FlowSolver::setThreads(int threads)
         multigrid->setThreads(threads);
 }
 
+const FieldExtremes& FlowSolver::stateExtremes()
+{
+    if (!extremesCurrent) {
+        extremes = fieldExtremes(*simGrid);
+        extremesCurrent = true;
+    }
+    return extremes;
+}
+
 void FlowSolver::applyStateWallConditions()
 {
+    extremesCurrent = false;
     SimGrid& g = *simGrid;
     applyWallConditions(g.u, g.v, g.p);
 }
@@ -368,6 +390,7 @@ StepReport FlowSolver::solvePressureMultigrid()
 //   u[i][j] = F[i][j] - (dt/dx) (dp[i+1][j] - dp[i][j]),  F[i][j] = u[i][j]
 void FlowSolver::correctVelocity()
 {
+    extremesCurrent = false;
     SimGrid& g = *simGrid;
     const double dtOverDy = static_cast<double>(held.dt) / static_cast<double>(held.dy);
     const double dtOverDx = static_cast<double>(held.dt) / static_cast<double>(held.dx);
@@ -403,16 +426,23 @@ void FlowSolver::correctVelocity()
 // three writes depend on that cell alone, so one pass does all three.
 void FlowSolver::accumulatePressure()
 {
+    extremesCurrent = false;
     SimGrid& g = *simGrid;
     const double relaxation = held.pressureRelaxation;
+    for (int32_t i = 0; i < NX; ++i)
+        accumulateColumn(g.p[i], g.pPrev[i], g.dp[i], NY, relaxation);
+}
+
+// The last pass of a step, so the extremes it finds are those of the step's
+// result; each column is folded in while it is still in the cache.
+void FlowSolver::accumulatePressureFindingExtremes()
+{
+    SimGrid& g = *simGrid;
+    const double relaxation = held.pressureRelaxation;
+    extremes = FieldExtremes{};
     for (int32_t i = 0; i < NX; ++i) {
-        double* p = g.p[i];
-        double* pPrev = g.pPrev[i];
-        double* dp = g.dp[i];
-        for (int32_t j = 0; j < NY; ++j) {
-            p[j] = relaxation * dp[j] + pPrev[j];
-            pPrev[j] = p[j];
-            dp[j] = 0.0;
-        }
+        accumulateColumn(g.p[i], g.pPrev[i], g.dp[i], NY, relaxation);
+        addColumnExtremes(g.u[i], g.v[i], g.p[i], NY, extremes);
     }
+    extremesCurrent = true;
 }

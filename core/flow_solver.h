@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/convection_schemes.h"
+#include "core/field_extremes.h"
 #include "core/multigrid_pressure.h"
 #include "core/grid.h"
 #include "core/wall_conditions.h"
@@ -66,6 +67,12 @@ public:
     Convection convection() const { return scheme; }
     // Ends every later pressure iteration after at most sweeps sweeps.
     void capSweeps(int sweeps) { maxSweeps = sweeps; }
+    // The extremes of u, v and p as the state now stands: found by the last
+    // step's final pass when it needed them, else by a scan now.
+    const FieldExtremes& stateExtremes();
+    // Makes every later step find the extremes in its final pass, for a
+    // caller that checks them after each step.
+    void trackExtremes() { extremesWanted = true; }
     // Threads the large passes of later steps use, 0 for the machine's
     // cores; the results have the same bits with any number.
     void setThreads(int threads);
@@ -84,6 +91,8 @@ private:
     // The flags never change during a solver's life, so everything derived
     // from them alone is found once, at construction.
     void planFromFlags();
+    // accumulatePressure, finding the extremes of the new state on the way.
+    void accumulatePressureFindingExtremes();
     void applyWallConditions(Array2D<double>& U, Array2D<double>& V, Array2D<double>& P);
 
     // The step and the predictors with one scheme's convection terms; the
@@ -118,6 +127,11 @@ private:
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step
+    bool extremesWanted;     // steps find the extremes of their result
+    // Whether extremes describe the state: anything that writes u, v or p
+    // outside a step must clear it.
+    bool extremesCurrent = false;
+    FieldExtremes extremes;
 
     WallPlan wallPlan;               // the wall conditions' writes
     Array2D<unsigned char> uFaceComputed;  // 1 where a u face lies between two open cells, inflow excluded
