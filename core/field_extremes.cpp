@@ -4,6 +4,6 @@ FieldExtremes fieldExtremes(const Grid& grid)
 {
     FieldExtremes extremes;
     for (int32_t i = 0; i < grid.NX; ++i)
-        addColumnExtremes(grid.u[i], grid.v[i], grid.p[i], grid.NY, extremes);
+        addColumnExtremes<true>(grid.u[i], grid.v[i], grid.p[i], grid.NY, extremes);
     return extremes;
 }

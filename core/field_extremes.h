@@ -18,10 +18,12 @@ struct FieldExtremes {
 
 FieldExtremes fieldExtremes(const Grid& grid);
 
-// Folds one column of u, v and p (count values each) into extremes. x - x
-// is 0 for a finite x and NaN otherwise; the tests are combined with & so
-// the loop holds no branch and no chain longer than one operation a cell.
-inline void addColumnExtremes(const double* u, const double* v, const double* p, int32_t count,
+// Folds one column of u, v and p (count values each) into extremes; the
+// finiteness only when checkFinite, else it is left as it was. x - x is 0
+// for a finite x and NaN otherwise; the tests are combined with & so the
+// loop holds no branch and no chain longer than one operation a cell.
+template <bool checkFinite>
+void addColumnExtremes(const double* u, const double* v, const double* p, int32_t count,
                               FieldExtremes& extremes)
 {
     double fastestU = extremes.fastest.u;
@@ -30,7 +32,8 @@ inline void addColumnExtremes(const double* u, const double* v, const double* p,
     for (int32_t j = 0; j < count; ++j) {
         fastestU = std::max(fastestU, std::fabs(u[j]));
         fastestV = std::max(fastestV, std::fabs(v[j]));
-        finite = finite & (u[j] - u[j] == 0.0) & (v[j] - v[j] == 0.0) & (p[j] - p[j] == 0.0);
+        if constexpr (checkFinite)
+            finite = finite & (u[j] - u[j] == 0.0) & (v[j] - v[j] == 0.0) & (p[j] - p[j] == 0.0);
     }
     extremes.fastest = {fastestU, fastestV};
     extremes.finite = finite;

@@ -44,8 +44,10 @@ StepReport FlowSolver::stepWith()
     applyWallConditions(g.u, g.v, g.dp);
     correctVelocity();
     applyWallConditions(g.u, g.v, g.p);
-    if (extremesWanted)
-        accumulatePressureFindingExtremes();
+    if (finiteWanted)
+        accumulatePressureFindingExtremes<true>();
+    else if (extremesWanted)
+        accumulatePressureFindingExtremes<false>();
     else
         accumulatePressure();
     return report;
@@ -64,7 +66,9 @@ void FlowSolver::prepareStep()
 {
     if (!automaticDt && !Scheme::blends)
         return;
-    const LargestVelocities fastest = stateExtremes().fastest;
+    if (!extremesCurrent)
+        stateExtremes();
+    const LargestVelocities fastest = extremes.fastest;
     if (automaticDt) {
         const TimeStepLimits limits{held.dx, held.dy, held.Re, !Scheme::blends};
         // Held in single precision like the fixed time step.
@@ -177,9 +181,9 @@ void FlowSolver::setThreads(int threads)
 
 const FieldExtremes& FlowSolver::stateExtremes()
 {
-    if (!extremesCurrent) {
+    if (!extremesCurrent || !finiteCurrent) {
         extremes = fieldExtremes(*simGrid);
-        extremesCurrent = true;
+        extremesCurrent = finiteCurrent = true;
     }
     return extremes;
 }
@@ -435,6 +439,7 @@ void FlowSolver::accumulatePressure()
 
 // The last pass of a step, so the extremes it finds are those of the step's
 // result; each column is folded in while it is still in the cache.
+template <bool checkFinite>
 void FlowSolver::accumulatePressureFindingExtremes()
 {
     SimGrid& g = *simGrid;
@@ -442,7 +447,8 @@ void FlowSolver::accumulatePressureFindingExtremes()
     extremes = FieldExtremes{};
     for (int32_t i = 0; i < NX; ++i) {
         accumulateColumn(g.p[i], g.pPrev[i], g.dp[i], NY, relaxation);
-        addColumnExtremes(g.u[i], g.v[i], g.p[i], NY, extremes);
+        addColumnExtremes<checkFinite>(g.u[i], g.v[i], g.p[i], NY, extremes);
     }
     extremesCurrent = true;
+    finiteCurrent = checkFinite;
 }

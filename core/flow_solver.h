@@ -72,7 +72,7 @@ public:
     const FieldExtremes& stateExtremes();
     // Makes every later step find the extremes in its final pass, for a
     // caller that checks them after each step.
-    void trackExtremes() { extremesWanted = true; }
+    void trackExtremes() { finiteWanted = extremesWanted = true; }
     // Threads the large passes of later steps use, 0 for the machine's
     // cores; the results have the same bits with any number.
     void setThreads(int threads);
@@ -91,8 +91,9 @@ private:
     // The flags never change during a solver's life, so everything derived
     // from them alone is found once, at construction.
     void planFromFlags();
-    // accumulatePressure, finding the extremes of the new state on the way.
-    void accumulatePressureFindingExtremes();
+    // accumulatePressure, finding the extremes of the new state on the way
+    // (the finiteness only when checkFinite).
+    template <bool checkFinite> void accumulatePressureFindingExtremes();
     void applyWallConditions(Array2D<double>& U, Array2D<double>& V, Array2D<double>& P);
 
     // The step and the predictors with one scheme's convection terms; the
@@ -127,10 +128,13 @@ private:
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step
-    bool extremesWanted;     // steps find the extremes of their result
-    // Whether extremes describe the state: anything that writes u, v or p
-    // outside a step must clear it.
+    bool extremesWanted;       // steps find the largest velocities of their result
+    bool finiteWanted = false;  // and whether it is all finite
+    // Whether extremes describe the state (its finiteness only when
+    // finiteCurrent too): anything that writes u, v or p outside a step must
+    // clear it.
     bool extremesCurrent = false;
+    bool finiteCurrent = false;
     FieldExtremes extremes;
 
     WallPlan wallPlan;               // the wall conditions' writes
