@@ -145,10 +145,10 @@ SolverSettings multigridWith(Convection convection, bool automaticDt)
 // Large enough that the finest levels are split among the threads, with
 // row counts that leave a short last band.
 const ThreadedSetUp threadedSetUps[] = {
-    {"cavity 203x97 central", [](Grid& g) { makeCavityScenario(g, 203, 97); }, multigridWith(Convection::Central, false)},
-    {"channel 255x100 blended, automatic dt", [](Grid& g) { makeChannelScenario(g, 255, 100); },
+    {"cavity 301x229 central", [](Grid& g) { makeCavityScenario(g, 301, 229); }, multigridWith(Convection::Central, false)},
+    {"channel 420x170 blended, automatic dt", [](Grid& g) { makeChannelScenario(g, 420, 170); },
      multigridWith(Convection::UpwindBlended, true)},
-    {"one-cell gap 181x131 designed", [](Grid& g) { makeOneCellGap(g, 181, 131); },
+    {"one-cell gap 331x203 designed", [](Grid& g) { makeOneCellGap(g, 331, 203); },
      multigridWith(Convection::Designed, false)},
 };
 
