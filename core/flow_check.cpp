@@ -20,17 +20,13 @@ double setUpSpeed(const Grid& edited)
 
 bool flowUnstable(const Grid& state, double setUpSpeed)
 {
+    return flowUnstable(fieldExtremes(state), setUpSpeed);
+}
+
+bool flowUnstable(const FieldExtremes& extremes, double setUpSpeed)
+{
     const double limit = runawayFactor * setUpSpeed;
-    for (int32_t i = 0; i < state.NX; ++i) {
-        const double* u = state.u[i];
-        const double* v = state.v[i];
-        const double* p = state.p[i];
-        for (int32_t j = 0; j < state.NY; ++j)
-            // Written so that a NaN fails every comparison and counts.
-            if (!(std::fabs(u[j]) <= limit) || !(std::fabs(v[j]) <= limit) || !std::isfinite(p[j]))
-                return true;
-    }
-    return false;
+    return !extremes.finite || extremes.fastest.u > limit || extremes.fastest.v > limit;
 }
 
 double suggestedTimeStep(const Grid& edited, const SolverSettings& settings)

@@ -2,6 +2,7 @@
 // shared by the simulation window and kelvo-batch.
 #pragma once
 
+#include "core/field_extremes.h"
 #include "core/flow_solver.h"
 #include "core/grid.h"
 
@@ -15,6 +16,8 @@ double setUpSpeed(const Grid& edited);
 // Some u, v or p is not finite, or some |u| or |v| exceeds a hundred times
 // the set-up speed.
 bool flowUnstable(const Grid& state, double setUpSpeed);
+// The same from the fields' extremes, found by a step or by fieldExtremes.
+bool flowUnstable(const FieldExtremes& extremes, double setUpSpeed);
 
 // The time step to suggest after a blow-up: the rule of the automatic time
 // step with the set-up speed in both directions.

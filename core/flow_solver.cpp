@@ -19,6 +19,15 @@ inline bool faceComputed(int32_t cell, int32_t neighbour)
     return !(cell & CELL_INFLOW) && (cell & CELL_OPEN_MASK) && (neighbour & CELL_OPEN_MASK);
 }
 
+inline void accumulateColumn(double* p, double* pPrev, double* dp, int32_t count, double relaxation)
+{
+    for (int32_t j = 0; j < count; ++j) {
+        p[j] = relaxation * dp[j] + pPrev[j];
+        pPrev[j] = p[j];
+        dp[j] = 0.0;
+    }
+}
+
 }  // namespace
 
 // The step of each scheme, picked once so that the loops of one scheme hold
@@ -35,8 +44,21 @@ StepReport FlowSolver::stepWith()
     applyWallConditions(g.u, g.v, g.dp);
     correctVelocity();
     applyWallConditions(g.u, g.v, g.p);
-    accumulatePressure();
+    if (finiteWanted)
+        accumulatePressureFindingExtremes<true>();
+    else if (extremesWanted)
+        accumulatePressureFindingExtremes<false>();
+    else
+        accumulatePressure();
     return report;
+}
+
+template <class Scheme>
+void FlowSolver::useScheme()
+{
+    stepWithScheme = &FlowSolver::stepWith<Scheme>;
+    predictFWith = &FlowSolver::predictF<Scheme>;
+    predictGWith = &FlowSolver::predictG<Scheme>;
 }
 
 template <class Scheme>
@@ -44,7 +66,9 @@ void FlowSolver::prepareStep()
 {
     if (!automaticDt && !Scheme::blends)
         return;
-    const LargestVelocities fastest = largestVelocities(*simGrid);
+    if (!extremesCurrent)
+        stateExtremes();
+    const LargestVelocities fastest = extremes.fastest;
     if (automaticDt) {
         const TimeStepLimits limits{held.dx, held.dy, held.Re, !Scheme::blends};
         // Held in single precision like the fixed time step.
@@ -58,7 +82,7 @@ void FlowSolver::prepareStep()
 
 FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     : simGrid(copyForSolver(grid)), scheme(settings.convection), automaticDt(settings.automaticDt),
-      maxSweeps(solver_constants::maxPressureSweeps)
+      maxSweeps(solver_constants::maxPressureSweeps), extremesWanted(settings.automaticDt || scheme == Convection::UpwindBlended)
 {
     NX = simGrid->NX;
     NY = simGrid->NY;
@@ -74,13 +98,13 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     held.pressureRelaxation = solver_constants::pressureRelaxation;
     switch (scheme) {
     case Convection::Central:
-        stepWithScheme = &FlowSolver::stepWith<CentralConvection>;
+        useScheme<CentralConvection>();
         break;
     case Convection::UpwindBlended:
-        stepWithScheme = &FlowSolver::stepWith<BlendedConvection>;
+        useScheme<BlendedConvection>();
         break;
     case Convection::Designed:
-        stepWithScheme = &FlowSolver::stepWith<DesignedConvection>;
+        useScheme<DesignedConvection>();
         break;
     }
 
@@ -159,43 +183,30 @@ void FlowSolver::restore(const SimGrid& saved)
     g.G.copyFrom(saved.G);
     g.pPrev.copyFrom(saved.pPrev);
     g.dp.copyFrom(saved.dp);
+    // The restored fields are not the ones the last step scanned.
+    extremesCurrent = false;
+}
+
+void FlowSolver::setThreads(int threads)
+{
+    if (multigrid)
+        multigrid->setThreads(threads);
+}
+
+const FieldExtremes& FlowSolver::stateExtremes()
+{
+    if (!extremesCurrent || !finiteCurrent) {
+        extremes = fieldExtremes(*simGrid);
+        extremesCurrent = finiteCurrent = true;
+    }
+    return extremes;
 }
 
 void FlowSolver::applyStateWallConditions()
 {
+    extremesCurrent = false;
     SimGrid& g = *simGrid;
     applyWallConditions(g.u, g.v, g.p);
-}
-
-// The predictors of the chosen scheme, for measuring them alone.
-void FlowSolver::computeF()
-{
-    switch (scheme) {
-    case Convection::Central:
-        predictF<CentralConvection>();
-        break;
-    case Convection::UpwindBlended:
-        predictF<BlendedConvection>();
-        break;
-    case Convection::Designed:
-        predictF<DesignedConvection>();
-        break;
-    }
-}
-
-void FlowSolver::computeG()
-{
-    switch (scheme) {
-    case Convection::Central:
-        predictG<CentralConvection>();
-        break;
-    case Convection::UpwindBlended:
-        predictG<BlendedConvection>();
-        break;
-    case Convection::Designed:
-        predictG<DesignedConvection>();
-        break;
-    }
 }
 
 // Momentum predictor for x, on faces j = 1..NY-2, i = 1..NX-3:
@@ -397,6 +408,7 @@ StepReport FlowSolver::solvePressureMultigrid()
 //   u[i][j] = F[i][j] - (dt/dx) (dp[i+1][j] - dp[i][j]),  F[i][j] = u[i][j]
 void FlowSolver::correctVelocity()
 {
+    extremesCurrent = false;
     SimGrid& g = *simGrid;
     const double dtOverDy = static_cast<double>(held.dt) / static_cast<double>(held.dy);
     const double dtOverDx = static_cast<double>(held.dt) / static_cast<double>(held.dx);
@@ -432,16 +444,25 @@ void FlowSolver::correctVelocity()
 // three writes depend on that cell alone, so one pass does all three.
 void FlowSolver::accumulatePressure()
 {
+    extremesCurrent = false;
     SimGrid& g = *simGrid;
     const double relaxation = held.pressureRelaxation;
+    for (int32_t i = 0; i < NX; ++i)
+        accumulateColumn(g.p[i], g.pPrev[i], g.dp[i], NY, relaxation);
+}
+
+// The last pass of a step, so the extremes it finds are those of the step's
+// result; each column is folded in while it is still in the cache.
+template <bool checkFinite>
+void FlowSolver::accumulatePressureFindingExtremes()
+{
+    SimGrid& g = *simGrid;
+    const double relaxation = held.pressureRelaxation;
+    extremes = FieldExtremes{};
     for (int32_t i = 0; i < NX; ++i) {
-        double* p = g.p[i];
-        double* pPrev = g.pPrev[i];
-        double* dp = g.dp[i];
-        for (int32_t j = 0; j < NY; ++j) {
-            p[j] = relaxation * dp[j] + pPrev[j];
-            pPrev[j] = p[j];
-            dp[j] = 0.0;
-        }
+        accumulateColumn(g.p[i], g.pPrev[i], g.dp[i], NY, relaxation);
+        addColumnExtremes<checkFinite>(g.u[i], g.v[i], g.p[i], NY, extremes);
     }
+    extremesCurrent = true;
+    finiteCurrent = checkFinite;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/convection_schemes.h"
+#include "core/field_extremes.h"
 #include "core/multigrid_pressure.h"
 #include "core/grid.h"
 #include "core/wall_conditions.h"
@@ -71,11 +72,20 @@ public:
     void restore(const SimGrid& saved);
     // Ends every later pressure iteration after at most sweeps sweeps.
     void capSweeps(int sweeps) { maxSweeps = sweeps; }
+    // The extremes of u, v and p as the state now stands: found by the last
+    // step's final pass when it needed them, else by a scan now.
+    const FieldExtremes& stateExtremes();
+    // Makes every later step find the extremes in its final pass, for a
+    // caller that checks them after each step.
+    void trackExtremes() { finiteWanted = extremesWanted = true; }
+    // Threads the large passes of later steps use, 0 for the machine's
+    // cores; the results have the same bits with any number.
+    void setThreads(int threads);
 
     // The phases of step, in the order step runs them; public so that each
     // can be measured alone.
-    void computeF();
-    void computeG();
+    void computeF() { (this->*predictFWith)(); }
+    void computeG() { (this->*predictGWith)(); }
     StepReport solvePressure() { return (this->*solvePressureWith)(); }
     void correctVelocity();
     void accumulatePressure();
@@ -86,11 +96,16 @@ private:
     // The flags never change during a solver's life, so everything derived
     // from them alone is found once, at construction.
     void planFromFlags();
+    // accumulatePressure, finding the extremes of the new state on the way
+    // (the finiteness only when checkFinite).
+    template <bool checkFinite> void accumulatePressureFindingExtremes();
     void applyWallConditions(Array2D<double>& U, Array2D<double>& V, Array2D<double>& P);
 
     // The step and the predictors with one scheme's convection terms; the
     // step of the chosen scheme is picked once, at construction.
     template <class Scheme> StepReport stepWith();
+    // Points the step and the predictors at one scheme's instantiations.
+    template <class Scheme> void useScheme();
     // Sets dt (when automatic) and the blend factor from the fastest
     // velocities before a step.
     template <class Scheme> void prepareStep();
@@ -112,10 +127,20 @@ private:
     Convection scheme;
     bool automaticDt;
     StepReport (FlowSolver::*stepWithScheme)() = nullptr;
+    void (FlowSolver::*predictFWith)() = nullptr;
+    void (FlowSolver::*predictGWith)() = nullptr;
     StepReport (FlowSolver::*solvePressureWith)() = nullptr;
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step
+    bool extremesWanted;       // steps find the largest velocities of their result
+    bool finiteWanted = false;  // and whether it is all finite
+    // Whether extremes describe the state (its finiteness only when
+    // finiteCurrent too): anything that writes u, v or p outside a step must
+    // clear it.
+    bool extremesCurrent = false;
+    bool finiteCurrent = false;
+    FieldExtremes extremes;
 
     WallPlan wallPlan;               // the wall conditions' writes
     Array2D<unsigned char> uFaceComputed;  // 1 where a u face lies between two open cells, inflow excluded

@@ -10,9 +10,12 @@
 // The coarse levels aggregate 2 x 2 cells; a coarse cell is open when any of
 // its children is, and its operator is the Galerkin product of the fine one
 // with piecewise-constant interpolation, so the masks coarsen exactly.
-// Everything runs on one thread in a fixed order: results do not depend on
-// the machine.
+// Large levels are split into bands of rows fixed by their size, which run
+// on up to threads() threads; sums are taken band by band and added in band
+// order, so results do not depend on the number of threads or the machine.
 #pragma once
+
+#include "core/parallel_parts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +38,9 @@ public:
     // The largest residual |A dp + div| over the open cells after solve.
     double lastResidual() const { return residualMax; }
 
+    // Threads the large levels use; 0 means the machine's cores.
+    void setThreads(int threads) { parallel.setThreads(threads); }
+
 private:
     // One level's operator: per cell the diagonal and the couplings to the
     // west and south neighbours (positive weights of -A); the east and north
@@ -47,13 +53,25 @@ private:
         size_t at(int32_t i, int32_t j) const { return static_cast<size_t>(j) * nx + i; }
     };
 
+    // Calls work(firstRow, endRow) for the bands of a level of ny rows (in
+    // storage rows, padding included): on several threads when the level is
+    // large enough to pay for them.
+    template <class Work> void forBands(int32_t nx, int32_t ny, Work&& work) const;
+    // The storage rows of the finest level, for whole-vector passes.
+    template <class Work> void forFineRows(Work&& work) const;
+
     void coarsen(const Level& fine, Level& coarse) const;
     void residual(const Level& L, const double* x, const double* b, double* r) const;
     void smooth(Level& L, int colourFirst) const;
+    void restrictResidual(const Level& fine, Level& coarse) const;
+    void prolongCorrection(Level& fine, const Level& coarse) const;
     void vcycle(size_t level);
-    void applyPreconditioner(const std::vector<double>& r, std::vector<double>& z);
+    void applyPreconditioner(std::vector<double>& r, std::vector<double>& z);
+    double dot(const std::vector<double>& a, const std::vector<double>& b) const;
 
     std::vector<Level> levels;
     std::vector<double> sol, res, dir, prec, prod;  // CG vectors on the finest level
+    std::vector<double> rhs, zero;                  // the right side; zeros for -A dir
+    ParallelParts parallel;
     double residualMax = 0.0;
 };

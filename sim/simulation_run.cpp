@@ -5,6 +5,7 @@
 SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
     : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings))
 {
+    solver->trackExtremes();
     startFresh();
 }
 
@@ -18,6 +19,7 @@ void SimulationRun::rebuild()
 {
     solver.reset();
     solver = std::make_unique<FlowSolver>(*grid, settings);
+    solver->trackExtremes();
     startFresh();
 }
 
@@ -34,7 +36,7 @@ StepReport SimulationRun::advanceOne(int32_t number)
 {
     const StepReport report = solver->step();
     elapsed += report.dt;
-    if (!blownUp && flowUnstable(solver->state(), setUpSpeedLimit)) {
+    if (!blownUp && flowUnstable(solver->stateExtremes(), setUpSpeedLimit)) {
         blownUp = true;
         blownUpAt = number;
     }

@@ -19,34 +19,43 @@ void makeChannel(Grid& g, int NX, int NY)
 
 void makeCavity(Grid& g, int NX, int NY) { makeCavityScenario(g, NX, NY); }
 
-// Steps a developed flow; reports steps/s and ns per cell per sweep.
-void runSteps(benchmark::State& state, Grid& g, int warmup)
+// The convection scheme of a benchmark argument: 0 central, 1 upwind-blended,
+// 2 designed.
+Convection schemeOf(int64_t index)
 {
-    auto solver = buildSolver(g, 200, 0.003);
-    solver->step();
+    const Convection schemes[] = {Convection::Central, Convection::UpwindBlended, Convection::Designed};
+    return schemes[index];
+}
+
+// Steps a developed flow with the scheme of range(0); reports steps/s and
+// ns per cell per sweep.
+void runSteps(benchmark::State& state, const Grid& g, double dt, int warmup)
+{
+    FlowSolver solver(g, SolverSettings{200, dt, schemeOf(state.range(0)), false});
     for (int n = 0; n < warmup; ++n)
-        solver->step();
+        solver.step();
     long sweeps = 0;
     for (auto _ : state)
-        sweeps += solver->step().sweeps;
+        sweeps += solver.step().sweeps;
     const double cells = static_cast<double>(g.NX - 2) * (g.NY - 2);
     state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
     state.counters["cellSweeps"] = benchmark::Counter(sweeps * cells, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// The start-up channel: about one sweep a step, so the predictors weigh most.
 void BM_StepChannel40x20(benchmark::State& state)
 {
     Grid g;
     makeChannel(g, 40, 20);
-    runSteps(state, g, 200);
+    runSteps(state, g, 0.003, 201);
 }
 
 void BM_StepCavity120x80(benchmark::State& state)
 {
     Grid g;
     makeCavity(g, 120, 80);
-    runSteps(state, g, 50);
+    runSteps(state, g, 0.003, 51);
 }
 
 // The explicit scheme needs a smaller time step on the finest grid.
@@ -54,15 +63,7 @@ void BM_StepCavity255x255(benchmark::State& state)
 {
     Grid g;
     makeCavity(g, 255, 255);
-    auto solver = buildSolver(g, 200, 0.0005);
-    solver->step();
-    long sweeps = 0;
-    for (auto _ : state)
-        sweeps += solver->step().sweeps;
-    const double cells = 253.0 * 253.0;
-    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
-    state.counters["cellSweeps"] = benchmark::Counter(sweeps * cells, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    runSteps(state, g, 0.0005, 1);
 }
 
 // One sweep alone, with the iteration forced to stop after it: the cost of
@@ -82,9 +83,9 @@ void BM_SingleSweep255x255(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_StepChannel40x20)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StepCavity120x80)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StepCavity255x255)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StepChannel40x20)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepCavity120x80)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepCavity255x255)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_SingleSweep255x255)->Unit(benchmark::kMicrosecond);
 
 namespace {
@@ -127,42 +128,8 @@ BENCHMARK(BM_PassAccumulatePressure)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassOneSweep)->Args({40, 20})->Args({120, 80});
 namespace {
 
-// The convection schemes side by side: a step of the 120 x 80 cavity and of
-// the 40 x 20 channel, and the two predictor passes of the developed 120 x 80 channel, each with the
-// scheme's own flow. Argument: 0 central, 1 upwind-blended, 2 designed.
-Convection schemeOf(int64_t index)
-{
-    const Convection schemes[] = {Convection::Central, Convection::UpwindBlended, Convection::Designed};
-    return schemes[index];
-}
-
-// Steps grid's flow with the scheme of the benchmark's argument.
-void runSchemeSteps(benchmark::State& state, const Grid& g, int warmup)
-{
-    FlowSolver solver(g, SolverSettings{200, 0.003, schemeOf(state.range(0)), false});
-    for (int n = 0; n < warmup; ++n)
-        solver.step();
-    long sweeps = 0;
-    for (auto _ : state)
-        sweeps += solver.step().sweeps;
-    state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
-}
-
-void BM_SchemeStepCavity120x80(benchmark::State& state)
-{
-    Grid g;
-    makeCavity(g, 120, 80);
-    runSchemeSteps(state, g, 51);
-}
-
-// The start-up channel: about one sweep a step, so the predictors weigh most.
-void BM_SchemeStepChannel40x20(benchmark::State& state)
-{
-    Grid g;
-    makeChannel(g, 40, 20);
-    runSchemeSteps(state, g, 201);
-}
-
+// The two predictor passes of the developed 120 x 80 channel with each
+// scheme's own flow; argument as schemeOf.
 void BM_SchemePredictors120x80(benchmark::State& state)
 {
     Grid g;
@@ -179,8 +146,8 @@ void BM_SchemePredictors120x80(benchmark::State& state)
 }
 
 // The pressure solvers side by side from the start of a run, where the
-// pressure iteration costs most: range(0) 0 = Gauss-Seidel, 1 = multigrid.
-// Reports the largest divergence any step left.
+// pressure iteration costs most: range(0) 0 = Gauss-Seidel, 1 = multigrid;
+// range(1) the threads. Reports the largest divergence any step left.
 void runPressureSolver(benchmark::State& state, const Grid& g, double dt, bool automaticDt)
 {
     SolverSettings settings;
@@ -188,6 +155,7 @@ void runPressureSolver(benchmark::State& state, const Grid& g, double dt, bool a
     settings.automaticDt = automaticDt;
     settings.pressure = state.range(0) == 0 ? PressureSolver::GaussSeidel : PressureSolver::Multigrid;
     FlowSolver solver(g, settings);
+    solver.setThreads(static_cast<int>(state.range(1)));
     long iterations = 0;
     double divergence = 0.0;
     for (auto _ : state) {
@@ -216,11 +184,36 @@ void BM_PressureCavity255x255(benchmark::State& state)
     runPressureSolver(state, g, 0.0005, false);
 }
 
+// The largest grid of the large-grid format: a cavity at Re 1000 with
+// automatic time steps, multigrid and central terms; the whole step with the
+// blow-up check after it, as a run takes it. range(0): the threads.
+void BM_LargeCavity1024x512(benchmark::State& state)
+{
+    Grid g;
+    makeCavity(g, 1024, 512);
+    SolverSettings settings;
+    settings.reynolds = 1000;
+    settings.automaticDt = true;
+    settings.pressure = PressureSolver::Multigrid;
+    FlowSolver solver(g, settings);
+    solver.setThreads(static_cast<int>(state.range(0)));
+    solver.trackExtremes();
+    const double speedLimit = setUpSpeed(g);
+    for (int n = 0; n < 5; ++n)
+        solver.step();
+    long cycles = 0;
+    for (auto _ : state) {
+        cycles += solver.step().cycles;
+        benchmark::DoNotOptimize(flowUnstable(solver.stateExtremes(), speedLimit));
+    }
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["cycles/step"] = static_cast<double>(cycles) / state.iterations();
+}
+
 }  // namespace
 
-BENCHMARK(BM_PressureChannel255x100)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(60);
-BENCHMARK(BM_PressureCavity255x255)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(20);
-BENCHMARK(BM_SchemeStepCavity120x80)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SchemeStepChannel40x20)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PressureChannel255x100)->ArgsProduct({{0, 1}, {1, 2}})->Unit(benchmark::kMillisecond)->Iterations(60);
+BENCHMARK(BM_PressureCavity255x255)->ArgsProduct({{0, 1}, {1, 2}})->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_LargeCavity1024x512)->DenseRange(1, 2)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 BENCHMARK(BM_SchemePredictors120x80)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -156,6 +156,33 @@ TEST(FlowCheck, BlowUpIsNonFiniteOrHundredTimesTheSetUpSpeed)
               "(about 0.00025 or less for this grid) or tick Automatic.");
 }
 
+// The extremes a step finds in its last pass are those a scan of its result
+// finds, up to and past a blow-up (dt far too large for Re 1000), for each
+// scheme, and with the time step fixed or automatic.
+TEST(FlowCheck, StepFindsTheExtremesAScanFinds)
+{
+    Grid g;
+    makeLidCavity(g, 24);
+    for (Convection scheme : {Convection::Central, Convection::UpwindBlended, Convection::Designed})
+        for (bool automatic : {false, true}) {
+            SCOPED_TRACE(static_cast<int>(scheme) * 2 + automatic);
+            FlowSolver solver(g, SolverSettings{1000, 0.5, scheme, automatic});
+            solver.trackExtremes();
+            solver.capSweeps(50);
+            bool blownUp = false;
+            for (int n = 0; n < 60; ++n) {
+                solver.step();
+                const FieldExtremes scanned = fieldExtremes(solver.state());
+                const FieldExtremes& found = solver.stateExtremes();
+                ASSERT_EQ(found.fastest.u, scanned.fastest.u) << n;
+                ASSERT_EQ(found.fastest.v, scanned.fastest.v) << n;
+                ASSERT_EQ(found.finite, scanned.finite) << n;
+                blownUp = blownUp || !found.finite;
+            }
+            EXPECT_EQ(blownUp, !automatic);
+        }
+}
+
 // The suggestion is the automatic rule with the set-up speed both ways.
 TEST(FlowCheck, SuggestedTimeStepFollowsTheRule)
 {
