@@ -6,6 +6,8 @@ namespace batch_constants {
 constexpr long long defaultSteps = 100;
 // Largest --steps accepted.
 constexpr long long maxSteps = 1000000000;
+// The most threads a solver uses.
+constexpr long long maxThreads = 8;
 // Time step when --dt is not given (the editor's default text "0.003").
 constexpr double defaultDt = 0.003;
 // Accepted --re range (the solver takes the Reynolds number as an integer).

@@ -223,6 +223,10 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
             error = std::string("--pressure needs gauss-seidel or multigrid, not '") + text + "'";
             return false;
         }
+    } else if (name == "--threads") {
+        if (!parseRanged(name, text, 1, batch_constants::maxThreads, whole, error))
+            return false;
+        o.threads = static_cast<int>(whole);
     } else if (name == "--until-steady") {
         if (!parseFinite(text, number) || number < 0.0) {
             error = std::string("--until-steady needs a finite number from 0 up, not '") + text + "'";
@@ -254,7 +258,7 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
 bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
-           name == "--default-v" || name == "--dump-csv" || name == "--convection" || name == "--pressure" ||
+           name == "--default-v" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
            name == "--until-steady" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
            isPictureOption(name) ||
            isMeasureOption(name);
@@ -360,7 +364,7 @@ std::string batchUsage()
 {
     return "usage: kelvo-batch GRIDFILE|PICTURE [--steps N] [--re R] [--dt X|auto]\n"
            "                   [--default-u A] [--default-v B] [--convection C]\n"
-           "                   [--pressure P]\n"
+           "                   [--pressure P] [--threads N]\n"
            "                   [--until-steady EPS] [--dump-csv FILE]\n"
            "                   [--save-state FILE]\n"
            "       kelvo-batch --restart FILE [GRIDFILE|PICTURE] [--steps N] [...]\n"
@@ -380,6 +384,8 @@ std::string batchUsage()
            "  --pressure P    gauss-seidel (default) or multigrid (conjugate gradients\n"
            "                  with a multigrid preconditioner, much faster on large\n"
            "                  grids)\n"
+           "  --threads N     threads of the multigrid solver, 1..8 (default: the\n"
+           "                  machine's cores); the results are the same bits\n"
            "  A grid file that stores a time step, convection or pressure solver\n"
            "  gives the default for that option.\n"
            "  --until-steady EPS  stop early once no u or v changes by more than\n"

@@ -22,6 +22,7 @@ struct BatchOptions {
     bool dtGiven = false;
     bool convectionGiven = false;
     bool pressureGiven = false;
+    int threads = 0;                  // --threads; 0: the machine's cores
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;

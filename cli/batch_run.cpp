@@ -18,6 +18,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     r.automaticDt = dtFromFile ? false : options.automaticDt;
     r.convection = !options.convectionGiven && fromFile.convection ? *fromFile.convection : options.convection;
     r.pressure = !options.pressureGiven && fromFile.pressure ? *fromFile.pressure : options.pressure;
+    r.threads = options.threads;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
     return r;
@@ -51,12 +52,14 @@ RunParameters resolveRestartParameters(const BatchOptions& options, const Solver
     r.automaticDt = options.dtGiven ? options.automaticDt : saved.automaticDt;
     r.convection = options.convectionGiven ? options.convection : saved.convection;
     r.pressure = options.pressureGiven ? options.pressure : saved.pressure;
+    r.threads = options.threads;
     return r;
 }
 
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
     : edited(&grid),
-      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
+      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure,
+               parameters.threads},
       steadyLimit(steadyLimit)
 {
     writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
@@ -69,7 +72,8 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<do
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
                    std::optional<double> steadyLimit)
     : edited(&grid),
-      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure},
+      settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure,
+               parameters.threads},
       steadyLimit(steadyLimit)
 {
     trackChanges(grid);

@@ -21,6 +21,7 @@ struct RunParameters {
     bool automaticDt = false;
     Convection convection = Convection::Central;
     PressureSolver pressure = PressureSolver::GaussSeidel;
+    int threads = 0;  // of the multigrid solver; 0: the machine's cores
     double defaultU = 0.0;
     double defaultV = 0.0;
 };

@@ -118,6 +118,7 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     if (settings.pressure == PressureSolver::Multigrid) {
         const float dx = held.dx, dy = held.dy;
         multigrid = std::make_unique<MultigridPressure>(sweepOpen.get(), NX, NY, 1.0 / sq(dx), 1.0 / sq(dy));
+        multigrid->setThreads(settings.threads);
         solvePressureWith = &FlowSolver::solvePressureMultigrid;
     }
 

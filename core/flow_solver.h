@@ -33,6 +33,7 @@ struct SolverSettings {
     Convection convection = Convection::Central;
     bool automaticDt = false;    // choose dt before every step (core/time_step.h)
     PressureSolver pressure = PressureSolver::GaussSeidel;
+    int threads = 0;             // the multigrid solver's threads; 0: the machine's cores
 };
 
 // What one step did in its pressure iteration.

@@ -76,9 +76,12 @@ TEST(BatchOptions, SchemeTimeStepAndSteadyState)
                                          std::pair{"multigrid", PressureSolver::Multigrid}}) {
         BatchOptions o;
         std::string error;
-        ASSERT_TRUE(parse({"a.grid", "--pressure", name}, o, error)) << error;
-        EXPECT_EQ(resolveParameters(o, GridFileSettings{}).pressure, pressure) << name;
+        ASSERT_TRUE(parse({"a.grid", "--pressure", name, "--threads", "1"}, o, error)) << error;
+        const RunParameters r = resolveParameters(o, GridFileSettings{});
+        EXPECT_EQ(r.pressure, pressure) << name;
+        EXPECT_EQ(r.threads, 1);
     }
+    EXPECT_EQ(BatchOptions{}.threads, 0);
     EXPECT_EQ(BatchOptions{}.pressure, PressureSolver::GaussSeidel);
     expectRefused({"a.grid", "--pressure", "Multigrid"}, "--pressure");
     expectRefused({"a.grid", "--convection", "upwind"}, "--convection");
@@ -119,6 +122,8 @@ TEST(BatchOptions, BadNumbersAreRefused)
     expectRefused({"a.grid", "--steps", " 5"}, "--steps");
     expectRefused({"a.grid", "--steps", "99999999999999999999"}, "--steps");
     expectRefused({"a.grid", "--steps", "1000000001"}, "--steps");
+    expectRefused({"a.grid", "--threads", "0"}, "--threads");
+    expectRefused({"a.grid", "--threads", "9"}, "--threads");
     expectRefused({"a.grid", "--re", "0"}, "--re");
     expectRefused({"a.grid", "--re", "100001"}, "--re");
     expectRefused({"a.grid", "--re", "200.0"}, "--re");
