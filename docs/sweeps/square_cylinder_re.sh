@@ -18,7 +18,7 @@ status=0
 "$build/kelvo-sweep" "$here/square_cylinder_re.csv" "$work" --jobs "$jobs" || status=$?
 seconds=$(($(date +%s) - start))
 
-# summary.csv: name,grid,re,dt,steps,convection,pressure,status,steps_run,
+# summary.csv: name,grid,re,dt,steps,convection,pressure,threads,status,steps_run,
 # time,cd_mean,cl_mean,cd_amplitude,cl_amplitude,strouhal
 table=$work/readme_table.md
 {
@@ -26,9 +26,9 @@ table=$work/readme_table.md
     echo "|---|---|---|---|---|---|---|---|"
     awk -F, 'NR > 1 {
         red = substr($1, 4)
-        if ($8 != "ok") { printf "| %s | %s | %s | | %s | | | |\n", red, $3, $5, $8; next }
-        st = $15 == "" ? "none (steady)" : sprintf("%.3f", $15)
-        printf "| %s | %s | %s | %.1f | %s | %.3f | %.4f | %.3f |\n", red, $3, $9, $10, st, $11, $13, $14
+        if ($9 != "ok") { printf "| %s | %s | %s | | %s | | | |\n", red, $3, $5, $9; next }
+        st = $16 == "" ? "none (steady)" : sprintf("%.3f", $16)
+        printf "| %s | %s | %s | %.1f | %s | %.3f | %.4f | %.3f |\n", red, $3, $10, $11, st, $12, $14, $15
     }' "$work/summary.csv"
 } >"$table"
 cat "$table"
