@@ -5,6 +5,7 @@
 #include "gui/calculate_layout.h"
 #include "gui/compressor_dialog.h"
 #include "gui/icon_set.h"
+#include "gui/picture_point.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
 
@@ -96,6 +97,8 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_PAUSE,       CalculateWindow::onCmdPause),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STEP,        CalculateWindow::onCmdStep),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
+    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
 };
 // clang-format on
 
@@ -143,9 +146,11 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     enterIdleControls();
 }
 
-// Image, AVI file, solver, pending cycle; then the canvas before its visual.
+// Measurements window, image, AVI file, solver, pending cycle; then the
+// canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
+    delete measureWindow;  // it reads the log and the chart points
     outputs.release();
     outputs.closeAvi();
     run.reset();
@@ -182,6 +187,8 @@ void CalculateWindow::buildCanvasAndButtons()
     savePictureButton = new FXButton(this, uiText(TXT_SAVE_PICTURE), nullptr, this, ID_SAVE_PICTURE, buttonStyle,
                                      savePictureX, savePictureY, 0, 0, buttonPadX, buttonPadX, buttonPadY,
                                      buttonPadY);
+    measureButton = new FXButton(this, uiText(TXT_MEASURE), nullptr, this, ID_MEASURE, buttonStyle, measureX,
+                                 measureY, 0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
 }
 
 // "Rendered Elements": Boundary Cells and Streamlines start checked.
@@ -442,10 +449,13 @@ long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
 bool CalculateWindow::runOneCycle()
 {
     FrameSaveResult saved;
-    run->cycle(intervalSpinner->getValue(), [this, &saved](int32_t index) {
+    const int interval = intervalSpinner->getValue();
+    const bool frameCycle = run->isFrameCycle(interval);
+    run->cycle(interval, [this, &saved](int32_t index) {
         saved = outputs.frame(run->state(), checkedElements(), frameSaving(), index, [this] { presentFrame(); });
         return saved.ok;
     });
+    measureStep(frameCycle);
     cycleLabel->setText(FXStringVal(run->cycles()));
     showRunTime();
     if (run->unstable()) {
@@ -532,6 +542,7 @@ void CalculateWindow::restartRun()
     run->rebuild();
     run->step();
     run->resetCounters();
+    restartMeasurements();
     showRunTime();
 }
 
@@ -548,6 +559,7 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     allocateImage();
     run->step();
     run->resetCounters();
+    restartMeasurements();
     showRunTime();
     return 1;
 }
@@ -672,4 +684,92 @@ long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
         rangeMax->disable();
     }
     return renderFrame();
+}
+
+bool CalculateWindow::measuring() const
+{
+    return measureLog && ((measureWindow && measureWindow->shown()) || !measureLog->measurements().probes().empty());
+}
+
+void CalculateWindow::ensureMeasureLog()
+{
+    if (!measureLog)
+        measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds);
+}
+
+// A blown-up step is not measured: its numbers are not finite.
+void CalculateWindow::measureStep(bool frameCycle)
+{
+    if (!measuring() || run->unstable())
+        return;
+    const StepReport& report = run->lastStepReport();
+    measureLog->record(run->state(), run->cycles(), run->simulatedTime(), report.dt, report.sweeps);
+    if (!frameCycle)
+        return;
+    chartHistory.append(run->simulatedTime(), MeasureWindow::chartRow(*measureLog));
+    if (measureWindow && measureWindow->shown())
+        measureWindow->refresh(run->simulatedTime(), report.dt);
+}
+
+void CalculateWindow::restartMeasurements()
+{
+    chartHistory.clear();
+    if (!measureLog)
+        return;
+    measureLog->restart(run->state());
+    if (measureWindow)
+        measureWindow->showProbes();
+    if (measureWindow && measureWindow->shown())
+        measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+}
+
+// A log that stood still while nothing was measured starts again, so the
+// history and the chart have no gap.
+void CalculateWindow::showMeasureWindow()
+{
+    if (measureLog && !measuring()) {
+        measureLog->restart(run->state());
+        chartHistory.clear();
+    }
+    ensureMeasureLog();
+    if (!measureWindow) {
+        measureWindow = new MeasureWindow(this, measureLog.get(), &chartHistory);
+        measureWindow->create();
+    }
+    measureWindow->showProbes();
+    measureWindow->position(getX() + getWidth() + CalculateLayout::measureWindowGap, getY(),
+                            measureWindow->getWidth(), measureWindow->getHeight());
+    measureWindow->show(PLACEMENT_DEFAULT);
+    measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+}
+
+long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)
+{
+    showMeasureWindow();
+    return 1;
+}
+
+// The probe goes where the picture shows the clicked point; clicks on the
+// colour bar or outside the grid place none.
+long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    const FrameImage& picture = outputs.shown();
+    const PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
+                               pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
+    const std::optional<DomainPoint> at = domainPointAt(layout, event->win_x, event->win_y);
+    if (!at)
+        return 1;
+    if (measureLog && !measuring()) {
+        measureLog->restart(run->state());
+        chartHistory.clear();
+    }
+    ensureMeasureLog();
+    measureLog->addProbe(ProbePoint{at->x, at->y}, run->state());
+    if (measureWindow) {
+        measureWindow->showProbes();
+        if (measureWindow->shown())
+            measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+    }
+    return 1;
 }

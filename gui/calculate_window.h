@@ -7,10 +7,13 @@
 #pragma once
 
 #include "core/grid.h"
+#include "gui/chart_history.h"
 #include "gui/frame_presenter.h"
+#include "gui/measure_window.h"
 #include "render/compose_frame.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
+#include "sim/measure_log.h"
 #include "sim/simulation_run.h"
 
 #include <fx.h>
@@ -32,6 +35,7 @@ protected:
     FXButton* pauseButton = nullptr;          // Pause, reading Resume while paused
     FXButton* stepButton = nullptr;           // Step, while paused
     FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
+    FXButton* measureButton = nullptr;        // opens the Measurements window
     bool paused = false;                      // a started run stands with its state kept
     FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
     FXLabel* timeLabel = nullptr;             // simulated time, dt in use, scheme
@@ -75,6 +79,12 @@ protected:
     FramePresenter presenter;                 // shows the picture on the canvas
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
+    // Measurements: made when the Measurements window first opens or the
+    // first probe is placed, recorded every step while that window is shown
+    // or a probe exists; the chart takes a point every frame cycle.
+    std::unique_ptr<MeasureLog> measureLog;
+    ChartHistory chartHistory{chartPoints};
+    MeasureWindow* measureWindow = nullptr;   // owned
 
     // The AVI file name the user chooses; empty when cancelled.
     virtual FXString chooseAviFileName();
@@ -139,10 +149,22 @@ protected:
     void showFrameSize();
     // Allocates the picture at pixelsPerCell x NX by pixelsPerCell x NY.
     void allocateImage();
+    // Whether each step is measured now.
+    bool measuring() const;
+    // The log made from the current state if there is none yet.
+    void ensureMeasureLog();
+    // After a step: recorded, and on a frame cycle charted and shown.
+    void measureStep(bool frameCycle);
+    // After the run was rebuilt: the log starts again, the chart empties.
+    void restartMeasurements();
+    // Opens the Measurements window beside this one, or brings it back.
+    virtual void showMeasureWindow();
 
 public:
     // The save methods, in the order of the data target's options.
     enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2 };
+    // Points the chart holds at most before it thins them out.
+    static constexpr size_t chartPoints = 2048;
 
     enum {
         ID_START = FXDialogBox::ID_LAST,
@@ -156,6 +178,7 @@ public:
         ID_PAUSE,
         ID_STEP,
         ID_SAVE_PICTURE,
+        ID_MEASURE,
         ID_LAST
     };
 
@@ -177,6 +200,10 @@ public:
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);
     long onCanvasConfigure(FXObject*, FXSelector, void*);
+    // A middle click on the picture places a probe there.
+    long onCanvasMiddleClick(FXObject*, FXSelector, void*);
+    // Measure
+    long onCmdMeasure(FXObject*, FXSelector, void*);
 
     // Rendered elements and output size
     long renderFrame(FXObject* = nullptr, FXSelector = 0, void* = nullptr);

@@ -122,6 +122,24 @@ enum UiTextKey : int {
     TXT_TIME_STEP_USED    = 125,
     TXT_UNSTABLE_CAPTION  = 126,
     TXT_UNSTABLE_TEXT     = 127,
+    // The Measurements window.
+    TXT_MEASURE           = 150,
+    TXT_MEASUREMENTS      = 151,
+    TXT_BODY_NAME         = 152,
+    TXT_WALLS             = 153,
+    TXT_MEAN              = 154,
+    TXT_AMPLITUDE         = 155,
+    TXT_NOT_PERIODIC      = 156,
+    TXT_PROBES            = 157,
+    TXT_REMOVE_PROBE      = 158,
+    TXT_PROBE_NAME        = 159,
+    TXT_CHART_PROBE       = 160,
+    TXT_CHART_NO_PROBE    = 161,
+    TXT_EXPORT_HISTORY    = 162,
+    TXT_EXPORT_TITLE      = 163,
+    TXT_EXPORT_FAILED     = 164,
+    TXT_CHART_TIME        = 165,
+    TXT_NO_BODIES         = 166,
 };
 
 // One entry of a language's table.

@@ -118,6 +118,23 @@ const UiTextEntry table[] = {
     {125, "dt"},
     {126, "Unstable Flow"},
     {127, "The flow became unstable at cycle %lld (t = %.4g). Use a smaller Delta Time (about %.2g or less for this grid) or tick Automatic."},
+    {150, "&Measure\t\tOpen the measurements of the flow."},
+    {151, "Measurements"},
+    {152, "Body %d"},
+    {153, "Walls"},
+    {154, "mean"},
+    {155, "amplitude"},
+    {156, "not periodic yet"},
+    {157, "Probes (middle click on the picture adds one)"},
+    {158, "&Remove"},
+    {159, "Probe %d"},
+    {160, "Probe value on the chart:"},
+    {161, "none"},
+    {162, "&Export History..."},
+    {163, "Export History"},
+    {164, "The history could not be written to\n%s"},
+    {165, "time"},
+    {166, "No body in the flow."},
 };
 
 }  // namespace

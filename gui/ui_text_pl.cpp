@@ -118,6 +118,23 @@ const UiTextEntry table[] = {
     {125, "dt"},
     {126, "Niestabilny przepływ"},
     {127, "Przepływ stał się niestabilny w cyklu %lld (t = %.4g). Użyj mniejszego kroku czasowego (około %.2g lub mniej dla tej siatki) albo zaznacz Automatycznie."},
+    {150, "&Pomiary\t\tOtwórz pomiary przepływu."},
+    {151, "Pomiary"},
+    {152, "Ciało %d"},
+    {153, "Ściany"},
+    {154, "średnia"},
+    {155, "amplituda"},
+    {156, "jeszcze nie okresowy"},
+    {157, "Sondy (środkowy przycisk myszy na obrazie dodaje sondę)"},
+    {158, "&Usuń"},
+    {159, "Sonda %d"},
+    {160, "Wartość sondy na wykresie:"},
+    {161, "brak"},
+    {162, "&Eksportuj historię..."},
+    {163, "Eksport historii"},
+    {164, "Nie można zapisać historii do pliku\n%s"},
+    {165, "czas"},
+    {166, "Brak ciał w przepływie."},
 };
 
 }  // namespace
