@@ -733,14 +733,34 @@ void CalculateWindow::showMeasureWindow()
     }
     ensureMeasureLog();
     if (!measureWindow) {
-        measureWindow = new MeasureWindow(this, measureLog.get(), &chartHistory);
+        measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
         measureWindow->create();
     }
     measureWindow->showProbes();
-    measureWindow->position(getX() + getWidth() + CalculateLayout::measureWindowGap, getY(),
-                            measureWindow->getWidth(), measureWindow->getHeight());
+    const FXint lowestY = std::max(0, getRoot()->getHeight() - measureWindow->getHeight());
+    measureWindow->position(measureWindowX(), std::min(getY(), lowestY), measureWindow->getWidth(),
+                            measureWindow->getHeight());
     measureWindow->show(PLACEMENT_DEFAULT);
     measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+}
+
+// Right of this window; left of it when the screen ends first; else as far
+// right as the screen allows, over this window. Level with it unless the
+// screen ends below.
+FXint CalculateWindow::measureWindowX() const
+{
+    const FXint width = measureWindow->getWidth();
+    const FXint screen = getRoot()->getWidth();
+    const FXint right = getX() + getWidth() + CalculateLayout::measureWindowGap;
+    if (right + width <= screen)
+        return right;
+    const FXint left = getX() - CalculateLayout::measureWindowGap - width;
+    return left >= 0 ? left : std::max(0, screen - width);
+}
+
+MeasureWindow* CalculateWindow::newMeasureWindow(MeasureLog* log, ChartHistory* chart)
+{
+    return new MeasureWindow(this, log, chart);
 }
 
 long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)

@@ -158,7 +158,11 @@ protected:
     // After the run was rebuilt: the log starts again, the chart empties.
     void restartMeasurements();
     // Opens the Measurements window beside this one, or brings it back.
-    virtual void showMeasureWindow();
+    void showMeasureWindow();
+    // Where the Measurements window goes across the screen.
+    FXint measureWindowX() const;
+    // The Measurements window over log and chart, made on first opening.
+    virtual MeasureWindow* newMeasureWindow(MeasureLog* log, ChartHistory* chart);
 
 public:
     // The save methods, in the order of the data target's options.

@@ -9,10 +9,10 @@
 namespace {
 // The window and its parts, in pixels.
 constexpr int windowWidth = 560;
-constexpr int windowHeight = 600;
+constexpr int windowHeight = 640;
 constexpr int pad = 6;
 constexpr int probeRows = 4;
-constexpr int chartHeight = 280;
+constexpr int chartHeight = 260;
 constexpr int chartChoicesShown = 10;
 
 // The chart: margins around the plot for the tick labels, the time axis
@@ -93,12 +93,13 @@ MeasureWindow::MeasureWindow(FXWindow* owner, MeasureLog* log, ChartHistory* cha
     new FXLabel(chartRowFrame, uiText(TXT_CHART_PROBE));
     chartProbe = new FXListBox(chartRowFrame, this, ID_CHART_PROBE, LISTBOX_NORMAL | FRAME_SUNKEN | FRAME_THICK);
     chartProbe->setNumVisible(chartChoicesShown);
+    // Export before the chart: the chart takes what is left above it.
+    exportButton = new FXButton(this, uiText(TXT_EXPORT_HISTORY), nullptr, this, ID_EXPORT,
+                                BUTTON_NORMAL | LAYOUT_SIDE_BOTTOM | LAYOUT_RIGHT);
     FXVerticalFrame* chartFrame = new FXVerticalFrame(this, FRAME_SUNKEN | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0,
                                                       chartHeight, 0, 0, 0, 0);
     chartCanvas = new FXCanvas(chartFrame, this, ID_CHART, LAYOUT_FILL_X | LAYOUT_FILL_Y | LAYOUT_MIN_HEIGHT, 0, 0, 0,
                                chartHeight);
-    exportButton = new FXButton(this, uiText(TXT_EXPORT_HISTORY), nullptr, this, ID_EXPORT,
-                                BUTTON_NORMAL | LAYOUT_RIGHT);
     showProbes();
     showBodies();
 }
@@ -173,7 +174,11 @@ void MeasureWindow::showProbes()
     for (size_t k = 0; k < count; ++k) probeList->appendItem(FXString::null);
     showProbeValues();
     if (count) probeList->setCurrentItem(static_cast<FXint>(count - 1));
-    const FXint chosen = chartProbe->getNumItems() ? chartProbe->getCurrentItem() : 0;
+    const FXint before = (chartProbe->getNumItems() - 1) / chartChannelsPerProbe;
+    FXint chosen = chartProbe->getNumItems() ? chartProbe->getCurrentItem() : 0;
+    // A new probe is charted (its u) while the chart shows no other.
+    if (chosen == 0 && static_cast<FXint>(count) > before)
+        chosen = 1 + chartChannelsPerProbe * static_cast<FXint>(count - 1);
     chartProbe->clearItems();
     chartProbe->appendItem(uiText(TXT_CHART_NO_PROBE));
     for (size_t k = 0; k < count; ++k)
@@ -296,6 +301,13 @@ long MeasureWindow::onCmdRemoveProbe(FXObject*, FXSelector, void*)
     const size_t first = log->measurements().bodies().size() * chartChannelsPerBody +
                          static_cast<size_t>(item) * chartChannelsPerProbe;
     for (int k = 0; k < chartChannelsPerProbe; ++k) chart->eraseChannel(first);
+    // The chart keeps the value it showed unless that probe went.
+    const FXint chosen = chartProbe->getCurrentItem();
+    const FXint chosenProbe = (chosen - 1) / chartChannelsPerProbe;
+    if (chosen > 0 && chosenProbe == item)
+        chartProbe->setCurrentItem(0);
+    else if (chosen > 0 && chosenProbe > item)
+        chartProbe->setCurrentItem(chosen - chartChannelsPerProbe);
     showProbes();
     return 1;
 }
