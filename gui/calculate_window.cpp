@@ -13,6 +13,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <chrono>
 
 
 namespace {
@@ -480,6 +481,7 @@ long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
     if (paused) {
         cancelCycle();
         renderFrame();
+        refreshMeasureWindow();  // a redraw the budget skipped
     } else {
         scheduleCycle();
     }
@@ -491,8 +493,8 @@ long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
 // loop takes it.
 long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
 {
-    if (paused)
-        runOneCycle();
+    if (paused && runOneCycle())
+        refreshMeasureWindow();
     return 1;
 }
 
@@ -691,10 +693,16 @@ bool CalculateWindow::measuring() const
     return measureLog && ((measureWindow && measureWindow->shown()) || !measureLog->measurements().probes().empty());
 }
 
-void CalculateWindow::ensureMeasureLog()
+// A log that stood still while nothing was measured starts again, so the
+// history and the chart have no gap.
+void CalculateWindow::prepareMeasuring()
 {
-    if (!measureLog)
+    if (!measureLog) {
         measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds);
+    } else if (!measuring()) {
+        measureLog->restart(run->state());
+        chartHistory.clear();
+    }
 }
 
 // A blown-up step is not measured: its numbers are not finite.
@@ -707,8 +715,27 @@ void CalculateWindow::measureStep(bool frameCycle)
     if (!frameCycle)
         return;
     chartHistory.append(run->simulatedTime(), MeasureWindow::chartRow(*measureLog));
+    if (!measureWindow || !measureWindow->shown())
+        return;
+    // On a slow display a redraw every frame cycle would hold the run back:
+    // the points are all kept, the window shows them when its share allows.
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point at) {
+        return std::chrono::duration<double>(at.time_since_epoch()).count();
+    };
+    const Clock::time_point start = Clock::now();
+    if (!measureRedraws.due(seconds(start)))
+        return;
+    refreshMeasureWindow();
+    // What the toolkit sends to the display counts too.
+    getApp()->flush(TRUE);
+    measureRedraws.record(seconds(start), seconds(Clock::now()));
+}
+
+void CalculateWindow::refreshMeasureWindow()
+{
     if (measureWindow && measureWindow->shown())
-        measureWindow->refresh(run->simulatedTime(), report.dt);
+        measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
 }
 
 void CalculateWindow::restartMeasurements()
@@ -719,19 +746,12 @@ void CalculateWindow::restartMeasurements()
     measureLog->restart(run->state());
     if (measureWindow)
         measureWindow->showProbes();
-    if (measureWindow && measureWindow->shown())
-        measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+    refreshMeasureWindow();
 }
 
-// A log that stood still while nothing was measured starts again, so the
-// history and the chart have no gap.
 void CalculateWindow::showMeasureWindow()
 {
-    if (measureLog && !measuring()) {
-        measureLog->restart(run->state());
-        chartHistory.clear();
-    }
-    ensureMeasureLog();
+    prepareMeasuring();
     if (!measureWindow) {
         measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
         measureWindow->create();
@@ -741,7 +761,7 @@ void CalculateWindow::showMeasureWindow()
     measureWindow->position(measureWindowX(), std::min(getY(), lowestY), measureWindow->getWidth(),
                             measureWindow->getHeight());
     measureWindow->show(PLACEMENT_DEFAULT);
-    measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+    refreshMeasureWindow();
 }
 
 // Right of this window; left of it when the screen ends first; else as far
@@ -780,16 +800,10 @@ long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
     const std::optional<DomainPoint> at = domainPointAt(layout, event->win_x, event->win_y);
     if (!at)
         return 1;
-    if (measureLog && !measuring()) {
-        measureLog->restart(run->state());
-        chartHistory.clear();
-    }
-    ensureMeasureLog();
+    prepareMeasuring();
     measureLog->addProbe(ProbePoint{at->x, at->y}, run->state());
-    if (measureWindow) {
+    if (measureWindow)
         measureWindow->showProbes();
-        if (measureWindow->shown())
-            measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
-    }
+    refreshMeasureWindow();
     return 1;
 }

@@ -10,6 +10,7 @@
 #include "gui/chart_history.h"
 #include "gui/frame_presenter.h"
 #include "gui/measure_window.h"
+#include "gui/redraw_budget.h"
 #include "render/compose_frame.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
@@ -85,6 +86,8 @@ protected:
     std::unique_ptr<MeasureLog> measureLog;
     ChartHistory chartHistory{chartPoints};
     MeasureWindow* measureWindow = nullptr;   // owned
+    // The window's redraw on frame cycles takes at most this share of the run.
+    RedrawBudget measureRedraws{measureRedrawShare};
 
     // The AVI file name the user chooses; empty when cancelled.
     virtual FXString chooseAviFileName();
@@ -151,10 +154,13 @@ protected:
     void allocateImage();
     // Whether each step is measured now.
     bool measuring() const;
-    // The log made from the current state if there is none yet.
-    void ensureMeasureLog();
+    // The log ready to record: made from the current state, or started
+    // again when it stood still.
+    void prepareMeasuring();
     // After a step: recorded, and on a frame cycle charted and shown.
     void measureStep(bool frameCycle);
+    // The Measurements window shows the run as it stands.
+    void refreshMeasureWindow();
     // After the run was rebuilt: the log starts again, the chart empties.
     void restartMeasurements();
     // Opens the Measurements window beside this one, or brings it back.
@@ -169,6 +175,7 @@ public:
     enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2 };
     // Points the chart holds at most before it thins them out.
     static constexpr size_t chartPoints = 2048;
+    static constexpr double measureRedrawShare = 0.03;
 
     enum {
         ID_START = FXDialogBox::ID_LAST,

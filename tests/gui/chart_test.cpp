@@ -4,6 +4,7 @@
 #include "gui/chart_axes.h"
 #include "gui/chart_history.h"
 #include "gui/picture_point.h"
+#include "gui/redraw_budget.h"
 
 #include <gtest/gtest.h>
 
@@ -133,4 +134,27 @@ TEST(PicturePoint, ClicksMapToTheDomainAsTheProbesTakeIt)
     const PictureLayout barred{80, 60, 40, 30, 4, 10, 5, 0.2, 0.2};
     EXPECT_FALSE(domainPointAt(barred, 40, 55).has_value());
     EXPECT_TRUE(domainPointAt(barred, 40, 20).has_value());
+}
+
+TEST(RedrawBudget, ARedrawWaitsUntilTheLastOneIsTheAllowedShareOfTheTime)
+{
+    struct Case {
+        double start, end, now;
+        bool due;
+    };
+    // A share of 4 %: a redraw of 2 ms allows the next 50 ms after it began.
+    const Case cases[] = {
+        {1.0, 1.002, 1.01, false},
+        {1.0, 1.002, 1.0499, false},
+        {1.0, 1.002, 1.0501, true},
+        {1.0, 1.0, 1.0, true},  // free redraws are always due
+        {1.0, 1.2, 5.9, false},  // a slow display: 200 ms, then 4.8 s of rest
+        {1.0, 1.2, 6.1, true},
+    };
+    for (const Case& c : cases) {
+        RedrawBudget budget(0.04);
+        EXPECT_TRUE(budget.due(0.0));  // the first is always due
+        budget.record(c.start, c.end);
+        EXPECT_EQ(budget.due(c.now), c.due) << c.start << " " << c.end << " " << c.now;
+    }
 }
