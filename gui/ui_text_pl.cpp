@@ -124,7 +124,7 @@ const UiTextEntry table[] = {
     {153, "Ściany"},
     {154, "średnia"},
     {155, "amplituda"},
-    {156, "jeszcze nie okresowy"},
+    {156, "jeszcze nieokresowy"},
     {157, "Sondy (środkowy przycisk myszy na obrazie dodaje sondę)"},
     {158, "&Usuń"},
     {159, "Sonda %d"},
