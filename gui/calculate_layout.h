@@ -42,6 +42,11 @@ constexpr int stepX = 240;
 constexpr int pauseRowY = 240;
 constexpr int savePictureX = 10;
 constexpr int savePictureY = 276;
+// Measure beside Save Picture, under Step; its window opens this far right
+// of the simulation window.
+constexpr int measureX = 240;
+constexpr int measureY = 276;
+constexpr int measureWindowGap = 8;
 
 // The four groups.
 constexpr int renderGroupX = 410;

@@ -5,6 +5,7 @@
 #include "gui/calculate_layout.h"
 #include "gui/compressor_dialog.h"
 #include "gui/icon_set.h"
+#include "gui/picture_point.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
 
@@ -12,6 +13,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <chrono>
 
 
 namespace {
@@ -108,6 +110,8 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_PAUSE,       CalculateWindow::onCmdPause),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STEP,        CalculateWindow::onCmdStep),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
+    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
 };
 // clang-format on
 
@@ -156,9 +160,11 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     enterIdleControls();
 }
 
-// Image, AVI file, solver, pending cycle; then the canvas before its visual.
+// Measurements window, image, AVI file, solver, pending cycle; then the
+// canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
+    delete measureWindow;  // it reads the log and the chart points
     outputs.release();
     outputs.closeAvi();
     run.reset();
@@ -195,6 +201,8 @@ void CalculateWindow::buildCanvasAndButtons()
     savePictureButton = new FXButton(this, uiText(TXT_SAVE_PICTURE), nullptr, this, ID_SAVE_PICTURE, buttonStyle,
                                      savePictureX, savePictureY, 0, 0, buttonPadX, buttonPadX, buttonPadY,
                                      buttonPadY);
+    measureButton = new FXButton(this, uiText(TXT_MEASURE), nullptr, this, ID_MEASURE, buttonStyle, measureX,
+                                 measureY, 0, 0, buttonPadX, buttonPadX, buttonPadY, buttonPadY);
 }
 
 // "Rendered Elements": Boundary Cells and Streamlines start checked.
@@ -454,11 +462,14 @@ long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
 bool CalculateWindow::runOneCycle()
 {
     FrameSaveResult saved;
-    run->cycle(intervalSpinner->getValue(), [this, &saved](int32_t index) {
+    const int interval = intervalSpinner->getValue();
+    const bool frameCycle = run->isFrameCycle(interval);
+    run->cycle(interval, [this, &saved](int32_t index) {
         saved = outputs.frame(run->state(), run->simulatedTime(), checkedElements(), frameSaving(), index,
                               [this] { presentFrame(); });
         return saved.ok;
     });
+    measureStep(frameCycle);
     cycleLabel->setText(FXStringVal(run->cycles()));
     showRunTime();
     if (run->unstable()) {
@@ -483,6 +494,7 @@ long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
     if (paused) {
         cancelCycle();
         renderFrame();
+        refreshMeasureWindow();  // a redraw the budget skipped
     } else {
         scheduleCycle();
     }
@@ -494,8 +506,8 @@ long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
 // loop takes it.
 long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
 {
-    if (paused)
-        runOneCycle();
+    if (paused && runOneCycle())
+        refreshMeasureWindow();
     return 1;
 }
 
@@ -547,6 +559,7 @@ void CalculateWindow::restartRun()
     run->rebuild();
     run->step();
     run->resetCounters();
+    restartMeasurements();
     showRunTime();
 }
 
@@ -563,6 +576,7 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     allocateImage();
     run->step();
     run->resetCounters();
+    restartMeasurements();
     showRunTime();
     return 1;
 }
@@ -689,4 +703,124 @@ long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
         rangeMax->disable();
     }
     return renderFrame();
+}
+
+bool CalculateWindow::measuring() const
+{
+    return measureLog && ((measureWindow && measureWindow->shown()) || !measureLog->measurements().probes().empty());
+}
+
+// A log that stood still while nothing was measured starts again, so the
+// history and the chart have no gap.
+void CalculateWindow::prepareMeasuring()
+{
+    if (!measureLog) {
+        measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds);
+    } else if (!measuring()) {
+        measureLog->restart(run->state());
+        chartHistory.clear();
+    }
+}
+
+// A blown-up step is not measured: its numbers are not finite.
+void CalculateWindow::measureStep(bool frameCycle)
+{
+    if (!measuring() || run->unstable())
+        return;
+    const StepReport& report = run->lastStepReport();
+    measureLog->record(run->state(), run->cycles(), run->simulatedTime(), report.dt, report.sweeps + report.cycles);
+    if (!frameCycle)
+        return;
+    chartHistory.append(run->simulatedTime(), MeasureWindow::chartRow(*measureLog));
+    if (!measureWindow || !measureWindow->shown())
+        return;
+    // On a slow display a redraw every frame cycle would hold the run back:
+    // the points are all kept, the window shows them when its share allows.
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point at) {
+        return std::chrono::duration<double>(at.time_since_epoch()).count();
+    };
+    const Clock::time_point start = Clock::now();
+    if (!measureRedraws.due(seconds(start)))
+        return;
+    refreshMeasureWindow();
+    // What the toolkit sends to the display counts too.
+    getApp()->flush(TRUE);
+    measureRedraws.record(seconds(start), seconds(Clock::now()));
+}
+
+void CalculateWindow::refreshMeasureWindow()
+{
+    if (measureWindow && measureWindow->shown())
+        measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
+}
+
+void CalculateWindow::restartMeasurements()
+{
+    chartHistory.clear();
+    if (!measureLog)
+        return;
+    measureLog->restart(run->state());
+    if (measureWindow)
+        measureWindow->showProbes();
+    refreshMeasureWindow();
+}
+
+void CalculateWindow::showMeasureWindow()
+{
+    prepareMeasuring();
+    if (!measureWindow) {
+        measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
+        measureWindow->create();
+    }
+    measureWindow->showProbes();
+    const FXint lowestY = std::max(0, getRoot()->getHeight() - measureWindow->getHeight());
+    measureWindow->position(measureWindowX(), std::min(getY(), lowestY), measureWindow->getWidth(),
+                            measureWindow->getHeight());
+    measureWindow->show(PLACEMENT_DEFAULT);
+    refreshMeasureWindow();
+}
+
+// Right of this window; left of it when the screen ends first; else as far
+// right as the screen allows, over this window. Level with it unless the
+// screen ends below.
+FXint CalculateWindow::measureWindowX() const
+{
+    const FXint width = measureWindow->getWidth();
+    const FXint screen = getRoot()->getWidth();
+    const FXint right = getX() + getWidth() + CalculateLayout::measureWindowGap;
+    if (right + width <= screen)
+        return right;
+    const FXint left = getX() - CalculateLayout::measureWindowGap - width;
+    return left >= 0 ? left : std::max(0, screen - width);
+}
+
+MeasureWindow* CalculateWindow::newMeasureWindow(MeasureLog* log, ChartHistory* chart)
+{
+    return new MeasureWindow(this, log, chart);
+}
+
+long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)
+{
+    showMeasureWindow();
+    return 1;
+}
+
+// The probe goes where the picture shows the clicked point; clicks on the
+// colour bar or outside the grid place none.
+long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    const FrameImage& picture = outputs.shown();
+    const PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
+                               pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
+    const std::optional<DomainPoint> at = domainPointAt(layout, event->win_x, event->win_y);
+    if (!at)
+        return 1;
+    prepareMeasuring();
+    measureLog->addProbe(ProbePoint{at->x, at->y}, run->state());
+    if (measureWindow)
+        measureWindow->showProbes();
+    refreshMeasureWindow();
+    return 1;
 }

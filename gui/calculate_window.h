@@ -7,10 +7,14 @@
 #pragma once
 
 #include "core/grid.h"
+#include "gui/chart_history.h"
 #include "gui/frame_presenter.h"
+#include "gui/measure_window.h"
+#include "gui/redraw_budget.h"
 #include "render/compose_frame.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
+#include "sim/measure_log.h"
 #include "sim/simulation_run.h"
 
 #include <fx.h>
@@ -32,6 +36,7 @@ protected:
     FXButton* pauseButton = nullptr;          // Pause, reading Resume while paused
     FXButton* stepButton = nullptr;           // Step, while paused
     FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
+    FXButton* measureButton = nullptr;        // opens the Measurements window
     bool paused = false;                      // a started run stands with its state kept
     FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
     FXLabel* timeLabel = nullptr;             // simulated time, dt in use
@@ -77,6 +82,14 @@ protected:
     FramePresenter presenter;                 // shows the picture on the canvas
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
+    // Measurements: made when the Measurements window first opens or the
+    // first probe is placed, recorded every step while that window is shown
+    // or a probe exists; the chart takes a point every frame cycle.
+    std::unique_ptr<MeasureLog> measureLog;
+    ChartHistory chartHistory{chartPoints};
+    MeasureWindow* measureWindow = nullptr;   // owned
+    // The window's redraw on frame cycles takes at most this share of the run.
+    RedrawBudget measureRedraws{measureRedrawShare};
 
     // The AVI file name the user chooses; empty when cancelled.
     virtual FXString chooseAviFileName();
@@ -141,10 +154,30 @@ protected:
     void showFrameSize();
     // Allocates the picture at pixelsPerCell x NX by pixelsPerCell x NY.
     void allocateImage();
+    // Whether each step is measured now.
+    bool measuring() const;
+    // The log ready to record: made from the current state, or started
+    // again when it stood still.
+    void prepareMeasuring();
+    // After a step: recorded, and on a frame cycle charted and shown.
+    void measureStep(bool frameCycle);
+    // The Measurements window shows the run as it stands.
+    void refreshMeasureWindow();
+    // After the run was rebuilt: the log starts again, the chart empties.
+    void restartMeasurements();
+    // Opens the Measurements window beside this one, or brings it back.
+    void showMeasureWindow();
+    // Where the Measurements window goes across the screen.
+    FXint measureWindowX() const;
+    // The Measurements window over log and chart, made on first opening.
+    virtual MeasureWindow* newMeasureWindow(MeasureLog* log, ChartHistory* chart);
 
 public:
     // The save methods, in the order of the data target's options.
     enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2, SAVE_VTK = 3 };
+    // Points the chart holds at most before it thins them out.
+    static constexpr size_t chartPoints = 2048;
+    static constexpr double measureRedrawShare = 0.03;
 
     enum {
         ID_START = FXDialogBox::ID_LAST,
@@ -158,6 +191,7 @@ public:
         ID_PAUSE,
         ID_STEP,
         ID_SAVE_PICTURE,
+        ID_MEASURE,
         ID_LAST
     };
 
@@ -179,6 +213,10 @@ public:
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);
     long onCanvasConfigure(FXObject*, FXSelector, void*);
+    // A middle click on the picture places a probe there.
+    long onCanvasMiddleClick(FXObject*, FXSelector, void*);
+    // Measure
+    long onCmdMeasure(FXObject*, FXSelector, void*);
 
     // Rendered elements and output size
     long renderFrame(FXObject* = nullptr, FXSelector = 0, void* = nullptr);

@@ -127,6 +127,24 @@ enum UiTextKey : int {
     TXT_PRESSURE_MULTIGRID = 137,
     // The simulation window's field export.
     TXT_SAVE_VTK          = 140,
+    // The Measurements window.
+    TXT_MEASURE           = 150,
+    TXT_MEASUREMENTS      = 151,
+    TXT_BODY_NAME         = 152,
+    TXT_WALLS             = 153,
+    TXT_MEAN              = 154,
+    TXT_AMPLITUDE         = 155,
+    TXT_NOT_PERIODIC      = 156,
+    TXT_PROBES            = 157,
+    TXT_REMOVE_PROBE      = 158,
+    TXT_PROBE_NAME        = 159,
+    TXT_CHART_PROBE       = 160,
+    TXT_CHART_NO_PROBE    = 161,
+    TXT_EXPORT_HISTORY    = 162,
+    TXT_EXPORT_TITLE      = 163,
+    TXT_EXPORT_FAILED     = 164,
+    TXT_CHART_TIME        = 165,
+    TXT_NO_BODIES         = 166,
 };
 
 // One entry of a language's table.

@@ -122,6 +122,23 @@ const UiTextEntry table[] = {
     {136, "Gauss-Seidel"},
     {137, "Multigrid"},
     {140, "VTK fields (.vti)"},
+    {150, "&Measure\t\tOpen the measurements of the flow."},
+    {151, "Measurements"},
+    {152, "Body %d"},
+    {153, "Walls"},
+    {154, "mean"},
+    {155, "amplitude"},
+    {156, "not periodic yet"},
+    {157, "Probes (middle click on the picture adds one)"},
+    {158, "&Remove"},
+    {159, "Probe %d"},
+    {160, "Probe value on the chart:"},
+    {161, "none"},
+    {162, "&Export History..."},
+    {163, "Export History"},
+    {164, "The history could not be written to\n%s"},
+    {165, "time"},
+    {166, "No body in the flow."},
 };
 
 }  // namespace

@@ -122,6 +122,23 @@ const UiTextEntry table[] = {
     {136, "Gauss-Seidel"},
     {137, "Multigrid"},
     {140, "Pola VTK (.vti)"},
+    {150, "&Pomiary\t\tOtwórz pomiary przepływu."},
+    {151, "Pomiary"},
+    {152, "Ciało %d"},
+    {153, "Ściany"},
+    {154, "średnia"},
+    {155, "amplituda"},
+    {156, "jeszcze nieokresowy"},
+    {157, "Sondy (środkowy przycisk myszy na obrazie dodaje sondę)"},
+    {158, "&Usuń"},
+    {159, "Sonda %d"},
+    {160, "Wartość sondy na wykresie:"},
+    {161, "brak"},
+    {162, "&Eksportuj historię..."},
+    {163, "Eksport historii"},
+    {164, "Nie można zapisać historii do pliku\n%s"},
+    {165, "czas"},
+    {166, "Brak ciał w przepływie."},
 };
 
 }  // namespace

@@ -15,7 +15,7 @@ cmake -S . -B build-asan-gui -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE=
       -DKELVO_BUILD_GUI=ON -DKELVO_BUILD_BENCH=OFF >/dev/null
 # Only what the tests labelled "gui" run.
 cmake --build build-asan-gui -j"$jobs" --target \
-      test_editor_window test_calculate_window test_compressor_dialog \
+      test_editor_window test_calculate_window test_measure_window test_compressor_dialog \
       test_text_fit_en test_text_fit_pl \
       test_robust_window kelvo_keep_loaded cursor_probe kelvo-en kelvo-pl kelvo-batch
 

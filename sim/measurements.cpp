@@ -44,9 +44,22 @@ void Measurements::record(const Grid& state, double t)
         r.cd = forceCoefficient(r.force.fx, speed, r.length);
         r.cl = forceCoefficient(r.force.fy, speed, r.length);
         r.history.push_back({t, r.cd, r.cl});
+        if (sampleLimit > 0 && r.history.size() > sampleLimit)
+            r.history.erase(r.history.begin(), r.history.begin() + r.history.size() / 2);
     }
+    sampleProbes(state);
+}
+
+void Measurements::sampleProbes(const Grid& state)
+{
     for (size_t k = 0; k < points.size(); ++k)
         values[k] = sampleProbe(state, points[k].x, points[k].y);
+}
+
+void Measurements::setProbes(std::vector<ProbePoint> probes)
+{
+    points = std::move(probes);
+    values.assign(points.size(), ProbeValues());
 }
 
 namespace {

@@ -50,6 +50,14 @@ public:
 
     // Forces and probes of state at simulated time t.
     void record(const Grid& state, double t);
+    // A new set of probes; their values read zero until the next record.
+    void setProbes(std::vector<ProbePoint> probes);
+    // The probes' values alone, from state.
+    void sampleProbes(const Grid& state);
+    // Each body keeps at most limit samples (0: all); past it the older half
+    // goes, so a long run in the window holds its memory while the shedding
+    // analysis, which reads the last half, still sees whole periods.
+    void setSampleLimit(size_t limit) { sampleLimit = limit; }
 
     double referenceSpeed() const { return speed; }
     const std::vector<BodyRecord>& bodies() const { return records; }
@@ -62,6 +70,7 @@ private:
     std::vector<BodyRecord> records;
     std::vector<ProbePoint> points;
     std::vector<ProbeValues> values;
+    size_t sampleLimit = 0;
 };
 
 // The history header: step, t, dt, sweeps (the step's pressure iterations:

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Takes the README's pictures: the editor with the example channel, painting
 # cells, the simulation window running and paused, and one rendered frame of each
-# element. Every picture is checked (size, file size, colours that must be
+# element, and the Measurements window. Every picture is checked (size, file size, colours that must be
 # there), so a window drawn wrong fails.
 # Usage: screenshots.sh PROGRAM BATCH GRIDS_DIR [--update DOCS_IMAGES_DIR]
 # Without --update the pictures stay in ./docs_screenshots; with it they are
@@ -34,6 +34,8 @@ cd "$out"
 
 # Pause, from the simulation window's top-left corner.
 PAUSE_DX=177; PAUSE_DY=254
+# Measure, from the simulation window's top-left corner.
+MEASURE_DX=270; MEASURE_DY=290
 # Simulation window check buttons, from the window's top-left corner.
 CHECK_DX=428
 U_FIELD_DY=102; V_FIELD_DY=125; P_FIELD_DY=148; VECTORS_DY=171
@@ -109,6 +111,30 @@ lit=$(canvas_lit_pixels "$out/simulation_full.png")
 reddish=$(/usr/bin/convert "$out/images/simulation.png" -crop "${SIM_CANVAS_W}x${SIM_CANVAS_H}+${CANVAS_X0}+${CANVAS_Y0}" +repage \
     -fx 'r > g + 0.1 && r > b + 0.1 ? 1 : 0' -format '%[fx:int(mean*w*h+0.5)]' info:)
 [ "$reddish" -gt 10000 ] || fail "only $reddish red pixels on the simulation canvas"
+
+# --- The Measurements window with a probe, running ----------------------
+sim_click $MEASURE_DX $MEASURE_DY
+MID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Measurements$' | head -n 1)
+[ -n "$MID" ] || fail "the Measurements window did not appear"
+# A probe in the fast stream above the posts, by a middle click on the
+# picture: its u line stays clear of the lift line near zero.
+xdotool mousemove --sync $((SX + CANVAS_X0 + 250)) $((SY + CANVAS_Y0 + 40))
+sleep 0.2
+xdotool click 2
+sim_click $START_DX $START_DY
+sleep 6
+sim_click $PAUSE_DX $PAUSE_DY
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$MID")"
+import -window root "$out/measure_full.png"
+crop_window "$out/measure_full.png" "$X" "$Y" "$WIDTH" "$HEIGHT" "$out/images/measure.png"
+check_size "$out/images/measure.png" 560 640
+# The chart's C_D (blue), C_L (red) and probe (green) lines, 2 pixels wide.
+for colour in "0 70 200" "205 30 30" "0 140 60"; do
+    n=$(count_colour "$out/images/measure.png" 0 300 560 300 $colour)
+    [ "$n" -gt 200 ] || fail "the chart shows $n pixels of its line coloured $colour"
+done
+sim_click $STOP_DX $STOP_DY
 kill "$PROGRAM_PID" 2>/dev/null
 wait "$PROGRAM_PID" 2>/dev/null
 

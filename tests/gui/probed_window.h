@@ -55,6 +55,11 @@ public:
     using CalculateWindow::lockRange;
     using CalculateWindow::rangeMin;
     using CalculateWindow::rangeMax;
+    using CalculateWindow::measureButton;
+    using CalculateWindow::measureWindow;
+    using CalculateWindow::measureLog;
+    using CalculateWindow::chartHistory;
+    using CalculateWindow::glCanvas;
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked

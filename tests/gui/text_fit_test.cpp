@@ -6,6 +6,7 @@
 #include "gui/calculate_window.h"
 #include "gui/grid_editor_window.h"
 #include "gui/import_image_dialog.h"
+#include "gui/measure_window.h"
 #include "gui/new_grid.h"
 #include "gui/save_changes_dialog.h"
 #include "gui/ui_text.h"
@@ -181,3 +182,23 @@ TEST(TextsFit, SimulationWindow)
             EXPECT_EQ(cutTexts(&window), "") << static_cast<int>(scheme) << " " << static_cast<int>(solver);
         }
 }
+
+TEST(TextsFit, MeasureWindowWithAProbe)
+{
+    FXMainWindow owner(testApp(), "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 200, 100);
+    showWindow(owner);
+    Grid grid;
+    makeFluidGrid(grid, 40, 20);
+    for (int32_t i = 0; i < grid.NX; ++i) {
+        grid.setCell(i, 0, CELL_NOSLIP_WALL);
+        grid.setCell(i, grid.NY - 1, CELL_NOSLIP_WALL);
+    }
+    grid.setCell(10, 10, CELL_NOSLIP_WALL);
+    MeasureLog log(grid, 100);
+    log.addProbe({1.25, 0.5}, grid);
+    ChartHistory chart(16);
+    MeasureWindow window(&owner, &log, &chart);
+    showWindow(window);
+    EXPECT_EQ(cutTexts(&window), "");
+}
+

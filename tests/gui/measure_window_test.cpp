@@ -1,0 +1,226 @@
+// The Measurements window driven through its messages over a running
+// simulation window: opened beside it, a probe placed by a middle click on
+// the picture, values and chart following the cycles, the history exported
+// and the probe removed.
+#include "gui/measure_window.h"
+#include "gui/picture_point.h"
+#include "gui/ui_text.h"
+#include "io/example_grids.h"
+#include "probed_window.h"
+#include "window_test.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double patience = 30.0;  // seconds any wait may take at most
+
+// The window's parts, and the export answered by the test.
+class TestMeasureWindow : public MeasureWindow {
+public:
+    TestMeasureWindow(FXWindow* owner, MeasureLog* log, ChartHistory* chart) : MeasureWindow(owner, log, chart) {}
+    using MeasureWindow::bodyLabel;
+    using MeasureWindow::chartCanvas;
+    using MeasureWindow::chartProbe;
+    using MeasureWindow::probeList;
+    using MeasureWindow::removeButton;
+    using MeasureWindow::timeLabel;
+
+    FXString exportAnswer;
+    std::vector<std::string> exportFailures;
+    FXString chooseHistoryFileName() override { return exportAnswer; }
+    void showExportFailure(const FXString& path) override { exportFailures.push_back(path.text()); }
+    void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }
+};
+
+class TestWindow : public ProbedWindow {
+public:
+    TestWindow(const Grid* grid, const SolverSettings& settings) : ProbedWindow(testOwner(), grid, settings) {}
+    MeasureWindow* newMeasureWindow(MeasureLog* log, ChartHistory* chart) override
+    {
+        return new TestMeasureWindow(this, log, chart);
+    }
+    TestMeasureWindow* measure() { return static_cast<TestMeasureWindow*>(measureWindow); }
+    // A middle-button press on the picture at canvas pixel (x, y), as the
+    // canvas passes it on.
+    void middleClick(int x, int y)
+    {
+        FXEvent event;
+        event.type = SEL_MIDDLEBUTTONPRESS;
+        event.code = MIDDLEBUTTON;
+        event.win_x = x;
+        event.win_y = y;
+        glCanvas->handle(glCanvas, FXSEL(SEL_MIDDLEBUTTONPRESS, 0), &event);
+    }
+};
+
+std::vector<std::string> csvLines(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+long long firstField(const std::string& line)
+{
+    return std::atoll(line.substr(0, line.find(',')).c_str());
+}
+
+// The channel example, run from a fresh working directory.
+class MeasureWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvo_measure_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        example = channelExample();
+        SolverSettings settings;
+        settings.reynolds = example.settings.reynolds;
+        settings.automaticDt = true;
+        window = std::make_unique<TestWindow>(&example.grid, settings);
+        window->create();
+        window->show(PLACEMENT_OWNER);
+        settle(0.2);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        fs::remove_all(directory);
+    }
+    void runCycles(int32_t count)
+    {
+        const int32_t target = window->cycles() + count;
+        ASSERT_TRUE(runUntil([&] { return window->cycles() >= target; }, patience));
+    }
+
+    fs::path directory;
+    ExampleGrid example;
+    std::unique_ptr<TestWindow> window;
+};
+
+}  // namespace
+
+TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
+{
+    EXPECT_FALSE(window->measureLog) << "nothing is measured before the window opens";
+    window->send(CalculateWindow::ID_MEASURE);
+    TestMeasureWindow* measure = window->measure();
+    ASSERT_NE(measure, nullptr);
+    EXPECT_TRUE(measure->shown());
+    // Beside the simulation window where the screen has room, else over it.
+    const bool roomRight = window->getX() + window->getWidth() + measure->getWidth() < window->getRoot()->getWidth();
+    if (roomRight) {
+        EXPECT_GE(measure->getX(), window->getX() + window->getWidth());
+    }
+    EXPECT_LE(measure->getX() + measure->getWidth(), window->getRoot()->getWidth());
+    EXPECT_LE(measure->getY() + measure->getHeight(), window->getRoot()->getHeight());
+    ASSERT_EQ(window->measureLog->measurements().bodies().size(), 2u);  // the post, then all walls
+
+    window->send(CalculateWindow::ID_START);
+    runCycles(30);
+    EXPECT_EQ(window->chartHistory.size(), static_cast<size_t>(window->frames()));
+    EXPECT_EQ(window->chartHistory.channelCount(), 4u);
+    const FXString bodiesEarly = measure->bodyLabel->getText();
+    EXPECT_NE(bodiesEarly.find("C_D"), -1);
+    EXPECT_NE(bodiesEarly.find(uiText(TXT_WALLS)), -1);
+
+    // A probe in the middle of the picture, where the domain's middle is.
+    const int cx = window->glCanvas->getWidth() / 2;
+    const int cy = window->glCanvas->getHeight() / 2;
+    window->middleClick(cx, cy);
+    ASSERT_EQ(window->measureLog->measurements().probes().size(), 1u);
+    const PictureLayout layout{window->glCanvas->getWidth(), window->glCanvas->getHeight(),
+                               window->outputs.shown().width(), window->outputs.shown().height(),
+                               window->pixelsPerCell, example.grid.NX, example.grid.NY,
+                               example.grid.dx, example.grid.dy};
+    const DomainPoint expected = *domainPointAt(layout, cx, cy);
+    EXPECT_DOUBLE_EQ(window->measureLog->measurements().probes()[0].x, expected.x);
+    EXPECT_NEAR(expected.x, 0.5 * example.grid.NX * example.grid.dx, example.grid.dx);
+    EXPECT_NEAR(expected.y, 0.5 * example.grid.NY * example.grid.dy, example.grid.dy);
+    ASSERT_EQ(measure->probeList->getNumItems(), 1);
+    ASSERT_EQ(measure->chartProbe->getNumItems(), 4);  // none, u, v, p
+    const FXString probeEarly = measure->probeList->getItemText(0);
+    EXPECT_EQ(probeEarly.find(FXStringFormat(uiText(TXT_PROBE_NAME), 1)), 0);
+    const FXString timeEarly = measure->timeLabel->getText();
+
+    // The chart shows the new probe's u; the values move on with the run.
+    EXPECT_EQ(measure->chartProbe->getCurrentItem(), 1);
+    runCycles(40);
+    window->send(CalculateWindow::ID_PAUSE);
+    settle(0.3);
+    EXPECT_NE(measure->probeList->getItemText(0), probeEarly);
+    EXPECT_NE(measure->timeLabel->getText(), timeEarly);
+    EXPECT_NE(measure->bodyLabel->getText(), bodiesEarly);
+    EXPECT_EQ(window->chartHistory.channelCount(), 7u);
+    const ProbeValues now = window->measureLog->measurements().probeValues()[0];
+    EXPECT_NE(measure->probeList->getItemText(0).find(FXStringFormat("u %.4f", now.u)), -1)
+        << measure->probeList->getItemText(0).text();
+    if (const char* shot = std::getenv("KELVO_MEASURE_SHOT")) {
+        settle(0.5);
+        EXPECT_EQ(std::system((std::string("import -window root ") + shot).c_str()), 0);
+    }
+
+    // Export: the header names every column, one line per step since the
+    // probe was placed, steps in order.
+    const fs::path csv = directory / "history.csv";
+    measure->exportAnswer = csv.c_str();
+    measure->send(MeasureWindow::ID_EXPORT);
+    EXPECT_TRUE(measure->exportFailures.empty());
+    const std::vector<std::string> lines = csvLines(csv);
+    ASSERT_GE(lines.size(), 41u);
+    EXPECT_EQ(lines[0],
+              "step,t,dt,sweeps,max_speed,kinetic_energy,max_divergence,body1_cd,body1_cl,body1_fx,body1_fy,"
+              "walls_cd,walls_cl,walls_fx,walls_fy,probe1_u,probe1_v,probe1_p");
+    EXPECT_EQ(static_cast<long long>(lines.size() - 1), window->measureLog->historyLines());
+    EXPECT_EQ(firstField(lines.back()), window->cycles());
+    for (size_t k = 2; k < lines.size(); ++k) {
+        EXPECT_EQ(firstField(lines[k]), firstField(lines[k - 1]) + 1) << k;
+        EXPECT_EQ(std::count(lines[k].begin(), lines[k].end(), ','), 17) << lines[k];
+    }
+    measure->exportAnswer = (directory / "no-such-folder" / "h.csv").c_str();
+    measure->send(MeasureWindow::ID_EXPORT);
+    EXPECT_EQ(measure->exportFailures.size(), 1u);
+
+    // Remove: the list, the chart's choices and its channels lose the probe.
+    measure->probeList->setCurrentItem(0);
+    measure->send(MeasureWindow::ID_REMOVE_PROBE);
+    EXPECT_EQ(measure->probeList->getNumItems(), 0);
+    EXPECT_EQ(measure->chartProbe->getNumItems(), 1);
+    EXPECT_TRUE(window->measureLog->measurements().probes().empty());
+    EXPECT_EQ(window->chartHistory.channelCount(), 4u);
+    EXPECT_FALSE(measure->removeButton->isEnabled());
+
+    // Stop starts the measurements again with the run.
+    window->send(CalculateWindow::ID_STOP);
+    EXPECT_EQ(window->chartHistory.size(), 0u);
+    EXPECT_EQ(window->measureLog->historyLines(), 0);
+}
+
+TEST_F(MeasureWindowTest, NothingIsMeasuredWhileTheWindowIsClosedAndNoProbeExists)
+{
+    window->send(CalculateWindow::ID_MEASURE);
+    window->measure()->handle(window->measure(), FXSEL(SEL_COMMAND, FXDialogBox::ID_CANCEL), nullptr);
+    EXPECT_FALSE(window->measure()->shown());
+    window->send(CalculateWindow::ID_START);
+    runCycles(10);
+    EXPECT_EQ(window->measureLog->historyLines(), 0);
+    EXPECT_EQ(window->chartHistory.size(), 0u);
+    // A probe alone keeps the history going, with the window closed.
+    window->middleClick(window->glCanvas->getWidth() / 3, window->glCanvas->getHeight() / 2);
+    runCycles(10);
+    EXPECT_GE(window->measureLog->historyLines(), 10);
+    // A click on no part of the grid places no probe.
+    window->middleClick(0, 0);
+    EXPECT_EQ(window->measureLog->measurements().probes().size(), 1u);
+}
