@@ -2,6 +2,7 @@
 #include "io/grid_file.h"
 
 #include "core/cell_types.h"
+#include "io/file_replace.h"
 #include "io/grid_file_v2.h"
 
 #include <algorithm>
@@ -159,76 +160,6 @@ bool readRecords(StoredReader& in, Grid& grid)
             grid.u[i][j] = u;
             grid.v[i][j] = v;
         }
-    }
-    return true;
-}
-
-// The directory part of a path, with its trailing slash ("" for none).
-std::string directoryOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Creates a new, unique file next to the target; -1 when that fails. A name
-// taken (a save at the same time, a leftover) moves on to the next one.
-int createTemporary(const std::string& path, std::string& tempPath)
-{
-    const std::string dir = directoryOf(path);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, ".grid-save-%ld-%d.tmp", static_cast<long>(getpid()), attempt);
-        tempPath = dir + name;
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-// Whether the path names something other than a regular file: a device,
-// FIFO or socket must not be replaced by a renamed temporary.
-bool isSpecialFile(const std::string& path)
-{
-    struct stat target {};
-    return stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode);
-}
-
-// The file a symbolic link leads to, so that saving through the link
-// replaces that file and keeps the link; any other path as it is.
-std::string saveTarget(const std::string& path)
-{
-    struct stat link {};
-    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
-        return path;
-    char* resolved = realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return path;
-    const std::string target(resolved);
-    std::free(resolved);
-    return target;
-}
-
-// A replaced file keeps its permissions; a new one gets the usual 0666 & ~umask.
-bool keepPermissions(int fd, const std::string& path)
-{
-    struct stat old {};
-    if (stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode))
-        return true;
-    return fchmod(fd, old.st_mode & 07777) == 0;
-}
-
-// Writes every byte, retrying short writes and interruptions.
-bool writeAll(int fd, const std::vector<unsigned char>& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -411,23 +342,8 @@ GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSetting
     return decodeGridFile(bytes.data(), bytes.size(), grid, settings);
 }
 
-// Temporary file, full write, fsync, close, then rename over the target.
 bool saveGridFile(const std::string& chosen, const Grid& grid, const GridFileSettings& settings)
 {
     const std::vector<unsigned char> bytes = encodeSavedGrid(grid, settings);
-    if (bytes.empty() || chosen.empty() || isSpecialFile(chosen))
-        return false;
-    const std::string path = saveTarget(chosen);
-
-    std::string tempPath;
-    const int fd = createTemporary(path, tempPath);
-    if (fd < 0)
-        return false;
-    bool ok = keepPermissions(fd, path) && writeAll(fd, bytes);
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(tempPath.c_str());
-    return ok;
+    return !bytes.empty() && replaceFile(chosen, bytes, FileSync::BeforeRename);
 }

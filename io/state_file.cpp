@@ -2,6 +2,8 @@
 // before anything is allocated, and a CRC-32 over the payload.
 #include "io/state_file.h"
 
+#include "io/file_replace.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -201,26 +203,6 @@ bool readGrid(ByteReader& in, int32_t NX, int32_t NY, RunState& s)
     return std::isfinite(dx) && dx > 0.0 && std::isfinite(dy) && dy > 0.0;
 }
 
-// A new file next to path, named after it and this process, with the
-// permissions the umask gives a new file; -1 when it cannot be made.
-int createTemporaryBeside(const std::string& path, std::string& tempPath)
-{
-    tempPath = path + ".part-" + std::to_string(static_cast<long>(getpid()));
-    return open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-
-bool writeAll(int fd, const std::vector<unsigned char>& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Up to count bytes; fewer at the end of the file or on an error.
 std::size_t readUpTo(int fd, unsigned char* into, std::size_t count)
 {
@@ -362,20 +344,7 @@ StateFileStatus readStateFile(const std::string& path, RunState& state)
 bool saveStateFile(const std::string& path, const RunState& state)
 {
     const std::vector<unsigned char> bytes = encodeRunState(state);
-    if (bytes.empty() || path.empty())
-        return false;
-    std::string tempPath;
-    const int fd = createTemporaryBeside(path, tempPath);
-    if (fd < 0)
-        return false;
-    // From here on the temporary is ours, to rename or remove.
-    bool ok = writeAll(fd, bytes);
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(tempPath.c_str());
-    return ok;
+    return !bytes.empty() && replaceFile(path, bytes, FileSync::BeforeRename);
 }
 
 bool sameGrid(const Grid& grid, const RunState& state)

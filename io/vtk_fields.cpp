@@ -6,8 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include <unistd.h>
-
 namespace {
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
@@ -89,20 +87,3 @@ void encodeVtkFields(const Grid& grid, std::vector<char>& bytes)
     std::memcpy(out, footer, std::strlen(footer));
 }
 
-bool replaceFileWith(const std::string& path, const std::vector<char>& bytes)
-{
-    const size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    // Hidden and named by the process, so that no reader takes it for an output.
-    const std::string tempPath = directory + "." + name + "." + std::to_string(getpid()) + ".tmp";
-    std::FILE* file = std::fopen(tempPath.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(tempPath.c_str());
-    return ok;
-}

@@ -31,7 +31,3 @@ constexpr int float64Arrays = 5;  // all but cell_type
 // (its capacity is kept, so a run's frames reuse one block).
 void encodeVtkFields(const Grid& grid, std::vector<char>& bytes);
 
-// Writes bytes to path through a temporary file beside it, renamed over
-// path once written and closed, so that path never names a cut-off file;
-// false (and no temporary left) when anything fails.
-bool replaceFileWith(const std::string& path, const std::vector<char>& bytes);

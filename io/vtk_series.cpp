@@ -1,5 +1,6 @@
 #include "io/vtk_series.h"
 
+#include "io/file_replace.h"
 #include "io/vtk_fields.h"
 
 #include <cstdio>
@@ -95,7 +96,7 @@ VtkWriteResult VtkFieldsOutput::writeFrame(const Grid& state, double time)
             return result;
     }
     encodeVtkFields(state, bytes);
-    if (!replaceFileWith(result.path, bytes))
+    if (!replaceFile(result.path, bytes, FileSync::None))
         return result;
     entries.emplace_back(time, name);
     result.ok = writeCollection();
@@ -108,5 +109,5 @@ bool VtkFieldsOutput::writeCollection()
 {
     const std::string text = collectionText(entries);
     bytes.assign(text.begin(), text.end());
-    return replaceFileWith(pathOf("fields.pvd"), bytes);
+    return replaceFile(pathOf("fields.pvd"), bytes, FileSync::None);
 }
