@@ -33,10 +33,11 @@ constexpr double coarseScale = 1.5;
 // threads several bands.
 constexpr int32_t bandRows = 16;
 // A level of fewer cells runs on the calling thread. A pass starts its
-// threads afresh, about 25 us each (measured on the 255 x 255 cavity: 16 ms
-// a step on one thread, 5 ms more of starting them on two when every level
-// of 16384 cells or more was split).
-constexpr int64_t cellsWorthThreads = 65536;
+// threads afresh, about 25 us each: on two cores a 255 x 255 cavity (its
+// padded finest level just above 65536 cells) ran a third slower on two
+// threads than on one, a 512 x 256 one as fast, a 400 x 400 one a tenth
+// faster and a 1024 x 512 one a quarter faster.
+constexpr int64_t cellsWorthThreads = 131072;
 
 int32_t bandCount(int32_t rows) { return (rows + bandRows - 1) / bandRows; }
 

@@ -145,10 +145,10 @@ SolverSettings multigridWith(Convection convection, bool automaticDt)
 // Large enough that the finest levels are split among the threads, with
 // row counts that leave a short last band.
 const ThreadedSetUp threadedSetUps[] = {
-    {"cavity 301x229 central", [](Grid& g) { makeCavityScenario(g, 301, 229); }, multigridWith(Convection::Central, false)},
-    {"channel 420x170 blended, automatic dt", [](Grid& g) { makeChannelScenario(g, 420, 170); },
+    {"cavity 421x331 central", [](Grid& g) { makeCavityScenario(g, 421, 331); }, multigridWith(Convection::Central, false)},
+    {"channel 620x230 blended, automatic dt", [](Grid& g) { makeChannelScenario(g, 620, 230); },
      multigridWith(Convection::UpwindBlended, true)},
-    {"one-cell gap 331x203 designed", [](Grid& g) { makeOneCellGap(g, 331, 203); },
+    {"one-cell gap 471x301 designed", [](Grid& g) { makeOneCellGap(g, 471, 301); },
      multigridWith(Convection::Designed, false)},
 };
 
