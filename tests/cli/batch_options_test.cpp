@@ -174,63 +174,39 @@ TEST(BatchOptions, FileSettingsAreClampedLikeTheEditorsSpinners)
     EXPECT_EQ(r.dt, 0.01);
 }
 
-// A version-2 file's time step, scheme and solver, and its fractional
-// Reynolds number rounded as the spinner rounds it; the command line wins.
-TEST(BatchOptions, StoredSolverSettingsApplyUnlessGiven)
+// Settings stored with the run, by a version-2 grid file (its fractional
+// Reynolds number rounded as the spinner rounds it) or by a saved state (no
+// grid file needed), apply unless the command line gives them.
+TEST(BatchOptions, StoredSettingsApplyUnlessGiven)
 {
     GridFileSettings stored;
     stored.reynolds = 816.67;
     stored.dt = 0.002;
     stored.convection = Convection::Designed;
     stored.pressure = PressureSolver::Multigrid;
-    struct Case {
-        std::vector<std::string> args;
-        double dt;
-        bool automaticDt;
-        Convection convection;
-        PressureSolver pressure;
-    };
-    const Case cases[] = {
-        {{"a.grid"}, 0.002, false, Convection::Designed, PressureSolver::Multigrid},
-        {{"a.grid", "--dt", "auto"}, 0.003, true, Convection::Designed, PressureSolver::Multigrid},
-        {{"a.grid", "--dt", "0.01", "--convection", "central", "--pressure", "gauss-seidel"},
-         0.01, false, Convection::Central, PressureSolver::GaussSeidel},
-    };
-    for (const Case& c : cases) {
-        BatchOptions o;
-        std::string error;
-        ASSERT_TRUE(parse(c.args, o, error)) << error;
-        const RunParameters r = resolveParameters(o, stored);
-        EXPECT_EQ(r.reynolds, 817);
-        EXPECT_EQ(r.dt, c.dt);
-        EXPECT_EQ(r.automaticDt, c.automaticDt);
-        EXPECT_EQ(r.convection, c.convection);
-        EXPECT_EQ(r.pressure, c.pressure);
-    }
-}
-
-// A restart needs no grid file and keeps the saved settings that the command
-// line does not give.
-TEST(BatchOptions, RestartTakesTheSavedSettingsUnlessGiven)
-{
     const SolverSettings saved{250, 0.0021, Convection::UpwindBlended, true, PressureSolver::Multigrid};
     struct Case {
         std::vector<std::string> args;
+        bool restart;  // resolved against the saved state, not the grid file
         RunParameters expected;
     };
     const Case cases[] = {
-        {{"--restart", "a.state"}, {250, 0.0021, true, Convection::UpwindBlended, PressureSolver::Multigrid}},
+        {{"a.grid"}, false, {817, 0.002, false, Convection::Designed, PressureSolver::Multigrid}},
+        {{"a.grid", "--dt", "auto"}, false, {817, 0.003, true, Convection::Designed, PressureSolver::Multigrid}},
+        {{"a.grid", "--dt", "0.01", "--convection", "central", "--pressure", "gauss-seidel"},
+         false, {817, 0.01, false, Convection::Central, PressureSolver::GaussSeidel}},
+        {{"--restart", "a.state"}, true, {250, 0.0021, true, Convection::UpwindBlended, PressureSolver::Multigrid}},
         {{"--restart", "a.state", "a.grid", "--dt", "0.001"},
-         {250, 0.001, false, Convection::UpwindBlended, PressureSolver::Multigrid}},
+         true, {250, 0.001, false, Convection::UpwindBlended, PressureSolver::Multigrid}},
         {{"--re", "90", "--convection", "central", "--pressure", "gauss-seidel", "--restart", "a.state"},
-         {90, 0.0021, true, Convection::Central, PressureSolver::GaussSeidel}},
+         true, {90, 0.0021, true, Convection::Central, PressureSolver::GaussSeidel}},
     };
     for (const Case& c : cases) {
         BatchOptions o;
         std::string error;
         ASSERT_TRUE(parse(c.args, o, error)) << error;
-        EXPECT_EQ(o.restartPath, "a.state");
-        const RunParameters r = resolveRestartParameters(o, saved);
+        EXPECT_EQ(o.restartPath, c.restart ? "a.state" : "");
+        const RunParameters r = c.restart ? resolveRestartParameters(o, saved) : resolveParameters(o, stored);
         EXPECT_EQ(r.reynolds, c.expected.reynolds);
         EXPECT_EQ(r.dt, c.expected.dt);
         EXPECT_EQ(r.automaticDt, c.expected.automaticDt);
