@@ -79,7 +79,10 @@ FrameSaveResult FrameOutputs::saveFields(const Grid& state, double time)
 FrameSaveResult FrameOutputs::frame(const SimGrid& state, double time, const RenderElements& elements,
                                     const FrameSaving& saving, int32_t index, const std::function<void()>& show)
 {
-    compose(state, elements);
+    // Field files are written from the state itself: the picture is drawn
+    // only when it is shown or saved.
+    if (show || saving.avi || saving.ppm)
+        compose(state, elements);
     if (show)
         show();
     FrameSaveResult result = save(saving, index);

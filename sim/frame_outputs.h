@@ -42,8 +42,9 @@ public:
     FrameSaveResult save(const FrameSaving& saving, int32_t index);
     // Writes the fields of state, at simulated time, as the next VTK file.
     FrameSaveResult saveFields(const Grid& state, double time);
-    // The frame of a frame cycle: compose, show (when given; the window
-    // presents the picture), save, then the fields when saving asks for them.
+    // The frame of a frame cycle: compose (only when the picture is shown or
+    // saved), show (when given; the window presents the picture), save, then
+    // the fields when saving asks for them.
     FrameSaveResult frame(const SimGrid& state, double time, const RenderElements& elements,
                           const FrameSaving& saving, int32_t index, const std::function<void()>& show = nullptr);
 
