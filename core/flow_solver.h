@@ -73,6 +73,9 @@ public:
     void restore(const SimGrid& saved);
     // Ends every later pressure iteration after at most sweeps sweeps.
     void capSweeps(int sweeps) { maxSweeps = sweeps; }
+    // Whether the Gauss-Seidel sweeps work in place or on row-by-row copies;
+    // chosen by grid size, the same results either way.
+    void setSweepInPlace(bool inPlace) { sweepInPlace = inPlace; }
     // The extremes of u, v and p as the state now stands: found by the last
     // step's final pass when it needed them, else by a scan now.
     const FieldExtremes& stateExtremes();
@@ -113,11 +116,13 @@ private:
     template <class Scheme> void predictF();
     template <class Scheme> void predictG();
     ConvectionFactors convectionFactors() const;
+    ViscousFactors viscousFactors() const;
 
     // The pressure solvers, one picked at construction; both work on the
     // row-by-row copies below.
     StepReport solvePressureGaussSeidel();
     StepReport solvePressureMultigrid();
+    StepReport sweepPressureInPlace();
     void gatherPressureArrays();
     void scatterPressureCorrection();
 
@@ -152,6 +157,10 @@ private:
     std::unique_ptr<double[]> sweepDp;
     std::unique_ptr<double[]> sweepDivergence;
     std::unique_ptr<unsigned char[]> sweepOpen;
+    Array2D<unsigned char> cellOpen;  // the same flags column by column
+    // Small grids sweep their own arrays in place: the copies cost more than
+    // the cache misses they save (see sweepPressureInPlace).
+    bool sweepInPlace = false;
     std::unique_ptr<double[]> predictionRow;  // one column of predicted F or G
 };
 

@@ -17,4 +17,9 @@ constexpr int maxPressureSweeps = 100000;
 constexpr double multigridRelativeTolerance = 1e-5;
 // Iterations per step after which the multigrid solver gives up.
 constexpr int maxMultigridCycles = 500;
+// Grids of at most this many cells sweep the pressure in place: dp, F and G
+// then fit in 256 KB of cache together. On two cores a 40 x 20 channel step
+// took a fifth less time in place, a 120 x 80 cavity the same, and a 255 x 255
+// cavity twice as long.
+constexpr int inPlaceSweepMaxCells = 10240;
 }  // namespace solver_constants
