@@ -337,13 +337,20 @@ StepReport FlowSolver::solvePressureGaussSeidel()
             const double* south = row - NX;
             const double* div = divergence + static_cast<size_t>(j) * NX;
             const unsigned char* rowOpen = open + static_cast<size_t>(j) * NX;
+            // Each cell waits for its west neighbour; carrying that value in
+            // a register keeps a store and reload off the chain.
+            double west = row[0];
             for (int32_t i = 1; i <= NX - 2; ++i) {
-                if (!rowOpen[i])
-                    continue;
                 const double old = row[i];
-                const double r = div[i] + cx * (row[i + 1] + row[i - 1]) + cy * (north[i] + south[i]);
-                row[i] = r * negInvS;
-                const double change = std::fabs(row[i] - old);
+                if (!rowOpen[i]) {
+                    west = old;
+                    continue;
+                }
+                const double r = div[i] + cx * (row[i + 1] + west) + cy * (north[i] + south[i]);
+                const double updated = r * negInvS;
+                row[i] = updated;
+                west = updated;
+                const double change = std::fabs(updated - old);
                 if (change > maxChange)
                     maxChange = change;
             }
@@ -415,15 +422,20 @@ StepReport FlowSolver::sweepPressureInPlace()
     do {
         maxChange = 0.0;
         for (int32_t j = NY - 2; j >= 1; --j) {
+            double west = g.dp[0][j];
             for (int32_t i = 1; i <= NX - 2; ++i) {
-                if (!cellOpen[i][j])
-                    continue;
                 double* dp = g.dp[i];
                 const double old = dp[j];
+                if (!cellOpen[i][j]) {
+                    west = old;
+                    continue;
+                }
                 const double div = (g.F[i][j] - g.F[i - 1][j]) * invDx + (g.G[i][j] - g.G[i][j - 1]) * invDy;
-                const double r = div + cx * (g.dp[i + 1][j] + g.dp[i - 1][j]) + cy * (dp[j + 1] + dp[j - 1]);
-                dp[j] = r * negInvS;
-                const double change = std::fabs(dp[j] - old);
+                const double r = div + cx * (g.dp[i + 1][j] + west) + cy * (dp[j + 1] + dp[j - 1]);
+                const double updated = r * negInvS;
+                dp[j] = updated;
+                west = updated;
+                const double change = std::fabs(updated - old);
                 if (change > maxChange)
                     maxChange = change;
             }
