@@ -114,7 +114,7 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     sweepOpen.reset(new unsigned char[cells]());
     predictionRow.reset(new double[NY > 0 ? NY : 0]());
     planFromFlags();
-    sweepInPlace = cells <= solver_constants::inPlaceSweepMaxCells;
+    fitsInPlace = cells <= solver_constants::inPlaceSweepMaxCells;
     solvePressureWith = &FlowSolver::solvePressureGaussSeidel;
     if (settings.pressure == PressureSolver::Multigrid) {
         const float dx = held.dx, dy = held.dy;
@@ -306,13 +306,24 @@ ViscousFactors FlowSolver::viscousFactors() const
 //       + cx (dp[i+1][j] + dp[i-1][j]) + cy (dp[i][j+1] + dp[i][j-1])
 //   dp[i][j] = -r (1/S)
 // Rows j run from NY-2 down to 1, cells i from 1 up to NX-2, each reading its
-// neighbours as they stand. The sweeps work on a copy laid out row by row in
-// j, so they run through memory in order; the divergence term, constant
-// during the sweeps, is formed once with the same operations.
+// neighbours as they stand.
 StepReport FlowSolver::solvePressureGaussSeidel()
 {
-    if (sweepInPlace)
-        return sweepPressureInPlace();
+    // The copies pay for themselves over several sweeps; a flow that needs
+    // one or two a step is swept where it lies.
+    const bool inPlace = sweepLayout == SweepLayout::InPlace
+                         || (sweepLayout == SweepLayout::Chosen && fitsInPlace
+                             && lastSweeps <= solver_constants::inPlaceMaxSweeps);
+    const StepReport report = inPlace ? sweepPressureInPlace() : sweepPressureOnCopies();
+    lastSweeps = report.sweeps;
+    return report;
+}
+
+// The sweeps on a copy laid out row by row in j, so they run through memory
+// in order; the divergence term, constant during the sweeps, is formed once
+// with the same operations.
+StepReport FlowSolver::sweepPressureOnCopies()
+{
     const double step = held.dt;
     const float dx = held.dx, dy = held.dy;
     const double S = 2 * (step / sq(dx) + step / sq(dy));

@@ -73,9 +73,10 @@ public:
     void restore(const SimGrid& saved);
     // Ends every later pressure iteration after at most sweeps sweeps.
     void capSweeps(int sweeps) { maxSweeps = sweeps; }
-    // Whether the Gauss-Seidel sweeps work in place or on row-by-row copies;
-    // chosen by grid size, the same results either way.
-    void setSweepInPlace(bool inPlace) { sweepInPlace = inPlace; }
+    // Where the Gauss-Seidel sweeps work: chosen step by step (see
+    // solvePressureGaussSeidel), or fixed; the same results either way.
+    enum class SweepLayout { Chosen, InPlace, Copies };
+    void setSweepLayout(SweepLayout layout) { sweepLayout = layout; }
     // The extremes of u, v and p as the state now stands: found by the last
     // step's final pass when it needed them, else by a scan now.
     const FieldExtremes& stateExtremes();
@@ -123,6 +124,7 @@ private:
     StepReport solvePressureGaussSeidel();
     StepReport solvePressureMultigrid();
     StepReport sweepPressureInPlace();
+    StepReport sweepPressureOnCopies();
     void gatherPressureArrays();
     void scatterPressureCorrection();
 
@@ -158,9 +160,9 @@ private:
     std::unique_ptr<double[]> sweepDivergence;
     std::unique_ptr<unsigned char[]> sweepOpen;
     Array2D<unsigned char> cellOpen;  // the same flags column by column
-    // Small grids sweep their own arrays in place: the copies cost more than
-    // the cache misses they save (see sweepPressureInPlace).
-    bool sweepInPlace = false;
+    SweepLayout sweepLayout = SweepLayout::Chosen;
+    bool fitsInPlace = false;  // small enough to sweep in place when few sweeps are needed
+    int lastSweeps = 0;        // sweeps of the last Gauss-Seidel solve
     std::unique_ptr<double[]> predictionRow;  // one column of predicted F or G
 };
 

@@ -126,6 +126,32 @@ BENCHMARK(BM_PassWallConditions)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassCorrectVelocity)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassAccumulatePressure)->Args({40, 20})->Args({120, 80});
 BENCHMARK(BM_PassOneSweep)->Args({40, 20})->Args({120, 80});
+
+namespace {
+
+// Steps of a square cavity of side range(0) with the pressure swept in place
+// (range(1) = 1) or on the row-by-row copies: where the copies start to pay.
+// A cavity needs hundreds of sweeps a step, so the sweeps decide the time.
+void BM_SweepLayout(benchmark::State& state)
+{
+    const int side = static_cast<int>(state.range(0));
+    Grid g;
+    makeCavity(g, side, side);
+    FlowSolver solver(g, SolverSettings{200, 0.001, Convection::Central, false});
+    solver.setSweepLayout(state.range(1) == 1 ? FlowSolver::SweepLayout::InPlace : FlowSolver::SweepLayout::Copies);
+    for (int n = 0; n < 5; ++n)
+        solver.step();
+    long sweeps = 0;
+    for (auto _ : state)
+        sweeps += solver.step().sweeps;
+    state.counters["sweeps/step"] = static_cast<double>(sweeps) / state.iterations();
+    state.counters["cellSweeps"] = benchmark::Counter(static_cast<double>(sweeps) * (side - 2) * (side - 2),
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_SweepLayout)->ArgsProduct({{32, 64, 100, 128, 181, 255}, {0, 1}})->Unit(benchmark::kMillisecond);
 namespace {
 
 // The two predictor passes of the developed 120 x 80 channel with each
