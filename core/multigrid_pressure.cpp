@@ -97,12 +97,17 @@ MultigridPressure::MultigridPressure(const unsigned char* open, int32_t NX, int3
         v->assign(fineSize, 0.0);
 }
 
+bool MultigridPressure::splitsIntoThreads(int32_t nx, int32_t ny) const
+{
+    return static_cast<int64_t>(nx) * ny >= cellsWorthThreads && parallel.threads() > 1;
+}
+
 template <class Work>
 void MultigridPressure::forBands(int32_t nx, int32_t ny, Work&& work) const
 {
     const int32_t bands = bandCount(ny);
     auto band = [&](int b) { work(b * bandRows, std::min(ny, (b + 1) * bandRows)); };
-    if (static_cast<int64_t>(nx) * ny < cellsWorthThreads || parallel.threads() == 1) {
+    if (!splitsIntoThreads(nx, ny)) {
         for (int b = 0; b < bands; ++b)
             band(b);
         return;
@@ -162,10 +167,9 @@ void MultigridPressure::residual(const Level& L, const double* x, const double* 
     });
 }
 
-// One red-black Gauss-Seidel sweep, the colour with (i + j) % 2 ==
-// colourFirst first; the reverse order after the coarse correction keeps the
-// V-cycle symmetric, as conjugate gradients needs.
-void MultigridPressure::smooth(Level& L, int colourFirst) const
+// The cells of one colour in row j of a level: each reads only cells of the
+// other colour.
+void MultigridPressure::smoothRow(Level& L, int32_t j, int colour) const
 {
     const int32_t s = L.nx + 2 * pad;
     const double* diag = L.diag.data();
@@ -173,24 +177,39 @@ void MultigridPressure::smooth(Level& L, int colourFirst) const
     const double* south = L.south.data();
     const double* b = L.b.data();
     double* x = L.x.data();
-    // Each cell of one colour reads only cells of the other: the bands of a
-    // colour may run at once.
-    for (int pass = 0; pass < 2; ++pass) {
-        const int colour = (colourFirst + pass) % 2;
-        forBands(L.nx, L.ny, [&](int32_t firstRow, int32_t endRow) {
-            for (int32_t j = firstRow; j < endRow; ++j) {
-                const size_t row = static_cast<size_t>(j + pad) * s + pad;
-                for (int32_t i = (j + colour) % 2; i < L.nx; i += 2) {
-                    const size_t c = row + i;
-                    if (diag[c] == 0.0)
-                        continue;
-                    x[c] = (b[c] + west[c] * x[c - 1] + west[c + 1] * x[c + 1] + south[c] * x[c - s]
-                            + south[c + s] * x[c + s])
-                           / diag[c];
-                }
-            }
-        });
+    const size_t row = static_cast<size_t>(j + pad) * s + pad;
+    for (int32_t i = (j + colour) % 2; i < L.nx; i += 2) {
+        const size_t c = row + i;
+        if (diag[c] == 0.0)
+            continue;
+        x[c] = (b[c] + west[c] * x[c - 1] + west[c + 1] * x[c + 1] + south[c] * x[c - s] + south[c + s] * x[c + s])
+               / diag[c];
     }
+}
+
+// One red-black Gauss-Seidel sweep, the colour with (i + j) % 2 ==
+// colourFirst first; the reverse order after the coarse correction keeps the
+// V-cycle symmetric, as conjugate gradients needs. Within a colour the order
+// does not matter, so on one thread the second colour follows one row behind
+// the first, while the rows are still in the cache; the bands of a colour
+// may run at once.
+void MultigridPressure::smooth(Level& L, int colourFirst) const
+{
+    const int colourSecond = 1 - colourFirst;
+    if (!splitsIntoThreads(L.nx, L.ny)) {
+        for (int32_t j = 0; j < L.ny; ++j) {
+            smoothRow(L, j, colourFirst);
+            if (j > 0)
+                smoothRow(L, j - 1, colourSecond);
+        }
+        smoothRow(L, L.ny - 1, colourSecond);
+        return;
+    }
+    for (int colour : {colourFirst, colourSecond})
+        forBands(L.nx, L.ny, [&](int32_t firstRow, int32_t endRow) {
+            for (int32_t j = firstRow; j < endRow; ++j)
+                smoothRow(L, j, colour);
+        });
 }
 
 // The coarse right side: each coarse cell sums the residuals of its

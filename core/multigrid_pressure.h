@@ -57,12 +57,14 @@ private:
     // storage rows, padding included): on several threads when the level is
     // large enough to pay for them.
     template <class Work> void forBands(int32_t nx, int32_t ny, Work&& work) const;
+    bool splitsIntoThreads(int32_t nx, int32_t ny) const;
     // The storage rows of the finest level, for whole-vector passes.
     template <class Work> void forFineRows(Work&& work) const;
 
     void coarsen(const Level& fine, Level& coarse) const;
     void residual(const Level& L, const double* x, const double* b, double* r) const;
     void smooth(Level& L, int colourFirst) const;
+    void smoothRow(Level& L, int32_t j, int colour) const;
     void restrictResidual(const Level& fine, Level& coarse) const;
     void prolongCorrection(Level& fine, const Level& coarse) const;
     void vcycle(size_t level);

@@ -153,7 +153,9 @@ const ThreadedSetUp threadedSetUps[] = {
 };
 
 // Run again, and on more threads, a solver takes the same iterations and
-// reaches the same bits.
+// reaches the same bits: on one thread every level is smoothed with the
+// second colour a row behind the first, on more the large levels colour by
+// colour in bands.
 TEST(MultigridPressure, SameBitsWithAnyNumberOfThreads)
 {
     for (const ThreadedSetUp& setUp : threadedSetUps) {
