@@ -324,24 +324,14 @@ StepReport FlowSolver::solvePressureGaussSeidel()
 // with the same operations.
 StepReport FlowSolver::sweepPressureOnCopies()
 {
-    const double step = held.dt;
-    const float dx = held.dx, dy = held.dy;
-    const double S = 2 * (step / sq(dx) + step / sq(dy));
-    const double cx = -step / sq(dx);
-    const double cy = -step / sq(dy);
-    // -r (1/S) and r (-(1/S)) are the same number: only the sign moves.
-    const double negInvS = -(1.0 / S);
-    const double stopBelow = held.tolerance;
-
+    const SweepCoefficients k = sweepCoefficients();
     double* dp = sweepDp.get();
     const double* divergence = sweepDivergence.get();
     const unsigned char* open = sweepOpen.get();
     gatherPressureArrays();
 
-    StepReport report;
-    double maxChange;
-    do {
-        maxChange = 0.0;
+    const StepReport report = sweepUntilSettled([&] {
+        double maxChange = 0.0;
         for (int32_t j = NY - 2; j >= 1; --j) {
             double* row = dp + static_cast<size_t>(j) * NX;
             const double* north = row + NX;
@@ -357,22 +347,15 @@ StepReport FlowSolver::sweepPressureOnCopies()
                     west = old;
                     continue;
                 }
-                const double r = div[i] + cx * (row[i + 1] + west) + cy * (north[i] + south[i]);
-                const double updated = r * negInvS;
+                const double r = div[i] + k.cx * (row[i + 1] + west) + k.cy * (north[i] + south[i]);
+                const double updated = r * k.negInvS;
                 row[i] = updated;
                 west = updated;
-                const double change = std::fabs(updated - old);
-                if (change > maxChange)
-                    maxChange = change;
+                maxChange = std::max(maxChange, std::fabs(updated - old));
             }
         }
-        ++report.sweeps;
-        if (report.sweeps >= maxSweeps && stopBelow < maxChange) {
-            report.converged = false;
-            break;
-        }
-    } while (stopBelow < maxChange);
-
+        return maxChange;
+    });
     scatterPressureCorrection();
     return report;
 }
@@ -418,20 +401,9 @@ void FlowSolver::scatterPressureCorrection()
 StepReport FlowSolver::sweepPressureInPlace()
 {
     SimGrid& g = *simGrid;
-    const double step = held.dt;
-    const float dx = held.dx, dy = held.dy;
-    const double S = 2 * (step / sq(dx) + step / sq(dy));
-    const double cx = -step / sq(dx);
-    const double cy = -step / sq(dy);
-    const double negInvS = -(1.0 / S);
-    const double invDx = 1.0 / static_cast<double>(dx);
-    const double invDy = 1.0 / static_cast<double>(dy);
-    const double stopBelow = held.tolerance;
-
-    StepReport report;
-    double maxChange;
-    do {
-        maxChange = 0.0;
+    const SweepCoefficients k = sweepCoefficients();
+    return sweepUntilSettled([&] {
+        double maxChange = 0.0;
         for (int32_t j = NY - 2; j >= 1; --j) {
             double west = g.dp[0][j];
             for (int32_t i = 1; i <= NX - 2; ++i) {
@@ -441,16 +413,37 @@ StepReport FlowSolver::sweepPressureInPlace()
                     west = old;
                     continue;
                 }
-                const double div = (g.F[i][j] - g.F[i - 1][j]) * invDx + (g.G[i][j] - g.G[i][j - 1]) * invDy;
-                const double r = div + cx * (g.dp[i + 1][j] + west) + cy * (dp[j + 1] + dp[j - 1]);
-                const double updated = r * negInvS;
+                const double div = (g.F[i][j] - g.F[i - 1][j]) * k.invDx + (g.G[i][j] - g.G[i][j - 1]) * k.invDy;
+                const double r = div + k.cx * (g.dp[i + 1][j] + west) + k.cy * (dp[j + 1] + dp[j - 1]);
+                const double updated = r * k.negInvS;
                 dp[j] = updated;
                 west = updated;
-                const double change = std::fabs(updated - old);
-                if (change > maxChange)
-                    maxChange = change;
+                maxChange = std::max(maxChange, std::fabs(updated - old));
             }
         }
+        return maxChange;
+    });
+}
+
+FlowSolver::SweepCoefficients FlowSolver::sweepCoefficients() const
+{
+    const double step = held.dt;
+    const float dx = held.dx, dy = held.dy;
+    const double S = 2 * (step / sq(dx) + step / sq(dy));
+    // -r (1/S) and r (-(1/S)) are the same number: only the sign moves.
+    return {-step / sq(dx), -step / sq(dy), -(1.0 / S), 1.0 / static_cast<double>(dx), 1.0 / static_cast<double>(dy)};
+}
+
+// Sweeps until the largest change of a sweep is at most the tolerance, or
+// the sweep cap is reached with the iteration still moving.
+template <class Sweep>
+StepReport FlowSolver::sweepUntilSettled(Sweep&& sweepOnce)
+{
+    const double stopBelow = held.tolerance;
+    StepReport report;
+    double maxChange;
+    do {
+        maxChange = sweepOnce();
         ++report.sweeps;
         if (report.sweeps >= maxSweeps && stopBelow < maxChange) {
             report.converged = false;

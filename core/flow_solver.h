@@ -125,6 +125,12 @@ private:
     StepReport solvePressureMultigrid();
     StepReport sweepPressureInPlace();
     StepReport sweepPressureOnCopies();
+    // The constants of a sweep: cx = -dt/dx^2, cy = -dt/dy^2, -1/S, 1/dx, 1/dy.
+    struct SweepCoefficients {
+        double cx, cy, negInvS, invDx, invDy;
+    };
+    SweepCoefficients sweepCoefficients() const;
+    template <class Sweep> StepReport sweepUntilSettled(Sweep&& sweepOnce);
     void gatherPressureArrays();
     void scatterPressureCorrection();
 
