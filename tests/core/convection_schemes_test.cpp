@@ -89,6 +89,33 @@ TEST(ConvectionTerms, SquaredTermsAndTheBlend)
                 1e-12);
 }
 
+// The newer schemes multiply by reciprocals where the designed ones divide:
+// on cells that are not square (a 30 x 20 grid has dx = 1/30, dy = 1/20) the
+// two must still agree, term by term, to rounding; a reciprocal of the
+// wrong direction would be off by the aspect ratio.
+TEST(ConvectionTerms, ReciprocalsMatchTheDivisionsOnUnequalCells)
+{
+    const Patch p([](double x, double y) { return 1.0 + x * x + 0.3 * y; },
+                  [](double x, double y) { return 0.5 + y * y + 0.2 * x; });
+    struct Spacing {
+        double reynolds, dx, dy;
+    };
+    for (const Spacing& s : {Spacing{100, 1.0 / 30, 1.0 / 20}, Spacing{2000, 0.01, 0.04}}) {
+        SCOPED_TRACE(testing::Message() << "dx " << s.dx << " dy " << s.dy);
+        const ConvectionFactors f = convectionFactorsFor(s.dx, s.dy, 0.0);
+        const ViscousFactors visc = viscousFactorsFor(s.reynolds, s.dx, s.dy);
+        const double divided = DividedViscosity::at(0.3, 1.1, 0.7, -0.4, 2.5, visc);
+        EXPECT_NEAR(ScaledViscosity::at(0.3, 1.1, 0.7, -0.4, 2.5, visc), divided, 1e-13 * std::fabs(divided));
+        const double uSquared = DesignedConvection::atUFace(p.uFace(), 2, f).x;
+        const double vSquared = DesignedConvection::atVFace(p.vFace(), 2, f).y;
+        EXPECT_NEAR(CentralConvection::atUFace(p.uFace(), 2, f).x, uSquared, 1e-13 * std::fabs(uSquared));
+        EXPECT_NEAR(CentralConvection::atVFace(p.vFace(), 2, f).y, vSquared, 1e-13 * std::fabs(vSquared));
+        // At gamma 0 the blended cross term is the central one.
+        EXPECT_NEAR(BlendedConvection::atUFace(p.uFace(), 2, f).y, CentralConvection::atUFace(p.uFace(), 2, f).y, 1e-12);
+        EXPECT_NEAR(BlendedConvection::atVFace(p.vFace(), 2, f).x, CentralConvection::atVFace(p.vFace(), 2, f).x, 1e-12);
+    }
+}
+
 TEST(TimeStepRule, SmallestBoundHalvedAndZeroSpeedsLeftOut)
 {
     struct Case {
