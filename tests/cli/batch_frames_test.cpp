@@ -2,6 +2,7 @@
 // built program writes: how many, their names, the same bytes on every run,
 // a frame that cannot be written, and the animation.
 #include "cli/batch_options.h"
+#include "video_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -68,14 +69,7 @@ std::string probeVideo(const fs::path& path)
                                 " -v error -count_frames -select_streams v -show_entries "
                                 "stream=width,height,r_frame_rate,nb_read_frames -of default=nw=1 '" +
                                 path.string() + "'";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    return out;
+    return commandOutput(command);
 }
 
 class BatchFramesCli : public testing::Test {

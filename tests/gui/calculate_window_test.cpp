@@ -13,6 +13,7 @@
 #include "support/channel_grid.h"
 #include "probed_window.h"
 #include "window_test.h"
+#include "video_probe.h"
 
 #include <gtest/gtest.h>
 #include <fxkeys.h>
@@ -63,14 +64,7 @@ std::string probe(const std::string& path)
                                 " -v error -count_frames -show_entries "
                                 "stream=codec_type,width,height,r_frame_rate,nb_read_frames "
                                 "-of default=nw=1 '" + path + "' 2>&1";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    return out;
+    return commandOutput(command);
 }
 
 // A fingerprint of the flow: every u, v and p summed with weights, so that
