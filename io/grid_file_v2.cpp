@@ -2,6 +2,7 @@
 #include "io/grid_file_v2.h"
 
 #include "core/cell_types.h"
+#include "io/little_endian.h"
 
 #include <cmath>
 #include <cstring>
@@ -53,64 +54,6 @@ bool pressureOfCode(unsigned char code, std::optional<PressureSolver>& p)
     return true;
 }
 
-// Appends little-endian fields.
-class LittleEndianWriter {
-public:
-    explicit LittleEndianWriter(std::vector<unsigned char>& out) : bytes(out) {}
-
-    void putByte(unsigned char b) { bytes.push_back(b); }
-    void putU32(std::uint32_t value)
-    {
-        for (int k = 0; k < 4; ++k)
-            bytes.push_back(static_cast<unsigned char>(value >> (8 * k)));
-    }
-    void putI32(std::int32_t value) { putU32(static_cast<std::uint32_t>(value)); }
-    void putF64(double value)
-    {
-        std::uint64_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        for (int k = 0; k < 8; ++k)
-            bytes.push_back(static_cast<unsigned char>(bits >> (8 * k)));
-    }
-
-private:
-    std::vector<unsigned char>& bytes;
-};
-
-// Reads little-endian fields from a span already checked to be long enough.
-class LittleEndianReader {
-public:
-    explicit LittleEndianReader(const unsigned char* data) : at(data) {}
-
-    unsigned char byte() { return *at++; }
-    std::uint32_t u32()
-    {
-        std::uint32_t value = 0;
-        for (int k = 0; k < 4; ++k)
-            value |= std::uint32_t(*at++) << (8 * k);
-        return value;
-    }
-    std::int32_t i32()
-    {
-        const std::uint32_t bits = u32();
-        std::int32_t value = 0;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-    double f64()
-    {
-        std::uint64_t bits = 0;
-        for (int k = 0; k < 8; ++k)
-            bits |= std::uint64_t(*at++) << (8 * k);
-        double value = 0.0;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-
-private:
-    const unsigned char* at;
-};
-
 bool sizesAllowed(std::uint32_t NX, std::uint32_t NY)
 {
     const auto inRange = [](std::uint32_t n) {
@@ -156,8 +99,8 @@ bool readHeader(LittleEndianReader& in, HeaderV2& h)
     const double dt = in.f64();
     if (dt != 0.0)
         h.settings.dt = dt;
-    return convectionOfCode(in.byte(), h.settings.convection) &&
-           pressureOfCode(in.byte(), h.settings.pressure) && sizesAllowed(h.NX, h.NY) &&
+    return convectionOfCode(in.u8(), h.settings.convection) &&
+           pressureOfCode(in.u8(), h.settings.pressure) && sizesAllowed(h.NX, h.NY) &&
            settingsStorable(h.settings);
 }
 
@@ -166,7 +109,7 @@ bool readRecords(LittleEndianReader& in, Grid& grid)
 {
     for (int32_t i = 0; i < grid.NX; ++i) {
         for (int32_t j = 0; j < grid.NY; ++j) {
-            grid.flags[i][j] = wordOfFileByte(in.byte());
+            grid.flags[i][j] = wordOfFileByte(in.u8());
             grid.u[i][j] = in.f64();
             grid.v[i][j] = in.f64();
             if (!std::isfinite(grid.u[i][j]) || !std::isfinite(grid.v[i][j]))
@@ -204,22 +147,22 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
                   grid_file_v2::recordLength * std::size_t(grid.NX) * std::size_t(grid.NY));
     bytes.assign(grid_file_v2::magic, grid_file_v2::magic + grid_file_v2::magicLength);
     LittleEndianWriter out(bytes);
-    out.putU32(grid_file_v2::version);
-    out.putU32(std::uint32_t(grid.NX));
-    out.putU32(std::uint32_t(grid.NY));
-    out.putI32(grid.aux1);
-    out.putI32(grid.aux2);
-    out.putF64(settings.reynolds);
-    out.putF64(settings.defaultU);
-    out.putF64(settings.defaultV);
-    out.putF64(settings.dt.value_or(0.0));
-    out.putByte(convectionCode(settings.convection));
-    out.putByte(pressureCode(settings.pressure));
+    out.u32(grid_file_v2::version);
+    out.u32(std::uint32_t(grid.NX));
+    out.u32(std::uint32_t(grid.NY));
+    out.i32(grid.aux1);
+    out.i32(grid.aux2);
+    out.f64(settings.reynolds);
+    out.f64(settings.defaultU);
+    out.f64(settings.defaultV);
+    out.f64(settings.dt.value_or(0.0));
+    out.u8(convectionCode(settings.convection));
+    out.u8(pressureCode(settings.pressure));
     for (int32_t i = 0; i < grid.NX; ++i) {
         for (int32_t j = 0; j < grid.NY; ++j) {
-            out.putByte(fileByteOfWord(grid.flags[i][j]));
-            out.putF64(grid.u[i][j]);
-            out.putF64(grid.v[i][j]);
+            out.u8(fileByteOfWord(grid.flags[i][j]));
+            out.f64(grid.u[i][j]);
+            out.f64(grid.v[i][j]);
         }
     }
     return bytes;

@@ -3,6 +3,7 @@
 #include "io/state_file.h"
 
 #include "io/file_replace.h"
+#include "io/little_endian.h"
 
 #include <algorithm>
 #include <array>
@@ -16,67 +17,6 @@
 #include <utility>
 
 namespace {
-
-// Appends numbers in the file's byte order.
-class ByteWriter {
-public:
-    explicit ByteWriter(std::vector<unsigned char>& out) : out(out) {}
-    void u8(unsigned value) { out.push_back(static_cast<unsigned char>(value)); }
-    void u32(uint32_t value)
-    {
-        for (int k = 0; k < 4; ++k)
-            u8((value >> (8 * k)) & 0xFFu);
-    }
-    void u64(uint64_t value)
-    {
-        for (int k = 0; k < 8; ++k)
-            u8(static_cast<unsigned>((value >> (8 * k)) & 0xFFu));
-    }
-    void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
-    void i64(int64_t value) { u64(static_cast<uint64_t>(value)); }
-    void f64(double value)
-    {
-        uint64_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        u64(bits);
-    }
-
-private:
-    std::vector<unsigned char>& out;
-};
-
-// Reads numbers in the file's byte order; the caller has checked the length.
-class ByteReader {
-public:
-    explicit ByteReader(const unsigned char* bytes) : at(bytes) {}
-    unsigned u8() { return *at++; }
-    uint32_t u32()
-    {
-        uint32_t value = 0;
-        for (int k = 0; k < 4; ++k)
-            value |= static_cast<uint32_t>(u8()) << (8 * k);
-        return value;
-    }
-    uint64_t u64()
-    {
-        uint64_t value = 0;
-        for (int k = 0; k < 8; ++k)
-            value |= static_cast<uint64_t>(u8()) << (8 * k);
-        return value;
-    }
-    int32_t i32() { return static_cast<int32_t>(u32()); }
-    int64_t i64() { return static_cast<int64_t>(u64()); }
-    double f64()
-    {
-        const uint64_t bits = u64();
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-
-private:
-    const unsigned char* at;
-};
 
 // Bytes of the payload before the arrays.
 constexpr std::size_t settingsLength = 4 + 8 + 4;
@@ -106,7 +46,7 @@ StateFileStatus checkHeader(const unsigned char* bytes, std::size_t length, Head
         return StateFileStatus::BadMagic;
     if (length < headerLength)
         return StateFileStatus::Short;
-    ByteReader in(bytes + magicLength);
+    LittleEndianReader in(bytes + magicLength);
     header.version = in.u32();
     header.NX = in.u32();
     header.NY = in.u32();
@@ -138,7 +78,7 @@ bool sized(const Array2D<T>& a, int32_t NX, int32_t NY)
     return a.rowCount() == NX && a.colCount() == NY;
 }
 
-void writeSettings(ByteWriter& out, const SolverSettings& s)
+void writeSettings(LittleEndianWriter& out, const SolverSettings& s)
 {
     out.i32(s.reynolds);
     out.f64(s.dt);
@@ -148,7 +88,7 @@ void writeSettings(ByteWriter& out, const SolverSettings& s)
     out.u8(0);
 }
 
-void writeCounters(ByteWriter& out, const RunCounters& c)
+void writeCounters(LittleEndianWriter& out, const RunCounters& c)
 {
     for (int64_t n : {c.steps, c.sweeps, c.multigridCycles, c.cappedSteps, c.firstNonFiniteStep})
         out.i64(n);
@@ -159,7 +99,7 @@ void writeCounters(ByteWriter& out, const RunCounters& c)
 }
 
 // The settings as stored; false when one is out of range.
-bool readSettings(ByteReader& in, SolverSettings& s)
+bool readSettings(LittleEndianReader& in, SolverSettings& s)
 {
     s.reynolds = in.i32();
     s.dt = in.f64();
@@ -174,7 +114,7 @@ bool readSettings(ByteReader& in, SolverSettings& s)
            pressure <= 1 && padding == 0;
 }
 
-void readCounters(ByteReader& in, RunCounters& c)
+void readCounters(LittleEndianReader& in, RunCounters& c)
 {
     for (int64_t* n : {&c.steps, &c.sweeps, &c.multigridCycles, &c.cappedSteps, &c.firstNonFiniteStep})
         *n = in.i64();
@@ -185,7 +125,7 @@ void readCounters(ByteReader& in, RunCounters& c)
 }
 
 // The grid header of both grids, and every array allocated NX x NY.
-bool readGrid(ByteReader& in, int32_t NX, int32_t NY, RunState& s)
+bool readGrid(LittleEndianReader& in, int32_t NX, int32_t NY, RunState& s)
 {
     const int32_t aux1 = in.i32(), aux2 = in.i32();
     const double dx = in.f64(), dy = in.f64();
@@ -271,7 +211,7 @@ std::vector<unsigned char> encodeRunState(const RunState& s)
     const std::size_t payload = statePayloadLength(NX, NY);
     bytes.reserve(state_file::headerLength + payload);
     bytes.insert(bytes.end(), state_file::magic, state_file::magic + state_file::magicLength);
-    ByteWriter out(bytes);
+    LittleEndianWriter out(bytes);
     out.u32(state_file::stateVersion);
     out.u32(static_cast<uint32_t>(NX));
     out.u32(static_cast<uint32_t>(NY));
@@ -313,7 +253,7 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
 
     const int32_t NX = static_cast<int32_t>(header.NX), NY = static_cast<int32_t>(header.NY);
     RunState decoded;
-    ByteReader in(payload);
+    LittleEndianReader in(payload);
     bool valid = readSettings(in, decoded.settings);
     valid = readGrid(in, NX, NY, decoded) && valid;
     readCounters(in, decoded.counters);
