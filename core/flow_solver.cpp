@@ -141,12 +141,9 @@ void FlowSolver::planFromFlags()
             if (j + 1 < NY)
                 vFaceComputed[i][j] = faceComputed(flags[i][j], flags[i][j + 1]);
         }
-    cellOpen.allocate(NX, NY);
     for (int32_t i = 1; i <= NX - 2; ++i)
-        for (int32_t j = 1; j <= NY - 2; ++j) {
-            cellOpen[i][j] = (flags[i][j] & CELL_OPEN_MASK) != 0;
-            sweepOpen[static_cast<size_t>(j) * NX + i] = cellOpen[i][j];
-        }
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            sweepOpen[static_cast<size_t>(j) * NX + i] = (flags[i][j] & CELL_OPEN_MASK) != 0;
 }
 
 std::unique_ptr<SimGrid> copyForSolver(const Grid& grid)
@@ -405,11 +402,12 @@ StepReport FlowSolver::sweepPressureInPlace()
     return sweepUntilSettled([&] {
         double maxChange = 0.0;
         for (int32_t j = NY - 2; j >= 1; --j) {
+            const unsigned char* rowOpen = sweepOpen.get() + static_cast<size_t>(j) * NX;
             double west = g.dp[0][j];
             for (int32_t i = 1; i <= NX - 2; ++i) {
                 double* dp = g.dp[i];
                 const double old = dp[j];
-                if (!cellOpen[i][j]) {
+                if (!rowOpen[i]) {
                     west = old;
                     continue;
                 }

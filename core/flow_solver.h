@@ -164,8 +164,7 @@ private:
     // sweep runs through memory in order; allocated once per solver.
     std::unique_ptr<double[]> sweepDp;
     std::unique_ptr<double[]> sweepDivergence;
-    std::unique_ptr<unsigned char[]> sweepOpen;
-    Array2D<unsigned char> cellOpen;  // the same flags column by column
+    std::unique_ptr<unsigned char[]> sweepOpen;  // 1 for an open interior cell; read by both layouts
     SweepLayout sweepLayout = SweepLayout::Chosen;
     bool fitsInPlace = false;  // small enough to sweep in place when few sweeps are needed
     int lastSweeps = 0;        // sweeps of the last Gauss-Seidel solve
