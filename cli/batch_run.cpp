@@ -1,6 +1,7 @@
 // A headless run of the solver on an edited grid.
 #include "cli/batch_run.h"
 
+#include "core/field_extremes.h"
 #include "core/flow_check.h"
 
 #include <algorithm>
@@ -173,19 +174,11 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
     counts.largestDivergence = std::max(counts.largestDivergence, largestDivergence(cycles->state()));
     if (!report.converged)
         ++counts.cappedSteps;
-    if (counts.firstNonFiniteStep < 0 && !fieldsFinite(cycles->state()))
+    if (counts.firstNonFiniteStep < 0 && !cycles->fieldsFinite())
         counts.firstNonFiniteStep = stepNumber;
 }
 
-bool fieldsFinite(const Grid& grid)
-{
-    for (int32_t i = 0; i < grid.NX; ++i)
-        for (int32_t j = 0; j < grid.NY; ++j)
-            if (!std::isfinite(grid.u[i][j]) || !std::isfinite(grid.v[i][j]) ||
-                !std::isfinite(grid.p[i][j]))
-                return false;
-    return true;
-}
+bool fieldsFinite(const Grid& grid) { return fieldExtremes(grid).finite; }
 
 std::string formatSummary(const RunTally& tally, double seconds)
 {

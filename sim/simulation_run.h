@@ -63,6 +63,9 @@ public:
     // Whether a step since the last rebuild left a field not finite or a
     // speed far above what the set-up gives (core/flow_check.h).
     bool unstable() const { return blownUp; }
+    // Whether every u, v and p is finite now; the blow-up check after each
+    // step has already scanned them.
+    bool fieldsFinite() { return solver->stateExtremes().finite; }
     // The cycle whose step blew the flow up (0 for the step before the
     // first cycle); -1 while the flow holds.
     int32_t unstableCycle() const { return blownUpAt; }
