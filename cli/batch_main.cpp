@@ -86,9 +86,11 @@ const char* convectionName(Convection convection)
     case Convection::UpwindBlended:
         return "upwind-blended";
     case Convection::Designed:
+        return "designed";
+    case Convection::RungeKutta:
         break;
     }
-    return "designed";
+    return "rk3";
 }
 
 std::string formatNumber(double value)

@@ -510,7 +510,10 @@ bool lookUpName(const std::string& text, const std::pair<const char*, Value> (&n
 bool parseConvection(const std::string& text, Convection& convection)
 {
     static constexpr std::pair<const char*, Convection> names[] = {
-        {"central", Convection::Central}, {"blended", Convection::UpwindBlended}, {"designed", Convection::Designed}};
+        {"rk3", Convection::RungeKutta},
+        {"central", Convection::Central},
+        {"blended", Convection::UpwindBlended},
+        {"designed", Convection::Designed}};
     return lookUpName(text, names, convection);
 }
 

@@ -1,6 +1,7 @@
 #include "core/flow_solver.h"
 
 #include "core/convection_schemes.h"
+#include "core/flow_check.h"
 #include "core/solver_constants.h"
 #include "core/time_step.h"
 
@@ -106,6 +107,8 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     case Convection::Designed:
         useScheme<DesignedConvection>();
         break;
+    case Convection::RungeKutta:
+        break;
     }
 
     const size_t cells = static_cast<size_t>(NX > 0 ? NX : 0) * static_cast<size_t>(NY > 0 ? NY : 0);
@@ -116,6 +119,16 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     planFromFlags();
     fitsInPlace = cells <= solver_constants::inPlaceSweepMaxCells;
     solvePressureWith = &FlowSolver::solvePressureGaussSeidel;
+    if (scheme == Convection::RungeKutta) {
+        fixedDt = settings.dt;
+        projectionMultigrid = settings.pressure == PressureSolver::Multigrid;
+        projectionStep = std::make_unique<ProjectionStep>(*simGrid, static_cast<double>(settings.reynolds),
+                                                          settings.pressure == PressureSolver::Multigrid,
+                                                          settings.threads, solver_constants::divergenceLimit);
+        stepWithScheme = &FlowSolver::stepProjection;
+        projectionStep->projectStartingField();
+        return;
+    }
     if (settings.pressure == PressureSolver::Multigrid) {
         const float dx = held.dx, dy = held.dy;
         multigrid = std::make_unique<MultigridPressure>(sweepOpen.get(), NX, NY, 1.0 / sq(dx), 1.0 / sq(dy));
@@ -126,6 +139,42 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
     SimGrid& g = *simGrid;
     applyWallConditions(g.u, g.v, g.dp);
     applyWallConditions(g.F, g.G, g.dp);
+}
+
+// dt, when automatic, from the Courant number alone: the viscous term is
+// implicit, and the Runge-Kutta stages hold central convection stable well
+// past the number chosen.
+StepReport FlowSolver::stepProjection()
+{
+    if (automaticDt) {
+        if (!extremesCurrent)
+            stateExtremes();
+    }
+    const double dt = automaticDt ? courantTimeStep(held.dx, held.dy, extremes.fastest) : fixedDt;
+    held.dt = static_cast<float>(dt);
+    const ProjectionReport projection = projectionStep->advance(dt);
+    extremesCurrent = false;
+    StepReport report;
+    (projectionMultigrid ? report.cycles : report.sweeps) = projection.pressureIterations;
+    report.converged = projection.converged;
+    report.dt = dt;
+    if (extremesWanted)
+        stateExtremes();
+    return report;
+}
+
+void FlowSolver::capSweeps(int sweeps)
+{
+    maxSweeps = sweeps;
+    if (projectionStep)
+        projectionStep->capIterations(sweeps);
+}
+
+double FlowSolver::largestDivergence() const
+{
+    if (projectionStep)
+        return largestSolvedDivergence(*simGrid, projectionStep->boundaries());
+    return ::largestDivergence(*simGrid);
 }
 
 void FlowSolver::planFromFlags()
@@ -193,6 +242,8 @@ void FlowSolver::setThreads(int threads)
 {
     if (multigrid)
         multigrid->setThreads(threads);
+    if (projectionStep)
+        projectionStep->setThreads(threads);
 }
 
 const FieldExtremes& FlowSolver::stateExtremes()

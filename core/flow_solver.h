@@ -8,6 +8,7 @@
 #include "core/field_extremes.h"
 #include "core/multigrid_pressure.h"
 #include "core/grid.h"
+#include "core/projection_step.h"
 #include "core/wall_conditions.h"
 
 #include <cstdint>
@@ -18,6 +19,8 @@ enum class Convection {
     Central,        // consistent central fluxes: the default
     UpwindBlended,  // central plus a share of donor-cell upwinding
     Designed,       // the terms as first designed, for reproducing old results
+    RungeKutta,     // central terms, three Runge-Kutta stages, implicit viscosity,
+                    // walls on the faces (core/projection_step.h)
 };
 
 // How the pressure correction is solved each step.
@@ -72,7 +75,7 @@ public:
     // derived from the flags or set afresh before each step.
     void restore(const SimGrid& saved);
     // Ends every later pressure iteration after at most sweeps sweeps.
-    void capSweeps(int sweeps) { maxSweeps = sweeps; }
+    void capSweeps(int sweeps);
     // Where the Gauss-Seidel sweeps work: chosen step by step (see
     // solvePressureGaussSeidel), or fixed; the same results either way.
     enum class SweepLayout { Chosen, InPlace, Copies };
@@ -96,6 +99,11 @@ public:
     void accumulatePressure();
     // The wall conditions on (u, v, p), as a step applies them last.
     void applyStateWallConditions();
+    // The largest divergence of any solved cell (core/face_boundaries.h)
+    // under the projection method; of every open interior cell otherwise.
+    double largestDivergence() const;
+    // The projection method's own parts; nullptr for the other methods.
+    const ProjectionStep* projection() const { return projectionStep.get(); }
 
 private:
     // The flags never change during a solver's life, so everything derived
@@ -109,6 +117,8 @@ private:
     // The step and the predictors with one scheme's convection terms; the
     // step of the chosen scheme is picked once, at construction.
     template <class Scheme> StepReport stepWith();
+    // The step of the projection method.
+    StepReport stepProjection();
     // Points the step and the predictors at one scheme's instantiations.
     template <class Scheme> void useScheme();
     // Sets dt (when automatic) and the blend factor from the fastest
@@ -145,6 +155,9 @@ private:
     void (FlowSolver::*predictGWith)() = nullptr;
     StepReport (FlowSolver::*solvePressureWith)() = nullptr;
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
+    std::unique_ptr<ProjectionStep> projectionStep;  // only for the projection method
+    double fixedDt = 0.0;               // its time step unless automatic, not narrowed
+    bool projectionMultigrid = false;   // its pressure solver
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step
     bool extremesWanted;       // steps find the largest velocities of their result

@@ -80,6 +80,33 @@ MultigridPressure::MultigridPressure(const unsigned char* open, int32_t NX, int3
             if (j > 0 && open[static_cast<size_t>(j - 1) * NX + i])
                 fine.south[c] = ay;
         }
+    buildLevels(std::move(fine));
+}
+
+MultigridPressure::MultigridPressure(const Operator& op, int32_t NX, int32_t NY)
+{
+    Level fine;
+    fine.nx = std::max(NX, 1);
+    fine.ny = std::max(NY, 1);
+    const Storage s = storageFor(fine.nx, fine.ny);
+    fine.diag.assign(s.size, 0.0);
+    fine.west.assign(s.size, 0.0);
+    fine.south.assign(s.size, 0.0);
+    for (int32_t j = 0; j < NY; ++j)
+        for (int32_t i = 0; i < NX; ++i) {
+            const size_t k = static_cast<size_t>(j) * NX + i;
+            const size_t c = static_cast<size_t>(j + pad) * s.stride + (i + pad);
+            fine.diag[c] = op.diag[k];
+            fine.west[c] = i > 0 ? op.west[k] : 0.0;
+            fine.south[c] = j > 0 ? op.south[k] : 0.0;
+        }
+    coarseDiagonalsMayVanish = true;
+    buildLevels(std::move(fine));
+    findFloatingRegions();
+}
+
+void MultigridPressure::buildLevels(Level fine)
+{
     levels.push_back(std::move(fine));
     while (static_cast<int64_t>(levels.back().nx) * levels.back().ny > coarsestCells) {
         Level coarse;
@@ -148,6 +175,18 @@ void MultigridPressure::coarsen(const Level& fine, Level& coarse) const
             else
                 coarse.south[c] += fine.south[f];
         }
+    if (!coarseDiagonalsMayVanish)
+        return;
+    // A floating region gathered into one coarse cell leaves it a diagonal
+    // at the rounding level of its children's: no unknown is left there.
+    std::vector<double> childDiagonals(coarse.diag.size(), 0.0);
+    for (int32_t j = 0; j < fine.ny; ++j)
+        for (int32_t i = 0; i < fine.nx; ++i)
+            childDiagonals[static_cast<size_t>(j / 2 + pad) * s.stride + (i / 2 + pad)]
+                += fine.diag[static_cast<size_t>(j + pad) * fs + (i + pad)];
+    for (size_t c = 0; c < coarse.diag.size(); ++c)
+        if (coarse.diag[c] <= 1e-10 * childDiagonals[c])
+            coarse.diag[c] = 0.0;
 }
 
 // r = b - A x over the level; zero wherever the level has no unknown.
@@ -306,7 +345,17 @@ int MultigridPressure::solve(const double* divergence, double dt, double* dp, do
                 }
             }
     });
-    const double stopAt = relativeTolerance * largestMagnitude(b);
+    const int iterations = conjugateGradients(relativeTolerance * largestMagnitude(b), maxIterations);
+    storeSolution(dp);
+    return iterations;
+}
+
+int MultigridPressure::conjugateGradients(double stopAt, int maxIterations)
+{
+    Level& fine = levels[0];
+    const int32_t s = fine.nx + 2 * pad;
+    std::vector<double>& x = sol;
+    std::vector<double>& b = rhs;
     residual(fine, x.data(), b.data(), res.data());
     residualMax = largestMagnitude(res);
     int iterations = 0;
@@ -315,6 +364,7 @@ int MultigridPressure::solve(const double* divergence, double dt, double* dp, do
     std::vector<double> bandLargest(bandCount(fine.ny + 2 * pad), 0.0);
     while (residualMax > stopAt && iterations < maxIterations) {
         applyPreconditioner(res, prec);
+        removeFloatingMeans(prec);
         const double rzNew = dot(res, prec);
         if (iterations == 0)
             dir.swap(prec);
@@ -339,10 +389,135 @@ int MultigridPressure::solve(const double* divergence, double dt, double* dp, do
         residualMax = largestMagnitude(bandLargest);
         ++iterations;
     }
+    return iterations;
+}
+
+void MultigridPressure::loadSystem(const double* b, const double* x)
+{
+    const Level& fine = levels[0];
+    const int32_t NX = fine.nx;
+    const int32_t s = NX + 2 * pad;
+    for (int32_t j = 0; j < fine.ny; ++j)
+        for (int32_t i = 0; i < NX; ++i) {
+            const size_t c = static_cast<size_t>(j + pad) * s + (i + pad);
+            const size_t k = static_cast<size_t>(j) * NX + i;
+            const bool unknown = fine.diag[c] != 0.0;
+            rhs[c] = unknown ? b[k] : 0.0;
+            sol[c] = unknown ? x[k] : 0.0;
+        }
+    // A closed region's right side must sum to zero to have a solution;
+    // what remains is rounding, or an inflow with nowhere to go.
+    removeFloatingMeans(rhs);
+}
+
+void MultigridPressure::storeSolution(double* x) const
+{
+    const Level& fine = levels[0];
+    const int32_t NX = fine.nx;
+    const int32_t s = NX + 2 * pad;
     forBands(NX, fine.ny, [&](int32_t firstRow, int32_t endRow) {
         for (int32_t j = firstRow; j < endRow; ++j)
             for (int32_t i = 0; i < NX; ++i)
-                dp[static_cast<size_t>(j) * NX + i] = x[static_cast<size_t>(j + pad) * s + (i + pad)];
+                x[static_cast<size_t>(j) * NX + i] = sol[static_cast<size_t>(j + pad) * s + (i + pad)];
     });
+}
+
+int MultigridPressure::solveTo(const double* b, double* x, double residualLimit, int maxIterations)
+{
+    loadSystem(b, x);
+    const int iterations = conjugateGradients(residualLimit, maxIterations);
+    removeFloatingMeans(sol);
+    storeSolution(x);
     return iterations;
+}
+
+int MultigridPressure::sweepTo(const double* b, double* x, double residualLimit, int maxSweeps)
+{
+    loadSystem(b, x);
+    Level& fine = levels[0];
+    fine.x.swap(sol);
+    fine.b.swap(rhs);
+    int sweeps = 0;
+    residual(fine, fine.x.data(), fine.b.data(), fine.r.data());
+    residualMax = largestMagnitude(fine.r);
+    while (residualMax > residualLimit && sweeps < maxSweeps) {
+        smooth(fine, 0);
+        residual(fine, fine.x.data(), fine.b.data(), fine.r.data());
+        residualMax = largestMagnitude(fine.r);
+        ++sweeps;
+    }
+    fine.x.swap(sol);
+    fine.b.swap(rhs);
+    removeFloatingMeans(sol);
+    storeSolution(x);
+    return sweeps;
+}
+
+// Regions are the connected sets of unknowns (joined by nonzero
+// couplings); a region floats when no row of it loses weight to a cell
+// without an unknown, i.e. every row sums to zero.
+void MultigridPressure::findFloatingRegions()
+{
+    const Level& fine = levels[0];
+    const int32_t s = fine.nx + 2 * pad;
+    const size_t size = fine.diag.size();
+    std::vector<int32_t> regionOf(size, -1);
+    std::vector<bool> regionFloats;
+    std::vector<size_t> stack;
+    for (size_t start = 0; start < size; ++start) {
+        if (fine.diag[start] == 0.0 || regionOf[start] >= 0)
+            continue;
+        const int32_t region = static_cast<int32_t>(regionFloats.size());
+        bool floats = true;
+        regionOf[start] = region;
+        stack.push_back(start);
+        while (!stack.empty()) {
+            const size_t c = stack.back();
+            stack.pop_back();
+            const double couplings[] = {fine.west[c], fine.west[c + 1], fine.south[c], fine.south[c + s]};
+            const size_t neighbours[] = {c - 1, c + 1, c - s, c + s};
+            double rowSum = fine.diag[c];
+            for (int k = 0; k < 4; ++k) {
+                rowSum -= couplings[k];
+                const size_t n = neighbours[k];
+                if (couplings[k] != 0.0 && fine.diag[n] != 0.0 && regionOf[n] < 0) {
+                    regionOf[n] = region;
+                    stack.push_back(n);
+                }
+            }
+            if (std::fabs(rowSum) > 1e-12 * fine.diag[c])
+                floats = false;
+        }
+        regionFloats.push_back(floats);
+    }
+    // Keep only the floating regions, renumbered.
+    std::vector<int32_t> floatingNumber(regionFloats.size(), -1);
+    for (size_t r = 0; r < regionFloats.size(); ++r)
+        if (regionFloats[r]) {
+            floatingNumber[r] = static_cast<int32_t>(floatingCells.size());
+            floatingCells.push_back(0.0);
+        }
+    if (floatingCells.empty())
+        return;
+    floatingRegionOf.assign(size, -1);
+    for (size_t c = 0; c < size; ++c)
+        if (regionOf[c] >= 0 && floatingNumber[regionOf[c]] >= 0) {
+            floatingRegionOf[c] = floatingNumber[regionOf[c]];
+            floatingCells[floatingRegionOf[c]] += 1.0;
+        }
+}
+
+void MultigridPressure::removeFloatingMeans(std::vector<double>& a) const
+{
+    if (floatingCells.empty())
+        return;
+    std::vector<double> sums(floatingCells.size(), 0.0);
+    for (size_t c = 0; c < a.size(); ++c)
+        if (floatingRegionOf[c] >= 0)
+            sums[floatingRegionOf[c]] += a[c];
+    for (size_t r = 0; r < sums.size(); ++r)
+        sums[r] /= floatingCells[r];
+    for (size_t c = 0; c < a.size(); ++c)
+        if (floatingRegionOf[c] >= 0)
+            a[c] -= sums[floatingRegionOf[c]];
 }

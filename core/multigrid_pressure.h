@@ -28,12 +28,30 @@ public:
     // step to step, divides the source term instead.
     MultigridPressure(const unsigned char* open, int32_t NX, int32_t NY, double ax, double ay);
 
+    // Any symmetric five-point operator with positive couplings: per cell,
+    // row by row (NX x NY), its diagonal and its couplings to the west and
+    // south neighbours; diag 0 for a cell with no unknown. The operator may
+    // be singular: a region whose rows all sum to zero (closed all round, as
+    // with zero-gradient conditions) is solved up to a constant, and its
+    // right side and solution are kept at mean 0.
+    struct Operator {
+        std::vector<double> diag, west, south;
+    };
+    MultigridPressure(const Operator& op, int32_t NX, int32_t NY);
+
     // Solves for dp (row by row in j, as open is laid out) from the
     // divergence of (F, G); dp holds the start value and keeps zero outside
     // the open cells. Stops once the largest residual is at most
     // relativeTolerance times the largest |divergence| of an open cell, or
     // after maxIterations. Returns the iterations made (one V-cycle each).
     int solve(const double* divergence, double dt, double* dp, double relativeTolerance, int maxIterations);
+
+    // Solves A x = b (both row by row, NX x NY) from the start value in x,
+    // until every |b - A x| is at most residualLimit or after maxIterations;
+    // returns the iterations made. solveTo uses the conjugate gradients of
+    // solve, sweepTo red-black Gauss-Seidel sweeps alone (one each).
+    int solveTo(const double* b, double* x, double residualLimit, int maxIterations);
+    int sweepTo(const double* b, double* x, double residualLimit, int maxSweeps);
 
     // The largest residual |A dp + div| over the open cells after solve.
     double lastResidual() const { return residualMax; }
@@ -61,6 +79,19 @@ private:
     // The storage rows of the finest level, for whole-vector passes.
     template <class Work> void forFineRows(Work&& work) const;
 
+    // The coarse levels below fine, and every level's work vectors.
+    void buildLevels(Level fine);
+    // Finds the regions of unknowns whose rows all sum to zero.
+    void findFloatingRegions();
+    // Subtracts, in each floating region, the mean over its cells.
+    void removeFloatingMeans(std::vector<double>& a) const;
+    // Copies b and x into the finest level's layout (b with its floating
+    // means removed), and x back out.
+    void loadSystem(const double* b, const double* x);
+    void storeSolution(double* x) const;
+    // Conjugate gradients on the loaded system until the largest residual is
+    // at most stopAt; returns the iterations.
+    int conjugateGradients(double stopAt, int maxIterations);
     void coarsen(const Level& fine, Level& coarse) const;
     void residual(const Level& L, const double* x, const double* b, double* r) const;
     void smooth(Level& L, int colourFirst) const;
@@ -76,4 +107,9 @@ private:
     std::vector<double> rhs, zero;                  // the right side; zeros for -A dir
     ParallelParts parallel;
     double residualMax = 0.0;
+    // Per finest-level cell the floating region it belongs to, or -1; and
+    // per floating region its cell count. Empty when no region floats.
+    std::vector<int32_t> floatingRegionOf;
+    std::vector<double> floatingCells;
+    bool coarseDiagonalsMayVanish = false;
 };

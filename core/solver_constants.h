@@ -26,4 +26,11 @@ constexpr int maxMultigridCycles = 500;
 // step) swept 4 to 7 per cent faster on the copies.
 constexpr int inPlaceSweepMaxCells = 10240;
 constexpr int inPlaceMaxSweeps = 4;
+// The projection method's pressure solve, by either solver, stops once no
+// solved cell keeps a divergence above this (velocity per length, in the
+// program's units: the domain is 1 high).
+constexpr double divergenceLimit = 1e-7;
+// The Courant number |u| dt/dx + |v| dt/dy of its automatic time step: the
+// three stages keep central convection stable up to sqrt(3).
+constexpr double projectionCourant = 1.0;
 }  // namespace solver_constants

@@ -1,5 +1,7 @@
 #include "core/time_step.h"
 
+#include "core/solver_constants.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -34,4 +36,12 @@ double stableTimeStep(const TimeStepLimits& limits, const LargestVelocities& fas
     if (limits.centralBound && squares > 0.0)
         bound = std::min(bound, 2.0 / (limits.reynolds * squares));
     return safetyFactor * bound;
+}
+
+double courantTimeStep(double dx, double dy, const LargestVelocities& fastest)
+{
+    const double rate = fastest.u / dx + fastest.v / dy;
+    if (!(rate > 0.0))
+        return solver_constants::projectionCourant * std::min(dx, dy);
+    return solver_constants::projectionCourant / rate;
 }

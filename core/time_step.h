@@ -26,3 +26,8 @@ struct TimeStepLimits {
 //              2 / (Re (|u|max^2 + |v|max^2))),
 // leaving out every bound whose speed is zero.
 double stableTimeStep(const TimeStepLimits& limits, const LargestVelocities& fastest);
+
+// The projection method's automatic step: the Courant number of
+// solver_constants::projectionCourant for the fastest u and v; a flow at
+// rest takes the step of a speed of 1.
+double courantTimeStep(double dx, double dy, const LargestVelocities& fastest);

@@ -22,16 +22,18 @@ unsigned char convectionCode(const std::optional<Convection>& c)
     case Convection::UpwindBlended:
         return 2;
     case Convection::Designed:
+        return 3;
+    case Convection::RungeKutta:
         break;
     }
-    return 3;
+    return 4;
 }
 
 bool convectionOfCode(unsigned char code, std::optional<Convection>& c)
 {
     static const Convection byCode[] = {Convection::Central, Convection::UpwindBlended,
-                                        Convection::Designed};
-    if (code > 3)
+                                        Convection::Designed, Convection::RungeKutta};
+    if (code > 4)
         return false;
     c = code == notStored ? std::nullopt : std::optional<Convection>(byCode[code - 1]);
     return true;

@@ -110,7 +110,7 @@ bool readSettings(LittleEndianReader& in, SolverSettings& s)
     s.automaticDt = automatic == 1;
     s.convection = static_cast<Convection>(convection);
     s.pressure = static_cast<PressureSolver>(pressure);
-    return s.reynolds > 0 && std::isfinite(s.dt) && s.dt > 0.0 && automatic <= 1 && convection <= 2 &&
+    return s.reynolds > 0 && std::isfinite(s.dt) && s.dt > 0.0 && automatic <= 1 && convection <= 3 &&
            pressure <= 1 && padding == 0;
 }
 

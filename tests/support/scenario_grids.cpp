@@ -42,3 +42,18 @@ void makeLidCavity(Grid& g, int n)
         g.u[i][n - 1] = 1.0;
     }
 }
+
+void makeOpenChannel(Grid& grid, int NX, int NY, int32_t wall)
+{
+    makeFluidGrid(grid, NX, NY);
+    for (int j = 1; j <= NY - 2; ++j) {
+        grid.setCell(0, j, CELL_INFLOW);
+        grid.u[0][j] = 1.0;
+        grid.setCell(NX - 1, j, CELL_OUTFLOW);
+    }
+    for (int i = 0; i < NX; ++i) {
+        grid.setCell(i, 0, wall);
+        grid.setCell(i, NY - 1, wall);
+    }
+    writeDefaultVelocities(grid, 1.0, 0.0);
+}

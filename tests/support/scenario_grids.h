@@ -17,3 +17,7 @@ void makeCavityScenario(Grid& g, int NX, int NY);
 // example is: no-slip walls round an n x n grid, and moving-wall cells
 // carrying u = 1 along the north border between the two side walls.
 void makeLidCavity(Grid& g, int n);
+
+// Inflow u = 1 on the west border, outflow on the east, walls of the given
+// kind along the south and north borders, u = 1 everywhere to start with.
+void makeOpenChannel(Grid& grid, int NX, int NY, int32_t wall);

@@ -48,23 +48,6 @@ double interpolate(const std::vector<double>& at, const std::vector<double>& val
     return values[k - 1] + t * (values[k] - values[k - 1]);
 }
 
-// Inflow u = 1 on the west border, outflow on the east, walls of the given
-// kind along the south and north borders, u = 1 everywhere to start with.
-void makeOpenChannel(Grid& grid, int NX, int NY, int32_t wall)
-{
-    makeFluidGrid(grid, NX, NY);
-    for (int j = 1; j <= NY - 2; ++j) {
-        grid.setCell(0, j, CELL_INFLOW);
-        grid.u[0][j] = 1.0;
-        grid.setCell(NX - 1, j, CELL_OUTFLOW);
-    }
-    for (int i = 0; i < NX; ++i) {
-        grid.setCell(i, 0, wall);
-        grid.setCell(i, NY - 1, wall);
-    }
-    writeDefaultVelocities(grid, 1.0, 0.0);
-}
-
 struct Published {
     double position;
     double velocity;

@@ -1,0 +1,212 @@
+#include "core/projection_step.h"
+
+#include "core/cell_flags.h"
+#include "core/convection_schemes.h"
+#include "core/solver_constants.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Spalart, Moser & Rogers (1991), their table of coefficients.
+constexpr double stageGamma[] = {8.0 / 15.0, 5.0 / 12.0, 3.0 / 4.0};
+constexpr double stageZeta[] = {0.0, -17.0 / 60.0, -5.0 / 12.0};
+
+// The viscous solves stop far below anything a step changes.
+constexpr double viscousRelativeLimit = 1e-10;
+constexpr int maxViscousIterations = 200;
+
+double largestMagnitude(const Array2D<double>& a, int32_t NX, int32_t NY)
+{
+    double largest = 0.0;
+    for (int32_t i = 0; i < NX; ++i)
+        for (int32_t j = 0; j < NY; ++j)
+            largest = std::max(largest, std::fabs(a[i][j]));
+    return largest;
+}
+
+}  // namespace
+
+ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, int threads, double divergenceLimit)
+    : g(state), NX(state.NX), NY(state.NY), invRe(1.0 / reynolds), divergenceLimit(divergenceLimit),
+      maxIterations(multigrid ? solver_constants::maxMultigridCycles : solver_constants::maxPressureSweeps),
+      useMultigrid(multigrid), plan(planFaceBoundaries(state)), uViscous(plan.u, true, state.NX, state.NY),
+      vViscous(plan.v, false, state.NX, state.NY)
+{
+    const CellOperator op = pressureOperator(state, plan);
+    pressure = std::make_unique<MultigridPressure>(MultigridPressure::Operator{op.diag, op.west, op.south}, NX, NY);
+    pressure->setThreads(threads);
+    for (Array2D<double>* a : {&convU, &convV, &convUPrev, &convVPrev, &lapU, &lapV, &incU, &incV})
+        a->allocate(NX, NY);
+    const size_t cells = static_cast<size_t>(NX) * static_cast<size_t>(NY);
+    rhs.assign(cells, 0.0);
+    for (std::vector<double>& start : stagePhi)
+        start.assign(cells, 0.0);
+    startPhi.assign(cells, 0.0);
+    applyFixedFaces(state, plan, g.u, g.v);
+}
+
+ProjectionReport ProjectionStep::projectStartingField()
+{
+    moveOutflow(0.0);
+    return project(1.0, startPhi);
+}
+
+ProjectionReport ProjectionStep::advance(double dt)
+{
+    ProjectionReport report;
+    for (int k = 0; k < 3; ++k) {
+        const Stage stage{stageGamma[k], stageZeta[k], 0.5 * (stageGamma[k] + stageZeta[k])};
+        const double h = 2.0 * stage.alpha * dt;
+        moveOutflow(h);
+        computeConvection();
+        predict(stage, dt);
+        const ProjectionReport stageReport = project(h, stagePhi[k]);
+        addPressureCorrection();
+        report.pressureIterations += stageReport.pressureIterations;
+        report.converged = report.converged && stageReport.converged;
+    }
+    return report;
+}
+
+ProjectionReport ProjectionStep::project(double h, std::vector<double>& start)
+{
+    gatherDivergence(h);
+    phi = start.data();
+    const ProjectionReport report = solvePressure(h, start);
+    correct(h);
+    return report;
+}
+
+// The convective condition on every outflow face, then one shift of the
+// normal faces that balances the flux. h = 0 only balances.
+void ProjectionStep::moveOutflow(double h)
+{
+    if (plan.outflow.empty())
+        return;
+    auto face = [&](bool isU, int32_t i, int32_t j) -> double& { return isU ? g.u[i][j] : g.v[i][j]; };
+    double carrying = plan.inflowRate / plan.outflowLength;
+    if (carrying <= 0.0) {
+        double outward = 0.0;
+        for (const OutflowFace& f : plan.outflow)
+            outward += f.outward * face(f.isU, f.i, f.j) * f.length;
+        carrying = std::max(0.0, outward / plan.outflowLength);
+    }
+    if (h > 0.0) {
+        for (const OutflowFace& f : plan.outflow) {
+            const double c = std::min(1.0, carrying * h / (f.isU ? g.dx : g.dy));
+            double& q = face(f.isU, f.i, f.j);
+            q -= c * (q - face(f.isU, f.insideI, f.insideJ));
+        }
+        for (const OutflowTangent& t : plan.outflowTangents) {
+            const double c = std::min(1.0, carrying * h / (t.isU ? g.dy : g.dx));
+            double& q = face(t.isU, t.i, t.j);
+            q -= c * (q - face(t.isU, t.insideI, t.insideJ));
+        }
+    }
+    double leaving = 0.0;
+    for (const OutflowFace& f : plan.outflow)
+        leaving += f.outward * face(f.isU, f.i, f.j) * f.length;
+    const double shift = (plan.inflowRate - leaving) / plan.outflowLength;
+    for (const OutflowFace& f : plan.outflow)
+        face(f.isU, f.i, f.j) += f.outward * shift;
+}
+
+// N(u) = d(uu)/dx + d(uv)/dy at the u faces and d(uv)/dx + d(vv)/dy at the
+// v faces, the consistent central fluxes, on the unknown faces.
+void ProjectionStep::computeConvection()
+{
+    std::swap(convU, convUPrev);
+    std::swap(convV, convVPrev);
+    const ConvectionFactors factors = convectionFactorsFor(g.dx, g.dy, 0.0);
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const UFaceColumns uColumns{g.u[i - 1], g.u[i], g.u[i + 1], g.v[i], g.v[i + 1]};
+        const double* unknown = plan.u.unknown[i];
+        double* out = convU[i];
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            const ConvectionTerms t = CentralConvection::atUFace(uColumns, j, factors);
+            out[j] = unknown[j] * (t.x + t.y);
+        }
+    }
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const VFaceColumns vColumns{g.v[i - 1], g.v[i], g.v[i + 1], g.u[i - 1], g.u[i]};
+        const double* unknown = plan.v.unknown[i];
+        double* out = convV[i];
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            const ConvectionTerms t = CentralConvection::atVFace(vColumns, j, factors);
+            out[j] = unknown[j] * (t.x + t.y);
+        }
+    }
+}
+
+// The implicit viscous solve of the stage's velocity increment, added to u
+// and v to give u*.
+void ProjectionStep::predict(const Stage& stage, double dt)
+{
+    applyFaceLaplacian(plan.u, true, g.u, lapU);
+    applyFaceLaplacian(plan.v, false, g.v, lapV);
+    const double invDx = 1.0 / g.dx, invDy = 1.0 / g.dy;
+    const double viscous = 2.0 * stage.alpha * invRe, gradient = 2.0 * stage.alpha;
+    // The increment's right side, in place in the laplacian arrays.
+    for (int32_t i = 1; i <= NX - 2; ++i)
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            lapU[i][j] = plan.u.unknown[i][j]
+                         * dt * (-stage.gamma * convU[i][j] - stage.zeta * convUPrev[i][j] + viscous * lapU[i][j]
+                                 - gradient * (g.p[i + 1][j] - g.p[i][j]) * invDx);
+            lapV[i][j] = plan.v.unknown[i][j]
+                         * dt * (-stage.gamma * convV[i][j] - stage.zeta * convVPrev[i][j] + viscous * lapV[i][j]
+                                 - gradient * (g.p[i][j + 1] - g.p[i][j]) * invDy);
+        }
+    const double c = stage.alpha * dt * invRe;
+    const double uLimit = viscousRelativeLimit * std::max(largestMagnitude(lapU, NX, NY), 1e-300);
+    const double vLimit = viscousRelativeLimit * std::max(largestMagnitude(lapV, NX, NY), 1e-300);
+    uViscous.solve(c, lapU, incU, uLimit, maxViscousIterations);
+    vViscous.solve(c, lapV, incV, vLimit, maxViscousIterations);
+    for (int32_t i = 1; i <= NX - 2; ++i)
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            g.u[i][j] += incU[i][j];
+            g.v[i][j] += incV[i][j];
+        }
+}
+
+void ProjectionStep::gatherDivergence(double h)
+{
+    const double invDx = 1.0 / g.dx, invDy = 1.0 / g.dy;
+    for (int32_t j = 1; j <= NY - 2; ++j)
+        for (int32_t i = 1; i <= NX - 2; ++i) {
+            const size_t k = static_cast<size_t>(j) * NX + i;
+            const double divergence = (g.u[i][j] - g.u[i - 1][j]) * invDx + (g.v[i][j] - g.v[i][j - 1]) * invDy;
+            rhs[k] = plan.solved[i][j] ? -divergence / h : 0.0;
+        }
+}
+
+// What a solved cell keeps of the divergence is h times its residual.
+ProjectionReport ProjectionStep::solvePressure(double h, std::vector<double>& x)
+{
+    ProjectionReport report;
+    const double limit = divergenceLimit / h;
+    report.pressureIterations = useMultigrid ? pressure->solveTo(rhs.data(), x.data(), limit, maxIterations)
+                                             : pressure->sweepTo(rhs.data(), x.data(), limit, maxIterations);
+    report.converged = pressure->lastResidual() <= limit;
+    return report;
+}
+
+void ProjectionStep::correct(double h)
+{
+    const double hx = h / g.dx, hy = h / g.dy;
+    auto at = [&](int32_t i, int32_t j) { return phi[static_cast<size_t>(j) * NX + i]; };
+    for (int32_t i = 1; i <= NX - 2; ++i)
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            g.u[i][j] -= plan.u.unknown[i][j] * hx * (at(i + 1, j) - at(i, j));
+            g.v[i][j] -= plan.v.unknown[i][j] * hy * (at(i, j + 1) - at(i, j));
+        }
+}
+
+void ProjectionStep::addPressureCorrection()
+{
+    for (int32_t i = 1; i <= NX - 2; ++i)
+        for (int32_t j = 1; j <= NY - 2; ++j)
+            if (plan.solved[i][j])
+                g.p[i][j] += phi[static_cast<size_t>(j) * NX + i];
+}
