@@ -214,7 +214,7 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
     } else if (name == "--convection") {
         o.convectionGiven = true;
         if (!parseConvection(text, o.convection)) {
-            error = std::string("--convection needs central, blended or designed, not '") + text + "'";
+            error = std::string("--convection needs rk3, central, blended or designed, not '") + text + "'";
             return false;
         }
     } else if (name == "--pressure") {
@@ -379,8 +379,11 @@ std::string batchUsage()
            "  --dt X          time step, above 0 (default 0.003); auto chooses a\n"
            "                  stable one before every step\n"
            "  --convection C  central (default), blended (upwind-blended, for high\n"
-           "                  Reynolds numbers) or designed (the original terms,\n"
-           "                  to reproduce old results bit for bit)\n"
+           "                  Reynolds numbers), designed (the original terms,\n"
+           "                  to reproduce old results bit for bit) or rk3 (the\n"
+           "                  second-order projection method: walls on the cell\n"
+           "                  faces, three Runge-Kutta stages, implicit viscosity;\n"
+           "                  --dt auto keeps the Courant number at 1)\n"
            "  --pressure P    gauss-seidel (default) or multigrid (conjugate gradients\n"
            "                  with a multigrid preconditioner, much faster on large\n"
            "                  grids)\n"
