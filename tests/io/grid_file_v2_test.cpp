@@ -272,7 +272,7 @@ TEST(GridFileV2, BadFilesAreRefusedAndChangeNothing)
         {"NaN default V", with([nan](HeaderFields& h) { h.defaultV = nan; })},
         {"NaN time step", with([nan](HeaderFields& h) { h.dt = nan; })},
         {"negative time step", with([](HeaderFields& h) { h.dt = -0.001; })},
-        {"convection code 4", with([](HeaderFields& h) { h.convection = 4; })},
+        {"convection code 5", with([](HeaderFields& h) { h.convection = 5; })},
         {"pressure code 3", with([](HeaderFields& h) { h.pressure = 3; })},
     };
     Grid probe;

@@ -143,7 +143,7 @@ TEST(StateFile, BrokenFilesAreRefusedAndLeaveTheStateAlone)
         {"flipped payload byte", [](Bytes& b) { b[b.size() / 2] ^= 0x10; }, StateFileStatus::BadChecksum},
         {"flipped last byte", [](Bytes& b) { b.back() ^= 0x01; }, StateFileStatus::BadChecksum},
         {"checksum", [](Bytes& b) { b[state_file::headerLength - 1] ^= 0x80; }, StateFileStatus::BadChecksum},
-        {"convection 3", [](Bytes& b) { b[state_file::headerLength + 13] = 3; resealChecksum(b); },
+        {"convection 4", [](Bytes& b) { b[state_file::headerLength + 13] = 4; resealChecksum(b); },
          StateFileStatus::BadValues},
         {"Re 0", [](Bytes& b) { putU32(b, state_file::headerLength, 0); resealChecksum(b); },
          StateFileStatus::BadValues},
