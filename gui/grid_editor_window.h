@@ -109,6 +109,11 @@ protected:
     virtual FXString chooseGridFile(FileChoice choice);
     // Shows a grid-file failure in a modal message box.
     virtual void showFileMessage(const FXString& caption, const FXString& text);
+    // Shows a setting that cannot be run in a modal message box.
+    virtual void showSettingMessage(const FXString& caption, const FXString& text);
+    // Whether Delta Time can be run (or is not used); if not, says so with
+    // the field shown and focused.
+    bool deltaTimeAccepted();
     // The solver settings the Simulation Properties page shows.
     SolverSettings chosenSolverSettings() const;
     // The settings a grid file stores, as the window shows them.

@@ -145,6 +145,8 @@ enum UiTextKey : int {
     TXT_EXPORT_FAILED     = 164,
     TXT_CHART_TIME        = 165,
     TXT_NO_BODIES         = 166,
+    // Settings the editor refuses before a run.
+    TXT_BAD_DELTA_TIME    = 170,
 };
 
 // One entry of a language's table.

@@ -139,6 +139,7 @@ const UiTextEntry table[] = {
     {164, "Nie można zapisać historii do pliku\n%s"},
     {165, "czas"},
     {166, "Brak ciał w przepływie."},
+    {170, "Krok Czasowy DT musi być liczbą większą od 0, na przykład 0.003."},
 };
 
 }  // namespace
