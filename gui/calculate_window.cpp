@@ -4,6 +4,7 @@
 #include "gui/avi_message_box.h"
 #include "gui/calculate_layout.h"
 #include "gui/compressor_dialog.h"
+#include "gui/file_names.h"
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
 #include "gui/ui_text.h"
@@ -74,12 +75,6 @@ PictureBytes pictureBytes(const FrameImage& picture)
             bytes.rgb.push_back(byteOf(picture.pixelBlue(column, row)));
         }
     return bytes;
-}
-
-// A name without an extension gets ".png".
-FXString withPngExtension(const FXString& name)
-{
-    return FXPath::extension(name).empty() ? name + ".png" : name;
 }
 
 // The scheme's name as the editor's Convection list shows it.
@@ -519,7 +514,7 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     const FXString name = choosePictureFileName();
     if (name.empty())
         return 1;
-    const FXString path = withPngExtension(name);
+    const FXString path = withDefaultExtension(name.text(), ".png").c_str();
     if (!writePngFile(path.text(), pictureBytes(outputs.picture())))
         showPictureWriteFailure(path);
     return 1;
