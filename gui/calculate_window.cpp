@@ -20,7 +20,6 @@
 namespace {
 // Fixed texts of the window: not in the text tables.
 constexpr const char* stopText = "Sto&p";
-constexpr const char* startCycleText = "0";
 constexpr const char* aviDialogTitle = "Save Avi file As..";
 constexpr int aviDialogWidth = 500;
 constexpr int aviDialogHeight = 300;
@@ -179,8 +178,6 @@ void CalculateWindow::buildCanvasAndButtons()
                                       framePad, framePad, framePad, framePad, framePad, framePad);
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
-                             cycleLabelPadY, cycleLabelPadY);
     timeLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | fixedPosition | LAYOUT_FIX_WIDTH,
                             timeLabelX, timeLabelY, timeLabelWidth, 0, labelPad, labelPad, cycleLabelPadY,
                             cycleLabelPadY);
@@ -294,8 +291,9 @@ void CalculateWindow::showInstability(const FXString& text)
 
 void CalculateWindow::showRunTime()
 {
-    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g", uiText(TXT_SIMULATED_TIME), run->simulatedTime(),
-                                      uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt));
+    timeLabel->setText(FXStringFormat("%s %d   %s %.4g   %s %.3g", uiText(TXT_STEP_COUNT), run->cycles(),
+                                      uiText(TXT_SIMULATED_TIME), run->simulatedTime(), uiText(TXT_TIME_STEP_USED),
+                                      run->lastStepReport().dt));
 }
 
 // The dialog without the wait cursor.
@@ -465,7 +463,6 @@ bool CalculateWindow::runOneCycle()
         return saved.ok;
     });
     measureStep(frameCycle);
-    cycleLabel->setText(FXStringVal(run->cycles()));
     showRunTime();
     if (run->unstable()) {
         stopAfterBlowUp();
@@ -549,21 +546,23 @@ void CalculateWindow::stopAfterBlowUp()
     showInstability(text);
 }
 
+// The line keeps the blown-up step, which the message names.
 void CalculateWindow::restartRun()
 {
     run->rebuild();
     run->step();
     run->resetCounters();
     restartMeasurements();
-    showRunTime();
 }
 
-// Stop: Idle controls, the final state shown, the file completed, the
-// solver rebuilt from the grid and stepped once, the counters reset.
+// Stop: Idle controls, the final state shown with its step and time, the
+// file completed, the solver rebuilt from the grid and stepped once, the
+// counters reset.
 long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
 {
     enterIdleControls();
     renderFrame();
+    showRunTime();  // the line goes with the final state shown
     cancelCycle();
     outputs.closeAvi();
     outputs.release();
@@ -572,7 +571,6 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     run->step();
     run->resetCounters();
     restartMeasurements();
-    showRunTime();
     return 1;
 }
 

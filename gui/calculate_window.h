@@ -38,8 +38,7 @@ protected:
     FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
     FXButton* measureButton = nullptr;        // opens the Measurements window
     bool paused = false;                      // a started run stands with its state kept
-    FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
-    FXLabel* timeLabel = nullptr;             // simulated time, dt in use
+    FXLabel* timeLabel = nullptr;             // step count, simulated time, dt in use
     FXLabel* solverLabel = nullptr;           // the scheme over the pressure solver
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
@@ -148,7 +147,9 @@ protected:
     void stopAfterBlowUp();
     // The solver rebuilt from the grid and stepped once, counters at zero.
     void restartRun();
-    // "Time T   dt D" after the last step.
+    // "Step N   Time T   dt D" after the last step: N cycles after the
+    // build step, T their time with the build step's, as kelvo-batch's
+    // summary and history count them.
     void showRunTime();
     // "Width: W" and "Height: H".
     void showFrameSize();

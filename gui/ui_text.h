@@ -147,6 +147,8 @@ enum UiTextKey : int {
     TXT_NO_BODIES         = 166,
     // Settings the editor refuses before a run.
     TXT_BAD_DELTA_TIME    = 170,
+    // The simulation window's line above the picture.
+    TXT_STEP_COUNT        = 171,
 };
 
 // One entry of a language's table.

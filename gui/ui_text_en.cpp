@@ -140,6 +140,7 @@ const UiTextEntry table[] = {
     {165, "time"},
     {166, "No body in the flow."},
     {170, "Delta Time must be a number above 0, for example 0.003."},
+    {171, "Step"},
 };
 
 }  // namespace

@@ -140,6 +140,7 @@ const UiTextEntry table[] = {
     {165, "czas"},
     {166, "Brak ciał w przepływie."},
     {170, "Krok Czasowy DT musi być liczbą większą od 0, na przykład 0.003."},
+    {171, "Krok"},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "window_test.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +24,6 @@ public:
     {
     }
 
-    using CalculateWindow::cycleLabel;
     using CalculateWindow::timeLabel;
     using CalculateWindow::solverLabel;
     using CalculateWindow::heightLabel;
@@ -106,5 +106,20 @@ public:
         settle(settleSeconds);
     }
     int32_t cycles() const { return run->cycles(); }
+    // N, T and D of the line "Step N   Time T   dt D" above the picture;
+    // N is -1 when the line has another form.
+    struct RunLine {
+        long long step = -1;
+        double time = 0.0, dt = 0.0;
+    };
+    RunLine shownLine() const
+    {
+        RunLine line;
+        if (std::sscanf(timeLabel->getText().text(), "Step %lld   Time %lf   dt %lf", &line.step, &line.time,
+                        &line.dt) != 3)
+            line.step = -1;
+        return line;
+    }
+    long long shownStep() const { return shownLine().step; }
     int32_t frames() const { return run->frames(); }
 };
