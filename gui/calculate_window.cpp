@@ -3,6 +3,7 @@
 #include "core/flow_check.h"
 #include "gui/avi_message_box.h"
 #include "gui/calculate_layout.h"
+#include "gui/close_running_dialog.h"
 #include "gui/compressor_dialog.h"
 #include "gui/file_names.h"
 #include "gui/icon_set.h"
@@ -106,6 +107,8 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
     FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
+    FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
+    FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
 };
 // clang-format on
 
@@ -501,6 +504,28 @@ long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
     if (paused && runOneCycle())
         refreshMeasureWindow();
     return 1;
+}
+
+bool CalculateWindow::askCloseRunning()
+{
+    CloseRunningDialog dialog(this);
+    return dialog.ask();
+}
+
+// No cycle runs while the question is up, so the run stands as the user
+// saw it when answering.
+long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
+{
+    const bool running = pauseButton->isEnabled() && !paused;
+    if (running) {
+        cancelCycle();
+        const bool close = askCloseRunning();
+        if (!close) {
+            scheduleCycle();
+            return 1;
+        }
+    }
+    return FXDialogBox::onCmdCancel(sender, FXSEL(SEL_COMMAND, ID_CANCEL), ptr);
 }
 
 // Save Picture: the picture as it stands, as a PNG file of its size.

@@ -104,6 +104,9 @@ protected:
     virtual FXString choosePictureFileName();
     // Tells the user that the picture could not be written.
     virtual void showPictureWriteFailure(const FXString& path);
+    // Whether the user lets a running simulation close; asked on Esc and
+    // the close box.
+    virtual bool askCloseRunning();
     // Opens the AVI file under the wait cursor: the title and fade-in take
     // seconds at the larger output sizes.
     bool openAviWaiting(const std::string& fileName);
@@ -210,6 +213,9 @@ public:
     long onCmdPause(FXObject*, FXSelector, void*);
     long onCmdStep(FXObject*, FXSelector, void*);
     long onCmdSavePicture(FXObject*, FXSelector, void*);
+    // Esc and the close box: a running simulation closes only when the user
+    // says so; a paused or stopped one at once.
+    long onCmdCancel(FXObject*, FXSelector, void*);
 
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);

@@ -239,6 +239,46 @@ TEST_F(CalculateWindowTest, TheStepLineCountsTheBuildStepAsTheHistoryDoes)
     window->measureWindow->hide();
 }
 
+// Esc (the dialog's cancel) and the close box ask before a running
+// simulation closes; No lets it run on, Yes closes it. Paused or stopped,
+// the window closes without a question.
+TEST_F(CalculateWindowTest, ClosingARunningSimulationAsksFirst)
+{
+    enum class State { Idle, Running, Paused };
+    const struct {
+        State state;
+        bool answer;
+        bool viaCloseBox;
+        int questions;
+        bool closed;
+    } cases[] = {
+        {State::Idle, false, false, 0, true},      {State::Running, false, false, 1, false},
+        {State::Running, true, false, 1, true},    {State::Running, false, true, 1, false},
+        {State::Paused, false, false, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
+        window = std::make_unique<TestWindow>(&grid);
+        window->create();
+        window->show(PLACEMENT_OWNER);
+        if (c.state != State::Idle)
+            runFrames(2);
+        if (c.state == State::Paused)
+            window->send(CalculateWindow::ID_PAUSE);
+        window->closeAnswer = c.answer;
+        if (c.viaCloseBox)
+            window->handle(window.get(), FXSEL(SEL_CLOSE, 0), nullptr);
+        else
+            window->send(FXDialogBox::ID_CANCEL);
+        EXPECT_EQ(window->closeQuestions, c.questions);
+        EXPECT_EQ(window->shown() == FALSE, c.closed);
+        if (!c.closed && c.state == State::Running) {  // it runs on
+            const int32_t cycles = window->cycles();
+            ASSERT_TRUE(runUntil([&] { return window->cycles() > cycles + 2; }, patience));
+        }
+    }
+}
+
 TEST_F(CalculateWindowTest, IntervalFiveTakesFramesAtZeroFiveAndTen)
 {
     window->intervalSpinner->setValue(5);

@@ -67,6 +67,8 @@ public:
     bool compressorAnswer = true;        // what the compressor dialog returns
     int compressorQuestions = 0;         // how often it was asked
     std::vector<std::pair<std::string, std::string>> aviMessages;  // (caption, text) as shown
+    bool closeAnswer = false;            // the answer to "Stop it and close the window?"
+    int closeQuestions = 0;              // how often it was asked
     FXString pictureAnswer;              // what the Save Picture dialog returns
     std::vector<std::string> pictureFailures;  // files named in picture failure messages
 
@@ -79,6 +81,11 @@ public:
     std::vector<std::string> instabilities;  // blow-up messages as shown
     void showInstability(const FXString& text) override { instabilities.push_back(text.text()); }
     FXString choosePictureFileName() override { return pictureAnswer; }
+    bool askCloseRunning() override
+    {
+        ++closeQuestions;
+        return closeAnswer;
+    }
     void showPictureWriteFailure(const FXString& path) override { pictureFailures.push_back(path.text()); }
     // Full frames, or a cancel.
     bool chooseCompression(CompressOptions& options) override
