@@ -22,13 +22,13 @@ constexpr int canvasFrameWidth = 400;
 constexpr int canvasFrameHeight = 200;
 constexpr int framePad = 4;      // padding and spacing of frames and groups
 
-constexpr int labelPad = 2;      // the cycle and size labels
-constexpr int cycleLabelPadY = 0;  // the cycle label clear of the canvas frame
+constexpr int labelPad = 2;      // the step line and size labels
+constexpr int cycleLabelPadY = 0;  // the step line clear of the canvas frame
 
-// Simulated time, time step and scheme, right of the cycle count.
-constexpr int timeLabelX = 90;
+// Step count, simulated time and time step, above the canvas.
+constexpr int timeLabelX = 10;
 constexpr int timeLabelY = 10;
-constexpr int timeLabelWidth = 310;
+constexpr int timeLabelWidth = 390;
 
 // Start and Stop.
 constexpr int startX = 10;

@@ -3,7 +3,9 @@
 #include "core/flow_check.h"
 #include "gui/avi_message_box.h"
 #include "gui/calculate_layout.h"
+#include "gui/close_running_dialog.h"
 #include "gui/compressor_dialog.h"
+#include "gui/file_names.h"
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
 #include "gui/ui_text.h"
@@ -19,7 +21,6 @@
 namespace {
 // Fixed texts of the window: not in the text tables.
 constexpr const char* stopText = "Sto&p";
-constexpr const char* startCycleText = "0";
 constexpr const char* aviDialogTitle = "Save Avi file As..";
 constexpr int aviDialogWidth = 500;
 constexpr int aviDialogHeight = 300;
@@ -76,12 +77,6 @@ PictureBytes pictureBytes(const FrameImage& picture)
     return bytes;
 }
 
-// A name without an extension gets ".png".
-FXString withPngExtension(const FXString& name)
-{
-    return FXPath::extension(name).empty() ? name + ".png" : name;
-}
-
 // The scheme's name as the editor's Convection list shows it.
 const char* schemeText(Convection scheme)
 {
@@ -112,6 +107,8 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
     FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
+    FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
+    FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
 };
 // clang-format on
 
@@ -184,8 +181,6 @@ void CalculateWindow::buildCanvasAndButtons()
                                       framePad, framePad, framePad, framePad, framePad, framePad);
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     glCanvas = new FXGLCanvas(canvasFrame, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    cycleLabel = new FXLabel(this, startCycleText, nullptr, JUSTIFY_LEFT, 0, 0, 0, 0, labelPad, labelPad,
-                             cycleLabelPadY, cycleLabelPadY);
     timeLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | fixedPosition | LAYOUT_FIX_WIDTH,
                             timeLabelX, timeLabelY, timeLabelWidth, 0, labelPad, labelPad, cycleLabelPadY,
                             cycleLabelPadY);
@@ -299,8 +294,9 @@ void CalculateWindow::showInstability(const FXString& text)
 
 void CalculateWindow::showRunTime()
 {
-    timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g", uiText(TXT_SIMULATED_TIME), run->simulatedTime(),
-                                      uiText(TXT_TIME_STEP_USED), run->lastStepReport().dt));
+    timeLabel->setText(FXStringFormat("%s %d   %s %.4g   %s %.3g", uiText(TXT_STEP_COUNT), run->cycles(),
+                                      uiText(TXT_SIMULATED_TIME), run->simulatedTime(), uiText(TXT_TIME_STEP_USED),
+                                      run->lastStepReport().dt));
 }
 
 // The dialog without the wait cursor.
@@ -470,7 +466,6 @@ bool CalculateWindow::runOneCycle()
         return saved.ok;
     });
     measureStep(frameCycle);
-    cycleLabel->setText(FXStringVal(run->cycles()));
     showRunTime();
     if (run->unstable()) {
         stopAfterBlowUp();
@@ -511,6 +506,28 @@ long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
     return 1;
 }
 
+bool CalculateWindow::askCloseRunning()
+{
+    CloseRunningDialog dialog(this);
+    return dialog.ask();
+}
+
+// No cycle runs while the question is up, so the run stands as the user
+// saw it when answering.
+long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
+{
+    const bool running = pauseButton->isEnabled() && !paused;
+    if (running) {
+        cancelCycle();
+        const bool close = askCloseRunning();
+        if (!close) {
+            scheduleCycle();
+            return 1;
+        }
+    }
+    return FXDialogBox::onCmdCancel(sender, FXSEL(SEL_COMMAND, ID_CANCEL), ptr);
+}
+
 // Save Picture: the picture as it stands, as a PNG file of its size.
 long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 {
@@ -519,7 +536,7 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     const FXString name = choosePictureFileName();
     if (name.empty())
         return 1;
-    const FXString path = withPngExtension(name);
+    const FXString path = withDefaultExtension(name.text(), ".png").c_str();
     if (!writePngFile(path.text(), pictureBytes(outputs.picture())))
         showPictureWriteFailure(path);
     return 1;
@@ -554,21 +571,23 @@ void CalculateWindow::stopAfterBlowUp()
     showInstability(text);
 }
 
+// The line keeps the blown-up step, which the message names.
 void CalculateWindow::restartRun()
 {
     run->rebuild();
     run->step();
     run->resetCounters();
     restartMeasurements();
-    showRunTime();
 }
 
-// Stop: Idle controls, the final state shown, the file completed, the
-// solver rebuilt from the grid and stepped once, the counters reset.
+// Stop: Idle controls, the final state shown with its step and time, the
+// file completed, the solver rebuilt from the grid and stepped once, the
+// counters reset.
 long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
 {
     enterIdleControls();
     renderFrame();
+    showRunTime();  // the line goes with the final state shown
     cancelCycle();
     outputs.closeAvi();
     outputs.release();
@@ -577,7 +596,6 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     run->step();
     run->resetCounters();
     restartMeasurements();
-    showRunTime();
     return 1;
 }
 

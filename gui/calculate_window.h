@@ -38,8 +38,7 @@ protected:
     FXButton* savePictureButton = nullptr;    // Save Picture..., while paused
     FXButton* measureButton = nullptr;        // opens the Measurements window
     bool paused = false;                      // a started run stands with its state kept
-    FXLabel* cycleLabel = nullptr;            // cycleCount after each cycle
-    FXLabel* timeLabel = nullptr;             // simulated time, dt in use
+    FXLabel* timeLabel = nullptr;             // step count, simulated time, dt in use
     FXLabel* solverLabel = nullptr;           // the scheme over the pressure solver
     bool pendingCycle = false;                // a cycle chore is scheduled
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
@@ -105,6 +104,9 @@ protected:
     virtual FXString choosePictureFileName();
     // Tells the user that the picture could not be written.
     virtual void showPictureWriteFailure(const FXString& path);
+    // Whether the user lets a running simulation close; asked on Esc and
+    // the close box.
+    virtual bool askCloseRunning();
     // Opens the AVI file under the wait cursor: the title and fade-in take
     // seconds at the larger output sizes.
     bool openAviWaiting(const std::string& fileName);
@@ -148,7 +150,9 @@ protected:
     void stopAfterBlowUp();
     // The solver rebuilt from the grid and stepped once, counters at zero.
     void restartRun();
-    // "Time T   dt D" after the last step.
+    // "Step N   Time T   dt D" after the last step: N cycles after the
+    // build step, T their time with the build step's, as kelvo-batch's
+    // summary and history count them.
     void showRunTime();
     // "Width: W" and "Height: H".
     void showFrameSize();
@@ -209,6 +213,9 @@ public:
     long onCmdPause(FXObject*, FXSelector, void*);
     long onCmdStep(FXObject*, FXSelector, void*);
     long onCmdSavePicture(FXObject*, FXSelector, void*);
+    // Esc and the close box: a running simulation closes only when the user
+    // says so; a paused or stopped one at once.
+    long onCmdCancel(FXObject*, FXSelector, void*);
 
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);

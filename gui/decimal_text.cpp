@@ -1,6 +1,7 @@
 #include "gui/decimal_text.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <locale.h>
 
@@ -18,4 +19,12 @@ double readDecimal(const char* text)
     if (!text)
         return 0.0;
     return strtod_l(text, nullptr, numericLocale());
+}
+
+std::optional<double> readPositiveDecimal(const char* text)
+{
+    const double value = readDecimal(text);
+    if (!std::isfinite(value) || value <= 0.0)
+        return std::nullopt;
+    return value;
 }

@@ -65,6 +65,7 @@ constexpr const char* vRowLabel = "V";
 constexpr const char* saveTitle = "Save As..";
 constexpr const char* loadTitle = "Load...";
 constexpr const char* gridPattern = "*.grid";
+constexpr const char* gridExtension = ".grid";
 constexpr const char* gridDirectory = "./Grids";
 constexpr const char* okButton = "&Ok";
 constexpr const char* intFormat = "%s: %d";

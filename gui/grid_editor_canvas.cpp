@@ -39,6 +39,36 @@ PickedCell GridEditorWindow::cellUnderPointer(const FXEvent* event) const
     return pickCell(view, grid.NX, grid.NY, event->win_x, event->win_y, glCanvas->getWidth(), glCanvas->getHeight());
 }
 
+CellIndex GridEditorWindow::strokeCellUnderPointer(const FXEvent* event) const
+{
+    const Grid& grid = model.grid();
+    const PickedCell cell =
+        pointerCell(view, grid.NX, grid.NY, event->win_x, event->win_y, glCanvas->getWidth(), glCanvas->getHeight());
+    return {cell.i, cell.j};
+}
+
+// Motion events come seconds apart on a busy display, and the pointer may
+// jump many cells between two of them: the cells it passed over are
+// painted too, so a quick stroke draws a closed wall.
+void GridEditorWindow::continueStroke(CellIndex to)
+{
+    std::vector<CellIndex> path = strokeCells(strokeLast, to);
+    if (path.size() > 1)
+        path.erase(path.begin());  // painted by the event before
+    strokeLast = to;
+    const CellTypeInfo* type = cellTypeOfWord(paintWord);
+    if (leftDragging && type && type->direction == CellDirection::Chosen)
+        paintWord = (paintWord & ~DIR_MASK) | checkedDirection();
+    const double u = readDecimal(uField->getText().text());
+    const double v = readDecimal(vField->getText().text());
+    GridChange change;
+    for (const CellIndex& cell : clipToGrid(path, model.grid().NX, model.grid().NY))
+        change.cells.push_back(leftDragging ? GridChange::paint(cell.i, cell.j, paintWord, u, v).cells.front()
+                                            : GridChange::eraseToRest(cell.i, cell.j).cells.front());
+    if (!change.cells.empty())
+        applyChange(std::move(change));
+}
+
 // A shape dragged past the grid's edge stops at the edge: the pointer is
 // pulled onto the grid's rectangle before it is picked.
 CellIndex GridEditorWindow::shapeCellUnderPointer(const FXEvent* event) const
@@ -131,6 +161,7 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
     history.beginGroup();
     if (cell.onGrid)
         paintToolCell(cell.i, cell.j);
+    strokeLast = strokeCellUnderPointer(static_cast<const FXEvent*>(ptr));
     leftDragging = true;
     onMotion(sender, sel, ptr);
     return 1;
@@ -159,6 +190,7 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
     if (cell.onGrid)
         applyChange(GridChange::erase(cell.i, cell.j));
     onMotion(sender, sel, ptr);
+    strokeLast = strokeCellUnderPointer(static_cast<const FXEvent*>(ptr));
     rightDragging = true;
     return 1;
 }
@@ -192,15 +224,9 @@ long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
     } else if (cell.onGrid) {
         setColour(GridColours::pointerCell);
         drawCellOutline(view, grid.NX, grid.NY, cell.i, cell.j);
-        if (leftDragging) {
-            const CellTypeInfo* type = cellTypeOfWord(paintWord);
-            if (type && type->direction == CellDirection::Chosen)
-                paintWord = (paintWord & ~DIR_MASK) | checkedDirection();
-            paintToolCell(cell.i, cell.j);
-        }
-        if (rightDragging)
-            applyChange(GridChange::eraseToRest(cell.i, cell.j));
     }
+    if (!shapeDragging && (leftDragging || rightDragging))
+        continueStroke(strokeCellUnderPointer(event));
     endGridFrame(glCanvas, glVisual);
     return 1;
 }

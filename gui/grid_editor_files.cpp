@@ -2,6 +2,7 @@
 #include "gui/grid_editor_window.h"
 
 #include "gui/editor_layout.h"
+#include "gui/file_names.h"
 #include "gui/grid_directory.h"
 #include "gui/image_file.h"
 #include "gui/import_image_dialog.h"
@@ -51,9 +52,11 @@ long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// A saved grid is the state the title's "*" compares with.
-bool GridEditorWindow::saveGridTo(const FXString& path)
+// A saved grid is the state the title's "*" compares with. A name typed
+// without an extension gets ".grid", so that Load's filter shows the file.
+bool GridEditorWindow::saveGridTo(const FXString& typed)
 {
+    const FXString path = withDefaultExtension(typed.text(), EditorTexts::gridExtension).c_str();
     if (!saveGridFile(path.text(), model.grid(), fileSettings())) {
         const char* phrase = uiText(TXT_CANNOT_ACCESS);
         showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,

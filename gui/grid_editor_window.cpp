@@ -568,11 +568,31 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
 long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 {
     endDrags();
+    if (!deltaTimeAccepted())
+        return 1;
     applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
                                               defaultVSpinner->getValue()));
     runSimulation(chosenSolverSettings());
     endDrags();
     return 1;
+}
+
+// A time step of 0 or below would run for ever at time 0, so the run does
+// not start; the grid stays as it is.
+bool GridEditorWindow::deltaTimeAccepted()
+{
+    if (automaticDtCheck->getCheck() || readPositiveDecimal(deltaTimeField->getText().text()))
+        return true;
+    tabBook->setCurrent(1);
+    deltaTimeField->setFocus();
+    deltaTimeField->selectAll();
+    showSettingMessage(uiText(TXT_DELTA_TIME), uiText(TXT_BAD_DELTA_TIME));
+    return false;
+}
+
+void GridEditorWindow::showSettingMessage(const FXString& caption, const FXString& text)
+{
+    FXMessageBox::error(this, MBOX_OK, caption.text(), "%s", text.text());
 }
 
 // The simulation window, modal over this window, destroyed when closed.

@@ -90,6 +90,8 @@ protected:
     CellIndex shapeEnd{0, 0};
     bool leftDragging = false;                 // a left-button drag is painting
     bool rightDragging = false;                // a right-button drag is painting
+    CellIndex strokeLast{0, 0};                // the pointer's cell at the stroke's last
+                                               // event, on the grid or past its edge
     FXSpinner* reynoldsSpinner = nullptr;      // "Dimensionless Reynolds Number"
     FXTextField* deltaTimeField = nullptr;     // "Delta Time"
     FXSpinner* defaultUSpinner = nullptr;      // "Default U velocity"
@@ -109,6 +111,11 @@ protected:
     virtual FXString chooseGridFile(FileChoice choice);
     // Shows a grid-file failure in a modal message box.
     virtual void showFileMessage(const FXString& caption, const FXString& text);
+    // Shows a setting that cannot be run in a modal message box.
+    virtual void showSettingMessage(const FXString& caption, const FXString& text);
+    // Whether Delta Time can be run (or is not used); if not, says so with
+    // the field shown and focused.
+    bool deltaTimeAccepted();
     // The solver settings the Simulation Properties page shows.
     SolverSettings chosenSolverSettings() const;
     // The settings a grid file stores, as the window shows them.
@@ -175,6 +182,11 @@ private:
     FXint checkedDirection() const;
     // Paints the current tool into cell (i, j), with the fields' velocity.
     void paintToolCell(FXint i, FXint j);
+    // A drag's stroke on to the pointer's cell: every grid cell on the way
+    // from the last one painted (or erased to rest), the pointer's included.
+    void continueStroke(CellIndex to);
+    // The pointer's cell of an event, also past the grid's edges.
+    CellIndex strokeCellUnderPointer(const FXEvent* event) const;
     // The cell under the pointer of a canvas event; not on the grid when the
     // canvas has no area.
     PickedCell cellUnderPointer(const FXEvent* event) const;

@@ -43,21 +43,31 @@ static int64_t bandIndex(double ndc, float origin, float size)
     return static_cast<int64_t>(std::floor((ndc - origin) / size));
 }
 
-// The cell drawn under the pixel (px, py), or off the grid.
-PickedCell pickCell(const GridView& view, int32_t NX, int32_t NY,
-                    int px, int py, int W, int H)
+// The band's index, held within a range no canvas pixel can leave.
+static int32_t boundedIndex(int64_t index)
+{
+    constexpr int64_t bound = int64_t{1} << 24;
+    return static_cast<int32_t>(index < -bound ? -bound : (index > bound ? bound : index));
+}
+
+PickedCell pointerCell(const GridView& view, int32_t NX, int32_t NY,
+                       int px, int py, int W, int H)
 {
     PickedCell cell{false, -1, -1};
     if (W <= 0 || H <= 0 || NX <= 0 || NY <= 0)
         return cell;
     const double ndcX = 2.0 * (px + 0.5) / W - 1.0;
     const double ndcY = 1.0 - 2.0 * (py + 0.5) / H;
-    const int64_t i = bandIndex(ndcX, view.left, cellWidth(view, NX));
-    const int64_t j = bandIndex(ndcY, view.bottom, cellHeight(view, NY));
-    if (i < 0 || i >= NX || j < 0 || j >= NY)
-        return cell;
-    cell.onGrid = true;
-    cell.i = static_cast<int32_t>(i);
-    cell.j = static_cast<int32_t>(j);
+    cell.i = boundedIndex(bandIndex(ndcX, view.left, cellWidth(view, NX)));
+    cell.j = boundedIndex(bandIndex(ndcY, view.bottom, cellHeight(view, NY)));
+    cell.onGrid = cell.i >= 0 && cell.i < NX && cell.j >= 0 && cell.j < NY;
     return cell;
+}
+
+// The cell drawn under the pixel (px, py), or off the grid.
+PickedCell pickCell(const GridView& view, int32_t NX, int32_t NY,
+                    int px, int py, int W, int H)
+{
+    const PickedCell cell = pointerCell(view, NX, NY, px, py, W, H);
+    return cell.onGrid ? cell : PickedCell{false, -1, -1};
 }

@@ -46,3 +46,8 @@ struct PickedCell {
 //   i = floor((ndcX - left) / cw),   j = floor((ndcY - bottom) / ch)
 PickedCell pickCell(const GridView& view, int32_t NX, int32_t NY,
                     int px, int py, int W, int H);
+
+// The same, with i and j also off the grid: the cell the pixel would lie in
+// if the grid went on past its edges (for strokes that leave the grid).
+PickedCell pointerCell(const GridView& view, int32_t NX, int32_t NY,
+                       int px, int py, int W, int H);

@@ -1,5 +1,6 @@
 #include "gui/measure_window.h"
 
+#include "gui/file_names.h"
 #include "gui/ui_text.h"
 #include "sim/shedding.h"
 
@@ -328,8 +329,9 @@ void MeasureWindow::showExportFailure(const FXString& path)
 
 long MeasureWindow::onCmdExport(FXObject*, FXSelector, void*)
 {
-    const FXString path = chooseHistoryFileName();
-    if (path.empty()) return 1;
+    const FXString typed = chooseHistoryFileName();
+    if (typed.empty()) return 1;
+    const FXString path = withDefaultExtension(typed.text(), ".csv").c_str();
     if (!log->exportHistory(path.text())) showExportFailure(path);
     return 1;
 }

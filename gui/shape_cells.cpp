@@ -78,6 +78,29 @@ std::vector<CellIndex> shapeCells(ShapeKind kind, CellIndex a, CellIndex b)
     }
 }
 
+// Walks the segment between the centres: the next side it crosses is the
+// vertical one while (ix + 1/2) / nx < (iy + 1/2) / ny, compared in
+// integers.
+std::vector<CellIndex> strokeCells(CellIndex a, CellIndex b)
+{
+    const int64_t nx = std::abs(static_cast<int64_t>(b.i) - a.i);
+    const int64_t ny = std::abs(static_cast<int64_t>(b.j) - a.j);
+    const int32_t sx = a.i < b.i ? 1 : -1, sy = a.j < b.j ? 1 : -1;
+    std::vector<CellIndex> cells{a};
+    CellIndex at = a;
+    for (int64_t ix = 0, iy = 0; ix < nx || iy < ny;) {
+        if ((1 + 2 * ix) * ny <= (1 + 2 * iy) * nx) {
+            at.i += sx;
+            ++ix;
+        } else {
+            at.j += sy;
+            ++iy;
+        }
+        cells.push_back(at);
+    }
+    return cells;
+}
+
 // A line snaps to the nearest of horizontal, vertical and diagonal (the
 // diagonal when the shorter leg is at least tan 22.5° ≈ 0.414 of the longer).
 CellIndex constrainCorner(ShapeKind kind, CellIndex a, CellIndex b)

@@ -22,6 +22,14 @@ enum class ShapeKind { Cells, Line, Rectangle, FilledRectangle, FilledEllipse, F
 // in the box. Cells and Fill are not shapes and give nothing.
 std::vector<CellIndex> shapeCells(ShapeKind kind, CellIndex a, CellIndex b);
 
+// The cells a painting stroke crosses from cell a to cell b, in order, a
+// and b included: every cell that the straight path between the two cells'
+// centres passes through, each sharing a side with the one before, so that
+// a wall painted with a quick stroke has no diagonal gap for the flow.
+// Where the path runs exactly through a corner, the cell across the
+// vertical side comes first.
+std::vector<CellIndex> strokeCells(CellIndex a, CellIndex b);
+
 // Shift held while dragging: the far corner moved so that the box is a
 // square (rectangles, ellipses) or the line runs at a multiple of 45°.
 CellIndex constrainCorner(ShapeKind kind, CellIndex a, CellIndex b);

@@ -145,6 +145,15 @@ enum UiTextKey : int {
     TXT_EXPORT_FAILED     = 164,
     TXT_CHART_TIME        = 165,
     TXT_NO_BODIES         = 166,
+    // Settings the editor refuses before a run.
+    TXT_BAD_DELTA_TIME    = 170,
+    // The simulation window's line above the picture.
+    TXT_STEP_COUNT        = 171,
+    // The question before a running simulation window closes.
+    TXT_CLOSE_RUNNING_TITLE = 172,
+    TXT_CLOSE_RUNNING     = 173,
+    TXT_YES_BUTTON        = 174,
+    TXT_NO_BUTTON         = 175,
 };
 
 // One entry of a language's table.

@@ -139,6 +139,12 @@ const UiTextEntry table[] = {
     {164, "The history could not be written to\n%s"},
     {165, "time"},
     {166, "No body in the flow."},
+    {170, "Delta Time must be a number above 0, for example 0.003."},
+    {171, "Step"},
+    {172, "Running Simulation"},
+    {173, "The simulation is running. Stop it and close the window?"},
+    {174, "&Yes"},
+    {175, "&No"},
 };
 
 }  // namespace

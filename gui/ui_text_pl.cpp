@@ -139,6 +139,12 @@ const UiTextEntry table[] = {
     {164, "Nie można zapisać historii do pliku\n%s"},
     {165, "czas"},
     {166, "Brak ciał w przepływie."},
+    {170, "Krok Czasowy DT musi być liczbą większą od 0, na przykład 0.003."},
+    {171, "Krok"},
+    {172, "Trwająca symulacja"},
+    {173, "Symulacja jest w toku. Zatrzymać ją i zamknąć okno?"},
+    {174, "&Tak"},
+    {175, "&Nie"},
 };
 
 }  // namespace

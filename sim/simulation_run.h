@@ -22,9 +22,14 @@ public:
 
     // Releases the solver and builds a new one from the grid as it is now.
     void rebuild();
-    // One time step of the solver, outside the cycle count; adds its dt to
-    // the simulated time and checks the flow.
-    StepReport step() { return advanceOne(0); }
+    // One time step of the solver, outside the cycle count (the build step
+    // a run takes before its first cycle, as kelvo-batch does); adds its dt
+    // to the simulated time and checks the flow.
+    StepReport step()
+    {
+        lastStep = advanceOne(0);
+        return lastStep;
+    }
     // cycleCount and savedFrames back to 0.
     void resetCounters();
     // Continues a saved run of the same grid and settings: the solver's
@@ -53,7 +58,8 @@ public:
     }
 
     int32_t cycles() const { return cycleCount; }
-    // What the step of the last cycle did.
+    // What the last step did: the last cycle's, or the build step's before
+    // the first cycle.
     const StepReport& lastStepReport() const { return lastStep; }
     int32_t frames() const { return savedFrames; }
     const SimGrid& state() const { return solver->state(); }
@@ -89,5 +95,5 @@ private:
     double elapsed = 0.0;
     int32_t cycleCount = 0;               // cycles since the last restart
     int32_t savedFrames = 0;              // frame cycles since the last restart
-    StepReport lastStep;                  // of the last cycle
+    StepReport lastStep;                  // of the last step taken
 };

@@ -38,11 +38,11 @@ load_grid() {
     sleep 1
 }
 
-# Presses "&Calculate It" and waits for the simulation window; sets SID,
-# SX, SY.
+# Presses "&Calculate It" and waits for the simulation window, titled
+# SIM_TITLE (the English title unless set); sets SID, SX, SY.
 open_simulation() {
     click_at $((WX + 300)) $((WY + 495))
-    SID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Calculate Flow$' | head -n 1)
+    SID=$(timeout 10 xdotool search --sync --onlyvisible --name "^${SIM_TITLE:-Calculate Flow}\$" | head -n 1)
     [ -n "$SID" ] || fail "the simulation window did not appear"
     eval "$(xdotool getwindowgeometry --shell "$SID")"
     SX=$X

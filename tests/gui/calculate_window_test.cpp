@@ -146,7 +146,7 @@ TEST_F(CalculateWindowTest, OpensIdleWithItsDefaults)
     EXPECT_EQ(window->intervalSpinner->getValue(), 1);
     EXPECT_EQ(window->sizeSpinner->getValue(), 4);
     EXPECT_EQ(window->pixelsPerCell, 4);
-    EXPECT_EQ(window->cycleLabel->getText(), "0");
+    EXPECT_EQ(window->shownStep(), 0);
     EXPECT_EQ(window->widthLabel->getText(), "Width: 160");
     EXPECT_EQ(window->heightLabel->getText(), "Height: 80");
     EXPECT_EQ(window->picture().width(), 160);
@@ -185,22 +185,98 @@ TEST_F(CalculateWindowTest, StartRunsCyclesAndStopReturnsToIdle)
     EXPECT_TRUE(window->intervalSpinner->isEnabled());
     EXPECT_TRUE(window->showPressure->isEnabled());
     EXPECT_TRUE(window->pendingCycle);
-    EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(window->cycles()));
+    EXPECT_EQ(window->shownStep(), window->cycles());
     EXPECT_EQ(window->frames(), window->cycles());  // interval 1
     EXPECT_FALSE(allZero(window->picture()));                        // the boundary is drawn
 
     window->send(CalculateWindow::ID_STOP);
-    const FXString lastCount = window->cycleLabel->getText();
+    const long long lastCount = window->shownStep();
     expectIdle();
     EXPECT_EQ(window->cycles(), 0);
     EXPECT_EQ(window->frames(), 0);
-    EXPECT_NE(lastCount, "0");          // the label keeps the last count
+    EXPECT_GT(lastCount, 0);          // the line keeps the last count
     EXPECT_TRUE(allZero(window->picture()));             // a new picture
     EXPECT_EQ(window->ppm().nextNumber(), 0);
     // No cycle runs after Stop.
     settle(0.3);
     EXPECT_EQ(window->cycles(), 0);
-    EXPECT_EQ(window->cycleLabel->getText(), lastCount);
+    EXPECT_EQ(window->shownStep(), lastCount);
+}
+
+// The line above the picture counts as kelvo-batch and the history do:
+// Step N after the build step, whose dt is shown before Start, and the
+// time of all N + 1 steps, the same numbers as the history's last line.
+// Stop leaves the line of the final state shown.
+TEST_F(CalculateWindowTest, TheStepLineCountsTheBuildStepAsTheHistoryDoes)
+{
+    const auto expectLine = [&](long long step, double time, double dt, const char* when) {
+        const ProbedWindow::RunLine line = window->shownLine();
+        EXPECT_EQ(line.step, step) << when << ": " << window->timeLabel->getText().text();
+        EXPECT_NEAR(line.time, time, 5e-4 * time) << when;
+        EXPECT_NEAR(line.dt, dt, 5e-3 * dt) << when;
+    };
+    expectLine(0, timeStep, timeStep, "before Start");
+    window->send(CalculateWindow::ID_MEASURE);
+    runFrames(4);
+    window->send(CalculateWindow::ID_PAUSE);
+    window->send(CalculateWindow::ID_STEP);
+    const int32_t cycles = window->cycles();
+    expectLine(cycles, (cycles + 1) * timeStep, timeStep, "paused");
+
+    const fs::path csv = directory / "history.csv";
+    ASSERT_TRUE(window->measureLog->exportHistory(csv.string()));
+    std::ifstream in(csv);
+    std::string text, last;
+    while (std::getline(in, text))
+        last = text;
+    long long historyStep = -1;
+    double historyTime = 0.0, historyDt = 0.0;
+    ASSERT_EQ(std::sscanf(last.c_str(), "%lld,%lf,%lf", &historyStep, &historyTime, &historyDt), 3) << last;
+    expectLine(historyStep, historyTime, historyDt, "history");
+
+    window->send(CalculateWindow::ID_STOP);
+    expectLine(cycles, (cycles + 1) * timeStep, timeStep, "stopped");
+    window->measureWindow->hide();
+}
+
+// Esc (the dialog's cancel) and the close box ask before a running
+// simulation closes; No lets it run on, Yes closes it. Paused or stopped,
+// the window closes without a question.
+TEST_F(CalculateWindowTest, ClosingARunningSimulationAsksFirst)
+{
+    enum class State { Idle, Running, Paused };
+    const struct {
+        State state;
+        bool answer;
+        bool viaCloseBox;
+        int questions;
+        bool closed;
+    } cases[] = {
+        {State::Idle, false, false, 0, true},      {State::Running, false, false, 1, false},
+        {State::Running, true, false, 1, true},    {State::Running, false, true, 1, false},
+        {State::Paused, false, false, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
+        window = std::make_unique<TestWindow>(&grid);
+        window->create();
+        window->show(PLACEMENT_OWNER);
+        if (c.state != State::Idle)
+            runFrames(2);
+        if (c.state == State::Paused)
+            window->send(CalculateWindow::ID_PAUSE);
+        window->closeAnswer = c.answer;
+        if (c.viaCloseBox)
+            window->handle(window.get(), FXSEL(SEL_CLOSE, 0), nullptr);
+        else
+            window->send(FXDialogBox::ID_CANCEL);
+        EXPECT_EQ(window->closeQuestions, c.questions);
+        EXPECT_EQ(window->shown() == FALSE, c.closed);
+        if (!c.closed && c.state == State::Running) {  // it runs on
+            const int32_t cycles = window->cycles();
+            ASSERT_TRUE(runUntil([&] { return window->cycles() > cycles + 2; }, patience));
+        }
+    }
 }
 
 TEST_F(CalculateWindowTest, IntervalFiveTakesFramesAtZeroFiveAndTen)
@@ -209,7 +285,7 @@ TEST_F(CalculateWindowTest, IntervalFiveTakesFramesAtZeroFiveAndTen)
     window->send(CalculateWindow::ID_START);
     ASSERT_TRUE(runUntil([&] { return window->cycles() >= 1; }, patience));
     EXPECT_EQ(window->frames(), 1);
-    EXPECT_EQ(window->cycleLabel->getText(), "1");
+    EXPECT_EQ(window->shownStep(), 1);
     ASSERT_TRUE(runUntil([&] { return window->cycles() >= 10; }, patience));
     EXPECT_EQ(window->frames(), 2);
     ASSERT_TRUE(runUntil([&] { return window->cycles() >= 11; }, patience));
@@ -285,7 +361,7 @@ TEST_F(CalculateWindowTest, UnwritableFramesStopTheRunWithOneMessage)
     ASSERT_EQ(window->failures.size(), 1u);
     EXPECT_EQ(window->failures[0], "frames/frame_00000.ppm");
     EXPECT_EQ(window->cycles(), 0);
-    EXPECT_EQ(window->cycleLabel->getText(), "1");
+    EXPECT_EQ(window->shownStep(), 1);
 }
 
 TEST_F(CalculateWindowTest, OutputSizeResizesRelabelsAndRestartsTheNumbering)
@@ -366,7 +442,7 @@ TEST_F(CalculateWindowTest, CheckButtonRendersAtOnceWithoutAStep)
     EXPECT_GT(red, 1000);  // the x velocity field shows
     EXPECT_EQ(window->run->state().u[10][10], u);
     EXPECT_EQ(window->cycles(), 0);
-    EXPECT_EQ(window->cycleLabel->getText(), "0");
+    EXPECT_EQ(window->shownStep(), 0);
 }
 
 TEST_F(CalculateWindowTest, AviRunWritesTitleFadeAndFrames)
@@ -537,7 +613,7 @@ TEST_F(CalculateWindowTest, PauseKeepsTheStateAndResumeGoesOn)
     EXPECT_FALSE(window->pendingCycle);
     EXPECT_EQ(window->cycles(), cycles);
     EXPECT_EQ(stateSum(window->run->state()), state);
-    EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(cycles));
+    EXPECT_EQ(window->shownStep(), cycles);
     EXPECT_EQ(window->pauseButton->getText(), "Resume");
     EXPECT_TRUE(window->stepButton->isEnabled());
     EXPECT_TRUE(window->savePictureButton->isEnabled());
@@ -582,7 +658,7 @@ TEST_F(CalculateWindowTest, StepTakesExactlyOneCycleAndSavesItsFrame)
     window->send(CalculateWindow::ID_STEP);
     EXPECT_EQ(window->cycles(), cycles + 1);
     EXPECT_EQ(window->frames(), frames + 1);
-    EXPECT_EQ(window->cycleLabel->getText(), FXStringVal(cycles + 1));
+    EXPECT_EQ(window->shownStep(), cycles + 1);
     EXPECT_NE(stateSum(window->run->state()), state);
     EXPECT_TRUE(fs::exists(nextFrame));
     settle(0.3);

@@ -24,6 +24,21 @@ TEST(DecimalText, TextWithoutANumberReadsAsZero)
     EXPECT_EQ(readDecimal(nullptr), 0.0);
 }
 
+TEST(DecimalText, ATimeStepMustBeFiniteAndAboveZero)
+{
+    const struct {
+        const char* text;
+        double value;  // 0: refused
+    } cases[] = {{"0.003", 0.003}, {" 1e-4", 1e-4}, {"0.5s", 0.5}, {"", 0}, {"abc", 0}, {"0", 0},
+                 {"-1", 0}, {"-0.0", 0}, {"inf", 0}, {"nan", 0}, {"1e999", 0}, {nullptr, 0}};
+    for (const auto& c : cases) {
+        const std::optional<double> read = readPositiveDecimal(c.text);
+        EXPECT_EQ(read.has_value(), c.value > 0) << (c.text ? c.text : "null");
+        if (read)
+            EXPECT_DOUBLE_EQ(*read, c.value);
+    }
+}
+
 TEST(DecimalText, APointIsTheSeparatorWhateverTheLocale)
 {
     // Locales with a decimal comma may be missing on a build machine; the

@@ -63,6 +63,25 @@ struct EditorFiles : testing::Test {
     }
 };
 
+// A name typed without an extension is saved with ".grid", which Load's
+// filter shows; a name with one is kept as typed.
+TEST_F(EditorFiles, SaveAddsTheGridExtensionToANameWithoutOne)
+{
+    const struct {
+        const char* typed;
+        const char* written;
+    } cases[] = {{"channel", "channel.grid"}, {"channel.grid", "channel.grid"}, {"setup.v2", "setup.v2"}};
+    for (const auto& c : cases) {
+        save(path(c.typed));
+        EXPECT_TRUE(editor->messages.empty()) << c.typed;
+        Grid read;
+        GridFileSettings settings;
+        EXPECT_EQ(readGridFile(path(c.written), read, settings), GridFileStatus::Ok) << c.typed;
+        std::remove(path(c.written).c_str());
+    }
+    EXPECT_NE(access(path("setup.v2.grid").c_str(), F_OK), 0);
+}
+
 TEST_F(EditorFiles, ASavedGridComesBackWithItsSettings)
 {
     paint(editor->noSlip(), 3, 4);

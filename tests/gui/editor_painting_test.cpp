@@ -125,6 +125,73 @@ TEST_F(EditorPainting, LeftDragPaintsEveryCellThePointerCrosses)
     EXPECT_EQ(flag(20, 19), CELL_FLUID);
 }
 
+// The pointer jumps several cells between two motion events: every cell on
+// the way is painted (left) or erased to rest (right), side by side with no
+// diagonal gap, and Undo takes the whole stroke back at once. A stroke that
+// leaves the grid paints up to its edge.
+TEST_F(EditorPainting, AStrokeThatJumpsPaintsEveryCellOnItsWay)
+{
+    const struct {
+        bool erases;
+        CellIndex from, to;
+        std::vector<CellIndex> path;  // beside from and to
+    } cases[] = {
+        {false, {3, 3}, {9, 3}, {{4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}}},
+        {false, {10, 2}, {10, 6}, {{10, 3}, {10, 4}, {10, 5}}},
+        {false, {2, 10}, {5, 12}, {{3, 10}, {3, 11}, {4, 11}, {4, 12}}},
+        {false, {14, 14}, {11, 11}, {{13, 14}, {13, 13}, {12, 13}, {12, 12}, {11, 12}}},
+        {true, {20, 5}, {25, 8}, {{21, 5}, {21, 6}, {22, 6}, {23, 6}, {23, 7}, {24, 7}, {24, 8}}},
+    };
+    for (const auto& c : cases) {
+        editor->choose(c.erases ? editor->move() : editor->noSlip());
+        if (c.erases) {  // something to erase: a block of moving walls
+            editor->enter(editor->uText(), "2");
+            for (int i = 18; i <= 27; ++i)
+                for (int j = 3; j <= 10; ++j)
+                    clickCell(i, j);
+        }
+        const std::vector<int> before = allFlags();
+        int x0, y0, x1, y1;
+        editor->cellPixel(c.from.i, c.from.j, x0, y0);
+        editor->cellPixel(c.to.i, c.to.j, x1, y1);
+        c.erases ? editor->rightPress(x0, y0) : editor->leftPress(x0, y0);
+        editor->motion(x1, y1);
+        c.erases ? editor->rightRelease(x1, y1) : editor->leftRelease(x1, y1);
+
+        std::vector<CellIndex> stroke = c.path;
+        stroke.push_back(c.from);
+        stroke.push_back(c.to);
+        const int painted = c.erases ? CELL_FLUID : CELL_NOSLIP_WALL;
+        for (const CellIndex& cell : stroke)
+            EXPECT_EQ(flag(cell.i, cell.j), painted) << c.from.i << "," << c.from.j << ": " << cell.i << "," << cell.j;
+        int changed = 0;
+        const std::vector<int> after = allFlags();
+        for (size_t k = 0; k < after.size(); ++k)
+            changed += after[k] != before[k] ? 1 : 0;
+        EXPECT_EQ(changed, static_cast<int>(stroke.size())) << c.from.i << "," << c.from.j;
+        if (c.erases) {  // the pressed cell keeps its velocity, the dragged ones are at rest
+            EXPECT_EQ(u(c.from.i, c.from.j), 2.0);
+            for (const CellIndex& cell : c.path)
+                EXPECT_EQ(u(cell.i, cell.j), 0.0) << cell.i << "," << cell.j;
+        }
+        editor->command(GridEditorWindow::ID_UNDO);
+        EXPECT_EQ(allFlags(), before) << c.from.i << "," << c.from.j;
+    }
+}
+
+TEST_F(EditorPainting, AStrokeLeavingTheGridPaintsUpToItsEdge)
+{
+    editor->choose(editor->noSlip());
+    int x, y;
+    editor->cellPixel(34, 10, x, y);
+    editor->leftPress(x, y);
+    editor->motion(editor->canvas()->getWidth() - 1, y);  // past the east border
+    editor->leftRelease(editor->canvas()->getWidth() - 1, y);
+    for (int i = 34; i <= 39; ++i)
+        EXPECT_EQ(flag(i, 10), CELL_NOSLIP_WALL) << i;
+    EXPECT_EQ(flag(33, 10), CELL_FLUID);
+}
+
 TEST_F(EditorPainting, RightClickMakesFluidAndKeepsTheVelocityUntilDragged)
 {
     editor->choose(editor->move());

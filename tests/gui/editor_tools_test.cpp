@@ -157,17 +157,44 @@ TEST_F(EditorTools, CalculateWritesDefaultVelocitiesIntoAllButTheLastColumnAndRo
     EXPECT_DOUBLE_EQ(editor->simulations[0].second, 0.003);
 }
 
-TEST_F(EditorTools, CalculateReadsTheTimeStepAsItsNumericPrefix)
+// Delta Time is read as its numeric prefix; a text whose number is not
+// above 0 opens no run, writes nothing into the grid and says why, naming
+// the field, with the field shown and focused.
+TEST_F(EditorTools, CalculateRunsOnlyATimeStepAboveZero)
 {
+    const struct {
+        const char* typed;
+        double runs;  // 0: refused
+    } cases[] = {{"0.5s", 0.5}, {"2e-3", 0.002}, {"abc", 0}, {"0", 0}, {"-1", 0}, {"", 0}, {"inf", 0}, {"nan", 0}};
     editor->reynolds()->setValue(5000);
-    editor->deltaTime()->setText("0.5s");
+    editor->defaultU()->setValue(3);
+    for (const auto& c : cases) {
+        editor->simulations.clear();
+        editor->messages.clear();
+        editor->command(GridEditorWindow::ID_UNDO);  // the default velocities of a run before
+        editor->tabs()->setCurrent(0);
+        editor->deltaTime()->setText(c.typed);
+        editor->command(GridEditorWindow::ID_CALCULATE);
+        if (c.runs > 0) {
+            ASSERT_EQ(editor->simulations.size(), 1u) << c.typed;
+            EXPECT_EQ(editor->simulations[0].first, 2000);
+            EXPECT_DOUBLE_EQ(editor->simulations[0].second, c.runs) << c.typed;
+            EXPECT_TRUE(editor->messages.empty()) << c.typed;
+            continue;
+        }
+        EXPECT_TRUE(editor->simulations.empty()) << c.typed;
+        ASSERT_EQ(editor->messages.size(), 1u) << c.typed;
+        EXPECT_EQ(editor->messages[0].first, uiText(TXT_DELTA_TIME)) << c.typed;
+        EXPECT_EQ(editor->messages[0].second, uiText(TXT_BAD_DELTA_TIME)) << c.typed;
+        EXPECT_EQ(editor->tabs()->getCurrent(), 1) << c.typed;
+        EXPECT_EQ(editor->deltaTime()->getParent()->getFocus(), editor->deltaTime()) << c.typed;
+        EXPECT_EQ(editor->editedGrid().u[5][5], 0.0) << c.typed;
+    }
+    // Automatic does not read the field.
+    editor->automaticDt()->setCheck(TRUE);
     editor->command(GridEditorWindow::ID_CALCULATE);
-    editor->deltaTime()->setText("fast");
-    editor->command(GridEditorWindow::ID_CALCULATE);
-    ASSERT_EQ(editor->simulations.size(), 2u);
-    EXPECT_EQ(editor->simulations[0].first, 2000);
-    EXPECT_DOUBLE_EQ(editor->simulations[0].second, 0.5);
-    EXPECT_DOUBLE_EQ(editor->simulations[1].second, 0.0);
+    EXPECT_EQ(editor->simulations.size(), 1u);
+    editor->automaticDt()->setCheck(FALSE, TRUE);
 }
 
 // The Convection and Pressure solver choices and the Automatic tick reach

@@ -172,9 +172,10 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
     }
 
     // Export: the header names every column, one line per step since the
-    // probe was placed, steps in order.
+    // probe was placed, steps in order. The name typed without an extension
+    // gets ".csv".
     const fs::path csv = directory / "history.csv";
-    measure->exportAnswer = csv.c_str();
+    measure->exportAnswer = (directory / "history").c_str();
     measure->send(MeasureWindow::ID_EXPORT);
     EXPECT_TRUE(measure->exportFailures.empty());
     const std::vector<std::string> lines = csvLines(csv);

@@ -8,6 +8,7 @@
 #include "window_test.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +24,6 @@ public:
     {
     }
 
-    using CalculateWindow::cycleLabel;
     using CalculateWindow::timeLabel;
     using CalculateWindow::solverLabel;
     using CalculateWindow::heightLabel;
@@ -67,6 +67,8 @@ public:
     bool compressorAnswer = true;        // what the compressor dialog returns
     int compressorQuestions = 0;         // how often it was asked
     std::vector<std::pair<std::string, std::string>> aviMessages;  // (caption, text) as shown
+    bool closeAnswer = false;            // the answer to "Stop it and close the window?"
+    int closeQuestions = 0;              // how often it was asked
     FXString pictureAnswer;              // what the Save Picture dialog returns
     std::vector<std::string> pictureFailures;  // files named in picture failure messages
 
@@ -79,6 +81,11 @@ public:
     std::vector<std::string> instabilities;  // blow-up messages as shown
     void showInstability(const FXString& text) override { instabilities.push_back(text.text()); }
     FXString choosePictureFileName() override { return pictureAnswer; }
+    bool askCloseRunning() override
+    {
+        ++closeQuestions;
+        return closeAnswer;
+    }
     void showPictureWriteFailure(const FXString& path) override { pictureFailures.push_back(path.text()); }
     // Full frames, or a cancel.
     bool chooseCompression(CompressOptions& options) override
@@ -106,5 +113,20 @@ public:
         settle(settleSeconds);
     }
     int32_t cycles() const { return run->cycles(); }
+    // N, T and D of the line "Step N   Time T   dt D" above the picture;
+    // N is -1 when the line has another form.
+    struct RunLine {
+        long long step = -1;
+        double time = 0.0, dt = 0.0;
+    };
+    RunLine shownLine() const
+    {
+        RunLine line;
+        if (std::sscanf(timeLabel->getText().text(), "Step %lld   Time %lf   dt %lf", &line.step, &line.time,
+                        &line.dt) != 3)
+            line.step = -1;
+        return line;
+    }
+    long long shownStep() const { return shownLine().step; }
     int32_t frames() const { return run->frames(); }
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -18,6 +19,42 @@ std::string picture(const std::vector<CellIndex>& cells, int32_t NX, int32_t NY)
         rows += '\n';
     }
     return rows;
+}
+
+// A stroke's cells go from a to b, each beside the one before (no diagonal
+// step), through the cells the line between the centres crosses.
+TEST(ShapeCells, AStrokeWalksSideBySideFromStartToEnd)
+{
+    const struct {
+        CellIndex a, b;
+        const char* expected;
+    } cases[] = {
+        {{0, 0}, {5, 2},
+         "....##\n"
+         ".####.\n"
+         "##....\n"},
+        {{0, 2}, {2, 0},  // through the corners: the cell across the vertical side first
+         "##....\n"
+         ".##...\n"
+         "..#...\n"},
+        {{4, 1}, {4, 1},
+         "......\n"
+         "....#.\n"
+         "......\n"},
+        {{5, 1}, {0, 1},
+         "......\n"
+         "######\n"
+         "......\n"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<CellIndex> cells = strokeCells(c.a, c.b);
+        EXPECT_EQ(picture(cells, 6, 3), c.expected) << c.a.i << "," << c.a.j;
+        ASSERT_FALSE(cells.empty());
+        EXPECT_EQ(cells.front(), c.a);
+        EXPECT_EQ(cells.back(), c.b);
+        for (size_t k = 1; k < cells.size(); ++k)
+            EXPECT_EQ(std::abs(cells[k].i - cells[k - 1].i) + std::abs(cells[k].j - cells[k - 1].j), 1) << k;
+    }
 }
 
 TEST(ShapeCells, ShapesCoverTheExpectedCellsEachOnce)

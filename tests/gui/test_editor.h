@@ -41,6 +41,10 @@ public:
     {
         messages.emplace_back(caption.text(), text.text());
     }
+    void showSettingMessage(const FXString& caption, const FXString& text) override
+    {
+        messages.emplace_back(caption.text(), text.text());
+    }
     void runSimulation(const SolverSettings& settings) override
     {
         simulations.emplace_back(settings.reynolds, settings.dt);
@@ -75,6 +79,7 @@ public:
     FXTextField* uText() const { return uField; }
     FXTextField* vText() const { return vField; }
     FXTextField* deltaTime() const { return deltaTimeField; }
+    FXTabBook* tabs() const { return tabBook; }
     FXSpinner* reynolds() const { return reynoldsSpinner; }
     FXSpinner* defaultU() const { return defaultUSpinner; }
     FXSpinner* defaultV() const { return defaultVSpinner; }
