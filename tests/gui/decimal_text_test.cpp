@@ -34,8 +34,9 @@ TEST(DecimalText, ATimeStepMustBeFiniteAndAboveZero)
     for (const auto& c : cases) {
         const std::optional<double> read = readPositiveDecimal(c.text);
         EXPECT_EQ(read.has_value(), c.value > 0) << (c.text ? c.text : "null");
-        if (read)
+        if (read) {
             EXPECT_DOUBLE_EQ(*read, c.value);
+        }
     }
 }
 
