@@ -189,6 +189,7 @@ int main(int argc, char** argv)
         measure = std::make_unique<BatchMeasure>(options.measure, run, parameters.reynolds, error);
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
+        measure->setWallsOnFaces(wallsOnFaces(parameters.convection));
     }
     const double seconds = run.unstable() ? 0.0
                                           : runSteps(run, options.steps, options.interval, frames.get(),

@@ -15,6 +15,7 @@ public:
     // asked for, and writes its header. error is set when it cannot.
     BatchMeasure(const MeasureOptions& options, const BatchRun& run, int reynolds, std::string& error);
     ~BatchMeasure();
+    void setWallsOnFaces(bool onFaces) { measurements.setWallsOnFaces(onFaces); }
     BatchMeasure(const BatchMeasure&) = delete;
     BatchMeasure& operator=(const BatchMeasure&) = delete;
 

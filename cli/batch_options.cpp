@@ -383,7 +383,7 @@ std::string batchUsage()
            "                  to reproduce old results bit for bit) or rk3 (the\n"
            "                  second-order projection method: walls on the cell\n"
            "                  faces, three Runge-Kutta stages, implicit viscosity;\n"
-           "                  --dt auto keeps the Courant number at 1)\n"
+           "                  --dt auto keeps the Courant number at 1.5)\n"
            "  --pressure P    gauss-seidel (default) or multigrid (conjugate gradients\n"
            "                  with a multigrid preconditioner, much faster on large\n"
            "                  grids)\n"

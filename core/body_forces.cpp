@@ -124,8 +124,9 @@ std::vector<Body> findBodies(const Grid& grid)
     return bodies;
 }
 
-BodyForce bodyForce(const Grid& state, const Body& body, double reynolds)
+BodyForce bodyForce(const Grid& state, const Body& body, double reynolds, bool wallsOnFaces)
 {
+    const double acrossReach = wallsOnFaces ? 2.0 : 1.0;  // cells per distance to the wall, across
     BodyForce force;
     for (const BodyFace& f : body.faces) {
         const double ds = f.ni != 0 ? state.dy : state.dx;
@@ -138,7 +139,7 @@ BodyForce bodyForce(const Grid& state, const Body& body, double reynolds)
         const double wall = f.moving ? velocity[f.wi][f.wj] : 0.0;
         const double flux = (velocity[f.i][f.j] - wall) / reynolds;
         const double ratio = (f.alongX == f.across) ? acrossX : 1.0 / acrossX;
-        (f.alongX ? force.fx : force.fy) += flux * ratio;
+        (f.alongX ? force.fx : force.fy) += flux * ratio * (f.across ? acrossReach : 1.0);
     }
     return force;
 }

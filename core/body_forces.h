@@ -52,7 +52,9 @@ struct BodyForce {
 // Laplacian form of (1/Re)(grad u + grad u^T) n, equal to it for
 // incompressible flow, and it makes the force agree with a momentum balance
 // of the discrete flow. Slip walls carry no shear.
-BodyForce bodyForce(const Grid& state, const Body& body, double reynolds);
+// With wallsOnFaces the no-slip value of a tangential velocity holds on the
+// face beside it, half a cell away, so the shear there is twice as large.
+BodyForce bodyForce(const Grid& state, const Body& body, double reynolds, bool wallsOnFaces = false);
 
 // The largest inflow or moving-wall speed of a set-up; 1 when it has none.
 double setUpReferenceSpeed(const Grid& grid);

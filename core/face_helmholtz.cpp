@@ -57,21 +57,42 @@ FaceHelmholtz::FaceHelmholtz(const FaceLaplacian& L, bool alongI, int32_t NX, in
     residual.allocate(NX, NY);
     direction.allocate(NX, NY);
     product.allocate(NX, NY);
+    inverseDiagonal.allocate(NX, NY);
 }
 
-void FaceHelmholtz::applyMatrix(double c, const Array2D<double>& q, Array2D<double>& out) const
+// out = (I - c L) q on the unknown faces, L without its source; returns
+// the sum of q out, which conjugate gradients needs next.
+double FaceHelmholtz::applyMatrix(double c, const Array2D<double>& q, Array2D<double>& out) const
 {
-    if (alongI)
-        laplacianOnUnknowns<true>(laplacian, q, out, NX, NY, false);
-    else
-        laplacianOnUnknowns<false>(laplacian, q, out, NX, NY, false);
-    forInteriorColumns(NX, [&](int32_t i) {
-        const double* unknown = laplacian.unknown[i];
-        const double* qi = q[i];
+    const FaceLaplacian& L = laplacian;
+    const double along = L.along;
+    double qOut = 0.0;
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const double* unknown = L.unknown[i];
+        const double* low = L.low[i];
+        const double* high = L.high[i];
+        const double* diag = L.diag[i];
+        const double* here = q[i];
+        const double* west = q[i - 1];
+        const double* east = q[i + 1];
         double* o = out[i];
-        for (int32_t j = 1; j <= NY - 2; ++j)
-            o[j] = unknown[j] * qi[j] - c * o[j];
-    });
+        double sum = 0.0;
+        if (alongI) {
+            for (int32_t j = 1; j <= NY - 2; ++j) {
+                const double lap = along * (west[j] + east[j]) + low[j] * here[j - 1] + high[j] * here[j + 1] + diag[j] * here[j];
+                o[j] = unknown[j] * (here[j] - c * lap);
+                sum += here[j] * o[j];
+            }
+        } else {
+            for (int32_t j = 1; j <= NY - 2; ++j) {
+                const double lap = along * (here[j - 1] + here[j + 1]) + low[j] * west[j] + high[j] * east[j] + diag[j] * here[j];
+                o[j] = unknown[j] * (here[j] - c * lap);
+                sum += here[j] * o[j];
+            }
+        }
+        qOut += sum;
+    }
+    return qOut;
 }
 
 // Conjugate gradients preconditioned by the diagonal 1 - c diag.
@@ -79,49 +100,51 @@ int FaceHelmholtz::solve(double c, const Array2D<double>& r, Array2D<double>& x,
 {
     const FaceLaplacian& L = laplacian;
     double rz = 0.0, largest = 0.0;
-    forInteriorColumns(NX, [&](int32_t i) {
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        const double* unknown = L.unknown[i];
+        const double* diag = L.diag[i];
+        const double* ri = r[i];
+        double* xi = x[i];
+        double* res = residual[i];
+        double* d = direction[i];
+        double* inv = inverseDiagonal[i];
         for (int32_t j = 1; j <= NY - 2; ++j) {
-            const double value = L.unknown[i][j] * r[i][j];
-            x[i][j] = 0.0;
-            residual[i][j] = value;
-            direction[i][j] = value / (1.0 - c * L.diag[i][j]);
-            rz += value * direction[i][j];
+            const double value = unknown[j] * ri[j];
+            inv[j] = unknown[j] / (1.0 - c * diag[j]);
+            xi[j] = 0.0;
+            res[j] = value;
+            d[j] = value * inv[j];
+            rz += value * d[j];
             largest = std::max(largest, std::fabs(value));
         }
-    });
+    }
     int iterations = 0;
     while (largest > limit && iterations < maxIterations) {
-        applyMatrix(c, direction, product);
-        double dAd = 0.0;
-        forInteriorColumns(NX, [&](int32_t i) {
-            for (int32_t j = 1; j <= NY - 2; ++j)
-                dAd += direction[i][j] * product[i][j];
-        });
-        const double alpha = rz / dAd;
+        const double alpha = rz / applyMatrix(c, direction, product);
         double rzNew = 0.0;
         largest = 0.0;
-        forInteriorColumns(NX, [&](int32_t i) {
+        for (int32_t i = 1; i <= NX - 2; ++i) {
             double* xi = x[i];
             double* res = residual[i];
             const double* d = direction[i];
             const double* p = product[i];
-            const double* diag = L.diag[i];
+            const double* inv = inverseDiagonal[i];
             for (int32_t j = 1; j <= NY - 2; ++j) {
                 xi[j] += alpha * d[j];
                 res[j] -= alpha * p[j];
-                rzNew += res[j] * res[j] / (1.0 - c * diag[j]);
+                rzNew += res[j] * res[j] * inv[j];
                 largest = std::max(largest, std::fabs(res[j]));
             }
-        });
+        }
         const double beta = rzNew / rz;
         rz = rzNew;
-        forInteriorColumns(NX, [&](int32_t i) {
+        for (int32_t i = 1; i <= NX - 2; ++i) {
             double* d = direction[i];
             const double* res = residual[i];
-            const double* diag = L.diag[i];
+            const double* inv = inverseDiagonal[i];
             for (int32_t j = 1; j <= NY - 2; ++j)
-                d[j] = res[j] / (1.0 - c * diag[j]) + beta * d[j];
-        });
+                d[j] = res[j] * inv[j] + beta * d[j];
+        }
         ++iterations;
     }
     return iterations;

@@ -24,11 +24,12 @@ public:
     int solve(double c, const Array2D<double>& r, Array2D<double>& x, double limit, int maxIterations);
 
 private:
-    // out = (I - c L) q without the source, on the unknown faces.
-    void applyMatrix(double c, const Array2D<double>& q, Array2D<double>& out) const;
+    // out = (I - c L) q without the source, on the unknown faces; returns
+    // the sum of q out.
+    double applyMatrix(double c, const Array2D<double>& q, Array2D<double>& out) const;
 
     const FaceLaplacian& laplacian;
     bool alongI;
     int32_t NX, NY;
-    Array2D<double> residual, direction, product;
+    Array2D<double> residual, direction, product, inverseDiagonal;
 };

@@ -188,6 +188,10 @@ private:
 // the velocities, pPrev and dp at zero; no wall conditions applied yet.
 std::unique_ptr<SimGrid> copyForSolver(const Grid& grid);
 
+// Whether a method holds the no-slip values on the faces of the wall cells
+// (core/face_boundaries.h) rather than at their centres.
+inline bool wallsOnFaces(Convection method) { return method == Convection::RungeKutta; }
+
 // A solver with the given Reynolds number and time step and the default
 // convection terms.
 std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt);

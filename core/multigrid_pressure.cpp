@@ -363,8 +363,9 @@ int MultigridPressure::conjugateGradients(double stopAt, int maxIterations)
     // The largest |res| of each band; the largest of them is exact in any order.
     std::vector<double> bandLargest(bandCount(fine.ny + 2 * pad), 0.0);
     while (residualMax > stopAt && iterations < maxIterations) {
+        // In a floating region the preconditioned residual may carry a
+        // constant; A ignores it, and the solution's mean is taken out last.
         applyPreconditioner(res, prec);
-        removeFloatingMeans(prec);
         const double rzNew = dot(res, prec);
         if (iterations == 0)
             dir.swap(prec);

@@ -14,7 +14,7 @@ constexpr double stageGamma[] = {8.0 / 15.0, 5.0 / 12.0, 3.0 / 4.0};
 constexpr double stageZeta[] = {0.0, -17.0 / 60.0, -5.0 / 12.0};
 
 // The viscous solves stop far below anything a step changes.
-constexpr double viscousRelativeLimit = 1e-10;
+constexpr double viscousRelativeLimit = 1e-6;
 constexpr int maxViscousIterations = 200;
 
 double largestMagnitude(const Array2D<double>& a, int32_t NX, int32_t NY)

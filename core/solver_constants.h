@@ -31,6 +31,8 @@ constexpr int inPlaceMaxSweeps = 4;
 // program's units: the domain is 1 high).
 constexpr double divergenceLimit = 1e-7;
 // The Courant number |u| dt/dx + |v| dt/dy of its automatic time step: the
-// three stages keep central convection stable up to sqrt(3).
-constexpr double projectionCourant = 1.0;
+// three stages keep central convection stable up to sqrt(3); at 1.5 the
+// cavity, channel and step examples ran 5,000 steps at Re 2000 and the
+// square obstacle shed for 3,000 steps without a blow-up.
+constexpr double projectionCourant = 1.5;
 }  // namespace solver_constants

@@ -734,6 +734,7 @@ void CalculateWindow::prepareMeasuring()
 {
     if (!measureLog) {
         measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds);
+        measureLog->setWallsOnFaces(wallsOnFaces(run->solverSettings().convection));
     } else if (!measuring()) {
         measureLog->restart(run->state());
         chartHistory.clear();

@@ -55,6 +55,7 @@ void MeasureLog::restart(const Grid& state)
     const std::vector<ProbePoint> probes = current->probes();
     current = std::make_unique<Measurements>(state, reynolds, ReferenceScales{}, probes);
     current->setSampleLimit(samplesKept);
+    current->setWallsOnFaces(wallsOnFaces);
     startHistory();
 }
 
@@ -73,4 +74,10 @@ bool MeasureLog::exportHistory(const std::string& path)
         std::fseek(scratch, 0, SEEK_END);
     }
     return std::fclose(out) == 0 && ok;
+}
+
+void MeasureLog::setWallsOnFaces(bool onFaces)
+{
+    wallsOnFaces = onFaces;
+    current->setWallsOnFaces(onFaces);
 }

@@ -32,6 +32,8 @@ public:
     // After the run was rebuilt: the bodies found again in state, the
     // samples and the history emptied, the probes kept.
     void restart(const Grid& state);
+    // Passed on to the measurements, now and after every restart.
+    void setWallsOnFaces(bool onFaces);
 
     const Measurements& measurements() const { return *current; }
     long long historyLines() const { return lines; }
@@ -44,6 +46,7 @@ private:
 
     double reynolds;
     std::unique_ptr<Measurements> current;
+    bool wallsOnFaces = false;
     std::FILE* scratch = nullptr;  // the lines without the header; owned
     long long lines = 0;
 };

@@ -40,7 +40,7 @@ Measurements::Measurements(const Grid& state, double reynolds, const ReferenceSc
 void Measurements::record(const Grid& state, double t)
 {
     for (BodyRecord& r : records) {
-        r.force = bodyForce(state, r.body, reynolds);
+        r.force = bodyForce(state, r.body, reynolds, wallsOnFaces);
         r.cd = forceCoefficient(r.force.fx, speed, r.length);
         r.cl = forceCoefficient(r.force.fy, speed, r.length);
         r.history.push_back({t, r.cd, r.cl});

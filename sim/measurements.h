@@ -58,6 +58,9 @@ public:
     // goes, so a long run in the window holds its memory while the shedding
     // analysis, which reads the last half, still sees whole periods.
     void setSampleLimit(size_t limit) { sampleLimit = limit; }
+    // Where the walls' no-slip values hold: on their faces or at their
+    // centres (the default), as the method that made the states has them.
+    void setWallsOnFaces(bool onFaces) { wallsOnFaces = onFaces; }
 
     double referenceSpeed() const { return speed; }
     const std::vector<BodyRecord>& bodies() const { return records; }
@@ -71,6 +74,7 @@ private:
     std::vector<ProbePoint> points;
     std::vector<ProbeValues> values;
     size_t sampleLimit = 0;
+    bool wallsOnFaces = false;
 };
 
 // The history header: step, t, dt, sweeps (the step's pressure iterations:
