@@ -1,6 +1,7 @@
 #include "core/flow_solver.h"
 
 #include "core/convection_schemes.h"
+#include "core/face_boundaries.h"
 #include "core/flow_check.h"
 #include "core/solver_constants.h"
 #include "core/time_step.h"
@@ -27,6 +28,34 @@ inline void accumulateColumn(double* p, double* pPrev, double* dp, int32_t count
         pPrev[j] = p[j];
         dp[j] = 0.0;
     }
+}
+
+// The pressure equation of the central and blended steps with every open
+// interior cell's mass balance closed: a wall's or an inflow's face is
+// given, so the correction has zero gradient there; the faces to an open
+// cell of the east or north border are corrected against dp = 0 there, as
+// the velocity correction does.
+CellOperator balancedPressureOperator(const Array2D<int32_t>& flags, int32_t NX, int32_t NY, double ax, double ay)
+{
+    const size_t cells = static_cast<size_t>(NX) * static_cast<size_t>(NY);
+    CellOperator op{std::vector<double>(cells, 0.0), std::vector<double>(cells, 0.0), std::vector<double>(cells, 0.0)};
+    auto interior = [&](int32_t i, int32_t j) { return i >= 1 && i <= NX - 2 && j >= 1 && j <= NY - 2; };
+    auto solved = [&](int32_t i, int32_t j) { return interior(i, j) && isOpen(flags[i][j]); };
+    auto heldAtZero = [&](int32_t i, int32_t j) {
+        return (i == NX - 1 || j == NY - 1) && isOpen(flags[i][j]);
+    };
+    for (int32_t j = 1; j <= NY - 2; ++j)
+        for (int32_t i = 1; i <= NX - 2; ++i) {
+            if (!solved(i, j))
+                continue;
+            const size_t k = static_cast<size_t>(j) * NX + i;
+            op.west[k] = solved(i - 1, j) ? ax : 0.0;
+            op.south[k] = solved(i, j - 1) ? ay : 0.0;
+            const bool eastCounts = solved(i + 1, j) || heldAtZero(i + 1, j);
+            const bool northCounts = solved(i, j + 1) || heldAtZero(i, j + 1);
+            op.diag[k] = op.west[k] + op.south[k] + (eastCounts ? ax : 0.0) + (northCounts ? ay : 0.0);
+        }
+    return op;
 }
 
 }  // namespace
@@ -129,7 +158,15 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
         projectionStep->projectStartingField();
         return;
     }
-    if (settings.pressure == PressureSolver::Multigrid) {
+    if (scheme != Convection::Designed) {
+        const float dx = held.dx, dy = held.dy;
+        const CellOperator op = balancedPressureOperator(simGrid->flags, NX, NY, 1.0 / sq(dx), 1.0 / sq(dy));
+        multigrid = std::make_unique<MultigridPressure>(MultigridPressure::Operator{op.diag, op.west, op.south}, NX, NY);
+        multigrid->setThreads(settings.threads);
+        balancedMultigrid = settings.pressure == PressureSolver::Multigrid;
+        balancedRhs.assign(cells, 0.0);
+        solvePressureWith = &FlowSolver::solvePressureBalanced;
+    } else if (settings.pressure == PressureSolver::Multigrid) {
         const float dx = held.dx, dy = held.dy;
         multigrid = std::make_unique<MultigridPressure>(sweepOpen.get(), NX, NY, 1.0 / sq(dx), 1.0 / sq(dy));
         multigrid->setThreads(settings.threads);
@@ -499,6 +536,30 @@ StepReport FlowSolver::sweepUntilSettled(Sweep&& sweepOnce)
             break;
         }
     } while (stopBelow < maxChange);
+    return report;
+}
+
+// The central and blended steps' pressure equation with the mass balance of
+// every open interior cell closed, by either solver, until no such cell
+// would keep a divergence above the limit: what a cell keeps is dt times
+// its residual.
+StepReport FlowSolver::solvePressureBalanced()
+{
+    gatherPressureArrays();
+    const double dt = held.dt;
+    const double* divergence = sweepDivergence.get();
+    const unsigned char* open = sweepOpen.get();
+    for (size_t k = 0; k < balancedRhs.size(); ++k)
+        balancedRhs[k] = open[k] ? -divergence[k] / dt : 0.0;
+    const double limit = solver_constants::divergenceLimit / dt;
+    StepReport report;
+    if (balancedMultigrid)
+        report.cycles = multigrid->solveTo(balancedRhs.data(), sweepDp.get(), limit,
+                                           std::min(maxSweeps, solver_constants::maxMultigridCycles));
+    else
+        report.sweeps = multigrid->sweepTo(balancedRhs.data(), sweepDp.get(), limit, maxSweeps);
+    report.converged = multigrid->lastResidual() <= limit;
+    scatterPressureCorrection();
     return report;
 }
 

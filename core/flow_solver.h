@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // The convection terms of the momentum predictor.
 enum class Convection {
@@ -133,6 +134,7 @@ private:
     // row-by-row copies below.
     StepReport solvePressureGaussSeidel();
     StepReport solvePressureMultigrid();
+    StepReport solvePressureBalanced();
     StepReport sweepPressureInPlace();
     StepReport sweepPressureOnCopies();
     // The constants of a sweep: cx = -dt/dx^2, cy = -dt/dy^2, -1/S, 1/dx, 1/dy.
@@ -157,6 +159,8 @@ private:
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     std::unique_ptr<ProjectionStep> projectionStep;  // only for the projection method
     double fixedDt = 0.0;               // its time step unless automatic, not narrowed
+    bool balancedMultigrid = false;     // the central and blended steps' solver
+    std::vector<double> balancedRhs;    // their right side, row by row
     bool projectionMultigrid = false;   // its pressure solver
     int maxSweeps;  // cap on the pressure sweeps of one step
     double blend = 0.0;  // donor-cell share of the blended scheme, set each step
