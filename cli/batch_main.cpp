@@ -7,6 +7,7 @@
 #include "cli/batch_run.h"
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
+#include "io/number_text.h"
 #include "cli/progress_meter.h"
 #include "cli/stop_request.h"
 #include "io/state_file.h"
@@ -159,8 +160,9 @@ int main(int argc, char** argv)
                                                 : resolveParameters(options, settings);
     const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);
     const std::string& source = restarting ? options.restartPath : options.gridPath;
-    std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %d, dt %s, %s convection, ", source.c_str(), grid.NX,
-                 grid.NY, parameters.reynolds, dtText.c_str(), convectionName(parameters.convection));
+    std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %s, dt %s, %s convection, ", source.c_str(), grid.NX,
+                 grid.NY, roundTripText(parameters.reynolds).c_str(), dtText.c_str(),
+                 convectionName(parameters.convection));
     if (restarting)
         std::fprintf(stderr, "continuing after step %lld\n", static_cast<long long>(saved.counters.steps));
     else

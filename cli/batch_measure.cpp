@@ -1,6 +1,6 @@
 #include "cli/batch_measure.h"
 
-BatchMeasure::BatchMeasure(const MeasureOptions& options, const BatchRun& run, int reynolds, std::string& error)
+BatchMeasure::BatchMeasure(const MeasureOptions& options, const BatchRun& run, double reynolds, std::string& error)
     : options(options), measurements(run.state(), reynolds, options.scales, options.probes)
 {
     if (options.historyPath.empty())

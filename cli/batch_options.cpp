@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -35,6 +36,14 @@ bool parseFinite(const char* text, double& value)
     errno = 0;
     value = std::strtod(text, &end);
     return errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+// A Reynolds number the solver can hold: finite and above 0 as a float too,
+// since it keeps the number in single precision.
+bool parseReynolds(const char* text, double& value)
+{
+    return parseFinite(text, value) && value > 0.0 && value <= std::numeric_limits<float>::max() &&
+           static_cast<float>(value) > 0.0f;
 }
 
 // Characters of a refusal kept before it is cut short.
@@ -193,14 +202,11 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         }
         o.steps = whole;
     } else if (name == "--re") {
-        if (!parseInteger(text, whole) || whole < batch_constants::minReynolds ||
-            whole > batch_constants::maxReynolds) {
-            error = "--re needs a whole number from " +
-                    std::to_string(batch_constants::minReynolds) + " to " +
-                    std::to_string(batch_constants::maxReynolds) + ", not '" + text + "'";
+        if (!parseReynolds(text, number)) {
+            error = std::string("--re needs a finite number above 0 (from 1.4e-45 to 3.4e38), not '") + text + "'";
             return false;
         }
-        o.reynolds = static_cast<int>(whole);
+        o.reynolds = number;
     } else if (name == "--dt") {
         o.dtGiven = true;
         o.automaticDt = std::strcmp(text, "auto") == 0;
@@ -374,8 +380,9 @@ std::string batchUsage()
            "takes N more steps and writes the final state as CSV.\n"
            "\n"
            "  --steps N       steps after the build step (default 100)\n"
-           "  --re R          Reynolds number, 1..100000 (default: the file's,\n"
-           "                  clamped to 10..2000 as the editor shows it)\n"
+           "  --re R          Reynolds number, any number above 0, e.g. 816.67\n"
+           "                  (default: the file's, clamped to 10..2000 as the\n"
+           "                  editor shows it)\n"
            "  --dt X          time step, above 0 (default 0.003); auto chooses a\n"
            "                  stable one before every step\n"
            "  --convection C  central (default), blended (upwind-blended, for high\n"

@@ -12,7 +12,7 @@
 struct BatchOptions {
     std::string gridPath;             // the grid file to run
     long long steps = 0;              // steps after the build step
-    std::optional<int> reynolds;      // from the file unless given
+    std::optional<double> reynolds;   // from the file unless given
     double dt = 0.0;
     bool automaticDt = false;         // --dt auto
     Convection convection = Convection::Central;

@@ -13,7 +13,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 {
     const GridFileSettings shown = editorSettings(fromFile);
     RunParameters r;
-    r.reynolds = options.reynolds ? *options.reynolds : static_cast<int>(shown.reynolds);
+    r.reynolds = options.reynolds ? *options.reynolds : shown.reynolds;
     const bool dtFromFile = !options.dtGiven && fromFile.dt;
     r.dt = dtFromFile ? *fromFile.dt : options.dt;
     r.automaticDt = dtFromFile ? false : options.automaticDt;

@@ -16,7 +16,7 @@
 
 // The values a run uses, after the command line and the file are combined.
 struct RunParameters {
-    int reynolds = 0;
+    double reynolds = 0.0;
     double dt = 0.0;
     bool automaticDt = false;
     Convection convection = Convection::Central;

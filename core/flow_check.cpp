@@ -32,7 +32,7 @@ bool flowUnstable(const FieldExtremes& extremes, double setUpSpeed)
 double suggestedTimeStep(const Grid& edited, const SolverSettings& settings)
 {
     const double speed = setUpSpeed(edited);
-    const TimeStepLimits limits{edited.dx, edited.dy, static_cast<double>(settings.reynolds),
+    const TimeStepLimits limits{edited.dx, edited.dy, settings.reynolds,
                                 settings.convection != Convection::UpwindBlended};
     return stableTimeStep(limits, LargestVelocities{speed, speed});
 }

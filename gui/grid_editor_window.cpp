@@ -2,6 +2,7 @@
 
 #include "gui/about_fox.h"
 #include "gui/calculate_window.h"
+#include "gui/decimal_spinner.h"
 #include "gui/decimal_text.h"
 #include "gui/editor_layout.h"
 #include "gui/new_grid.h"
@@ -255,6 +256,17 @@ static FXSpinner* addSpinner(FXComposite* parent, int lo, int hi, int value)
     return spinner;
 }
 
+// The same for a number with decimals: a whole number shows without a
+// decimal point, and the value given is kept exactly, whatever fits.
+static DecimalSpinner* addDecimalSpinner(FXComposite* parent, double lo, double hi, double value)
+{
+    DecimalSpinner* spinner =
+        new DecimalSpinner(parent, EditorLayout::spinnerWidth, EditorLayout::decimalSpinnerCharacters);
+    spinner->setRange(lo, hi);
+    spinner->setValue(value);
+    return spinner;
+}
+
 // A sunken right-justified text field that sends ID_CELL_TOOL on Enter.
 static FXTextField* addToolField(FXComposite* parent, FXObject* target, const char* text)
 {
@@ -272,7 +284,7 @@ void GridEditorWindow::buildSimulationPage()
 {
     using namespace EditorRanges;
     new FXLabel(simPage, uiText(TXT_REYNOLDS));
-    reynoldsSpinner = addSpinner(simPage, reynoldsMin, reynoldsMax, reynoldsStart);
+    reynoldsSpinner = addDecimalSpinner(simPage, reynoldsMin, reynoldsMax, reynoldsStart);
     new FXLabel(simPage, uiText(TXT_DELTA_TIME));
     deltaTimeField = addToolField(simPage, this, EditorTexts::deltaTimeStart);
     deltaTimeField->setSelector(ID_DELTA_TIME);
@@ -331,12 +343,12 @@ GridFileSettings GridEditorWindow::fileSettings() const
     return settings;
 }
 
-// The spinners clamp and round through their setters; a scheme the list does
-// not offer leaves the list as it is.
+// The spinners clamp (and the whole-number ones round) through their
+// setters; a scheme the list does not offer leaves the list as it is.
 void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
 {
     const GridFileSettings shown = editorSettings(settings);
-    reynoldsSpinner->setValue(static_cast<FXint>(shown.reynolds));
+    reynoldsSpinner->setValue(shown.reynolds);
     defaultUSpinner->setValue(static_cast<FXint>(shown.defaultU));
     defaultVSpinner->setValue(static_cast<FXint>(shown.defaultV));
     if (settings.dt)

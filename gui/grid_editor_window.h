@@ -8,6 +8,7 @@
 #include "core/flow_solver.h"
 #include "core/grid.h"
 #include "gui/cell_texture.h"
+#include "gui/decimal_spinner.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
@@ -82,7 +83,7 @@ protected:
     FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
     GridEditModel model;                       // the edited grid and its changes
     EditHistory history;                       // undo and redo of the model's changes
-    int savedSettings[3] = {0, 0, 0};          // Reynolds, default U and V as in the file
+    double savedSettings[3] = {0, 0, 0};       // Reynolds, default U and V as in the file
     ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
     bool shapeDragging = false;                // a shape is being dragged out
     bool shapeErases = false;                  // ...with the right button
@@ -90,7 +91,7 @@ protected:
     CellIndex shapeEnd{0, 0};
     bool leftDragging = false;                 // a left-button drag is painting
     bool rightDragging = false;                // a right-button drag is painting
-    FXSpinner* reynoldsSpinner = nullptr;      // "Dimensionless Reynolds Number"
+    DecimalSpinner* reynoldsSpinner = nullptr; // "Dimensionless Reynolds Number", decimals allowed
     FXTextField* deltaTimeField = nullptr;     // "Delta Time"
     FXSpinner* defaultUSpinner = nullptr;      // "Default U velocity"
     FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"

@@ -60,14 +60,16 @@ constexpr int maxCells = 255;
 constexpr std::size_t maxLogicalLength = headerLength + recordLength * maxCells * maxCells;
 constexpr std::size_t maxStoredLength = 2 * maxLogicalLength;
 
-// Ranges of the editor's spinners that show the settings.
+// Ranges of the editor's fields that show the settings.
 constexpr int reynoldsMin = 10;
 constexpr int reynoldsMax = 2000;
 constexpr int defaultVelocityMin = 0;
 constexpr int defaultVelocityMax = 100;
 }  // namespace grid_file
 
-// The settings as the editor's spinners would show them after a load.
+// The settings as the editor's fields would show them after a load: the
+// Reynolds number clamped into its range with its decimals kept, the
+// default velocities rounded to whole numbers and clamped.
 GridFileSettings editorSettings(const GridFileSettings& raw);
 
 // One double as a stored velocity byte: truncated toward zero (non-finite

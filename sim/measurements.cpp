@@ -1,6 +1,7 @@
 #include "sim/measurements.h"
 
 #include "core/cell_flags.h"
+#include "io/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,6 +112,7 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
 std::string summaryJson(const Measurements& m, long long steps, double time)
 {
     std::string out = "{\n  \"steps\": " + std::to_string(steps) + ",\n  \"time\": " + number(time) +
+                      ",\n  \"reynolds\": " + roundTripText(m.reynoldsNumber()) +
                       ",\n  \"reference_speed\": " + number(m.referenceSpeed()) + ",\n  \"bodies\": [";
     for (size_t k = 0; k < m.bodies().size(); ++k) {
         const BodyRecord& r = m.bodies()[k];

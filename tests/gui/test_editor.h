@@ -24,7 +24,7 @@ public:
     FXString nextFile;                                    // "" means cancelled
     std::vector<FileChoice> fileDialogs;                  // every dialog asked for
     std::vector<std::pair<std::string, std::string>> messages;  // caption, text
-    std::vector<std::pair<int, double>> simulations;      // Reynolds, time step
+    std::vector<std::pair<double, double>> simulations;   // Reynolds, time step
     SolverSettings lastSettings;                          // of the last simulation
     SaveAnswer saveAnswer = SaveAnswer::Discard;          // the answer to "Save changes?"
     int saveQuestions = 0;                                // how often it was asked
@@ -75,7 +75,7 @@ public:
     FXTextField* uText() const { return uField; }
     FXTextField* vText() const { return vField; }
     FXTextField* deltaTime() const { return deltaTimeField; }
-    FXSpinner* reynolds() const { return reynoldsSpinner; }
+    DecimalSpinner* reynolds() const { return reynoldsSpinner; }
     FXSpinner* defaultU() const { return defaultUSpinner; }
     FXSpinner* defaultV() const { return defaultVSpinner; }
     FXCheckButton* automaticDt() const { return automaticDtCheck; }

@@ -78,7 +78,7 @@ protected:
 
     // The simulation window for these arguments: runs with all six
     // elements, toggles them, stops, runs again, closes.
-    void exerciseWindow(int reynolds, double timeStep)
+    void exerciseWindow(double reynolds, double timeStep)
     {
         ScratchDirectory scratch;
         auto window = std::make_unique<RobustWindow>(editor.get(), &editor->editedGrid(), reynolds, timeStep);
@@ -127,7 +127,7 @@ protected:
 TEST_P(HostileFieldTest, DeltaTimeIsReadAsTheDecimalReaderSaysAndTheRunSurvives)
 {
     const HostileText& hostile = GetParam();
-    int reynolds = 0;
+    double reynolds = 0;
     double timeStep = -7.0;
     ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
     EXPECT_TRUE(sameValue(timeStep, hostile.expected)) << timeStep;
@@ -150,7 +150,7 @@ TEST_P(HostileFieldTest, VelocityFieldsAreReadAsTheDecimalReaderSaysAndTheRunSur
     // The fields keep what was typed while the moving-wall tool is on.
     EXPECT_EQ(std::string(editor->vText()->getText().text()), hostile.text);
 
-    int reynolds = 0;
+    double reynolds = 0;
     double timeStep = 0.0;
     editor->deltaTime()->setText("0.003");
     ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
