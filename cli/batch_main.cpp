@@ -71,7 +71,7 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
         if (measure)
             measure->record(run, run.tally().steps);
         meter.update(n, clock.seconds());
-        if (!saved || run.unstable() || run.steady() || stopRequested())
+        if (!saved || run.finished() || stopRequested())
             break;
     }
     const double seconds = clock.seconds();
@@ -171,8 +171,10 @@ int main(int argc, char** argv)
         catchStopSignals();
 
     std::unique_ptr<BatchRun> started = restarting
-                                            ? std::make_unique<BatchRun>(grid, parameters, saved, options.untilSteady)
-                                            : std::make_unique<BatchRun>(grid, parameters, options.untilSteady);
+                                            ? std::make_unique<BatchRun>(grid, parameters, saved, options.untilSteady,
+                                                                         options.untilTime)
+                                            : std::make_unique<BatchRun>(grid, parameters, options.untilSteady,
+                                                                         options.untilTime);
     BatchRun& run = *started;
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
@@ -190,8 +192,10 @@ int main(int argc, char** argv)
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
     }
-    const double seconds = run.unstable() ? 0.0
-                                          : runSteps(run, options.steps, options.interval, frames.get(),
+    // The build step alone, or a saved run, may already have reached the time.
+    const double seconds = run.unstable() || run.timeReached()
+                               ? 0.0
+                               : runSteps(run, options.steps, options.interval, frames.get(),
                                                      measure.get(), error);
     if (frames)
         frames->close();

@@ -239,6 +239,12 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
             return false;
         }
         o.untilSteady = number;
+    } else if (name == "--until-time") {
+        if (!parseFinite(text, number) || !(number > 0.0)) {
+            error = std::string("--until-time needs a finite number above 0, not '") + text + "'";
+            return false;
+        }
+        o.untilTime = number;
     } else if (name == "--default-u" || name == "--default-v") {
         if (!parseFinite(text, number)) {
             error = name + " needs a finite number, not '" + text + "'";
@@ -265,7 +271,7 @@ bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
            name == "--default-v" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
-           name == "--until-steady" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
+           name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
            isPictureOption(name) ||
            isMeasureOption(name);
 }
@@ -371,7 +377,7 @@ std::string batchUsage()
     return "usage: kelvo-batch GRIDFILE|PICTURE [--steps N] [--re R] [--dt X|auto]\n"
            "                   [--default-u A] [--default-v B] [--convection C]\n"
            "                   [--pressure P] [--threads N]\n"
-           "                   [--until-steady EPS] [--dump-csv FILE]\n"
+           "                   [--until-steady EPS] [--until-time T] [--dump-csv FILE]\n"
            "                   [--save-state FILE]\n"
            "       kelvo-batch --restart FILE [GRIDFILE|PICTURE] [--steps N] [...]\n"
            "\n"
@@ -397,6 +403,9 @@ std::string batchUsage()
            "  gives the default for that option.\n"
            "  --until-steady EPS  stop early once no u or v changes by more than\n"
            "                  EPS in a step (--steps stays the limit)\n"
+           "  --until-time T  stop once the simulated time reaches T, above 0: the\n"
+           "                  step that reaches or passes it is the last (--steps\n"
+           "                  stays the limit)\n"
            "  --default-u A   default x velocity of fluid cells (default: the file's,\n"
            "                  clamped to 0..100)\n"
            "  --default-v B   default y velocity of fluid cells (likewise)\n"

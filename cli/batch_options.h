@@ -24,6 +24,7 @@ struct BatchOptions {
     bool pressureGiven = false;
     int threads = 0;                  // --threads; 0: the machine's cores
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
+    std::optional<double> untilTime;    // stop once the simulated time reaches it
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
     std::string csvPath;              // "" for no dump, "-" for stdout

@@ -48,6 +48,8 @@ struct RunTally {
     double largestDt = 0.0;
     double lastChange = -1.0;         // largest change of u or v in the last step; -1 = not tracked
     bool steady = false;              // the last change was within the steady limit
+    double timeLimit = -1.0;          // --until-time; -1 = none
+    bool timeReached = false;         // the simulated time reached the limit
 };
 
 class BatchRun {
@@ -56,15 +58,16 @@ public:
     // its first step, as the simulation window does when it opens. The grid
     // must outlive the run.
     // With steadyLimit, the largest change of u or v is tracked every step
-    // and steady() says when it is at most the limit.
+    // and steady() says when it is at most the limit; with timeLimit,
+    // timeReached() says when the simulated time has reached it.
     BatchRun(Grid& grid, const RunParameters& parameters,
-             std::optional<double> steadyLimit = std::nullopt);
+             std::optional<double> steadyLimit = std::nullopt, std::optional<double> timeLimit = std::nullopt);
 
     // Continues a saved run: grid is the saved set-up, default velocities
     // included, and no build step is taken. The parameters' default
     // velocities are not used.
     BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
-             std::optional<double> steadyLimit = std::nullopt);
+             std::optional<double> steadyLimit = std::nullopt, std::optional<double> timeLimit = std::nullopt);
 
     // The run as it stands, with its settings, for a state file.
     void saveState(RunState& state) const;
@@ -93,9 +96,15 @@ public:
     int32_t frames() const { return cycles->frames(); }
     // What the step of the last cycle did.
     const StepReport& lastStep() const { return cycles->lastStepReport(); }
-    // Whether the run must stop: the flow blew up, or it became steady.
+    // Whether the run must stop: the flow blew up, it became steady, or its
+    // simulated time reached the limit.
     bool unstable() const { return cycles->unstable(); }
     bool steady() const { return counts.steady; }
+    bool timeReached() const { return counts.timeReached; }
+    bool finished() const { return unstable() || steady() || timeReached(); }
+    // Why it stopped, for the summary file: "blow-up", "until-steady",
+    // "until-time", or "step-limit" when none of them stopped it.
+    const char* stopReason() const;
     // What to tell the user after a blow-up.
     std::string instabilityText() const;
 

@@ -109,9 +109,10 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
     return line + "\n";
 }
 
-std::string summaryJson(const Measurements& m, long long steps, double time)
+std::string summaryJson(const Measurements& m, long long steps, double time, const std::string& stopped)
 {
     std::string out = "{\n  \"steps\": " + std::to_string(steps) + ",\n  \"time\": " + number(time) +
+                      (stopped.empty() ? std::string() : ",\n  \"stopped\": \"" + stopped + "\"") +
                       ",\n  \"reynolds\": " + roundTripText(m.reynoldsNumber()) +
                       ",\n  \"reference_speed\": " + number(m.referenceSpeed()) + ",\n  \"bodies\": [";
     for (size_t k = 0; k < m.bodies().size(); ++k) {

@@ -263,6 +263,48 @@ TEST(BatchCli, UntilSteadyStopsEarlyAndSaysWhy)
     EXPECT_NE(capped.err.find("stopped after --steps steps"), std::string::npos) << capped.err;
 }
 
+// --until-time ends the run with the step that reaches or passes T (the
+// channel's dt 0.003 is held as 0.0030000000260770321, so ten steps, the
+// build step included, pass 0.03); --steps stays the limit; a restart
+// counts the saved run's time.
+TEST(BatchCli, UntilTimeStopsWithTheStepThatReachesIt)
+{
+    const std::string channel = gridsDir + "/channel.grid";
+    ASSERT_EQ(runBatch("time_saved", {channel, "--steps", "5", "--save-state", "time_saved.state"}).status, 0);
+    struct Case {
+        std::vector<std::string> args;
+        const char* steps;    // the summary's count after the build step
+        const char* stopped;  // "stopped" of the summary file
+        const char* line;     // the summary's line of why it stopped; "" for none
+    };
+    const Case cases[] = {
+        {{channel, "--until-time", "0.03", "--steps", "1000"}, "9 steps after", "until-time",
+         "stopped at --until-time 0.03: simulated time 0.03\n"},
+        {{channel, "--until-time", "0.03", "--steps", "4"}, "4 steps after", "step-limit",
+         "stopped after --steps steps\n"},
+        {{channel, "--until-time", "0.001", "--steps", "1000"}, "0 steps after", "until-time",
+         "stopped at --until-time 0.001: simulated time 0.003\n"},
+        {{channel, "--steps", "3"}, "3 steps after", "step-limit", ""},
+        {{"--restart", "time_saved.state", "--until-time", "0.03", "--steps", "1000"}, "9 steps after",
+         "until-time", "stopped at --until-time 0.03: simulated time 0.03\n"},
+        {{"--restart", "time_saved.state", "--until-time", "0.01", "--steps", "1000"}, "5 steps after",
+         "until-time", "stopped at --until-time 0.01: simulated time 0.018\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--summary-json", "time.json"});
+        const Outcome o = runBatch("time", args);
+        ASSERT_EQ(o.status, 0) << o.err;
+        EXPECT_NE(o.err.find(c.steps), std::string::npos) << o.err;
+        if (*c.line)
+            EXPECT_NE(o.err.find(std::string("\nkelvo-batch: ") + c.line), std::string::npos) << o.err;
+        else
+            EXPECT_EQ(o.err.find("kelvo-batch: stopped"), std::string::npos) << o.err;
+        EXPECT_NE(readText("time.json").find(std::string("\"stopped\": \"") + c.stopped + "\""), std::string::npos)
+            << o.err;
+    }
+}
+
 TEST(BatchCli, HelpGoesToStdout)
 {
     const Outcome o = runBatch("help", {"--help"});

@@ -134,6 +134,27 @@ TEST(BatchOptions, BadNumbersAreRefused)
     expectRefused({"a.grid", "--default-v", "1,5"}, "--default-v");
 }
 
+// --until-time takes a simulated time above 0; --steps stays the limit.
+TEST(BatchOptions, UntilTimeTakesAPositiveTime)
+{
+    for (const auto& [text, value] : {std::pair{"0.03", 0.03}, std::pair{"25", 25.0}, std::pair{"1e-9", 1e-9},
+                                      std::pair{"0x1p-4", 0.0625}}) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse({"a.grid", "--until-time", text, "--steps", "7"}, o, error)) << text << ": " << error;
+        EXPECT_EQ(*o.untilTime, value) << text;
+        EXPECT_EQ(o.steps, 7);
+    }
+    BatchOptions plain;
+    std::string error;
+    ASSERT_TRUE(parse({"a.grid"}, plain, error));
+    EXPECT_FALSE(plain.untilTime.has_value());
+    for (const char* text : {"0", "-0", "-1", "nan", "inf", "1e999", "1s", "", "abc"})
+        expectRefused({"a.grid", "--until-time", text}, "--until-time needs a finite number above 0");
+    expectRefused({"a.grid", "--until-time"}, "--until-time needs a value");
+    EXPECT_NE(batchUsage().find("--until-time T"), std::string::npos);
+}
+
 // Any Reynolds number above 0 that the solver's float holds; everything
 // else is refused with a reason naming --re.
 TEST(BatchOptions, ReynoldsNumbersNeedNotBeWhole)
