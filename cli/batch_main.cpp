@@ -165,6 +165,8 @@ int main(int argc, char** argv)
                  convectionName(parameters.convection));
     if (restarting)
         std::fprintf(stderr, "continuing after step %lld\n", static_cast<long long>(saved.counters.steps));
+    else if (parameters.startFromStoredField)
+        std::fprintf(stderr, "starting from the file's velocities\n");
     else
         std::fprintf(stderr, "default velocity (%g, %g)\n", parameters.defaultU, parameters.defaultV);
     if (!options.saveStatePath.empty())

@@ -251,6 +251,12 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
             return false;
         }
         (name == "--default-u" ? o.defaultU : o.defaultV) = number;
+    } else if (name == "--initial-field") {
+        if (std::strcmp(text, "file") != 0 && std::strcmp(text, "default") != 0) {
+            error = std::string("--initial-field needs file or default, not '") + text + "'";
+            return false;
+        }
+        o.startFromStoredField = std::strcmp(text, "file") == 0;
     } else if (name == "--save-state" || name == "--restart") {
         if (*text == '\0') {
             error = name + " needs a file name";
@@ -270,7 +276,7 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
 bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
-           name == "--default-v" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
+           name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
            name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
            isPictureOption(name) ||
            isMeasureOption(name);
@@ -351,8 +357,8 @@ static bool parseArguments(int argc, const char* const* argv, BatchOptions& opti
         error = "no grid file given (see --help)";
         return false;
     }
-    if (!o.restartPath.empty() && (o.defaultU || o.defaultV)) {
-        error = "--default-u and --default-v cannot change a restarted run";
+    if (!o.restartPath.empty() && (o.defaultU || o.defaultV || o.startFromStoredField)) {
+        error = "--default-u, --default-v and --initial-field cannot change a restarted run";
         return false;
     }
     if (!checkCombinations(o, compressionGiven, error) ||
@@ -375,7 +381,8 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
 std::string batchUsage()
 {
     return "usage: kelvo-batch GRIDFILE|PICTURE [--steps N] [--re R] [--dt X|auto]\n"
-           "                   [--default-u A] [--default-v B] [--convection C]\n"
+           "                   [--default-u A] [--default-v B] [--initial-field F]\n"
+           "                   [--convection C]\n"
            "                   [--pressure P] [--threads N]\n"
            "                   [--until-steady EPS] [--until-time T] [--dump-csv FILE]\n"
            "                   [--save-state FILE]\n"
@@ -409,6 +416,10 @@ std::string batchUsage()
            "  --default-u A   default x velocity of fluid cells (default: the file's,\n"
            "                  clamped to 0..100)\n"
            "  --default-v B   default y velocity of fluid cells (likewise)\n"
+           "  --initial-field F  file: the run starts from the u and v the grid\n"
+           "                  file stores for the fluid cells; default: the\n"
+           "                  default velocities are written over them (default:\n"
+           "                  the file's choice, else default)\n"
            "  --dump-csv FILE write i,j,flags,u,v,p per cell to FILE ('-' for stdout)\n"
            "  --save-state FILE  write the run's state to FILE at its end, or when\n"
            "                  SIGINT or SIGTERM stops it after the current step\n"

@@ -27,6 +27,10 @@ struct BatchOptions {
     std::optional<double> untilTime;    // stop once the simulated time reaches it
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
+    // --initial-field file|default: start from the file's u and v of the
+    // fluid cells, or write the default velocities over them; the file's
+    // choice unless given.
+    std::optional<bool> startFromStoredField;
     std::string csvPath;              // "" for no dump, "-" for stdout
     std::string saveStatePath;        // "" for no state file
     std::string restartPath;          // continue the run saved there; "" for none

@@ -23,6 +23,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     r.threads = options.threads;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
+    r.startFromStoredField = options.startFromStoredField.value_or(fromFile.startsFromStoredField);
     return r;
 }
 
@@ -66,7 +67,8 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<do
       steadyLimit(steadyLimit)
 {
     counts.timeLimit = timeLimit.value_or(-1.0);
-    writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
+    if (!parameters.startFromStoredField)
+        writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
     trackChanges(grid);
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const StepReport first = cycles->step();

@@ -24,6 +24,7 @@ struct RunParameters {
     int threads = 0;  // of the multigrid solver; 0: the machine's cores
     double defaultU = 0.0;
     double defaultV = 0.0;
+    bool startFromStoredField = false;  // keep the grid's u, v of the fluid cells
 };
 
 // Command-line values where given; otherwise the file's settings as the
@@ -54,8 +55,9 @@ struct RunTally {
 
 class BatchRun {
 public:
-    // Writes the default velocities into grid, builds the solver and takes
-    // its first step, as the simulation window does when it opens. The grid
+    // Writes the default velocities into grid (unless the run starts from
+    // the stored field), builds the solver and takes its first step, as the
+    // simulation window does when it opens. The grid
     // must outlive the run.
     // With steadyLimit, the largest change of u or v is tracked every step
     // and steady() says when it is at most the limit; with timeLimit,

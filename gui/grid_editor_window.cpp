@@ -279,7 +279,9 @@ static FXTextField* addToolField(FXComposite* parent, FXObject* target, const ch
     return field;
 }
 
-// Reynolds number, time step and the two default velocities.
+// Reynolds number, time step, the two default velocities, the convection
+// terms and pressure solver, and last (so that the others keep their places)
+// whether the run starts from the grid's own velocities.
 void GridEditorWindow::buildSimulationPage()
 {
     using namespace EditorRanges;
@@ -298,6 +300,7 @@ void GridEditorWindow::buildSimulationPage()
     convectionList = addChoiceList(simPage, this, offeredSchemeTexts, convectionEntry);
     new FXLabel(simPage, uiText(TXT_PRESSURE_SOLVER));
     pressureList = addChoiceList(simPage, this, offeredSolverTexts, pressureEntry);
+    storedFieldCheck = new FXCheckButton(simPage, uiText(TXT_INITIAL_FIELD));
 }
 
 // Every choice is written to the registry as soon as it changes.
@@ -340,6 +343,7 @@ GridFileSettings GridEditorWindow::fileSettings() const
         settings.dt = chosen.dt;
     settings.convection = chosen.convection;
     settings.pressure = chosen.pressure;
+    settings.startsFromStoredField = storedFieldCheck->getCheck() == TRUE;
     return settings;
 }
 
@@ -355,6 +359,9 @@ void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
         deltaTimeField->setText(FXStringFormat("%g", *settings.dt));
     showOffered(convectionList, offeredSchemes, settings.convection);
     showOffered(pressureList, offeredSolvers, settings.pressure);
+    // A choice of the grid's, not of the window's: a file without it starts
+    // from the default velocities.
+    storedFieldCheck->setCheck(settings.startsFromStoredField);
 }
 
 // "Draw", "Cell Type", "Cell Properties" and "Cell Info", one below the
@@ -575,13 +582,14 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// Calculate It: the default velocities go into the grid, then the
-// simulation runs with the time step and Reynolds number of the page.
+// Calculate It: the default velocities go into the grid, unless it starts
+// from its own, then the simulation runs with the settings of the page.
 long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 {
     endDrags();
-    applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
-                                              defaultVSpinner->getValue()));
+    if (!storedFieldCheck->getCheck())
+        applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
+                                                  defaultVSpinner->getValue()));
     runSimulation(chosenSolverSettings());
     endDrags();
     return 1;
@@ -692,13 +700,15 @@ void GridEditorWindow::markSaved()
     savedSettings[0] = reynoldsSpinner->getValue();
     savedSettings[1] = defaultUSpinner->getValue();
     savedSettings[2] = defaultVSpinner->getValue();
+    savedStoredFieldStart = storedFieldCheck->getCheck() == TRUE;
 }
 
 bool GridEditorWindow::unsaved() const
 {
     return history.modified() || savedSettings[0] != reynoldsSpinner->getValue() ||
            savedSettings[1] != defaultUSpinner->getValue() ||
-           savedSettings[2] != defaultVSpinner->getValue();
+           savedSettings[2] != defaultVSpinner->getValue() ||
+           savedStoredFieldStart != (storedFieldCheck->getCheck() == TRUE);
 }
 
 void GridEditorWindow::showModifiedInTitle()

@@ -84,6 +84,7 @@ protected:
     GridEditModel model;                       // the edited grid and its changes
     EditHistory history;                       // undo and redo of the model's changes
     double savedSettings[3] = {0, 0, 0};       // Reynolds, default U and V as in the file
+    bool savedStoredFieldStart = false;        // the initial-field choice as in the file
     ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
     bool shapeDragging = false;                // a shape is being dragged out
     bool shapeErases = false;                  // ...with the right button
@@ -98,6 +99,7 @@ protected:
     FXCheckButton* automaticDtCheck = nullptr; // "Automatic" beside Delta Time
     FXListBox* convectionList = nullptr;       // "Convection": Central, Upwind-blended
     FXListBox* pressureList = nullptr;         // "Pressure solver": Gauss-Seidel, Multigrid
+    FXCheckButton* storedFieldCheck = nullptr; // "Initial field from the file": keep the grid's u, v
     IconSet icons;                             // owned
 
     // The tool radio of a type bit; nullptr for a type without a tool.
@@ -130,9 +132,9 @@ protected:
     // True when the grid may be replaced or the program end: nothing is
     // unsaved, or the user saved it or chose to discard it.
     bool settleUnsavedChanges();
-    // Writes the grid and the three settings to path; reports a failure.
+    // Writes the grid and its settings to path; reports a failure.
     bool saveGridTo(const FXString& path);
-    // The grid and its three settings are what the file holds now.
+    // The grid and its settings are what the file holds now.
     void markSaved();
     // The grid or one of its settings differs from the file.
     bool unsaved() const;

@@ -33,6 +33,10 @@ struct GridFileSettings {
     std::optional<double> dt;                  // the time step, > 0
     std::optional<Convection> convection;
     std::optional<PressureSolver> pressure;
+    // A run starts from the u and v stored for the fluid cells instead of
+    // writing the default velocities over them. Only version 3 of the
+    // binary format holds it; without it a run starts as it always has.
+    bool startsFromStoredField = false;
 };
 
 enum class GridFileStatus {
@@ -83,7 +87,8 @@ bool gridFitsFile(const Grid& grid);
 // Whether the classic format holds grid and settings without loss: the size
 // fits, every u and v is a whole number in -128..127, the Reynolds number a
 // whole one in -999..9999, the default velocities and aux1, aux2 whole ones
-// in 0..255. The optional settings are not looked at: classic drops them.
+// in 0..255, and the run does not start from the stored field. The optional
+// settings are not looked at: classic drops them.
 bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings);
 
 // The classic bytes as stored on disk, line-break rule applied; empty when

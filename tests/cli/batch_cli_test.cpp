@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -296,13 +297,81 @@ TEST(BatchCli, UntilTimeStopsWithTheStepThatReachesIt)
         const Outcome o = runBatch("time", args);
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_NE(o.err.find(c.steps), std::string::npos) << o.err;
-        if (*c.line)
+        if (*c.line) {
             EXPECT_NE(o.err.find(std::string("\nkelvo-batch: ") + c.line), std::string::npos) << o.err;
-        else
+        } else {
             EXPECT_EQ(o.err.find("kelvo-batch: stopped"), std::string::npos) << o.err;
+        }
         EXPECT_NE(readText("time.json").find(std::string("\"stopped\": \"") + c.stopped + "\""), std::string::npos)
             << o.err;
     }
+}
+
+// The channel with a field of its own in the fluid cells (u = 0.5 + j/50,
+// v = 0.1; the file's default velocity is (1, 0)), saved with and without
+// the choice to start from it. One step of kelvo-batch must give what one
+// step of a solver built from the stored field, or from the default
+// velocities, gives.
+TEST(BatchCli, InitialFieldFromTheFileOrTheDefaultVelocities)
+{
+    Grid channel;
+    GridFileSettings settings;
+    ASSERT_EQ(readGridFile(gridsDir + "/channel.grid", channel, settings), GridFileStatus::Ok);
+    forEachDefaultVelocityCell(channel, [&channel](int32_t i, int32_t j) {
+        channel.u[i][j] = 0.5 + j / 50.0;
+        channel.v[i][j] = 0.1;
+    });
+    settings.startsFromStoredField = true;
+    ASSERT_TRUE(saveGridFile("field_kept.grid", channel, settings));
+    settings.startsFromStoredField = false;
+    ASSERT_TRUE(saveGridFile("field_default.grid", channel, settings));
+
+    // One step of a solver built straight from a grid.
+    const auto oneStep = [](const Grid& grid) {
+        std::FILE* f = std::tmpfile();
+        const std::unique_ptr<FlowSolver> solver = buildSolver(grid, 100, 0.003);
+        solver->step();
+        EXPECT_TRUE(writeCsv(f, solver->state()));
+        std::rewind(f);
+        std::string text;
+        for (int c; (c = std::fgetc(f)) != EOF;)
+            text += static_cast<char>(c);
+        std::fclose(f);
+        return text;
+    };
+    const std::string fromStored = oneStep(channel);
+    Grid defaults;
+    copyGridArrays(channel, defaults);
+    writeDefaultVelocities(defaults, 1.0, 0.0);
+    const std::string fromDefaults = oneStep(defaults);
+    ASSERT_NE(fromStored, fromDefaults);
+
+    struct Case {
+        std::vector<std::string> args;
+        bool stored;
+    };
+    const Case cases[] = {
+        {{"field_kept.grid"}, true},
+        {{"field_kept.grid", "--initial-field", "default"}, false},
+        {{"field_default.grid"}, false},
+        {{"field_default.grid", "--initial-field", "file"}, true},
+        {{gridsDir + "/channel.grid", "--initial-field", "default"}, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--steps", "0", "--dump-csv", "-"});
+        const Outcome o = runBatch("field", args);
+        ASSERT_EQ(o.status, 0) << o.err;
+        if (c.args[0] != gridsDir + "/channel.grid") {
+            EXPECT_TRUE(o.out == (c.stored ? fromStored : fromDefaults)) << c.args[0] << " " << c.args.back();
+        }
+        EXPECT_EQ(o.err.find(c.stored ? "starting from the file's velocities\n" : "default velocity (1, 0)\n") !=
+                      std::string::npos,
+                  true)
+            << o.err;
+    }
+    expectOneLineFailure("field_junk", {"field_kept.grid", "--initial-field", "stored"}, 2);
+    expectOneLineFailure("field_restart", {"--restart", "x.state", "--initial-field", "file"}, 2);
 }
 
 TEST(BatchCli, HelpGoesToStdout)

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -225,6 +226,63 @@ TEST_F(EditorFiles, TheReynoldsNumberKeepsItsDecimals)
     GridFileSettings saved;
     ASSERT_EQ(readGridFile(path("typed.grid"), back, saved), GridFileStatus::Ok);
     EXPECT_EQ(saved.reynolds, 123.25);
+}
+
+// "Initial field from the file" comes with the grid: a file that stores it
+// ticks it, any other file unticks it; ticked, Calculate It leaves the
+// grid's own velocities as the starting field, else it writes the default
+// velocities over the fluid cells. A save keeps the choice.
+TEST_F(EditorFiles, TheInitialFieldChoiceTravelsWithTheGrid)
+{
+    Grid field;
+    makeFluidGrid(field, 40, 20);
+    field.u[5][6] = 0.25;
+    field.v[7][8] = -0.5;
+    GridFileSettings settings;
+    settings.reynolds = 100;
+    settings.defaultU = 2;
+    settings.startsFromStoredField = true;
+    ASSERT_TRUE(saveGridFile(path("kept.grid"), field, settings));
+    settings.startsFromStoredField = false;
+    ASSERT_TRUE(saveGridFile(path("written.grid"), field, settings));
+    EXPECT_FALSE(editor->storedField()->getCheck());
+
+    struct Case {
+        const char* file;
+        bool ticked;
+        double u56, v78;  // after Calculate It
+    };
+    const Case cases[] = {
+        {"kept.grid", true, 0.25, -0.5},
+        {"written.grid", false, 2.0, 0.0},
+        {"kept.grid", true, 0.25, -0.5},
+    };
+    for (const Case& c : cases) {
+        load(path(c.file));
+        ASSERT_TRUE(editor->messages.empty()) << c.file;
+        EXPECT_EQ(editor->storedField()->getCheck() == TRUE, c.ticked) << c.file;
+        EXPECT_FALSE(editor->hasUnsavedChanges()) << c.file;
+        editor->command(GridEditorWindow::ID_CALCULATE);
+        EXPECT_EQ(editor->editedGrid().u[5][6], c.u56) << c.file;
+        EXPECT_EQ(editor->editedGrid().v[7][8], c.v78) << c.file;
+    }
+
+    // Unticking is a change to save; the saved file starts from the default
+    // velocities, and ticking it again is saved too.
+    load(path("kept.grid"));
+    editor->storedField()->setCheck(FALSE);
+    EXPECT_TRUE(editor->hasUnsavedChanges());
+    save(path("unticked.grid"));
+    EXPECT_FALSE(editor->hasUnsavedChanges());
+    editor->storedField()->setCheck(TRUE);
+    save(path("ticked.grid"));
+    for (const auto& [file, starts] : {std::pair{"unticked.grid", false}, std::pair{"ticked.grid", true}}) {
+        Grid back;
+        GridFileSettings saved;
+        ASSERT_EQ(readGridFile(path(file), back, saved), GridFileStatus::Ok) << file;
+        EXPECT_EQ(saved.startsFromStoredField, starts) << file;
+        EXPECT_EQ(back.u[5][6], 0.25) << file;
+    }
 }
 
 TEST_F(EditorFiles, CellsWithoutOneTypeBitShowTheBackground)

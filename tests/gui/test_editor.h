@@ -79,6 +79,8 @@ public:
     FXSpinner* defaultU() const { return defaultUSpinner; }
     FXSpinner* defaultV() const { return defaultVSpinner; }
     FXCheckButton* automaticDt() const { return automaticDtCheck; }
+    FXCheckButton* storedField() const { return storedFieldCheck; }
+    bool hasUnsavedChanges() const { return unsaved(); }
     FXListBox* convection() const { return convectionList; }
     SolverSettings solverSettings() const { return chosenSolverSettings(); }
     FXListBox* pressure() const { return pressureList; }
