@@ -10,9 +10,8 @@ constexpr long long maxSteps = 1000000000;
 constexpr long long maxThreads = 8;
 // Time step when --dt is not given (the editor's default text "0.003").
 constexpr double defaultDt = 0.003;
-// Accepted --re range (the solver takes the Reynolds number as an integer).
-constexpr long long minReynolds = 1;
-constexpr long long maxReynolds = 100000;
+// --re takes any number above 0 that the solver's single-precision
+// Reynolds number holds: above 0 and finite once rounded to a float.
 
 // Frames: cycles per frame (--interval) and pixels per cell edge (--size),
 // with the simulation window's ranges and starting values.

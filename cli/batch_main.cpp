@@ -7,6 +7,7 @@
 #include "cli/batch_run.h"
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
+#include "io/number_text.h"
 #include "cli/progress_meter.h"
 #include "cli/stop_request.h"
 #include "io/state_file.h"
@@ -70,7 +71,7 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
         if (measure)
             measure->record(run, run.tally().steps);
         meter.update(n, clock.seconds());
-        if (!saved || run.unstable() || run.steady() || stopRequested())
+        if (!saved || run.finished() || stopRequested())
             break;
     }
     const double seconds = clock.seconds();
@@ -161,18 +162,23 @@ int main(int argc, char** argv)
                                                 : resolveParameters(options, settings);
     const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);
     const std::string& source = restarting ? options.restartPath : options.gridPath;
-    std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %d, dt %s, %s convection, ", source.c_str(), grid.NX,
-                 grid.NY, parameters.reynolds, dtText.c_str(), convectionName(parameters.convection));
+    std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %s, dt %s, %s convection, ", source.c_str(), grid.NX,
+                 grid.NY, roundTripText(parameters.reynolds).c_str(), dtText.c_str(),
+                 convectionName(parameters.convection));
     if (restarting)
         std::fprintf(stderr, "continuing after step %lld\n", static_cast<long long>(saved.counters.steps));
+    else if (parameters.startFromStoredField)
+        std::fprintf(stderr, "starting from the file's velocities\n");
     else
         std::fprintf(stderr, "default velocity (%g, %g)\n", parameters.defaultU, parameters.defaultV);
     if (!options.saveStatePath.empty())
         catchStopSignals();
 
     std::unique_ptr<BatchRun> started = restarting
-                                            ? std::make_unique<BatchRun>(grid, parameters, saved, options.untilSteady)
-                                            : std::make_unique<BatchRun>(grid, parameters, options.untilSteady);
+                                            ? std::make_unique<BatchRun>(grid, parameters, saved, options.untilSteady,
+                                                                         options.untilTime)
+                                            : std::make_unique<BatchRun>(grid, parameters, options.untilSteady,
+                                                                         options.untilTime);
     BatchRun& run = *started;
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
@@ -191,8 +197,10 @@ int main(int argc, char** argv)
             return fail(batch_constants::exitRunFailed, error);
         measure->setWallsOnFaces(wallsOnFaces(parameters.convection));
     }
-    const double seconds = run.unstable() ? 0.0
-                                          : runSteps(run, options.steps, options.interval, frames.get(),
+    // The build step alone, or a saved run, may already have reached the time.
+    const double seconds = run.unstable() || run.timeReached()
+                               ? 0.0
+                               : runSteps(run, options.steps, options.interval, frames.get(),
                                                      measure.get(), error);
     if (frames)
         frames->close();

@@ -1,6 +1,8 @@
 #include "cli/batch_measure.h"
 
-BatchMeasure::BatchMeasure(const MeasureOptions& options, const BatchRun& run, int reynolds, std::string& error)
+#include "cli/stop_request.h"
+
+BatchMeasure::BatchMeasure(const MeasureOptions& options, const BatchRun& run, double reynolds, std::string& error)
     : options(options), measurements(run.state(), reynolds, options.scales, options.probes)
 {
     if (options.historyPath.empty())
@@ -44,7 +46,8 @@ bool BatchMeasure::finish(const BatchRun& run, std::string& error)
     if (options.summaryJsonPath.empty())
         return error.empty();
     std::FILE* file = std::fopen(options.summaryJsonPath.c_str(), "w");
-    const std::string json = summaryJson(measurements, run.tally().steps, run.tally().simulatedTime);
+    const std::string json = summaryJson(measurements, run.tally().steps, run.tally().simulatedTime,
+                                         stopRequested() && !run.finished() ? "signal" : run.stopReason());
     if (!file || std::fputs(json.c_str(), file) < 0 || std::fclose(file) != 0)
         error = "cannot write the summary to '" + options.summaryJsonPath + "'";
     return error.empty();

@@ -13,7 +13,7 @@ class BatchMeasure {
 public:
     // Finds the bodies of the run's state once; opens the history, when
     // asked for, and writes its header. error is set when it cannot.
-    BatchMeasure(const MeasureOptions& options, const BatchRun& run, int reynolds, std::string& error);
+    BatchMeasure(const MeasureOptions& options, const BatchRun& run, double reynolds, std::string& error);
     ~BatchMeasure();
     void setWallsOnFaces(bool onFaces) { measurements.setWallsOnFaces(onFaces); }
     BatchMeasure(const BatchMeasure&) = delete;

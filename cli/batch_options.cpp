@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -35,6 +36,14 @@ bool parseFinite(const char* text, double& value)
     errno = 0;
     value = std::strtod(text, &end);
     return errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+// A Reynolds number the solver can hold: finite and above 0 as a float too,
+// since it keeps the number in single precision.
+bool parseReynolds(const char* text, double& value)
+{
+    return parseFinite(text, value) && value > 0.0 && value <= std::numeric_limits<float>::max() &&
+           static_cast<float>(value) > 0.0f;
 }
 
 // Characters of a refusal kept before it is cut short.
@@ -193,14 +202,11 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         }
         o.steps = whole;
     } else if (name == "--re") {
-        if (!parseInteger(text, whole) || whole < batch_constants::minReynolds ||
-            whole > batch_constants::maxReynolds) {
-            error = "--re needs a whole number from " +
-                    std::to_string(batch_constants::minReynolds) + " to " +
-                    std::to_string(batch_constants::maxReynolds) + ", not '" + text + "'";
+        if (!parseReynolds(text, number)) {
+            error = std::string("--re needs a finite number above 0 (from 1.4e-45 to 3.4e38), not '") + text + "'";
             return false;
         }
-        o.reynolds = static_cast<int>(whole);
+        o.reynolds = number;
     } else if (name == "--dt") {
         o.dtGiven = true;
         o.automaticDt = std::strcmp(text, "auto") == 0;
@@ -233,12 +239,24 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
             return false;
         }
         o.untilSteady = number;
+    } else if (name == "--until-time") {
+        if (!parseFinite(text, number) || !(number > 0.0)) {
+            error = std::string("--until-time needs a finite number above 0, not '") + text + "'";
+            return false;
+        }
+        o.untilTime = number;
     } else if (name == "--default-u" || name == "--default-v") {
         if (!parseFinite(text, number)) {
             error = name + " needs a finite number, not '" + text + "'";
             return false;
         }
         (name == "--default-u" ? o.defaultU : o.defaultV) = number;
+    } else if (name == "--initial-field") {
+        if (std::strcmp(text, "file") != 0 && std::strcmp(text, "default") != 0) {
+            error = std::string("--initial-field needs file or default, not '") + text + "'";
+            return false;
+        }
+        o.startFromStoredField = std::strcmp(text, "file") == 0;
     } else if (name == "--save-state" || name == "--restart") {
         if (*text == '\0') {
             error = name + " needs a file name";
@@ -258,8 +276,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
 bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
-           name == "--default-v" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
-           name == "--until-steady" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
+           name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
+           name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
            isPictureOption(name) ||
            isMeasureOption(name);
 }
@@ -339,8 +357,8 @@ static bool parseArguments(int argc, const char* const* argv, BatchOptions& opti
         error = "no grid file given (see --help)";
         return false;
     }
-    if (!o.restartPath.empty() && (o.defaultU || o.defaultV)) {
-        error = "--default-u and --default-v cannot change a restarted run";
+    if (!o.restartPath.empty() && (o.defaultU || o.defaultV || o.startFromStoredField)) {
+        error = "--default-u, --default-v and --initial-field cannot change a restarted run";
         return false;
     }
     if (!checkCombinations(o, compressionGiven, error) ||
@@ -363,9 +381,10 @@ bool parseBatchOptions(int argc, const char* const* argv, BatchOptions& options,
 std::string batchUsage()
 {
     return "usage: kelvo-batch GRIDFILE|PICTURE [--steps N] [--re R] [--dt X|auto]\n"
-           "                   [--default-u A] [--default-v B] [--convection C]\n"
+           "                   [--default-u A] [--default-v B] [--initial-field F]\n"
+           "                   [--convection C]\n"
            "                   [--pressure P] [--threads N]\n"
-           "                   [--until-steady EPS] [--dump-csv FILE]\n"
+           "                   [--until-steady EPS] [--until-time T] [--dump-csv FILE]\n"
            "                   [--save-state FILE]\n"
            "       kelvo-batch --restart FILE [GRIDFILE|PICTURE] [--steps N] [...]\n"
            "\n"
@@ -374,8 +393,9 @@ std::string batchUsage()
            "takes N more steps and writes the final state as CSV.\n"
            "\n"
            "  --steps N       steps after the build step (default 100)\n"
-           "  --re R          Reynolds number, 1..100000 (default: the file's,\n"
-           "                  clamped to 10..2000 as the editor shows it)\n"
+           "  --re R          Reynolds number, any number above 0, e.g. 816.67\n"
+           "                  (default: the file's, clamped to 10..2000 as the\n"
+           "                  editor shows it)\n"
            "  --dt X          time step, above 0 (default 0.003); auto chooses a\n"
            "                  stable one before every step\n"
            "  --convection C  central (default), blended (upwind-blended, for high\n"
@@ -393,9 +413,16 @@ std::string batchUsage()
            "  gives the default for that option.\n"
            "  --until-steady EPS  stop early once no u or v changes by more than\n"
            "                  EPS in a step (--steps stays the limit)\n"
+           "  --until-time T  stop once the simulated time reaches T, above 0: the\n"
+           "                  step that reaches or passes it is the last (--steps\n"
+           "                  stays the limit)\n"
            "  --default-u A   default x velocity of fluid cells (default: the file's,\n"
            "                  clamped to 0..100)\n"
            "  --default-v B   default y velocity of fluid cells (likewise)\n"
+           "  --initial-field F  file: the run starts from the u and v the grid\n"
+           "                  file stores for the fluid cells; default: the\n"
+           "                  default velocities are written over them (default:\n"
+           "                  the file's choice, else default)\n"
            "  --dump-csv FILE write i,j,flags,u,v,p per cell to FILE ('-' for stdout)\n"
            "  --save-state FILE  write the run's state to FILE at its end, or when\n"
            "                  SIGINT or SIGTERM stops it after the current step\n"

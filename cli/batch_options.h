@@ -12,7 +12,7 @@
 struct BatchOptions {
     std::string gridPath;             // the grid file to run
     long long steps = 0;              // steps after the build step
-    std::optional<int> reynolds;      // from the file unless given
+    std::optional<double> reynolds;   // from the file unless given
     double dt = 0.0;
     bool automaticDt = false;         // --dt auto
     Convection convection = Convection::Central;
@@ -24,8 +24,13 @@ struct BatchOptions {
     bool pressureGiven = false;
     int threads = 0;                  // --threads; 0: the machine's cores
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
+    std::optional<double> untilTime;    // stop once the simulated time reaches it
     std::optional<double> defaultU;   // from the file unless given
     std::optional<double> defaultV;
+    // --initial-field file|default: start from the file's u and v of the
+    // fluid cells, or write the default velocities over them; the file's
+    // choice unless given.
+    std::optional<bool> startFromStoredField;
     std::string csvPath;              // "" for no dump, "-" for stdout
     std::string saveStatePath;        // "" for no state file
     std::string restartPath;          // continue the run saved there; "" for none

@@ -3,6 +3,7 @@
 
 #include "core/field_extremes.h"
 #include "core/flow_check.h"
+#include "io/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
 {
     const GridFileSettings shown = editorSettings(fromFile);
     RunParameters r;
-    r.reynolds = options.reynolds ? *options.reynolds : static_cast<int>(shown.reynolds);
+    r.reynolds = options.reynolds ? *options.reynolds : shown.reynolds;
     const bool dtFromFile = !options.dtGiven && fromFile.dt;
     r.dt = dtFromFile ? *fromFile.dt : options.dt;
     r.automaticDt = dtFromFile ? false : options.automaticDt;
@@ -22,6 +23,7 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     r.threads = options.threads;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
+    r.startFromStoredField = options.startFromStoredField.value_or(fromFile.startsFromStoredField);
     return r;
 }
 
@@ -57,13 +59,16 @@ RunParameters resolveRestartParameters(const BatchOptions& options, const Solver
     return r;
 }
 
-BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit)
+BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit,
+                   std::optional<double> timeLimit)
     : edited(&grid),
       settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure,
                parameters.threads},
       steadyLimit(steadyLimit)
 {
-    writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
+    counts.timeLimit = timeLimit.value_or(-1.0);
+    if (!parameters.startFromStoredField)
+        writeDefaultVelocities(grid, parameters.defaultU, parameters.defaultV);
     trackChanges(grid);
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const StepReport first = cycles->step();
@@ -71,7 +76,7 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<do
 }
 
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
-                   std::optional<double> steadyLimit)
+                   std::optional<double> steadyLimit, std::optional<double> timeLimit)
     : edited(&grid),
       settings{parameters.reynolds, parameters.dt, parameters.convection, parameters.automaticDt, parameters.pressure,
                parameters.threads},
@@ -83,6 +88,9 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& 
     cycles->restore(saved.fields, c.simulatedTime, c.cycles, c.frames);
     forEachCount(counts, c, [](auto& kept, const auto& stored) { kept = stored; });
     counts.restoredSteps = c.steps;
+    // A saved run may already be past the limit: it then takes no step.
+    counts.timeLimit = timeLimit.value_or(-1.0);
+    counts.timeReached = counts.timeLimit >= 0.0 && counts.simulatedTime >= counts.timeLimit;
 }
 
 void BatchRun::saveState(RunState& state) const
@@ -154,6 +162,11 @@ std::string BatchRun::instabilityText() const
     return cycles->instabilityText();
 }
 
+const char* BatchRun::stopReason() const
+{
+    return unstable() ? "blow-up" : steady() ? "until-steady" : timeReached() ? "until-time" : "step-limit";
+}
+
 void BatchRun::advance()
 {
     advance(1, [](int32_t) { return true; });
@@ -165,6 +178,7 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
     counts.smallestDt = stepNumber == 0 ? report.dt : std::min(counts.smallestDt, report.dt);
     counts.largestDt = std::max(counts.largestDt, report.dt);
     counts.simulatedTime += report.dt;
+    counts.timeReached = counts.timeLimit >= 0.0 && counts.simulatedTime >= counts.timeLimit;
     if (steadyLimit && stepNumber > 0) {
         counts.lastChange = largestChange();
         counts.steady = counts.lastChange <= *steadyLimit;
@@ -179,6 +193,32 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
 }
 
 bool fieldsFinite(const Grid& grid) { return fieldExtremes(grid).finite; }
+
+namespace {
+
+// Why a run with --until-steady or --until-time stopped; "" without them.
+std::string stopLine(const RunTally& tally)
+{
+    const bool tracked = tally.lastChange >= 0.0;
+    if (!tracked && tally.timeLimit < 0.0)
+        return "";
+    char text[256];
+    if (tally.steady)
+        std::snprintf(text, sizeof text, "kelvo-batch: stopped at a steady state");
+    else if (tally.timeReached)
+        std::snprintf(text, sizeof text, "kelvo-batch: stopped at --until-time %s: simulated time %.6g",
+                      roundTripText(tally.timeLimit).c_str(), tally.simulatedTime);
+    else
+        std::snprintf(text, sizeof text, "kelvo-batch: stopped after --steps steps");
+    std::string line = text;
+    if (tracked) {
+        std::snprintf(text, sizeof text, "; largest change of u or v in the last step %.6g", tally.lastChange);
+        line += text;
+    }
+    return line + "\n";
+}
+
+}  // namespace
 
 std::string formatSummary(const RunTally& tally, double seconds)
 {
@@ -221,12 +261,6 @@ std::string formatSummary(const RunTally& tally, double seconds)
     std::snprintf(text, sizeof text, "kelvo-batch: simulated time %.6g, dt from %.6g to %.6g\n",
                   tally.simulatedTime, tally.smallestDt, tally.largestDt);
     out += text;
-    if (tally.lastChange >= 0.0) {
-        std::snprintf(text, sizeof text,
-                      "kelvo-batch: %s; largest change of u or v in the last step %.6g\n",
-                      tally.steady ? "stopped at a steady state" : "stopped after --steps steps",
-                      tally.lastChange);
-        out += text;
-    }
+    out += stopLine(tally);
     return out;
 }

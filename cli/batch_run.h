@@ -16,7 +16,7 @@
 
 // The values a run uses, after the command line and the file are combined.
 struct RunParameters {
-    int reynolds = 0;
+    double reynolds = 0.0;
     double dt = 0.0;
     bool automaticDt = false;
     Convection convection = Convection::Central;
@@ -24,6 +24,7 @@ struct RunParameters {
     int threads = 0;  // of the multigrid solver; 0: the machine's cores
     double defaultU = 0.0;
     double defaultV = 0.0;
+    bool startFromStoredField = false;  // keep the grid's u, v of the fluid cells
 };
 
 // Command-line values where given; otherwise the file's settings as the
@@ -48,23 +49,27 @@ struct RunTally {
     double largestDt = 0.0;
     double lastChange = -1.0;         // largest change of u or v in the last step; -1 = not tracked
     bool steady = false;              // the last change was within the steady limit
+    double timeLimit = -1.0;          // --until-time; -1 = none
+    bool timeReached = false;         // the simulated time reached the limit
 };
 
 class BatchRun {
 public:
-    // Writes the default velocities into grid, builds the solver and takes
-    // its first step, as the simulation window does when it opens. The grid
+    // Writes the default velocities into grid (unless the run starts from
+    // the stored field), builds the solver and takes its first step, as the
+    // simulation window does when it opens. The grid
     // must outlive the run.
     // With steadyLimit, the largest change of u or v is tracked every step
-    // and steady() says when it is at most the limit.
+    // and steady() says when it is at most the limit; with timeLimit,
+    // timeReached() says when the simulated time has reached it.
     BatchRun(Grid& grid, const RunParameters& parameters,
-             std::optional<double> steadyLimit = std::nullopt);
+             std::optional<double> steadyLimit = std::nullopt, std::optional<double> timeLimit = std::nullopt);
 
     // Continues a saved run: grid is the saved set-up, default velocities
     // included, and no build step is taken. The parameters' default
     // velocities are not used.
     BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
-             std::optional<double> steadyLimit = std::nullopt);
+             std::optional<double> steadyLimit = std::nullopt, std::optional<double> timeLimit = std::nullopt);
 
     // The run as it stands, with its settings, for a state file.
     void saveState(RunState& state) const;
@@ -93,9 +98,15 @@ public:
     int32_t frames() const { return cycles->frames(); }
     // What the step of the last cycle did.
     const StepReport& lastStep() const { return cycles->lastStepReport(); }
-    // Whether the run must stop: the flow blew up, or it became steady.
+    // Whether the run must stop: the flow blew up, it became steady, or its
+    // simulated time reached the limit.
     bool unstable() const { return cycles->unstable(); }
     bool steady() const { return counts.steady; }
+    bool timeReached() const { return counts.timeReached; }
+    bool finished() const { return unstable() || steady() || timeReached(); }
+    // Why it stopped, for the summary file: "blow-up", "until-steady",
+    // "until-time", or "step-limit" when none of them stopped it.
+    const char* stopReason() const;
     // What to tell the user after a blow-up.
     std::string instabilityText() const;
 

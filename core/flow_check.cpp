@@ -32,7 +32,7 @@ bool flowUnstable(const FieldExtremes& extremes, double setUpSpeed)
 double suggestedTimeStep(const Grid& edited, const SolverSettings& settings)
 {
     const double speed = setUpSpeed(edited);
-    const TimeStepLimits limits{edited.dx, edited.dy, static_cast<double>(settings.reynolds),
+    const TimeStepLimits limits{edited.dx, edited.dy, settings.reynolds,
                                 settings.convection != Convection::UpwindBlended};
     return stableTimeStep(limits, LargestVelocities{speed, speed});
 }
@@ -52,9 +52,7 @@ double largestDivergence(const Grid& state)
     double largest = 0.0;
     for (int32_t i = 1; i <= state.NX - 2; ++i)
         for (int32_t j = 1; j <= state.NY - 2; ++j) {
-            const bool enclosed = isOpen(state.flags[i][j]) && isOpen(state.flags[i - 1][j]) && isOpen(state.flags[i + 1][j])
-                                  && isOpen(state.flags[i][j - 1]) && isOpen(state.flags[i][j + 1]);
-            if (!enclosed)
+            if (!isOpen(state.flags[i][j]))
                 continue;
             const double divergence = (state.u[i][j] - state.u[i - 1][j]) / state.dx
                                       + (state.v[i][j] - state.v[i][j - 1]) / state.dy;

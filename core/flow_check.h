@@ -27,8 +27,9 @@ double suggestedTimeStep(const Grid& edited, const SolverSettings& settings);
 // (about D or less for this grid) or tick Automatic."
 std::string instabilityMessage(long long cycle, double time, double suggestedDt);
 
-// The largest |du/dx + dv/dy| over the open cells whose four neighbours are
-// open: what the pressure correction of the last step left of the velocity
-// divergence. Next to a wall, an inflow or an obstacle the correction leaves
-// the wall faces alone, so the divergence there does not measure the solver.
+// The largest |du/dx + dv/dy| over every open cell of the interior
+// (i = 1..NX-2, j = 1..NY-2): what the last step left of the velocity
+// divergence. The four faces of such a cell are its mass balance whatever
+// its neighbours are, so cells beside walls, inflows and obstacles count
+// too; the border ring holds boundary cells, which are not counted.
 double largestDivergence(const Grid& state);

@@ -253,7 +253,7 @@ std::unique_ptr<SimGrid> copyForSolver(const Grid& grid)
     return sim;
 }
 
-std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt)
+std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, double Re, double dt)
 {
     SolverSettings settings;
     settings.reynolds = Re;

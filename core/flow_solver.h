@@ -32,7 +32,7 @@ enum class PressureSolver {
 
 // Everything a solver needs besides the grid.
 struct SolverSettings {
-    int reynolds = 100;
+    double reynolds = 100;       // need not be whole; the solver holds it as a float
     double dt = 0.003;           // the time step unless automaticDt
     Convection convection = Convection::Central;
     bool automaticDt = false;    // choose dt before every step (core/time_step.h)
@@ -198,4 +198,4 @@ inline bool wallsOnFaces(Convection method) { return method == Convection::Runge
 
 // A solver with the given Reynolds number and time step and the default
 // convection terms.
-std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, int Re, double dt);
+std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, double Re, double dt);

@@ -114,7 +114,7 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
 
 FXIMPLEMENT(CalculateWindow, FXDialogBox, CalculateWindowMap, ARRAYNUMBER(CalculateWindowMap))
 
-CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep)
     : CalculateWindow(owner, grid, SolverSettings{reynolds, timeStep, Convection::Central, false})
 {
 }

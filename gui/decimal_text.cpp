@@ -1,5 +1,7 @@
 #include "gui/decimal_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -27,4 +29,42 @@ std::optional<double> readPositiveDecimal(const char* text)
     if (!std::isfinite(value) || value <= 0.0)
         return std::nullopt;
     return value;
+}
+
+namespace {
+// Enough for the numbers the fields show; a longer text comes back empty.
+constexpr int textRoom = 64;
+
+std::string charsOf(char* text, std::to_chars_result written)
+{
+    return written.ec == std::errc() ? std::string(text, written.ptr) : std::string();
+}
+}  // namespace
+
+// Decimals tried when the shortest form does not fit.
+constexpr int mostDecimals = 6;
+
+std::string fittedDecimal(double value, const std::function<bool(const std::string&)>& fits)
+{
+    char text[textRoom];
+    const std::string shortest = charsOf(text, std::to_chars(text, text + textRoom, value));
+    if (fits(shortest) && shortest.find('e') == std::string::npos)
+        return shortest;
+    std::string fixed;
+    for (int decimals = mostDecimals; decimals >= 0; --decimals) {
+        fixed = charsOf(text, std::to_chars(text, text + textRoom, value, std::chars_format::fixed, decimals));
+        if (fixed.find('.') != std::string::npos) {
+            fixed.erase(fixed.find_last_not_of('0') + 1);
+            if (fixed.back() == '.')
+                fixed.pop_back();
+        }
+        if (fits(fixed))
+            break;
+    }
+    return fixed;
+}
+
+std::string fittedDecimal(double value, int width)
+{
+    return fittedDecimal(value, [width](const std::string& text) { return int(text.size()) <= width; });
 }

@@ -19,6 +19,9 @@ constexpr int calcButtonY = 465;
 constexpr int calcButtonWidth = 200;
 constexpr int calcButtonHeight = 60;
 constexpr int spinnerWidth = 60;
+// Characters a spinner of that width shows whole; a number with decimals is
+// rounded to fit ("816.67", "1234.6").
+constexpr int decimalSpinnerCharacters = 6;
 constexpr int fieldWidth = 50;
 constexpr int fieldColumns = 6;
 constexpr int rowLabelWidth = 16;

@@ -2,6 +2,7 @@
 
 #include "gui/about_fox.h"
 #include "gui/calculate_window.h"
+#include "gui/decimal_spinner.h"
 #include "gui/decimal_text.h"
 #include "gui/editor_layout.h"
 #include "gui/new_grid.h"
@@ -255,6 +256,17 @@ static FXSpinner* addSpinner(FXComposite* parent, int lo, int hi, int value)
     return spinner;
 }
 
+// The same for a number with decimals: a whole number shows without a
+// decimal point, and the value given is kept exactly, whatever fits.
+static DecimalSpinner* addDecimalSpinner(FXComposite* parent, double lo, double hi, double value)
+{
+    DecimalSpinner* spinner =
+        new DecimalSpinner(parent, EditorLayout::spinnerWidth, EditorLayout::decimalSpinnerCharacters);
+    spinner->setRange(lo, hi);
+    spinner->setValue(value);
+    return spinner;
+}
+
 // A sunken right-justified text field that sends ID_CELL_TOOL on Enter.
 static FXTextField* addToolField(FXComposite* parent, FXObject* target, const char* text)
 {
@@ -267,12 +279,14 @@ static FXTextField* addToolField(FXComposite* parent, FXObject* target, const ch
     return field;
 }
 
-// Reynolds number, time step and the two default velocities.
+// Reynolds number, time step, the two default velocities, the convection
+// terms and pressure solver, and last (so that the others keep their places)
+// whether the run starts from the grid's own velocities.
 void GridEditorWindow::buildSimulationPage()
 {
     using namespace EditorRanges;
     new FXLabel(simPage, uiText(TXT_REYNOLDS));
-    reynoldsSpinner = addSpinner(simPage, reynoldsMin, reynoldsMax, reynoldsStart);
+    reynoldsSpinner = addDecimalSpinner(simPage, reynoldsMin, reynoldsMax, reynoldsStart);
     new FXLabel(simPage, uiText(TXT_DELTA_TIME));
     deltaTimeField = addToolField(simPage, this, EditorTexts::deltaTimeStart);
     deltaTimeField->setSelector(ID_DELTA_TIME);
@@ -286,6 +300,7 @@ void GridEditorWindow::buildSimulationPage()
     convectionList = addChoiceList(simPage, this, offeredSchemeTexts, convectionEntry);
     new FXLabel(simPage, uiText(TXT_PRESSURE_SOLVER));
     pressureList = addChoiceList(simPage, this, offeredSolverTexts, pressureEntry);
+    storedFieldCheck = new FXCheckButton(simPage, uiText(TXT_INITIAL_FIELD));
 }
 
 // Every choice is written to the registry as soon as it changes.
@@ -328,21 +343,25 @@ GridFileSettings GridEditorWindow::fileSettings() const
         settings.dt = chosen.dt;
     settings.convection = chosen.convection;
     settings.pressure = chosen.pressure;
+    settings.startsFromStoredField = storedFieldCheck->getCheck() == TRUE;
     return settings;
 }
 
-// The spinners clamp and round through their setters; a scheme the list does
-// not offer leaves the list as it is.
+// The spinners clamp (and the whole-number ones round) through their
+// setters; a scheme the list does not offer leaves the list as it is.
 void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
 {
     const GridFileSettings shown = editorSettings(settings);
-    reynoldsSpinner->setValue(static_cast<FXint>(shown.reynolds));
+    reynoldsSpinner->setValue(shown.reynolds);
     defaultUSpinner->setValue(static_cast<FXint>(shown.defaultU));
     defaultVSpinner->setValue(static_cast<FXint>(shown.defaultV));
     if (settings.dt)
         deltaTimeField->setText(FXStringFormat("%g", *settings.dt));
     showOffered(convectionList, offeredSchemes, settings.convection);
     showOffered(pressureList, offeredSolvers, settings.pressure);
+    // A choice of the grid's, not of the window's: a file without it starts
+    // from the default velocities.
+    storedFieldCheck->setCheck(settings.startsFromStoredField);
 }
 
 // "Draw", "Cell Type", "Cell Properties" and "Cell Info", one below the
@@ -563,15 +582,16 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// Calculate It: the default velocities go into the grid, then the
-// simulation runs with the time step and Reynolds number of the page.
+// Calculate It: the default velocities go into the grid, unless it starts
+// from its own, then the simulation runs with the settings of the page.
 long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
 {
     endDrags();
     if (!deltaTimeAccepted())
         return 1;
-    applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
-                                              defaultVSpinner->getValue()));
+    if (!storedFieldCheck->getCheck())
+        applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
+                                                  defaultVSpinner->getValue()));
     runSimulation(chosenSolverSettings());
     endDrags();
     return 1;
@@ -700,13 +720,15 @@ void GridEditorWindow::markSaved()
     savedSettings[0] = reynoldsSpinner->getValue();
     savedSettings[1] = defaultUSpinner->getValue();
     savedSettings[2] = defaultVSpinner->getValue();
+    savedStoredFieldStart = storedFieldCheck->getCheck() == TRUE;
 }
 
 bool GridEditorWindow::unsaved() const
 {
     return history.modified() || savedSettings[0] != reynoldsSpinner->getValue() ||
            savedSettings[1] != defaultUSpinner->getValue() ||
-           savedSettings[2] != defaultVSpinner->getValue();
+           savedSettings[2] != defaultVSpinner->getValue() ||
+           savedStoredFieldStart != (storedFieldCheck->getCheck() == TRUE);
 }
 
 void GridEditorWindow::showModifiedInTitle()

@@ -8,6 +8,7 @@
 #include "core/flow_solver.h"
 #include "core/grid.h"
 #include "gui/cell_texture.h"
+#include "gui/decimal_spinner.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
@@ -82,7 +83,8 @@ protected:
     FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
     GridEditModel model;                       // the edited grid and its changes
     EditHistory history;                       // undo and redo of the model's changes
-    int savedSettings[3] = {0, 0, 0};          // Reynolds, default U and V as in the file
+    double savedSettings[3] = {0, 0, 0};       // Reynolds, default U and V as in the file
+    bool savedStoredFieldStart = false;        // the initial-field choice as in the file
     ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
     bool shapeDragging = false;                // a shape is being dragged out
     bool shapeErases = false;                  // ...with the right button
@@ -92,13 +94,14 @@ protected:
     bool rightDragging = false;                // a right-button drag is painting
     CellIndex strokeLast{0, 0};                // the pointer's cell at the stroke's last
                                                // event, on the grid or past its edge
-    FXSpinner* reynoldsSpinner = nullptr;      // "Dimensionless Reynolds Number"
+    DecimalSpinner* reynoldsSpinner = nullptr; // "Dimensionless Reynolds Number", decimals allowed
     FXTextField* deltaTimeField = nullptr;     // "Delta Time"
     FXSpinner* defaultUSpinner = nullptr;      // "Default U velocity"
     FXSpinner* defaultVSpinner = nullptr;      // "Default V velocity"
     FXCheckButton* automaticDtCheck = nullptr; // "Automatic" beside Delta Time
     FXListBox* convectionList = nullptr;       // "Convection": Central, Upwind-blended
     FXListBox* pressureList = nullptr;         // "Pressure solver": Gauss-Seidel, Multigrid
+    FXCheckButton* storedFieldCheck = nullptr; // "Initial field from the file": keep the grid's u, v
     IconSet icons;                             // owned
 
     // The tool radio of a type bit; nullptr for a type without a tool.
@@ -136,9 +139,9 @@ protected:
     // True when the grid may be replaced or the program end: nothing is
     // unsaved, or the user saved it or chose to discard it.
     bool settleUnsavedChanges();
-    // Writes the grid and the three settings to path; reports a failure.
+    // Writes the grid and its settings to path; reports a failure.
     bool saveGridTo(const FXString& path);
-    // The grid and its three settings are what the file holds now.
+    // The grid and its settings are what the file holds now.
     void markSaved();
     // The grid or one of its settings differs from the file.
     bool unsaved() const;

@@ -125,6 +125,7 @@ enum UiTextKey : int {
     TXT_PRESSURE_SOLVER   = 135,
     TXT_PRESSURE_GAUSS_SEIDEL = 136,
     TXT_PRESSURE_MULTIGRID = 137,
+    TXT_INITIAL_FIELD     = 138,
     // The simulation window's field export.
     TXT_SAVE_VTK          = 140,
     // The Measurements window.

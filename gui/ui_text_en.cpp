@@ -121,6 +121,7 @@ const UiTextEntry table[] = {
     {135, "Pressure solver"},
     {136, "Gauss-Seidel"},
     {137, "Multigrid"},
+    {138, "Initial field from the file"},
     {140, "VTK fields (.vti)"},
     {150, "&Measure\t\tOpen the measurements of the flow."},
     {151, "Measurements"},

@@ -121,6 +121,7 @@ const UiTextEntry table[] = {
     {135, "Metoda obliczania ciśnienia"},
     {136, "Gauss-Seidel"},
     {137, "Multigrid"},
+    {138, "Pole początkowe z pliku"},
     {140, "Pola VTK (.vti)"},
     {150, "&Pomiary\t\tOtwórz pomiary przepływu."},
     {151, "Pomiary"},

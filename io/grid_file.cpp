@@ -206,16 +206,19 @@ bool readFileBytes(const std::string& path, std::size_t limit, std::vector<unsig
 
 }  // namespace
 
-// Each setting rounded to the spinner's whole numbers and clamped into its
-// range; the optional settings pass through.
+// The default velocities rounded to the spinners' whole numbers, the
+// Reynolds number kept with its decimals; each clamped into its range. The
+// optional settings pass through.
 GridFileSettings editorSettings(const GridFileSettings& raw)
 {
-    const auto shown = [](double value, int lowest, int highest) {
-        return std::isfinite(value) ? std::clamp(std::round(value), double(lowest), double(highest))
-                                    : double(lowest);
+    const auto clamped = [](double value, int lowest, int highest) {
+        return std::isfinite(value) ? std::clamp(value, double(lowest), double(highest)) : double(lowest);
+    };
+    const auto shown = [&clamped](double value, int lowest, int highest) {
+        return clamped(std::round(value), lowest, highest);
     };
     GridFileSettings s = raw;
-    s.reynolds = shown(raw.reynolds, grid_file::reynoldsMin, grid_file::reynoldsMax);
+    s.reynolds = clamped(raw.reynolds, grid_file::reynoldsMin, grid_file::reynoldsMax);
     s.defaultU = shown(raw.defaultU, grid_file::defaultVelocityMin, grid_file::defaultVelocityMax);
     s.defaultV = shown(raw.defaultV, grid_file::defaultVelocityMin, grid_file::defaultVelocityMax);
     return s;
@@ -249,7 +252,7 @@ bool gridFitsFile(const Grid& grid)
 
 bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings)
 {
-    if (!gridFitsFile(grid))
+    if (!gridFitsFile(grid) || settings.startsFromStoredField)
         return false;
     const auto headerFits = [](double value) { return wholeWithin(value, 0.0, 255.0); };
     if (!wholeWithin(settings.reynolds, reynoldsStoredMin, reynoldsStoredMax) ||

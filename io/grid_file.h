@@ -33,6 +33,10 @@ struct GridFileSettings {
     std::optional<double> dt;                  // the time step, > 0
     std::optional<Convection> convection;
     std::optional<PressureSolver> pressure;
+    // A run starts from the u and v stored for the fluid cells instead of
+    // writing the default velocities over them. Only version 3 of the
+    // binary format holds it; without it a run starts as it always has.
+    bool startsFromStoredField = false;
 };
 
 enum class GridFileStatus {
@@ -60,14 +64,16 @@ constexpr int maxCells = 255;
 constexpr std::size_t maxLogicalLength = headerLength + recordLength * maxCells * maxCells;
 constexpr std::size_t maxStoredLength = 2 * maxLogicalLength;
 
-// Ranges of the editor's spinners that show the settings.
+// Ranges of the editor's fields that show the settings.
 constexpr int reynoldsMin = 10;
 constexpr int reynoldsMax = 2000;
 constexpr int defaultVelocityMin = 0;
 constexpr int defaultVelocityMax = 100;
 }  // namespace grid_file
 
-// The settings as the editor's spinners would show them after a load.
+// The settings as the editor's fields would show them after a load: the
+// Reynolds number clamped into its range with its decimals kept, the
+// default velocities rounded to whole numbers and clamped.
 GridFileSettings editorSettings(const GridFileSettings& raw);
 
 // One double as a stored velocity byte: truncated toward zero (non-finite
@@ -81,7 +87,8 @@ bool gridFitsFile(const Grid& grid);
 // Whether the classic format holds grid and settings without loss: the size
 // fits, every u and v is a whole number in -128..127, the Reynolds number a
 // whole one in -999..9999, the default velocities and aux1, aux2 whole ones
-// in 0..255. The optional settings are not looked at: classic drops them.
+// in 0..255, and the run does not start from the stored field. The optional
+// settings are not looked at: classic drops them.
 bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings);
 
 // The classic bytes as stored on disk, line-break rule applied; empty when

@@ -84,12 +84,23 @@ struct HeaderV2 {
     std::uint32_t NX = 0, NY = 0;
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;
+    std::size_t headerLength = 0;  // bytes before the records
 };
 
-// Reads and checks the header; the caller has checked its length and magic.
-bool readHeader(LittleEndianReader& in, HeaderV2& h)
+// The bytes before the records of a file of the given version.
+std::size_t headerLengthOf(std::uint32_t version)
 {
-    if (in.u32() != grid_file_v2::version)
+    return version == grid_file_v2::versionWithInitialField ? grid_file_v2::headerLengthWithInitialField
+                                                            : grid_file_v2::headerLength;
+}
+
+// Reads and checks the header; the caller has checked its magic and that
+// the version-2 header is there, and checks its length for version 3.
+bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
+{
+    const std::uint32_t version = in.u32();
+    if ((version != grid_file_v2::version && version != grid_file_v2::versionWithInitialField) ||
+        length < headerLengthOf(version))
         return false;
     h.NX = in.u32();
     h.NY = in.u32();
@@ -101,9 +112,12 @@ bool readHeader(LittleEndianReader& in, HeaderV2& h)
     const double dt = in.f64();
     if (dt != 0.0)
         h.settings.dt = dt;
-    return convectionOfCode(in.u8(), h.settings.convection) &&
-           pressureOfCode(in.u8(), h.settings.pressure) && sizesAllowed(h.NX, h.NY) &&
-           settingsStorable(h.settings);
+    const bool codesKnown = convectionOfCode(in.u8(), h.settings.convection) &&
+                            pressureOfCode(in.u8(), h.settings.pressure);
+    const unsigned initialField = version == grid_file_v2::versionWithInitialField ? in.u8() : 0;
+    h.settings.startsFromStoredField = initialField == 1;
+    h.headerLength = headerLengthOf(version);
+    return codesKnown && initialField <= 1 && sizesAllowed(h.NX, h.NY) && settingsStorable(h.settings);
 }
 
 // The records, into a grid already sized; false on a non-finite velocity.
@@ -145,11 +159,13 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     std::vector<unsigned char> bytes;
     if (!gridFitsFileV2(grid, settings))
         return bytes;
-    bytes.reserve(grid_file_v2::headerLength +
+    const std::uint32_t version =
+        settings.startsFromStoredField ? grid_file_v2::versionWithInitialField : grid_file_v2::version;
+    bytes.reserve(headerLengthOf(version) +
                   grid_file_v2::recordLength * std::size_t(grid.NX) * std::size_t(grid.NY));
     bytes.assign(grid_file_v2::magic, grid_file_v2::magic + grid_file_v2::magicLength);
     LittleEndianWriter out(bytes);
-    out.u32(grid_file_v2::version);
+    out.u32(version);
     out.u32(std::uint32_t(grid.NX));
     out.u32(std::uint32_t(grid.NY));
     out.i32(grid.aux1);
@@ -160,6 +176,8 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     out.f64(settings.dt.value_or(0.0));
     out.u8(convectionCode(settings.convection));
     out.u8(pressureCode(settings.pressure));
+    if (version == grid_file_v2::versionWithInitialField)
+        out.u8(1);
     for (int32_t i = 0; i < grid.NX; ++i) {
         for (int32_t j = 0; j < grid.NY; ++j) {
             out.u8(fileByteOfWord(grid.flags[i][j]));
@@ -179,10 +197,10 @@ GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, 
         return GridFileStatus::NotValid;
     LittleEndianReader in(bytes + grid_file_v2::magicLength);
     HeaderV2 h;
-    if (!readHeader(in, h))
+    if (!readHeader(in, length, h))
         return GridFileStatus::NotValid;
     const std::size_t cells = std::size_t(h.NX) * h.NY;
-    if (length - grid_file_v2::headerLength < grid_file_v2::recordLength * cells)
+    if (length - h.headerLength < grid_file_v2::recordLength * cells)
         return GridFileStatus::NotValid;
 
     Grid loaded;

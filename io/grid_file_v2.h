@@ -1,5 +1,8 @@
 // Grid files, version 2: grids beyond the classic 255 x 255 and fractional
 // velocities, plus the solver settings the classic format cannot hold.
+// Version 3 is version 2 with one settings byte more, written only when a
+// run is to start from the stored field, so that every other file stays
+// readable by programs that know version 2 alone.
 //
 // A fixed binary layout, little-endian, no padding, no line-break rule:
 //
@@ -21,10 +24,16 @@
 //       68  17 NX NY    cell records, i outer, j inner: uint8 flag byte (as
 //                       in the classic format), float64 u, float64 v
 //
+// Version 3 (14: 3) inserts before the records
+//       68     1        uint8  initial field: 0 the default velocities are
+//                              written over the fluid cells, 1 the stored u, v
+//                              of the fluid cells are the starting field
+//       69  17 NX NY    cell records as above
+//
 // Floats are IEEE 754 binary64. A reader refuses an unknown version, NX or
 // NY outside 3..maxCells or NX * NY above maxTotalCells, fewer bytes than
 // the records need, any non-finite number, a negative time step and an
-// unknown setting code. Bytes after the last record are ignored. The line
+// unknown setting code (an initial-field byte above 1 included). Bytes after the last record are ignored. The line
 // break bytes in the magic show a file mangled by a text-mode transfer.
 #pragma once
 
@@ -38,7 +47,9 @@ namespace grid_file_v2 {
 constexpr char magic[] = "KELVO-GRID\r\n\x1a\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
 constexpr std::uint32_t version = 2;
+constexpr std::uint32_t versionWithInitialField = 3;
 constexpr std::size_t headerLength = 68;
+constexpr std::size_t headerLengthWithInitialField = 69;
 constexpr std::size_t recordLength = 17;
 // Sizes a version-2 file may carry. The total cap keeps a hostile header
 // from making a reader allocate more than a few tens of megabytes.
@@ -46,7 +57,7 @@ constexpr int minCells = 3;
 constexpr int maxCells = 4096;
 constexpr std::size_t maxTotalCells = std::size_t(1) << 20;  // 1024 x 1024
 // The most bytes a reader ever needs.
-constexpr std::size_t maxLength = headerLength + recordLength * maxTotalCells;
+constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * maxTotalCells;
 }  // namespace grid_file_v2
 
 // Whether bytes start with the version-2 magic text.
@@ -57,10 +68,12 @@ bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length);
 // (when given) positive.
 bool gridFitsFileV2(const Grid& grid, const GridFileSettings& settings);
 
-// The version-2 bytes; empty when the grid does not fit (gridFitsFileV2).
+// The version-2 bytes, version 3 when the run starts from the stored field;
+// empty when the grid does not fit (gridFitsFileV2).
 std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSettings& settings);
 
-// Decodes version-2 bytes. On Ok, grid and settings are replaced (settings
-// the file does not store become nullopt); otherwise neither is touched.
+// Decodes version-2 or version-3 bytes. On Ok, grid and settings are
+// replaced (settings the file does not store become nullopt or false);
+// otherwise neither is touched.
 GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, Grid& grid,
                                 GridFileSettings& settings);

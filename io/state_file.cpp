@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,8 +19,12 @@
 
 namespace {
 
-// Bytes of the payload before the arrays.
-constexpr std::size_t settingsLength = 4 + 8 + 4;
+// Bytes of the payload before the arrays; version 1 kept the Reynolds
+// number in four bytes.
+constexpr std::size_t settingsLength(uint32_t version)
+{
+    return (version == 1 ? 4 : 8) + 8 + 4;
+}
 constexpr std::size_t gridLength = 4 + 4 + 8 + 8;
 constexpr std::size_t countersLength = 5 * 8 + 4 * 8 + 2 * 4;
 // Per cell: the flag word and ten doubles.
@@ -52,10 +57,11 @@ StateFileStatus checkHeader(const unsigned char* bytes, std::size_t length, Head
     header.NY = in.u32();
     header.payload = in.u32();
     header.checksum = in.u32();
-    if (header.version != stateVersion)
+    if (header.version < oldestReadVersion || header.version > stateVersion)
         return StateFileStatus::OtherVersion;
     if (!cellsInRange(header.NX) || !cellsInRange(header.NY) ||
-        header.payload != statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY)))
+        header.payload != statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY),
+                                             header.version))
         return StateFileStatus::BadSizes;
     return StateFileStatus::Ok;
 }
@@ -80,7 +86,7 @@ bool sized(const Array2D<T>& a, int32_t NX, int32_t NY)
 
 void writeSettings(LittleEndianWriter& out, const SolverSettings& s)
 {
-    out.i32(s.reynolds);
+    out.f64(s.reynolds);
     out.f64(s.dt);
     out.u8(s.automaticDt ? 1 : 0);
     out.u8(static_cast<unsigned>(s.convection));
@@ -98,10 +104,16 @@ void writeCounters(LittleEndianWriter& out, const RunCounters& c)
     out.i32(c.frames);
 }
 
-// The settings as stored; false when one is out of range.
-bool readSettings(LittleEndianReader& in, SolverSettings& s)
+// A Reynolds number the solver can hold: above 0 and finite as a float too.
+bool reynoldsHeld(double reynolds)
 {
-    s.reynolds = in.i32();
+    return reynolds > 0.0 && reynolds <= std::numeric_limits<float>::max() && static_cast<float>(reynolds) > 0.0f;
+}
+
+// The settings as stored; false when one is out of range.
+bool readSettings(LittleEndianReader& in, uint32_t version, SolverSettings& s)
+{
+    s.reynolds = version == 1 ? in.i32() : in.f64();
     s.dt = in.f64();
     const unsigned automatic = in.u8();
     const unsigned convection = in.u8();
@@ -110,7 +122,7 @@ bool readSettings(LittleEndianReader& in, SolverSettings& s)
     s.automaticDt = automatic == 1;
     s.convection = static_cast<Convection>(convection);
     s.pressure = static_cast<PressureSolver>(pressure);
-    return s.reynolds > 0 && std::isfinite(s.dt) && s.dt > 0.0 && automatic <= 1 && convection <= 3 &&
+    return reynoldsHeld(s.reynolds) && std::isfinite(s.dt) && s.dt > 0.0 && automatic <= 1 && convection <= 3 &&
            pressure <= 1 && padding == 0;
 }
 
@@ -180,9 +192,9 @@ StateFileStatus readWholeFile(int fd, std::vector<unsigned char>& bytes)
 
 }  // namespace
 
-std::size_t statePayloadLength(int32_t NX, int32_t NY)
+std::size_t statePayloadLength(int32_t NX, int32_t NY, uint32_t version)
 {
-    return settingsLength + gridLength + countersLength +
+    return settingsLength(version) + gridLength + countersLength +
            cellLength * static_cast<std::size_t>(NX) * static_cast<std::size_t>(NY);
 }
 
@@ -254,7 +266,7 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
     const int32_t NX = static_cast<int32_t>(header.NX), NY = static_cast<int32_t>(header.NY);
     RunState decoded;
     LittleEndianReader in(payload);
-    bool valid = readSettings(in, decoded.settings);
+    bool valid = readSettings(in, header.version, decoded.settings);
     valid = readGrid(in, NX, NY, decoded) && valid;
     readCounters(in, decoded.counters);
     for (int32_t i = 0; i < NX; ++i)
@@ -310,8 +322,9 @@ std::string stateFileMessage(StateFileStatus status, const std::string& path)
     case StateFileStatus::BadMagic:
         return name + " is not a state file";
     case StateFileStatus::OtherVersion:
-        return name + " is a state file of another version (this program reads version " +
-               std::to_string(state_file::stateVersion) + ")";
+        return name + " is a state file of another version (this program reads versions " +
+               std::to_string(state_file::oldestReadVersion) + " to " + std::to_string(state_file::stateVersion) +
+               ")";
     case StateFileStatus::BadSizes:
         return name + " is not a valid state file: its sizes are out of range or do not match";
     case StateFileStatus::BadChecksum:

@@ -11,7 +11,7 @@
 //    28   4  u32 payload length in bytes; must be payloadLength(NX, NY)
 //    32   4  u32 CRC-32 (IEEE 802.3, as zlib) of the payload
 //   payload
-//     settings  i32 Reynolds number, f64 dt, u8 automatic dt (0/1),
+//     settings  f64 Reynolds number (version 1: i32), f64 dt, u8 automatic dt (0/1),
 //               u8 convection (0 central, 1 upwind-blended, 2 designed),
 //               u8 pressure solver (0 Gauss-Seidel, 1 multigrid), u8 zero
 //     grid      i32 aux1, i32 aux2, f64 dx, f64 dy
@@ -24,7 +24,8 @@
 //               i32 flags; f64 u, v, p of the edited grid (the set-up, with
 //               its default velocities); f64 u, v, p, F, G, pPrev, dp of
 //               the solver
-// Bytes after the payload make the file invalid.
+// Bytes after the payload make the file invalid. Version 1, whose Reynolds
+// number was a whole one, is still read.
 #pragma once
 
 #include "core/flow_solver.h"
@@ -38,7 +39,9 @@
 namespace state_file {
 constexpr char magic[] = "KELVO-RUNSTATE\r\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
-constexpr uint32_t stateVersion = 1;
+constexpr uint32_t stateVersion = 2;
+// The oldest version still read.
+constexpr uint32_t oldestReadVersion = 1;
 constexpr std::size_t headerLength = magicLength + 5 * 4;
 // Largest NX or NY accepted: the arrays of a 4096 x 4096 state take
 // about 1.4 GB, which is checked before anything is allocated.
@@ -84,8 +87,8 @@ enum class StateFileStatus {
 // A one-line reason for a refusal, naming the file.
 std::string stateFileMessage(StateFileStatus status, const std::string& path);
 
-// The payload bytes of an NX x NY state.
-std::size_t statePayloadLength(int32_t NX, int32_t NY);
+// The payload bytes of an NX x NY state of the given format version.
+std::size_t statePayloadLength(int32_t NX, int32_t NY, uint32_t version = state_file::stateVersion);
 
 // CRC-32 of bytes (the polynomial of zlib and PNG).
 uint32_t crc32Of(const unsigned char* bytes, std::size_t length);

@@ -1,6 +1,7 @@
 #include "sim/measurements.h"
 
 #include "core/cell_flags.h"
+#include "io/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -108,9 +109,11 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
     return line + "\n";
 }
 
-std::string summaryJson(const Measurements& m, long long steps, double time)
+std::string summaryJson(const Measurements& m, long long steps, double time, const std::string& stopped)
 {
     std::string out = "{\n  \"steps\": " + std::to_string(steps) + ",\n  \"time\": " + number(time) +
+                      (stopped.empty() ? std::string() : ",\n  \"stopped\": \"" + stopped + "\"") +
+                      ",\n  \"reynolds\": " + roundTripText(m.reynoldsNumber()) +
                       ",\n  \"reference_speed\": " + number(m.referenceSpeed()) + ",\n  \"bodies\": [";
     for (size_t k = 0; k < m.bodies().size(); ++k) {
         const BodyRecord& r = m.bodies()[k];

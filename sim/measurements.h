@@ -63,6 +63,7 @@ public:
     void setWallsOnFaces(bool onFaces) { wallsOnFaces = onFaces; }
 
     double referenceSpeed() const { return speed; }
+    double reynoldsNumber() const { return reynolds; }
     const std::vector<BodyRecord>& bodies() const { return records; }
     const std::vector<ProbePoint>& probes() const { return points; }
     const std::vector<ProbeValues>& probeValues() const { return values; }
@@ -84,8 +85,10 @@ std::string historyHeader(const Measurements& m);
 // One history line after the header's pattern.
 std::string historyLine(const Measurements& m, long long step, double t, double dt, int iterations,
                         const FlowFigures& figures);
-// The summary as a JSON object: steps, time, bodies (largest first, all
-// walls last) and probes.
-std::string summaryJson(const Measurements& m, long long steps, double time);
+// The summary as a JSON object: steps, time, why the run stopped (stopped,
+// e.g. "step-limit" or "until-time"; left out when empty), the Reynolds
+// number (every digit: the shortest text that reads back as the same
+// double), bodies (largest first, all walls last) and probes.
+std::string summaryJson(const Measurements& m, long long steps, double time, const std::string& stopped);
 // One summary line per body for a reader.
 std::string summaryText(const Measurements& m);

@@ -9,7 +9,7 @@ SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
     startFresh();
 }
 
-SimulationRun::SimulationRun(const Grid& grid, int reynolds, double dt)
+SimulationRun::SimulationRun(const Grid& grid, double reynolds, double dt)
     : SimulationRun(grid, SolverSettings{reynolds, dt, Convection::Central, false})
 {
 }

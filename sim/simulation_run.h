@@ -18,7 +18,7 @@ public:
     // written); the caller takes the first step.
     SimulationRun(const Grid& grid, const SolverSettings& settings);
     // The same with the default convection terms and a fixed time step.
-    SimulationRun(const Grid& grid, int reynolds, double dt);
+    SimulationRun(const Grid& grid, double reynolds, double dt);
 
     // Releases the solver and builds a new one from the grid as it is now.
     void rebuild();

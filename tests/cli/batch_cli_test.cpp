@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -156,6 +157,43 @@ TEST(BatchCli, CommandLineValuesOverrideTheFile)
     EXPECT_NE(file, readText("ov_dt.csv"));
 }
 
+// A Reynolds number with decimals, from the command line or a version-2
+// file, runs as it is and is reported with every digit; a whole one still
+// prints without a decimal point.
+TEST(BatchCli, FractionalReynoldsNumbersRunAsGiven)
+{
+    Grid channel;
+    GridFileSettings settings;
+    ASSERT_EQ(readGridFile(gridsDir + "/channel.grid", channel, settings), GridFileStatus::Ok);
+    settings.reynolds = 100.25;
+    ASSERT_TRUE(saveGridFile("re_fraction.grid", channel, settings));
+
+    const Outcome stored =
+        runBatch("re_stored", {"re_fraction.grid", "--steps", "3", "--dump-csv", "re_stored.csv", "--summary-json",
+                               "re_stored.json"});
+    ASSERT_EQ(stored.status, 0) << stored.err;
+    EXPECT_NE(stored.err.find(", Re 100.25, dt 0.003,"), std::string::npos) << stored.err;
+    EXPECT_NE(readText("re_stored.json").find("\"reynolds\": 100.25,"), std::string::npos);
+
+    const Outcome given = runBatch("re_given", {gridsDir + "/channel.grid", "--steps", "3", "--re", "100.25",
+                                                "--dump-csv", "re_given.csv"});
+    ASSERT_EQ(given.status, 0) << given.err;
+    EXPECT_EQ(readText("re_given.csv"), readText("re_stored.csv"));
+
+    const Outcome whole = runBatch("re_whole", {gridsDir + "/channel.grid", "--steps", "3", "--dump-csv",
+                                                "re_whole.csv", "--summary-json", "re_whole.json"});
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(whole.err.find(", Re 100, dt 0.003,"), std::string::npos) << whole.err;
+    EXPECT_NE(readText("re_whole.json").find("\"reynolds\": 100,"), std::string::npos);
+    EXPECT_NE(readText("re_whole.csv"), readText("re_stored.csv"));
+
+    const Outcome digits = runBatch("re_digits", {gridsDir + "/channel.grid", "--steps", "0", "--re",
+                                                  "816.6666666666666", "--summary-json", "re_digits.json"});
+    ASSERT_EQ(digits.status, 0) << digits.err;
+    EXPECT_NE(digits.err.find(", Re 816.6666666666666, "), std::string::npos) << digits.err;
+    EXPECT_NE(readText("re_digits.json").find("\"reynolds\": 816.6666666666666,"), std::string::npos);
+}
+
 TEST(BatchCli, BadArgumentsGiveOneLineAndStatusTwo)
 {
     const std::string grid = gridsDir + "/channel.grid";
@@ -163,7 +201,7 @@ TEST(BatchCli, BadArgumentsGiveOneLineAndStatusTwo)
     expectOneLineFailure("unknown", {grid, "--frames"}, 2);
     expectOneLineFailure("partial", {grid, "--steps", "10k"}, 2);
     expectOneLineFailure("nan_dt", {grid, "--dt", "nan"}, 2);
-    expectOneLineFailure("big_re", {grid, "--re", "1000000"}, 2);
+    expectOneLineFailure("negative_re", {grid, "--re", "-100"}, 2);
     expectOneLineFailure("two_files", {grid, grid}, 2);
 }
 
@@ -224,6 +262,116 @@ TEST(BatchCli, UntilSteadyStopsEarlyAndSaysWhy)
     const Outcome capped = runBatch("capped", {cavity, "--dt", "auto", "--until-steady", "1e-5", "--steps", "50"});
     EXPECT_NE(capped.err.find("50 steps after the build step"), std::string::npos) << capped.err;
     EXPECT_NE(capped.err.find("stopped after --steps steps"), std::string::npos) << capped.err;
+}
+
+// --until-time ends the run with the step that reaches or passes T (the
+// channel's dt 0.003 is held as 0.0030000000260770321, so ten steps, the
+// build step included, pass 0.03); --steps stays the limit; a restart
+// counts the saved run's time.
+TEST(BatchCli, UntilTimeStopsWithTheStepThatReachesIt)
+{
+    const std::string channel = gridsDir + "/channel.grid";
+    ASSERT_EQ(runBatch("time_saved", {channel, "--steps", "5", "--save-state", "time_saved.state"}).status, 0);
+    struct Case {
+        std::vector<std::string> args;
+        const char* steps;    // the summary's count after the build step
+        const char* stopped;  // "stopped" of the summary file
+        const char* line;     // the summary's line of why it stopped; "" for none
+    };
+    const Case cases[] = {
+        {{channel, "--until-time", "0.03", "--steps", "1000"}, "9 steps after", "until-time",
+         "stopped at --until-time 0.03: simulated time 0.03\n"},
+        {{channel, "--until-time", "0.03", "--steps", "4"}, "4 steps after", "step-limit",
+         "stopped after --steps steps\n"},
+        {{channel, "--until-time", "0.001", "--steps", "1000"}, "0 steps after", "until-time",
+         "stopped at --until-time 0.001: simulated time 0.003\n"},
+        {{channel, "--steps", "3"}, "3 steps after", "step-limit", ""},
+        {{"--restart", "time_saved.state", "--until-time", "0.03", "--steps", "1000"}, "9 steps after",
+         "until-time", "stopped at --until-time 0.03: simulated time 0.03\n"},
+        {{"--restart", "time_saved.state", "--until-time", "0.01", "--steps", "1000"}, "5 steps after",
+         "until-time", "stopped at --until-time 0.01: simulated time 0.018\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--summary-json", "time.json"});
+        const Outcome o = runBatch("time", args);
+        ASSERT_EQ(o.status, 0) << o.err;
+        EXPECT_NE(o.err.find(c.steps), std::string::npos) << o.err;
+        if (*c.line) {
+            EXPECT_NE(o.err.find(std::string("\nkelvo-batch: ") + c.line), std::string::npos) << o.err;
+        } else {
+            EXPECT_EQ(o.err.find("kelvo-batch: stopped"), std::string::npos) << o.err;
+        }
+        EXPECT_NE(readText("time.json").find(std::string("\"stopped\": \"") + c.stopped + "\""), std::string::npos)
+            << o.err;
+    }
+}
+
+// The channel with a field of its own in the fluid cells (u = 0.5 + j/50,
+// v = 0.1; the file's default velocity is (1, 0)), saved with and without
+// the choice to start from it. One step of kelvo-batch must give what one
+// step of a solver built from the stored field, or from the default
+// velocities, gives.
+TEST(BatchCli, InitialFieldFromTheFileOrTheDefaultVelocities)
+{
+    Grid channel;
+    GridFileSettings settings;
+    ASSERT_EQ(readGridFile(gridsDir + "/channel.grid", channel, settings), GridFileStatus::Ok);
+    forEachDefaultVelocityCell(channel, [&channel](int32_t i, int32_t j) {
+        channel.u[i][j] = 0.5 + j / 50.0;
+        channel.v[i][j] = 0.1;
+    });
+    settings.startsFromStoredField = true;
+    ASSERT_TRUE(saveGridFile("field_kept.grid", channel, settings));
+    settings.startsFromStoredField = false;
+    ASSERT_TRUE(saveGridFile("field_default.grid", channel, settings));
+
+    // One step of a solver built straight from a grid.
+    const auto oneStep = [](const Grid& grid) {
+        std::FILE* f = std::tmpfile();
+        const std::unique_ptr<FlowSolver> solver = buildSolver(grid, 100, 0.003);
+        solver->step();
+        EXPECT_TRUE(writeCsv(f, solver->state()));
+        std::rewind(f);
+        std::string text;
+        for (int c; (c = std::fgetc(f)) != EOF;)
+            text += static_cast<char>(c);
+        std::fclose(f);
+        return text;
+    };
+    const std::string fromStored = oneStep(channel);
+    Grid defaults;
+    copyGridArrays(channel, defaults);
+    writeDefaultVelocities(defaults, 1.0, 0.0);
+    const std::string fromDefaults = oneStep(defaults);
+    ASSERT_NE(fromStored, fromDefaults);
+
+    struct Case {
+        std::vector<std::string> args;
+        bool stored;
+    };
+    const Case cases[] = {
+        {{"field_kept.grid"}, true},
+        {{"field_kept.grid", "--initial-field", "default"}, false},
+        {{"field_default.grid"}, false},
+        {{"field_default.grid", "--initial-field", "file"}, true},
+        {{gridsDir + "/channel.grid", "--initial-field", "default"}, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--steps", "0", "--dump-csv", "-"});
+        const Outcome o = runBatch("field", args);
+        ASSERT_EQ(o.status, 0) << o.err;
+        if (c.args[0] != gridsDir + "/channel.grid") {
+            EXPECT_TRUE(o.out == (c.stored ? fromStored : fromDefaults)) << c.args[0] << " " << c.args.back();
+        }
+        EXPECT_EQ(o.err.find(c.stored ? "starting from the file's velocities\n" : "default velocity (1, 0)\n") !=
+                      std::string::npos,
+                  true)
+            << o.err;
+    }
+    expectOneLineFailure("field_junk", {"field_kept.grid", "--initial-field", "stored"}, 2);
+    expectOneLineFailure("field_restart", {"--restart", "x.state", "--initial-field", "file"}, 2);
 }
 
 TEST(BatchCli, HelpGoesToStdout)

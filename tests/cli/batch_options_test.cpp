@@ -124,10 +124,6 @@ TEST(BatchOptions, BadNumbersAreRefused)
     expectRefused({"a.grid", "--steps", "1000000001"}, "--steps");
     expectRefused({"a.grid", "--threads", "0"}, "--threads");
     expectRefused({"a.grid", "--threads", "9"}, "--threads");
-    expectRefused({"a.grid", "--re", "0"}, "--re");
-    expectRefused({"a.grid", "--re", "100001"}, "--re");
-    expectRefused({"a.grid", "--re", "200.0"}, "--re");
-    expectRefused({"a.grid", "--re", "nan"}, "--re");
     expectRefused({"a.grid", "--dt", "0"}, "--dt");
     expectRefused({"a.grid", "--dt", "-0.003"}, "--dt");
     expectRefused({"a.grid", "--dt", "inf"}, "--dt");
@@ -136,6 +132,47 @@ TEST(BatchOptions, BadNumbersAreRefused)
     expectRefused({"a.grid", "--dt", "0.003s"}, "--dt");
     expectRefused({"a.grid", "--default-u", "-inf"}, "--default-u");
     expectRefused({"a.grid", "--default-v", "1,5"}, "--default-v");
+}
+
+// --until-time takes a simulated time above 0; --steps stays the limit.
+TEST(BatchOptions, UntilTimeTakesAPositiveTime)
+{
+    for (const auto& [text, value] : {std::pair{"0.03", 0.03}, std::pair{"25", 25.0}, std::pair{"1e-9", 1e-9},
+                                      std::pair{"0x1p-4", 0.0625}}) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse({"a.grid", "--until-time", text, "--steps", "7"}, o, error)) << text << ": " << error;
+        EXPECT_EQ(*o.untilTime, value) << text;
+        EXPECT_EQ(o.steps, 7);
+    }
+    BatchOptions plain;
+    std::string error;
+    ASSERT_TRUE(parse({"a.grid"}, plain, error));
+    EXPECT_FALSE(plain.untilTime.has_value());
+    for (const char* text : {"0", "-0", "-1", "nan", "inf", "1e999", "1s", "", "abc"})
+        expectRefused({"a.grid", "--until-time", text}, "--until-time needs a finite number above 0");
+    expectRefused({"a.grid", "--until-time"}, "--until-time needs a value");
+    EXPECT_NE(batchUsage().find("--until-time T"), std::string::npos);
+}
+
+// Any Reynolds number above 0 that the solver's float holds; everything
+// else is refused with a reason naming --re.
+TEST(BatchOptions, ReynoldsNumbersNeedNotBeWhole)
+{
+    const std::pair<const char*, double> accepted[] = {
+        {"816.67", 816.67}, {"100", 100.0},      {"200.0", 200.0},  {"100001", 100001.0},
+        {"0.5", 0.5},       {"0x1p-3", 0.125},   {"1e-40", 1e-40},  {"3.4e38", 3.4e38},
+    };
+    for (const auto& [text, value] : accepted) {
+        BatchOptions o;
+        std::string error;
+        ASSERT_TRUE(parse({"a.grid", "--re", text}, o, error)) << text << ": " << error;
+        EXPECT_EQ(*o.reynolds, value) << text;
+        EXPECT_EQ(resolveParameters(o, GridFileSettings{}).reynolds, value) << text;
+    }
+    for (const char* text : {"0", "-0", "-5", "-0.5", "nan", "inf", "-inf", "1e999", "3.5e38", "1e-50", "12x",
+                             "", " 5", "1,5", "abc"})
+        expectRefused({"a.grid", "--re", text}, "--re needs a finite number above 0");
 }
 
 TEST(BatchOptions, MalformedCommandLinesAreRefused)
@@ -175,8 +212,8 @@ TEST(BatchOptions, FileSettingsAreClampedLikeTheEditorsSpinners)
 }
 
 // Settings stored with the run, by a version-2 grid file (its fractional
-// Reynolds number rounded as the spinner rounds it) or by a saved state (no
-// grid file needed), apply unless the command line gives them.
+// Reynolds number kept as it is) or by a saved state (no grid file needed),
+// apply unless the command line gives them.
 TEST(BatchOptions, StoredSettingsApplyUnlessGiven)
 {
     GridFileSettings stored;
@@ -184,22 +221,22 @@ TEST(BatchOptions, StoredSettingsApplyUnlessGiven)
     stored.dt = 0.002;
     stored.convection = Convection::Designed;
     stored.pressure = PressureSolver::Multigrid;
-    const SolverSettings saved{250, 0.0021, Convection::UpwindBlended, true, PressureSolver::Multigrid};
+    const SolverSettings saved{250.5, 0.0021, Convection::UpwindBlended, true, PressureSolver::Multigrid};
     struct Case {
         std::vector<std::string> args;
         bool restart;  // resolved against the saved state, not the grid file
         RunParameters expected;
     };
     const Case cases[] = {
-        {{"a.grid"}, false, {817, 0.002, false, Convection::Designed, PressureSolver::Multigrid}},
-        {{"a.grid", "--dt", "auto"}, false, {817, 0.003, true, Convection::Designed, PressureSolver::Multigrid}},
+        {{"a.grid"}, false, {816.67, 0.002, false, Convection::Designed, PressureSolver::Multigrid}},
+        {{"a.grid", "--dt", "auto"}, false, {816.67, 0.003, true, Convection::Designed, PressureSolver::Multigrid}},
         {{"a.grid", "--dt", "0.01", "--convection", "central", "--pressure", "gauss-seidel"},
-         false, {817, 0.01, false, Convection::Central, PressureSolver::GaussSeidel}},
-        {{"--restart", "a.state"}, true, {250, 0.0021, true, Convection::UpwindBlended, PressureSolver::Multigrid}},
+         false, {816.67, 0.01, false, Convection::Central, PressureSolver::GaussSeidel}},
+        {{"--restart", "a.state"}, true, {250.5, 0.0021, true, Convection::UpwindBlended, PressureSolver::Multigrid}},
         {{"--restart", "a.state", "a.grid", "--dt", "0.001"},
-         true, {250, 0.001, false, Convection::UpwindBlended, PressureSolver::Multigrid}},
-        {{"--re", "90", "--convection", "central", "--pressure", "gauss-seidel", "--restart", "a.state"},
-         true, {90, 0.0021, true, Convection::Central, PressureSolver::GaussSeidel}},
+         true, {250.5, 0.001, false, Convection::UpwindBlended, PressureSolver::Multigrid}},
+        {{"--re", "90.25", "--convection", "central", "--pressure", "gauss-seidel", "--restart", "a.state"},
+         true, {90.25, 0.0021, true, Convection::Central, PressureSolver::GaussSeidel}},
     };
     for (const Case& c : cases) {
         BatchOptions o;

@@ -152,6 +152,42 @@ TEST(RunSummary, ReportsSweepsCapAndFiniteness)
     EXPECT_NE(formatSummary(t, 1.0).find("non-finite in the build step"), std::string::npos);
 }
 
+// The last line says which limit ended a run that had one besides --steps.
+TEST(RunSummary, SaysWhichLimitStoppedTheRun)
+{
+    struct Case {
+        double lastChange;  // -1: --until-steady not given
+        bool steady;
+        double timeLimit;   // -1: --until-time not given
+        bool timeReached;
+        const char* lastLine;  // "" for none
+    };
+    const Case cases[] = {
+        {-1, false, -1, false, ""},
+        {-1, false, 0.03, true, "kelvo-batch: stopped at --until-time 0.03: simulated time 0.0300003\n"},
+        {-1, false, 0.5, false, "kelvo-batch: stopped after --steps steps\n"},
+        {1e-3, false, 0.03, true,
+         "kelvo-batch: stopped at --until-time 0.03: simulated time 0.0300003; largest change of u or v in the last "
+         "step 0.001\n"},
+        {1e-7, true, 0.03, true,
+         "kelvo-batch: stopped at a steady state; largest change of u or v in the last step 1e-07\n"},
+    };
+    for (const Case& c : cases) {
+        RunTally t;
+        t.steps = 9;
+        t.simulatedTime = 0.03000031;
+        t.lastChange = c.lastChange;
+        t.steady = c.steady;
+        t.timeLimit = c.timeLimit;
+        t.timeReached = c.timeReached;
+        const std::string summary = formatSummary(t, 1.0);
+        const std::string timeLine = "kelvo-batch: simulated time 0.0300003, dt from 0 to 0\n";
+        const std::size_t end = summary.find(timeLine);
+        ASSERT_NE(end, std::string::npos) << summary;
+        EXPECT_EQ(summary.substr(end + timeLine.size()), c.lastLine) << c.timeLimit << " " << c.lastChange;
+    }
+}
+
 TEST(RunSummary, FieldsFiniteLooksAtUVAndP)
 {
     Grid g;

@@ -28,8 +28,9 @@ const Want R = Want::Refuse, G = Want::Run, B = Want::Blowup;
 
 const OptionCase numberOptions[] = {
     {"--steps", {R, R, G, R, R, R, R, R, R}},
-    {"--re", {R, R, R, R, R, R, R, R, R}},
-    // Numbers may be written in hexadecimal, as strtod reads them ("0x10" is 16).
+    // Numbers may be written in hexadecimal, as strtod reads them ("0x10" is
+    // 16); a Reynolds number beyond a float's range (1e308) is refused.
+    {"--re", {R, R, R, R, R, R, R, G, R}},
     {"--dt", {R, R, R, R, B, R, R, G, R}},
     {"--default-u", {R, R, G, G, B, R, R, G, R}},
     {"--default-v", {R, R, G, G, B, R, R, G, R}},

@@ -22,7 +22,7 @@ cp "$grids/channel.grid" "$work/tables/"
 cat >"$work/tables/runs.csv" <<'TABLE'
 name,grid,re,dt,steps,probe
 re50,channel.grid,50,0.003,10,"1.0,0.5"
-re100 auto,channel.grid,100,auto,10,
+re100 auto,channel.grid,100.25,auto,10,
 "it's, quoted",channel.grid,,,12,"1.0,0.5;1.5,0.25"
 TABLE
 
@@ -40,6 +40,7 @@ check_runs() {
     grep -q '^re50,channel.grid,50,0.003,10,"1.0,0.5",ok,10,0.03' "$out/summary.csv" || fail "re50 row"
     grep -q '^"it'"'"'s, quoted",channel.grid,,,12,.*,ok,12,' "$out/summary.csv" || fail "quoted row"
     grep -q '"x": 1.5, "y": 0.25' "$out/it's, quoted/summary.json" || fail "second probe not passed on"
+    grep -q '"reynolds": 100.25,' "$out/re100 auto/summary.json" || fail "fractional re not passed on"
 }
 
 # GNU parallel, started from another folder.
@@ -89,7 +90,7 @@ printf 'name,grid,re\na,channel.grid,100\nb,channel.grid,1OO\n' >"$work/tables/t
 status=0
 "$sweep" "$work/tables/typo.csv" "$work/typo" 2>"$work/typo.err" || status=$?
 [ "$status" -eq 2 ] || fail "a typo gave status $status, not 2"
-grep -q 'typo.csv: line 3: --re needs a whole number' "$work/typo.err" || fail "typo message: $(cat "$work/typo.err")"
+grep -q 'typo.csv: line 3: --re needs a finite number above 0' "$work/typo.err" || fail "typo message: $(cat "$work/typo.err")"
 [ ! -e "$work/typo" ] || fail "a refused table made its output folder"
 
 # Without GNU parallel the sweep says so; --slurm does not need it.

@@ -115,6 +115,7 @@ TEST(SweepCommands, ColumnsBecomeBatchArguments)
         std::vector<std::string> expected;
     } cases[] = {
         {"a,g.grid,100,auto,,", {"/t/g.grid", "--re", "100", "--dt", "auto", "--summary-json", "/o/a/summary.json"}},
+        {"e,g.grid,816.67,,,", {"/t/g.grid", "--re", "816.67", "--summary-json", "/o/e/summary.json"}},
         {"b,/abs/g.grid,,,\"1,0.5\",", {"/abs/g.grid", "--probe", "1,0.5", "--summary-json", "/o/b/summary.json"}},
         {"c,sub/g.grid,,,\"1,0.5; 2,0.25;\",multigrid",
          {"/t/sub/g.grid", "--probe", "1,0.5", "--probe", "2,0.25", "--pressure", "multigrid", "--summary-json",
@@ -135,7 +136,9 @@ TEST(SweepCommands, EveryRowIsCheckedBeforeAnythingRuns)
         const char* errorPart;  // "" when accepted
     } cases[] = {
         {"name,grid,re,steps\na,g.grid,100,5\nb,g.grid,200,5\n", ""},
-        {"name,grid,re\na,g.grid,100\nb,g.grid,10x\n", "line 3: --re needs a whole number"},
+        {"name,grid,re,steps\na,g.grid,816.67,5\nb,g.grid,0.5,5\n", ""},
+        {"name,grid,re\na,g.grid,100\nb,g.grid,10x\n", "line 3: --re needs a finite number above 0"},
+        {"name,grid,re\na,g.grid,-816.67\n", "line 2: --re needs a finite number above 0"},
         {"name,grid,reynolds\na,g.grid,100\n", "line 2: unknown option '--reynolds'"},
         {"name,grid\na,g.grid\na,h.grid\n", "line 3: the run name 'a' is used twice"},
         {"name,grid\n../up,g.grid\n", "line 2: the run name '../up' holds a '/'"},

@@ -34,6 +34,7 @@ GridFileSettings untouchedSettings()
     s.dt = -1.0;
     s.convection = Convection::Designed;
     s.pressure = PressureSolver::Multigrid;
+    s.startsFromStoredField = true;
     return s;
 }
 
@@ -41,7 +42,8 @@ GridFileSettings untouchedSettings()
 bool sameSettings(const GridFileSettings& a, const GridFileSettings& b)
 {
     return a.reynolds == b.reynolds && a.defaultU == b.defaultU && a.defaultV == b.defaultV &&
-           a.dt == b.dt && a.convection == b.convection && a.pressure == b.pressure;
+           a.dt == b.dt && a.convection == b.convection && a.pressure == b.pressure &&
+           a.startsFromStoredField == b.startsFromStoredField;
 }
 
 // Every array of the grid allocated NX x NY.
@@ -88,7 +90,8 @@ void checkLoadedClassic(const Grid& g, const GridFileSettings& s)
     require(s.reynolds >= -999 && s.reynolds <= 9999, "Reynolds number beyond four characters");
     require(s.defaultU >= 0 && s.defaultU <= 255 && s.defaultV >= 0 && s.defaultV <= 255,
             "default velocity not one byte");
-    require(!s.dt && !s.convection && !s.pressure, "a classic file gave an optional setting");
+    require(!s.dt && !s.convection && !s.pressure && !s.startsFromStoredField,
+            "a classic file gave an optional setting");
 }
 
 // What a grid and settings loaded from a version-2 file must look like.

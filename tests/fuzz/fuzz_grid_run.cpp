@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // As "&Calculate It" does with the spinners' values.
     const GridFileSettings s = editorSettings(raw);
     writeDefaultVelocities(grid, s.defaultU, s.defaultV);
-    const auto solver = buildSolver(grid, static_cast<int>(s.reynolds), editorDt);
+    const auto solver = buildSolver(grid, s.reynolds, editorDt);
     solver->step();
     for (int k = 0; k < extraSteps; ++k)
         solver->step();

@@ -52,3 +52,21 @@ TEST(DecimalText, APointIsTheSeparatorWhateverTheLocale)
 }
 
 }  // namespace
+
+// What a field of a few characters shows: every digit when they fit, else
+// as many decimals as fit, never an exponent.
+TEST(DecimalText, NumbersAreFittedIntoTheirField)
+{
+    const struct {
+        double value;
+        int width;
+        const char* shown;
+    } cases[] = {
+        {200, 6, "200"},         {816.67, 6, "816.67"},   {100.0 * 49 / 6, 6, "816.67"},
+        {1234.5678, 6, "1234.6"}, {1999.96, 6, "2000"},    {10.0 / 3, 6, "3.3333"},
+        {0.5, 6, "0.5"},         {123456, 6, "123456"},   {1234567, 6, "1234567"},
+        {1e-5, 6, "0"},          {-2.25, 6, "-2.25"},     {816.67, 3, "817"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fittedDecimal(c.value, c.width), c.shown) << c.value << " in " << c.width;
+}

@@ -1,5 +1,6 @@
 // Save Grid As and Load Grid through the window, with the file name given
 // by the test in place of the file dialog.
+#include "gui/decimal_text.h"
 #include "test_editor.h"
 #include "io/grid_file.h"
 
@@ -12,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -153,7 +155,7 @@ TEST_F(EditorFiles, VersionTwoFilesCarryTheSolverSettingsBothWays)
     ASSERT_TRUE(editor->messages.empty());
     EXPECT_EQ(editor->editedGrid().NX, 300);
     EXPECT_EQ(editor->editedGrid().u[4][5], 0.25);
-    EXPECT_EQ(editor->reynolds()->getValue(), 817);
+    EXPECT_EQ(editor->reynolds()->getValue(), 816.67);
     EXPECT_EQ(std::string(editor->deltaTime()->getText().text()), "0.002");
     EXPECT_EQ(editor->solverSettings().convection, Convection::UpwindBlended);
     EXPECT_EQ(editor->solverSettings().pressure, PressureSolver::Multigrid);
@@ -174,10 +176,132 @@ TEST_F(EditorFiles, VersionTwoFilesCarryTheSolverSettingsBothWays)
     GridFileSettings saved;
     ASSERT_EQ(readGridFile(path("again.grid"), back, saved), GridFileStatus::Ok);
     EXPECT_EQ(back.NX, 300);
-    EXPECT_EQ(saved.reynolds, 817.0);
+    EXPECT_EQ(saved.reynolds, 816.67);
     EXPECT_EQ(saved.dt, 0.0015);
     EXPECT_EQ(saved.convection, Convection::UpwindBlended);
     EXPECT_EQ(saved.pressure, PressureSolver::Multigrid);
+}
+
+// The Reynolds field shows a loaded number with as many decimals as fit
+// (its tool tip with all of them) and a whole one without a decimal point,
+// clamped into 10..2000 either way; the value is kept exactly, and what the
+// user types, decimals included, is what Calculate It and Save take.
+TEST_F(EditorFiles, TheReynoldsNumberKeepsItsDecimals)
+{
+    FXTextField* typed = dynamic_cast<FXTextField*>(editor->reynolds()->childAtIndex(0));
+    ASSERT_NE(typed, nullptr);
+    EXPECT_STREQ(typed->getText().text(), "200");
+
+    struct Case {
+        double stored;
+        double held;
+        const char* shown;  // nullptr: rounded to fit the field, within 0.5
+        const char* tip;
+    };
+    const Case cases[] = {
+        {100, 100, "100", "100"},
+        {10.5, 10.5, "10.5", "10.5"},
+        {5.25, 10, "10", "10"},
+        {2000.5, 2000, "2000", "2000"},
+        {816.67, 816.67, nullptr, "816.67"},
+        {1234.5678, 1234.5678, nullptr, "1234.5678"},
+        {100.0 * 49 / 6, 100.0 * 49 / 6, nullptr, "816.6666666666666"},
+    };
+    Grid large;
+    makeFluidGrid(large, 300, 20);
+    for (const Case& c : cases) {
+        GridFileSettings settings;
+        settings.reynolds = c.stored;
+        ASSERT_TRUE(saveGridFile(path("re.grid"), large, settings));
+        load(path("re.grid"));
+        ASSERT_TRUE(editor->messages.empty()) << c.stored;
+        EXPECT_EQ(editor->reynolds()->getValue(), c.held) << c.stored;
+        if (c.shown) {
+            EXPECT_STREQ(typed->getText().text(), c.shown) << c.stored;
+        }
+        EXPECT_NEAR(readDecimal(typed->getText().text()), c.held, 0.5) << typed->getText().text();
+        EXPECT_STREQ(editor->reynolds()->getTipText().text(), c.tip) << c.stored;
+        editor->command(GridEditorWindow::ID_CALCULATE);
+        EXPECT_EQ(editor->lastSettings.reynolds, c.held) << c.stored;
+    }
+
+    // Typing: the field's text changes, then it tells the spinner.
+    typed->setText("123.25");
+    editor->reynolds()->handle(typed, FXSEL(SEL_CHANGED, FXRealSpinner::ID_ENTRY), nullptr);
+    editor->command(GridEditorWindow::ID_CALCULATE);
+    EXPECT_EQ(editor->lastSettings.reynolds, 123.25);
+    // Enter puts back the value as the field fits it; the arrows step by 1.
+    typed->setText("1999.123456");
+    editor->reynolds()->handle(typed, FXSEL(SEL_CHANGED, FXRealSpinner::ID_ENTRY), nullptr);
+    editor->reynolds()->handle(typed, FXSEL(SEL_COMMAND, FXRealSpinner::ID_ENTRY), nullptr);
+    EXPECT_NEAR(readDecimal(typed->getText().text()), 1999.123456, 0.5);
+    EXPECT_STREQ(editor->reynolds()->getTipText().text(), "1999.123456");
+    EXPECT_EQ(editor->reynolds()->getValue(), 1999.123456);
+    editor->reynolds()->increment();
+    EXPECT_STREQ(typed->getText().text(), "2000");
+    editor->reynolds()->setValue(123.25);
+    save(path("typed.grid"));
+    Grid back;
+    GridFileSettings saved;
+    ASSERT_EQ(readGridFile(path("typed.grid"), back, saved), GridFileStatus::Ok);
+    EXPECT_EQ(saved.reynolds, 123.25);
+}
+
+// "Initial field from the file" comes with the grid: a file that stores it
+// ticks it, any other file unticks it; ticked, Calculate It leaves the
+// grid's own velocities as the starting field, else it writes the default
+// velocities over the fluid cells. A save keeps the choice.
+TEST_F(EditorFiles, TheInitialFieldChoiceTravelsWithTheGrid)
+{
+    Grid field;
+    makeFluidGrid(field, 40, 20);
+    field.u[5][6] = 0.25;
+    field.v[7][8] = -0.5;
+    GridFileSettings settings;
+    settings.reynolds = 100;
+    settings.defaultU = 2;
+    settings.startsFromStoredField = true;
+    ASSERT_TRUE(saveGridFile(path("kept.grid"), field, settings));
+    settings.startsFromStoredField = false;
+    ASSERT_TRUE(saveGridFile(path("written.grid"), field, settings));
+    EXPECT_FALSE(editor->storedField()->getCheck());
+
+    struct Case {
+        const char* file;
+        bool ticked;
+        double u56, v78;  // after Calculate It
+    };
+    const Case cases[] = {
+        {"kept.grid", true, 0.25, -0.5},
+        {"written.grid", false, 2.0, 0.0},
+        {"kept.grid", true, 0.25, -0.5},
+    };
+    for (const Case& c : cases) {
+        load(path(c.file));
+        ASSERT_TRUE(editor->messages.empty()) << c.file;
+        EXPECT_EQ(editor->storedField()->getCheck() == TRUE, c.ticked) << c.file;
+        EXPECT_FALSE(editor->hasUnsavedChanges()) << c.file;
+        editor->command(GridEditorWindow::ID_CALCULATE);
+        EXPECT_EQ(editor->editedGrid().u[5][6], c.u56) << c.file;
+        EXPECT_EQ(editor->editedGrid().v[7][8], c.v78) << c.file;
+    }
+
+    // Unticking is a change to save; the saved file starts from the default
+    // velocities, and ticking it again is saved too.
+    load(path("kept.grid"));
+    editor->storedField()->setCheck(FALSE);
+    EXPECT_TRUE(editor->hasUnsavedChanges());
+    save(path("unticked.grid"));
+    EXPECT_FALSE(editor->hasUnsavedChanges());
+    editor->storedField()->setCheck(TRUE);
+    save(path("ticked.grid"));
+    for (const auto& [file, starts] : {std::pair{"unticked.grid", false}, std::pair{"ticked.grid", true}}) {
+        Grid back;
+        GridFileSettings saved;
+        ASSERT_EQ(readGridFile(path(file), back, saved), GridFileStatus::Ok) << file;
+        EXPECT_EQ(saved.startsFromStoredField, starts) << file;
+        EXPECT_EQ(back.u[5][6], 0.25) << file;
+    }
 }
 
 TEST_F(EditorFiles, CellsWithoutOneTypeBitShowTheBackground)

@@ -15,7 +15,7 @@
 
 class ProbedWindow : public CalculateWindow {
 public:
-    ProbedWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+    ProbedWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep)
         : CalculateWindow(owner, grid, reynolds, timeStep)
     {
     }

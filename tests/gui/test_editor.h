@@ -24,7 +24,7 @@ public:
     FXString nextFile;                                    // "" means cancelled
     std::vector<FileChoice> fileDialogs;                  // every dialog asked for
     std::vector<std::pair<std::string, std::string>> messages;  // caption, text
-    std::vector<std::pair<int, double>> simulations;      // Reynolds, time step
+    std::vector<std::pair<double, double>> simulations;   // Reynolds, time step
     SolverSettings lastSettings;                          // of the last simulation
     SaveAnswer saveAnswer = SaveAnswer::Discard;          // the answer to "Save changes?"
     int saveQuestions = 0;                                // how often it was asked
@@ -80,10 +80,12 @@ public:
     FXTextField* vText() const { return vField; }
     FXTextField* deltaTime() const { return deltaTimeField; }
     FXTabBook* tabs() const { return tabBook; }
-    FXSpinner* reynolds() const { return reynoldsSpinner; }
+    DecimalSpinner* reynolds() const { return reynoldsSpinner; }
     FXSpinner* defaultU() const { return defaultUSpinner; }
     FXSpinner* defaultV() const { return defaultVSpinner; }
     FXCheckButton* automaticDt() const { return automaticDtCheck; }
+    FXCheckButton* storedField() const { return storedFieldCheck; }
+    bool hasUnsavedChanges() const { return unsaved(); }
     FXListBox* convection() const { return convectionList; }
     SolverSettings solverSettings() const { return chosenSolverSettings(); }
     FXListBox* pressure() const { return pressureList; }

@@ -19,6 +19,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -339,6 +340,26 @@ TEST(GridFileRoundTrip, SettingsAndHeaderComeBackRaw)
     EXPECT_EQ(editorSettings(settingsOf(9999, -4, 50)).reynolds, 2000);
     EXPECT_EQ(editorSettings(settingsOf(9999, -4, 50)).defaultU, 0);
     EXPECT_EQ(editorSettings(settingsOf(9999, -4, 50)).defaultV, 50);
+}
+
+// The editor's Reynolds field keeps decimals: only its range is imposed,
+// while the default velocities stay whole numbers.
+TEST(GridFileRoundTrip, EditorSettingsKeepTheReynoldsNumbersDecimals)
+{
+    const std::pair<double, double> cases[] = {
+        {816.67, 816.67}, {10.5, 10.5}, {1999.999, 1999.999}, {9.75, 10}, {2000.5, 2000}, {1e300, 2000},
+        {-3.5, 10},
+    };
+    for (const auto& [stored, shown] : cases) {
+        GridFileSettings raw;
+        raw.reynolds = stored;
+        raw.defaultU = 2.6;
+        raw.defaultV = 0.4;
+        const GridFileSettings s = editorSettings(raw);
+        EXPECT_EQ(s.reynolds, shown) << stored;
+        EXPECT_EQ(s.defaultU, 3.0) << stored;
+        EXPECT_EQ(s.defaultV, 0.0) << stored;
+    }
 }
 
 TEST(GridFileRoundTrip, CellSizeIsRecomputedFromTheSize)

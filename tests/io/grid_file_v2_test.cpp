@@ -56,6 +56,7 @@ void expectSameSettings(const GridFileSettings& a, const GridFileSettings& b)
     EXPECT_EQ(a.dt, b.dt);
     EXPECT_EQ(a.convection, b.convection);
     EXPECT_EQ(a.pressure, b.pressure);
+    EXPECT_EQ(a.startsFromStoredField, b.startsFromStoredField);
 }
 
 // Writes the documented layout field by field, independently of the codec.
@@ -82,6 +83,7 @@ struct HeaderFields {
     std::uint32_t version = 2, nx = 3, ny = 3;
     double reynolds = 100, defaultU = 0, defaultV = 0, dt = 0;
     unsigned convection = 0, pressure = 0;
+    int initialField = -1;  // the byte of version 3; -1 for none
     double u = 0.5;
 };
 
@@ -100,6 +102,8 @@ Bytes handMadeFile(const HeaderFields& h)
     w.f64(h.dt);
     w.u8(h.convection);
     w.u8(h.pressure);
+    if (h.initialField >= 0)
+        w.u8(static_cast<unsigned>(h.initialField));
     // At most a 3 x 3 set of records: the size limits are checked before
     // the length, so refusals of huge sizes need no huge buffers.
     const std::uint32_t cells = h.nx * h.ny <= 9 ? h.nx * h.ny : 9;
@@ -140,6 +144,8 @@ TEST(GridFileV2, SavePicksClassicOnlyWhenNothingIsLost)
         {"u = 128", [](Grid& g, GridFileSettings&) { g.u[2][3] = 128; }, Saved::V2},
         {"v = -129", [](Grid& g, GridFileSettings&) { g.v[2][3] = -129; }, Saved::V2},
         {"Reynolds 816.5", [](Grid&, GridFileSettings& s) { s.reynolds = 816.5; }, Saved::V2},
+        {"starting from the stored field", [](Grid&, GridFileSettings& s) { s.startsFromStoredField = true; },
+         Saved::V2},
         {"Reynolds 10000", [](Grid&, GridFileSettings& s) { s.reynolds = 10000; }, Saved::V2},
         {"default U -1 (read back unsigned)", [](Grid&, GridFileSettings& s) { s.defaultU = -1; }, Saved::V2},
         {"default V 0.5", [](Grid&, GridFileSettings& s) { s.defaultV = 0.5; }, Saved::V2},
@@ -211,6 +217,61 @@ TEST(GridFileV2, LargeAndFractionalGridsRoundTripThroughFiles)
     }
 }
 
+// The choice to start from the stored field is the one byte version 3 adds;
+// without it a file stays version 2, byte for byte.
+TEST(GridFileV2, VersionThreeCarriesTheInitialFieldChoice)
+{
+    Grid g;
+    makeFluidGrid(g, 3, 3);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            g.u[i][j] = 0.5;
+    GridFileSettings s;
+    s.reynolds = 100;
+    s.startsFromStoredField = true;
+    HeaderFields h;
+    h.version = 3;
+    h.initialField = 1;
+    const Bytes v3 = handMadeFile(h);
+    EXPECT_EQ(v3.size(), grid_file_v2::headerLengthWithInitialField + 9 * grid_file_v2::recordLength);
+    EXPECT_EQ(encodeGridFileV2(g, s), v3);
+    s.startsFromStoredField = false;
+    EXPECT_EQ(encodeGridFileV2(g, s), handMadeFile(HeaderFields{}));
+
+    struct Case {
+        const char* what;
+        int version, initialField;
+        bool starts;
+    };
+    for (const Case& c : {Case{"version 2", 2, -1, false}, Case{"version 3, stored field", 3, 1, true},
+                          Case{"version 3, default velocities", 3, 0, false}}) {
+        HeaderFields fields;
+        fields.version = std::uint32_t(c.version);
+        fields.initialField = c.initialField;
+        fields.u = 0.75;
+        const Bytes bytes = handMadeFile(fields);
+        Grid back;
+        GridFileSettings read;
+        read.startsFromStoredField = !c.starts;
+        ASSERT_EQ(decodeGridFile(bytes.data(), bytes.size(), back, read), GridFileStatus::Ok) << c.what;
+        EXPECT_EQ(read.startsFromStoredField, c.starts) << c.what;
+        EXPECT_EQ(back.u[2][2], 0.75) << c.what;
+    }
+
+    // A large fractional grid through a file, the choice with it.
+    const Grid large = sampleGrid(300, 20);
+    GridFileSettings full = fullSettings();
+    full.startsFromStoredField = true;
+    const std::string path = scratchFile("initial.grid");
+    ASSERT_TRUE(saveGridFile(path, large, full));
+    Grid back;
+    GridFileSettings read;
+    ASSERT_EQ(readGridFile(path, back, read), GridFileStatus::Ok);
+    expectSameGrid(back, large);
+    expectSameSettings(read, full);
+    std::remove(path.c_str());
+}
+
 TEST(GridFileV2, UnstoredSettingsReadBackAsNotStored)
 {
     Grid g = sampleGrid(10, 5);
@@ -273,6 +334,16 @@ TEST(GridFileV2, BadFilesAreRefusedAndChangeNothing)
         {"NaN time step", with([nan](HeaderFields& h) { h.dt = nan; })},
         {"negative time step", with([](HeaderFields& h) { h.dt = -0.001; })},
         {"convection code 5", with([](HeaderFields& h) { h.convection = 5; })},
+        {"version 3 without its initial-field byte", with([](HeaderFields& h) { h.version = 3; })},
+        {"version 3 cut after its header", [] {
+             HeaderFields h;
+             h.version = 3;
+             h.initialField = 1;
+             Bytes b = handMadeFile(h);
+             b.resize(grid_file_v2::headerLengthWithInitialField);
+             return b;
+         }()},
+        {"initial-field byte 2", with([](HeaderFields& h) { h.version = 3; h.initialField = 2; })},
         {"pressure code 3", with([](HeaderFields& h) { h.pressure = 3; })},
     };
     Grid probe;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +25,7 @@ using Bytes = std::vector<unsigned char>;
 RunState sampleState(int32_t NX, int32_t NY)
 {
     RunState s;
-    s.settings = SolverSettings{250, 0.0021, Convection::UpwindBlended, true, PressureSolver::Multigrid};
+    s.settings = SolverSettings{250.125, 0.0021, Convection::UpwindBlended, true, PressureSolver::Multigrid};
     for (Grid* g : {static_cast<Grid*>(&s.edited), static_cast<Grid*>(&s.fields)}) {
         makeFluidGrid(*g, NX, NY);
         g->aux1 = -7;
@@ -65,6 +66,14 @@ void putU32(Bytes& bytes, size_t at, uint32_t value)
         bytes[at + k] = static_cast<unsigned char>(value >> (8 * k));
 }
 
+void putF64(Bytes& bytes, size_t at, double value)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int k = 0; k < 8; ++k)
+        bytes[at + k] = static_cast<unsigned char>(bits >> (8 * k));
+}
+
 // The checksum made right again after a deliberate change to the payload.
 void resealChecksum(Bytes& bytes)
 {
@@ -89,7 +98,7 @@ TEST(StateFile, RoundTripIsExactAndStable)
     RunState back;
     ASSERT_EQ(decode(bytes, back), StateFileStatus::Ok);
     const SolverSettings& s = back.settings;
-    EXPECT_TRUE(s.reynolds == 250 && s.dt == 0.0021 && s.automaticDt && s.convection == Convection::UpwindBlended &&
+    EXPECT_TRUE(s.reynolds == 250.125 && s.dt == 0.0021 && s.automaticDt && s.convection == Convection::UpwindBlended &&
                 s.pressure == PressureSolver::Multigrid);
     for (const Grid* g : {static_cast<const Grid*>(&back.edited), static_cast<const Grid*>(&back.fields)}) {
         EXPECT_TRUE(g->NX == 7 && g->NY == 5 && g->aux1 == -7 && g->aux2 == 1 << 20);
@@ -133,7 +142,7 @@ TEST(StateFile, BrokenFilesAreRefusedAndLeaveTheStateAlone)
         {"one byte more", [](Bytes& b) { b.push_back(0); }, StateFileStatus::BadSizes},
         {"magic", [](Bytes& b) { b[3] = 'x'; }, StateFileStatus::BadMagic},
         {"a grid file", [](Bytes& b) { std::memcpy(b.data(), "!KELVO-FLUXERIA", 15); }, StateFileStatus::BadMagic},
-        {"version 2", [](Bytes& b) { putU32(b, 16, 2); }, StateFileStatus::OtherVersion},
+        {"version 3", [](Bytes& b) { putU32(b, 16, 3); }, StateFileStatus::OtherVersion},
         {"version 0", [](Bytes& b) { putU32(b, 16, 0); }, StateFileStatus::OtherVersion},
         {"NX 2", [](Bytes& b) { putU32(b, 20, 2); }, StateFileStatus::BadSizes},
         {"NY huge", [](Bytes& b) { putU32(b, 24, 0xFFFFFFFFu); }, StateFileStatus::BadSizes},
@@ -143,9 +152,20 @@ TEST(StateFile, BrokenFilesAreRefusedAndLeaveTheStateAlone)
         {"flipped payload byte", [](Bytes& b) { b[b.size() / 2] ^= 0x10; }, StateFileStatus::BadChecksum},
         {"flipped last byte", [](Bytes& b) { b.back() ^= 0x01; }, StateFileStatus::BadChecksum},
         {"checksum", [](Bytes& b) { b[state_file::headerLength - 1] ^= 0x80; }, StateFileStatus::BadChecksum},
-        {"convection 4", [](Bytes& b) { b[state_file::headerLength + 13] = 4; resealChecksum(b); },
+        {"convection 4", [](Bytes& b) { b[state_file::headerLength + 17] = 4; resealChecksum(b); },
          StateFileStatus::BadValues},
-        {"Re 0", [](Bytes& b) { putU32(b, state_file::headerLength, 0); resealChecksum(b); },
+        // Reynolds numbers the solver's single-precision value cannot hold.
+        {"Re 0", [](Bytes& b) { putF64(b, state_file::headerLength, 0.0); resealChecksum(b); },
+         StateFileStatus::BadValues},
+        {"Re -100", [](Bytes& b) { putF64(b, state_file::headerLength, -100.0); resealChecksum(b); },
+         StateFileStatus::BadValues},
+        {"Re NaN", [](Bytes& b) { putF64(b, state_file::headerLength, std::nan("")); resealChecksum(b); },
+         StateFileStatus::BadValues},
+        {"Re inf", [](Bytes& b) { putF64(b, state_file::headerLength, HUGE_VAL); resealChecksum(b); },
+         StateFileStatus::BadValues},
+        {"Re beyond a float", [](Bytes& b) { putF64(b, state_file::headerLength, 1e39); resealChecksum(b); },
+         StateFileStatus::BadValues},
+        {"Re 0 as a float", [](Bytes& b) { putF64(b, state_file::headerLength, 1e-50); resealChecksum(b); },
          StateFileStatus::BadValues},
     };
     for (const Case& c : cases) {
@@ -160,6 +180,28 @@ TEST(StateFile, BrokenFilesAreRefusedAndLeaveTheStateAlone)
     // Undamaged, the same bytes decode.
     RunState back;
     EXPECT_EQ(decode(good, back), StateFileStatus::Ok);
+}
+
+// Version 1 kept a whole Reynolds number in four bytes; such files still
+// read, with everything else as version 2 has it.
+TEST(StateFile, VersionOneWithItsWholeReynoldsNumberStillReads)
+{
+    RunState original = sampleState(5, 4);
+    original.settings.reynolds = 817;
+    const Bytes current = encodeRunState(original);
+    const size_t header = state_file::headerLength;
+    Bytes old(current.begin(), current.begin() + header);
+    old.insert(old.end(), {0x31, 0x03, 0x00, 0x00});  // i32 817
+    old.insert(old.end(), current.begin() + header + 8, current.end());
+    putU32(old, 16, 1);
+    putU32(old, 28, static_cast<uint32_t>(statePayloadLength(5, 4, 1)));
+    resealChecksum(old);
+    ASSERT_EQ(statePayloadLength(5, 4, 1) + 4, statePayloadLength(5, 4));
+
+    RunState back;
+    ASSERT_EQ(decode(old, back), StateFileStatus::Ok);
+    EXPECT_EQ(back.settings.reynolds, 817.0);
+    EXPECT_EQ(encodeRunState(back), current);
 }
 
 // On disk: a saved file reads back and leaves no temporary; only a regular

@@ -46,7 +46,7 @@ protected:
     // A window on the editor's grid, working in dir.
     void openWindow()
     {
-        int reynolds = 0;
+        double reynolds = 0;
         double timeStep = 0.0;
         ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
         window = std::make_unique<RobustWindow>(editor.get(), &editor->editedGrid(), reynolds, timeStep);

@@ -54,7 +54,7 @@ protected:
     {
         editor.reset(editorWithGrid(exampleGrid("channel.grid"), divergingStep));
         ASSERT_TRUE(editor);
-        int reynolds = 0;
+        double reynolds = 0;
         double timeStep = 0.0;
         ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
         ASSERT_EQ(timeStep, 0.05);

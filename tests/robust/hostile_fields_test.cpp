@@ -78,7 +78,7 @@ protected:
 
     // The simulation window for these arguments: runs with all six
     // elements, toggles them, stops, runs again, closes.
-    void exerciseWindow(int reynolds, double timeStep)
+    void exerciseWindow(double reynolds, double timeStep)
     {
         ScratchDirectory scratch;
         auto window = std::make_unique<RobustWindow>(editor.get(), &editor->editedGrid(), reynolds, timeStep);
@@ -127,7 +127,7 @@ protected:
 TEST_P(HostileFieldTest, DeltaTimeIsReadAsTheDecimalReaderSaysAndTheRunSurvives)
 {
     const HostileText& hostile = GetParam();
-    int reynolds = 0;
+    double reynolds = 0;
     double timeStep = -7.0;
     // A time step that is not a number above 0 is refused before any run.
     const bool usable = std::isfinite(hostile.expected) && hostile.expected > 0.0;
@@ -154,7 +154,7 @@ TEST_P(HostileFieldTest, VelocityFieldsAreReadAsTheDecimalReaderSaysAndTheRunSur
     // The fields keep what was typed while the moving-wall tool is on.
     EXPECT_EQ(std::string(editor->vText()->getText().text()), hostile.text);
 
-    int reynolds = 0;
+    double reynolds = 0;
     double timeStep = 0.0;
     editor->deltaTime()->setText("0.003");
     ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));

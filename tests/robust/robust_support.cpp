@@ -216,7 +216,7 @@ TestEditor* editorWithGrid(const std::string& file, const char* deltaTime)
     return editor;
 }
 
-bool calculateArguments(TestEditor& editor, int& reynolds, double& timeStep)
+bool calculateArguments(TestEditor& editor, double& reynolds, double& timeStep)
 {
     editor.simulations.clear();
     editor.command(GridEditorWindow::ID_CALCULATE);

@@ -19,7 +19,7 @@
 // The probed window with the steps the robustness runs repeat.
 class RobustWindow : public ProbedWindow {
 public:
-    RobustWindow(FXWindow* owner, const Grid* grid, FXint reynolds, double timeStep)
+    RobustWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep)
         : ProbedWindow(owner, grid, reynolds, timeStep)
     {
     }
@@ -99,7 +99,7 @@ class TestEditor;
 TestEditor* editorWithGrid(const std::string& file, const char* deltaTime);
 // Calculate It on the editor: the Reynolds number and time step it hands
 // over, read from its page as the real command reads them.
-bool calculateArguments(TestEditor& editor, int& reynolds, double& timeStep);
+bool calculateArguments(TestEditor& editor, double& reynolds, double& timeStep);
 
 // Where the example grids are.
 std::string exampleGrid(const char* name);

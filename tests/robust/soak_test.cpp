@@ -43,7 +43,7 @@ protected:
     {
         editor.reset(editorWithGrid(exampleGrid("channel.grid"), "0.003"));
         ASSERT_TRUE(editor);
-        int reynolds = 0;
+        double reynolds = 0;
         double timeStep = 0.0;
         ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
         window = std::make_unique<RobustWindow>(editor.get(), &editor->editedGrid(), reynolds, timeStep);

@@ -76,8 +76,9 @@ TEST(Measurements, HistoryColumnsAndSummaryOfAStillFlow)
     EXPECT_EQ(std::count(line.begin(), line.end(), ','), std::count(header.begin(), header.end(), ','));
     EXPECT_EQ(header.rfind("step,t,dt,sweeps,max_speed,kinetic_energy,max_divergence,body1_cd", 0), 0u);
 
-    const std::string json = summaryJson(m, 10, 0.9);
-    for (const char* part : {"\"steps\": 10", "\"time\": 0.9", "\"cells\": 1", "\"strouhal\": null",
+    const std::string json = summaryJson(m, 10, 0.9, "until-time");
+    EXPECT_EQ(summaryJson(m, 10, 0.9, "").find("stopped"), std::string::npos);
+    for (const char* part : {"\"steps\": 10", "\"time\": 0.9", "\"stopped\": \"until-time\",", "\"reynolds\": 100,", "\"cells\": 1", "\"strouhal\": null",
                              "\"x\": 1, \"y\": 0.25", "\"p\": 2"})
         EXPECT_NE(json.find(part), std::string::npos) << part;
 }
