@@ -11,6 +11,7 @@
 #include "gui/probe_marks.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
+#include "render/colour_bar.h"
 
 #include <fxkeys.h>
 #include <GL/gl.h>
@@ -530,7 +531,9 @@ long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
     return FXDialogBox::onCmdCancel(sender, FXSEL(SEL_COMMAND, ID_CANCEL), ptr);
 }
 
-// Save Picture: the picture as it stands, as a PNG file of its size.
+// Save Picture: the picture as it stands, as a PNG file of its size; with
+// a colour map shown, its colour bar below it, so that the colours can be
+// read off the file alone.
 long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 {
     if (!paused)
@@ -539,7 +542,12 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     if (name.empty())
         return 1;
     const FXString path = withDefaultExtension(name.text(), ".png").c_str();
-    if (!writePngFile(path.text(), pictureBytes(outputs.picture())))
+    const ColourQuantity quantity = chosenView().quantity;
+    FrameImage barred;
+    if (quantity != ColourQuantity::None)
+        pictureWithColourBar(outputs.picture(), quantity, outputs.colourRange(), barred);
+    const FrameImage& saved = quantity != ColourQuantity::None ? barred : outputs.picture();
+    if (!writePngFile(path.text(), pictureBytes(saved)))
         showPictureWriteFailure(path);
     return 1;
 }
