@@ -10,16 +10,14 @@
 
 namespace {
 
-// The cross centred on the pixel (x, y) in the current colour and width.
-void drawCross(double x, double y)
+// The cross centred on pixel (x, y) in the current colour, each arm
+// crossArm pixels long, widened by edge pixels on every side. Rectangles
+// on pixel edges cover exactly the pixels inside them, as lines need not.
+void drawCross(int x, int y, int edge)
 {
     using probe_marks::crossArm;
-    glBegin(GL_LINES);
-    glVertex2d(x - crossArm, y);
-    glVertex2d(x + crossArm + 1, y);
-    glVertex2d(x, y - crossArm);
-    glVertex2d(x, y + crossArm + 1);
-    glEnd();
+    glRecti(x - crossArm - edge, y - edge, x + crossArm + 1 + edge, y + 1 + edge);
+    glRecti(x - edge, y - crossArm - edge, x + 1 + edge, y + crossArm + 1 + edge);
 }
 
 // One glyph as a GL bitmap: bits set where the coverage is at least half,
@@ -104,15 +102,12 @@ void drawProbeMarks(const std::vector<ProbePoint>& probes, const PictureLayout& 
         const auto at = canvasPointOf(layout, DomainPoint{probes[k].x, probes[k].y});
         if (!at)
             continue;
-        // Lines through pixel centres, so that each arm covers whole pixels.
         const int x = static_cast<int>(std::floor(at->x));
         const int y = static_cast<int>(std::floor(at->y));
-        glLineWidth(3.0f);
         glColor3f(0.0f, 0.0f, 0.0f);
-        drawCross(x + 0.5, y + 0.5);
-        glLineWidth(1.0f);
+        drawCross(x, y, 1);
         glColor3f(1.0f, 1.0f, 1.0f);
-        drawCross(x + 0.5, y + 0.5);
+        drawCross(x, y, 0);
         if (!font)
             continue;
         const std::string number = std::to_string(k + 1);

@@ -21,5 +21,5 @@ constexpr int labelGap = 3;
 // Draws the marks of probes (numbered from 1 in their order) into the
 // current GL context over a canvas of the layout's size; the probes are
 // placed by the layout as a middle click finds them. Leaves the matrices
-// and line width as it found them.
+// as it found them.
 void drawProbeMarks(const std::vector<ProbePoint>& probes, const PictureLayout& layout);
