@@ -8,8 +8,10 @@
 #include "gui/file_names.h"
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
+#include "gui/probe_marks.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
+#include "render/colour_bar.h"
 
 #include <fxkeys.h>
 #include <GL/gl.h>
@@ -107,6 +109,7 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
     FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
+    FXMAPFUNC(SEL_CHANGED,   CalculateWindow::ID_PROBES_CHANGED, CalculateWindow::onProbesChanged),
     FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
     FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
 };
@@ -528,7 +531,9 @@ long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
     return FXDialogBox::onCmdCancel(sender, FXSEL(SEL_COMMAND, ID_CANCEL), ptr);
 }
 
-// Save Picture: the picture as it stands, as a PNG file of its size.
+// Save Picture: the picture as it stands, as a PNG file of its size; with
+// a colour map shown, its colour bar below it, so that the colours can be
+// read off the file alone.
 long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 {
     if (!paused)
@@ -537,7 +542,12 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     if (name.empty())
         return 1;
     const FXString path = withDefaultExtension(name.text(), ".png").c_str();
-    if (!writePngFile(path.text(), pictureBytes(outputs.picture())))
+    const ColourQuantity quantity = chosenView().quantity;
+    FrameImage barred;
+    if (quantity != ColourQuantity::None)
+        pictureWithColourBar(outputs.picture(), quantity, outputs.colourRange(), barred);
+    const FrameImage& saved = quantity != ColourQuantity::None ? barred : outputs.picture();
+    if (!writePngFile(path.text(), pictureBytes(saved)))
         showPictureWriteFailure(path);
     return 1;
 }
@@ -646,10 +656,25 @@ void CalculateWindow::presentFrame()
     const FXint height = glCanvas->getHeight();
     if (width <= 0 || height <= 0 || !glCanvas->makeCurrent())
         return;
-    presenter.paint(outputs.shown(), width, height, PointSubmission::Batched);
+    drawCanvas();
     if (glVisual->isDoubleBuffer())
         glCanvas->swapBuffers();
     glCanvas->makeNonCurrent();
+}
+
+// The marks go on the canvas only: the saved frames are the picture alone.
+void CalculateWindow::drawCanvas()
+{
+    presenter.paint(outputs.shown(), glCanvas->getWidth(), glCanvas->getHeight(), PointSubmission::Batched);
+    if (measureLog)
+        drawProbeMarks(measureLog->measurements().probes(), canvasLayout());
+}
+
+PictureLayout CalculateWindow::canvasLayout() const
+{
+    const FrameImage& picture = outputs.shown();
+    return PictureLayout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
+                         pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
 }
 
 namespace {
@@ -790,6 +815,8 @@ void CalculateWindow::showMeasureWindow()
     prepareMeasuring();
     if (!measureWindow) {
         measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
+        measureWindow->setTarget(this);
+        measureWindow->setSelector(ID_PROBES_CHANGED);
         measureWindow->create();
     }
     measureWindow->showProbes();
@@ -830,10 +857,7 @@ long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)
 long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const FrameImage& picture = outputs.shown();
-    const PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
-                               pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
-    const std::optional<DomainPoint> at = domainPointAt(layout, event->win_x, event->win_y);
+    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), event->win_x, event->win_y);
     if (!at)
         return 1;
     prepareMeasuring();
@@ -841,5 +865,12 @@ long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
     if (measureWindow)
         measureWindow->showProbes();
     refreshMeasureWindow();
+    presentFrame();
+    return 1;
+}
+
+long CalculateWindow::onProbesChanged(FXObject*, FXSelector, void*)
+{
+    presentFrame();
     return 1;
 }

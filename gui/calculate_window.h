@@ -9,6 +9,7 @@
 #include "core/grid.h"
 #include "gui/chart_history.h"
 #include "gui/frame_presenter.h"
+#include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
 #include "render/compose_frame.h"
@@ -175,6 +176,11 @@ protected:
     FXint measureWindowX() const;
     // The Measurements window over log and chart, made on first opening.
     virtual MeasureWindow* newMeasureWindow(MeasureLog* log, ChartHistory* chart);
+    // How the shown picture lies on the canvas, for probes and their marks.
+    PictureLayout canvasLayout() const;
+    // The picture and the probes' marks into the canvas's current context,
+    // without the swap.
+    void drawCanvas();
 
 public:
     // The save methods, in the order of the data target's options.
@@ -196,6 +202,7 @@ public:
         ID_STEP,
         ID_SAVE_PICTURE,
         ID_MEASURE,
+        ID_PROBES_CHANGED,
         ID_LAST
     };
 
@@ -224,6 +231,8 @@ public:
     long onCanvasMiddleClick(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
+    // A probe removed in the Measurements window: its mark goes.
+    long onProbesChanged(FXObject*, FXSelector, void*);
 
     // Rendered elements and output size
     long renderFrame(FXObject* = nullptr, FXSelector = 0, void* = nullptr);

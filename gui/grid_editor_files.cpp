@@ -64,6 +64,7 @@ bool GridEditorWindow::saveGridTo(const FXString& typed)
         return false;
     }
     markSaved();
+    gridFilePath = path;
     return true;
 }
 
@@ -75,23 +76,26 @@ long GridEditorWindow::onCmdLoadGrid(FXObject*, FXSelector, void*)
     if (!settleUnsavedChanges())
         return 1;
     const FXString path = chooseGridFile(FileChoice::Load);
-    if (path.empty())
-        return 1;
+    if (!path.empty())
+        loadGridFrom(path);
+    return 1;
+}
+
+void GridEditorWindow::loadGridFrom(const FXString& path)
+{
     auto loaded = std::make_unique<Grid>();
     GridFileSettings settings;
     const GridFileStatus status = readGridFile(path.text(), *loaded, settings);
     if (status == GridFileStatus::CannotOpen) {
         const char* phrase = uiText(TXT_CANNOT_ACCESS);
         showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase, path.text()));
-        return 1;
-    }
-    if (status == GridFileStatus::NotValid) {
+    } else if (status == GridFileStatus::NotValid) {
         const char* phrase = uiText(TXT_NOT_VALID);
         showFileMessage(phrase, FXStringFormat(EditorTexts::notValidFormat, phrase, path.text()));
     } else {
         adoptLoadedGrid(std::move(loaded), settings);
+        gridFilePath = path;
     }
-    return 1;
 }
 
 // The window shows the file's settings; the grid replaces the edited one.
@@ -134,22 +138,37 @@ long GridEditorWindow::onCmdImportImage(FXObject*, FXSelector, void*)
     if (!settleUnsavedChanges())
         return 1;
     const FXString path = chooseImageFile();
-    if (path.empty())
-        return 1;
+    if (!path.empty())
+        importImageFrom(path);
+    return 1;
+}
+
+void GridEditorWindow::importImageFrom(const FXString& path)
+{
     RgbPixels pixels;
     if (!readImagePixels(path, pixels)) {
         const char* phrase = uiText(TXT_NOT_IMAGE);
         showFileMessage(phrase, FXStringFormat(EditorTexts::notValidFormat, phrase, path.text()));
-        return 1;
+        return;
     }
     int across = 0, up = 0;
     if (!chooseImportSize(pixels.width, pixels.height, across, up))
-        return 1;
+        return;
     auto imported = std::make_unique<Grid>();
     gridFromImage(*imported, pixels, across, up);
     imported->aux1 = model.grid().aux1;
     imported->aux2 = model.grid().aux2;
     applyChange(GridChange::loadedGrid(std::move(imported)));
+    gridFilePath = FXString::null;
     glCanvas->update();
-    return 1;
+}
+
+// The grid starts out unchanged, so nothing can be lost here.
+void GridEditorWindow::openFile(const FXString& path)
+{
+    if (isPictureFileName(path.text()))
+        importImageFrom(path);
+    else
+        loadGridFrom(path);
+    glCanvas->update();
 }

@@ -7,6 +7,7 @@
 #include "gui/editor_layout.h"
 #include "gui/new_grid.h"
 #include "gui/ui_text.h"
+#include "gui/window_title.h"
 
 #include <fxkeys.h>
 
@@ -574,8 +575,9 @@ long GridEditorWindow::onCmdNewGrid(FXObject*, FXSelector, void*)
     }
     if (dialog.execute(PLACEMENT_OWNER)) {
         applyChange(GridChange::newFluidGrid(current, dialog.getNX(), dialog.getNY()));
-        // An empty grid has nothing to lose.
+        // An empty grid has nothing to lose, and no file yet.
         markSaved();
+        gridFilePath = FXString::null;
     }
     onCmdCellTool(nullptr, 0, nullptr);
     endDrags();
@@ -733,8 +735,7 @@ bool GridEditorWindow::unsaved() const
 
 void GridEditorWindow::showModifiedInTitle()
 {
-    const FXString name = uiText(TXT_APP_NAME);
-    const FXString title = unsaved() ? "*" + name : name;
+    const FXString title = editorWindowTitle(uiText(TXT_APP_NAME), gridFilePath.text(), unsaved()).c_str();
     if (getTitle() != title)
         setTitle(title);
 }

@@ -85,6 +85,8 @@ protected:
     EditHistory history;                       // undo and redo of the model's changes
     double savedSettings[3] = {0, 0, 0};       // Reynolds, default U and V as in the file
     bool savedStoredFieldStart = false;        // the initial-field choice as in the file
+    FXString gridFilePath;                     // the file the grid was loaded from or
+                                               // saved to; empty when it has none
     ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
     bool shapeDragging = false;                // a shape is being dragged out
     bool shapeErases = false;                  // ...with the right button
@@ -145,8 +147,12 @@ protected:
     void markSaved();
     // The grid or one of its settings differs from the file.
     bool unsaved() const;
-    // "*" before the program's name while the grid differs from its file.
+    // The file's name and the program's in the title, with "*" while the
+    // grid differs from its file.
     void showModifiedInTitle();
+    // Load Grid and Import Image once the file is chosen.
+    void loadGridFrom(const FXString& path);
+    void importImageFrom(const FXString& path);
     // The pointer's cell for a shape: on the grid, clamped to its edge.
     CellIndex shapeCellUnderPointer(const FXEvent* event) const;
     // The far corner of the dragged shape, square or at 45° with Shift.
@@ -226,6 +232,10 @@ public:
     virtual ~GridEditorWindow();
     // Creates the window and shows it centred on the screen.
     virtual void create();
+    // A file named on the command line: a picture is imported as Import
+    // Image does, anything else loaded as a grid file; a failure is
+    // reported as Load reports it and leaves the grid as it is.
+    void openFile(const FXString& path);
 
     // File menu
     long onCmdNewGrid(FXObject*, FXSelector, void*);

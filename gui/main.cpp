@@ -24,7 +24,8 @@ static bool displayAvailable(int argc, char** argv)
     return true;
 }
 
-// Start-up: application, main window, event loop until Quit.
+// Start-up: application, main window, the file named on the command line
+// if any, event loop until Quit.
 int main(int argc, char** argv)
 {
     if (!displayAvailable(argc, argv)) {
@@ -36,7 +37,11 @@ int main(int argc, char** argv)
     // The toolkit takes the user's locale; numbers keep the point as their
     // separator, in the fields, in "Cell Info" and in every file written.
     std::setlocale(LC_NUMERIC, "C");
-    new GridEditorWindow(&app);
+    GridEditorWindow* editor = new GridEditorWindow(&app);
     app.create();
+    // init has taken the toolkit's own options out; what is left is the
+    // file to open, as a file manager or the desktop entry passes it.
+    if (argc > 1)
+        editor->openFile(argv[1]);
     return app.run();
 }

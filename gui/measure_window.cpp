@@ -299,6 +299,8 @@ long MeasureWindow::onCmdRemoveProbe(FXObject*, FXSelector, void*)
     const FXint item = probeList->getCurrentItem();
     if (item < 0 || item >= static_cast<FXint>(log->measurements().probes().size())) return 1;
     log->removeProbe(static_cast<size_t>(item));
+    // The simulation window takes the probe's mark away.
+    if (target) target->tryHandle(this, FXSEL(SEL_CHANGED, message), nullptr);
     const size_t first = log->measurements().bodies().size() * chartChannelsPerBody +
                          static_cast<size_t>(item) * chartChannelsPerProbe;
     for (int k = 0; k < chartChannelsPerProbe; ++k) chart->eraseChannel(first);

@@ -4,7 +4,8 @@
 // with their values, and a chart of the first body's C_D and C_L and one
 // chosen probe value against simulated time. The simulation window owns
 // the log and the chart points and records them; this window shows them,
-// removes probes and exports the history.
+// removes probes and exports the history. A removed probe is reported to
+// the window's target as SEL_CHANGED with its selector.
 #pragma once
 
 #include "gui/chart_axes.h"

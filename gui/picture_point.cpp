@@ -14,3 +14,14 @@ std::optional<DomainPoint> domainPointAt(const PictureLayout& layout, int cx, in
         return std::nullopt;
     return at;
 }
+
+std::optional<CanvasPoint> canvasPointOf(const PictureLayout& layout, const DomainPoint& at)
+{
+    if (layout.canvasWidth <= 0 || layout.canvasHeight <= 0 || layout.pictureWidth <= 0 ||
+        layout.pictureHeight <= 0 || layout.pixelsPerCell <= 0 || layout.dx <= 0.0 || layout.dy <= 0.0)
+        return std::nullopt;
+    const double k = layout.pixelsPerCell;
+    const double px = (at.x / layout.dx + 0.5) * k;
+    const double py = (layout.NY - at.y / layout.dy + 0.5) * k;
+    return CanvasPoint{px * layout.canvasWidth / layout.pictureWidth, py * layout.canvasHeight / layout.pictureHeight};
+}

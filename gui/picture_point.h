@@ -28,3 +28,12 @@ struct PictureLayout {
 // The domain point under canvas pixel (cx, cy); nothing when it lies
 // outside the grid (on the colour bar, or off the canvas).
 std::optional<DomainPoint> domainPointAt(const PictureLayout& layout, int cx, int cy);
+
+// Where the picture shows a domain point, in canvas pixels (x right, y
+// down; the centre of pixel (cx, cy) is at cx + 0.5, cy + 0.5): the inverse
+// of domainPointAt. Nothing when the layout has no area.
+struct CanvasPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+std::optional<CanvasPoint> canvasPointOf(const PictureLayout& layout, const DomainPoint& at);

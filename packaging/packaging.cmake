@@ -6,10 +6,11 @@
 #   share/applications/           one desktop entry per windowed program
 #   share/icons/hicolor/NxN/apps/ the application icon
 #   share/metainfo/               the AppStream description
+#   share/mime/packages/          the grid files' MIME type
 #   share/man/man1/               a manual page per program, gzipped
 #   share/doc/kelvo/copyright     the licence
 #
-# The desktop entries, the icon and the AppStream file describe the windowed
+# The desktop entries, the icon, the AppStream file and the MIME type describe the windowed
 # programs, so they are installed only when those are built.
 include(GNUInstallDirs)
 
@@ -40,6 +41,10 @@ if(TARGET kelvo-en AND TARGET kelvo-pl)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${kelvo_packaging_dir}/${KELVO_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The desktop entries open grid files by this type; Debian's
+  # shared-mime-info rebuilds its database from the folder by a trigger.
+  install(FILES ${kelvo_packaging_dir}/mime/${KELVO_APP_ID}.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
   install(DIRECTORY ${kelvo_packaging_dir}/icons/hicolor
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
     FILES_MATCHING PATTERN "*.png")

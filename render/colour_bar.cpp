@@ -94,3 +94,28 @@ void drawColourBar(FrameImage& image, int top, ColourQuantity quantity, const Co
     }
     copyStrip(image, top, surface);
 }
+
+int savedColourBarWidth()
+{
+    using namespace colour_bar;
+    const TextFont* font = TextFont::instance();
+    const int cell = font ? font->cellWidth() : labelCharacters;
+    return savedTicks * labelCharacters * cell + 2 * sideGap;
+}
+
+void pictureWithColourBar(const FrameImage& picture, ColourQuantity quantity, const ColourRange& range,
+                          FrameImage& framed)
+{
+    const int W = picture.width();
+    const int H = picture.height();
+    const int width = std::max(W, savedColourBarWidth());
+    framed.allocate(width, H + colour_bar::stripHeight);
+    const int left = (width - W) / 2;
+    const FramePlanes to = framed.planes();
+    for (int row = 0; row < H; ++row) {
+        std::copy_n(picture.redRow(row), W, to.red[row] + left);
+        std::copy_n(picture.greenRow(row), W, to.green[row] + left);
+        std::copy_n(picture.blueRow(row), W, to.blue[row] + left);
+    }
+    drawColourBar(framed, H, quantity, range);
+}

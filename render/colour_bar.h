@@ -19,6 +19,8 @@ constexpr int stripHeight = 40;
 constexpr int sideGap = 4;
 // Characters a tick value may take, the space between values included.
 constexpr int labelCharacters = 8;
+// Values a picture saved on its own has room for at least under its bar.
+constexpr int savedTicks = 4;
 }  // namespace colour_bar
 
 // Round values inside the range, 3 to maxTicks of them (maxTicks is held
@@ -34,3 +36,14 @@ std::string tickLabel(double value);
 // to range.high at the right (each value's colour as the picture has it), and the tick values under it (white; left out
 // when no font is found).
 void drawColourBar(FrameImage& image, int top, ColourQuantity quantity, const ColourRange& range);
+
+// The width a strip needs for savedTicks values in the text font (or in
+// labelCharacters-pixel cells without one), its side gaps included.
+int savedColourBarWidth();
+
+// A picture saved on its own with its colour bar: framed gets the picture
+// on top and the strip below (drawColourBar), as wide as the picture or, when
+// that is narrower than savedColourBarWidth(), that wide with the picture
+// centred on black, so that the values stay readable on small pictures.
+void pictureWithColourBar(const FrameImage& picture, ColourQuantity quantity, const ColourRange& range,
+                          FrameImage& framed);

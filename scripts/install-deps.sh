@@ -10,7 +10,7 @@ libfreetype-dev libfontconfig-dev fonts-dejavu-core
 googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev
 xvfb xauth xdotool imagemagick ffmpeg
-desktop-file-utils appstream dpkg-dev groff-base
+desktop-file-utils appstream dpkg-dev groff-base shared-mime-info libglib2.0-bin libxml2-utils
 gnuplot-nox parallel
 python3-vtk9 python3-numpy"
 

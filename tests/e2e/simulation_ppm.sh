@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs the example channel in the real program with the mouse: loads it,
-# opens the simulation window, chooses PPM frames every fifth cycle, Start,
-# Stop. The frames must be byte for byte those kelvo-batch writes for the
-# same grid and settings.
+# opens the simulation window, places a probe with the middle button,
+# chooses PPM frames every fifth cycle, Start, Stop. The probe is marked on
+# the canvas, and the frames must be byte for byte those kelvo-batch writes
+# for the same grid and settings, without the mark.
 # Usage: simulation_ppm.sh PROGRAM BATCH GRIDS_DIR
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,6 +13,25 @@ program=$1
 batch=$2
 open_channel_simulation "$(pwd)/simulation_ppm" "$program" "$3"
 import -window root "$out/opened.png"
+
+# A probe above the post: a white cross edged in black on the canvas,
+# centred where the pointer is (read back, as the window may have settled
+# a few pixels from where it first appeared).
+xdotool mousemove --sync $((SX + CANVAS_X0 + 200)) $((SY + CANVAS_Y0 + 60))
+sleep 0.1
+eval "$(xdotool getmouselocation --shell)"
+probe_x=$X
+probe_y=$Y
+xdotool click 2
+sleep 0.5
+import -window root "$out/probed.png"
+for arm in "$((probe_x + 5)) $probe_y" "$((probe_x - 5)) $probe_y" "$probe_x $((probe_y + 5))" \
+    "$probe_x $((probe_y - 5))"; do
+    near_colour "$(pixel_of "$out/probed.png" $arm)" 255 255 255 2 ||
+        fail "the probe's cross is not white at $arm: $(pixel_of "$out/probed.png" $arm)"
+done
+near_colour "$(pixel_of "$out/probed.png" $((probe_x + 3)) $((probe_y + 1)))" 0 0 0 2 ||
+    fail "the probe's cross has no black edge"
 
 # "A .ppm frames", the interval up from 1 to 5, Start.
 sim_click $PPM_DX $PPM_DY

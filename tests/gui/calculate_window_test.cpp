@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <fxkeys.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -703,4 +704,40 @@ TEST_F(CalculateWindowTest, SavePictureWritesThePictureAsPng)
     window->send(CalculateWindow::ID_SAVE_PICTURE);
     ASSERT_EQ(window->pictureFailures.size(), 1u);
     EXPECT_EQ(window->pictureFailures[0], "no/such/folder/still.png");
+
+    // With a colour map the PNG carries its colour bar below the picture,
+    // widened for its values where the picture is narrow; the frames shown
+    // and saved keep the picture's width.
+    window->viewList->setCurrentItem(2);  // vorticity, blue to red
+    window->send(CalculateWindow::ID_VIEW);
+    window->pictureAnswer = "mapped.png";
+    window->send(CalculateWindow::ID_SAVE_PICTURE);
+    PictureBytes mapped;
+    ASSERT_TRUE(readPictureFile("mapped.png", mapped));
+    if (const char* copy = std::getenv("KELVO_SAVED_PICTURE"))
+        fs::copy_file("mapped.png", copy, fs::copy_options::overwrite_existing);
+    const int W = picture.width();
+    const int H = picture.height();
+    EXPECT_EQ(window->outputs.shown().width(), W);
+    ASSERT_EQ(mapped.width, std::max(W, savedColourBarWidth()));
+    ASSERT_EQ(mapped.height, H + colour_bar::stripHeight);
+    const int left = (mapped.width - W) / 2;
+    const auto at = [&](int column, int row) { return &mapped.rgb[3 * (static_cast<size_t>(row) * mapped.width + column)]; };
+    differing = 0;
+    for (int row = 0; row < H; ++row)
+        for (int column = 0; column < W; ++column)
+            differing += at(left + column, row)[0] != std::min(picture.pixelRed(column, row), 255) ||
+                         at(left + column, row)[2] != std::min(picture.pixelBlue(column, row), 255);
+    EXPECT_EQ(differing, 0);
+    // The bar runs from blue on the left to red on the right; the values
+    // under it are white text.
+    const uint8_t* low = at(colour_bar::sideGap + 1, H + colour_bar::topGap + 2);
+    const uint8_t* high = at(mapped.width - colour_bar::sideGap - 2, H + colour_bar::topGap + 2);
+    EXPECT_GT(low[2], low[0] + 60);
+    EXPECT_GT(high[0], high[2] + 60);
+    int light = 0;  // text pixels, their smoothed edges included
+    for (int row = H + colour_bar::textTop; row < mapped.height; ++row)
+        for (int column = 0; column < mapped.width; ++column)
+            light += std::min({at(column, row)[0], at(column, row)[1], at(column, row)[2]}) >= 128;
+    EXPECT_GT(light, 40);
 }

@@ -129,7 +129,13 @@ TEST(PicturePoint, ClicksMapToTheDomainAsTheProbesTakeIt)
         if (!at) continue;
         EXPECT_NEAR(at->x, c.x, 1e-12) << c.cx;
         EXPECT_NEAR(at->y, c.y, 1e-12) << c.cy;
+        // The way back, as the probe marks take it: the pixel's centre.
+        const auto back = canvasPointOf(layout, *at);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_NEAR(back->x, c.cx + 0.5, 1e-9) << c.cx;
+        EXPECT_NEAR(back->y, c.cy + 0.5, 1e-9) << c.cy;
     }
+    EXPECT_FALSE(canvasPointOf(PictureLayout{0, 40, 40, 20, 4, 10, 5, 0.2, 0.2}, DomainPoint{1, 1}).has_value());
     // A colour bar strip under the grid takes no probes.
     const PictureLayout barred{80, 60, 40, 30, 4, 10, 5, 0.2, 0.2};
     EXPECT_FALSE(domainPointAt(barred, 40, 55).has_value());

@@ -380,6 +380,69 @@ TEST_F(EditorFiles, AFailedSaveIsReportedAndLeavesWhatStoodThere)
     EXPECT_EQ(editor->messages.size(), 1u);
 }
 
+// A file named on the command line: a grid is loaded and named in the
+// title, which follows changes, Save As and New Grid; a picture is imported
+// at the size the dialog proposes; a file that cannot be read is reported
+// as Load reports it and the start-up grid stays.
+TEST_F(EditorFiles, AFileNamedAtStartOpensAsLoadOrImportWould)
+{
+    const std::string program = "Kelvo -Fluxeria v1.0";
+    const std::string example = std::string(KELVO_GRIDS_DIR) + "/step.grid";
+    Grid expected;
+    GridFileSettings settings;
+    ASSERT_EQ(readGridFile(example, expected, settings), GridFileStatus::Ok);
+    editor->openFile(example.c_str());
+    settle();
+    ASSERT_TRUE(editor->messages.empty());
+    EXPECT_EQ(editor->editedGrid().NX, expected.NX);
+    ASSERT_EQ(editor->editedGrid().NY, expected.NY);
+    int differing = 0;
+    for (int i = 0; i < expected.NX; ++i)
+        for (int j = 0; j < expected.NY; ++j)
+            differing += editor->editedGrid().flags[i][j] != expected.flags[i][j];
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(editor->getTitle().text(), "step.grid - " + program);
+    paint(editor->noSlip(), 30, 10);
+    settle();
+    EXPECT_EQ(editor->getTitle().text(), "step.grid* - " + program);
+    save(path("mine"));
+    settle();
+    EXPECT_EQ(editor->getTitle().text(), "mine.grid - " + program);
+    runNewGrid(*editor, 30, 25, true);
+    settle();
+    EXPECT_EQ(editor->getTitle().text(), program);
+
+    std::unique_ptr<TestEditor> pictured{openEditor()};
+    pictured->openFile(KELVO_GRIDS_DIR "/cylinder.png");
+    settle();
+    EXPECT_TRUE(pictured->messages.empty());
+    EXPECT_EQ(pictured->editedGrid().NX, pictured->proposedAcross);
+    EXPECT_EQ(pictured->editedGrid().NY, pictured->proposedUp);
+    EXPECT_EQ(pictured->editedGrid().NX, 60);
+    EXPECT_EQ(pictured->getTitle().text(), "*" + program);  // no file yet
+
+    writeBytes(path("bad.grid"), "hello");
+    const struct {
+        std::string file;
+        std::string caption;
+        std::string text;
+    } refused[] = {
+        {path("missing.grid"), "Cannot Access File!", "Cannot Access File! \n " + path("missing.grid")},
+        {path("bad.grid"), "Not valid *.grid file!", "Not valid *.grid file! \n\n " + path("bad.grid")},
+    };
+    for (const auto& r : refused) {
+        std::unique_ptr<TestEditor> fresh{openEditor()};
+        fresh->openFile(r.file.c_str());
+        settle();
+        ASSERT_EQ(fresh->messages.size(), 1u) << r.file;
+        EXPECT_EQ(fresh->messages[0].first, r.caption);
+        EXPECT_EQ(fresh->messages[0].second, r.text);
+        EXPECT_EQ(fresh->editedGrid().NX, 40);
+        EXPECT_EQ(fresh->editedGrid().NY, 20);
+        EXPECT_EQ(fresh->getTitle().text(), program);
+    }
+}
+
 TEST_F(EditorFiles, CancelledDialogsDoNothing)
 {
     editor->nextFile = "";

@@ -4,11 +4,16 @@
 // and the probe removed.
 #include "gui/measure_window.h"
 #include "gui/picture_point.h"
+#include "gui/probe_marks.h"
 #include "gui/ui_text.h"
 #include "io/example_grids.h"
 #include "probed_window.h"
 #include "window_test.h"
 
+#include "platform/picture_file.h"
+#include "platform/text_font.h"
+
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,6 +55,30 @@ public:
         return new TestMeasureWindow(this, log, chart);
     }
     TestMeasureWindow* measure() { return static_cast<TestMeasureWindow*>(measureWindow); }
+    // How often the Measurements window reported a changed probe list.
+    int probeChanges = 0;
+    long handle(FXObject* sender, FXSelector sel, void* ptr) override
+    {
+        if (sel == FXSEL(SEL_CHANGED, ID_PROBES_CHANGED))
+            ++probeChanges;
+        return ProbedWindow::handle(sender, sel, ptr);
+    }
+    // The canvas as drawCanvas draws it, read back: RGB rows from the bottom up.
+    std::vector<uint8_t> canvasPixels()
+    {
+        const int width = glCanvas->getWidth();
+        const int height = glCanvas->getHeight();
+        std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+        if (!glCanvas->makeCurrent())
+            return {};
+        drawCanvas();
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glCanvas->makeNonCurrent();
+        return pixels;
+    }
     // A middle-button press on the picture at canvas pixel (x, y), as the
     // canvas passes it on.
     void middleClick(int x, int y)
@@ -62,6 +91,17 @@ public:
         glCanvas->handle(glCanvas, FXSEL(SEL_MIDDLEBUTTONPRESS, 0), &event);
     }
 };
+
+// The frame as bytes, to compare pictures exactly.
+std::vector<int> frameValues(const FrameImage& picture)
+{
+    std::vector<int> values;
+    for (int row = 0; row < picture.height(); ++row)
+        for (int column = 0; column < picture.width(); ++column)
+            values.insert(values.end(), {picture.pixelRed(column, row), picture.pixelGreen(column, row),
+                                         picture.pixelBlue(column, row)});
+    return values;
+}
 
 std::vector<std::string> csvLines(const fs::path& path)
 {
@@ -225,3 +265,114 @@ TEST_F(MeasureWindowTest, NothingIsMeasuredWhileTheWindowIsClosedAndNoProbeExist
     window->middleClick(0, 0);
     EXPECT_EQ(window->measureLog->measurements().probes().size(), 1u);
 }
+
+namespace {
+
+// Canvas pixel (x, y), y downward, of pixels read bottom-up.
+const uint8_t* canvasPixel(const std::vector<uint8_t>& pixels, int width, int height, int x, int y)
+{
+    return &pixels[3 * (static_cast<size_t>(height - 1 - y) * width + x)];
+}
+
+bool isColour(const uint8_t* rgb, int value) { return rgb[0] == value && rgb[1] == value && rgb[2] == value; }
+
+// Probes placed with the middle button are marked on the canvas, a white
+// cross edged in black and the probe's number beside it, with every field
+// shown and on a colour map; the frame that is shown and saved stays as it
+// was, and a removed probe's mark goes from the canvas.
+TEST_F(MeasureWindowTest, ProbesAreMarkedOnTheCanvasAndNotInTheFrame)
+{
+    for (FXCheckButton* field : {window->showUField, window->showVField, window->showPressure})
+        field->setCheck(TRUE);
+    window->send(CalculateWindow::ID_START);
+    runCycles(20);
+    window->send(CalculateWindow::ID_PAUSE);
+    settle(0.2);
+    const int width = window->glCanvas->getWidth();
+    const int height = window->glCanvas->getHeight();
+    const std::vector<uint8_t> bare = window->canvasPixels();
+    const std::vector<int> frame = frameValues(window->outputs.shown());
+
+    // Where the fields are strong: behind the post, near the inflow, high up.
+    const int at[][2] = {{width / 2, height / 2}, {width / 8, height / 3}, {width - 12, 8}};
+    for (const auto& p : at)
+        window->middleClick(p[0], p[1]);
+    ASSERT_EQ(window->measureLog->measurements().probes().size(), 3u);
+    const std::vector<uint8_t> marked = window->canvasPixels();
+    ASSERT_EQ(marked.size(), bare.size());
+    const TextFont* font = TextFont::instance();
+    ASSERT_NE(font, nullptr);
+    const int reach = probe_marks::crossArm + probe_marks::labelGap + 2 * font->cellWidth() + font->lineHeight();
+    for (const auto& p : at) {
+        const int x = p[0], y = p[1];
+        EXPECT_TRUE(isColour(canvasPixel(marked, width, height, x, y), 255)) << x << "," << y;
+        EXPECT_TRUE(isColour(canvasPixel(marked, width, height, x + probe_marks::crossArm, y), 255)) << x;
+        EXPECT_TRUE(isColour(canvasPixel(marked, width, height, x + 3, y + 1), 0)) << x;  // the edge
+        // The number: new white and black pixels near the cross, beyond its arms.
+        int whiteDigit = 0, blackEdge = 0;
+        for (int yy = std::max(0, y - reach); yy < std::min(height, y + reach); ++yy)
+            for (int xx = std::max(0, x - reach); xx < std::min(width, x + reach); ++xx) {
+                if (xx == x || yy == y || std::abs(yy - y) <= 1 || std::abs(xx - x) <= 1)
+                    continue;
+                const uint8_t* now = canvasPixel(marked, width, height, xx, yy);
+                const bool changed = !std::equal(now, now + 3, canvasPixel(bare, width, height, xx, yy));
+                whiteDigit += changed && isColour(now, 255);
+                blackEdge += changed && isColour(now, 0);
+            }
+        EXPECT_GE(whiteDigit, 8) << x << "," << y;
+        EXPECT_GE(blackEdge, 16) << x << "," << y;
+    }
+    // Nothing else on the canvas changed.
+    int changedFar = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            bool near = false;
+            for (const auto& p : at)
+                near = near || (std::abs(x - p[0]) <= reach && std::abs(y - p[1]) <= reach);
+            const uint8_t* now = canvasPixel(marked, width, height, x, y);
+            changedFar += !near && !std::equal(now, now + 3, canvasPixel(bare, width, height, x, y));
+        }
+    EXPECT_EQ(changedFar, 0);
+    if (const char* shot = std::getenv("KELVO_PROBE_SHOT")) {
+        PictureBytes canvas{width, height, {}};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                canvas.rgb.insert(canvas.rgb.end(), canvasPixel(marked, width, height, x, y),
+                                  canvasPixel(marked, width, height, x, y) + 3);
+        EXPECT_TRUE(writePngFile(shot, canvas));
+    }
+
+    // The frame is drawn again with the probes in place: not a byte differs,
+    // and a frame saved by Step is the picture alone as well.
+    window->renderFrame();
+    EXPECT_EQ(frameValues(window->outputs.shown()), frame);
+
+    // On a colour map too the marks are white, where the taller picture
+    // (the colour bar below it) now shows the probes.
+    window->viewList->setCurrentItem(1);  // speed
+    window->send(CalculateWindow::ID_VIEW);
+    const std::vector<uint8_t> mapped = window->canvasPixels();
+    const PictureLayout layout{width, height, window->outputs.shown().width(), window->outputs.shown().height(),
+                               window->pixelsPerCell, example.grid.NX, example.grid.NY, example.grid.dx,
+                               example.grid.dy};
+    for (const ProbePoint& probe : window->measureLog->measurements().probes()) {
+        const auto p = canvasPointOf(layout, DomainPoint{probe.x, probe.y});
+        ASSERT_TRUE(p.has_value());
+        EXPECT_TRUE(isColour(canvasPixel(mapped, width, height, static_cast<int>(p->x), static_cast<int>(p->y)), 255))
+            << p->x << "," << p->y;
+    }
+    window->viewList->setCurrentItem(0);
+    window->send(CalculateWindow::ID_VIEW);
+
+    // Each probe removed in the Measurements window is reported to this
+    // one, which shows the canvas again; without probes it is the bare one.
+    window->send(CalculateWindow::ID_MEASURE);
+    for (int k = 0; k < 3; ++k) {
+        window->measure()->probeList->setCurrentItem(0);
+        window->measure()->send(MeasureWindow::ID_REMOVE_PROBE);
+    }
+    EXPECT_EQ(window->probeChanges, 3);
+    EXPECT_EQ(window->canvasPixels(), bare);
+}
+
+}  // namespace

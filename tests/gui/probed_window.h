@@ -60,6 +60,8 @@ public:
     using CalculateWindow::measureLog;
     using CalculateWindow::chartHistory;
     using CalculateWindow::glCanvas;
+    using CalculateWindow::drawCanvas;
+    using CalculateWindow::renderFrame;
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked

@@ -1,6 +1,6 @@
 #!/bin/sh
 # `cmake --install` of a finished build into a scratch prefix: every file in
-# its place, the desktop files, icons and AppStream file exactly when the
+# its place, the desktop files, icons, AppStream file and MIME type exactly when the
 # windowed programs are built, the compressed manual pages readable, and the
 # installed kelvo-batch running the installed example grids, also through the
 # installed kelvo-sweep.
@@ -50,12 +50,14 @@ done
 
 # Desktop integration, with the windowed programs and only with them.
 desktop_files="share/applications/$app.en.desktop share/applications/$app.pl.desktop
-share/metainfo/$app.metainfo.xml share/man/man1/kelvo-en.1.gz share/man/man1/kelvo-pl.1.gz"
+share/metainfo/$app.metainfo.xml share/mime/packages/$app.xml share/man/man1/kelvo-en.1.gz share/man/man1/kelvo-pl.1.gz"
 if [ -f "$root/usr/bin/kelvo-en" ]; then
     need bin/kelvo-pl
     for file in $desktop_files; do need "$file"; done
     for size in 16 48 128; do need "share/icons/hicolor/${size}x${size}/apps/$app.png"; done
     desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "installed desktop files do not validate"
+    cmp -s "$src/packaging/mime/$app.xml" "$root/usr/share/mime/packages/$app.xml" ||
+        fail "the MIME type is not installed as it stands"
     appstreamcli validate-tree --no-net --strict "$root" >"$work/tree.log" 2>&1 ||
         { cat "$work/tree.log" >&2; fail "the installed tree does not validate"; }
 else

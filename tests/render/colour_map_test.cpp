@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -150,6 +151,46 @@ TEST(ColourBar, ThreeToFiveRoundTicksInsideTheRange)
     EXPECT_EQ(tickLabel(-10.0), "-10");
     EXPECT_EQ(tickLabel(0.25), "0.25");
     EXPECT_EQ(tickLabel(12345.0), "1.23e+04");
+}
+
+// A picture saved with its bar: the picture on top (centred on black when
+// narrower than the bar needs), the strip below as the frames draw it at
+// that width, with light value text in it.
+TEST(ColourBar, ASavedPictureCarriesTheBarWideEnoughForItsValues)
+{
+    const ColourRange range{-2.0, 6.0};
+    for (const int W : {40, 600}) {
+        FrameImage picture(W, 30);
+        picture.fillRect(0, 0, W - 1, 29, 200, 100, 50);
+        FrameImage saved;
+        pictureWithColourBar(picture, ColourQuantity::Speed, range, saved);
+        const int width = std::max(W, savedColourBarWidth());
+        ASSERT_EQ(saved.width(), width) << W;
+        ASSERT_EQ(saved.height(), 30 + colour_bar::stripHeight) << W;
+        const int left = (width - W) / 2;
+        EXPECT_EQ(saved.pixelRed(left, 0), 200) << W;
+        EXPECT_EQ(saved.pixelBlue(left + W - 1, 29), 50) << W;
+        if (left > 0) {  // black beside a narrow picture
+            EXPECT_EQ(saved.pixelRed(left - 1, 15), 0);
+            EXPECT_EQ(saved.pixelRed(left + W, 15), 0);
+        }
+
+        FrameImage strip(width, colour_bar::stripHeight);
+        drawColourBar(strip, 0, ColourQuantity::Speed, range);
+        int differing = 0, light = 0;  // light: text pixels, smoothed edges included
+        for (int row = 0; row < colour_bar::stripHeight; ++row)
+            for (int column = 0; column < width; ++column) {
+                differing += saved.pixelRed(column, 30 + row) != strip.pixelRed(column, row) ||
+                             saved.pixelGreen(column, 30 + row) != strip.pixelGreen(column, row) ||
+                             saved.pixelBlue(column, 30 + row) != strip.pixelBlue(column, row);
+                light += row >= colour_bar::textTop &&
+                         std::min({saved.pixelRed(column, 30 + row), saved.pixelGreen(column, 30 + row),
+                                   saved.pixelBlue(column, 30 + row)}) >= 128;
+            }
+        EXPECT_EQ(differing, 0) << W;
+        EXPECT_GT(light, 40) << W;  // three values or more
+    }
+    EXPECT_GE(savedColourBarWidth(), colour_bar::savedTicks * colour_bar::labelCharacters * 6);
 }
 
 // Vorticity dv/dx - du/dy of two linear flows the staggered grid holds
