@@ -15,8 +15,8 @@ struct BatchOptions {
     std::optional<double> reynolds;   // from the file unless given
     double dt = 0.0;
     bool automaticDt = false;         // --dt auto
-    Convection convection = Convection::Central;
-    PressureSolver pressure = PressureSolver::GaussSeidel;
+    Convection convection = Convection::RungeKutta;
+    PressureSolver pressure = PressureSolver::Multigrid;
     // Whether --dt, --convection, --pressure were given; otherwise a grid
     // file that stores the setting, or the state of a restart, decides.
     bool dtGiven = false;

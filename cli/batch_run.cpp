@@ -10,6 +10,15 @@
 #include <cstdio>
 #include <utility>
 
+namespace {
+// A sum of steps that lands on the limit up to its rounding has reached it:
+// ten steps of 0.003 add up to 0.029999999999999995.
+bool timeLimitReached(double simulatedTime, double limit)
+{
+    return limit >= 0.0 && simulatedTime >= limit * (1.0 - 1e-12);
+}
+}  // namespace
+
 RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile)
 {
     const GridFileSettings shown = editorSettings(fromFile);
@@ -19,7 +28,12 @@ RunParameters resolveParameters(const BatchOptions& options, const GridFileSetti
     r.dt = dtFromFile ? *fromFile.dt : options.dt;
     r.automaticDt = dtFromFile ? false : options.automaticDt;
     r.convection = !options.convectionGiven && fromFile.convection ? *fromFile.convection : options.convection;
-    r.pressure = !options.pressureGiven && fromFile.pressure ? *fromFile.pressure : options.pressure;
+    if (options.pressureGiven)
+        r.pressure = options.pressure;
+    else if (fromFile.pressure)
+        r.pressure = *fromFile.pressure;
+    else
+        r.pressure = defaultPressureSolver(r.convection);
     r.threads = options.threads;
     r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
     r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
@@ -90,7 +104,7 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& 
     counts.restoredSteps = c.steps;
     // A saved run may already be past the limit: it then takes no step.
     counts.timeLimit = timeLimit.value_or(-1.0);
-    counts.timeReached = counts.timeLimit >= 0.0 && counts.simulatedTime >= counts.timeLimit;
+    counts.timeReached = timeLimitReached(counts.simulatedTime, counts.timeLimit);
 }
 
 void BatchRun::saveState(RunState& state) const
@@ -178,14 +192,14 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
     counts.smallestDt = stepNumber == 0 ? report.dt : std::min(counts.smallestDt, report.dt);
     counts.largestDt = std::max(counts.largestDt, report.dt);
     counts.simulatedTime += report.dt;
-    counts.timeReached = counts.timeLimit >= 0.0 && counts.simulatedTime >= counts.timeLimit;
+    counts.timeReached = timeLimitReached(counts.simulatedTime, counts.timeLimit);
     if (steadyLimit && stepNumber > 0) {
         counts.lastChange = largestChange();
         counts.steady = counts.lastChange <= *steadyLimit;
     }
     counts.sweeps += report.sweeps;
     counts.cycles += report.cycles;
-    counts.largestDivergence = std::max(counts.largestDivergence, largestDivergence(cycles->state()));
+    counts.largestDivergence = std::max(counts.largestDivergence, cycles->largestDivergence());
     if (!report.converged)
         ++counts.cappedSteps;
     if (counts.firstNonFiniteStep < 0 && !cycles->fieldsFinite())

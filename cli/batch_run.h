@@ -19,8 +19,8 @@ struct RunParameters {
     double reynolds = 0.0;
     double dt = 0.0;
     bool automaticDt = false;
-    Convection convection = Convection::Central;
-    PressureSolver pressure = PressureSolver::GaussSeidel;
+    Convection convection = Convection::RungeKutta;
+    PressureSolver pressure = PressureSolver::Multigrid;
     int threads = 0;  // of the multigrid solver; 0: the machine's cores
     double defaultU = 0.0;
     double defaultV = 0.0;

@@ -49,13 +49,17 @@ std::string instabilityMessage(long long cycle, double time, double suggestedDt)
 
 double largestDivergence(const Grid& state)
 {
+    return largestDivergence(state, state.dx, state.dy);
+}
+
+double largestDivergence(const Grid& state, double dx, double dy)
+{
     double largest = 0.0;
     for (int32_t i = 1; i <= state.NX - 2; ++i)
         for (int32_t j = 1; j <= state.NY - 2; ++j) {
             if (!isOpen(state.flags[i][j]))
                 continue;
-            const double divergence = (state.u[i][j] - state.u[i - 1][j]) / state.dx
-                                      + (state.v[i][j] - state.v[i][j - 1]) / state.dy;
+            const double divergence = (state.u[i][j] - state.u[i - 1][j]) / dx + (state.v[i][j] - state.v[i][j - 1]) / dy;
             largest = std::max(largest, std::fabs(divergence));
         }
     return largest;

@@ -33,3 +33,6 @@ std::string instabilityMessage(long long cycle, double time, double suggestedDt)
 // its neighbours are, so cells beside walls, inflows and obstacles count
 // too; the border ring holds boundary cells, which are not counted.
 double largestDivergence(const Grid& state);
+// The same on cells dx x dy: the forward-Euler steps hold the spacing in
+// single precision, and balance the cells as that spacing has them.
+double largestDivergence(const Grid& state, double dx, double dy);

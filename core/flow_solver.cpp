@@ -211,7 +211,7 @@ double FlowSolver::largestDivergence() const
 {
     if (projectionStep)
         return largestSolvedDivergence(*simGrid, projectionStep->boundaries());
-    return ::largestDivergence(*simGrid);
+    return ::largestDivergence(*simGrid, held.dx, held.dy);
 }
 
 void FlowSolver::planFromFlags()
@@ -258,6 +258,7 @@ std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, double Re, double dt)
     SolverSettings settings;
     settings.reynolds = Re;
     settings.dt = dt;
+    settings.convection = Convection::Central;
     return std::make_unique<FlowSolver>(grid, settings);
 }
 
@@ -271,6 +272,8 @@ void FlowSolver::restore(const SimGrid& saved)
     g.G.copyFrom(saved.G);
     g.pPrev.copyFrom(saved.pPrev);
     g.dp.copyFrom(saved.dp);
+    if (projectionStep)
+        projectionStep->reloadStageCorrections();
     // The restored fields are not the ones the last step scanned.
     extremesCurrent = false;
 }

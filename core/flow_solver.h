@@ -17,26 +17,26 @@
 
 // The convection terms of the momentum predictor.
 enum class Convection {
-    Central,        // consistent central fluxes: the default
+    Central,        // consistent central fluxes, forward Euler
     UpwindBlended,  // central plus a share of donor-cell upwinding
     Designed,       // the terms as first designed, for reproducing old results
-    RungeKutta,     // central terms, three Runge-Kutta stages, implicit viscosity,
-                    // walls on the faces (core/projection_step.h)
+    RungeKutta,     // the default: central terms, three Runge-Kutta stages, implicit
+                    // viscosity, walls on the faces (core/projection_step.h)
 };
 
 // How the pressure correction is solved each step.
 enum class PressureSolver {
-    GaussSeidel,  // sweeps until dp changes little: the default
-    Multigrid,    // conjugate gradients with a multigrid preconditioner
+    GaussSeidel,  // red-black sweeps (the designed terms: their own sweeps)
+    Multigrid,    // the default: conjugate gradients with a multigrid preconditioner
 };
 
 // Everything a solver needs besides the grid.
 struct SolverSettings {
     double reynolds = 100;       // need not be whole; the solver holds it as a float
     double dt = 0.003;           // the time step unless automaticDt
-    Convection convection = Convection::Central;
+    Convection convection = Convection::RungeKutta;
     bool automaticDt = false;    // choose dt before every step (core/time_step.h)
-    PressureSolver pressure = PressureSolver::GaussSeidel;
+    PressureSolver pressure = PressureSolver::Multigrid;
     int threads = 0;             // the multigrid solver's threads; 0: the machine's cores
 };
 
@@ -192,10 +192,19 @@ private:
 // the velocities, pPrev and dp at zero; no wall conditions applied yet.
 std::unique_ptr<SimGrid> copyForSolver(const Grid& grid);
 
+// The pressure solver a method takes unless told otherwise: multigrid, far
+// the faster at the divergence every method but the designed terms stops
+// at; the designed terms keep their own sweeps, which reproduce old results.
+inline PressureSolver defaultPressureSolver(Convection method)
+{
+    return method == Convection::Designed ? PressureSolver::GaussSeidel : PressureSolver::Multigrid;
+}
+
 // Whether a method holds the no-slip values on the faces of the wall cells
 // (core/face_boundaries.h) rather than at their centres.
 inline bool wallsOnFaces(Convection method) { return method == Convection::RungeKutta; }
 
-// A solver with the given Reynolds number and time step and the default
-// convection terms.
+// A forward-Euler solver with the central terms, the given Reynolds number
+// and time step: the solver of the windows and runs built from those two
+// numbers alone.
 std::unique_ptr<FlowSolver> buildSolver(const Grid& grid, double Re, double dt);

@@ -67,6 +67,7 @@ ProjectionReport ProjectionStep::advance(double dt)
         report.pressureIterations += stageReport.pressureIterations;
         report.converged = report.converged && stageReport.converged;
     }
+    keepStageCorrections();
     return report;
 }
 
@@ -209,4 +210,30 @@ void ProjectionStep::addPressureCorrection()
         for (int32_t j = 1; j <= NY - 2; ++j)
             if (plan.solved[i][j])
                 g.p[i][j] += phi[static_cast<size_t>(j) * NX + i];
+}
+
+Array2D<double>& ProjectionStep::keptCorrection(int stage)
+{
+    Array2D<double>* kept[] = {&g.dp, &g.pPrev, &g.F};
+    return *kept[stage];
+}
+
+void ProjectionStep::keepStageCorrections()
+{
+    for (int k = 0; k < 3; ++k) {
+        Array2D<double>& kept = keptCorrection(k);
+        for (int32_t i = 0; i < NX; ++i)
+            for (int32_t j = 0; j < NY; ++j)
+                kept[i][j] = stagePhi[k][static_cast<size_t>(j) * NX + i];
+    }
+}
+
+void ProjectionStep::reloadStageCorrections()
+{
+    for (int k = 0; k < 3; ++k) {
+        const Array2D<double>& kept = keptCorrection(k);
+        for (int32_t i = 0; i < NX; ++i)
+            for (int32_t j = 0; j < NY; ++j)
+                stagePhi[k][static_cast<size_t>(j) * NX + i] = kept[i][j];
+    }
 }

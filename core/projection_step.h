@@ -48,6 +48,10 @@ public:
     // Caps the pressure iterations (sweeps or multigrid iterations) of a stage.
     void capIterations(int iterations) { maxIterations = iterations; }
     void setThreads(int threads) { pressure->setThreads(threads); }
+    // The stages' pressure corrections, where the next step's iterations
+    // start, are kept in the grid's dp, pPrev and F after every step, so a
+    // saved state holds them; this takes them back after a restore.
+    void reloadStageCorrections();
 
     const FaceBoundaries& boundaries() const { return plan; }
 
@@ -65,6 +69,8 @@ private:
 
     // start: the pressure correction to start the iteration from.
     ProjectionReport project(double h, std::vector<double>& start);
+    void keepStageCorrections();
+    Array2D<double>& keptCorrection(int stage);
     void gatherDivergence(double h);
 
     SimGrid& g;

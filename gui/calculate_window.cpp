@@ -82,7 +82,16 @@ PictureBytes pictureBytes(const FrameImage& picture)
 // The scheme's name as the editor's Convection list shows it.
 const char* schemeText(Convection scheme)
 {
-    return uiText(scheme == Convection::UpwindBlended ? TXT_CONVECTION_BLENDED : TXT_CONVECTION_CENTRAL);
+    switch (scheme) {
+    case Convection::RungeKutta:
+        return uiText(TXT_METHOD_RK3);
+    case Convection::UpwindBlended:
+        return uiText(TXT_CONVECTION_BLENDED);
+    case Convection::Central:
+    case Convection::Designed:
+        break;
+    }
+    return uiText(TXT_CONVECTION_CENTRAL);
 }
 
 // The pressure solver's name as the editor's Pressure solver list shows it.

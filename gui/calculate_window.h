@@ -208,7 +208,7 @@ public:
 
     // Builds every widget, the solver (one step past grid) and the image.
     CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
-    // The same with the default convection terms and a fixed time step.
+    // The same with forward Euler, the central terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep);
     // Image, AVI file, solver and the pending cycle go, then the dialog.
     virtual ~CalculateWindow();

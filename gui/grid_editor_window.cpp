@@ -17,18 +17,20 @@
 namespace {
 // Where the Simulation Properties choices are remembered between sessions.
 constexpr const char* registrySection = "Simulation";
-constexpr const char* convectionEntry = "Convection";
+// New entry names: the lists' first items became the new defaults, so a
+// position remembered under the old names meant another choice.
+constexpr const char* convectionEntry = "Method";
 constexpr const char* automaticDtEntry = "AutomaticDt";
-constexpr const char* pressureEntry = "PressureSolver";
+constexpr const char* pressureEntry = "Pressure";
 
-// The schemes the list offers, in its order; the designed terms are left to
-// kelvo-batch.
-constexpr Convection offeredSchemes[] = {Convection::Central, Convection::UpwindBlended};
-constexpr int offeredSchemeTexts[] = {TXT_CONVECTION_CENTRAL, TXT_CONVECTION_BLENDED};
+// The methods the list offers, in its order, the default first; the
+// designed terms are left to kelvo-batch.
+constexpr Convection offeredSchemes[] = {Convection::RungeKutta, Convection::Central, Convection::UpwindBlended};
+constexpr int offeredSchemeTexts[] = {TXT_METHOD_RK3, TXT_CONVECTION_CENTRAL, TXT_CONVECTION_BLENDED};
 
 // The pressure solvers the list offers, in its order.
-constexpr PressureSolver offeredSolvers[] = {PressureSolver::GaussSeidel, PressureSolver::Multigrid};
-constexpr int offeredSolverTexts[] = {TXT_PRESSURE_GAUSS_SEIDEL, TXT_PRESSURE_MULTIGRID};
+constexpr PressureSolver offeredSolvers[] = {PressureSolver::Multigrid, PressureSolver::GaussSeidel};
+constexpr int offeredSolverTexts[] = {TXT_PRESSURE_MULTIGRID, TXT_PRESSURE_GAUSS_SEIDEL};
 
 // The list's item that the registry remembers; the first for a missing or
 // foreign entry.

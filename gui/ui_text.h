@@ -155,6 +155,8 @@ enum UiTextKey : int {
     TXT_CLOSE_RUNNING     = 173,
     TXT_YES_BUTTON        = 174,
     TXT_NO_BUTTON         = 175,
+    // The default method of the Method list.
+    TXT_METHOD_RK3        = 176,
 };
 
 // One entry of a language's table.

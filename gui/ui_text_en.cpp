@@ -111,7 +111,7 @@ const UiTextEntry table[] = {
     {118, "Min"},
     {119, "Max"},
     {120, "Automatic"},
-    {121, "Convection"},
+    {121, "Method"},
     {122, "Central"},
     {123, "Upwind-blended"},
     {124, "Time"},
@@ -146,6 +146,7 @@ const UiTextEntry table[] = {
     {173, "The simulation is running. Stop it and close the window?"},
     {174, "&Yes"},
     {175, "&No"},
+    {176, "RK3, 2nd order"},
 };
 
 }  // namespace

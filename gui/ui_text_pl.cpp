@@ -111,7 +111,7 @@ const UiTextEntry table[] = {
     {118, "Min"},
     {119, "Maks"},
     {120, "Automatycznie"},
-    {121, "Konwekcja"},
+    {121, "Metoda"},
     {122, "Centralna"},
     {123, "Mieszana pod wiatr"},
     {124, "Czas"},
@@ -146,6 +146,7 @@ const UiTextEntry table[] = {
     {173, "Symulacja jest w toku. Zatrzymać ją i zamknąć okno?"},
     {174, "&Tak"},
     {175, "&Nie"},
+    {176, "RK3, 2. rzędu"},
 };
 
 }  // namespace

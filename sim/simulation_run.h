@@ -17,7 +17,7 @@ public:
     // Builds the solver from grid (read now and at every rebuild, never
     // written); the caller takes the first step.
     SimulationRun(const Grid& grid, const SolverSettings& settings);
-    // The same with the default convection terms and a fixed time step.
+    // The same with forward Euler, the central terms and a fixed time step.
     SimulationRun(const Grid& grid, double reynolds, double dt);
 
     // Releases the solver and builds a new one from the grid as it is now.
@@ -75,6 +75,9 @@ public:
     // The cycle whose step blew the flow up (0 for the step before the
     // first cycle); -1 while the flow holds.
     int32_t unstableCycle() const { return blownUpAt; }
+    // The largest divergence the last step left in any fluid cell, on the
+    // cells as the solver holds them.
+    double largestDivergence() const { return solver->largestDivergence(); }
     // Simulated time since the last rebuild: the sum of the steps' dt.
     double simulatedTime() const { return elapsed; }
     // What to tell the user after a blow-up: where, and a time step to try.

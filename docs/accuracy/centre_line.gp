@@ -1,9 +1,9 @@
 # u on the vertical centre line of the lid-driven cavity at Re 1000 on
-# 130 x 130 cells, for the three convection schemes, with the points of
+# 130 x 130 cells, for the four methods, with the points of
 # Ghia, Ghia & Shin (1982), Table I.
 #
 #   gnuplot -e "data='WORK_DIR'; out='FILE.png'" centre_line.gp
-# WORK_DIR holds central.dat, blended.dat and designed.dat (y u), written by
+# WORK_DIR holds rk3.dat, central.dat, blended.dat and designed.dat (y u), written by
 # compare_ghia.py.
 set terminal pngcairo size 720,600 font "DejaVu Sans,11"
 set output out
@@ -33,7 +33,8 @@ $ghia << END
 -0.18109 0.0547
 0.00000 0.0000
 END
-plot data."/central.dat" using 2:1 with lines lw 2 lc rgb "#1f77b4" title "central (default)", \
+plot data."/rk3.dat" using 2:1 with lines lw 3 lc rgb "#9467bd" title "rk3 (default)", \
+     data."/central.dat" using 2:1 with lines lw 2 lc rgb "#1f77b4" title "central", \
      data."/blended.dat" using 2:1 with lines lw 2 lc rgb "#2ca02c" title "upwind-blended", \
      data."/designed.dat" using 2:1 with lines lw 2 dt 2 lc rgb "#d62728" title "designed", \
      $ghia using 1:2 with points pt 7 ps 1.2 lc rgb "black" title "Ghia, Ghia and Shin (1982)"

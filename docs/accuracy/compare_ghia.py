@@ -1,19 +1,23 @@
 #!/usr/bin/env python3
 """Compares kelvo-batch dumps of the lid-driven cavity with Ghia, Ghia & Shin.
 
-    compare_ghia.py RE DUMP.csv [PROFILE.dat]
+    compare_ghia.py [--faces] RE DUMP.csv [PROFILE.dat]
 
 Prints the largest deviation of u on the vertical and of v on the horizontal
 centre line from the published points, and the primary vortex centre (the
 minimum of the stream function). With PROFILE.dat, writes y and u on the
 vertical centre line for plotting.
 
-Cavity coordinates: the no-slip value of a tangential velocity sits at the
-centre of a wall cell, so the cavity runs from the centre of the first wall
-cell to the centre of the last one, (N - 1) cells, and is scaled to 1: a u
-value in row j lies at y = j / (N - 1), a v value in column i at
-x = i / (N - 1). The lid speed is 1. The program's domain is N cells = 1 high,
-so its Reynolds number U * 1 / nu is N / (N - 1) times the cavity's.
+Cavity coordinates: with the forward-Euler schemes the no-slip value of a
+tangential velocity sits at the centre of a wall cell, so the cavity runs
+from the centre of the first wall cell to the centre of the last one,
+(N - 1) cells, and is scaled to 1: a u value in row j lies at
+y = j / (N - 1), a v value in column i at x = i / (N - 1). With --faces (the
+rk3 method) the walls sit on the faces of the wall cells: the cavity is
+N - 2 cells, a u value in row j lies at y = (j - 1/2) / (N - 2) and a v
+value in column i at x = (i - 1/2) / (N - 2). The lid speed is 1. The
+program's domain is N cells = 1 high, so its Reynolds number U * 1 / nu is
+N / (N - 1), or N / (N - 2) with --faces, times the cavity's.
 
 Published values: U. Ghia, K. N. Ghia, C. T. Shin, J. Comput. Phys. 48
 (1982) 387-411, Table I (u on the vertical line through the centre), Table II
@@ -76,28 +80,46 @@ def vertex_offset(a, b, c):
     return 0.0 if d == 0 else 0.5 * (a - c) / d
 
 
-def vortex_centre(n, u):
-    # psi on the u faces at the tops of the cells, zero on the bottom wall face.
+def vortex_centre(n, u, faces):
+    # psi at the cell corners, zero on the bottom wall, summed up each column.
+    first, size = (1, n - 2) if faces else (0, n - 1)
+    lowest = 1 if faces else 0
     psi = {}
-    for i in range(n - 1):
+    for i in range(first, n - 1 if faces else n - 1):
         total = 0.0
         for j in range(1, n - 1):
-            total += u[i, j] / (n - 1)
+            total += u[i, j] / size
             psi[i, j] = total
     (i, j) = min(psi, key=psi.get)
     di = vertex_offset(psi[i - 1, j], psi[i, j], psi[i + 1, j])
     dj = vertex_offset(psi[i, j - 1], psi[i, j], psi[i, j + 1])
-    return (i + 0.5 + di) / (n - 1), (j + 0.5 + dj) / (n - 1), psi[i, j]
+    if faces:
+        return (i + di) / size, (j + dj) / size, psi[i, j]
+    return (i + 0.5 + di) / size, (j + 0.5 + dj) / size, psi[i, j]
+
+
+def centre_lines(n, u, v, faces):
+    """The positions and values of u on x = 1/2 and of v on y = 1/2."""
+    if not faces:
+        middle = n // 2 - 1
+        ys = [j / (n - 1) for j in range(n)]
+        xs = [i / (n - 1) for i in range(n)]
+        return ys, [u[middle, j] for j in range(n)], xs, [v[i, middle] for i in range(n)]
+    m = n - 2
+    ys = [0.0] + [(j - 0.5) / m for j in range(1, n - 1)] + [1.0]
+    us = [0.0] + [u[m // 2, j] for j in range(1, n - 1)] + [1.0]
+    vs = [0.0] + [v[i, m // 2] for i in range(1, n - 1)] + [0.0]
+    return ys, us, ys, vs
 
 
 def main():
-    re, path = int(sys.argv[1]), sys.argv[2]
+    args = sys.argv[1:]
+    faces = args[0] == '--faces'
+    if faces:
+        args = args[1:]
+    re, path = int(args[0]), args[1]
     n, u, v = read_dump(path)
-    middle = n // 2 - 1  # the u column on the vertical and the v row on the horizontal centre line
-    ys = [j / (n - 1) for j in range(n)]
-    us = [u[middle, j] for j in range(n)]
-    xs = [i / (n - 1) for i in range(n)]
-    vs = [v[i, middle] for i in range(n)]
+    ys, us, xs, vs = centre_lines(n, u, v, faces)
     du = max(abs(interpolate(ys, us, y) - g) for y, g in zip(GHIA_Y, GHIA_U[re]))
     dv = max(abs(interpolate(xs, vs, x) - g) for x, g in zip(GHIA_X, GHIA_V[re])
              if x != SUSPECT_V.get(re))
@@ -105,14 +127,15 @@ def main():
     if re in SUSPECT_V:
         x = SUSPECT_V[re]
         suspect = f" (at x = {x}: {abs(interpolate(xs, vs, x) - GHIA_V[re][GHIA_X.index(x)]):.4f})"
-    cx, cy, psi = vortex_centre(n, u)
+    cx, cy, psi = vortex_centre(n, u, faces)
     gx, gy = GHIA_CENTRE[re]
     print(f"Re {re} on {n} x {n}: u within {du:.4f}, v within {dv:.4f}{suspect}, "
           f"vortex centre ({cx:.4f}, {cy:.4f}) [{abs(cx - gx):.4f}, {abs(cy - gy):.4f} off], psi {psi:.5f}")
-    if len(sys.argv) > 3:
-        with open(sys.argv[3], 'w') as out:
+    if len(args) > 2:
+        with open(args[2], 'w') as out:
             for y, value in zip(ys, us):
                 out.write(f"{y:.6f} {value:.6f}\n")
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -49,7 +49,7 @@ TEST(BatchOptions, DefaultsWhenOnlyTheFileIsGiven)
     EXPECT_TRUE(o.csvPath.empty());
     EXPECT_FALSE(o.help);
     EXPECT_FALSE(o.automaticDt);
-    EXPECT_EQ(o.convection, Convection::Central);
+    EXPECT_EQ(o.convection, Convection::RungeKutta);
     EXPECT_FALSE(o.untilSteady.has_value());
 }
 
@@ -59,8 +59,8 @@ TEST(BatchOptions, SchemeTimeStepAndSteadyState)
         const char* name;
         Convection convection;
     };
-    for (const Case& c : {Case{"central", Convection::Central}, Case{"blended", Convection::UpwindBlended},
-                          Case{"designed", Convection::Designed}}) {
+    for (const Case& c : {Case{"rk3", Convection::RungeKutta}, Case{"central", Convection::Central},
+                          Case{"blended", Convection::UpwindBlended}, Case{"designed", Convection::Designed}}) {
         BatchOptions o;
         std::string error;
         ASSERT_TRUE(parse({"a.grid", "--convection", c.name, "--dt", "auto", "--until-steady", "1e-6"}, o, error))
@@ -82,7 +82,12 @@ TEST(BatchOptions, SchemeTimeStepAndSteadyState)
         EXPECT_EQ(r.threads, 1);
     }
     EXPECT_EQ(BatchOptions{}.threads, 0);
-    EXPECT_EQ(BatchOptions{}.pressure, PressureSolver::GaussSeidel);
+    // Without --pressure or a stored choice: multigrid, but the designed
+    // terms keep their own sweeps.
+    EXPECT_EQ(resolveParameters(BatchOptions{}, GridFileSettings{}).pressure, PressureSolver::Multigrid);
+    BatchOptions designed;
+    designed.convection = Convection::Designed;
+    EXPECT_EQ(resolveParameters(designed, GridFileSettings{}).pressure, PressureSolver::GaussSeidel);
     expectRefused({"a.grid", "--pressure", "Multigrid"}, "--pressure");
     expectRefused({"a.grid", "--convection", "upwind"}, "--convection");
     expectRefused({"a.grid", "--convection", ""}, "--convection");

@@ -15,6 +15,7 @@ enum class Want {
     Refuse,  // one-line usage refusal, status 2
     Run,     // runs, status 0
     Blowup,  // blows up and says so with status 3, or is refused
+    Honest,  // runs, blows up saying so, or is refused
 };
 
 // Wants for the values of hostileValues(), in their order:
@@ -24,7 +25,7 @@ struct OptionCase {
     std::vector<Want> wants;
 };
 
-const Want R = Want::Refuse, G = Want::Run, B = Want::Blowup;
+const Want R = Want::Refuse, G = Want::Run, B = Want::Blowup, H = Want::Honest;
 
 const OptionCase numberOptions[] = {
     {"--steps", {R, R, G, R, R, R, R, R, R}},
@@ -32,8 +33,10 @@ const OptionCase numberOptions[] = {
     // 16); a Reynolds number beyond a float's range (1e308) is refused.
     {"--re", {R, R, R, R, R, R, R, G, R}},
     {"--dt", {R, R, R, R, B, R, R, G, R}},
-    {"--default-u", {R, R, G, G, B, R, R, G, R}},
-    {"--default-v", {R, R, G, G, B, R, R, G, R}},
+    // The starting field is projected: most of a uniform 1e308 in the closed
+    // cavity goes before the first step, so the run may well hold.
+    {"--default-u", {R, R, G, G, H, R, R, G, R}},
+    {"--default-v", {R, R, G, G, H, R, R, G, R}},
 };
 
 // A short label for failure messages.
@@ -59,6 +62,9 @@ void expectWant(const ChildOutcome& o, Want want, const std::string& option,
         break;
     case Want::Run:
         expectRan(o, what);
+        break;
+    case Want::Honest:
+        expectHonestEnd(o, what);
         break;
     case Want::Blowup:
         if (o.status != exitUsage) {

@@ -384,13 +384,15 @@ TEST_F(CalculateWindowTest, OutputSizeResizesRelabelsAndRestartsTheNumbering)
 // run uses that solver.
 TEST_F(CalculateWindowTest, ShowsTheChosenSchemeAndPressureSolver)
 {
-    EXPECT_EQ(window->solverLabel->getText(), "Central\nGauss-Seidel");
+    EXPECT_EQ(window->solverLabel->getText(), "Central\nMultigrid");
+    ProbedWindow byDefault(testOwner(), &grid, SolverSettings{});
+    EXPECT_EQ(byDefault.solverLabel->getText(), "RK3, 2nd order\nMultigrid");
     SolverSettings settings;
     settings.convection = Convection::UpwindBlended;
-    settings.pressure = PressureSolver::Multigrid;
+    settings.pressure = PressureSolver::GaussSeidel;
     ProbedWindow chosen(testOwner(), &grid, settings);
-    EXPECT_EQ(chosen.solverLabel->getText(), "Upwind-blended\nMultigrid");
-    EXPECT_EQ(chosen.run->solverSettings().pressure, PressureSolver::Multigrid);
+    EXPECT_EQ(chosen.solverLabel->getText(), "Upwind-blended\nGauss-Seidel");
+    EXPECT_EQ(chosen.run->solverSettings().pressure, PressureSolver::GaussSeidel);
 }
 
 // Pixels per cell that keep the picture within 4096 pixels each way, never

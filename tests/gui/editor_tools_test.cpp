@@ -203,10 +203,11 @@ TEST_F(EditorTools, CalculateRunsOnlyATimeStepAboveZero)
 TEST_F(EditorTools, SimulationChoicesReachTheRunAndAreRemembered)
 {
     editor->command(GridEditorWindow::ID_CALCULATE);
-    ASSERT_EQ(editor->convection()->getNumItems(), 2);
+    ASSERT_EQ(editor->convection()->getNumItems(), 3);
     ASSERT_EQ(editor->pressure()->getNumItems(), 2);
-    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::GaussSeidel);
-    editor->convection()->setCurrentItem(1, TRUE);
+    EXPECT_EQ(editor->lastSettings.convection, Convection::RungeKutta);
+    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::Multigrid);
+    editor->convection()->setCurrentItem(2, TRUE);
     editor->pressure()->setCurrentItem(1, TRUE);
     editor->automaticDt()->setCheck(TRUE, TRUE);
     testApp()->refresh();
@@ -215,15 +216,18 @@ TEST_F(EditorTools, SimulationChoicesReachTheRunAndAreRemembered)
     editor->command(GridEditorWindow::ID_CALCULATE);
     ASSERT_EQ(editor->simulations.size(), 2u);
     EXPECT_EQ(editor->lastSettings.convection, Convection::UpwindBlended);
-    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::Multigrid);
+    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::GaussSeidel);
     EXPECT_TRUE(editor->lastSettings.automaticDt);
 
     std::unique_ptr<TestEditor> next(openEditor());
-    EXPECT_EQ(next->convection()->getCurrentItem(), 1);
+    EXPECT_EQ(next->convection()->getCurrentItem(), 2);
     EXPECT_EQ(next->pressure()->getCurrentItem(), 1);
     EXPECT_TRUE(next->automaticDt()->getCheck());
 
-    // Back to the defaults, which the first run used.
+    // The forward-Euler central terms, then back to the defaults.
+    editor->convection()->setCurrentItem(1, TRUE);
+    editor->command(GridEditorWindow::ID_CALCULATE);
+    EXPECT_EQ(editor->lastSettings.convection, Convection::Central);
     editor->convection()->setCurrentItem(0, TRUE);
     editor->pressure()->setCurrentItem(0, TRUE);
     editor->automaticDt()->setCheck(FALSE, TRUE);
@@ -231,8 +235,8 @@ TEST_F(EditorTools, SimulationChoicesReachTheRunAndAreRemembered)
     settle();
     EXPECT_TRUE(editor->deltaTime()->isEnabled());
     editor->command(GridEditorWindow::ID_CALCULATE);
-    EXPECT_EQ(editor->lastSettings.convection, Convection::Central);
-    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::GaussSeidel);
+    EXPECT_EQ(editor->lastSettings.convection, Convection::RungeKutta);
+    EXPECT_EQ(editor->lastSettings.pressure, PressureSolver::Multigrid);
     EXPECT_FALSE(editor->lastSettings.automaticDt);
 }
 

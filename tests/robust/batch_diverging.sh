@@ -18,7 +18,7 @@ fail() {
 
 steps=600
 interval=5
-"$batch" --steps $steps --dt 0.05 --interval $interval --elements boundary,streamlines,u,v,p,vectors \
+"$batch" --steps $steps --dt 0.05 --convection central --interval $interval --elements boundary,streamlines,u,v,p,vectors \
     --ppm=out --avi diverging --dump-csv state.csv "$grid" >stdout.txt 2>stderr.txt
 status=$?
 [ $status -eq 3 ] || fail "exit status $status: $(cat stderr.txt)"

@@ -98,6 +98,7 @@ TEST(LidDrivenCavity, Re100On66CellsMatchesGhia)
     makeLidCavity(grid, n);
     SolverSettings settings;
     settings.reynolds = 100;
+    settings.convection = Convection::Central;
     settings.automaticDt = true;
     FlowSolver solver(grid, settings);
     ASSERT_TRUE(runToSteadyState(solver, 1e-6, 20000));
