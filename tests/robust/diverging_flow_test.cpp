@@ -59,6 +59,8 @@ protected:
         ASSERT_TRUE(calculateArguments(*editor, reynolds, timeStep));
         ASSERT_EQ(timeStep, 0.05);
         settings = editor->lastSettings;
+        // The forward-Euler central step: the default method holds at 0.05.
+        settings.convection = Convection::Central;
         open();
     }
     void TearDown() override
