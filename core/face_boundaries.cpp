@@ -185,21 +185,9 @@ void applyFixedFaces(const Grid& g, const FaceBoundaries& plan, Array2D<double>&
 
 CellOperator pressureOperator(const Grid& g, const FaceBoundaries& plan)
 {
-    const int32_t NX = g.NX, NY = g.NY;
-    const size_t cells = static_cast<size_t>(NX) * static_cast<size_t>(NY);
-    CellOperator op{std::vector<double>(cells, 0.0), std::vector<double>(cells, 0.0), std::vector<double>(cells, 0.0)};
-    const double ax = 1.0 / (g.dx * g.dx), ay = 1.0 / (g.dy * g.dy);
-    auto solved = [&](int32_t i, int32_t j) { return plan.solved[i][j] != 0; };
-    for (int32_t j = 1; j <= NY - 2; ++j)
-        for (int32_t i = 1; i <= NX - 2; ++i) {
-            if (!solved(i, j))
-                continue;
-            const size_t k = static_cast<size_t>(j) * NX + i;
-            op.west[k] = solved(i - 1, j) ? ax : 0.0;
-            op.south[k] = solved(i, j - 1) ? ay : 0.0;
-            op.diag[k] = op.west[k] + op.south[k] + (solved(i + 1, j) ? ax : 0.0) + (solved(i, j + 1) ? ay : 0.0);
-        }
-    return op;
+    return negativeLaplacian(
+        g.NX, g.NY, 1.0 / (g.dx * g.dx), 1.0 / (g.dy * g.dy), [&](int32_t i, int32_t j) { return plan.solved[i][j] != 0; },
+        [](int32_t, int32_t) { return false; });
 }
 
 double largestSolvedDivergence(const Grid& s, const FaceBoundaries& plan)

@@ -24,6 +24,7 @@
 #pragma once
 
 #include "core/array2d.h"
+#include "core/cell_operator.h"
 #include "core/grid.h"
 
 #include <cstdint>
@@ -83,9 +84,6 @@ void applyFixedFaces(const Grid& setUp, const FaceBoundaries& plan, Array2D<doub
 // negative Laplacian with zero gradient at every other cell, since the
 // velocity of every face of a solved cell is given there or set by the
 // outflow condition before the projection.
-struct CellOperator {
-    std::vector<double> diag, west, south;
-};
 CellOperator pressureOperator(const Grid& grid, const FaceBoundaries& plan);
 
 // The largest |du/dx + dv/dy| over the solved cells.

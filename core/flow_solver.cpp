@@ -37,25 +37,10 @@ inline void accumulateColumn(double* p, double* pPrev, double* dp, int32_t count
 // the velocity correction does.
 CellOperator balancedPressureOperator(const Array2D<int32_t>& flags, int32_t NX, int32_t NY, double ax, double ay)
 {
-    const size_t cells = static_cast<size_t>(NX) * static_cast<size_t>(NY);
-    CellOperator op{std::vector<double>(cells, 0.0), std::vector<double>(cells, 0.0), std::vector<double>(cells, 0.0)};
     auto interior = [&](int32_t i, int32_t j) { return i >= 1 && i <= NX - 2 && j >= 1 && j <= NY - 2; };
-    auto solved = [&](int32_t i, int32_t j) { return interior(i, j) && isOpen(flags[i][j]); };
-    auto heldAtZero = [&](int32_t i, int32_t j) {
-        return (i == NX - 1 || j == NY - 1) && isOpen(flags[i][j]);
-    };
-    for (int32_t j = 1; j <= NY - 2; ++j)
-        for (int32_t i = 1; i <= NX - 2; ++i) {
-            if (!solved(i, j))
-                continue;
-            const size_t k = static_cast<size_t>(j) * NX + i;
-            op.west[k] = solved(i - 1, j) ? ax : 0.0;
-            op.south[k] = solved(i, j - 1) ? ay : 0.0;
-            const bool eastCounts = solved(i + 1, j) || heldAtZero(i + 1, j);
-            const bool northCounts = solved(i, j + 1) || heldAtZero(i, j + 1);
-            op.diag[k] = op.west[k] + op.south[k] + (eastCounts ? ax : 0.0) + (northCounts ? ay : 0.0);
-        }
-    return op;
+    return negativeLaplacian(
+        NX, NY, ax, ay, [&](int32_t i, int32_t j) { return interior(i, j) && isOpen(flags[i][j]); },
+        [&](int32_t i, int32_t j) { return (i == NX - 1 || j == NY - 1) && isOpen(flags[i][j]); });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/field_extremes.h"
 #include "core/flow_solver.h"
 #include "support/scenario_grids.h"
+#include "support/steady_run.h"
 
 #include <gtest/gtest.h>
 
@@ -28,31 +29,6 @@ SolverSettings projectionSettings(int reynolds)
     return settings;
 }
 
-// Steps until no u or v changes by more than limit in a step.
-bool runToSteadyState(FlowSolver& solver, double limit, int maxSteps)
-{
-    const SimGrid& g = solver.state();
-    std::vector<double> before(static_cast<size_t>(g.NX) * g.NY * 2);
-    for (int n = 0; n < maxSteps; ++n) {
-        size_t k = 0;
-        for (int i = 0; i < g.NX; ++i)
-            for (int j = 0; j < g.NY; ++j) {
-                before[k++] = g.u[i][j];
-                before[k++] = g.v[i][j];
-            }
-        solver.step();
-        double change = 0.0;
-        k = 0;
-        for (int i = 0; i < g.NX; ++i)
-            for (int j = 0; j < g.NY; ++j) {
-                change = std::max(change, std::fabs(g.u[i][j] - before[k++]));
-                change = std::max(change, std::fabs(g.v[i][j] - before[k++]));
-            }
-        if (n > 0 && change <= limit)
-            return true;
-    }
-    return false;
-}
 
 // The Taylor-Green vortex in a slip-walled square box of n fluid cells,
 // side L = n dy: u = sin(kx) cos(ky) e^(-2 k^2 t / Re), v = -cos(kx) sin(ky)

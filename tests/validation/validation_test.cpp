@@ -2,6 +2,7 @@
 // channel run to a steady state with the automatic time step.
 #include "core/flow_solver.h"
 #include "support/scenario_grids.h"
+#include "support/steady_run.h"
 
 #include <gtest/gtest.h>
 
@@ -11,32 +12,6 @@
 
 namespace {
 
-// Steps until no u or v changes by more than limit in a step; false when
-// maxSteps ran out first.
-bool runToSteadyState(FlowSolver& solver, double limit, int maxSteps)
-{
-    const SimGrid& g = solver.state();
-    std::vector<double> before(static_cast<size_t>(g.NX) * g.NY * 2);
-    for (int n = 0; n < maxSteps; ++n) {
-        size_t k = 0;
-        for (int i = 0; i < g.NX; ++i)
-            for (int j = 0; j < g.NY; ++j) {
-                before[k++] = g.u[i][j];
-                before[k++] = g.v[i][j];
-            }
-        solver.step();
-        double change = 0.0;
-        k = 0;
-        for (int i = 0; i < g.NX; ++i)
-            for (int j = 0; j < g.NY; ++j) {
-                change = std::max(change, std::fabs(g.u[i][j] - before[k++]));
-                change = std::max(change, std::fabs(g.v[i][j] - before[k++]));
-            }
-        if (n > 0 && change <= limit)
-            return true;
-    }
-    return false;
-}
 
 // Linear interpolation in a table of increasing positions.
 double interpolate(const std::vector<double>& at, const std::vector<double>& values, double x)
