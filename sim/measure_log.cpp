@@ -9,6 +9,7 @@ MeasureLog::MeasureLog(const Grid& state, double reynolds)
                                                                  std::vector<ProbePoint>{}))
 {
     current->setSampleLimit(samplesKept);
+    current->sampleForces(state);
     startHistory();
 }
 
@@ -55,6 +56,9 @@ void MeasureLog::restart(const Grid& state)
     const std::vector<ProbePoint> probes = current->probes();
     current = std::make_unique<Measurements>(state, reynolds, ReferenceScales{}, probes);
     current->setSampleLimit(samplesKept);
+    // The state's forces show at once; the history starts with the next step.
+    current->sampleForces(state);
+    current->sampleProbes(state);
     startHistory();
 }
 
