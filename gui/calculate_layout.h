@@ -47,6 +47,8 @@ constexpr int savePictureY = 276;
 constexpr int measureX = 240;
 constexpr int measureY = 276;
 constexpr int measureWindowGap = 8;
+// The Measurements window is narrowed down to this width to stay beside.
+constexpr int measureWindowMinWidth = 360;
 
 // The four groups.
 constexpr int renderGroupX = 410;

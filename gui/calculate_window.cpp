@@ -9,6 +9,7 @@
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
 #include "gui/probe_marks.h"
+#include "gui/window_placement.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
 #include "render/colour_bar.h"
@@ -767,8 +768,8 @@ bool CalculateWindow::measuring() const
 void CalculateWindow::prepareMeasuring()
 {
     if (!measureLog) {
-        measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds);
-        measureLog->setWallsOnFaces(wallsOnFaces(run->solverSettings().convection));
+        measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
+                                                  wallsOnFaces(run->solverSettings().convection));
     } else if (!measuring()) {
         measureLog->restart(run->state());
         chartHistory.clear();
@@ -829,25 +830,23 @@ void CalculateWindow::showMeasureWindow()
         measureWindow->create();
     }
     measureWindow->showProbes();
-    const FXint lowestY = std::max(0, getRoot()->getHeight() - measureWindow->getHeight());
-    measureWindow->position(measureWindowX(), std::min(getY(), lowestY), measureWindow->getWidth(),
-                            measureWindow->getHeight());
+    placeMeasureWindow();
     measureWindow->show(PLACEMENT_DEFAULT);
     refreshMeasureWindow();
 }
 
-// Right of this window; left of it when the screen ends first; else as far
-// right as the screen allows, over this window. Level with it unless the
-// screen ends below.
-FXint CalculateWindow::measureWindowX() const
+// Beside this window and inside the screen: narrowed, and this window moved
+// toward the far edge, when the screen has no room for both at full width.
+void CalculateWindow::placeMeasureWindow()
 {
-    const FXint width = measureWindow->getWidth();
-    const FXint screen = getRoot()->getWidth();
-    const FXint right = getX() + getWidth() + CalculateLayout::measureWindowGap;
-    if (right + width <= screen)
-        return right;
-    const FXint left = getX() - CalculateLayout::measureWindowGap - width;
-    return left >= 0 ? left : std::max(0, screen - width);
+    using namespace CalculateLayout;
+    const SidePlacement placed =
+        placeBeside(getRoot()->getWidth(), getRoot()->getHeight(), ScreenRect{getX(), getY(), getWidth(), getHeight()},
+                    MeasureWindow::openingWidth, MeasureWindow::openingHeight, measureWindowGap,
+                    measureWindowMinWidth);
+    if (placed.main.x != getX())
+        move(placed.main.x, placed.main.y);
+    measureWindow->position(placed.side.x, placed.side.y, placed.side.width, placed.side.height);
 }
 
 MeasureWindow* CalculateWindow::newMeasureWindow(MeasureLog* log, ChartHistory* chart)

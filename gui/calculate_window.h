@@ -172,8 +172,8 @@ protected:
     void restartMeasurements();
     // Opens the Measurements window beside this one, or brings it back.
     void showMeasureWindow();
-    // Where the Measurements window goes across the screen.
-    FXint measureWindowX() const;
+    // Puts the Measurements window beside this one (gui/window_placement.h).
+    void placeMeasureWindow();
     // The Measurements window over log and chart, made on first opening.
     virtual MeasureWindow* newMeasureWindow(MeasureLog* log, ChartHistory* chart);
     // How the shown picture lies on the canvas, for probes and their marks.

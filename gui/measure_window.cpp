@@ -9,8 +9,6 @@
 
 namespace {
 // The window and its parts, in pixels.
-constexpr int windowWidth = 560;
-constexpr int windowHeight = 640;
 constexpr int pad = 6;
 constexpr int probeRows = 4;
 constexpr int chartHeight = 260;
@@ -77,7 +75,7 @@ FXIMPLEMENT(MeasureWindow, FXDialogBox, MeasureWindowMap, ARRAYNUMBER(MeasureWin
 
 MeasureWindow::MeasureWindow(FXWindow* owner, MeasureLog* log, ChartHistory* chart)
     : FXDialogBox(owner, uiText(TXT_MEASUREMENTS), DECOR_TITLE | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE, 0, 0,
-                  windowWidth, windowHeight, pad, pad, pad, pad, pad, pad),
+                  MeasureWindow::openingWidth, MeasureWindow::openingHeight, pad, pad, pad, pad, pad, pad),
       log(log), chart(chart)
 {
     timeLabel = new FXLabel(this, FXString::null, nullptr, JUSTIFY_LEFT | LAYOUT_FILL_X);
@@ -143,14 +141,18 @@ void MeasureWindow::showBodies()
     for (size_t k = 0; k < m.bodies().size(); ++k) {
         const BodyRecord& r = m.bodies()[k];
         if (k) text += "\n";
-        text += FXStringFormat("%s:  C_D %.4f   C_L %.4f\n     ", bodyName(r, k).text(), r.cd, r.cl);
+        text += FXStringFormat("%s:  C_D %.4f   C_L %.4f", bodyName(r, k).text(), r.cd, r.cl);
+        // The walls of a channel do not shed: their sum has no period of
+        // its own worth a Strouhal number.
+        if (r.body.allWalls)
+            continue;
         const CoefficientStats s = analyseCoefficients(r.history, m.referenceSpeed(), r.length);
         if (s.strouhal)
-            text += FXStringFormat("%s C_D %.4f  C_L %.4f   %s C_D %.4f  C_L %.4f   St %.4f", uiText(TXT_MEAN),
-                                   s.cdMean, s.clMean, uiText(TXT_AMPLITUDE), s.cdAmplitude, s.clAmplitude,
-                                   *s.strouhal);
+            text += FXStringFormat("\n     %s C_D %.4f  C_L %.4f\n     %s C_D %.4f  C_L %.4f   St %.4f",
+                                   uiText(TXT_MEAN), s.cdMean, s.clMean, uiText(TXT_AMPLITUDE), s.cdAmplitude,
+                                   s.clAmplitude, *s.strouhal);
         else
-            text += uiText(TXT_NOT_PERIODIC);
+            text += FXStringFormat("\n     %s", uiText(TXT_NOT_PERIODIC));
     }
     bodyLabel->setText(m.bodies().empty() ? FXString(uiText(TXT_NO_BODIES)) : text);
 }

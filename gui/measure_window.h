@@ -55,6 +55,9 @@ protected:
     void drawChart(FXDC& dc);
 
 public:
+    // The size the window opens at, screen allowing.
+    static constexpr int openingWidth = 560;
+    static constexpr int openingHeight = 640;
     enum {
         ID_REMOVE_PROBE = FXDialogBox::ID_LAST,
         ID_CHART,

@@ -4,11 +4,14 @@ namespace {
 constexpr size_t copyChunk = 1 << 16;
 }
 
-MeasureLog::MeasureLog(const Grid& state, double reynolds)
+MeasureLog::MeasureLog(const Grid& state, double reynolds, bool wallsOnFaces)
     : reynolds(reynolds), current(std::make_unique<Measurements>(state, reynolds, ReferenceScales{},
-                                                                 std::vector<ProbePoint>{}))
+                                                                 std::vector<ProbePoint>{})),
+      wallsOnFaces(wallsOnFaces)
 {
     current->setSampleLimit(samplesKept);
+    current->setWallsOnFaces(wallsOnFaces);
+    current->sampleForces(state);
     startHistory();
 }
 
@@ -56,6 +59,9 @@ void MeasureLog::restart(const Grid& state)
     current = std::make_unique<Measurements>(state, reynolds, ReferenceScales{}, probes);
     current->setSampleLimit(samplesKept);
     current->setWallsOnFaces(wallsOnFaces);
+    // The state's forces show at once; the history starts with the next step.
+    current->sampleForces(state);
+    current->sampleProbes(state);
     startHistory();
 }
 
@@ -74,10 +80,4 @@ bool MeasureLog::exportHistory(const std::string& path)
         std::fseek(scratch, 0, SEEK_END);
     }
     return std::fclose(out) == 0 && ok;
-}
-
-void MeasureLog::setWallsOnFaces(bool onFaces)
-{
-    wallsOnFaces = onFaces;
-    current->setWallsOnFaces(onFaces);
 }

@@ -18,7 +18,9 @@ public:
     static constexpr size_t samplesKept = 20000;
 
     // Finds the bodies of state; no probes yet.
-    MeasureLog(const Grid& state, double reynolds);
+    // wallsOnFaces: where the method that makes the states holds the walls'
+    // no-slip values (core/body_forces.h).
+    MeasureLog(const Grid& state, double reynolds, bool wallsOnFaces = false);
     ~MeasureLog();
     MeasureLog(const MeasureLog&) = delete;
     MeasureLog& operator=(const MeasureLog&) = delete;
@@ -32,8 +34,6 @@ public:
     // After the run was rebuilt: the bodies found again in state, the
     // samples and the history emptied, the probes kept.
     void restart(const Grid& state);
-    // Passed on to the measurements, now and after every restart.
-    void setWallsOnFaces(bool onFaces);
 
     const Measurements& measurements() const { return *current; }
     long long historyLines() const { return lines; }

@@ -38,12 +38,19 @@ Measurements::Measurements(const Grid& state, double reynolds, const ReferenceSc
     }
 }
 
-void Measurements::record(const Grid& state, double t)
+void Measurements::sampleForces(const Grid& state)
 {
     for (BodyRecord& r : records) {
         r.force = bodyForce(state, r.body, reynolds, wallsOnFaces);
         r.cd = forceCoefficient(r.force.fx, speed, r.length);
         r.cl = forceCoefficient(r.force.fy, speed, r.length);
+    }
+}
+
+void Measurements::record(const Grid& state, double t)
+{
+    sampleForces(state);
+    for (BodyRecord& r : records) {
         r.history.push_back({t, r.cd, r.cl});
         if (sampleLimit > 0 && r.history.size() > sampleLimit)
             r.history.erase(r.history.begin(), r.history.begin() + r.history.size() / 2);

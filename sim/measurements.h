@@ -54,6 +54,10 @@ public:
     void setProbes(std::vector<ProbePoint> probes);
     // The probes' values alone, from state.
     void sampleProbes(const Grid& state);
+    // The bodies' forces and coefficients alone, from state, with no
+    // sample for the shedding analysis: what a window shows before the
+    // next recorded step.
+    void sampleForces(const Grid& state);
     // Each body keeps at most limit samples (0: all); past it the older half
     // goes, so a long run in the window holds its memory while the shedding
     // analysis, which reads the last half, still sees whole periods.

@@ -158,12 +158,15 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
     TestMeasureWindow* measure = window->measure();
     ASSERT_NE(measure, nullptr);
     EXPECT_TRUE(measure->shown());
-    // Beside the simulation window where the screen has room, else over it.
-    const bool roomRight = window->getX() + window->getWidth() + measure->getWidth() < window->getRoot()->getWidth();
-    if (roomRight) {
-        EXPECT_GE(measure->getX(), window->getX() + window->getWidth());
-    }
+    // Beside the simulation window, not over it, and inside the screen
+    // (1024 x 768 here: the simulation window makes room).
+    EXPECT_TRUE(measure->getX() >= window->getX() + window->getWidth() ||
+                measure->getX() + measure->getWidth() <= window->getX())
+        << measure->getX() << " against " << window->getX() << " + " << window->getWidth();
+    EXPECT_GE(measure->getX(), 0);
+    EXPECT_GE(window->getX(), 0);
     EXPECT_LE(measure->getX() + measure->getWidth(), window->getRoot()->getWidth());
+    EXPECT_LE(window->getX() + window->getWidth(), window->getRoot()->getWidth());
     EXPECT_LE(measure->getY() + measure->getHeight(), window->getRoot()->getHeight());
     ASSERT_EQ(window->measureLog->measurements().bodies().size(), 2u);  // the post, then all walls
 
@@ -376,3 +379,37 @@ TEST_F(MeasureWindowTest, ProbesAreMarkedOnTheCanvasAndNotInTheFrame)
 }
 
 }  // namespace
+// Opened on a paused run (or before Start), the window shows the forces of
+// the state as it stands, as a recorded step would give them; the walls'
+// row has no shedding figures, the body's has.
+TEST_F(MeasureWindowTest, ForcesShowAtOnceAndOnlyBodiesGetSheddingFigures)
+{
+    for (const bool started : {false, true}) {
+        SCOPED_TRACE(started ? "paused" : "before Start");
+        if (started) {
+            window->send(CalculateWindow::ID_START);
+            runCycles(20);
+            window->send(CalculateWindow::ID_PAUSE);
+        }
+        window->send(CalculateWindow::ID_MEASURE);
+        Measurements expected(window->run->state(), example.settings.reynolds, ReferenceScales{}, {});
+        expected.setWallsOnFaces(wallsOnFaces(window->run->solverSettings().convection));
+        expected.record(window->run->state(), window->run->simulatedTime());
+        const std::vector<BodyRecord>& shown = window->measureLog->measurements().bodies();
+        ASSERT_EQ(shown.size(), expected.bodies().size());
+        for (size_t k = 0; k < shown.size(); ++k) {
+            EXPECT_NE(shown[k].cd, 0.0) << k;
+            EXPECT_DOUBLE_EQ(shown[k].cd, expected.bodies()[k].cd) << k;
+            EXPECT_DOUBLE_EQ(shown[k].cl, expected.bodies()[k].cl) << k;
+        }
+        const std::string text = window->measure()->bodyLabel->getText().text();
+        const std::string bodyLine = FXStringFormat("C_D %.4f", shown[0].cd).text();
+        EXPECT_NE(text.find(bodyLine), std::string::npos) << text;
+        const size_t walls = text.find(uiText(TXT_WALLS));
+        ASSERT_NE(walls, std::string::npos) << text;
+        EXPECT_EQ(text.find('\n', walls), std::string::npos) << "the walls' row is one line: " << text;
+        EXPECT_NE(text.find(uiText(TXT_NOT_PERIODIC)), std::string::npos) << text;
+        EXPECT_LT(text.find(uiText(TXT_NOT_PERIODIC)), walls) << text;
+        window->measure()->hide();
+    }
+}
