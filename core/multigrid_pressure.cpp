@@ -58,15 +58,23 @@ Storage storageFor(int32_t nx, int32_t ny)
 
 }  // namespace
 
+// A finest level of NX x NY cells with no unknown yet.
+MultigridPressure::Level MultigridPressure::emptyLevel(int32_t NX, int32_t NY)
+{
+    Level level;
+    level.nx = std::max(NX, 1);
+    level.ny = std::max(NY, 1);
+    const Storage s = storageFor(level.nx, level.ny);
+    level.diag.assign(s.size, 0.0);
+    level.west.assign(s.size, 0.0);
+    level.south.assign(s.size, 0.0);
+    return level;
+}
+
 MultigridPressure::MultigridPressure(const unsigned char* open, int32_t NX, int32_t NY, double ax, double ay)
 {
-    Level fine;
-    fine.nx = std::max(NX, 1);
-    fine.ny = std::max(NY, 1);
+    Level fine = emptyLevel(NX, NY);
     const Storage s = storageFor(fine.nx, fine.ny);
-    fine.diag.assign(s.size, 0.0);
-    fine.west.assign(s.size, 0.0);
-    fine.south.assign(s.size, 0.0);
     // Every open cell carries the full diagonal: a closed neighbour holds
     // dp = 0, so its coupling only drops out of the row.
     for (int32_t j = 0; j < NY; ++j)
@@ -85,13 +93,8 @@ MultigridPressure::MultigridPressure(const unsigned char* open, int32_t NX, int3
 
 MultigridPressure::MultigridPressure(const Operator& op, int32_t NX, int32_t NY)
 {
-    Level fine;
-    fine.nx = std::max(NX, 1);
-    fine.ny = std::max(NY, 1);
+    Level fine = emptyLevel(NX, NY);
     const Storage s = storageFor(fine.nx, fine.ny);
-    fine.diag.assign(s.size, 0.0);
-    fine.west.assign(s.size, 0.0);
-    fine.south.assign(s.size, 0.0);
     for (int32_t j = 0; j < NY; ++j)
         for (int32_t i = 0; i < NX; ++i) {
             const size_t k = static_cast<size_t>(j) * NX + i;

@@ -79,6 +79,7 @@ private:
     // The storage rows of the finest level, for whole-vector passes.
     template <class Work> void forFineRows(Work&& work) const;
 
+    static Level emptyLevel(int32_t NX, int32_t NY);
     // The coarse levels below fine, and every level's work vectors.
     void buildLevels(Level fine);
     // Finds the regions of unknowns whose rows all sum to zero.

@@ -26,10 +26,10 @@ def profile(path, faces):
 def main():
     work, re = sys.argv[1], sys.argv[2]
     cases = []
-    for spec in sys.argv[3:]:
-        parts = spec.split(':')
-        faces = len(parts) > 2 and parts[2] == 'faces'
-        cases.append(profile(f"{work}/{parts[0]}-{parts[1]}-{re}.csv", faces))
+    for case in sys.argv[3:]:
+        method, cells, *walls = case.split(':')
+        faces = walls == ['faces']
+        cases.append(profile(f"{work}/{method}-{cells}-{re}.csv", faces))
     _, (fy, fu, fx, fv) = cases[-1]
     rows = []
     for n, (ys, us, xs, vs) in cases[:-1]:
