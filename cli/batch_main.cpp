@@ -2,6 +2,7 @@
 #include "cli/batch_constants.h"
 #include "cli/batch_frames.h"
 #include "cli/batch_measure.h"
+#include "core/immersed_boundary.h"
 #include "cli/batch_options.h"
 #include "cli/batch_picture.h"
 #include "cli/batch_run.h"
@@ -145,6 +146,10 @@ int main(int argc, char** argv)
                                       : loadGrid(options.gridPath, grid, settings);
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
+    }
+    if (!options.bodies.empty()) {
+        grid.outlines.insert(grid.outlines.end(), options.bodies.begin(), options.bodies.end());
+        markCoveredCells(grid);
     }
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))

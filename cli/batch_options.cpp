@@ -3,6 +3,7 @@
 #include "cli/batch_options.h"
 
 #include "cli/batch_constants.h"
+#include "cli/body_options.h"
 #include "platform/picture_file.h"
 
 #include <cctype>
@@ -194,7 +195,12 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         return applyPictureOption(name, text, o, error);
     if (isMeasureOption(name))
         return applyMeasureOption(name, text, o.measure, error);
-    if (name == "--steps") {
+    if (name == "--body") {
+        BodyOutline outline;
+        if (!parseBodyOption(text, outline, error))
+            return false;
+        o.bodies.push_back(std::move(outline));
+    } else if (name == "--steps") {
         if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
             error = "--steps needs a whole number from 0 to " +
                     std::to_string(batch_constants::maxSteps) + ", not '" + text + "'";
@@ -277,7 +283,7 @@ bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
            name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
-           name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
+           name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || name == "--body" || isFrameOption(name) ||
            isPictureOption(name) ||
            isMeasureOption(name);
 }
@@ -462,7 +468,7 @@ std::string batchUsage()
            "ones fluid; the picture's top row is the grid's top row.\n"
            "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
            "  --save-grid FILE   write the grid to FILE and run nothing\n" +
-           std::string(measureUsage);
+           std::string(measureUsage) + bodyUsage;
 }
 
 bool parseGridSize(const std::string& text, int& NX, int& NY)
