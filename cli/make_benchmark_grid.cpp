@@ -1,8 +1,10 @@
-// Writes the channel of Schäfer & Turek (1996) at a resolution and prints
-// the kelvo-batch arguments that draw its circle and probe its pressure
-// difference (io/benchmark_grids.h).
+// Writes the channel of Schäfer & Turek (1996) with its circle at a
+// resolution and prints the kelvo-batch arguments that run it as they
+// measured it: the Reynolds number, the probes of the pressure difference
+// and the reference speed and length (io/benchmark_grids.h).
 //
 //   make_benchmark_grid CELLS_PER_DIAMETER RE FILE
+#include "core/immersed_boundary.h"
 #include "io/benchmark_grids.h"
 
 #include <cstdio>
@@ -18,13 +20,13 @@ int main(int argc, char** argv)
         return 2;
     }
     ChannelBenchmark b = schaeferTurekChannel(cells, reynolds);
+    b.grid.outlines.push_back(b.circle);
+    markCoveredCells(b.grid);
     if (!saveGridFile(argv[3], b.grid, b.settings)) {
         std::fprintf(stderr, "make_benchmark_grid: cannot write '%s'\n", argv[3]);
         return 1;
     }
-    std::printf("--re %.17g --body circle:%.17g,%.17g,%.17g --probe %.17g,%.17g --probe %.17g,%.17g --ref-speed 1 "
-                "--ref-length %.17g\n",
-                b.settings.reynolds, b.circle.centre.x, b.circle.centre.y, b.circle.radius, b.front.x, b.front.y,
-                b.back.x, b.back.y, b.diameter);
+    std::printf("--re %.17g --probe %.17g,%.17g --probe %.17g,%.17g --ref-speed 1 --ref-length %.17g\n",
+                b.settings.reynolds, b.front.x, b.front.y, b.back.x, b.back.y, b.diameter);
     return 0;
 }
