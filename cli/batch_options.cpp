@@ -179,8 +179,8 @@ bool checkPictureOptions(const BatchOptions& o, std::string& error)
     const bool picture = isPictureFileName(o.gridPath);
     if (picture && o.pictureNX == 0)
         error = "a picture needs --grid-size NXxNY";
-    else if (!picture && (o.pictureNX != 0 || !o.saveGridPath.empty()))
-        error = "--grid-size and --save-grid need a picture (.png, .bmp, .gif, .jpg)";
+    else if (!picture && (o.pictureNX != 0 || (!o.saveGridPath.empty() && o.bodies.empty())))
+        error = "--grid-size and --save-grid need a picture (.png, .bmp, .gif, .jpg); --save-grid also takes a --body";
     return error.empty();
 }
 
@@ -467,7 +467,8 @@ std::string batchUsage()
            "colours give their cell types, other dark colours no-slip walls, light\n"
            "ones fluid; the picture's top row is the grid's top row.\n"
            "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
-           "  --save-grid FILE   write the grid to FILE and run nothing\n" +
+           "  --save-grid FILE   write the grid to FILE and run nothing (a grid file\n"
+           "                     with --body: the grid with its outlines)\n" +
            std::string(measureUsage) + bodyUsage;
 }
 
