@@ -447,7 +447,8 @@ std::string batchUsage()
            "  --interval N    cycles per frame, 1..1110 (default 1)\n"
            "  --size K        pixels per cell edge, 1..15 (default 4)\n"
            "  --elements LIST comma list of boundary, streamlines, u, v, p, vectors,\n"
-           "                  or none (default boundary,streamlines)\n"
+           "                  cells (bodies with outlines as their cells), or none\n"
+           "                  (default boundary,streamlines)\n"
            "  --ppm [DIR]     write DIR/frame_00000.ppm ... (default DIR: frames;\n"
            "                  --ppm=DIR when the grid file follows)\n"
            "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
@@ -514,11 +515,12 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
                      : item == "v"           ? &chosen.vField
                      : item == "p"           ? &chosen.pressure
                      : item == "vectors"     ? &chosen.vectors
+                     : item == "cells"       ? &chosen.outlineCells
                                              : nullptr;
         if (!flag) {
             error = item.empty() ? "--elements has an empty item in '" + text + "'"
                                  : "--elements does not know '" + item +
-                                       "' (boundary, streamlines, u, v, p, vectors or none)";
+                                       "' (boundary, streamlines, u, v, p, vectors, cells or none)";
             return false;
         }
         *flag = true;
