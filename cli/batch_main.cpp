@@ -111,7 +111,10 @@ std::string loadRestart(const BatchOptions& options, Grid& grid, RunState& saved
         return stateFileMessage(status, options.restartPath);
     if (!options.gridPath.empty() && !sameGrid(grid, saved))
         return "'" + options.gridPath + "' is not the grid of the state file '" + options.restartPath + "'";
+    // A state file keeps no outlines: those of the grid file and --body go on.
+    std::vector<BodyOutline> outlines = std::move(grid.outlines);
     grid = std::move(saved.edited);
+    grid.outlines = std::move(outlines);
     return "";
 }
 
