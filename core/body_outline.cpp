@@ -129,39 +129,6 @@ OutlineBox outlineBox(const BodyOutline& o)
     return box;
 }
 
-std::vector<SurfacePiece> surfacePieces(const BodyOutline& o, double spacing)
-{
-    std::vector<SurfacePiece> pieces;
-    if (o.shape == BodyOutline::Shape::Circle) {
-        const int count = std::max(16, static_cast<int>(std::ceil(2.0 * pi * o.radius / spacing)));
-        const double step = 2.0 * pi / count;
-        for (int k = 0; k < count; ++k) {
-            const double angle = (k + 0.5) * step;
-            const double nx = std::cos(angle), ny = std::sin(angle);
-            pieces.push_back({{o.centre.x + o.radius * nx, o.centre.y + o.radius * ny}, nx, ny, o.radius * step});
-        }
-        return pieces;
-    }
-    const std::vector<OutlinePoint>& c = o.corners;
-    if (c.size() < 3)
-        return pieces;
-    // Outward normals are to the right of an anticlockwise edge.
-    const double turn = signedArea(c) >= 0.0 ? 1.0 : -1.0;
-    for (size_t k = 0, prev = c.size() - 1; k < c.size(); prev = k++) {
-        const OutlinePoint a = c[prev], b = c[k];
-        const double length = std::hypot(b.x - a.x, b.y - a.y);
-        if (length == 0.0)
-            continue;
-        const int count = std::max(1, static_cast<int>(std::ceil(length / spacing)));
-        const double nx = turn * (b.y - a.y) / length, ny = -turn * (b.x - a.x) / length;
-        for (int m = 0; m < count; ++m) {
-            const double s = (m + 0.5) / count;
-            pieces.push_back({{a.x + s * (b.x - a.x), a.y + s * (b.y - a.y)}, nx, ny, length / count});
-        }
-    }
-    return pieces;
-}
-
 double signedArea(const std::vector<OutlinePoint>& c)
 {
     double twice = 0.0;
@@ -212,14 +179,4 @@ bool nacaOutline(const std::string& digits, OutlinePoint leading, double chord, 
     std::reverse(corners.begin(), corners.end());
     outline = BodyOutline::polygon(std::move(corners));
     return true;
-}
-
-BodyOutline ellipseOutline(OutlinePoint centre, double a, double b, int corners)
-{
-    std::vector<OutlinePoint> c;
-    for (int k = 0; k < corners; ++k) {
-        const double angle = 2.0 * pi * k / corners;
-        c.push_back({centre.x + a * std::cos(angle), centre.y + b * std::sin(angle)});
-    }
-    return BodyOutline::polygon(std::move(c));
 }

@@ -39,15 +39,6 @@ struct OutlineBox {
 };
 OutlineBox outlineBox(const BodyOutline& outline);
 
-// The outline cut into pieces no longer than spacing: each with its
-// midpoint, its unit normal out of the body and its length.
-struct SurfacePiece {
-    OutlinePoint at;
-    double nx, ny;
-    double length;
-};
-std::vector<SurfacePiece> surfacePieces(const BodyOutline& outline, double spacing);
-
 // A NACA four-digit section (Abbott & von Doenhoff 1959, section 6.4): the
 // digits give the camber (per cent of the chord), its place (tenths) and the
 // thickness (per cent), e.g. "0012", "2412". leading: the leading edge;
@@ -58,10 +49,6 @@ std::vector<SurfacePiece> surfacePieces(const BodyOutline& outline, double spaci
 // digits that are not four digits, or a zero chord.
 bool nacaOutline(const std::string& digits, OutlinePoint leading, double chord, double angleDegrees, int points,
                  BodyOutline& outline);
-
-// An ellipse with semi-axes a (along x) and b (along y) as a polygon of
-// the given number of corners.
-BodyOutline ellipseOutline(OutlinePoint centre, double a, double b, int corners);
 
 // The polygon's signed area: positive when its corners run anticlockwise.
 double signedArea(const std::vector<OutlinePoint>& corners);

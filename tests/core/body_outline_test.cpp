@@ -36,26 +36,6 @@ TEST(BodyOutline, CrossingIsWhereThePathFirstMeetsTheOutline)
     EXPECT_EQ(crossingFraction(circle, {0.0, 0.0}, {0.5, 0.0}), 1.0);
 }
 
-TEST(BodyOutline, SurfacePiecesAddUpToThePerimeterWithOutwardNormals)
-{
-    for (const BodyOutline* o : {&unitSquare, &circle}) {
-        const std::vector<SurfacePiece> pieces = surfacePieces(*o, 0.01);
-        double perimeter = 0.0, sumNx = 0.0;
-        for (const SurfacePiece& p : pieces) {
-            perimeter += p.length;
-            sumNx += p.nx * p.length;
-            EXPECT_GT(signedDistance(*o, p.at.x + 1e-3 * p.nx, p.at.y + 1e-3 * p.ny), 0.0);
-            EXPECT_LE(p.length, 0.01 + 1e-15);
-        }
-        EXPECT_NEAR(perimeter, o == &circle ? M_PI : 4.0, 1e-12);
-        EXPECT_NEAR(sumNx, 0.0, 1e-12);
-    }
-    // A clockwise polygon has the same outward normals.
-    const BodyOutline clockwise = BodyOutline::polygon({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
-    for (const SurfacePiece& p : surfacePieces(clockwise, 0.5))
-        EXPECT_GT(signedDistance(clockwise, p.at.x + 1e-3 * p.nx, p.at.y + 1e-3 * p.ny), 0.0);
-}
-
 // Abbott & von Doenhoff (1959): the 0012 section is 12 % thick at 30 % of
 // the chord and symmetric; the 4412 section has 4 % camber at 40 %.
 TEST(BodyOutline, NacaSectionsHaveTheirThicknessCamberAndAngle)
