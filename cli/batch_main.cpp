@@ -2,6 +2,7 @@
 #include "cli/batch_constants.h"
 #include "cli/batch_frames.h"
 #include "cli/batch_measure.h"
+#include "core/immersed_boundary.h"
 #include "cli/batch_options.h"
 #include "cli/batch_picture.h"
 #include "cli/batch_run.h"
@@ -110,7 +111,10 @@ std::string loadRestart(const BatchOptions& options, Grid& grid, RunState& saved
         return stateFileMessage(status, options.restartPath);
     if (!options.gridPath.empty() && !sameGrid(grid, saved))
         return "'" + options.gridPath + "' is not the grid of the state file '" + options.restartPath + "'";
+    // A state file keeps no outlines: those of the grid file and --body go on.
+    std::vector<BodyOutline> outlines = std::move(grid.outlines);
     grid = std::move(saved.edited);
+    grid.outlines = std::move(outlines);
     return "";
 }
 
@@ -145,6 +149,10 @@ int main(int argc, char** argv)
                                       : loadGrid(options.gridPath, grid, settings);
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
+    }
+    if (!options.bodies.empty()) {
+        grid.outlines.insert(grid.outlines.end(), options.bodies.begin(), options.bodies.end());
+        markCoveredCells(grid);
     }
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))

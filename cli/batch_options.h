@@ -2,12 +2,14 @@
 #pragma once
 
 #include "cli/measure_options.h"
+#include "core/body_outline.h"
 #include "core/flow_solver.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct BatchOptions {
     std::string gridPath;             // the grid file to run
@@ -36,6 +38,7 @@ struct BatchOptions {
     std::string restartPath;          // continue the run saved there; "" for none
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
+    std::vector<BodyOutline> bodies;  // --body, drawn over the grid in order
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.

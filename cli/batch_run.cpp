@@ -133,6 +133,7 @@ void copyGridArrays(const Grid& from, Grid& to)
     to.aux2 = from.aux2;
     to.dx = from.dx;
     to.dy = from.dy;
+    to.outlines = from.outlines;
     to.flags.allocate(from.NX, from.NY);
     to.flags.copyFrom(from.flags);
     for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {

@@ -6,6 +6,7 @@ void Grid::clear()
 {
     releaseArrays();
     NX = NY = aux1 = aux2 = 0;
+    outlines.clear();
     dx = dy = 0.0;
 }
 

@@ -8,9 +8,11 @@
 #pragma once
 
 #include "core/array2d.h"
+#include "core/body_outline.h"
 #include "core/cell_flags.h"
 
 #include <cstdint>
+#include <vector>
 
 struct Grid {
     int32_t NX = 0;    // cells in x, border included
@@ -23,6 +25,9 @@ struct Grid {
     Array2D<double> u;
     Array2D<double> v;
     Array2D<double> p;
+    // Exact outlines of bodies drawn over the cells; the cells they cover
+    // wholly are wall cells as well (core/immersed_boundary.h).
+    std::vector<BodyOutline> outlines;
 
     // Zeroes the header and releases all four arrays.
     void clear();

@@ -30,10 +30,17 @@
 //                              of the fluid cells are the starting field
 //       69  17 NX NY    cell records as above
 //
+// Version 4 (14: 4) is the version-3 layout followed by tagged sections
+// (io/grid_file_sections.h); it is written only when a section has
+// something to store, the exact outlines of bodies (BODY,
+// io/body_section.h) here. A reader refuses a section that runs past the
+// end or a malformed BODY, and skips sections it does not know.
+//
 // Floats are IEEE 754 binary64. A reader refuses an unknown version, NX or
 // NY outside 3..maxCells or NX * NY above maxTotalCells, fewer bytes than
 // the records need, any non-finite number, a negative time step and an
-// unknown setting code (an initial-field byte above 1 included). Bytes after the last record are ignored. The line
+// unknown setting code (an initial-field byte above 1 included). Bytes after the last record are ignored up to
+// version 3. The line
 // break bytes in the magic show a file mangled by a text-mode transfer.
 #pragma once
 
@@ -48,6 +55,7 @@ constexpr char magic[] = "KELVO-GRID\r\n\x1a\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
 constexpr std::uint32_t version = 2;
 constexpr std::uint32_t versionWithInitialField = 3;
+constexpr std::uint32_t versionWithSections = 4;
 constexpr std::size_t headerLength = 68;
 constexpr std::size_t headerLengthWithInitialField = 69;
 constexpr std::size_t recordLength = 17;
@@ -56,8 +64,10 @@ constexpr std::size_t recordLength = 17;
 constexpr int minCells = 3;
 constexpr int maxCells = 4096;
 constexpr std::size_t maxTotalCells = std::size_t(1) << 20;  // 1024 x 1024
+// The most bytes the sections of a version-4 file may take.
+constexpr std::size_t maxSectionsLength = std::size_t(1) << 24;
 // The most bytes a reader ever needs.
-constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * maxTotalCells;
+constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * maxTotalCells + maxSectionsLength;
 }  // namespace grid_file_v2
 
 // Whether bytes start with the version-2 magic text.

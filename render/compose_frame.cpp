@@ -1,5 +1,6 @@
 #include "render/compose_frame.h"
 
+#include "render/body_outlines.h"
 #include "render/boundary_cells.h"
 #include "render/velocity_vectors.h"
 
@@ -35,7 +36,7 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
     if (elements.streamlines)
         streamlines.draw(image, NX, NY, grid, k, grey);
     if (elements.boundaryCells)
-        drawBoundaryCells(image, NX, NY, grid.flags, k);
+        drawBoundary(image, grid, NX, NY, k, elements);
     return true;
 }
 
@@ -50,5 +51,17 @@ void FrameComposer::composeColourMap(FrameImage& image, const SimGrid& grid, int
     if (elements.streamlines)
         streamlines.draw(image, NX, NY, grid, k, false);
     if (elements.boundaryCells)
+        drawBoundary(image, grid, NX, NY, k, elements);
+}
+
+void FrameComposer::drawBoundary(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                                 const RenderElements& elements)
+{
+    if (grid.outlines.empty() || elements.outlineCells) {
         drawBoundaryCells(image, NX, NY, grid.flags, k);
+        return;
+    }
+    flagsWithoutOutlineCells(grid, aroundOutlines);
+    drawBoundaryCells(image, NX, NY, aroundOutlines, k);
+    drawBodyOutlines(image, grid, k);
 }

@@ -20,6 +20,9 @@ struct RenderElements {
     bool vField = false;     // y velocity, green
     bool pressure = false;   // blue
     bool vectors = false;
+    // Bodies with exact outlines as their wall cells (a staircase) rather
+    // than as drawn; with the boundary element only.
+    bool outlineCells = false;
     // A colour map of one quantity in place of the u, v and p fields;
     // None keeps the designed colours.
     ColourMapView colourMap;
@@ -43,7 +46,13 @@ private:
     void composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                           const RenderElements& elements);
 
+    // The boundary element: the cells, and the outlines over them unless
+    // elements asks for the cells alone.
+    void drawBoundary(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                      const RenderElements& elements);
+
     ColourMapPass colourMap;
+    Array2D<int32_t> aroundOutlines;  // the flags the boundary element draws around outlines
     ColourRange latestRange;
     ScalarFieldPass fields;
     StreamlinePass streamlines;
