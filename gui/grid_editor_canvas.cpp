@@ -9,18 +9,10 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
-namespace {
-// One notch of the wheel, and one Zoom In, enlarges the cells this much.
-constexpr double zoomStep = 1.25;
-// The wheel reports this much per notch.
-constexpr double wheelNotch = 120.0;
-}  // namespace
-
 void GridEditorWindow::syncView()
 {
     const Grid& grid = model.grid();
+    CanvasView& canvasView = navigation.view;
     if (glCanvas->getWidth() != canvasView.canvasWidth() || glCanvas->getHeight() != canvasView.canvasHeight())
         canvasView.setCanvas(glCanvas->getWidth(), glCanvas->getHeight());
     if (grid.NX > 0 && grid.NY > 0 &&
@@ -63,7 +55,7 @@ long GridEditorWindow::onMouseWheel(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     syncView();
-    canvasView.zoomAbout(event->win_x + 0.5, event->win_y + 0.5, std::pow(zoomStep, event->code / wheelNotch));
+    navigation.wheel(event->win_x, event->win_y, event->code);
     syncView();
     glCanvas->update();
     return 1;
@@ -74,31 +66,26 @@ long GridEditorWindow::onMiddlePress(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     endDrags();
-    panning = true;
-    panLastX = event->win_x;
-    panLastY = event->win_y;
+    navigation.pressMiddle(event->win_x, event->win_y);
     glCanvas->grab();
     return 1;
 }
 
-long GridEditorWindow::onMiddleRelease(FXObject*, FXSelector, void*)
+long GridEditorWindow::onMiddleRelease(FXObject*, FXSelector, void* ptr)
 {
-    panning = false;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    navigation.releaseMiddle(event->win_x, event->win_y);
     glCanvas->ungrab();
+    syncView();
+    glCanvas->update();
     return 1;
 }
 
+// The commands' ids follow ZoomCommand's order.
 long GridEditorWindow::onCmdZoom(FXObject*, FXSelector sel, void*)
 {
     syncView();
-    const double middleX = 0.5 * glCanvas->getWidth();
-    const double middleY = 0.5 * glCanvas->getHeight();
-    switch (FXSELID(sel)) {
-    case ID_ZOOM_IN: canvasView.zoomAbout(middleX, middleY, zoomStep); break;
-    case ID_ZOOM_OUT: canvasView.zoomAbout(middleX, middleY, 1.0 / zoomStep); break;
-    case ID_ZOOM_FIT: canvasView.fit(); break;
-    default: canvasView.oneToOne(); break;
-    }
+    navigation.command(static_cast<ZoomCommand>(FXSELID(sel) - ID_ZOOM_IN));
     syncView();
     glCanvas->update();
     return 1;
@@ -283,11 +270,7 @@ long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void* ptr)
 long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    if (panning) {
-        canvasView.panBy(event->win_x - panLastX, event->win_y - panLastY);
-        panLastX = event->win_x;
-        panLastY = event->win_y;
-    }
+    navigation.dragMiddle(event->win_x, event->win_y);
     syncView();
     const PickedCell cell = cellUnderPointer(event);
     if (cell.onGrid)

@@ -8,6 +8,7 @@
 #include "gui/new_grid.h"
 #include "gui/ui_text.h"
 #include "gui/window_growth.h"
+#include "gui/zoom_keys.h"
 #include "gui/window_title.h"
 
 #include <fxkeys.h>
@@ -197,10 +198,7 @@ void GridEditorWindow::buildMenus()
     new FXMenuTitle(menuBar, uiText(TXT_HELP_MENU), nullptr, helpMenu, LAYOUT_RIGHT);
 }
 
-// Zoom In, Zoom Out, Fit and 1:1. The menu texts bring Ctrl-0 and Ctrl-1;
-// zooming in takes Ctrl with "+" typed with or without Shift, "=" (the same
-// key unshifted) and the keypad's plus, zooming out "-" and the keypad's
-// minus.
+// Zoom In, Zoom Out, Fit and 1:1, with the keys of gui/zoom_keys.h.
 void GridEditorWindow::buildViewMenu()
 {
     viewMenu = new FXMenuPane(this);
@@ -210,13 +208,7 @@ void GridEditorWindow::buildViewMenu()
     new FXMenuCommand(viewMenu, uiText(TXT_ZOOM_FIT), nullptr, this, ID_ZOOM_FIT);
     new FXMenuCommand(viewMenu, uiText(TXT_ZOOM_ONE), nullptr, this, ID_ZOOM_ONE);
     new FXMenuTitle(menuBar, uiText(TXT_VIEW_MENU), nullptr, viewMenu);
-    FXAccelTable* keys = getAccelTable();
-    for (FXuint state : {FXuint(CONTROLMASK), FXuint(CONTROLMASK | SHIFTMASK)}) {
-        for (FXuint key : {KEY_plus, KEY_equal, KEY_KP_Add})
-            keys->addAccel(MKUINT(key, state), this, FXSEL(SEL_COMMAND, ID_ZOOM_IN));
-        for (FXuint key : {KEY_minus, KEY_KP_Subtract})
-            keys->addAccel(MKUINT(key, state), this, FXSEL(SEL_COMMAND, ID_ZOOM_OUT));
-    }
+    addZoomKeys(getAccelTable(), this, ID_ZOOM_IN);
 }
 
 // The canvas takes the room beyond the designed size; the tab book stays

@@ -9,7 +9,7 @@
 #include "core/grid.h"
 #include "gui/cell_texture.h"
 #include "gui/decimal_spinner.h"
-#include "gui/canvas_view.h"
+#include "gui/canvas_navigation.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
@@ -74,11 +74,8 @@ protected:
     FXVerticalFrame* canvasFrame = nullptr;    // holds the canvas
     FXGLVisual* glVisual = nullptr;            // double-buffered, owned
     FXGLCanvas* glCanvas = nullptr;            // the editing canvas
-    CanvasView canvasView{editorViewLimits};   // zoom and pan of the grid's cells
-    GridView view;                             // the grid's place on the canvas, from canvasView
-    bool panning = false;                      // a middle-button drag moves the grid
-    FXint panLastX = 0;                        // the pointer at the pan's last event
-    FXint panLastY = 0;
+    CanvasNavigation navigation{editorViewLimits}; // zoom and pan of the grid's cells
+    GridView view;                             // the grid's place on the canvas, from navigation
     CellTexture cellTexture;                   // the cells as the canvas shows them
     std::vector<FXRadioButton*> typeRadios;    // the cell-type tools, one per row of
                                                // the cell-type table, null for a type

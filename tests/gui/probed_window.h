@@ -58,6 +58,9 @@ public:
     using CalculateWindow::measureButton;
     using CalculateWindow::measureWindow;
     using CalculateWindow::measureLog;
+    using CalculateWindow::canvasLayout;
+    using CalculateWindow::navigation;
+    using CalculateWindow::canvasPicture;
     using CalculateWindow::chartHistory;
     using CalculateWindow::glCanvas;
     using CalculateWindow::drawCanvas;
