@@ -10,7 +10,6 @@
 #include "gui/canvas_navigation.h"
 #include "gui/canvas_picture.h"
 #include "gui/chart_history.h"
-#include "gui/frame_presenter.h"
 #include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
@@ -85,7 +84,6 @@ protected:
     // tells the user through this window.
     FrameOutputs outputs{"frames", [this](CompressOptions& options) { return chooseCompression(options); },
                          [this](const char* caption, const char* text) { showAviMessage(caption, text); }};
-    FramePresenter presenter;                 // shows the picture on the canvas
     CanvasNavigation navigation{pictureViewLimits}; // zoom and pan of the picture's pixels
     CanvasPicture canvasPicture;              // the picture where the view puts it
     FXIcon* windowIcon = nullptr;             // owned
