@@ -141,7 +141,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, double reyno
 // The widgets, the solver one step past the grid, the picture all zero.
 CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings)
     : FXDialogBox(owner, uiText(TXT_CALCULATE_FLOW),
-                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE,
+                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_MAXIMIZE | DECOR_STRETCHABLE,
                   CalculateLayout::windowX, CalculateLayout::windowY, CalculateLayout::windowWidth,
                   CalculateLayout::windowHeight, CalculateLayout::padLeft, CalculateLayout::padRight,
                   CalculateLayout::padTop, CalculateLayout::padBottom, CalculateLayout::hSpacing,
@@ -714,6 +714,16 @@ void CalculateWindow::syncView()
     if (picture.width() > 0 && picture.height() > 0 &&
         (picture.width() != view.contentWidth() || picture.height() != view.contentHeight()))
         view.setContent(picture.width(), picture.height());
+}
+
+FXint CalculateWindow::getDefaultWidth()
+{
+    return FXMAX(FXDialogBox::getDefaultWidth(), CalculateLayout::windowWidth);
+}
+
+FXint CalculateWindow::getDefaultHeight()
+{
+    return FXMAX(FXDialogBox::getDefaultHeight(), CalculateLayout::windowHeight);
 }
 
 void CalculateWindow::layout()

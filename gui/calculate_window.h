@@ -228,6 +228,10 @@ public:
     CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
     // The same with forward Euler, the central terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep);
+    // Never below the designed size: the window manager is given this as
+    // the smallest the window may become.
+    virtual FXint getDefaultWidth();
+    virtual FXint getDefaultHeight();
     // Image, AVI file, solver and the pending cycle go, then the dialog.
     virtual ~CalculateWindow();
 

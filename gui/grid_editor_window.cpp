@@ -226,6 +226,16 @@ void GridEditorWindow::layout()
     syncView();
 }
 
+FXint GridEditorWindow::getDefaultWidth()
+{
+    return FXMAX(FXMainWindow::getDefaultWidth(), EditorLayout::windowWidth);
+}
+
+FXint GridEditorWindow::getDefaultHeight()
+{
+    return FXMAX(FXMainWindow::getDefaultHeight(), EditorLayout::windowHeight);
+}
+
 // A flat tool-bar button whose help text also serves as its tooltip.
 static FXButton* addToolButton(FXToolBar* bar, int key, FXIcon* icon, FXObject* target,
                                FXSelector id)

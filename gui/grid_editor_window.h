@@ -249,6 +249,10 @@ public:
     explicit GridEditorWindow(FXApp* app);
     // Deletes the menu panes, the visual and the icons, then the window.
     virtual ~GridEditorWindow();
+    // Never below the designed size: the window manager is given this as
+    // the smallest the window may become.
+    virtual FXint getDefaultWidth();
+    virtual FXint getDefaultHeight();
     // Creates the window and shows it centred on the screen.
     virtual void create();
     // A file named on the command line: a picture is imported as Import

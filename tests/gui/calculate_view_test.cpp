@@ -110,6 +110,9 @@ TEST_F(CalculateViewTest, TheCanvasTakesTheRoomAndThePictureKeepsItsAspect)
         EXPECT_NEAR(2 * layout.shownX + layout.shownWidth, layout.canvasWidth, 1e-9);
         EXPECT_NEAR(2 * layout.shownY + layout.shownHeight, layout.canvasHeight, 1e-9);
     }
+    // The smallest size the window manager allows is the designed one.
+    EXPECT_EQ(window->getDefaultWidth(), windowWidth);
+    EXPECT_EQ(window->getDefaultHeight(), windowHeight);
 }
 
 // Two wheel notches keep the domain point under the pointer; a middle

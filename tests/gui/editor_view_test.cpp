@@ -62,6 +62,9 @@ TEST_F(EditorView, TheCanvasTakesTheRoomOfALargerWindow)
         EXPECT_NEAR(cellPixelsAcross(), cellPixelsUp(), 1e-3);
         EXPECT_NEAR(cellPixelsAcross() * 40, 0.95 * editor->canvas()->getWidth(), 1e-2);
     }
+    // The smallest size the window manager allows is the designed one.
+    EXPECT_EQ(editor->getDefaultWidth(), windowWidth);
+    EXPECT_EQ(editor->getDefaultHeight(), windowHeight);
 }
 
 // A wheel notch enlarges the cells by a quarter and keeps the cell under
