@@ -42,22 +42,7 @@ public:
         event.type = SEL_KEYRELEASE;
         handle(this, FXSEL(SEL_KEYRELEASE, 0), &event);
     }
-    // The canvas as drawCanvas draws it, RGB rows from the bottom up.
-    std::vector<uint8_t> canvasPixels()
-    {
-        std::vector<uint8_t> pixels(static_cast<size_t>(glCanvas->getWidth()) * glCanvas->getHeight() * 3);
-        if (!glCanvas->makeCurrent())
-            return {};
-        drawCanvas();
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, glCanvas->getWidth(), glCanvas->getHeight(), GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glCanvas->makeNonCurrent();
-        return pixels;
-    }
     using CalculateWindow::canvasFrame;
-    using CalculateWindow::glCanvas;
     using CalculateWindow::renderGroup;
     using CalculateWindow::sizeGroup;
     using CalculateWindow::viewGroup;

@@ -65,38 +65,6 @@ public:
             ++probeChanges;
         return ProbedWindow::handle(sender, sel, ptr);
     }
-    // The canvas as drawCanvas draws it, read back: RGB rows from the bottom up.
-    std::vector<uint8_t> canvasPixels()
-    {
-        const int width = glCanvas->getWidth();
-        const int height = glCanvas->getHeight();
-        std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
-        if (!glCanvas->makeCurrent())
-            return {};
-        drawCanvas();
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glCanvas->makeNonCurrent();
-        return pixels;
-    }
-    // The shown picture alone, where the view puts it, read back.
-    std::vector<uint8_t> pictureOnlyPixels()
-    {
-        const int width = glCanvas->getWidth();
-        const int height = glCanvas->getHeight();
-        std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
-        if (!glCanvas->makeCurrent())
-            return {};
-        canvasPicture.draw(outputs.shown(), navigation.view);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glCanvas->makeNonCurrent();
-        return pixels;
-    }
     // A middle-button press and release on the picture at canvas pixel
     // (x, y), as the canvas passes them on.
     void middleClick(int x, int y)
