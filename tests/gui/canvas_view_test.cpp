@@ -1,9 +1,8 @@
-// The canvas view's geometry, the ways the user moves it, and where the
-// windows' children go when a window grows.
+// The canvas view's geometry and the ways the user moves it (where the
+// windows' children go when a window grows is tested on the windows).
 #include "gui/canvas_navigation.h"
 #include "gui/canvas_view.h"
 #include "gui/grid_view.h"
-#include "gui/window_growth.h"
 
 #include <gtest/gtest.h>
 
@@ -191,30 +190,6 @@ TEST(CanvasNavigation, WheelZoomsAndMiddleDragsPanUnlessTheyAreClicks)
     EXPECT_DOUBLE_EQ(navigation.view.scale(), 1.0);
     navigation.command(ZoomCommand::In);
     EXPECT_DOUBLE_EQ(navigation.view.scale(), 1.25);
-}
-
-TEST(WindowGrowth, TheCanvasTakesTheRoomAndTheRestMoves)
-{
-    const PlaceRect designed{10, 20, 300, 200};
-    const struct Case {
-        Growth growth;
-        int dx, dy;
-        PlaceRect expected;
-    } cases[] = {
-        {Growth::Fill, 100, 50, {10, 20, 400, 250}},
-        {Growth::Right, 100, 50, {110, 20, 300, 200}},
-        {Growth::Down, 100, 50, {10, 70, 300, 200}},
-        {Growth::DownCentred, 101, 50, {60, 70, 300, 200}},
-        {Growth::Fill, -40, -10, {10, 20, 300, 200}},  // below the designed size nothing shrinks
-        {Growth::DownCentred, -40, 30, {10, 50, 300, 200}},
-    };
-    for (const Case& c : cases) {
-        const PlaceRect place = grownPlace(designed, c.growth, c.dx, c.dy);
-        EXPECT_EQ(place.x, c.expected.x) << static_cast<int>(c.growth) << " " << c.dx;
-        EXPECT_EQ(place.y, c.expected.y) << static_cast<int>(c.growth) << " " << c.dx;
-        EXPECT_EQ(place.width, c.expected.width) << static_cast<int>(c.growth) << " " << c.dx;
-        EXPECT_EQ(place.height, c.expected.height) << static_cast<int>(c.growth) << " " << c.dx;
-    }
 }
 
 }  // namespace
