@@ -8,7 +8,11 @@ const FXchar* ToolkitTranslator::tr(const FXchar*, const FXchar* message, const 
     return translated ? translated : message;
 }
 
+// The application deletes the translator it holds at the end, but not the
+// one it is given in place of its own first one.
 void installToolkitTranslator(FXApp* app)
 {
+    FXTranslator* replaced = app->getTranslator();
     app->setTranslator(new ToolkitTranslator(app));
+    delete replaced;
 }

@@ -12,5 +12,6 @@ public:
     const FXchar* tr(const FXchar* context, const FXchar* message, const FXchar* hint = nullptr) const override;
 };
 
-// Installs a ToolkitTranslator into app, which owns it from then on.
+// Installs a ToolkitTranslator into app, which owns it from then on, and
+// deletes the toolkit's own.
 void installToolkitTranslator(FXApp* app);
