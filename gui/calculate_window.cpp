@@ -9,7 +9,9 @@
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
 #include "gui/probe_marks.h"
+#include "gui/window_growth.h"
 #include "gui/window_placement.h"
+#include "gui/zoom_keys.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
 #include "render/colour_bar.h"
@@ -118,7 +120,11 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STEP,        CalculateWindow::onCmdStep),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
-    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
+    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddlePress),
+    FXMAPFUNC(SEL_MIDDLEBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleRelease),
+    FXMAPFUNC(SEL_MOTION,    CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasMotion),
+    FXMAPFUNC(SEL_MOUSEWHEEL, CalculateWindow::ID_CANVAS,     CalculateWindow::onCanvasWheel),
+    FXMAPFUNCS(SEL_COMMAND,  CalculateWindow::ID_ZOOM_IN, CalculateWindow::ID_ZOOM_ONE, CalculateWindow::onCmdZoom),
     FXMAPFUNC(SEL_CHANGED,   CalculateWindow::ID_PROBES_CHANGED, CalculateWindow::onProbesChanged),
     FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
     FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
@@ -135,7 +141,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, double reyno
 // The widgets, the solver one step past the grid, the picture all zero.
 CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings)
     : FXDialogBox(owner, uiText(TXT_CALCULATE_FLOW),
-                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE,
+                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_MAXIMIZE | DECOR_STRETCHABLE,
                   CalculateLayout::windowX, CalculateLayout::windowY, CalculateLayout::windowWidth,
                   CalculateLayout::windowHeight, CalculateLayout::padLeft, CalculateLayout::padRight,
                   CalculateLayout::padTop, CalculateLayout::padBottom, CalculateLayout::hSpacing,
@@ -167,6 +173,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     // Space pauses and resumes from anywhere in the window.
     if (getAccelTable())
         getAccelTable()->addAccel(MKUINT(KEY_space, 0), this, FXSEL(SEL_COMMAND, ID_PAUSE));
+    addZoomKeys(getAccelTable(), this, ID_ZOOM_IN);
     enterIdleControls();
 }
 
@@ -675,7 +682,8 @@ void CalculateWindow::presentFrame()
 // The marks go on the canvas only: the saved frames are the picture alone.
 void CalculateWindow::drawCanvas()
 {
-    presenter.paint(outputs.shown(), glCanvas->getWidth(), glCanvas->getHeight(), PointSubmission::Batched);
+    syncView();
+    canvasPicture.draw(outputs.shown(), navigation.view);
     if (measureLog)
         drawProbeMarks(measureLog->measurements().probes(), canvasLayout());
 }
@@ -683,8 +691,61 @@ void CalculateWindow::drawCanvas()
 PictureLayout CalculateWindow::canvasLayout() const
 {
     const FrameImage& picture = outputs.shown();
-    return PictureLayout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
+    const CanvasView& view = navigation.view;
+    PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
                          pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
+    // The view as drawn last; before any drawing the fitted view of now.
+    CanvasView current = view;
+    current.setCanvas(layout.canvasWidth, layout.canvasHeight);
+    current.setContent(layout.pictureWidth, layout.pictureHeight);
+    layout.shownX = current.originX();
+    layout.shownY = current.originY();
+    layout.shownWidth = current.contentWidth() * current.scale();
+    layout.shownHeight = current.contentHeight() * current.scale();
+    return layout;
+}
+
+void CalculateWindow::syncView()
+{
+    CanvasView& view = navigation.view;
+    const FrameImage& picture = outputs.shown();
+    if (glCanvas->getWidth() != view.canvasWidth() || glCanvas->getHeight() != view.canvasHeight())
+        view.setCanvas(glCanvas->getWidth(), glCanvas->getHeight());
+    if (picture.width() > 0 && picture.height() > 0 &&
+        (picture.width() != view.contentWidth() || picture.height() != view.contentHeight()))
+        view.setContent(picture.width(), picture.height());
+}
+
+FXint CalculateWindow::getDefaultWidth()
+{
+    return FXMAX(FXDialogBox::getDefaultWidth(), CalculateLayout::windowWidth);
+}
+
+FXint CalculateWindow::getDefaultHeight()
+{
+    return FXMAX(FXDialogBox::getDefaultHeight(), CalculateLayout::windowHeight);
+}
+
+void CalculateWindow::layout()
+{
+    FXDialogBox::layout();
+    using namespace CalculateLayout;
+    const int dx = getWidth() - windowWidth;
+    const int dy = getHeight() - windowHeight;
+    placeGrown(canvasFrame, {canvasFrameX, canvasFrameY, canvasFrameWidth, canvasFrameHeight}, Growth::Fill, dx, dy);
+    const std::pair<FXWindow*, PlaceRect> right[] = {{renderGroup, {renderGroupX, renderGroupY}},
+                                                     {saveGroup, {saveGroupX, saveGroupY}},
+                                                     {intervalGroup, {intervalGroupX, intervalGroupY}},
+                                                     {sizeGroup, {sizeGroupX, sizeGroupY}}};
+    for (const auto& [child, place] : right)
+        placeGrown(child, place, Growth::Right, dx, dy);
+    const std::pair<FXWindow*, PlaceRect> down[] = {
+        {startButton, {startX, buttonsY}},         {stopButton, {stopX, buttonsY}},
+        {pauseButton, {pauseX, pauseRowY}},        {stepButton, {stepX, pauseRowY}},
+        {savePictureButton, {savePictureX, savePictureY}}, {measureButton, {measureX, measureY}},
+        {viewGroup, {viewGroupX, viewGroupY}},     {solverLabel, {solverLabelX, solverLabelY, solverLabelWidth, 0}}};
+    for (const auto& [child, place] : down)
+        placeGrown(child, place, Growth::Down, dx, dy);
 }
 
 namespace {
@@ -860,21 +921,66 @@ long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// The probe goes where the picture shows the clicked point; clicks on the
-// colour bar or outside the grid place none.
-long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
+long CalculateWindow::onCanvasWheel(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+    syncView();
+    navigation.wheel(event->win_x, event->win_y, event->code);
+    presentFrame();
+    return 1;
+}
+
+long CalculateWindow::onCanvasMiddlePress(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    syncView();
+    navigation.pressMiddle(event->win_x, event->win_y);
+    glCanvas->grab();
+    return 1;
+}
+
+long CalculateWindow::onCanvasMotion(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (navigation.dragMiddle(event->win_x, event->win_y))
+        presentFrame();
+    return 1;
+}
+
+// A release ends a pan, or places a probe after a click.
+long CalculateWindow::onCanvasMiddleRelease(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    glCanvas->ungrab();
+    if (navigation.releaseMiddle(event->win_x, event->win_y))
+        placeProbeAt(event->win_x, event->win_y);
+    else
+        presentFrame();
+    return 1;
+}
+
+// The commands' ids follow ZoomCommand's order.
+long CalculateWindow::onCmdZoom(FXObject*, FXSelector sel, void*)
+{
+    syncView();
+    navigation.command(static_cast<ZoomCommand>(FXSELID(sel) - ID_ZOOM_IN));
+    presentFrame();
+    return 1;
+}
+
+// The probe goes where the picture shows the clicked point; clicks on the
+// colour bar or outside the grid place none.
+void CalculateWindow::placeProbeAt(FXint x, FXint y)
+{
+    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), x, y);
     if (!at)
-        return 1;
+        return;
     prepareMeasuring();
     measureLog->addProbe(ProbePoint{at->x, at->y}, run->state());
     if (measureWindow)
         measureWindow->showProbes();
     refreshMeasureWindow();
     presentFrame();
-    return 1;
 }
 
 long CalculateWindow::onProbesChanged(FXObject*, FXSelector, void*)

@@ -7,8 +7,9 @@
 #pragma once
 
 #include "core/grid.h"
+#include "gui/canvas_navigation.h"
+#include "gui/canvas_picture.h"
 #include "gui/chart_history.h"
-#include "gui/frame_presenter.h"
 #include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
@@ -22,6 +23,10 @@
 #include <fx3d.h>
 
 #include <memory>
+
+// The picture fills the canvas when fitted, as it always has; zooming goes
+// up to 16 screen pixels a picture pixel.
+constexpr ViewLimits pictureViewLimits{1.0, 16.0};
 
 class CalculateWindow : public FXDialogBox {
     FXDECLARE(CalculateWindow)
@@ -79,7 +84,8 @@ protected:
     // tells the user through this window.
     FrameOutputs outputs{"frames", [this](CompressOptions& options) { return chooseCompression(options); },
                          [this](const char* caption, const char* text) { showAviMessage(caption, text); }};
-    FramePresenter presenter;                 // shows the picture on the canvas
+    CanvasNavigation navigation{pictureViewLimits}; // zoom and pan of the picture's pixels
+    CanvasPicture canvasPicture;              // the picture where the view puts it
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
     // Measurements: made when the Measurements window first opens or the
@@ -181,6 +187,14 @@ protected:
     // The picture and the probes' marks into the canvas's current context,
     // without the swap.
     void drawCanvas();
+    // The view follows the canvas's size and the shown picture's.
+    void syncView();
+    // The canvas takes the room beyond the designed size; the groups on
+    // the right move right, the buttons and the View group down.
+    virtual void layout();
+    // A probe where the picture shows canvas pixel (x, y), if it shows
+    // the grid there.
+    void placeProbeAt(FXint x, FXint y);
 
 public:
     // The save methods, in the order of the data target's options.
@@ -203,6 +217,10 @@ public:
         ID_SAVE_PICTURE,
         ID_MEASURE,
         ID_PROBES_CHANGED,
+        ID_ZOOM_IN,
+        ID_ZOOM_OUT,
+        ID_ZOOM_FIT,
+        ID_ZOOM_ONE,
         ID_LAST
     };
 
@@ -210,6 +228,10 @@ public:
     CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
     // The same with forward Euler, the central terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep);
+    // Never below the designed size: the window manager is given this as
+    // the smallest the window may become.
+    virtual FXint getDefaultWidth();
+    virtual FXint getDefaultHeight();
     // Image, AVI file, solver and the pending cycle go, then the dialog.
     virtual ~CalculateWindow();
 
@@ -227,8 +249,14 @@ public:
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);
     long onCanvasConfigure(FXObject*, FXSelector, void*);
-    // A middle click on the picture places a probe there.
-    long onCanvasMiddleClick(FXObject*, FXSelector, void*);
+    // The wheel zooms about the pointer; a middle drag pans, a middle
+    // click (press and release without a drag) places a probe there.
+    long onCanvasWheel(FXObject*, FXSelector, void*);
+    long onCanvasMiddlePress(FXObject*, FXSelector, void*);
+    long onCanvasMiddleRelease(FXObject*, FXSelector, void*);
+    long onCanvasMotion(FXObject*, FXSelector, void*);
+    // Ctrl with +, -, 0 and 1: zoom in and out, Fit, 1:1.
+    long onCmdZoom(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
     // A probe removed in the Measurements window: its mark goes.

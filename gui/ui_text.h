@@ -157,6 +157,12 @@ enum UiTextKey : int {
     TXT_NO_BUTTON         = 175,
     // The default method of the Method list.
     TXT_METHOD_RK3        = 176,
+    // The editor's View menu: zoom and pan of the canvas.
+    TXT_VIEW_MENU         = 177,
+    TXT_ZOOM_IN           = 178,
+    TXT_ZOOM_OUT          = 179,
+    TXT_ZOOM_FIT          = 180,
+    TXT_ZOOM_ONE          = 181,
 };
 
 // One entry of a language's table.

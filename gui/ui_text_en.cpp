@@ -147,6 +147,11 @@ const UiTextEntry table[] = {
     {174, "&Yes"},
     {175, "&No"},
     {176, "RK3, 2nd order"},
+    {177, "&View"},
+    {178, "Zoom &In\tCtrl-+\tEnlarge the cells about the middle of the canvas (or turn the wheel)."},
+    {179, "Zoom &Out\tCtrl--\tShrink the cells about the middle of the canvas (or turn the wheel)."},
+    {180, "&Fit\tCtrl-0\tShow the whole grid. Drag with the middle button to move a zoomed grid."},
+    {181, "&1:1\tCtrl-1\tOne screen pixel a cell."},
 };
 
 }  // namespace

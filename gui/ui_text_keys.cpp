@@ -30,6 +30,7 @@ const std::vector<int>& uiTextKeysInUse()
         TXT_BAD_DELTA_TIME, TXT_STEP_COUNT,
         TXT_CLOSE_RUNNING_TITLE, TXT_CLOSE_RUNNING, TXT_YES_BUTTON, TXT_NO_BUTTON,
         TXT_METHOD_RK3,
+        TXT_VIEW_MENU, TXT_ZOOM_IN, TXT_ZOOM_OUT, TXT_ZOOM_FIT, TXT_ZOOM_ONE,
     };
     return keys;
 }

@@ -147,6 +147,11 @@ const UiTextEntry table[] = {
     {174, "&Tak"},
     {175, "&Nie"},
     {176, "RK3, 2. rzędu"},
+    {177, "&Widok"},
+    {178, "&Powiększ\tCtrl-+\tPowiększ komórki wokół środka płótna (lub obróć kółko myszy)."},
+    {179, "P&omniejsz\tCtrl--\tPomniejsz komórki wokół środka płótna (lub obróć kółko myszy)."},
+    {180, "&Dopasuj\tCtrl-0\tPokaż całą siatkę. Powiększoną siatkę przesuwa się środkowym przyciskiem."},
+    {181, "&1:1\tCtrl-1\tJeden piksel ekranu na komórkę."},
 };
 
 }  // namespace
