@@ -102,7 +102,7 @@ public:
     explicit SteppingGuard(Simulation& s) : flag(s.stepping)
     {
         if (flag.exchange(true))
-            throw std::runtime_error("this Simulation is already stepping in another thread");
+            throw std::runtime_error("this Simulation is already stepping");
     }
     ~SteppingGuard() { flag = false; }
     SteppingGuard(const SteppingGuard&) = delete;
