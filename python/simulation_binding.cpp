@@ -30,9 +30,9 @@ constexpr int maxThreads = 8;
 // Pixels per cell edge of a picture, as kelvo-batch --size allows.
 constexpr int minPixelsPerCell = 1;
 constexpr int maxPixelsPerCell = 15;
-// Steps between looks at Ctrl-C (and calls of a progress callback) when the
-// caller names no interval.
-constexpr long long defaultProgressEvery = 100;
+// Steps between looks at Ctrl-C, and between calls of a progress callback
+// when the caller names no interval.
+constexpr long long stepsBetweenChecks = 100;
 
 using TimeStep = std::variant<std::monostate, double, std::string>;
 
@@ -112,6 +112,22 @@ private:
     std::atomic<bool>& flag;
 };
 
+// The limits of one run() call, dropped again however it ends, so that
+// later steps neither stop early nor pay for tracking changes.
+class RunLimits {
+public:
+    RunLimits(BatchRun& run, std::optional<double> steady, std::optional<double> time) : run(run)
+    {
+        run.setLimits(steady, time);
+    }
+    ~RunLimits() { run.setLimits(std::nullopt, std::nullopt); }
+    RunLimits(const RunLimits&) = delete;
+    RunLimits& operator=(const RunLimits&) = delete;
+
+private:
+    BatchRun& run;
+};
+
 // Up to count steps without the GIL, stopping early when the run finishes.
 // Returns the steps taken.
 long long stepsWithoutInterpreter(Simulation& s, long long count)
@@ -138,7 +154,7 @@ void step(Simulation& s, long long n)
     SteppingGuard guard(s);
     raiseIfBlownUp(s);
     for (long long done = 0; done < n;) {
-        const long long taken = stepsWithoutInterpreter(s, std::min(defaultProgressEvery * 10, n - done));
+        const long long taken = stepsWithoutInterpreter(s, std::min(stepsBetweenChecks, n - done));
         done += taken;
         raiseIfBlownUp(s);
         if (PyErr_CheckSignals() != 0)
@@ -164,31 +180,20 @@ std::string runUntil(Simulation& s, std::optional<double> untilSteady, std::opti
     SteppingGuard guard(s);
     raiseIfBlownUp(s);
     BatchRun& run = s.batchRun();
-    run.setLimits(untilSteady, untilTime);
+    RunLimits limits(run, untilSteady, untilTime);
     const long long limit = steps.value_or(std::numeric_limits<long long>::max());
-    std::string reason;
-    try {
-        for (long long done = 0; done < limit && !run.finished();) {
-            done += stepsWithoutInterpreter(s, std::min(progressEvery, limit - done));
-            if (PyErr_CheckSignals() != 0)
-                throw py::error_already_set();
-            if (!progress.is_none() && !run.unstable()) {
-                const py::object answer = progress(done, run.simulatedTime());
-                if (!answer.is_none() && !answer.cast<bool>()) {
-                    reason = "stopped";
-                    break;
-                }
-            }
+    for (long long done = 0; done < limit && !run.finished();) {
+        done += stepsWithoutInterpreter(s, std::min(progressEvery, limit - done));
+        if (PyErr_CheckSignals() != 0)
+            throw py::error_already_set();
+        if (!progress.is_none() && !run.unstable()) {
+            const py::object answer = progress(done, run.simulatedTime());
+            if (!answer.is_none() && !answer.cast<bool>())
+                return "stopped";
         }
-        if (reason.empty())
-            reason = run.stopReason();
-    } catch (...) {
-        run.setLimits(std::nullopt, std::nullopt);
-        throw;
     }
-    run.setLimits(std::nullopt, std::nullopt);
     raiseIfBlownUp(s);
-    return reason;
+    return run.stopReason();
 }
 
 ColourQuantity colourQuantity(const std::string& name)
@@ -384,7 +389,7 @@ void bindSimulation(py::module_& m)
             "Takes n steps. Raises BlowUpError, with the window's message, when the flow blows up.");
     cls.def("run", &runUntil, py::kw_only(), py::arg("until_steady") = py::none(),
             py::arg("until_time") = py::none(), py::arg("steps") = py::none(), py::arg("progress") = py::none(),
-            py::arg("progress_every") = defaultProgressEvery,
+            py::arg("progress_every") = stepsBetweenChecks,
             "Steps until the largest change of u or v in a step is at most until_steady, the\n"
             "simulated time reaches until_time, or steps steps are taken, whichever comes first\n"
             "(kelvo-batch's --until-steady, --until-time, --steps). progress(steps_taken, time) is\n"
