@@ -134,13 +134,16 @@ void bindGrid(py::module_& m)
     cls.def_property_readonly("dy", [](const PyGrid& g) { return g.grid.dy; }, "Cell height, domain units.");
     cls.def_property("re", [](const PyGrid& g) { return g.settings.reynolds; },
                      [](PyGrid& g, double re) { g.settings.reynolds = re; },
-                     "The Reynolds number the file carries; a Simulation takes it unless given re=.");
+                     "The Reynolds number the file carries. A Simulation not given re= takes it as the\n"
+                     "editor shows it (and kelvo-batch takes it): clamped into 10..2000.");
     cls.def_property("default_u", [](const PyGrid& g) { return g.settings.defaultU; },
                      [](PyGrid& g, double u) { g.settings.defaultU = u; },
-                     "The x velocity written into the fluid cells when a run starts.");
+                     "The x velocity written into the fluid cells when a run starts. A Simulation not given\n"
+                     "default_u= takes it as the editor shows it: rounded to a whole number in 0..100.");
     cls.def_property("default_v", [](const PyGrid& g) { return g.settings.defaultV; },
                      [](PyGrid& g, double v) { g.settings.defaultV = v; },
-                     "The y velocity written into the fluid cells when a run starts.");
+                     "The y velocity written into the fluid cells when a run starts. A Simulation not given\n"
+                     "default_v= takes it as the editor shows it: rounded to a whole number in 0..100.");
     forEachGridArray([&cls](const char* name, const char* doc, auto member) {
         cls.def_property_readonly(name, [member](py::object self) {
             PyGrid& g = self.cast<PyGrid&>();

@@ -56,8 +56,11 @@ class Grid:
     @property
     def dy(self) -> float: ...
     re: float
+    """The file's Reynolds number; a Simulation not given re= clamps it into 10..2000."""
     default_u: float
+    """The file's default x velocity; a Simulation not given default_u= rounds it to 0..100."""
     default_v: float
+    """The file's default y velocity; a Simulation not given default_v= rounds it to 0..100."""
     @property
     def cells(self) -> npt.NDArray[np.int32]:
         """Flag word of each cell, [i, j]."""

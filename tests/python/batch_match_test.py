@@ -87,10 +87,11 @@ class BatchMatch(unittest.TestCase):
         batch("--restart", state, "--steps", 35, "--save-state", os.path.join(self.dir, "b.state"))
         self.assertSameBits(kelvo.Simulation.restart(os.path.join(self.dir, "b.state")).u, whole.u, "batch u")
 
-    def test_history_and_probes_match_kelvo_batch_history(self):
+    def test_history_probes_and_summary_match_kelvo_batch(self):
         path = os.path.join(GRIDS, "channel.grid")
         history = os.path.join(self.dir, "history.csv")
-        batch(path, "--steps", 40, "--probe", "1.0,0.5", "--history", history)
+        summary = os.path.join(self.dir, "summary.json")
+        batch(path, "--steps", 40, "--probe", "1.0,0.5", "--history", history, "--summary-json", summary)
         theirs = np.genfromtxt(history, delimiter=",", names=True)
         sim = kelvo.Simulation(kelvo.Grid.load(path), probes=[(1.0, 0.5)])
         sim.step(40)
@@ -100,6 +101,9 @@ class BatchMatch(unittest.TestCase):
             # kelvo-batch prints nine digits.
             np.testing.assert_allclose(ours[column], theirs[column], rtol=2e-8, atol=1e-300, err_msg=column)
         self.assertEqual(sim.probe(1.0, 0.5), (ours["probe1_u"][-1], ours["probe1_v"][-1], ours["probe1_p"][-1]))
+        # The summary, shedding analysis included, is kelvo-batch's to the digit.
+        with open(summary) as f:
+            self.assertEqual(sim.summary(), json.load(f))
         body = sim.forces()[0]
         self.assertEqual((body["cd"], body["cl"]), (ours[body["name"] + "_cd"][-1], ours[body["name"] + "_cl"][-1]))
 
