@@ -1,6 +1,6 @@
-// One batch run: the "&Calculate It" preparation, the solver's build step,
-// then the simulation window's cycles on demand, with a tally of what the
-// steps did.
+// One run without a window, as kelvo-batch and the Python module drive it:
+// the "&Calculate It" preparation, the solver's build step, then the
+// simulation window's cycles on demand, with a tally of what the steps did.
 #pragma once
 
 #include "core/flow_solver.h"
