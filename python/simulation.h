@@ -45,8 +45,13 @@ public:
     // while the directory stays the same.
     VtkFieldsOutput& vtkOutput(const std::string& directory);
 
-    // Set while a thread steps the run; a second thread is refused.
+    // Set while a thread steps the run (a progress callback included); a
+    // second stepper is refused.
     std::atomic<bool> stepping{false};
+    // Set, with the GIL held, before steps that then run without it, and
+    // cleared once it is taken back: whoever holds the GIL and finds it
+    // clear reads a whole step's state.
+    std::atomic<bool> advancing{false};
 
 private:
     void startMeasuring(const MeasureChoices& measure);

@@ -123,10 +123,24 @@ private:
     BatchRun& run;
 };
 
+// Sets advancing for as long as it lives; made while the GIL is held, and
+// ended after it is taken back.
+class AdvancingFlag {
+public:
+    explicit AdvancingFlag(Simulation& s) : flag(s.advancing) { flag = true; }
+    ~AdvancingFlag() { flag = false; }
+    AdvancingFlag(const AdvancingFlag&) = delete;
+    AdvancingFlag& operator=(const AdvancingFlag&) = delete;
+
+private:
+    std::atomic<bool>& flag;
+};
+
 // Up to count steps without the GIL, stopping early when the run finishes.
 // Returns the steps taken.
 long long stepsWithoutInterpreter(Simulation& s, long long count)
 {
+    AdvancingFlag advancing(s);
     py::gil_scoped_release release;
     long long taken = 0;
     while (taken < count && !s.batchRun().finished()) {
@@ -134,6 +148,15 @@ long long stepsWithoutInterpreter(Simulation& s, long long count)
         ++taken;
     }
     return taken;
+}
+
+// The run, for a reader that computes from its state: refused while another
+// thread is taking steps, which would leave it half a step.
+const Simulation& idle(const Simulation& s)
+{
+    if (s.advancing)
+        throw std::runtime_error("this Simulation is taking steps in another thread; read it when they are done");
+    return s;
 }
 
 void raiseIfBlownUp(const Simulation& s)
@@ -205,6 +228,7 @@ py::dict settingsOf(const Simulation& s)
 
 py::list forcesOf(Simulation& s)
 {
+    idle(s);
     Measurements& m = s.measurements();
     m.sampleForces(s.batchRun().state());
     const std::vector<std::string>& columns = s.historyColumns();
@@ -230,6 +254,7 @@ py::list forcesOf(Simulation& s)
 
 py::dict historyOf(const Simulation& s)
 {
+    idle(s);
     py::dict out;
     const auto& columns = s.historyColumns();
     const auto& values = s.historyValues();
@@ -256,7 +281,7 @@ std::unique_ptr<Simulation> restart(const std::string& path, const RunChoices& c
 template <typename Value>
 py::array_t<double> centreArray(const Simulation& s, Value value)
 {
-    const SimGrid& g = s.batchRun().state();
+    const SimGrid& g = idle(s).batchRun().state();
     return computedArray(g.NX, g.NY, [&](int i, int j) { return value(g, i, j); });
 }
 
@@ -270,7 +295,10 @@ void bindSimulation(py::module_& m)
         "not changed. Building the run writes the default velocities (unless it starts from the\n"
         "stored field) and takes the build step, as kelvo-batch and the window do; step(n)\n"
         "then takes n more. Steps run without the GIL: other threads (another Simulation\n"
-        "among them) go on meanwhile.");
+        "among them) go on meanwhile. While one thread steps a run, another that reads it\n"
+        "through forces(), probe(), picture() and the like gets a RuntimeError, and one that\n"
+        "looks through a view (u, v, p) may see a step half done; a progress callback reads it\n"
+        "whole.");
     cls.def(py::init([](const PyGrid& grid, std::optional<double> re,
                         std::optional<std::variant<double, std::string>> dt, std::optional<std::string> method,
                         std::optional<std::string> pressure, int threads, std::optional<double> defaultU,
@@ -326,7 +354,7 @@ void bindSimulation(py::module_& m)
         }, (std::string(doc) + "\nA read-only view of the solver's own array, no copy: it follows the run.").c_str());
     });
     cls.def_property_readonly("vorticity", [](const Simulation& s) {
-        const SimGrid& g = s.batchRun().state();
+        const SimGrid& g = idle(s).batchRun().state();
         return computedArray(g.NX, g.NY, [&](int i, int j) { return centreVorticity(g, g.NX, g.NY, i, j); });
     }, "Vorticity dv/dx - du/dy at each cell centre, as the colour map shows it: a new array\n"
        "computed on each read.");
@@ -349,7 +377,7 @@ void bindSimulation(py::module_& m)
             "dicts with name, cells, all_walls, reference_length, fx, fy, cd, cl; bodies largest\n"
             "first, then all walls together.");
     cls.def("probe", [](const Simulation& s, double x, double y) {
-        const ProbeValues v = sampleProbe(s.batchRun().state(), x, y);
+        const ProbeValues v = sampleProbe(idle(s).batchRun().state(), x, y);
         return py::make_tuple(v.u, v.v, v.p);
     }, py::arg("x"), py::arg("y"),
        "(u, v, p) at a point in domain units (origin at the south-west corner of cell (0, 0)),\n"
@@ -360,7 +388,7 @@ void bindSimulation(py::module_& m)
                               "max_divergence, then NAME_cd, NAME_cl, NAME_fx, NAME_fy per body and\n"
                               "probeK_u, probeK_v, probeK_p per probe).");
     cls.def("summary", [](Simulation& s) {
-        const BatchRun& run = s.batchRun();
+        const BatchRun& run = idle(s).batchRun();
         const std::string json = summaryJson(s.measurements(), run.tally().steps, run.simulatedTime(),
                                              run.stopReason());
         return py::module_::import("json").attr("loads")(json);
@@ -368,12 +396,12 @@ void bindSimulation(py::module_& m)
        "and amplitudes of C_D and C_L, the shedding frequency and the Strouhal number.");
     cls.def("save_state", [](const Simulation& s, const std::string& path) {
         RunState state;
-        s.batchRun().saveState(state);
+        idle(s).batchRun().saveState(state);
         if (!saveStateFile(path, state))
             raiseFileError("cannot write the state to '" + path + "'");
     }, py::arg("path"), "Writes the run's state file, which Simulation.restart and kelvo-batch --restart continue.");
     cls.def("write_vtk", [](Simulation& s, const std::string& directory) {
-        const VtkWriteResult result = s.vtkOutput(directory).writeFrame(s.batchRun().state(), s.batchRun().simulatedTime());
+        const VtkWriteResult result = s.vtkOutput(directory).writeFrame(idle(s).batchRun().state(), s.batchRun().simulatedTime());
         if (!result.ok)
             raiseFileError("cannot write the field file '" + result.path + "'");
         return result.path;
@@ -388,7 +416,7 @@ void bindSimulation(py::module_& m)
     cls.def("picture", [](const Simulation& s, int size, bool boundary, bool streamlines, bool u, bool v, bool p,
                           bool vectors, std::optional<std::string> colourMap,
                           std::optional<std::pair<double, double>> range) {
-        return pictureArray(renderPicture(s, pictureChoices(size, boundary, streamlines, u, v, p, vectors, colourMap, range)));
+        return pictureArray(renderPicture(idle(s), pictureChoices(size, boundary, streamlines, u, v, p, vectors, colourMap, range)));
     }, py::kw_only(), py::arg("size") = 4, py::arg("boundary") = true, py::arg("streamlines") = true,
        py::arg("u") = false, py::arg("v") = false, py::arg("p") = false, py::arg("vectors") = false,
        py::arg("colour_map") = py::none(), py::arg("range") = py::none(),
@@ -396,7 +424,7 @@ void bindSimulation(py::module_& m)
     cls.def("save_png", [](const Simulation& s, const std::string& path, int size, bool boundary, bool streamlines,
                            bool u, bool v, bool p, bool vectors, std::optional<std::string> colourMap,
                            std::optional<std::pair<double, double>> range) {
-        if (!writePngFile(path, renderPicture(s, pictureChoices(size, boundary, streamlines, u, v, p, vectors, colourMap, range))))
+        if (!writePngFile(path, renderPicture(idle(s), pictureChoices(size, boundary, streamlines, u, v, p, vectors, colourMap, range))))
             raiseFileError("cannot write the picture to '" + path + "'");
     }, py::arg("path"), py::kw_only(), py::arg("size") = 4, py::arg("boundary") = true,
        py::arg("streamlines") = true, py::arg("u") = false, py::arg("v") = false, py::arg("p") = false,

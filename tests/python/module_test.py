@@ -140,22 +140,32 @@ class Threads(unittest.TestCase):
         self.assertTrue(np.array_equal(runs[0].u, alone.u))
         self.assertEqual(runs[1].settings["method"], "central")
 
-    def test_a_second_thread_cannot_step_a_running_simulation(self):
+    def test_a_running_simulation_refuses_a_second_stepper_and_half_step_reads(self):
         sim = kelvo.Simulation(cavity())
-        started = threading.Event()
-        errors = []
+        seen = []
 
         def progress(n, t):
-            started.set()
-            try:
+            # Between the steps of a run its own thread may read it, not step it.
+            seen.append(sim.probe(0.5, 0.5))
+            with self.assertRaisesRegex(RuntimeError, "^this Simulation is already stepping$"):
                 sim.step(1)
-            except RuntimeError as e:
-                errors.append(str(e))
-            return False
+            return n < 30
 
-        sim.run(steps=100, progress=progress, progress_every=1)
-        self.assertTrue(started.is_set())
-        self.assertEqual(errors, ["this Simulation is already stepping"])
+        self.assertEqual(sim.run(steps=100, progress=progress, progress_every=10), "stopped")
+        self.assertEqual(len(seen), 3)
+        # Another thread is turned away while the steps run.
+        stepping = threading.Thread(target=sim.step, args=(3000,))
+        stepping.start()
+        refused = 0
+        while stepping.is_alive():
+            try:
+                sim.forces()
+            except RuntimeError as e:
+                self.assertIn("taking steps in another thread", str(e))
+                refused += 1
+        stepping.join()
+        self.assertGreater(refused, 0)
+        self.assertEqual(sim.steps, 3030)
 
 
 class Documentation(unittest.TestCase):
