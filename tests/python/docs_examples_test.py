@@ -44,7 +44,7 @@ class Examples(unittest.TestCase):
 
     def test_strouhal_sweep(self):
         figure = os.path.join(self.work.name, "strouhal.png")
-        lines = run_script("strouhal_sweep.py", figure, 0.001)
+        lines = run_script("strouhal_sweep.py", figure, 0.0005)
         self.assertEqual([line.split(" | ")[0] for line in lines], ["| Re_D", "| 60", "| 80", "| 100", "| 120", "| 150"])
         self.assertFigure(figure)
 
