@@ -14,12 +14,17 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <stdexcept>
 #include <optional>
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace py = pybind11;
+
+// dt: a number, or "auto".
+using TimeStep = std::variant<double, std::string>;
 
 namespace {
 
@@ -29,10 +34,8 @@ constexpr int maxThreads = 8;
 // when the caller names no interval.
 constexpr long long stepsBetweenChecks = 100;
 
-using TimeStep = std::variant<std::monostate, double, std::string>;
-
 // The keywords a Simulation takes, checked as kelvo-batch checks its options.
-RunChoices runChoices(std::optional<double> re, const std::optional<std::variant<double, std::string>>& dt,
+RunChoices runChoices(std::optional<double> re, const std::optional<TimeStep>& dt,
                       const std::optional<std::string>& method, const std::optional<std::string>& pressure,
                       int threads, std::optional<double> defaultU, std::optional<double> defaultV,
                       const std::optional<std::string>& initialField)
@@ -300,7 +303,7 @@ void bindSimulation(py::module_& m)
         "looks through a view (u, v, p) may see a step half done; a progress callback reads it\n"
         "whole.");
     cls.def(py::init([](const PyGrid& grid, std::optional<double> re,
-                        std::optional<std::variant<double, std::string>> dt, std::optional<std::string> method,
+                        std::optional<TimeStep> dt, std::optional<std::string> method,
                         std::optional<std::string> pressure, int threads, std::optional<double> defaultU,
                         std::optional<double> defaultV, std::optional<std::string> initialField,
                         std::vector<std::pair<double, double>> probes, bool history) {
@@ -323,7 +326,7 @@ void bindSimulation(py::module_& m)
             "probes: (x, y) points, domain units, whose u, v, p the history records. history: record\n"
             "a history line after every step (kelvo-batch --history's columns).");
     cls.def_static("restart", [](const std::string& path, std::optional<double> re,
-                                 std::optional<std::variant<double, std::string>> dt, std::optional<std::string> method,
+                                 std::optional<TimeStep> dt, std::optional<std::string> method,
                                  std::optional<std::string> pressure, int threads,
                                  std::vector<std::pair<double, double>> probes, bool history) {
                        return restart(path, runChoices(re, dt, method, pressure, threads, std::nullopt, std::nullopt,
