@@ -4,8 +4,8 @@
 #include "cli/batch_measure.h"
 #include "core/immersed_boundary.h"
 #include "cli/batch_options.h"
-#include "cli/batch_picture.h"
-#include "cli/batch_run.h"
+#include "io/picture_grid.h"
+#include "cli/batch_summary.h"
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
 #include "io/number_text.h"
@@ -45,15 +45,8 @@ int fail(int status, const std::string& message)
 // Loads the grid file; an empty message means success.
 std::string loadGrid(const std::string& path, Grid& grid, GridFileSettings& settings)
 {
-    switch (readGridFile(path, grid, settings)) {
-    case GridFileStatus::Ok:
-        return "";
-    case GridFileStatus::CannotOpen:
-        return "cannot read grid file '" + path + "'";
-    case GridFileStatus::NotValid:
-        break;
-    }
-    return "'" + path + "' is not a valid grid file";
+    const GridFileStatus status = readGridFile(path, grid, settings);
+    return status == GridFileStatus::Ok ? std::string() : gridFileMessage(status, path);
 }
 
 // The cycles after the build step, with progress on stderr; frames, when
@@ -80,7 +73,8 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
     return seconds;
 }
 
-const char* convectionName(Convection convection)
+// The method as the first report line has always named it.
+const char* convectionLabel(Convection convection)
 {
     switch (convection) {
     case Convection::Central:
@@ -172,7 +166,7 @@ int main(int argc, char** argv)
     const std::string& source = restarting ? options.restartPath : options.gridPath;
     std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %s, dt %s, %s convection, ", source.c_str(), grid.NX,
                  grid.NY, roundTripText(parameters.reynolds).c_str(), dtText.c_str(),
-                 convectionName(parameters.convection));
+                 convectionLabel(parameters.convection));
     if (restarting)
         std::fprintf(stderr, "continuing after step %lld\n", static_cast<long long>(saved.counters.steps));
     else if (parameters.startFromStoredField)

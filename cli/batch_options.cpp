@@ -548,23 +548,6 @@ bool lookUpName(const std::string& text, const std::pair<const char*, Value> (&n
 
 }  // namespace
 
-bool parseConvection(const std::string& text, Convection& convection)
-{
-    static constexpr std::pair<const char*, Convection> names[] = {
-        {"rk3", Convection::RungeKutta},
-        {"central", Convection::Central},
-        {"blended", Convection::UpwindBlended},
-        {"designed", Convection::Designed}};
-    return lookUpName(text, names, convection);
-}
-
-bool parsePressureSolver(const std::string& text, PressureSolver& pressure)
-{
-    static constexpr std::pair<const char*, PressureSolver> names[] = {{"gauss-seidel", PressureSolver::GaussSeidel},
-                                                                   {"multigrid", PressureSolver::Multigrid}};
-    return lookUpName(text, names, pressure);
-}
-
 bool parseCodec(const std::string& text, Compressor& compressor)
 {
     static constexpr std::pair<const char*, Compressor> names[] = {{"raw", Compressor::FullFrames},

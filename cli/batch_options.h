@@ -4,6 +4,7 @@
 #include "cli/measure_options.h"
 #include "core/body_outline.h"
 #include "core/flow_solver.h"
+#include "sim/run_choices.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
 
@@ -11,28 +12,13 @@
 #include <string>
 #include <vector>
 
-struct BatchOptions {
+// The run's own choices (the Reynolds number, dt, method, pressure solver,
+// threads, default velocities, initial field) come from RunChoices.
+struct BatchOptions : RunChoices {
     std::string gridPath;             // the grid file to run
     long long steps = 0;              // steps after the build step
-    std::optional<double> reynolds;   // from the file unless given
-    double dt = 0.0;
-    bool automaticDt = false;         // --dt auto
-    Convection convection = Convection::RungeKutta;
-    PressureSolver pressure = PressureSolver::Multigrid;
-    // Whether --dt, --convection, --pressure were given; otherwise a grid
-    // file that stores the setting, or the state of a restart, decides.
-    bool dtGiven = false;
-    bool convectionGiven = false;
-    bool pressureGiven = false;
-    int threads = 0;                  // --threads; 0: the machine's cores
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
     std::optional<double> untilTime;    // stop once the simulated time reaches it
-    std::optional<double> defaultU;   // from the file unless given
-    std::optional<double> defaultV;
-    // --initial-field file|default: start from the file's u and v of the
-    // fluid cells, or write the default velocities over them; the file's
-    // choice unless given.
-    std::optional<bool> startFromStoredField;
     std::string csvPath;              // "" for no dump, "-" for stdout
     std::string saveStatePath;        // "" for no state file
     std::string restartPath;          // continue the run saved there; "" for none
@@ -68,12 +54,6 @@ RenderElements defaultElements();
 // A comma list of boundary, streamlines, u, v, p, vectors (or "none"); false
 // with a reason for an empty item or an unknown name.
 bool parseElements(const std::string& text, RenderElements& elements, std::string& error);
-
-// central, blended or designed; false for any other name.
-bool parseConvection(const std::string& text, Convection& convection);
-
-// gauss-seidel or multigrid; false for any other name.
-bool parsePressureSolver(const std::string& text, PressureSolver& pressure);
 
 // raw, mjpeg, ffv1 or utvideo; false for any other name.
 bool parseCodec(const std::string& text, Compressor& compressor);

@@ -350,3 +350,10 @@ bool saveGridFile(const std::string& chosen, const Grid& grid, const GridFileSet
     const std::vector<unsigned char> bytes = encodeSavedGrid(grid, settings);
     return !bytes.empty() && replaceFile(chosen, bytes, FileSync::BeforeRename);
 }
+
+std::string gridFileMessage(GridFileStatus status, const std::string& path)
+{
+    if (status == GridFileStatus::CannotOpen)
+        return "cannot read grid file '" + path + "'";
+    return "'" + path + "' is not a valid grid file";
+}

@@ -1,6 +1,7 @@
 // The shipped example grids: regenerated files match the committed ones, and
 // each example runs stably with the editor's default time step.
-#include "cli/batch_run.h"
+#include "cli/batch_options.h"
+#include "sim/batch_run.h"
 #include "io/example_grids.h"
 
 #include <gtest/gtest.h>
