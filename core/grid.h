@@ -9,6 +9,7 @@
 
 #include "core/array2d.h"
 #include "core/cell_flags.h"
+#include "core/emitter.h"
 
 #include <cstdint>
 
@@ -23,8 +24,9 @@ struct Grid {
     Array2D<double> u;
     Array2D<double> v;
     Array2D<double> p;
+    Emitters emitters;  // tracer particle sources, in the order placed
 
-    // Zeroes the header and releases all four arrays.
+    // Zeroes the header, releases all four arrays and drops the emitters.
     void clear();
     // Releases p, v, u and flags, in that order.
     void releaseArrays();
