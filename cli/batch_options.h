@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/measure_options.h"
+#include "cli/particle_options.h"
 #include "core/flow_solver.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
@@ -36,6 +37,7 @@ struct BatchOptions {
     std::string restartPath;          // continue the run saved there; "" for none
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
+    ParticleOptions particles;        // emitters, cap, positions as CSV
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.
@@ -56,13 +58,17 @@ struct BatchOptions {
     std::string saveGridPath;         // --save-grid FILE
 
     // Whether any frame is written.
-    bool writesFrames() const { return ppm || !aviPath.empty() || !vtkDirectory.empty(); }
+    bool writesFrames() const
+    {
+        return ppm || !aviPath.empty() || !vtkDirectory.empty() || !particles.csvDirectory.empty();
+    }
 };
 
 // The elements the simulation window starts with checked.
 RenderElements defaultElements();
 
-// A comma list of boundary, streamlines, u, v, p, vectors (or "none"); false
+// A comma list of boundary, streamlines, u, v, p, vectors, particles,
+// streaks (particles with their streaks) (or "none"); false
 // with a reason for an empty item or an unknown name.
 bool parseElements(const std::string& text, RenderElements& elements, std::string& error);
 

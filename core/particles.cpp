@@ -44,7 +44,8 @@ int32_t releaseCount(const Emitter& emitter, double cellSize)
     const double length = std::hypot(emitter.x2 - emitter.x1, emitter.y2 - emitter.y1);
     // One per cell length, both ends included; a very long segment across a
     // hostile file's coordinates is held to what a grid can show.
-    const double n = std::floor(length / cellSize) + 1.0;
+    // (rounding may leave a length of whole cells just short of it).
+    const double n = std::floor(length / cellSize * (1.0 + 1e-12)) + 1.0;
     return static_cast<int32_t>(std::clamp(n, 2.0, 8192.0));
 }
 
