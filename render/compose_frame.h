@@ -21,11 +21,11 @@ struct RenderElements {
     bool vField = false;     // y velocity, green
     bool pressure = false;   // blue
     bool vectors = false;
-    bool particles = false;       // tracer particles, on top of everything
-    bool particleStreaks = false;  // and each one's streak
     // A colour map of one quantity in place of the u, v and p fields;
     // None keeps the designed colours.
     ColourMapView colourMap;
+    bool particles = false;        // tracer particles, on top of everything
+    bool particleStreaks = false;  // and each one's streak
 };
 
 // The render pass with the buffers of its elements, kept between frames.
