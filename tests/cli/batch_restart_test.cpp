@@ -181,7 +181,7 @@ TEST_F(BatchRestart, UnusableStatesAreRefusedBeforeAnythingIsWritten)
     ASSERT_GT(good.size(), 1000u);
     std::string flipped = good, otherVersion = good;
     flipped[good.size() / 2] ^= 0x04;
-    otherVersion[16] = 3;
+    otherVersion[16] = 4;
     writeBytes(at("short.state"), good.substr(0, good.size() - 8));
     writeBytes(at("flipped.state"), flipped);
     writeBytes(at("version.state"), otherVersion);
