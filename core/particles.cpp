@@ -5,13 +5,12 @@
 
 namespace {
 
-// a at (x, y) when a[i][j] sits at ((i + ox) dx, (j + oy) dy), with the
-// reciprocal cell sizes given.
-inline double bilinear(const Array2D<double>& a, int32_t NX, int32_t NY, double x, double y, double invDx,
-                       double invDy, double ox, double oy)
+// a at cell coordinates (X, Y) = (x / dx, y / dy) when a[i][j] sits at
+// (i + ox, j + oy).
+inline double bilinear(const Array2D<double>& a, int32_t NX, int32_t NY, double X, double Y, double ox, double oy)
 {
-    const double fx = std::clamp(x * invDx - ox, 0.0, NX - 1.0);
-    const double fy = std::clamp(y * invDy - oy, 0.0, NY - 1.0);
+    const double fx = std::clamp(X - ox, 0.0, NX - 1.0);
+    const double fy = std::clamp(Y - oy, 0.0, NY - 1.0);
     const int32_t i = std::min(static_cast<int32_t>(fx), NX - 2);
     const int32_t j = std::min(static_cast<int32_t>(fy), NY - 2);
     const double sx = fx - i, sy = fy - j;
@@ -20,10 +19,10 @@ inline double bilinear(const Array2D<double>& a, int32_t NX, int32_t NY, double 
     return (1 - sy) * ((1 - sx) * west[j] + sx * east[j]) + sy * ((1 - sx) * west[j + 1] + sx * east[j + 1]);
 }
 
-inline FaceVelocity velocityAt(const Grid& g, double x, double y, double invDx, double invDy)
+// The velocity at cell coordinates (X, Y).
+inline FaceVelocity velocityAt(const Grid& g, double X, double Y)
 {
-    return {bilinear(g.u, g.NX, g.NY, x, y, invDx, invDy, 1.0, 0.5),
-            bilinear(g.v, g.NX, g.NY, x, y, invDx, invDy, 0.5, 1.0)};
+    return {bilinear(g.u, g.NX, g.NY, X, Y, 1.0, 0.5), bilinear(g.v, g.NX, g.NY, X, Y, 0.5, 1.0)};
 }
 
 // Particles a part of the parallel pass moves: large enough that the
@@ -34,7 +33,7 @@ constexpr std::size_t particlesPerPart = 8192;
 
 FaceVelocity interpolateFaces(const Grid& field, double x, double y)
 {
-    return velocityAt(field, x, y, 1.0 / field.dx, 1.0 / field.dy);
+    return velocityAt(field, x / field.dx, y / field.dy);
 }
 
 int32_t releaseCount(const Emitter& emitter, double cellSize)
@@ -50,7 +49,8 @@ int32_t releaseCount(const Emitter& emitter, double cellSize)
 }
 
 ParticleTracer::ParticleTracer(const Grid& setUp, int threads)
-    : NX(setUp.NX), NY(setUp.NY), dx(setUp.dx), dy(setUp.dy), emitters(setUp.emitters), parts(threads)
+    : NX(setUp.NX), NY(setUp.NY), dx(setUp.dx), dy(setUp.dy), invDx(1.0 / setUp.dx), invDy(1.0 / setUp.dy),
+      emitters(setUp.emitters), parts(threads)
 {
     kinds.allocate(NX, NY);
     for (int32_t i = 0; i < NX; ++i)
@@ -70,7 +70,11 @@ void ParticleTracer::setCap(std::size_t particles)
 
 ParticleTracer::Kind ParticleTracer::kindAt(double x, double y) const
 {
-    const double fx = x / dx, fy = y / dy;
+    return kindAtCell(x * invDx, y * invDy);
+}
+
+ParticleTracer::Kind ParticleTracer::kindAtCell(double fx, double fy) const
+{
     if (!(fx >= 0.0 && fy >= 0.0 && fx < NX && fy < NY))
         return Gone;
     return static_cast<Kind>(kinds[static_cast<int32_t>(fx)][static_cast<int32_t>(fy)]);
@@ -92,14 +96,13 @@ void ParticleTracer::beforeStep(const Grid& state)
     before.v.copyFrom(state.v);
 }
 
-bool ParticleTracer::move(Particle& p, const Grid& after, double dt) const
+bool ParticleTracer::move(Particle& p, const Grid& after, double dt, double toCellX, double toCellY) const
 {
-    const double invDx = 1.0 / dx, invDy = 1.0 / dy;
-    const FaceVelocity k1 = velocityAt(before, p.x, p.y, invDx, invDy);
-    const FaceVelocity k2 = velocityAt(after, p.x + dt * k1.u, p.y + dt * k1.v, invDx, invDy);
+    const FaceVelocity k1 = velocityAt(before, p.x * toCellX, p.y * toCellY);
+    const FaceVelocity k2 = velocityAt(after, (p.x + dt * k1.u) * toCellX, (p.y + dt * k1.v) * toCellY);
     const double x = p.x + 0.5 * dt * (k1.u + k2.u);
     const double y = p.y + 0.5 * dt * (k1.v + k2.v);
-    switch (kindAt(x, y)) {
+    switch (kindAtCell(x * toCellX, y * toCellY)) {
     case Open:
         p.x = x;
         p.y = y;
@@ -126,13 +129,17 @@ void ParticleTracer::afterStep(const Grid& state, double dt)
     if (std::isfinite(dt) && !list.empty()) {
         gone.assign(list.size(), 0);
         const std::size_t count = list.size();
+        // Held in locals: the particles written in the loop could otherwise
+        // be taken to change them.
+        const double toCellX = invDx, toCellY = invDy;
         const int partCount = static_cast<int>((count + particlesPerPart - 1) / particlesPerPart);
         parts.run(partCount, [&](int part) {
             const std::size_t first = static_cast<std::size_t>(part) * particlesPerPart;
             const std::size_t end = std::min(count, first + particlesPerPart);
             for (std::size_t k = first; k < end; ++k) {
                 Particle moved = list[k];
-                const bool kept = move(moved, state, dt) && std::isfinite(moved.x) && std::isfinite(moved.y);
+                const bool kept =
+                    move(moved, state, dt, toCellX, toCellY) && std::isfinite(moved.x) && std::isfinite(moved.y);
                 list[k] = moved;
                 gone[k] = kept ? 0 : 1;
             }

@@ -96,8 +96,11 @@ public:
 private:
     enum Kind : unsigned char { Open = 0, Blocked = 1, Gone = 2 };
     Kind kindAt(double x, double y) const;
-    // One particle's Heun step; false when it has left the flow.
-    bool move(Particle& p, const Grid& after, double dt) const;
+    // The same at cell coordinates (x / dx, y / dy).
+    Kind kindAtCell(double fx, double fy) const;
+    // One particle's Heun step; false when it has left the flow. toCellX
+    // and toCellY are 1 / dx and 1 / dy.
+    bool move(Particle& p, const Grid& after, double dt, double toCellX, double toCellY) const;
     // Releases one emitter's particles (those in open cells).
     void release(const Emitter& emitter, int32_t index);
     // Drops the particles marked gone and the oldest beyond the cap, in
@@ -106,6 +109,7 @@ private:
 
     int32_t NX, NY;
     double dx, dy;
+    double invDx, invDy;
     Array2D<unsigned char> kinds;  // Kind per cell
     Emitters emitters;
     std::size_t capacity = particle_defaults::cap;
