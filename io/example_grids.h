@@ -24,6 +24,9 @@ ExampleGrid stepExample();
 // cells, blockage 1/8, Re 100 on D and the centre-line inflow speed (the
 // file's Reynolds number is the domain's, 100 x 49 / 6).
 ExampleGrid squareCylinderExample();
+// The same with streaklines: a rake of four point emitters across the wake,
+// 2 D ahead of the cylinder, releasing every step.
+ExampleGrid squareCylinderStreaksExample();
 
 // All examples, in the order above.
 std::vector<ExampleGrid> exampleGrids();
