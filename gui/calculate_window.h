@@ -22,6 +22,7 @@
 #include <fx3d.h>
 
 #include <memory>
+#include <optional>
 
 class CalculateWindow : public FXDialogBox {
     FXDECLARE(CalculateWindow)
@@ -53,6 +54,15 @@ protected:
     FXCheckButton* showVField = nullptr;
     FXCheckButton* showPressure = nullptr;
     FXCheckButton* showVectors = nullptr;
+    FXCheckButton* showParticles = nullptr;
+    FXCheckButton* showStreaks = nullptr;
+    FXCheckButton* emitterTool = nullptr;     // left clicks and drags on the picture place emitters
+    FXButton* releaseInflowButton = nullptr;  // an emitter along every inflow run
+    // Emitters placed in this window, added to the grid's own at every
+    // rebuild of the run; where the last left press fell.
+    Emitters placedEmitters;
+    std::optional<DomainPoint> emitterStart;
+    FXint emitterStartX = 0, emitterStartY = 0;
     FXGroupBox* saveGroup = nullptr;          // "Save Method"
     FXRadioButton* savePpm = nullptr;
     FXRadioButton* saveAvi = nullptr;
@@ -119,6 +129,7 @@ protected:
     void buildIntervalGroup();
     void buildSizeGroup();
     void buildViewGroup();
+    void buildParticleControls();
     // The view the View group chooses.
     ColourMapView chosenView() const;
 
@@ -137,7 +148,10 @@ protected:
     // picture drawn, shown and saved, the count shown. False when a frame
     // could not be saved (the run has then been stopped).
     bool runOneCycle();
-    // The six check buttons as the render pass reads them.
+    // Adds an emitter placed in this window to the run, now and after every
+    // rebuild.
+    void placeEmitter(Emitter emitter);
+    // The check buttons as the render pass reads them.
     RenderElements checkedElements() const;
     // What the current save method writes.
     FrameSaving frameSaving() const;
@@ -203,6 +217,7 @@ public:
         ID_SAVE_PICTURE,
         ID_MEASURE,
         ID_PROBES_CHANGED,
+        ID_RELEASE_INFLOW,
         ID_LAST
     };
 
@@ -229,6 +244,11 @@ public:
     long onCanvasConfigure(FXObject*, FXSelector, void*);
     // A middle click on the picture places a probe there.
     long onCanvasMiddleClick(FXObject*, FXSelector, void*);
+    // With the emitter tool: a left click places a point emitter, a drag a
+    // line emitter, a drag with Shift a timeline released at once.
+    long onCanvasLeftPress(FXObject*, FXSelector, void*);
+    long onCanvasLeftRelease(FXObject*, FXSelector, void*);
+    long onCmdReleaseInflow(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
     // A probe removed in the Measurements window: its mark goes.

@@ -157,6 +157,12 @@ enum UiTextKey : int {
     TXT_NO_BUTTON         = 175,
     // The default method of the Method list.
     TXT_METHOD_RK3        = 176,
+    // Tracer particles in the simulation window.
+    TXT_PARTICLES         = 240,
+    TXT_PARTICLE_STREAKS  = 241,
+    TXT_EMITTER_TOOL      = 242,
+    TXT_EMITTER_TIP       = 243,
+    TXT_RELEASE_INFLOW    = 244,
 };
 
 // One entry of a language's table.

@@ -147,6 +147,11 @@ const UiTextEntry table[] = {
     {174, "&Yes"},
     {175, "&No"},
     {176, "RK3, 2nd order"},
+    {240, "Particles"},
+    {241, "Particle Streaks"},
+    {242, "Emitter Tool"},
+    {243, "Left click: a point emitter; drag: a line emitter; Shift+drag: a timeline released at once"},
+    {244, "Release from Inflow"},
 };
 
 }  // namespace

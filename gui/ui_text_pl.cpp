@@ -147,6 +147,11 @@ const UiTextEntry table[] = {
     {174, "&Tak"},
     {175, "&Nie"},
     {176, "RK3, 2. rzędu"},
+    {240, "Cząstki"},
+    {241, "Smugi cząstek"},
+    {242, "Narzędzie emitera"},
+    {243, "Kliknięcie: emiter punktowy; przeciągnięcie: emiter liniowy; Shift+przeciągnięcie: linia czasu wypuszczona od razu"},
+    {244, "Wypuść z wlotu"},
 };
 
 }  // namespace
