@@ -928,9 +928,9 @@ long CalculateWindow::onCanvasLeftPress(FXObject*, FXSelector, void* ptr)
     return 1;
 }
 
-// A release within a few pixels of the press is a click; the end of a drag
-// off the picture clamps nothing: the emitter's particles in closed cells
-// or off the grid are simply never released.
+// A release within a few pixels of the press is a click, and so is a drag
+// that ends off the picture: a point at the press. Of a line across walls
+// only the points in open cells ever release particles.
 long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
