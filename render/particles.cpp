@@ -67,10 +67,15 @@ void ParticlePass::draw(FrameImage& image, const Grid& grid, int k, const std::v
         return;
     const FramePlanes planes = image.planes();
     std::vector<std::array<float, 2>> places(list.size());
+    // Places far off the picture (a particle of a damaged state file) are
+    // held just outside it, where nothing is drawn, so every place converts
+    // to a pixel number.
+    const double margin = 16.0;
     for (std::size_t n = 0; n < list.size(); ++n) {
         const double column = (list[n].x / grid.dx + 0.5) * k;
         const double row = (grid.NY - list[n].y / grid.dy + 0.5) * k;
-        places[n] = {static_cast<float>(column), static_cast<float>(row)};
+        places[n] = {static_cast<float>(std::clamp(column, -margin, planes.width + margin)),
+                     static_cast<float>(std::clamp(row, -margin, planes.height + margin))};
     }
     if (withStreaks) {
         followStreaks(list, places);

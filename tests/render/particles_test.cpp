@@ -57,6 +57,13 @@ TEST(ParticlePass, DotsLandOnTheirCellInTheirEmittersColour)
         EXPECT_EQ(at(image, column, row), paletteAt(c.colour)) << "k " << c.k;
         EXPECT_EQ(litPixels(image), c.size * c.size) << "k " << c.k;
     }
+    // Far off the picture (a damaged state file's particle): nothing drawn.
+    FrameImage image(40, 32);
+    const std::vector<Particle> far = {Particle{1e300, -1e300, 0, 0, 0}, Particle{-3.0, 0.5, 1, 0, 0}};
+    ParticlePass pass;
+    pass.draw(image, g, 4, far, true);
+    pass.draw(image, g, 4, far, true);
+    EXPECT_EQ(litPixels(image), 0);
     EXPECT_EQ(paletteAt(9), paletteAt(1)) << "the palette wraps around";
     EXPECT_EQ(paletteAt(-1), paletteAt(7));
 }
