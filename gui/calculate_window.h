@@ -263,4 +263,7 @@ public:
 
     // Draws the picture on the canvas.
     void presentFrame();
+    // The emitters placed in this window, for the editor to keep with the
+    // grid once the window has closed.
+    const Emitters& placedEmitterList() const { return placedEmitters; }
 };
