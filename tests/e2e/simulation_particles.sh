@@ -52,6 +52,26 @@ green=$(canvas_colour "$out/running.png" 0 158 115)
 # The dragged line lies a fifth of the way along: nothing orange upstream.
 upstream=$(count_colour "$out/running.png" $((SX + CANVAS_X0)) $((SY + CANVAS_Y0)) 40 "$SIM_CANVAS_H" 230 159 0)
 [ "$upstream" -eq 0 ] || fail "$upstream orange pixels upstream of the line emitter"
+# Closed (paused: at once), the window hands its emitters to the drawn
+# grid, and Save writes them: a version-4 file.
+xdotool mousemove --sync $((SX + 200)) $((SY + 130))
+sleep 0.2
+xdotool key Escape
+sleep 0.8
+click_at $((WX + 72)) $((WY + 39))
+DID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save As\.\.$' | head -n 1)
+[ -n "$DID" ] || fail "the Save As.. dialog did not appear"
+eval "$(xdotool getwindowgeometry --shell "$DID")"
+xdotool windowfocus --sync "$DID"
+sleep 0.3
+click_at $((X + 240)) $((Y + HEIGHT - 54))
+xdotool type --delay 20 "$out/Grids/with_emitters.grid"
+sleep 0.3
+xdotool key Return
+wait_for_file "$out/Grids/with_emitters.grid" || fail "no grid file was written"
+sleep 0.5
+version=$(od -An -tu4 -j14 -N4 "$out/Grids/with_emitters.grid" | tr -d ' ')
+[ "$version" = 4 ] || fail "the saved grid is not of version 4 (bytes 14..17: $version)"
 kill "$PROGRAM_PID"
 wait "$PROGRAM_PID" 2>/dev/null
-echo "PASS: the emitter tool and Release from Inflow put particles into the running flow"
+echo "PASS: the emitter tool and Release from Inflow put particles into the running flow, and Save keeps them"
