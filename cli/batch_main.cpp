@@ -59,7 +59,7 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
     Stopwatch clock;
     for (long long n = 1; n <= steps; ++n) {
         const bool saved = frames ? run.advance(interval, [&](int32_t index) {
-            return frames->frame(run.state(), run.simulatedTime(), index, error);
+            return frames->frame(run.state(), run.simulatedTime(), index, error, &run.particles());
         })
                                   : (run.advance(), true);
         if (measure)
@@ -160,6 +160,7 @@ int main(int argc, char** argv)
     if (restarting && !(error = loadRestart(options, grid, saved)).empty())
         return fail(batch_constants::exitRunFailed, error);
 
+    addOptionEmitters(options.particles, grid);
     const RunParameters parameters = restarting ? resolveRestartParameters(options, saved.settings)
                                                 : resolveParameters(options, settings);
     const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);
@@ -182,6 +183,7 @@ int main(int argc, char** argv)
                                             : std::make_unique<BatchRun>(grid, parameters, options.untilSteady,
                                                                          options.untilTime);
     BatchRun& run = *started;
+    run.setParticleCap(options.particles.cap);
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
         frames = std::make_unique<BatchFrames>(options, grid);

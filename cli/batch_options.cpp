@@ -195,6 +195,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         return applyPictureOption(name, text, o, error);
     if (isMeasureOption(name))
         return applyMeasureOption(name, text, o.measure, error);
+    if (isParticleOption(name))
+        return applyParticleOption(name, text, o.particles, error);
     if (name == "--body") {
         BodyOutline outline;
         if (!parseBodyOption(text, outline, error))
@@ -285,7 +287,7 @@ bool takesValue(const std::string& name)
            name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
            name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || name == "--body" || isFrameOption(name) ||
            isPictureOption(name) ||
-           isMeasureOption(name);
+           isMeasureOption(name) || isParticleOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -447,8 +449,9 @@ std::string batchUsage()
            "  --interval N    cycles per frame, 1..1110 (default 1)\n"
            "  --size K        pixels per cell edge, 1..15 (default 4)\n"
            "  --elements LIST comma list of boundary, streamlines, u, v, p, vectors,\n"
-           "                  cells (bodies with outlines as their cells), or none\n"
-           "                  (default boundary,streamlines)\n"
+           "                  cells (bodies with outlines as their cells),\n"
+           "                  particles, streaks, or none (default\n"
+           "                  boundary,streamlines)\n"
            "  --ppm [DIR]     write DIR/frame_00000.ppm ... (default DIR: frames;\n"
            "                  --ppm=DIR when the grid file follows)\n"
            "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
@@ -470,7 +473,7 @@ std::string batchUsage()
            "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
            "  --save-grid FILE   write the grid to FILE and run nothing (a grid file\n"
            "                     with --body: the grid with its outlines)\n" +
-           std::string(measureUsage) + bodyUsage;
+           std::string(measureUsage) + bodyUsage + particleUsage;
 }
 
 bool parseGridSize(const std::string& text, int& NX, int& NY)
@@ -516,14 +519,17 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
                      : item == "p"           ? &chosen.pressure
                      : item == "vectors"     ? &chosen.vectors
                      : item == "cells"       ? &chosen.outlineCells
+                     : item == "particles"   ? &chosen.particles
+                     : item == "streaks"     ? &chosen.particleStreaks
                                              : nullptr;
         if (!flag) {
             error = item.empty() ? "--elements has an empty item in '" + text + "'"
                                  : "--elements does not know '" + item +
-                                       "' (boundary, streamlines, u, v, p, vectors, cells or none)";
+                                       "' (boundary, streamlines, u, v, p, vectors, cells, particles, streaks or none)";
             return false;
         }
         *flag = true;
+        chosen.particles = chosen.particles || chosen.particleStreaks;
         if (comma == std::string::npos)
             break;
         start = comma + 1;

@@ -3,6 +3,7 @@
 
 #include "cli/measure_options.h"
 #include "core/body_outline.h"
+#include "cli/particle_options.h"
 #include "core/flow_solver.h"
 #include "sim/run_choices.h"
 #include "render/compose_frame.h"
@@ -25,6 +26,7 @@ struct BatchOptions : RunChoices {
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
     std::vector<BodyOutline> bodies;  // --body, drawn over the grid in order
+    ParticleOptions particles;        // emitters, cap, positions as CSV
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.
@@ -45,13 +47,17 @@ struct BatchOptions : RunChoices {
     std::string saveGridPath;         // --save-grid FILE
 
     // Whether any frame is written.
-    bool writesFrames() const { return ppm || !aviPath.empty() || !vtkDirectory.empty(); }
+    bool writesFrames() const
+    {
+        return ppm || !aviPath.empty() || !vtkDirectory.empty() || !particles.csvDirectory.empty();
+    }
 };
 
 // The elements the simulation window starts with checked.
 RenderElements defaultElements();
 
-// A comma list of boundary, streamlines, u, v, p, vectors (or "none"); false
+// A comma list of boundary, streamlines, u, v, p, vectors, particles,
+// streaks (particles with their streaks) (or "none"); false
 // with a reason for an empty item or an unknown name.
 bool parseElements(const std::string& text, RenderElements& elements, std::string& error);
 

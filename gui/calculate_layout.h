@@ -75,6 +75,13 @@ constexpr int rangeColumns = 7;
 constexpr int solverLabelX = 255;
 constexpr int solverLabelY = 318;
 constexpr int solverLabelWidth = 145;
+
+// The particles' controls under it: the two elements, the emitter tool and
+// Release from Inflow.
+constexpr int particleFrameX = 250;
+constexpr int particleFrameY = 356;
+constexpr int particleFrameWidth = 155;
+constexpr int particleFrameHeight = 118;
 }  // namespace CalculateLayout
 
 namespace CalculateRanges {

@@ -1,6 +1,7 @@
 #include "gui/calculate_window.h"
 
 #include "core/flow_check.h"
+#include "core/inflow_emitters.h"
 #include "gui/avi_message_box.h"
 #include "gui/calculate_layout.h"
 #include "gui/close_running_dialog.h"
@@ -20,6 +21,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 
 
@@ -125,6 +127,9 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_MOTION,    CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasMotion),
     FXMAPFUNC(SEL_MOUSEWHEEL, CalculateWindow::ID_CANVAS,     CalculateWindow::onCanvasWheel),
     FXMAPFUNCS(SEL_COMMAND,  CalculateWindow::ID_ZOOM_IN, CalculateWindow::ID_ZOOM_ONE, CalculateWindow::onCmdZoom),
+    FXMAPFUNC(SEL_LEFTBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftPress),
+    FXMAPFUNC(SEL_LEFTBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftRelease),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RELEASE_INFLOW, CalculateWindow::onCmdReleaseInflow),
     FXMAPFUNC(SEL_CHANGED,   CalculateWindow::ID_PROBES_CHANGED, CalculateWindow::onProbesChanged),
     FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
     FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
@@ -159,6 +164,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildIntervalGroup();
     buildSizeGroup();
     buildViewGroup();
+    buildParticleControls();
 
     run.reset(new SimulationRun(*grid, settings));
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
@@ -237,6 +243,22 @@ void CalculateWindow::buildRenderGroup()
     showVectors = new FXCheckButton(renderButtons, uiText(TXT_VELOCITY_VECTORS), this, ID_RENDER);
     showBoundaryCells->setCheck(TRUE);
     showStreamlines->setCheck(TRUE);
+}
+
+// The particles' elements and tools, in a frame of their own.
+void CalculateWindow::buildParticleControls()
+{
+    using namespace CalculateLayout;
+    FXVerticalFrame* frame = new FXVerticalFrame(this, LAYOUT_FIX_X | LAYOUT_FIX_Y | LAYOUT_FIX_WIDTH |
+                                                     LAYOUT_FIX_HEIGHT, particleFrameX, particleFrameY,
+                                                 particleFrameWidth, particleFrameHeight, 0, 0, 0, 0, 0, framePad);
+    showParticles = new FXCheckButton(frame, uiText(TXT_PARTICLES), this, ID_RENDER);
+    showStreaks = new FXCheckButton(frame, uiText(TXT_PARTICLE_STREAKS), this, ID_RENDER);
+    emitterTool = new FXCheckButton(frame, uiText(TXT_EMITTER_TOOL));
+    emitterTool->setTipText(uiText(TXT_EMITTER_TIP));
+    releaseInflowButton = new FXButton(frame, uiText(TXT_RELEASE_INFLOW), nullptr, this, ID_RELEASE_INFLOW);
+    // A grid that brings emitters shows its particles from the start.
+    showParticles->setCheck(grid->emitters.empty() ? FALSE : TRUE);
 }
 
 // "Save Method": none, AVI, PPM, VTK; the data target keeps one checked.
@@ -412,6 +434,8 @@ RenderElements CalculateWindow::checkedElements() const
     elements.vField = showVField->getCheck() == TRUE;
     elements.pressure = showPressure->getCheck() == TRUE;
     elements.vectors = showVectors->getCheck() == TRUE;
+    elements.particleStreaks = showStreaks->getCheck() == TRUE;
+    elements.particles = showParticles->getCheck() == TRUE || elements.particleStreaks;
     elements.colourMap = chosenView();
     return elements;
 }
@@ -482,7 +506,7 @@ bool CalculateWindow::runOneCycle()
     const bool frameCycle = run->isFrameCycle(interval);
     run->cycle(interval, [this, &saved](int32_t index) {
         saved = outputs.frame(run->state(), run->simulatedTime(), checkedElements(), frameSaving(), index,
-                              [this] { presentFrame(); });
+                              [this] { presentFrame(); }, &run->particles().particles());
         return saved.ok;
     });
     measureStep(frameCycle);
@@ -602,6 +626,8 @@ void CalculateWindow::stopAfterBlowUp()
 void CalculateWindow::restartRun()
 {
     run->rebuild();
+    for (const Emitter& e : placedEmitters)
+        run->particles().addEmitter(e);
     run->step();
     run->resetCounters();
     restartMeasurements();
@@ -619,6 +645,8 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     outputs.closeAvi();
     outputs.release();
     run->rebuild();
+    for (const Emitter& e : placedEmitters)
+        run->particles().addEmitter(e);
     allocateImage();
     run->step();
     run->resetCounters();
@@ -646,7 +674,7 @@ long CalculateWindow::onCanvasConfigure(FXObject*, FXSelector, void*)
 // The render pass: the checked elements from the current state, shown.
 long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 {
-    outputs.compose(run->state(), checkedElements());
+    outputs.compose(run->state(), checkedElements(), &run->particles().particles());
     presentFrame();
     return 1;
 }
@@ -987,4 +1015,63 @@ long CalculateWindow::onProbesChanged(FXObject*, FXSelector, void*)
 {
     presentFrame();
     return 1;
+}
+
+namespace {
+// Steps between the releases of an emitter placed in the window.
+constexpr int32_t defaultEmitterEvery = 5;
+}  // namespace
+
+long CalculateWindow::onCanvasLeftPress(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    emitterStart.reset();
+    if (emitterTool->getCheck() != TRUE)
+        return 0;
+    emitterStart = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+    emitterStartX = event->win_x;
+    emitterStartY = event->win_y;
+    return 1;
+}
+
+// A release within a few pixels of the press is a click, and so is a drag
+// that ends off the picture: a point at the press. Of a line across walls
+// only the points in open cells ever release particles.
+long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (!emitterStart)
+        return 0;
+    const DomainPoint from = *emitterStart;
+    emitterStart.reset();
+    constexpr int clickPixels = 4;
+    const bool click = std::abs(event->win_x - emitterStartX) <= clickPixels &&
+                       std::abs(event->win_y - emitterStartY) <= clickPixels;
+    const std::optional<DomainPoint> end = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+    const DomainPoint to = click || !end ? from : *end;
+    const int32_t colour = static_cast<int32_t>(grid->emitters.size() + placedEmitters.size());
+    if ((event->state & SHIFTMASK) && !click) {
+        run->particles().releaseLine(from.x, from.y, to.x, to.y, colour);
+        showParticles->setCheck(TRUE);
+        renderFrame();
+        return 1;
+    }
+    placeEmitter(Emitter{from.x, from.y, to.x, to.y, defaultEmitterEvery, colour});
+    return 1;
+}
+
+long CalculateWindow::onCmdReleaseInflow(FXObject*, FXSelector, void*)
+{
+    const int32_t first = static_cast<int32_t>(grid->emitters.size() + placedEmitters.size());
+    for (const Emitter& e : inflowEmitters(*grid, defaultEmitterEvery, first))
+        placeEmitter(e);
+    return 1;
+}
+
+void CalculateWindow::placeEmitter(Emitter emitter)
+{
+    placedEmitters.push_back(emitter);
+    run->particles().addEmitter(emitter);
+    showParticles->setCheck(TRUE);
+    renderFrame();
 }

@@ -23,6 +23,7 @@
 #include <fx3d.h>
 
 #include <memory>
+#include <optional>
 
 // The picture fills the canvas when fitted, as it always has; zooming goes
 // up to 16 screen pixels a picture pixel.
@@ -58,6 +59,15 @@ protected:
     FXCheckButton* showVField = nullptr;
     FXCheckButton* showPressure = nullptr;
     FXCheckButton* showVectors = nullptr;
+    FXCheckButton* showParticles = nullptr;
+    FXCheckButton* showStreaks = nullptr;
+    FXCheckButton* emitterTool = nullptr;     // left clicks and drags on the picture place emitters
+    FXButton* releaseInflowButton = nullptr;  // an emitter along every inflow run
+    // Emitters placed in this window, added to the grid's own at every
+    // rebuild of the run; where the last left press fell.
+    Emitters placedEmitters;
+    std::optional<DomainPoint> emitterStart;
+    FXint emitterStartX = 0, emitterStartY = 0;
     FXGroupBox* saveGroup = nullptr;          // "Save Method"
     FXRadioButton* savePpm = nullptr;
     FXRadioButton* saveAvi = nullptr;
@@ -125,6 +135,7 @@ protected:
     void buildIntervalGroup();
     void buildSizeGroup();
     void buildViewGroup();
+    void buildParticleControls();
     // The view the View group chooses.
     ColourMapView chosenView() const;
 
@@ -143,7 +154,10 @@ protected:
     // picture drawn, shown and saved, the count shown. False when a frame
     // could not be saved (the run has then been stopped).
     bool runOneCycle();
-    // The six check buttons as the render pass reads them.
+    // Adds an emitter placed in this window to the run, now and after every
+    // rebuild.
+    void placeEmitter(Emitter emitter);
+    // The check buttons as the render pass reads them.
     RenderElements checkedElements() const;
     // What the current save method writes.
     FrameSaving frameSaving() const;
@@ -221,6 +235,7 @@ public:
         ID_ZOOM_OUT,
         ID_ZOOM_FIT,
         ID_ZOOM_ONE,
+        ID_RELEASE_INFLOW,
         ID_LAST
     };
 
@@ -257,6 +272,11 @@ public:
     long onCanvasMotion(FXObject*, FXSelector, void*);
     // Ctrl with +, -, 0 and 1: zoom in and out, Fit, 1:1.
     long onCmdZoom(FXObject*, FXSelector, void*);
+    // With the emitter tool: a left click places a point emitter, a drag a
+    // line emitter, a drag with Shift a timeline released at once.
+    long onCanvasLeftPress(FXObject*, FXSelector, void*);
+    long onCanvasLeftRelease(FXObject*, FXSelector, void*);
+    long onCmdReleaseInflow(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
     // A probe removed in the Measurements window: its mark goes.
@@ -271,4 +291,7 @@ public:
 
     // Draws the picture on the canvas.
     void presentFrame();
+    // The emitters placed in this window, for the editor to keep with the
+    // grid once the window has closed.
+    const Emitters& placedEmitterList() const { return placedEmitters; }
 };

@@ -671,6 +671,12 @@ void GridEditorWindow::runSimulation(const SolverSettings& settings)
 {
     CalculateWindow window(this, &model.grid(), settings);
     window.execute(PLACEMENT_OWNER);
+    // Emitters placed while it ran belong to the grid from now on (one
+    // undoable change; Save writes them).
+    if (!window.placedEmitterList().empty()) {
+        applyChange(GridChange::addedEmitters(model.grid(), window.placedEmitterList()));
+        endDrags();
+    }
 }
 
 // About: the about box, modal over this window.

@@ -163,6 +163,12 @@ enum UiTextKey : int {
     TXT_ZOOM_OUT          = 179,
     TXT_ZOOM_FIT          = 180,
     TXT_ZOOM_ONE          = 181,
+    // Tracer particles in the simulation window.
+    TXT_PARTICLES         = 240,
+    TXT_PARTICLE_STREAKS  = 241,
+    TXT_EMITTER_TOOL      = 242,
+    TXT_EMITTER_TIP       = 243,
+    TXT_RELEASE_INFLOW    = 244,
 };
 
 // One entry of a language's table.

@@ -152,6 +152,11 @@ const UiTextEntry table[] = {
     {179, "P&omniejsz\tCtrl--\tPomniejsz komórki wokół środka płótna (lub obróć kółko myszy)."},
     {180, "&Dopasuj\tCtrl-0\tPokaż całą siatkę. Powiększoną siatkę przesuwa się środkowym przyciskiem."},
     {181, "&1:1\tCtrl-1\tJeden piksel ekranu na komórkę."},
+    {240, "Cząstki"},
+    {241, "Smugi cząstek"},
+    {242, "Narzędzie emitera"},
+    {243, "Kliknięcie: emiter punktowy; przeciągnięcie: emiter liniowy; Shift+przeciągnięcie: linia czasu wypuszczona od razu"},
+    {244, "Wypuść z wlotu"},
 };
 
 }  // namespace

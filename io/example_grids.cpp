@@ -131,6 +131,23 @@ ExampleGrid airfoilExample()
     return e;
 }
 
+ExampleGrid squareCylinderStreaksExample()
+{
+    ExampleGrid e = squareCylinderExample();
+    e.fileName = "square_cylinder_streaks.grid";
+    Grid& g = e.grid;
+    // The cylinder spans x = 48..54 cells and y = 22..28 cells (dx = dy =
+    // 1/49); the rake stands 2 D ahead of it, its outer points just
+    // outside the cylinder's sides, its inner ones beside the centre line.
+    const double x = 36.0 * g.dx;
+    int32_t colour = 0;
+    for (double y : {20.5, 24.0, 26.0, 29.5}) {
+        g.emitters.push_back(Emitter{x, y * g.dy, x, y * g.dy, 1, colour});
+        ++colour;
+    }
+    return e;
+}
+
 std::vector<ExampleGrid> exampleGrids()
 {
     std::vector<ExampleGrid> all;
@@ -139,5 +156,6 @@ std::vector<ExampleGrid> exampleGrids()
     all.push_back(stepExample());
     all.push_back(squareCylinderExample());
     all.push_back(airfoilExample());
+    all.push_back(squareCylinderStreaksExample());
     return all;
 }

@@ -3,18 +3,18 @@
 #include "io/little_endian.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 constexpr std::size_t sectionHeaderLength = 8;
-}
+}  // namespace
 
 std::vector<unsigned char> encodeGridSections(const std::vector<GridSection>& sections)
 {
     std::vector<unsigned char> bytes;
     LittleEndianWriter out(bytes);
     for (const GridSection& s : sections) {
-        for (char c : s.tag)
-            out.u8(static_cast<unsigned char>(c));
+        bytes.insert(bytes.end(), s.tag.begin(), s.tag.end());
         out.u32(static_cast<std::uint32_t>(s.bytes.size()));
         bytes.insert(bytes.end(), s.bytes.begin(), s.bytes.end());
     }
@@ -23,23 +23,30 @@ std::vector<unsigned char> encodeGridSections(const std::vector<GridSection>& se
 
 bool decodeGridSections(const unsigned char* bytes, std::size_t length, std::vector<GridSection>& sections)
 {
-    std::vector<GridSection> read;
+    std::vector<GridSection> found;
     std::size_t at = 0;
     while (at < length) {
         if (length - at < sectionHeaderLength)
             return false;
         GridSection s;
-        for (int k = 0; k < 4; ++k)
-            s.tag[k] = static_cast<char>(bytes[at + k]);
+        std::memcpy(s.tag.data(), bytes + at, 4);
         LittleEndianReader in(bytes + at + 4);
-        const std::size_t payload = in.u32();
+        const std::uint32_t size = in.u32();
         at += sectionHeaderLength;
-        if (length - at < payload)
+        if (size > length - at)
             return false;
-        s.bytes.assign(bytes + at, bytes + at + payload);
-        at += payload;
-        read.push_back(std::move(s));
+        s.bytes.assign(bytes + at, bytes + at + size);
+        at += size;
+        found.push_back(std::move(s));
     }
-    sections = std::move(read);
+    sections = std::move(found);
     return true;
+}
+
+const GridSection* findGridSection(const std::vector<GridSection>& sections, const char (&tag)[5])
+{
+    for (const GridSection& s : sections)
+        if (std::memcmp(s.tag.data(), tag, 4) == 0)
+            return &s;
+    return nullptr;
 }

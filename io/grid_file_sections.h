@@ -1,7 +1,6 @@
-// The tagged sections that follow the cell records of a version-4 grid file:
-// each a 4-byte ASCII tag, a uint32 little-endian payload length and the
-// payload. A reader refuses a section that runs past the end and keeps every
-// other, known or not; what a tag's payload means is its codec's business.
+// Tagged sections after the cell records of a version-4 grid file (and
+// after the payload of a state file that carries them): each a 4-byte ASCII
+// tag, a uint32 little-endian payload length, then the payload.
 #pragma once
 
 #include <array>
@@ -13,7 +12,12 @@ struct GridSection {
     std::vector<unsigned char> bytes;
 };
 
+// The sections one after another.
 std::vector<unsigned char> encodeGridSections(const std::vector<GridSection>& sections);
 
-// False when a section's header or payload runs past the end.
+// Splits bytes into sections; false when a header or a payload runs past
+// the end. Unknown tags are kept: the reader of each tag decides.
 bool decodeGridSections(const unsigned char* bytes, std::size_t length, std::vector<GridSection>& sections);
+
+// The payload of the first section with the tag, or null.
+const GridSection* findGridSection(const std::vector<GridSection>& sections, const char (&tag)[5]);

@@ -5,6 +5,7 @@
 #include "io/grid_file_sections.h"
 
 #include "core/cell_types.h"
+#include "io/emitter_section.h"
 #include "io/little_endian.h"
 
 #include <cmath>
@@ -84,6 +85,7 @@ bool velocitiesFinite(const Grid& grid)
 
 // The header after the version: sizes, aux words and settings.
 struct HeaderV2 {
+    std::uint32_t version = 0;
     std::uint32_t NX = 0, NY = 0;
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;
@@ -98,16 +100,20 @@ std::size_t headerLengthOf(std::uint32_t version)
                                                             : grid_file_v2::headerLength;
 }
 
-// The sections a grid has something to store in.
+// The sections a grid has something for; none leaves the file as it was
+// before sections existed.
 std::vector<GridSection> sectionsOf(const Grid& grid)
 {
     std::vector<GridSection> sections;
     if (!grid.outlines.empty())
         sections.push_back({bodySectionTag, encodeBodySection(grid.outlines)});
+    if (!grid.emitters.empty())
+        sections.push_back({{'E', 'M', 'I', 'T'}, encodeEmitterSection(grid.emitters)});
     return sections;
 }
 
-// The sections after the records, into grid; false on a malformed one.
+// Reads the sections after the records into grid; false on a framing
+// fault or a malformed payload of a known tag.
 bool readSections(const unsigned char* bytes, std::size_t length, Grid& grid)
 {
     std::vector<GridSection> sections;
@@ -116,7 +122,8 @@ bool readSections(const unsigned char* bytes, std::size_t length, Grid& grid)
     for (const GridSection& s : sections)
         if (s.tag == bodySectionTag && !decodeBodySection(s.bytes.data(), s.bytes.size(), grid.outlines))
             return false;
-    return true;
+    const GridSection* emitters = findGridSection(sections, emitter_section::tag);
+    return !emitters || decodeEmitterSection(emitters->bytes.data(), emitters->bytes.size(), grid.emitters);
 }
 
 // Reads and checks the header; the caller has checked its magic and that

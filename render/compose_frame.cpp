@@ -8,19 +8,28 @@
 
 // Steps of the pass, in order: clear, u (red), v (green), p (blue),
 // vectors, streamlines, boundary cells. The fields, vectors and streamlines
-// add up; the boundary cells, last, replace what lies under them.
+// add up; the boundary cells replace what lies under them. Particles, last
+// of all, are set over the rest.
 bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                            const RenderElements& elements)
+                            const RenderElements& elements, const std::vector<Particle>* particles)
 {
     const int k = pixelsPerCell;
     if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != image.width() || int64_t(k) * NY != image.height())
         return false;
+    if (elements.colourMap.quantity != ColourQuantity::None)
+        composeColourMap(image, grid, NX, NY, k, elements);
+    else
+        composeDesigned(image, grid, NX, NY, k, elements);
+    if (elements.particles && particles)
+        particleDots.draw(image, grid, k, *particles, elements.particleStreaks);
+    return true;
+}
+
+void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                                    const RenderElements& elements)
+{
     const int W = k * NX;
     const int H = k * NY;
-    if (elements.colourMap.quantity != ColourQuantity::None) {
-        composeColourMap(image, grid, NX, NY, k, elements);
-        return true;
-    }
     image.clearRect(1, 1, W - 1, H - 1, 0);
     if (elements.uField)
         fields.draw(image, NX, NY, grid.u, k, 1, 0, 0);

@@ -7,6 +7,7 @@
 #include "render/colour_map.h"
 #include "render/colour_map_pass.h"
 #include "render/frame_image.h"
+#include "render/particles.h"
 #include "render/scalar_field.h"
 #include "render/streamlines.h"
 
@@ -26,6 +27,8 @@ struct RenderElements {
     // A colour map of one quantity in place of the u, v and p fields;
     // None keeps the designed colours.
     ColourMapView colourMap;
+    bool particles = false;        // tracer particles, on top of everything
+    bool particleStreaks = false;  // and each one's streak
 };
 
 // The render pass with the buffers of its elements, kept between frames.
@@ -35,14 +38,17 @@ public:
     // and p fields, the vectors, the streamlines and the boundary cells,
     // each when chosen. Returns false, drawing nothing, when the picture is
     // not pixelsPerCell*NX x pixelsPerCell*NY. With a colour map chosen,
-    // the map replaces the three fields and the rest draws on top.
+    // the map replaces the three fields and the rest draws on top. The
+    // particles, when chosen and given, come last, over everything.
     bool compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                 const RenderElements& elements);
+                 const RenderElements& elements, const std::vector<Particle>* particles = nullptr);
 
     // The range of the latest colour-map frame.
     ColourRange colourRange() const { return latestRange; }
 
 private:
+    void composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
+                         const RenderElements& elements);
     void composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                           const RenderElements& elements);
 
@@ -56,4 +62,5 @@ private:
     ColourRange latestRange;
     ScalarFieldPass fields;
     StreamlinePass streamlines;
+    ParticlePass particleDots;
 };

@@ -65,6 +65,7 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& 
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const RunCounters& c = saved.counters;
     cycles->restore(saved.fields, c.simulatedTime, c.cycles, c.frames);
+    cycles->restoreParticles(saved.particles);
     forEachCount(counts, c, [](auto& kept, const auto& stored) { kept = stored; });
     counts.restoredSteps = c.steps;
     // A saved run may already be past the limit: it then takes no step.
@@ -99,6 +100,7 @@ void BatchRun::saveState(RunState& state) const
     forEachCount(counts, c, [](const auto& kept, auto& stored) { stored = kept; });
     c.cycles = cycles->cycles();
     c.frames = cycles->frames();
+    state.particles = cycles->particles().state();
 }
 
 void copyGridArrays(const Grid& from, Grid& to)
@@ -110,6 +112,7 @@ void copyGridArrays(const Grid& from, Grid& to)
     to.dx = from.dx;
     to.dy = from.dy;
     to.outlines = from.outlines;
+    to.emitters = from.emitters;
     to.flags.allocate(from.NX, from.NY);
     to.flags.copyFrom(from.flags);
     for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {

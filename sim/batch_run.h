@@ -75,6 +75,10 @@ public:
     }
 
     const SimGrid& state() const { return cycles->state(); }
+    // The tracer particles, in release order.
+    const std::vector<Particle>& particles() const { return cycles->particles().particles(); }
+    // The most particles kept, the oldest removed first beyond it.
+    void setParticleCap(std::size_t cap) { cycles->setParticleCap(cap); }
     const RunTally& tally() const { return counts; }
     // Simulated time of the state, the step of a cycle in progress included.
     double simulatedTime() const { return cycles->simulatedTime(); }
@@ -108,7 +112,7 @@ private:
     RunTally counts;
 };
 
-// Makes to a deep copy of from: the header, flags, u, v and p.
+// Makes to a deep copy of from: the header, flags, u, v, p and the emitters.
 void copyGridArrays(const Grid& from, Grid& to);
 
 // Whether u, v and p hold only finite values.

@@ -3,7 +3,8 @@
 #include "core/flow_check.h"
 
 SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
-    : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings))
+    : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings)),
+      tracer(std::make_unique<ParticleTracer>(grid, settings.threads))
 {
     solver->trackExtremes();
     startFresh();
@@ -19,6 +20,8 @@ void SimulationRun::rebuild()
 {
     solver.reset();
     solver = std::make_unique<FlowSolver>(*grid, settings);
+    tracer = std::make_unique<ParticleTracer>(*grid, settings.threads);
+    tracer->setCap(particleCap);
     solver->trackExtremes();
     startFresh();
 }
@@ -34,12 +37,16 @@ void SimulationRun::startFresh()
 
 StepReport SimulationRun::advanceOne(int32_t number)
 {
+    tracer->beforeStep(solver->state());
     const StepReport report = solver->step();
     elapsed += report.dt;
     if (!blownUp && flowUnstable(solver->stateExtremes(), setUpSpeedLimit)) {
         blownUp = true;
         blownUpAt = number;
     }
+    // A flow that has blown up carries its particles no further.
+    if (!blownUp)
+        tracer->afterStep(solver->state(), report.dt);
     return report;
 }
 

@@ -41,7 +41,8 @@ TEST(ExampleGrids, CommittedFilesMatchTheGenerator)
     mkdir(dir.c_str(), 0777);
     const std::string command = std::string("'") + KELVO_MAKE_GRIDS_EXE + "' " + dir + " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* name : {"channel.grid", "cavity.grid", "step.grid", "square_cylinder.grid", "airfoil.grid"}) {
+    for (const char* name : {"channel.grid", "cavity.grid", "step.grid", "square_cylinder.grid", "airfoil.grid",
+                             "square_cylinder_streaks.grid"}) {
         const std::string fresh = readText(dir + "/" + name);
         EXPECT_FALSE(fresh.empty()) << name;
         EXPECT_EQ(fresh, readText(std::string(KELVO_GRIDS_DIR) + "/" + name)) << name;
