@@ -90,7 +90,6 @@ struct HeaderV2 {
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;
     std::size_t headerLength = 0;  // bytes before the records
-    std::uint32_t version = 0;
 };
 
 // The bytes before the records of a file of the given version.

@@ -46,7 +46,6 @@ void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int3
         streamlines.draw(image, NX, NY, grid, k, grey);
     if (elements.boundaryCells)
         drawBoundary(image, grid, NX, NY, k, elements);
-    return true;
 }
 
 // The colour map first, then vectors, streamlines and boundary cells on top
