@@ -146,6 +146,7 @@ int main(int argc, char** argv)
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
     }
+    applyScalarOptions(options.scalars, grid);
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))
             return fail(batch_constants::exitRunFailed, "cannot write the grid to '" + options.saveGridPath + "'");

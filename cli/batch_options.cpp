@@ -194,6 +194,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         return applyPictureOption(name, text, o, error);
     if (isMeasureOption(name))
         return applyMeasureOption(name, text, o.measure, error);
+    if (isScalarOption(name))
+        return applyScalarOption(name, text, o.scalars, error);
     if (name == "--steps") {
         if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
             error = "--steps needs a whole number from 0 to " +
@@ -279,7 +281,7 @@ bool takesValue(const std::string& name)
            name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
            name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
            isPictureOption(name) ||
-           isMeasureOption(name);
+           isMeasureOption(name) || isScalarOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -462,7 +464,7 @@ std::string batchUsage()
            "ones fluid; the picture's top row is the grid's top row.\n"
            "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
            "  --save-grid FILE   write the grid to FILE and run nothing\n" +
-           std::string(measureUsage);
+           std::string(measureUsage) + scalarUsage;
 }
 
 bool parseGridSize(const std::string& text, int& NX, int& NY)

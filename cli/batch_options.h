@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/measure_options.h"
+#include "cli/scalar_options.h"
 #include "core/flow_solver.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
@@ -36,6 +37,7 @@ struct BatchOptions {
     std::string restartPath;          // continue the run saved there; "" for none
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
+    ScalarOptions scalars;            // heat and dye
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.

@@ -15,6 +15,7 @@ void Grid::releaseArrays()
     v.release();
     u.release();
     flags.release();
+    scalars.release();
 }
 
 void Grid::allocateFluid()

@@ -9,6 +9,7 @@
 
 #include "core/array2d.h"
 #include "core/cell_flags.h"
+#include "core/grid_scalars.h"
 
 #include <cstdint>
 
@@ -23,10 +24,11 @@ struct Grid {
     Array2D<double> u;
     Array2D<double> v;
     Array2D<double> p;
+    GridScalars scalars;  // heat and dye; off unless set
 
     // Zeroes the header and releases all four arrays.
     void clear();
-    // Releases p, v, u and flags, in that order.
+    // Releases p, v, u and flags, in that order, and heat and dye.
     void releaseArrays();
     // Allocates the four arrays NX x NY, every word CELL_FLUID, u, v, p zero.
     void allocateFluid();

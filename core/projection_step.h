@@ -21,6 +21,7 @@
 // solution.
 #pragma once
 
+#include "core/buoyancy.h"
 #include "core/face_boundaries.h"
 #include "core/face_helmholtz.h"
 #include "core/grid.h"
@@ -54,6 +55,9 @@ public:
     void reloadStageCorrections();
 
     const FaceBoundaries& boundaries() const { return plan; }
+    // Adds the buoyancy to every stage's predictor from now on (nullptr:
+    // none); it must outlive the steps.
+    void setBuoyancy(const Buoyancy* force) { buoyancy = force; }
 
 private:
     struct Stage {
@@ -90,4 +94,5 @@ private:
     std::vector<double> stagePhi[3];
     std::vector<double> startPhi;  // zero, for the starting field
     const double* phi = nullptr;   // the correction just solved
+    const Buoyancy* buoyancy = nullptr;
 };

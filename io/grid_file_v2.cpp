@@ -2,7 +2,9 @@
 #include "io/grid_file_v2.h"
 
 #include "core/cell_types.h"
+#include "io/grid_file_sections.h"
 #include "io/little_endian.h"
+#include "io/scalar_sections.h"
 
 #include <cmath>
 #include <cstring>
@@ -81,6 +83,7 @@ bool velocitiesFinite(const Grid& grid)
 
 // The header after the version: sizes, aux words and settings.
 struct HeaderV2 {
+    std::uint32_t version = 0;
     std::uint32_t NX = 0, NY = 0;
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;
@@ -90,8 +93,27 @@ struct HeaderV2 {
 // The bytes before the records of a file of the given version.
 std::size_t headerLengthOf(std::uint32_t version)
 {
-    return version == grid_file_v2::versionWithInitialField ? grid_file_v2::headerLengthWithInitialField
+    return version >= grid_file_v2::versionWithInitialField ? grid_file_v2::headerLengthWithInitialField
                                                             : grid_file_v2::headerLength;
+}
+
+std::vector<GridSection> sectionsOf(const Grid& grid)
+{
+    std::vector<GridSection> sections;
+    if (grid.scalars.heat)
+        sections.push_back({{'H', 'E', 'A', 'T'}, encodeHeatSection(grid.scalars, grid.NX, grid.NY)});
+    if (grid.scalars.dye)
+        sections.push_back({{'D', 'Y', 'E', ' '}, encodeDyeSection(grid.scalars, grid.NX, grid.NY)});
+    return sections;
+}
+
+// Applies the known sections to a loaded grid; false on a malformed one.
+bool applySections(const std::vector<GridSection>& sections, Grid& grid)
+{
+    const GridSection* heat = findGridSection(sections, "HEAT");
+    const GridSection* dye = findGridSection(sections, "DYE ");
+    return (!heat || decodeHeatSection(heat->bytes.data(), heat->bytes.size(), grid.NX, grid.NY, grid.scalars)) &&
+           (!dye || decodeDyeSection(dye->bytes.data(), dye->bytes.size(), grid.NX, grid.NY, grid.scalars));
 }
 
 // Reads and checks the header; the caller has checked its magic and that
@@ -99,7 +121,7 @@ std::size_t headerLengthOf(std::uint32_t version)
 bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
 {
     const std::uint32_t version = in.u32();
-    if ((version != grid_file_v2::version && version != grid_file_v2::versionWithInitialField) ||
+    if (version < grid_file_v2::version || version > grid_file_v2::versionWithSections ||
         length < headerLengthOf(version))
         return false;
     h.NX = in.u32();
@@ -114,9 +136,10 @@ bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
         h.settings.dt = dt;
     const bool codesKnown = convectionOfCode(in.u8(), h.settings.convection) &&
                             pressureOfCode(in.u8(), h.settings.pressure);
-    const unsigned initialField = version == grid_file_v2::versionWithInitialField ? in.u8() : 0;
+    const unsigned initialField = version >= grid_file_v2::versionWithInitialField ? in.u8() : 0;
     h.settings.startsFromStoredField = initialField == 1;
     h.headerLength = headerLengthOf(version);
+    h.version = version;
     return codesKnown && initialField <= 1 && sizesAllowed(h.NX, h.NY) && settingsStorable(h.settings);
 }
 
@@ -136,6 +159,11 @@ bool readRecords(LittleEndianReader& in, Grid& grid)
 }
 
 }  // namespace
+
+bool gridNeedsSections(const Grid& grid)
+{
+    return grid.scalars.heat || grid.scalars.dye;
+}
 
 bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length)
 {
@@ -159,8 +187,10 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     std::vector<unsigned char> bytes;
     if (!gridFitsFileV2(grid, settings))
         return bytes;
-    const std::uint32_t version =
-        settings.startsFromStoredField ? grid_file_v2::versionWithInitialField : grid_file_v2::version;
+    const std::vector<GridSection> sections = sectionsOf(grid);
+    const std::uint32_t version = !sections.empty()             ? grid_file_v2::versionWithSections
+                                  : settings.startsFromStoredField ? grid_file_v2::versionWithInitialField
+                                                                   : grid_file_v2::version;
     bytes.reserve(headerLengthOf(version) +
                   grid_file_v2::recordLength * std::size_t(grid.NX) * std::size_t(grid.NY));
     bytes.assign(grid_file_v2::magic, grid_file_v2::magic + grid_file_v2::magicLength);
@@ -176,8 +206,8 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     out.f64(settings.dt.value_or(0.0));
     out.u8(convectionCode(settings.convection));
     out.u8(pressureCode(settings.pressure));
-    if (version == grid_file_v2::versionWithInitialField)
-        out.u8(1);
+    if (version >= grid_file_v2::versionWithInitialField)
+        out.u8(settings.startsFromStoredField ? 1 : 0);
     for (int32_t i = 0; i < grid.NX; ++i) {
         for (int32_t j = 0; j < grid.NY; ++j) {
             out.u8(fileByteOfWord(grid.flags[i][j]));
@@ -185,6 +215,8 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
             out.f64(grid.v[i][j]);
         }
     }
+    const std::vector<unsigned char> tail = encodeGridSections(sections);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
     return bytes;
 }
 
@@ -209,6 +241,13 @@ GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, 
     loaded.aux2 = h.aux2;
     if (!readRecords(in, loaded))
         return GridFileStatus::NotValid;
+    if (h.version == grid_file_v2::versionWithSections) {
+        const std::size_t recordsEnd = h.headerLength + grid_file_v2::recordLength * cells;
+        std::vector<GridSection> sections;
+        if (!decodeGridSections(bytes + recordsEnd, length - recordsEnd, sections) ||
+            !applySections(sections, loaded))
+            return GridFileStatus::NotValid;
+    }
     grid = std::move(loaded);
     settings = h.settings;
     return GridFileStatus::Ok;

@@ -30,6 +30,12 @@
 //                              of the fluid cells are the starting field
 //       69  17 NX NY    cell records as above
 //
+// Version 4 (14: 4) is the version-3 layout followed by tagged sections
+// (io/grid_file_sections.h) for what the grid carries beyond its cells:
+// heat and dye (io/scalar_sections.h). It is written only when there is
+// such a section; a section running past the end or a malformed payload of
+// a known tag makes the file invalid, an unknown tag is skipped.
+//
 // Floats are IEEE 754 binary64. A reader refuses an unknown version, NX or
 // NY outside 3..maxCells or NX * NY above maxTotalCells, fewer bytes than
 // the records need, any non-finite number, a negative time step and an
@@ -48,6 +54,7 @@ constexpr char magic[] = "KELVO-GRID\r\n\x1a\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
 constexpr std::uint32_t version = 2;
 constexpr std::uint32_t versionWithInitialField = 3;
+constexpr std::uint32_t versionWithSections = 4;
 constexpr std::size_t headerLength = 68;
 constexpr std::size_t headerLengthWithInitialField = 69;
 constexpr std::size_t recordLength = 17;
@@ -63,12 +70,16 @@ constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * 
 // Whether bytes start with the version-2 magic text.
 bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length);
 
+// Whether the grid carries anything only version 4 holds (heat, dye).
+bool gridNeedsSections(const Grid& grid);
+
 // Whether version 2 can hold the grid and settings: sizes within the
 // limits, arrays allocated to them, every number finite, the time step
 // (when given) positive.
 bool gridFitsFileV2(const Grid& grid, const GridFileSettings& settings);
 
-// The version-2 bytes, version 3 when the run starts from the stored field;
+// The version-2 bytes, version 3 when the run starts from the stored field,
+// version 4 when the grid needs sections;
 // empty when the grid does not fit (gridFitsFileV2).
 std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSettings& settings);
 

@@ -3,7 +3,9 @@
 #include "io/state_file.h"
 
 #include "io/file_replace.h"
+#include "io/grid_file_sections.h"
 #include "io/little_endian.h"
+#include "io/scalar_sections.h"
 
 #include <algorithm>
 #include <array>
@@ -59,9 +61,12 @@ StateFileStatus checkHeader(const unsigned char* bytes, std::size_t length, Head
     header.checksum = in.u32();
     if (header.version < oldestReadVersion || header.version > stateVersion)
         return StateFileStatus::OtherVersion;
-    if (!cellsInRange(header.NX) || !cellsInRange(header.NY) ||
-        header.payload != statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY),
-                                             header.version))
+    if (!cellsInRange(header.NX) || !cellsInRange(header.NY))
+        return StateFileStatus::BadSizes;
+    const std::size_t fixed = statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY),
+                                                 header.version);
+    const bool withSections = header.version >= sectionsVersion;
+    if (withSections ? header.payload < fixed : header.payload != fixed)
         return StateFileStatus::BadSizes;
     return StateFileStatus::Ok;
 }
@@ -190,6 +195,26 @@ StateFileStatus readWholeFile(int fd, std::vector<unsigned char>& bytes)
     return StateFileStatus::Ok;
 }
 
+// What the solver's grid carries beyond its arrays: the current heat and
+// dye with their settings.
+std::vector<GridSection> sectionsOfFields(const SimGrid& g)
+{
+    std::vector<GridSection> sections;
+    if (g.scalars.heat && sized(g.scalars.T, g.NX, g.NY))
+        sections.push_back({{'H', 'E', 'A', 'T'}, encodeHeatSection(g.scalars, g.NX, g.NY)});
+    if (g.scalars.dye && sized(g.scalars.c, g.NX, g.NY))
+        sections.push_back({{'D', 'Y', 'E', ' '}, encodeDyeSection(g.scalars, g.NX, g.NY)});
+    return sections;
+}
+
+bool applyFieldSections(const std::vector<GridSection>& sections, SimGrid& g)
+{
+    const GridSection* heat = findGridSection(sections, "HEAT");
+    const GridSection* dye = findGridSection(sections, "DYE ");
+    return (!heat || decodeHeatSection(heat->bytes.data(), heat->bytes.size(), g.NX, g.NY, g.scalars)) &&
+           (!dye || decodeDyeSection(dye->bytes.data(), dye->bytes.size(), g.NX, g.NY, g.scalars));
+}
+
 }  // namespace
 
 std::size_t statePayloadLength(int32_t NX, int32_t NY, uint32_t version)
@@ -220,11 +245,13 @@ std::vector<unsigned char> encodeRunState(const RunState& s)
         if (!sized(*a, NX, NY))
             return bytes;
 
-    const std::size_t payload = statePayloadLength(NX, NY);
+    const std::vector<unsigned char> tail = encodeGridSections(sectionsOfFields(s.fields));
+    const uint32_t version = tail.empty() ? state_file::versionWithoutSections : state_file::stateVersion;
+    const std::size_t payload = statePayloadLength(NX, NY, version) + tail.size();
     bytes.reserve(state_file::headerLength + payload);
     bytes.insert(bytes.end(), state_file::magic, state_file::magic + state_file::magicLength);
     LittleEndianWriter out(bytes);
-    out.u32(state_file::stateVersion);
+    out.u32(version);
     out.u32(static_cast<uint32_t>(NX));
     out.u32(static_cast<uint32_t>(NY));
     out.u32(static_cast<uint32_t>(payload));
@@ -242,6 +269,7 @@ std::vector<unsigned char> encodeRunState(const RunState& s)
         for (int32_t i = 0; i < NX; ++i)
             for (int32_t j = 0; j < NY; ++j)
                 out.f64((*a)[i][j]);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
 
     const uint32_t crc = crc32Of(bytes.data() + state_file::headerLength, payload);
     for (int k = 0; k < 4; ++k)
@@ -276,6 +304,12 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
         for (int32_t i = 0; i < NX; ++i)
             for (int32_t j = 0; j < NY; ++j)
                 (*a)[i][j] = in.f64();
+    if (header.version >= state_file::sectionsVersion) {
+        const std::size_t fixed = statePayloadLength(NX, NY, header.version);
+        std::vector<GridSection> sections;
+        valid = decodeGridSections(payload + fixed, header.payload - fixed, sections) &&
+                applyFieldSections(sections, decoded.fields) && valid;
+    }
     if (!valid)
         return StateFileStatus::BadValues;
     state = std::move(decoded);

@@ -24,6 +24,10 @@
 //               i32 flags; f64 u, v, p of the edited grid (the set-up, with
 //               its default velocities); f64 u, v, p, F, G, pPrev, dp of
 //               the solver
+// Version 3 is version 2 followed, inside the payload and its checksum, by
+// the tagged sections of io/grid_file_sections.h: the solver's heat and dye
+// ("HEAT", "DYE ", io/scalar_sections.h, the current T and c); it is
+// written only when the run carries them.
 // Bytes after the payload make the file invalid. Version 1, whose Reynolds
 // number was a whole one, is still read.
 #pragma once
@@ -39,7 +43,9 @@
 namespace state_file {
 constexpr char magic[] = "KELVO-RUNSTATE\r\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
-constexpr uint32_t stateVersion = 2;
+constexpr uint32_t stateVersion = 3;
+constexpr uint32_t versionWithoutSections = 2;
+constexpr uint32_t sectionsVersion = 3;
 // The oldest version still read.
 constexpr uint32_t oldestReadVersion = 1;
 constexpr std::size_t headerLength = magicLength + 5 * 4;

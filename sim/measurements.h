@@ -6,6 +6,7 @@
 #include "core/body_forces.h"
 #include "core/grid.h"
 #include "core/probe.h"
+#include "core/wall_heat.h"
 #include "sim/shedding.h"
 
 #include <optional>
@@ -43,6 +44,13 @@ struct BodyRecord {
     std::vector<CoefficientSample> history;
 };
 
+// A wall group holding its temperature and its mean Nusselt number at the
+// last recorded step.
+struct HeatedWallRecord {
+    HeatedWall wall;
+    double nusselt = 0.0;
+};
+
 class Measurements {
 public:
     Measurements(const Grid& state, double reynolds, const ReferenceScales& scales,
@@ -71,6 +79,7 @@ public:
     const std::vector<BodyRecord>& bodies() const { return records; }
     const std::vector<ProbePoint>& probes() const { return points; }
     const std::vector<ProbeValues>& probeValues() const { return values; }
+    const std::vector<HeatedWallRecord>& heatedWalls() const { return heated; }
 
 private:
     double reynolds;
@@ -78,13 +87,16 @@ private:
     std::vector<BodyRecord> records;
     std::vector<ProbePoint> points;
     std::vector<ProbeValues> values;
+    std::vector<HeatedWallRecord> heated;
+    HeatScales heatScales;
     size_t sampleLimit = 0;
     bool wallsOnFaces = false;
 };
 
 // The history header: step, t, dt, sweeps (the step's pressure iterations:
 // Gauss-Seidel sweeps or multigrid cycles), max speed, kinetic energy, the
-// largest divergence, C_D, C_L, F_x, F_y per body, u, v, p per probe.
+// largest divergence, C_D, C_L, F_x, F_y per body, u, v, p per probe, the
+// mean Nusselt number per heated or cooled wall.
 std::string historyHeader(const Measurements& m);
 // One history line after the header's pattern.
 std::string historyLine(const Measurements& m, long long step, double t, double dt, int iterations,
@@ -92,7 +104,9 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
 // The summary as a JSON object: steps, time, why the run stopped (stopped,
 // e.g. "step-limit" or "until-time"; left out when empty), the Reynolds
 // number (every digit: the shortest text that reads back as the same
-// double), bodies (largest first, all walls last) and probes.
+// double), bodies (largest first, all walls last), probes and, for a run
+// with heat, the walls holding their temperature with their mean Nusselt
+// numbers.
 std::string summaryJson(const Measurements& m, long long steps, double time, const std::string& stopped);
 // One summary line per body for a reader.
 std::string summaryText(const Measurements& m);
