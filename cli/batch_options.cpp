@@ -79,12 +79,13 @@ bool applyColourMapOption(const std::string& name, const std::string& text, Colo
 {
     if (name == "--colour-map") {
         for (ColourQuantity q : {ColourQuantity::Speed, ColourQuantity::Vorticity, ColourQuantity::Pressure,
-                                 ColourQuantity::U, ColourQuantity::V})
+                                 ColourQuantity::U, ColourQuantity::V, ColourQuantity::Temperature,
+                                 ColourQuantity::Dye})
             if (text == quantityName(q)) {
                 view.quantity = q;
                 return true;
             }
-        error = "--colour-map needs speed, vorticity, p, u or v, not '" + text + "'";
+        error = "--colour-map needs speed, vorticity, p, u, v, temperature or dye, not '" + text + "'";
         return false;
     }
     const size_t comma = text.find(',');
@@ -454,8 +455,9 @@ std::string batchUsage()
            "                  times; DIR is created when missing\n"
            "  --codec C       raw (full frames, default), mjpeg, ffv1 or utvideo\n"
            "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n"
-           "  --colour-map Q  colour map of speed, vorticity, p, u or v in place of\n"
-           "                  the u, v and p fields, with a colour bar below each frame\n"
+           "  --colour-map Q  colour map of speed, vorticity, p, u, v, temperature or\n"
+           "                  dye in place of the u, v and p fields, with a colour bar\n"
+           "                  below each frame\n"
            "  --range MIN,MAX the colour map's fixed range (default: each frame's own)\n"
            "\n"
            "A picture (PNG, BMP, GIF or JPEG) in place of GRIDFILE is sampled at the\n"

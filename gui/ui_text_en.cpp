@@ -147,6 +147,22 @@ const UiTextEntry table[] = {
     {174, "&Yes"},
     {175, "&No"},
     {176, "RK3, 2nd order"},
+    {300, "Temperature"},
+    {301, "Temperature a painted wall holds and an inflow cell brings in; empty: the wall is insulated"},
+    {302, "Dye brush"},
+    {303, "The left button paints dye into the cells, the right button clears it"},
+    {304, "Prandtl number"},
+    {305, "Rayleigh number"},
+    {306, "Gravity"},
+    {307, "Down"},
+    {308, "Up"},
+    {309, "West"},
+    {310, "East"},
+    {311, "Schmidt number (dye)"},
+    {312, "Dye bands from the inflow (cells, 0: none)"},
+    {313, "Colour map: temperature"},
+    {314, "Colour map: dye"},
+    {315, "Wall at T ="},
 };
 
 }  // namespace

@@ -147,6 +147,22 @@ const UiTextEntry table[] = {
     {174, "&Tak"},
     {175, "&Nie"},
     {176, "RK3, 2. rzędu"},
+    {300, "Temperatura"},
+    {301, "Temperatura, którą utrzymuje malowana ściana i którą wnosi komórka wlotowa; puste: ściana izolowana"},
+    {302, "Pędzel barwnika"},
+    {303, "Lewy przycisk maluje barwnik w komórkach, prawy go usuwa"},
+    {304, "Liczba Prandtla"},
+    {305, "Liczba Rayleigha"},
+    {306, "Grawitacja"},
+    {307, "W dół"},
+    {308, "W górę"},
+    {309, "Na zachód"},
+    {310, "Na wschód"},
+    {311, "Liczba Schmidta (barwnik)"},
+    {312, "Pasma barwnika z wlotu (komórki, 0: brak)"},
+    {313, "Mapa kolorów: temperatura"},
+    {314, "Mapa kolorów: barwnik"},
+    {315, "Ściana o T ="},
 };
 
 }  // namespace
