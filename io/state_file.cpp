@@ -309,6 +309,9 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
         std::vector<GridSection> sections;
         valid = decodeGridSections(payload + fixed, header.payload - fixed, sections) &&
                 applyFieldSections(sections, decoded.fields) && valid;
+        // A run continued from the state alone is set up from its edited
+        // grid: it needs the same walls' temperatures and the same numbers.
+        copyScalars(decoded.fields.scalars, decoded.edited.scalars);
     }
     if (!valid)
         return StateFileStatus::BadValues;

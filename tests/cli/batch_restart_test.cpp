@@ -74,6 +74,7 @@ TEST_F(BatchRestart, ContinuedRunGivesTheBytesOfOneRun)
         {"central, automatic dt", {"--dt", "auto"}, false},
         {"upwind-blended, automatic dt", {"--convection", "blended", "--dt", "auto"}, false},
         {"multigrid pressure", {"--pressure", "multigrid", "--re", "400"}, true},
+        {"rk3 with dye and heat", {"--convection", "rk3", "--dye-bands", "2", "--rayleigh", "1000"}, false},
     };
     for (const Case& c : cases) {
         const ChildOutcome whole = run(joined({channelGrid, "--steps", "200", "--dump-csv", "whole.csv"}, c.options));
@@ -150,7 +151,7 @@ TEST_F(BatchRestart, UnusableStatesAreRefusedBeforeAnythingIsWritten)
     ASSERT_GT(good.size(), 1000u);
     std::string flipped = good, otherVersion = good;
     flipped[good.size() / 2] ^= 0x04;
-    otherVersion[16] = 3;
+    otherVersion[16] = 4;
     writeBytes(at("short.state"), good.substr(0, good.size() - 8));
     writeBytes(at("flipped.state"), flipped);
     writeBytes(at("version.state"), otherVersion);
