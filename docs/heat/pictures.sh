@@ -10,15 +10,16 @@ grids="$here/../../Grids"
 images="$here/../images"
 mkdir -p "$work"
 
-# name grid steps size map elements
+# name grid steps size map elements; frames every 1000 cycles (the most
+# --interval takes is 1110), the picture the last of them.
 picture() {
   rm -rf "$work/$1"
-  "$batch" "$grids/$2" --dt auto --threads 1 --steps "$3" --interval "$3" --size "$4" \
+  "$batch" "$grids/$2" --dt auto --threads 1 --steps "$(($3 + 1))" --interval 1000 --size "$4" \
     --colour-map "$5" --elements "$6" --ppm="$work/$1" 2>/dev/null
   last=$(ls "$work/$1"/*.ppm | tail -n 1)
   ffmpeg -loglevel error -y -i "$last" "$images/$1.png"
 }
 
-picture heated_cavity heated_cavity.grid 800 3 temperature boundary,streamlines
-picture heated_layer heated_layer.grid 4000 6 temperature boundary,streamlines
+picture heated_cavity heated_cavity.grid 1000 3 temperature boundary
+picture heated_layer heated_layer.grid 4000 6 temperature boundary,vectors
 picture dye_wake dye_wake.grid 6000 3 dye boundary
