@@ -36,14 +36,18 @@ double positiveOr(const FXTextField* field, double fallback)
 
 }  // namespace
 
-// "Temperature" with its field (empty: insulated walls), then the dye brush.
+// The temperature field (empty: insulated walls; its tip names it) and the
+// dye brush.
 void GridEditorWindow::buildScalarFields()
 {
-    FXHorizontalFrame* row = new FXHorizontalFrame(propGroup, LAYOUT_FILL_X);
-    new FXLabel(row, uiText(TXT_TEMPERATURE));
-    temperatureField = addNumberField(row, "");
+    // Beside the velocity rows, so that Cell Info below keeps its place in
+    // the window: the temperature right of U, the dye brush right of V.
+    temperatureField = new FXTextField(uRow, EditorLayout::fieldColumns, nullptr, 0,
+                                       FRAME_SUNKEN | FRAME_THICK | JUSTIFY_RIGHT | LAYOUT_FIX_WIDTH, 0, 0,
+                                       EditorLayout::fieldWidth, 0);
     temperatureField->setTipText(uiText(TXT_TEMPERATURE_TIP));
-    dyeBrushCheck = new FXCheckButton(propGroup, uiText(TXT_DYE_BRUSH));
+    new FXLabel(uRow, "T", nullptr, LABEL_NORMAL | LAYOUT_FIX_WIDTH, 0, 0, EditorLayout::rowLabelWidth, 0);
+    dyeBrushCheck = new FXCheckButton(vRow, uiText(TXT_DYE_BRUSH));
     dyeBrushCheck->setTipText(uiText(TXT_DYE_BRUSH_TIP));
 }
 

@@ -158,7 +158,6 @@ enum UiTextKey : int {
     // The default method of the Method list.
     TXT_METHOD_RK3        = 176,
     // Heat and dye.
-    TXT_TEMPERATURE = 300,
     TXT_TEMPERATURE_TIP = 301,
     TXT_DYE_BRUSH = 302,
     TXT_DYE_BRUSH_TIP = 303,
