@@ -148,6 +148,7 @@ int main(int argc, char** argv)
         grid.outlines.insert(grid.outlines.end(), options.bodies.begin(), options.bodies.end());
         markCoveredCells(grid);
     }
+    applyScalarOptions(options.scalars, grid);
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))
             return fail(batch_constants::exitRunFailed, "cannot write the grid to '" + options.saveGridPath + "'");

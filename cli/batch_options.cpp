@@ -80,12 +80,13 @@ bool applyColourMapOption(const std::string& name, const std::string& text, Colo
 {
     if (name == "--colour-map") {
         for (ColourQuantity q : {ColourQuantity::Speed, ColourQuantity::Vorticity, ColourQuantity::Pressure,
-                                 ColourQuantity::U, ColourQuantity::V})
+                                 ColourQuantity::U, ColourQuantity::V, ColourQuantity::Temperature,
+                                 ColourQuantity::Dye})
             if (text == quantityName(q)) {
                 view.quantity = q;
                 return true;
             }
-        error = "--colour-map needs speed, vorticity, p, u or v, not '" + text + "'";
+        error = "--colour-map needs speed, vorticity, p, u, v, temperature or dye, not '" + text + "'";
         return false;
     }
     const size_t comma = text.find(',');
@@ -195,6 +196,8 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         return applyPictureOption(name, text, o, error);
     if (isMeasureOption(name))
         return applyMeasureOption(name, text, o.measure, error);
+    if (isScalarOption(name))
+        return applyScalarOption(name, text, o.scalars, error);
     if (isParticleOption(name))
         return applyParticleOption(name, text, o.particles, error);
     if (name == "--body") {
@@ -287,7 +290,7 @@ bool takesValue(const std::string& name)
            name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
            name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || name == "--body" || isFrameOption(name) ||
            isPictureOption(name) ||
-           isMeasureOption(name) || isParticleOption(name);
+           isMeasureOption(name) || isParticleOption(name) || isScalarOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -462,8 +465,9 @@ std::string batchUsage()
            "                  times; DIR is created when missing\n"
            "  --codec C       raw (full frames, default), mjpeg, ffv1 or utvideo\n"
            "  --quality Q     Motion JPEG quality, 0..100 (default 85)\n"
-           "  --colour-map Q  colour map of speed, vorticity, p, u or v in place of\n"
-           "                  the u, v and p fields, with a colour bar below each frame\n"
+           "  --colour-map Q  colour map of speed, vorticity, p, u, v, temperature or\n"
+           "                  dye in place of the u, v and p fields, with a colour bar\n"
+           "                  below each frame\n"
            "  --range MIN,MAX the colour map's fixed range (default: each frame's own)\n"
            "\n"
            "A picture (PNG, BMP, GIF or JPEG) in place of GRIDFILE is sampled at the\n"
@@ -473,7 +477,7 @@ std::string batchUsage()
            "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
            "  --save-grid FILE   write the grid to FILE and run nothing (a grid file\n"
            "                     with --body: the grid with its outlines)\n" +
-           std::string(measureUsage) + bodyUsage + particleUsage;
+           std::string(measureUsage) + bodyUsage + particleUsage + scalarUsage;
 }
 
 bool parseGridSize(const std::string& text, int& NX, int& NY)

@@ -4,6 +4,7 @@
 #include "cli/measure_options.h"
 #include "core/body_outline.h"
 #include "cli/particle_options.h"
+#include "cli/scalar_options.h"
 #include "core/flow_solver.h"
 #include "sim/run_choices.h"
 #include "render/compose_frame.h"
@@ -27,6 +28,7 @@ struct BatchOptions : RunChoices {
     MeasureOptions measure;           // probes, history, summary file
     std::vector<BodyOutline> bodies;  // --body, drawn over the grid in order
     ParticleOptions particles;        // emitters, cap, positions as CSV
+    ScalarOptions scalars;            // heat and dye
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -140,6 +141,7 @@ FlowSolver::FlowSolver(const Grid& grid, const SolverSettings& settings)
                                                           settings.pressure == PressureSolver::Multigrid,
                                                           settings.threads, solver_constants::divergenceLimit);
         stepWithScheme = &FlowSolver::stepProjection;
+        setUpScalars(settings.reynolds);
         projectionStep->projectStartingField();
         return;
     }
@@ -172,9 +174,12 @@ StepReport FlowSolver::stepProjection()
         if (!extremesCurrent)
             stateExtremes();
     }
-    const double dt = automaticDt ? courantTimeStep(held.dx, held.dy, extremes.fastest) : fixedDt;
+    const double dt = automaticDt ? std::min(courantTimeStep(held.dx, held.dy, extremes.fastest), buoyancyStepLimit)
+                                  : fixedDt;
     held.dt = static_cast<float>(dt);
     const ProjectionReport projection = projectionStep->advance(dt);
+    if (scalarTransport)
+        scalarTransport->advance(dt);
     extremesCurrent = false;
     StepReport report;
     (projectionMultigrid ? report.cycles : report.sweeps) = projection.pressureIterations;
@@ -183,6 +188,20 @@ StepReport FlowSolver::stepProjection()
     if (extremesWanted)
         stateExtremes();
     return report;
+}
+
+void FlowSolver::setUpScalars(double reynolds)
+{
+    SimGrid& g = *simGrid;
+    buoyancyStepLimit = std::numeric_limits<double>::infinity();
+    if (!g.scalars.heat && !g.scalars.dye)
+        return;
+    scalarTransport = std::make_unique<ScalarTransport>(g, projectionStep->boundaries(), reynolds);
+    if (!g.scalars.heat || g.scalars.heatSettings.rayleigh == 0.0)
+        return;
+    buoyancy = std::make_unique<Buoyancy>(g, heatScalesFor(g.scalars, g.flags, NX, NY, g.dy, reynolds));
+    buoyancyStepLimit = buoyancy->stepLimit();
+    projectionStep->setBuoyancy(buoyancy.get());
 }
 
 void FlowSolver::capSweeps(int sweeps)
@@ -237,6 +256,7 @@ std::unique_ptr<SimGrid> copyForSolver(const Grid& grid)
     sim->F.copyFrom(grid.u);
     sim->G.copyFrom(grid.v);
     sim->p.copyFrom(grid.p);
+    copyScalars(grid.scalars, sim->scalars);
     return sim;
 }
 
@@ -259,6 +279,10 @@ void FlowSolver::restore(const SimGrid& saved)
     g.G.copyFrom(saved.G);
     g.pPrev.copyFrom(saved.pPrev);
     g.dp.copyFrom(saved.dp);
+    if (!g.scalars.T.empty())
+        g.scalars.T.copyFrom(saved.scalars.T);
+    if (!g.scalars.c.empty())
+        g.scalars.c.copyFrom(saved.scalars.c);
     if (projectionStep)
         projectionStep->reloadStageCorrections();
     // The restored fields are not the ones the last step scanned.

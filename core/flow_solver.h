@@ -9,9 +9,11 @@
 #include "core/multigrid_pressure.h"
 #include "core/grid.h"
 #include "core/projection_step.h"
+#include "core/scalar_transport.h"
 #include "core/wall_conditions.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -105,6 +107,9 @@ public:
     double largestDivergence() const;
     // The projection method's own parts; nullptr for the other methods.
     const ProjectionStep* projection() const { return projectionStep.get(); }
+    // The transport of heat and dye; nullptr when the grid carries neither
+    // or the method is not the projection method.
+    const ScalarTransport* transport() const { return scalarTransport.get(); }
 
 private:
     // The flags never change during a solver's life, so everything derived
@@ -158,6 +163,11 @@ private:
     StepReport (FlowSolver::*solvePressureWith)() = nullptr;
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
     std::unique_ptr<ProjectionStep> projectionStep;  // only for the projection method
+    // Heat and dye, only for the projection method and a grid that carries them.
+    void setUpScalars(double reynolds);
+    std::unique_ptr<ScalarTransport> scalarTransport;
+    std::unique_ptr<Buoyancy> buoyancy;
+    double buoyancyStepLimit = std::numeric_limits<double>::infinity();
     double fixedDt = 0.0;               // its time step unless automatic, not narrowed
     bool balancedMultigrid = false;     // the central and blended steps' solver
     std::vector<double> balancedRhs;    // their right side, row by row

@@ -17,6 +17,7 @@ void Grid::releaseArrays()
     v.release();
     u.release();
     flags.release();
+    scalars.release();
 }
 
 void Grid::allocateFluid()

@@ -11,6 +11,7 @@
 #include "core/body_outline.h"
 #include "core/cell_flags.h"
 #include "core/emitter.h"
+#include "core/grid_scalars.h"
 
 #include <cstdint>
 #include <vector>
@@ -30,10 +31,11 @@ struct Grid {
     // wholly are wall cells as well (core/immersed_boundary.h).
     std::vector<BodyOutline> outlines;
     Emitters emitters;  // tracer particle sources, in the order placed
+    GridScalars scalars;  // heat and dye; off unless set
 
     // Zeroes the header, releases all four arrays and drops the emitters.
     void clear();
-    // Releases p, v, u and flags, in that order.
+    // Releases p, v, u and flags, in that order, and heat and dye.
     void releaseArrays();
     // Allocates the four arrays NX x NY, every word CELL_FLUID, u, v, p zero.
     void allocateFluid();

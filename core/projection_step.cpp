@@ -162,6 +162,9 @@ void ProjectionStep::predict(const Stage& stage, double dt)
                          * dt * (-stage.gamma * convV[i][j] - stage.zeta * convVPrev[i][j] + viscous * lapV[i][j]
                                  - gradient * (g.p[i][j + 1] - g.p[i][j]) * invDy);
         }
+    // T is held through the step, so the stages' weights of the force sum to dt.
+    if (buoyancy)
+        buoyancy->addTo(plan, 2.0 * stage.alpha * dt, lapU, lapV);
     const double c = stage.alpha * dt * invRe;
     const double uLimit = viscousRelativeLimit * std::max(largestMagnitude(lapU, NX, NY), 1e-300);
     const double vLimit = viscousRelativeLimit * std::max(largestMagnitude(lapV, NX, NY), 1e-300);

@@ -21,6 +21,7 @@
 // solution.
 #pragma once
 
+#include "core/buoyancy.h"
 #include "core/face_boundaries.h"
 #include "core/face_helmholtz.h"
 #include "core/grid.h"
@@ -56,6 +57,9 @@ public:
 
     const FaceBoundaries& boundaries() const { return plan; }
     const ImmersedBoundary* immersedBoundary() const { return immersed.get(); }
+    // Adds the buoyancy to every stage's predictor from now on (nullptr:
+    // none); it must outlive the steps.
+    void setBuoyancy(const Buoyancy* force) { buoyancy = force; }
 
 private:
     struct Stage {
@@ -93,4 +97,5 @@ private:
     std::vector<double> stagePhi[3];
     std::vector<double> startPhi;  // zero, for the starting field
     const double* phi = nullptr;   // the correction just solved
+    const Buoyancy* buoyancy = nullptr;
 };

@@ -786,6 +786,7 @@ constexpr ViewEntry viewEntries[] = {
     {TXT_VIEW_DESIGNED, ColourQuantity::None},      {TXT_VIEW_SPEED, ColourQuantity::Speed},
     {TXT_VIEW_VORTICITY, ColourQuantity::Vorticity}, {TXT_VIEW_PRESSURE, ColourQuantity::Pressure},
     {TXT_VIEW_U, ColourQuantity::U},                {TXT_VIEW_V, ColourQuantity::V},
+    {TXT_VIEW_TEMPERATURE, ColourQuantity::Temperature}, {TXT_VIEW_DYE, ColourQuantity::Dye},
 };
 }  // namespace
 

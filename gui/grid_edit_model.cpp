@@ -88,9 +88,26 @@ GridChange GridChange::restoringGrid(std::unique_ptr<Grid> grid)
     return change;
 }
 
+GridChange GridChange::scalarSettings(const HeatSettings& heat, const DyeSettings& dye)
+{
+    GridChange change;
+    change.setsScalarSettings = true;
+    change.heatSettings = heat;
+    change.dyeSettings = dye;
+    return change;
+}
+
 CellState GridEditModel::stateOf(int32_t i, int32_t j) const
 {
-    return {i, j, edited.flags[i][j], edited.u[i][j], edited.v[i][j]};
+    CellState state{i, j, edited.flags[i][j], edited.u[i][j], edited.v[i][j]};
+    const GridScalars& s = edited.scalars;
+    if (s.heat) {
+        state.holdsTemperature = s.fixedTemperature[i][j];
+        state.T = s.T[i][j];
+    }
+    if (s.dye)
+        state.c = s.c[i][j];
+    return state;
 }
 
 void GridEditModel::applyCell(const CellEdit& edit)
@@ -101,6 +118,16 @@ void GridEditModel::applyCell(const CellEdit& edit)
         edited.u[edit.i][edit.j] = edit.u;
         edited.v[edit.i][edit.j] = edit.v;
     }
+    GridScalars& s = edited.scalars;
+    if (edit.scalars.setsTemperature) {
+        enableHeat(s, edited.NX, edited.NY);
+        s.fixedTemperature[edit.i][edit.j] = edit.scalars.holdsTemperature ? 1 : 0;
+        s.T[edit.i][edit.j] = edit.scalars.T;
+    }
+    if (edit.scalars.setsDye) {
+        enableDye(s, edited.NX, edited.NY);
+        s.c[edit.i][edit.j] = edit.scalars.c;
+    }
 }
 
 // A recorded word may carry bits that setCell would change or refuse.
@@ -109,6 +136,13 @@ void GridEditModel::restoreCell(const CellState& state)
     edited.flags[state.i][state.j] = state.word;
     edited.u[state.i][state.j] = state.u;
     edited.v[state.i][state.j] = state.v;
+    GridScalars& s = edited.scalars;
+    if (s.heat) {
+        s.fixedTemperature[state.i][state.j] = state.holdsTemperature;
+        s.T[state.i][state.j] = state.T;
+    }
+    if (s.dye)
+        s.c[state.i][state.j] = state.c;
 }
 
 // Each cell is recorded just before and just after its own edit, so a change
@@ -120,6 +154,13 @@ AppliedChange GridEditModel::apply(GridChange change)
         applied.replaced = std::make_unique<Grid>(std::move(edited));
         edited = std::move(*change.replacement);
         return applied;
+    }
+    if (change.setsScalarSettings) {
+        GridScalars& s = edited.scalars;
+        s.heatSettings = change.heatSettings;
+        s.dyeSettings = change.dyeSettings;
+        if (change.dyeSettings.bandWidth > 0)
+            enableDye(s, edited.NX, edited.NY);
     }
     applied.before.reserve(change.cells.size() + change.restored.size());
     applied.after.reserve(change.cells.size() + change.restored.size());

@@ -11,11 +11,25 @@
 #include <memory>
 #include <vector>
 
-// One cell as it stands: flag word and face velocities.
+// One cell as it stands: flag word, face velocities, and its heat and dye
+// (zero while the grid carries none).
 struct CellState {
     int32_t i, j;
     int32_t word;
     double u, v;
+    unsigned char holdsTemperature = 0;
+    double T = 0.0;
+    double c = 0.0;
+};
+
+// What painting does to a cell's heat and dye besides its word and
+// velocity; setting either switches it on for the grid.
+struct ScalarPaint {
+    bool setsTemperature = false;
+    bool holdsTemperature = false;  // a wall holds T; otherwise it is insulated
+    double T = 0.0;
+    bool setsDye = false;
+    double c = 0.0;
 };
 
 // One cell's edit. A painted word goes through Grid::setCell, so the painting
@@ -26,6 +40,7 @@ struct CellEdit {
     int32_t word;
     bool setsVelocity;  // u and v are written; otherwise they stay
     double u, v;
+    ScalarPaint scalars = {};
 };
 
 // A list of cell edits, cells put back exactly as they stood, or, when
@@ -34,6 +49,11 @@ struct GridChange {
     std::vector<CellEdit> cells;
     std::vector<CellState> restored;  // written as they are, past the painting rules
     std::unique_ptr<Grid> replacement;
+    // The numbers of heat and dye, when set: heat's only kept while the grid
+    // carries heat; a dye band width above 0 switches dye on.
+    bool setsScalarSettings = false;
+    HeatSettings heatSettings;
+    DyeSettings dyeSettings;
 
     // The left button: word painted, velocity written.
     static GridChange paint(int32_t i, int32_t j, int32_t word, double u, double v);
@@ -54,6 +74,8 @@ struct GridChange {
     // Undo and redo: cells back to recorded states, or a recorded grid back.
     static GridChange restoring(std::vector<CellState> states);
     static GridChange restoringGrid(std::unique_ptr<Grid> grid);
+    // The Simulation page's heat and dye numbers.
+    static GridChange scalarSettings(const HeatSettings& heat, const DyeSettings& dye);
 };
 
 // What apply did: each edited cell before and after, in the change's order,

@@ -46,8 +46,12 @@ long GridEditorWindow::onConfigureCanvas(FXObject*, FXSelector, void*)
 // Writes the current tool into cell (i, j) with the velocity of the fields.
 void GridEditorWindow::paintToolCell(FXint i, FXint j)
 {
-    applyChange(GridChange::paint(i, j, paintWord, readDecimal(uField->getText().text()),
-                                  readDecimal(vField->getText().text())));
+    GridChange change;
+    change.cells.push_back(withScalars(GridChange::paint(i, j, paintWord, readDecimal(uField->getText().text()),
+                                                         readDecimal(vField->getText().text()))
+                                           .cells.front(),
+                                       false));
+    applyChange(std::move(change));
 }
 
 // The wheel zooms about the pointer: the cell under it stays under it.
@@ -121,8 +125,9 @@ void GridEditorWindow::continueStroke(CellIndex to)
     const double v = readDecimal(vField->getText().text());
     GridChange change;
     for (const CellIndex& cell : clipToGrid(path, model.grid().NX, model.grid().NY))
-        change.cells.push_back(leftDragging ? GridChange::paint(cell.i, cell.j, paintWord, u, v).cells.front()
-                                            : GridChange::eraseToRest(cell.i, cell.j).cells.front());
+        change.cells.push_back(withScalars(leftDragging ? GridChange::paint(cell.i, cell.j, paintWord, u, v).cells.front()
+                                                        : GridChange::eraseToRest(cell.i, cell.j).cells.front(),
+                                           !leftDragging));
     if (!change.cells.empty())
         applyChange(std::move(change));
 }
@@ -166,8 +171,9 @@ void GridEditorWindow::paintCells(const std::vector<CellIndex>& cells, bool eras
     const double v = readDecimal(vField->getText().text());
     GridChange change;
     for (const CellIndex& cell : clipToGrid(cells, model.grid().NX, model.grid().NY))
-        change.cells.push_back(erases ? GridChange::eraseToRest(cell.i, cell.j).cells.front()
-                                      : GridChange::paint(cell.i, cell.j, paintWord, u, v).cells.front());
+        change.cells.push_back(withScalars(erases ? GridChange::eraseToRest(cell.i, cell.j).cells.front()
+                                                  : GridChange::paint(cell.i, cell.j, paintWord, u, v).cells.front(),
+                                           erases));
     applyChange(std::move(change));
     glCanvas->update();
 }
@@ -247,8 +253,11 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
     if (pressShape(cell, true, sender, sel, ptr))
         return 1;
     history.beginGroup();
-    if (cell.onGrid)
-        applyChange(GridChange::erase(cell.i, cell.j));
+    if (cell.onGrid) {
+        GridChange change;
+        change.cells.push_back(withScalars(GridChange::erase(cell.i, cell.j).cells.front(), true));
+        applyChange(std::move(change));
+    }
     onMotion(sender, sel, ptr);
     strokeLast = strokeCellUnderPointer(static_cast<const FXEvent*>(ptr));
     rightDragging = true;

@@ -57,6 +57,7 @@ long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
 bool GridEditorWindow::saveGridTo(const FXString& typed)
 {
     const FXString path = withDefaultExtension(typed.text(), EditorTexts::gridExtension).c_str();
+    storeScalarSettings();
     if (!saveGridFile(path.text(), model.grid(), fileSettings())) {
         const char* phrase = uiText(TXT_CANNOT_ACCESS);
         showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
@@ -102,6 +103,7 @@ void GridEditorWindow::loadGridFrom(const FXString& path)
 void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, const GridFileSettings& settings)
 {
     showFileSettings(settings);
+    showScalarSettings(loaded->scalars);
     applyChange(GridChange::loadedGrid(std::move(loaded)));
     markSaved();
 }

@@ -351,6 +351,7 @@ void GridEditorWindow::buildSimulationPage()
     new FXLabel(simPage, uiText(TXT_PRESSURE_SOLVER));
     pressureList = addChoiceList(simPage, this, offeredSolverTexts, pressureEntry);
     storedFieldCheck = new FXCheckButton(simPage, uiText(TXT_INITIAL_FIELD));
+    buildScalarSettings();
 }
 
 // Every choice is written to the registry as soon as it changes.
@@ -432,6 +433,7 @@ void GridEditorWindow::buildCellsPage()
     infoFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
     buildTypeGroup();
     buildPropertiesGroup();
+    buildScalarFields();
     buildInfoGroup();
 }
 
@@ -643,6 +645,7 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
     if (!storedFieldCheck->getCheck())
         applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
                                                   defaultVSpinner->getValue()));
+    storeScalarSettings();
     runSimulation(chosenSolverSettings());
     endDrags();
     return 1;

@@ -111,6 +111,14 @@ protected:
     FXListBox* convectionList = nullptr;       // "Convection": Central, Upwind-blended
     FXListBox* pressureList = nullptr;         // "Pressure solver": Gauss-Seidel, Multigrid
     FXCheckButton* storedFieldCheck = nullptr; // "Initial field from the file": keep the grid's u, v
+    // Heat and dye (gui/grid_editor_scalars.cpp).
+    FXTextField* temperatureField = nullptr;   // painted walls hold it, inflow brings it; empty: insulated
+    FXCheckButton* dyeBrushCheck = nullptr;    // the left button paints dye, the right one clears it
+    FXTextField* prandtlField = nullptr;
+    FXTextField* rayleighField = nullptr;
+    FXListBox* gravityList = nullptr;          // down, up, west, east
+    FXTextField* schmidtField = nullptr;
+    FXSpinner* dyeBandSpinner = nullptr;       // inflow dye bands, cells; 0 none
     IconSet icons;                             // owned
 
     // The tool radio of a type bit; nullptr for a type without a tool.
@@ -130,6 +138,15 @@ protected:
     bool deltaTimeAccepted();
     // The solver settings the Simulation Properties page shows.
     SolverSettings chosenSolverSettings() const;
+    // Heat and dye: the Temperature field and the dye brush under the cell
+    // properties, the numbers on the Simulation page, a paint edit with
+    // what they add, and the numbers into and out of the grid.
+    void buildScalarFields();
+    void buildScalarSettings();
+    CellEdit withScalars(CellEdit edit, bool erases) const;
+    void storeScalarSettings();
+    void showScalarSettings(const GridScalars& scalars);
+
     // The settings a grid file stores, as the window shows them.
     GridFileSettings fileSettings() const;
     // Shows a loaded file's settings; those it does not store stay as they are.

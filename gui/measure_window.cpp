@@ -154,6 +154,9 @@ void MeasureWindow::showBodies()
         else
             text += FXStringFormat("\n     %s", uiText(TXT_NOT_PERIODIC));
     }
+    // Each wall holding its temperature: the heat it gives the flow.
+    for (const HeatedWallRecord& r : m.heatedWalls())
+        text += FXStringFormat("\n%s %g:  Nu %.4f", uiText(TXT_HEATED_WALL), r.wall.temperature, r.nusselt);
     bodyLabel->setText(m.bodies().empty() ? FXString(uiText(TXT_NO_BODIES)) : text);
 }
 

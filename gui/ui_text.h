@@ -169,6 +169,22 @@ enum UiTextKey : int {
     TXT_EMITTER_TOOL      = 242,
     TXT_EMITTER_TIP       = 243,
     TXT_RELEASE_INFLOW    = 244,
+    // Heat and dye.
+    TXT_TEMPERATURE_TIP = 301,
+    TXT_DYE_BRUSH = 302,
+    TXT_DYE_BRUSH_TIP = 303,
+    TXT_PRANDTL = 304,
+    TXT_RAYLEIGH = 305,
+    TXT_GRAVITY = 306,
+    TXT_GRAVITY_DOWN = 307,
+    TXT_GRAVITY_UP = 308,
+    TXT_GRAVITY_WEST = 309,
+    TXT_GRAVITY_EAST = 310,
+    TXT_SCHMIDT = 311,
+    TXT_DYE_BANDS = 312,
+    TXT_VIEW_TEMPERATURE = 313,
+    TXT_VIEW_DYE = 314,
+    TXT_HEATED_WALL = 315,
 };
 
 // One entry of a language's table.

@@ -157,6 +157,21 @@ const UiTextEntry table[] = {
     {242, "Emitter Tool"},
     {243, "Left click: a point emitter; drag: a line emitter; Shift+drag: a timeline released at once"},
     {244, "Release from Inflow"},
+    {301, "Temperature a painted wall holds and an inflow cell brings in; empty: the wall is insulated"},
+    {302, "Dye brush"},
+    {303, "The left button paints dye into the cells, the right button clears it"},
+    {304, "Prandtl"},
+    {305, "Rayleigh"},
+    {306, "Gravity"},
+    {307, "Down"},
+    {308, "Up"},
+    {309, "West"},
+    {310, "East"},
+    {311, "Schmidt (dye)"},
+    {312, "Dye bands"},
+    {313, "Colour map: temperature"},
+    {314, "Colour map: dye"},
+    {315, "Wall at T ="},
 };
 
 }  // namespace

@@ -157,6 +157,21 @@ const UiTextEntry table[] = {
     {242, "Narzędzie emitera"},
     {243, "Kliknięcie: emiter punktowy; przeciągnięcie: emiter liniowy; Shift+przeciągnięcie: linia czasu wypuszczona od razu"},
     {244, "Wypuść z wlotu"},
+    {301, "Temperatura, którą utrzymuje malowana ściana i którą wnosi komórka wlotowa; puste: ściana izolowana"},
+    {302, "Pędzel barwnika"},
+    {303, "Lewy przycisk maluje barwnik w komórkach, prawy go usuwa"},
+    {304, "Prandtl"},
+    {305, "Rayleigh"},
+    {306, "Grawitacja"},
+    {307, "W dół"},
+    {308, "W górę"},
+    {309, "Na zachód"},
+    {310, "Na wschód"},
+    {311, "Schmidt (barw.)"},
+    {312, "Pasma barwn."},
+    {313, "Mapa kolorów: temperatura"},
+    {314, "Mapa kolorów: barwnik"},
+    {315, "Ściana o T ="},
 };
 
 }  // namespace

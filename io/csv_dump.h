@@ -1,5 +1,5 @@
-// The state of a grid as CSV: a header line "i,j,flags,u,v,p", then one
-// line per cell, i outer and j inner, values with 17 significant digits so
+// The state of a grid as CSV: a header line "i,j,flags,u,v,p" (then ",T"
+// for a grid with heat and ",c" for one with dye), then one line per cell, i outer and j inner, values with 17 significant digits so
 // every double reads back exactly.
 #pragma once
 

@@ -148,6 +148,74 @@ ExampleGrid squareCylinderStreaksExample()
     return e;
 }
 
+namespace {
+
+// Walls all round, no-slip; heat on with the Reynolds number of the
+// free-fall speed (B = 1).
+void startHeatedBox(ExampleGrid& e, double rayleigh)
+{
+    Grid& g = e.grid;
+    paintBlock(g, 0, g.NX - 1, 0, g.NY - 1, CELL_NOSLIP_WALL);
+    paintBlock(g, 1, g.NX - 2, 1, g.NY - 2, CELL_FLUID);
+    enableHeat(g.scalars, g.NX, g.NY);
+    HeatSettings& h = g.scalars.heatSettings;
+    h.prandtl = 0.71;
+    h.rayleigh = rayleigh;
+    const double s = (g.NY - 2) * g.dy;
+    e.settings.reynolds = std::sqrt(rayleigh / (h.prandtl * s * s * s));
+    e.settings.defaultU = 0;
+}
+
+void holdTemperature(Grid& g, int i0, int i1, int j0, int j1, double T)
+{
+    for (int i = i0; i <= i1; ++i)
+        for (int j = j0; j <= j1; ++j) {
+            g.scalars.fixedTemperature[i][j] = 1;
+            g.scalars.T[i][j] = T;
+        }
+}
+
+}  // namespace
+
+ExampleGrid heatedCavityExample(int cells, double rayleigh)
+{
+    ExampleGrid e = startExample("heated_cavity.grid", cells, cells, 0, 0);
+    startHeatedBox(e, rayleigh);
+    Grid& g = e.grid;
+    holdTemperature(g, 0, 0, 0, g.NY - 1, 1.0);
+    holdTemperature(g, g.NX - 1, g.NX - 1, 0, g.NY - 1, 0.0);
+    for (int i = 1; i <= g.NX - 2; ++i)
+        for (int j = 1; j <= g.NY - 2; ++j)
+            g.scalars.T[i][j] = 0.5;
+    return e;
+}
+
+ExampleGrid heatedLayerExample(int rows, int widthRatio, double rayleigh)
+{
+    ExampleGrid e = startExample("heated_layer.grid", widthRatio * rows, rows, 0, 0);
+    startHeatedBox(e, rayleigh);
+    Grid& g = e.grid;
+    holdTemperature(g, 0, g.NX - 1, 0, 0, 1.0);
+    holdTemperature(g, 0, g.NX - 1, g.NY - 1, g.NY - 1, 0.0);
+    const int bump = g.NX / 2 - rows / 2;
+    for (int i = 1; i <= g.NX - 2; ++i)
+        for (int j = 1; j <= g.NY - 2; ++j) {
+            const double conduction = 1.0 - (j - 0.5) / (g.NY - 2);
+            const double warm = std::abs(i - bump) <= rows / 4 && j <= rows / 4 ? 0.01 : 0.0;
+            g.scalars.T[i][j] = conduction + warm;
+        }
+    return e;
+}
+
+ExampleGrid dyeWakeExample()
+{
+    ExampleGrid e = squareCylinderExample();
+    e.fileName = "dye_wake.grid";
+    enableDye(e.grid.scalars, e.grid.NX, e.grid.NY);
+    e.grid.scalars.dyeSettings.bandWidth = 4;
+    return e;
+}
+
 std::vector<ExampleGrid> exampleGrids()
 {
     std::vector<ExampleGrid> all;
@@ -157,5 +225,8 @@ std::vector<ExampleGrid> exampleGrids()
     all.push_back(squareCylinderExample());
     all.push_back(airfoilExample());
     all.push_back(squareCylinderStreaksExample());
+    all.push_back(heatedCavityExample());
+    all.push_back(heatedLayerExample());
+    all.push_back(dyeWakeExample());
     return all;
 }

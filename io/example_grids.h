@@ -34,5 +34,18 @@ ExampleGrid squareCylinderStreaksExample();
 // number is the domain's, 500 / 0.4).
 ExampleGrid airfoilExample();
 
+// The differentially heated square cavity, cells x cells with the walls:
+// the west wall at T = 1, the east wall at 0, the others insulated, Pr 0.71,
+// the fluid at rest at 0.5. The file's Reynolds number is that of the
+// free-fall speed sqrt(g beta dT 1), so that the buoyancy factor B is 1 and
+// speeds stay near 1 (core/grid_scalars.h).
+ExampleGrid heatedCavityExample(int cells = 130, double rayleigh = 1e5);
+// A layer heated from below: rows x (widthRatio rows) cells, the floor at
+// T = 1, the lid at 0, insulated side walls, Pr 0.71, starting from the
+// conduction profile with a small warm bump left of the middle.
+ExampleGrid heatedLayerExample(int rows = 26, int widthRatio = 4, double rayleigh = 5000);
+// The square cylinder with dye from the inflow in bands 4 cells wide.
+ExampleGrid dyeWakeExample();
+
 // All examples, in the order above.
 std::vector<ExampleGrid> exampleGrids();

@@ -252,7 +252,7 @@ bool gridFitsFile(const Grid& grid)
 
 bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings)
 {
-    if (!gridFitsFile(grid) || settings.startsFromStoredField || !grid.outlines.empty() || !grid.emitters.empty())
+    if (!gridFitsFile(grid) || settings.startsFromStoredField || gridNeedsSections(grid))
         return false;
     const auto headerFits = [](double value) { return wholeWithin(value, 0.0, 255.0); };
     if (!wholeWithin(settings.reynolds, reynoldsStoredMin, reynoldsStoredMax) ||

@@ -1,6 +1,9 @@
 // Tagged sections after the cell records of a version-4 grid file (and
 // after the payload of a state file that carries them): each a 4-byte ASCII
-// tag, a uint32 little-endian payload length, then the payload.
+// tag, a uint32 little-endian payload length, then the payload. Known
+// tags: BODY (io/body_section.h), EMIT (io/emitter_section.h), PART
+// (io/particle_section.h), HEAT and DYE (io/scalar_sections.h); a reader
+// skips a tag it does not know.
 #pragma once
 
 #include <array>

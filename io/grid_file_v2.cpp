@@ -7,6 +7,7 @@
 #include "core/cell_types.h"
 #include "io/emitter_section.h"
 #include "io/little_endian.h"
+#include "io/scalar_sections.h"
 
 #include <cmath>
 #include <cstring>
@@ -108,21 +109,25 @@ std::vector<GridSection> sectionsOf(const Grid& grid)
         sections.push_back({bodySectionTag, encodeBodySection(grid.outlines)});
     if (!grid.emitters.empty())
         sections.push_back({{'E', 'M', 'I', 'T'}, encodeEmitterSection(grid.emitters)});
+    if (grid.scalars.heat)
+        sections.push_back({{'H', 'E', 'A', 'T'}, encodeHeatSection(grid.scalars, grid.NX, grid.NY)});
+    if (grid.scalars.dye)
+        sections.push_back({{'D', 'Y', 'E', ' '}, encodeDyeSection(grid.scalars, grid.NX, grid.NY)});
     return sections;
 }
 
-// Reads the sections after the records into grid; false on a framing
-// fault or a malformed payload of a known tag.
-bool readSections(const unsigned char* bytes, std::size_t length, Grid& grid)
+// Applies the known sections to a loaded grid; false on a malformed one.
+bool applySections(const std::vector<GridSection>& sections, Grid& grid)
 {
-    std::vector<GridSection> sections;
-    if (!decodeGridSections(bytes, length, sections))
-        return false;
     for (const GridSection& s : sections)
         if (s.tag == bodySectionTag && !decodeBodySection(s.bytes.data(), s.bytes.size(), grid.outlines))
             return false;
     const GridSection* emitters = findGridSection(sections, emitter_section::tag);
-    return !emitters || decodeEmitterSection(emitters->bytes.data(), emitters->bytes.size(), grid.emitters);
+    const GridSection* heat = findGridSection(sections, "HEAT");
+    const GridSection* dye = findGridSection(sections, "DYE ");
+    return (!emitters || decodeEmitterSection(emitters->bytes.data(), emitters->bytes.size(), grid.emitters)) &&
+           (!heat || decodeHeatSection(heat->bytes.data(), heat->bytes.size(), grid.NX, grid.NY, grid.scalars)) &&
+           (!dye || decodeDyeSection(dye->bytes.data(), dye->bytes.size(), grid.NX, grid.NY, grid.scalars));
 }
 
 // Reads and checks the header; the caller has checked its magic and that
@@ -149,6 +154,7 @@ bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
     const unsigned initialField = version >= grid_file_v2::versionWithInitialField ? in.u8() : 0;
     h.settings.startsFromStoredField = initialField == 1;
     h.headerLength = headerLengthOf(version);
+    h.version = version;
     return codesKnown && initialField <= 1 && sizesAllowed(h.NX, h.NY) && settingsStorable(h.settings);
 }
 
@@ -168,6 +174,11 @@ bool readRecords(LittleEndianReader& in, Grid& grid)
 }
 
 }  // namespace
+
+bool gridNeedsSections(const Grid& grid)
+{
+    return !grid.outlines.empty() || !grid.emitters.empty() || grid.scalars.heat || grid.scalars.dye;
+}
 
 bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length)
 {
@@ -192,7 +203,7 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     if (!gridFitsFileV2(grid, settings))
         return bytes;
     const std::vector<GridSection> sections = sectionsOf(grid);
-    const std::uint32_t version = !sections.empty()               ? grid_file_v2::versionWithSections
+    const std::uint32_t version = !sections.empty()             ? grid_file_v2::versionWithSections
                                   : settings.startsFromStoredField ? grid_file_v2::versionWithInitialField
                                                                    : grid_file_v2::version;
     bytes.reserve(headerLengthOf(version) +
@@ -245,10 +256,13 @@ GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, 
     loaded.aux2 = h.aux2;
     if (!readRecords(in, loaded))
         return GridFileStatus::NotValid;
-    const std::size_t recordsEnd = h.headerLength + grid_file_v2::recordLength * cells;
-    if (h.version == grid_file_v2::versionWithSections &&
-        !readSections(bytes + recordsEnd, length - recordsEnd, loaded))
-        return GridFileStatus::NotValid;
+    if (h.version == grid_file_v2::versionWithSections) {
+        const std::size_t recordsEnd = h.headerLength + grid_file_v2::recordLength * cells;
+        std::vector<GridSection> sections;
+        if (!decodeGridSections(bytes + recordsEnd, length - recordsEnd, sections) ||
+            !applySections(sections, loaded))
+            return GridFileStatus::NotValid;
+    }
     grid = std::move(loaded);
     settings = h.settings;
     return GridFileStatus::Ok;

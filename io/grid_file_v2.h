@@ -31,11 +31,13 @@
 //       69  17 NX NY    cell records as above
 //
 // Version 4 (14: 4) is the version-3 layout (the initial-field byte 0 or
-// 1) followed by tagged sections (io/grid_file_sections.h): BODY holds the
-// exact outlines of bodies (io/body_section.h), EMIT the particle emitters
-// (io/emitter_section.h). It is written only when a section has something
-// to hold; a reader skips tags it does not know and refuses a section that
-// runs past the end or a known one whose payload is malformed.
+// 1) followed by tagged sections (io/grid_file_sections.h) for what the
+// grid carries beyond its cells: BODY the exact outlines of bodies
+// (io/body_section.h), EMIT the particle emitters (io/emitter_section.h),
+// HEAT and DYE heat and dye (io/scalar_sections.h). It is written only
+// when a section has something to hold; a reader skips tags it does not
+// know and refuses a section that runs past the end or a known one whose
+// payload is malformed.
 //
 // Floats are IEEE 754 binary64. A reader refuses an unknown version, NX or
 // NY outside 3..maxCells or NX * NY above maxTotalCells, fewer bytes than
@@ -74,13 +76,17 @@ constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * 
 // Whether bytes start with the version-2 magic text.
 bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length);
 
+// Whether the grid carries anything only version 4 holds (heat, dye).
+bool gridNeedsSections(const Grid& grid);
+
 // Whether version 2 can hold the grid and settings: sizes within the
 // limits, arrays allocated to them, every number finite, the time step
 // (when given) positive.
 bool gridFitsFileV2(const Grid& grid, const GridFileSettings& settings);
 
 // The version-2 bytes, version 3 when the run starts from the stored field,
-// version 4 when the grid has emitters; empty when the grid does not fit (gridFitsFileV2).
+// version 4 when the grid needs sections;
+// empty when the grid does not fit (gridFitsFileV2).
 std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSettings& settings);
 
 // Decodes version-2, 3 or 4 bytes. On Ok, grid and settings are

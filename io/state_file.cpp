@@ -7,6 +7,7 @@
 #include "io/grid_file_sections.h"
 #include "io/particle_section.h"
 #include "io/little_endian.h"
+#include "io/scalar_sections.h"
 
 #include <algorithm>
 #include <array>
@@ -66,8 +67,8 @@ StateFileStatus checkHeader(const unsigned char* bytes, std::size_t length, Head
         return StateFileStatus::BadSizes;
     const std::size_t fixed = statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY),
                                                  header.version);
-    const bool sized = header.version == stateVersion ? header.payload >= fixed : header.payload == fixed;
-    if (!sized)
+    const bool withSections = header.version >= sectionsVersion;
+    if (withSections ? header.payload < fixed : header.payload != fixed)
         return StateFileStatus::BadSizes;
     return StateFileStatus::Ok;
 }
@@ -196,7 +197,8 @@ StateFileStatus readWholeFile(int fd, std::vector<unsigned char>& bytes)
     return StateFileStatus::Ok;
 }
 
-// The sections a state has something for.
+// The sections a state has something for: the set-up's emitters, the
+// particles, and the solver's current heat and dye with their settings.
 std::vector<GridSection> sectionsOf(const RunState& s)
 {
     std::vector<GridSection> sections;
@@ -205,6 +207,11 @@ std::vector<GridSection> sectionsOf(const RunState& s)
     const ParticleState& p = s.particles;
     if (!p.particles.empty() || p.steps != 0 || p.nextSerial != 0)
         sections.push_back({{'P', 'A', 'R', 'T'}, encodeParticleSection(p)});
+    const SimGrid& g = s.fields;
+    if (g.scalars.heat && sized(g.scalars.T, g.NX, g.NY))
+        sections.push_back({{'H', 'E', 'A', 'T'}, encodeHeatSection(g.scalars, g.NX, g.NY)});
+    if (g.scalars.dye && sized(g.scalars.c, g.NX, g.NY))
+        sections.push_back({{'D', 'Y', 'E', ' '}, encodeDyeSection(g.scalars, g.NX, g.NY)});
     return sections;
 }
 
@@ -217,8 +224,13 @@ bool readSections(const unsigned char* bytes, std::size_t length, RunState& s)
         return false;
     const GridSection* emitters = findGridSection(sections, emitter_section::tag);
     const GridSection* particles = findGridSection(sections, particle_section::tag);
+    const GridSection* heat = findGridSection(sections, "HEAT");
+    const GridSection* dye = findGridSection(sections, "DYE ");
+    SimGrid& g = s.fields;
     return (!emitters || decodeEmitterSection(emitters->bytes.data(), emitters->bytes.size(), s.edited.emitters)) &&
-           (!particles || decodeParticleSection(particles->bytes.data(), particles->bytes.size(), s.particles));
+           (!particles || decodeParticleSection(particles->bytes.data(), particles->bytes.size(), s.particles)) &&
+           (!heat || decodeHeatSection(heat->bytes.data(), heat->bytes.size(), g.NX, g.NY, g.scalars)) &&
+           (!dye || decodeDyeSection(dye->bytes.data(), dye->bytes.size(), g.NX, g.NY, g.scalars));
 }
 
 }  // namespace
@@ -252,11 +264,12 @@ std::vector<unsigned char> encodeRunState(const RunState& s)
             return bytes;
 
     const std::vector<unsigned char> tail = encodeGridSections(sectionsOf(s));
-    const std::size_t payload = statePayloadLength(NX, NY) + tail.size();
+    const uint32_t version = tail.empty() ? state_file::versionWithoutSections : state_file::stateVersion;
+    const std::size_t payload = statePayloadLength(NX, NY, version) + tail.size();
     bytes.reserve(state_file::headerLength + payload);
     bytes.insert(bytes.end(), state_file::magic, state_file::magic + state_file::magicLength);
     LittleEndianWriter out(bytes);
-    out.u32(tail.empty() ? state_file::versionWithoutSections : state_file::stateVersion);
+    out.u32(version);
     out.u32(static_cast<uint32_t>(NX));
     out.u32(static_cast<uint32_t>(NY));
     out.u32(static_cast<uint32_t>(payload));
@@ -309,9 +322,13 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
         for (int32_t i = 0; i < NX; ++i)
             for (int32_t j = 0; j < NY; ++j)
                 (*a)[i][j] = in.f64();
-    const std::size_t fixed = statePayloadLength(NX, NY, header.version);
-    if (header.payload > fixed)
+    if (header.version >= state_file::sectionsVersion) {
+        const std::size_t fixed = statePayloadLength(NX, NY, header.version);
         valid = readSections(payload + fixed, header.payload - fixed, decoded) && valid;
+        // A run continued from the state alone is set up from its edited
+        // grid: it needs the same walls' temperatures and the same numbers.
+        copyScalars(decoded.fields.scalars, decoded.edited.scalars);
+    }
     if (!valid)
         return StateFileStatus::BadValues;
     state = std::move(decoded);

@@ -25,9 +25,11 @@
 //               its default velocities); f64 u, v, p, F, G, pPrev, dp of
 //               the solver
 //     sections  version 3 only: tagged sections (io/grid_file_sections.h)
-//               up to the payload's end: EMIT the set-up's particle
-//               emitters (io/emitter_section.h), PART the particles
-//               (io/particle_section.h); unknown tags are skipped
+//               up to the payload's end, inside its checksum: EMIT the
+//               set-up's particle emitters (io/emitter_section.h), PART the
+//               particles (io/particle_section.h), HEAT and DYE the
+//               solver's current T and c (io/scalar_sections.h); unknown
+//               tags are skipped
 // Bytes after the payload make the file invalid. Version 3 is written only
 // when a section has something to hold, version 2 otherwise. Version 1,
 // whose Reynolds number was a whole one, is still read.
@@ -48,6 +50,7 @@ constexpr std::size_t magicLength = sizeof(magic) - 1;
 constexpr uint32_t stateVersion = 3;
 // The version written when no section has anything to hold.
 constexpr uint32_t versionWithoutSections = 2;
+constexpr uint32_t sectionsVersion = 3;
 // The oldest version still read.
 constexpr uint32_t oldestReadVersion = 1;
 constexpr std::size_t headerLength = magicLength + 5 * 4;

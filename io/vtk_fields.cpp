@@ -1,6 +1,7 @@
 #include "io/vtk_fields.h"
 
 #include "core/centre_values.h"
+#include "core/wall_heat.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,13 @@ constexpr const char* byteOrder = "LittleEndian";
 
 // The XML before the appended block: the image, one DataArray per field
 // with its offset into the block, and the block's opening "_".
-std::string headerText(const Grid& grid)
+// An array beyond the fixed ones: Float64, one value per cell.
+struct ExtraArray {
+    const char* name;
+    std::vector<double> values;  // cell i + NX * j
+};
+
+std::string headerText(const Grid& grid, const std::vector<ExtraArray>& extras)
 {
     const uint64_t cells = static_cast<uint64_t>(grid.NX) * static_cast<uint64_t>(grid.NY);
     char line[256];
@@ -42,6 +49,13 @@ std::string headerText(const Grid& grid)
         text += line;
         offset += sizeof(uint64_t) + cells * (isFloat ? sizeof(double) : sizeof(int32_t));
     }
+    for (const ExtraArray& extra : extras) {
+        std::snprintf(line, sizeof line,
+                      "        <DataArray type=\"Float64\" Name=\"%s\" format=\"appended\" offset=\"%llu\"/>\n",
+                      extra.name, static_cast<unsigned long long>(offset));
+        text += line;
+        offset += sizeof(uint64_t) + cells * sizeof(double);
+    }
     text += "      </CellData>\n    </Piece>\n  </ImageData>\n  <AppendedData encoding=\"raw\">\n   _";
     return text;
 }
@@ -64,15 +78,54 @@ char* appendArray(char* out, const Grid& grid, Value value)
     return out;
 }
 
+// T and c where the grid carries them, and the local Nusselt number in each
+// wall cell that holds its temperature (the mean over its faces to the
+// flow; 0 in every other cell).
+std::vector<ExtraArray> extraArrays(const Grid& g)
+{
+    std::vector<ExtraArray> extras;
+    const size_t cells = static_cast<size_t>(g.NX) * static_cast<size_t>(g.NY);
+    auto cellArray = [&](const char* name, const Array2D<double>& a) {
+        ExtraArray extra{name, std::vector<double>(cells)};
+        for (int32_t j = 0; j < g.NY; ++j)
+            for (int32_t i = 0; i < g.NX; ++i)
+                extra.values[static_cast<size_t>(j) * g.NX + i] = a[i][j];
+        extras.push_back(std::move(extra));
+    };
+    if (g.scalars.heat) {
+        cellArray("T", g.scalars.T);
+        const HeatScales scales = heatScalesFor(g.scalars, g.flags, g.NX, g.NY, g.dy, 1.0);
+        ExtraArray nusselt{"wall_nusselt", std::vector<double>(cells)};
+        std::vector<int> faces(cells);
+        for (const HeatedWall& wall : findHeatedWalls(g)) {
+            const std::vector<double> local = localNusselt(g, wall, scales);
+            for (size_t k = 0; k < local.size(); ++k) {
+                const size_t at = static_cast<size_t>(wall.faces[k].wj) * g.NX + wall.faces[k].wi;
+                nusselt.values[at] += local[k];
+                ++faces[at];
+            }
+        }
+        for (size_t k = 0; k < cells; ++k)
+            if (faces[k] > 1)
+                nusselt.values[k] /= faces[k];
+        extras.push_back(std::move(nusselt));
+    }
+    if (g.scalars.dye)
+        cellArray("c", g.scalars.c);
+    return extras;
+}
+
 }  // namespace
 
 void encodeVtkFields(const Grid& grid, std::vector<char>& bytes)
 {
-    const std::string header = headerText(grid);
+    const std::vector<ExtraArray> extras = extraArrays(grid);
+    const std::string header = headerText(grid, extras);
     constexpr const char* footer = "\n  </AppendedData>\n</VTKFile>\n";
     const size_t cells = static_cast<size_t>(grid.NX) * static_cast<size_t>(grid.NY);
     const size_t block = vtk_fields::arrayCount * sizeof(uint64_t) +
-                         cells * (vtk_fields::float64Arrays * sizeof(double) + sizeof(int32_t));
+                         cells * (vtk_fields::float64Arrays * sizeof(double) + sizeof(int32_t)) +
+                         extras.size() * (sizeof(uint64_t) + cells * sizeof(double));
     bytes.resize(header.size() + block + std::strlen(footer));
     char* out = bytes.data();
     std::memcpy(out, header.data(), header.size());
@@ -84,6 +137,8 @@ void encodeVtkFields(const Grid& grid, std::vector<char>& bytes)
     out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return centreVorticity(g, g.NX, g.NY, i, j); });
     out = appendArray<double>(out, g, [&g](int32_t i, int32_t j) { return g.p[i][j]; });
     out = appendArray<int32_t>(out, g, [&g](int32_t i, int32_t j) { return g.flags[i][j]; });
+    for (const ExtraArray& extra : extras)
+        out = appendArray<double>(out, g, [&](int32_t i, int32_t j) { return extra.values[static_cast<size_t>(j) * g.NX + i]; });
     std::memcpy(out, footer, std::strlen(footer));
 }
 

@@ -9,6 +9,9 @@
 //   cell_type                the flag word of core/cell_flags.h (type bit
 //                            and direction bits), not the grid file's byte,
 //                            which drops north and south
+// then, for a grid with heat, T and wall_nusselt (the local Nusselt number
+// of core/wall_heat.h in each wall cell holding its temperature, the mean
+// over its faces to the flow; 0 elsewhere), and for one with dye, c.
 // The values are Float64, so they equal the solver's doubles and the CSV
 // dump's bit for bit; cell_type is Int32. All arrays are raw appended binary
 // with UInt64 byte counts in the machine's byte order, which the header names.

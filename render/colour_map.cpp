@@ -21,6 +21,30 @@ constexpr Anchor viridisAnchors[] = {
     {255 / 255.0, 0.993248, 0.906157, 0.143936},
 };
 
+// inferno, from the same authors' tables, entries 0, 32, ..., 224 and 255.
+constexpr Anchor infernoAnchors[] = {
+    {0 / 255.0, 0.001462, 0.000466, 0.013866},   {32 / 255.0, 0.129285, 0.047293, 0.290788},
+    {64 / 255.0, 0.341500, 0.062325, 0.429425},  {96 / 255.0, 0.540920, 0.134729, 0.415123},
+    {128 / 255.0, 0.735683, 0.215906, 0.330245}, {160 / 255.0, 0.894305, 0.353399, 0.193584},
+    {192 / 255.0, 0.978422, 0.557937, 0.034931}, {224 / 255.0, 0.974638, 0.797692, 0.206332},
+    {255 / 255.0, 0.988362, 0.998364, 0.644924},
+};
+
+// The sequential "Blues" of ColorBrewer (Brewer, 2003), its nine classes
+// spread evenly from 0 to 1, starting from pure white so that water without
+// dye shows none.
+constexpr Anchor dyeAnchors[] = {
+    {0.0, 1.0, 1.0, 1.0},
+    {0.125, 0.870588, 0.921569, 0.968627},
+    {0.25, 0.776471, 0.858824, 0.937255},
+    {0.375, 0.619608, 0.792157, 0.882353},
+    {0.5, 0.419608, 0.682353, 0.839216},
+    {0.625, 0.258824, 0.572549, 0.776471},
+    {0.75, 0.129412, 0.443137, 0.709804},
+    {0.875, 0.031373, 0.317647, 0.611765},
+    {1.0, 0.031373, 0.188235, 0.419608},
+};
+
 // Blue-white-red: the end colours of Moreland's cool-warm map (Moreland,
 // 2009, "Diverging Color Maps for Scientific Visualization"), RGB 59, 76,
 // 192 and 180, 4, 38, with pure white at the middle so that zero reads as
@@ -70,8 +94,22 @@ MapColour divergingColour(double t)
     return tableColour(divergingAnchors, t);
 }
 
+MapColour temperatureColour(double t)
+{
+    return tableColour(infernoAnchors, t);
+}
+
+MapColour dyeColour(double t)
+{
+    return tableColour(dyeAnchors, t);
+}
+
 MapColour quantityColour(ColourQuantity quantity, double t)
 {
+    if (quantity == ColourQuantity::Temperature)
+        return temperatureColour(t);
+    if (quantity == ColourQuantity::Dye)
+        return dyeColour(t);
     return isDiverging(quantity) ? divergingColour(t) : viridisColour(t);
 }
 
@@ -97,6 +135,8 @@ double tablePosition(ColourQuantity quantity, const ColourRange& range, double v
 
 ColourRange automaticRange(ColourQuantity quantity, double smallest, double largest)
 {
+    if (quantity == ColourQuantity::Dye)
+        return ColourRange{0.0, 1.0};
     if (!std::isfinite(smallest) || !std::isfinite(largest) || smallest > largest)
         return ColourRange{isDiverging(quantity) ? -1.0 : 0.0, 1.0};
     if (isDiverging(quantity)) {
@@ -117,6 +157,8 @@ const char* quantityName(ColourQuantity quantity)
     case ColourQuantity::Pressure: return "p";
     case ColourQuantity::U: return "u";
     case ColourQuantity::V: return "v";
+    case ColourQuantity::Temperature: return "temperature";
+    case ColourQuantity::Dye: return "dye";
     case ColourQuantity::None: break;
     }
     return "none";

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // The quantity a colour map shows; None keeps the designed colours.
-enum class ColourQuantity { None, Speed, Vorticity, Pressure, U, V };
+enum class ColourQuantity { None, Speed, Vorticity, Pressure, U, V, Temperature, Dye };
 
 // The values mapped onto the two ends of a table.
 struct ColourRange {
@@ -35,6 +35,11 @@ bool isDiverging(ColourQuantity quantity);
 MapColour viridisColour(double t);
 // The diverging table at t in 0..1: blue at 0, white at 0.5, red at 1.
 MapColour divergingColour(double t);
+// The temperature table (inferno) at t in 0..1: black through red to pale
+// yellow.
+MapColour temperatureColour(double t);
+// The dye table at t in 0..1: white (no dye) to deep blue.
+MapColour dyeColour(double t);
 // The table of the quantity at t.
 MapColour quantityColour(ColourQuantity quantity, double t);
 
@@ -51,6 +56,7 @@ double tablePosition(ColourQuantity quantity, const ColourRange& range, double v
 // The automatic range from the smallest and largest values of a frame: a
 // diverging quantity gets a range symmetric about zero, so that zero stays
 // white; a range of no width is widened so that it can still be drawn.
+// Dye always takes 0..1, so that its shades read as concentrations.
 ColourRange automaticRange(ColourQuantity quantity, double smallest, double largest);
 
 // The short name of a quantity as kelvo-batch and the colour bar spell it.

@@ -16,6 +16,8 @@ double cellValue(const Grid& g, int32_t NX, int32_t NY, ColourQuantity quantity,
     case ColourQuantity::Speed: return centreSpeed(g, i, j);
     case ColourQuantity::Pressure: return g.p[i][j];
     case ColourQuantity::Vorticity: return centreVorticity(g, NX, NY, i, j);
+    case ColourQuantity::Temperature: return g.scalars.heat ? g.scalars.T[i][j] : 0.0;
+    case ColourQuantity::Dye: return g.scalars.dye ? g.scalars.c[i][j] : 0.0;
     case ColourQuantity::None: break;
     }
     return 0.0;

@@ -115,6 +115,7 @@ void copyGridArrays(const Grid& from, Grid& to)
     to.emitters = from.emitters;
     to.flags.allocate(from.NX, from.NY);
     to.flags.copyFrom(from.flags);
+    copyScalars(from.scalars, to.scalars);
     for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
         target->allocate(from.NX, from.NY);
         target->copyFrom(*source);

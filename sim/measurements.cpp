@@ -72,10 +72,17 @@ Measurements::Measurements(const Grid& state, double reynolds, const ReferenceSc
         record.body = std::move(body);
         records.push_back(std::move(record));
     }
+    if (state.scalars.heat) {
+        heatScales = heatScalesFor(state.scalars, state.flags, state.NX, state.NY, state.dy, reynolds);
+        for (HeatedWall& wall : findHeatedWalls(state))
+            heated.push_back({std::move(wall), 0.0});
+    }
 }
 
 void Measurements::sampleForces(const Grid& state)
 {
+    for (HeatedWallRecord& r : heated)
+        r.nusselt = meanNusselt(state, r.wall, heatScales);
     for (BodyRecord& r : records) {
         if (r.outline >= 0) {
             const BoxBalance balance = boxBalance(state, r.box, reynolds);
@@ -159,6 +166,8 @@ std::string historyHeader(const Measurements& m)
     }
     for (size_t k = 0; k < m.probes().size(); ++k)
         for (const char* column : {"_u", "_v", "_p"}) line += ",probe" + std::to_string(k + 1) + column;
+    for (size_t k = 0; k < m.heatedWalls().size(); ++k)
+        line += ",heated" + std::to_string(k + 1) + "_nu";
     return line + "\n";
 }
 
@@ -172,6 +181,8 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
         for (double value : {r.cd, r.cl, r.force.fx, r.force.fy}) line += "," + number(value);
     for (const ProbeValues& p : m.probeValues())
         for (double value : {p.u, p.v, p.p}) line += "," + number(value);
+    for (const HeatedWallRecord& r : m.heatedWalls())
+        line += "," + number(r.nusselt);
     return line + "\n";
 }
 
@@ -201,6 +212,16 @@ std::string summaryJson(const Measurements& m, long long steps, double time, con
     out += "\n  ]";
     if (m.probeValues().size() >= 2)
         out += ",\n  \"pressure_difference\": " + number(m.probeValues()[0].p - m.probeValues()[1].p);
+    if (!m.heatedWalls().empty()) {
+        out += ",\n  \"heated_walls\": [";
+        for (size_t k = 0; k < m.heatedWalls().size(); ++k) {
+            const HeatedWallRecord& r = m.heatedWalls()[k];
+            out += std::string(k ? "," : "") + "\n    {\"name\": \"heated" + std::to_string(k + 1) +
+                   "\", \"temperature\": " + number(r.wall.temperature) + ", \"faces\": " +
+                   std::to_string(r.wall.faces.size()) + ", \"nusselt\": " + number(r.nusselt) + "}";
+        }
+        out += "\n  ]";
+    }
     return out + "\n}\n";
 }
 
@@ -220,6 +241,12 @@ std::string summaryText(const Measurements& m)
             out += text;
         }
         out += "\n";
+    }
+    for (size_t k = 0; k < m.heatedWalls().size(); ++k) {
+        const HeatedWallRecord& r = m.heatedWalls()[k];
+        std::snprintf(text, sizeof text, "kelvo-batch: heated%zu (T %.6g, %zu faces): Nu %.6g\n", k + 1,
+                      r.wall.temperature, r.wall.faces.size(), r.nusselt);
+        out += text;
     }
     return out;
 }

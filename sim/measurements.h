@@ -9,6 +9,7 @@
 #include "core/outline_forces.h"
 #include "core/grid.h"
 #include "core/probe.h"
+#include "core/wall_heat.h"
 #include "sim/shedding.h"
 
 #include <optional>
@@ -53,6 +54,13 @@ struct BodyRecord {
     std::vector<CoefficientSample> history;
 };
 
+// A wall group holding its temperature and its mean Nusselt number at the
+// last recorded step.
+struct HeatedWallRecord {
+    HeatedWall wall;
+    double nusselt = 0.0;
+};
+
 class Measurements {
 public:
     Measurements(const Grid& state, double reynolds, const ReferenceScales& scales,
@@ -81,6 +89,7 @@ public:
     const std::vector<BodyRecord>& bodies() const { return records; }
     const std::vector<ProbePoint>& probes() const { return points; }
     const std::vector<ProbeValues>& probeValues() const { return values; }
+    const std::vector<HeatedWallRecord>& heatedWalls() const { return heated; }
 
 private:
     double reynolds;
@@ -89,13 +98,16 @@ private:
     std::vector<ProbePoint> points;
     std::vector<ProbeValues> values;
     std::vector<BodyOutline> outlines;  // the grid's, whose bodies come first
+    std::vector<HeatedWallRecord> heated;
+    HeatScales heatScales;
     size_t sampleLimit = 0;
     bool wallsOnFaces = false;
 };
 
 // The history header: step, t, dt, sweeps (the step's pressure iterations:
 // Gauss-Seidel sweeps or multigrid cycles), max speed, kinetic energy, the
-// largest divergence, C_D, C_L, F_x, F_y per body, u, v, p per probe.
+// largest divergence, C_D, C_L, F_x, F_y per body, u, v, p per probe, the
+// mean Nusselt number per heated or cooled wall.
 std::string historyHeader(const Measurements& m);
 // One history line after the header's pattern.
 std::string historyLine(const Measurements& m, long long step, double t, double dt, int iterations,
@@ -104,8 +116,10 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
 // e.g. "step-limit" or "until-time"; left out when empty), the Reynolds
 // number (every digit: the shortest text that reads back as the same
 // double), bodies (largest first, all walls last) and probes; with two
-// probes or more, the first one's pressure less the second's. A probe
-// within a cell of an outline reads the pressure on the outline.
+// probes or more, the first one's pressure less the second's; for a run
+// with heat, the walls holding their temperature with their mean Nusselt
+// numbers. A probe within a cell of an outline reads the pressure on the
+// outline.
 std::string summaryJson(const Measurements& m, long long steps, double time, const std::string& stopped);
 // One summary line per body for a reader.
 std::string summaryText(const Measurements& m);

@@ -74,6 +74,7 @@ TEST_F(BatchRestart, ContinuedRunGivesTheBytesOfOneRun)
         {"central, automatic dt", {"--dt", "auto"}, false},
         {"upwind-blended, automatic dt", {"--convection", "blended", "--dt", "auto"}, false},
         {"multigrid pressure", {"--pressure", "multigrid", "--re", "400"}, true},
+        {"rk3 with dye and heat", {"--convection", "rk3", "--dye-bands", "2", "--rayleigh", "1000"}, false},
     };
     for (const Case& c : cases) {
         const ChildOutcome whole = run(joined({channelGrid, "--steps", "200", "--dump-csv", "whole.csv"}, c.options));

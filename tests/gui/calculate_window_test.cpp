@@ -569,7 +569,7 @@ Signs countSigns(const FrameImage& picture)
 // and takes edits; Designed colours brings back the picture alone.
 TEST_F(CalculateWindowTest, ViewChoiceSwitchesColourMapsAndLocksTheRange)
 {
-    EXPECT_EQ(window->viewList->getNumItems(), 6);
+    EXPECT_EQ(window->viewList->getNumItems(), 8);  // designed, five flow quantities, temperature, dye
     EXPECT_EQ(window->viewList->getCurrentItem(), 0);
     EXPECT_FALSE(window->rangeMin->isEnabled());
     window->viewList->setCurrentItem(2);  // vorticity

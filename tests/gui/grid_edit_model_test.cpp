@@ -142,3 +142,37 @@ TEST(GridEditModel, AddedEmittersKeepTheCellsAndHandBackTheGridWithout)
 }
 
 }  // namespace
+
+// Painting a temperature switches heat on and holds it in a wall; the dye
+// brush writes dye alone; undoing puts both back as they stood.
+TEST(GridEditModel, TemperatureAndDyePaintAndRestore)
+{
+    GridEditModel model = modelOf(6, 5);
+    CellEdit hot = GridChange::paint(0, 2, CELL_NOSLIP_WALL, 0.0, 0.0).cells.front();
+    hot.scalars.setsTemperature = true;
+    hot.scalars.holdsTemperature = true;
+    hot.scalars.T = 35.5;
+    GridChange change;
+    change.cells.push_back(hot);
+    const AppliedChange applied = model.apply(std::move(change));
+    const GridScalars& s = model.grid().scalars;
+    ASSERT_TRUE(s.heat);
+    EXPECT_EQ(s.fixedTemperature[0][2], 1);
+    EXPECT_EQ(s.T[0][2], 35.5);
+    EXPECT_EQ(applied.after.front().T, 35.5);
+
+    CellEdit dye{3, 2, false, 0, false, 0.0, 0.0};
+    dye.scalars.setsDye = true;
+    dye.scalars.c = 1.0;
+    GridChange brush;
+    brush.cells.push_back(dye);
+    model.apply(std::move(brush));
+    ASSERT_TRUE(model.grid().scalars.dye);
+    EXPECT_EQ(model.grid().scalars.c[3][2], 1.0);
+    EXPECT_EQ(model.grid().flags[3][2], CELL_FLUID);
+
+    model.apply(GridChange::restoring(applied.before));
+    EXPECT_EQ(model.grid().scalars.fixedTemperature[0][2], 0);
+    EXPECT_EQ(model.grid().scalars.T[0][2], 0.0);
+    EXPECT_EQ(model.grid().flags[0][2], CELL_FLUID);
+}

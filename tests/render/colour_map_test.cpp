@@ -62,6 +62,32 @@ TEST(ColourTables, ViridisHoldsThePublishedEntriesAtItsAnchors)
     }
 }
 
+// Temperature (inferno, the same authors' tables) darkest when coldest and
+// brightening all the way; dye from white (none) darkening all the way, its
+// automatic range always 0..1 whatever the frame holds.
+TEST(ColourTables, TemperatureBrightensAndDyeDarkensOverAFixedRange)
+{
+    expectColour(temperatureColour(0.0), {byte(0.001462), byte(0.000466), byte(0.013866)}, 0.0);
+    expectColour(temperatureColour(128 / 255.0), {byte(0.735683), byte(0.215906), byte(0.330245)}, 0.5);
+    expectColour(temperatureColour(1.0), {byte(0.988362), byte(0.998364), byte(0.644924)}, 1.0);
+    expectColour(dyeColour(0.0), {255, 255, 255}, 0.0);
+    int hotter = -1, darker = 1 << 30;
+    for (int n = 0; n <= 16; ++n) {
+        const MapColour t = temperatureColour(n / 16.0), d = dyeColour(n / 16.0);
+        const int brightT = 299 * t.red + 587 * t.green + 114 * t.blue;
+        const int brightD = 299 * d.red + 587 * d.green + 114 * d.blue;
+        EXPECT_GT(brightT, hotter) << n;
+        EXPECT_LT(brightD, darker) << n;
+        hotter = brightT;
+        darker = brightD;
+    }
+    const ColourRange dye = automaticRange(ColourQuantity::Dye, 0.2, 0.3);
+    EXPECT_EQ(dye.low, 0.0);
+    EXPECT_EQ(dye.high, 1.0);
+    EXPECT_FALSE(isDiverging(ColourQuantity::Temperature));
+    EXPECT_STREQ(quantityName(ColourQuantity::Temperature), "temperature");
+}
+
 // Blue at the low end, white at zero, red at the high end; each side fades
 // toward white steadily.
 TEST(ColourTables, DivergingIsBlueWhiteRedWithWhiteAtTheMiddle)
