@@ -2,6 +2,8 @@
 // and lie in its range, so a typo never runs with a silently different value.
 #include "cli/batch_options.h"
 
+#include "sim/name_table.h"
+
 #include "cli/batch_constants.h"
 #include "cli/body_options.h"
 #include "platform/picture_file.h"
@@ -542,21 +544,6 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
     return true;
 }
 
-namespace {
-
-// Sets value to the entry named text; false, value untouched, when none is.
-template <class Value, std::size_t N>
-bool lookUpName(const std::string& text, const std::pair<const char*, Value> (&names)[N], Value& value)
-{
-    for (const auto& entry : names)
-        if (text == entry.first) {
-            value = entry.second;
-            return true;
-        }
-    return false;
-}
-
-}  // namespace
 
 bool parseCodec(const std::string& text, Compressor& compressor)
 {

@@ -1,5 +1,7 @@
 #include "sim/run_choices.h"
 
+#include "sim/name_table.h"
+
 #include <utility>
 
 RunParameters resolveParameters(const RunChoices& options, const GridFileSettings& fromFile)
@@ -37,26 +39,6 @@ RunParameters resolveRestartParameters(const RunChoices& options, const SolverSe
 }
 
 namespace {
-
-template <typename Value, std::size_t N>
-bool lookUpName(const std::string& text, const std::pair<const char*, Value> (&names)[N], Value& value)
-{
-    for (const auto& entry : names)
-        if (text == entry.first) {
-            value = entry.second;
-            return true;
-        }
-    return false;
-}
-
-template <typename Value, std::size_t N>
-const char* nameOf(Value value, const std::pair<const char*, Value> (&names)[N])
-{
-    for (const auto& entry : names)
-        if (entry.second == value)
-            return entry.first;
-    return names[0].first;
-}
 
 constexpr std::pair<const char*, Convection> convectionNames[] = {{"rk3", Convection::RungeKutta},
                                                                   {"central", Convection::Central},
