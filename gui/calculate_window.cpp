@@ -107,7 +107,7 @@ const char* solverText(PressureSolver solver)
 FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_START,       CalculateWindow::onCmdStart),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STOP,        CalculateWindow::onCmdStop),
-    FXMAPFUNC(SEL_CHORE,     CalculateWindow::ID_CYCLE,       CalculateWindow::onChoreCycle),
+    FXMAPFUNC(SEL_IO_READ,   CalculateWindow::ID_WORKER,      CalculateWindow::onWorkerReport),
     FXMAPFUNC(SEL_PAINT,     CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasPaint),
     FXMAPFUNC(SEL_CONFIGURE, CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasConfigure),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RENDER,      CalculateWindow::renderFrame),
@@ -158,8 +158,12 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
     allocateImage();
     run->step();
+    report.time = run->simulatedTime();
+    report.dt = run->lastStepReport().dt;
     showFrameSize();
     showRunTime();
+    worker = std::make_unique<SimulationWorker>(getApp(), this, ID_WORKER, *run, outputs, screenComposer, measureLog,
+                                                chartHistory);
 
     toolTip = new FXToolTip(getApp());
     if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
@@ -174,6 +178,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
 // canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
+    worker.reset();  // gives up the step under way; a frame file being written is finished
     delete measureWindow;  // it reads the log and the chart points
     outputs.release();
     outputs.closeAvi();
@@ -307,9 +312,8 @@ void CalculateWindow::showInstability(const FXString& text)
 
 void CalculateWindow::showRunTime()
 {
-    timeLabel->setText(FXStringFormat("%s %d   %s %.4g   %s %.3g", uiText(TXT_STEP_COUNT), run->cycles(),
-                                      uiText(TXT_SIMULATED_TIME), run->simulatedTime(), uiText(TXT_TIME_STEP_USED),
-                                      run->lastStepReport().dt));
+    timeLabel->setText(FXStringFormat("%s %d   %s %.4g   %s %.3g", uiText(TXT_STEP_COUNT), report.cycles,
+                                      uiText(TXT_SIMULATED_TIME), report.time, uiText(TXT_TIME_STEP_USED), report.dt));
 }
 
 // The dialog without the wait cursor.
@@ -346,19 +350,40 @@ bool CalculateWindow::openAviWaiting(const std::string& fileName)
     return opened;
 }
 
-// pendingCycle := addChore(this, ID_CYCLE), after removing a pending one.
 void CalculateWindow::scheduleCycle()
 {
-    cancelCycle();
-    getApp()->addChore(this, ID_CYCLE);
+    orderSettings();
+    worker->go();
     pendingCycle = true;
 }
 
 void CalculateWindow::cancelCycle()
 {
-    if (pendingCycle)
-        getApp()->removeChore(this, ID_CYCLE);
+    if (pendingCycle && worker)
+        worker->pause();
     pendingCycle = false;
+}
+
+SimulationWorker::CycleSettings CalculateWindow::cycleSettings() const
+{
+    SimulationWorker::CycleSettings settings;
+    settings.interval = intervalSpinner->getValue();
+    settings.elements = checkedElements();
+    settings.saving = frameSaving();
+    settings.screenPixelsPerCell = screenPixelsPerCell();
+    settings.measuring = measuring();
+    settings.pixelsPerCell = pixelsPerCell;
+    return settings;
+}
+
+void CalculateWindow::orderSettings()
+{
+    worker->setSettings(cycleSettings());
+}
+
+int CalculateWindow::screenPixelsPerCell() const
+{
+    return ::screenPixelsPerCell(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
 }
 
 void CalculateWindow::enterIdleControls()
@@ -389,7 +414,12 @@ void CalculateWindow::showPausedControls()
     pauseButton->setText(uiText(paused ? TXT_RESUME : TXT_PAUSE));
     if (paused) {
         stepButton->enable();
-        savePictureButton->enable();
+        // The picture is drawn from the state, which is the window's only
+        // while the worker is parked.
+        if (runInHand())
+            savePictureButton->enable();
+        else
+            savePictureButton->disable();
     } else {
         stepButton->disable();
         savePictureButton->disable();
@@ -433,6 +463,8 @@ void CalculateWindow::showFrameSize()
 // Start: the save-method controls locked, then the run as the method says.
 long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
 {
+    if (!runInHand())
+        return 1;  // the last stop's reset is not done yet
     saveAvi->disable();
     saveNone->disable();
     savePpm->disable();
@@ -458,37 +490,45 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// One cycle: a step, on a frame cycle the picture rendered, shown and
-// saved, the count shown, and the next cycle scheduled.
-long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
+long CalculateWindow::onWorkerReport(FXObject*, FXSelector, void*)
 {
-    pendingCycle = false;
-    if (runOneCycle())
-        scheduleCycle();
+    takeReport();
     return 1;
 }
 
-bool CalculateWindow::runOneCycle()
+// Several cycles may have passed since the last report: the line, the
+// picture and the measurements show the latest.
+void CalculateWindow::takeReport()
 {
-    FrameSaveResult saved;
-    const int interval = intervalSpinner->getValue();
-    const bool frameCycle = run->isFrameCycle(interval);
-    run->cycle(interval, [this, &saved](int32_t index) {
-        saved = outputs.frame(run->state(), run->simulatedTime(), checkedElements(), frameSaving(), index,
-                              [this] { presentFrame(); });
-        return saved.ok;
-    });
-    measureStep(frameCycle);
-    showRunTime();
-    if (run->unstable()) {
-        stopAfterBlowUp();
-        return false;
+    const long long before = report.serial;
+    if (worker->collect(report, shownFrame))
+        presentFrame();
+    if (probeCount() != probesMarked)
+        showProbesAdded();
+    orderSettings();  // the interval spinner is read every cycle
+    if (report.serial != before && report.afterStop) {
+        if (!pauseButton->isEnabled())
+            startButton->enable();
+        if (measureWindow)
+            measureWindow->showProbes();
+        refreshMeasureWindow();
+        return;  // the line keeps the final state's numbers
     }
-    if (!saved.ok) {
-        stopAfterSaveFailure(saved);
-        return false;
+    if (report.serial != before) {
+        showRunTime();
+        if (report.unstable) {
+            stopAfterBlowUp();
+            return;
+        }
+        if (!report.saved.ok) {
+            stopAfterSaveFailure(report.saved);
+            return;
+        }
+        showMeasuredFrame();
     }
-    return true;
+    if (paused && runInHand())
+        refreshMeasureWindow();  // a redraw the budget skipped
+    showPausedControls();
 }
 
 // Pause: no more cycles, the current state drawn (it may lie between frame
@@ -499,23 +539,22 @@ long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
     if (!pauseButton->isEnabled())
         return 1;
     paused = !paused;
-    if (paused) {
-        cancelCycle();
-        renderFrame();
-        refreshMeasureWindow();  // a redraw the budget skipped
-    } else {
+    if (paused)
+        cancelCycle();  // the worker draws the state it stops at
+    else
         scheduleCycle();
-    }
     showPausedControls();
     return 1;
 }
 
-// Step: one cycle of the paused run, counted, drawn and saved as the run
-// loop takes it.
+// Step: one cycle more of the paused run, counted, drawn and saved as the
+// run loop takes it.
 long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
 {
-    if (paused && runOneCycle())
-        refreshMeasureWindow();
+    if (paused) {
+        orderSettings();
+        worker->stepOnce();
+    }
     return 1;
 }
 
@@ -525,8 +564,8 @@ bool CalculateWindow::askCloseRunning()
     return dialog.ask();
 }
 
-// No cycle runs while the question is up, so the run stands as the user
-// saw it when answering.
+// No cycle starts while the question is up, so the run stands as the user
+// saw it when answering (the one under way finishes).
 long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
 {
     const bool running = pauseButton->isEnabled() && !paused;
@@ -546,12 +585,17 @@ long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
 // read off the file alone.
 long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 {
-    if (!paused)
+    if (!paused || !runInHand())
         return 1;
     const FXString name = choosePictureFileName();
     if (name.empty())
         return 1;
     const FXString path = withDefaultExtension(name.text(), ".png").c_str();
+    // The picture at Output Size, drawn now: the cycles draw it only for
+    // the frame files.
+    getApp()->beginWaitCursor();
+    outputs.compose(run->state(), checkedElements());
+    getApp()->endWaitCursor();
     const ColourQuantity quantity = chosenView().quantity;
     FrameImage barred;
     if (quantity != ColourQuantity::None)
@@ -562,10 +606,12 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// Stop, then one message: the AVI file is complete but short, or the PPM
-// or VTK file named could not be written.
+// The worker parks itself after such a cycle, so the files are the
+// window's: the AVI file is completed before the message says so; the
+// reset follows as after Stop.
 void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
 {
+    outputs.closeAvi();
     onCmdStop(nullptr, 0, nullptr);
     if (result.aviFailed)
         outputs.avi().reportIncomplete();
@@ -575,47 +621,26 @@ void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
 }
 
 // The broken state is never composed: the picture of the last frame cycle
-// stays, and the PPM numbering starts again as after Stop.
+// stays, and the numbering of the files starts again as after Stop.
 void CalculateWindow::stopAfterBlowUp()
 {
-    const FXString text = FXStringFormat(uiText(TXT_UNSTABLE_TEXT), static_cast<long long>(run->unstableCycle()),
-                                         run->simulatedTime(),
-                                         suggestedTimeStep(*grid, run->solverSettings()));
-    enterIdleControls();
-    cancelCycle();
-    outputs.closeAvi();
-    outputs.ppm().restartNumbering();
-    outputs.vtk().restartNumbering();
-    restartRun();
-    presentFrame();
+    const FXString text = FXStringFormat(uiText(TXT_UNSTABLE_TEXT), static_cast<long long>(report.unstableCycle),
+                                         report.time, suggestedTimeStep(*grid, run->solverSettings()));
+    onCmdStop(nullptr, 0, nullptr);
     showInstability(text);
 }
 
-// The line keeps the blown-up step, which the message names.
-void CalculateWindow::restartRun()
-{
-    run->rebuild();
-    run->step();
-    run->resetCounters();
-    restartMeasurements();
-}
-
-// Stop: Idle controls, the final state shown with its step and time, the
-// file completed, the solver rebuilt from the grid and stepped once, the
-// counters reset.
+// Stop: Idle controls at once, the line and the picture of the last
+// finished step kept; the worker gives up the step under way, completes
+// the files, rebuilds the solver from the grid and steps it once, and
+// resets the counters. Start waits for that.
 long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
 {
     enterIdleControls();
-    renderFrame();
-    showRunTime();  // the line goes with the final state shown
-    cancelCycle();
-    outputs.closeAvi();
-    outputs.release();
-    run->rebuild();
-    allocateImage();
-    run->step();
-    run->resetCounters();
-    restartMeasurements();
+    pendingCycle = false;
+    orderSettings();
+    worker->stop();
+    startButton->disable();
     return 1;
 }
 
@@ -625,21 +650,29 @@ long CalculateWindow::onCanvasPaint(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// The viewport follows the canvas's new size, then the picture is shown.
+// The viewport follows the canvas's new size; the picture is drawn again
+// for it.
 long CalculateWindow::onCanvasConfigure(FXObject*, FXSelector, void*)
 {
     if (glCanvas->makeCurrent()) {
         glViewport(0, 0, glCanvas->getWidth(), glCanvas->getHeight());
         glCanvas->makeNonCurrent();
-        presentFrame();
+        renderFrame();
     }
     return 1;
 }
 
-// The render pass: the checked elements from the current state, shown.
+// The checked elements from the current state, drawn for the screen and
+// shown now while the worker is parked; the worker's next frame takes them
+// otherwise.
 long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 {
-    outputs.compose(run->state(), checkedElements());
+    if (!worker)
+        return 1;
+    orderSettings();
+    if (!runInHand())
+        return 1;
+    screenComposer.compose(run->state(), grid->NX, grid->NY, screenPixelsPerCell(), checkedElements(), shownFrame);
     presentFrame();
     return 1;
 }
@@ -647,19 +680,18 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 // A new picture at the spinner's size, drawn, and its size shown.
 long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
 {
-    // Rendering and showing the largest pictures takes about a second.
-    getApp()->beginWaitCursor();
+    if (!runInHand())
+        return 1;
     pixelsPerCell = sizeSpinner->getValue();
     outputs.release();
     allocateImage();
-    renderFrame();
     showFrameSize();
-    getApp()->endWaitCursor();
+    orderSettings();
     return 1;
 }
 
-// Every pixel as a 5-pixel point over the whole canvas; nothing when the
-// canvas has no area or no context yet.
+// The screen picture over the whole canvas; nothing when the canvas has
+// no area or no context yet.
 void CalculateWindow::presentFrame()
 {
     const FXint width = glCanvas->getWidth();
@@ -675,16 +707,16 @@ void CalculateWindow::presentFrame()
 // The marks go on the canvas only: the saved frames are the picture alone.
 void CalculateWindow::drawCanvas()
 {
-    presenter.paint(outputs.shown(), glCanvas->getWidth(), glCanvas->getHeight(), PointSubmission::Batched);
+    presenter.paintTexture(shownFrame, glCanvas->getWidth(), glCanvas->getHeight());
+    FXMutexLock lock(worker->sharedLock());
     if (measureLog)
         drawProbeMarks(measureLog->measurements().probes(), canvasLayout());
 }
 
 PictureLayout CalculateWindow::canvasLayout() const
 {
-    const FrameImage& picture = outputs.shown();
-    return PictureLayout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
-                         pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
+    return PictureLayout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.width, shownFrame.height,
+                         shownFrame.pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
 }
 
 namespace {
@@ -746,7 +778,7 @@ long CalculateWindow::onCmdView(FXObject*, FXSelector, void*)
 long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
 {
     if (lockRange->getCheck() == TRUE) {
-        const ColourRange shown = outputs.colourRange();
+        const ColourRange shown = shownFrame.range;
         rangeMin->setText(FXStringFormat("%.4g", shown.low));
         rangeMax->setText(FXStringFormat("%.4g", shown.high));
         rangeMin->enable();
@@ -760,36 +792,34 @@ long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
 
 bool CalculateWindow::measuring() const
 {
+    FXMutexLock lock(worker->sharedLock());
     return measureLog && ((measureWindow && measureWindow->shown()) || !measureLog->measurements().probes().empty());
 }
 
 // A log that stood still while nothing was measured starts again, so the
-// history and the chart have no gap.
+// history and the chart have no gap. The log is made from the flags, which
+// no step changes; starting it again waits for the hand-over point.
 void CalculateWindow::prepareMeasuring()
 {
+    const bool measuredBefore = measuring();
+    FXMutexLock lock(worker->sharedLock());
     if (!measureLog) {
         measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
                                                   wallsOnFaces(run->solverSettings().convection));
-    } else if (!measuring()) {
-        measureLog->restart(run->state());
-        chartHistory.clear();
+    } else if (!measuredBefore) {
+        worker->atHandOver([this] {
+            measureLog->restart(run->state());
+            chartHistory.clear();
+        });
     }
 }
 
-// A blown-up step is not measured: its numbers are not finite.
-void CalculateWindow::measureStep(bool frameCycle)
+// On a slow display a redraw every frame cycle would hold the run back:
+// the points are all kept, the window shows them when its share allows.
+void CalculateWindow::showMeasuredFrame()
 {
-    if (!measuring() || run->unstable())
-        return;
-    const StepReport& report = run->lastStepReport();
-    measureLog->record(run->state(), run->cycles(), run->simulatedTime(), report.dt, report.sweeps + report.cycles);
-    if (!frameCycle)
-        return;
-    chartHistory.append(run->simulatedTime(), MeasureWindow::chartRow(*measureLog));
     if (!measureWindow || !measureWindow->shown())
         return;
-    // On a slow display a redraw every frame cycle would hold the run back:
-    // the points are all kept, the window shows them when its share allows.
     using Clock = std::chrono::steady_clock;
     const auto seconds = [](Clock::time_point at) {
         return std::chrono::duration<double>(at.time_since_epoch()).count();
@@ -806,25 +836,19 @@ void CalculateWindow::measureStep(bool frameCycle)
 void CalculateWindow::refreshMeasureWindow()
 {
     if (measureWindow && measureWindow->shown())
-        measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
-}
-
-void CalculateWindow::restartMeasurements()
-{
-    chartHistory.clear();
-    if (!measureLog)
-        return;
-    measureLog->restart(run->state());
-    if (measureWindow)
-        measureWindow->showProbes();
-    refreshMeasureWindow();
+        measureWindow->refresh(report.time, report.dt);
 }
 
 void CalculateWindow::showMeasureWindow()
 {
     prepareMeasuring();
     if (!measureWindow) {
-        measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
+        {
+            // Its first lines read the log, which the worker may be writing.
+            FXMutexLock lock(worker->sharedLock());
+            measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
+        }
+        measureWindow->shareLock(&worker->sharedLock());
         measureWindow->setTarget(this);
         measureWindow->setSelector(ID_PROBES_CHANGED);
         measureWindow->create();
@@ -832,6 +856,7 @@ void CalculateWindow::showMeasureWindow()
     measureWindow->showProbes();
     placeMeasureWindow();
     measureWindow->show(PLACEMENT_DEFAULT);
+    orderSettings();  // the steps are measured from now on
     refreshMeasureWindow();
 }
 
@@ -861,7 +886,8 @@ long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)
 }
 
 // The probe goes where the picture shows the clicked point; clicks on the
-// colour bar or outside the grid place none.
+// colour bar or outside the grid place none. Its first values are read
+// from the state at the hand-over point.
 long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
@@ -869,16 +895,32 @@ long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
     if (!at)
         return 1;
     prepareMeasuring();
-    measureLog->addProbe(ProbePoint{at->x, at->y}, run->state());
+    const ProbePoint probe{at->x, at->y};
+    worker->atHandOver([this, probe] { measureLog->addProbe(probe, run->state()); });
+    orderSettings();
+    if (runInHand())
+        showProbesAdded();
+    return 1;
+}
+
+size_t CalculateWindow::probeCount() const
+{
+    FXMutexLock lock(worker->sharedLock());
+    return measureLog ? measureLog->measurements().probes().size() : 0;
+}
+
+void CalculateWindow::showProbesAdded()
+{
+    probesMarked = probeCount();
     if (measureWindow)
         measureWindow->showProbes();
     refreshMeasureWindow();
     presentFrame();
-    return 1;
 }
 
 long CalculateWindow::onProbesChanged(FXObject*, FXSelector, void*)
 {
+    orderSettings();
     presentFrame();
     return 1;
 }

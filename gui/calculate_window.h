@@ -1,8 +1,9 @@
 // CalculateWindow: the dialog in which a simulation runs and is watched. It
 // builds its own solver from the edited grid, owns the picture and the frame
-// outputs, shows the picture on an OpenGL canvas, and runs cycles as
-// idle-time chores between Start and Stop, rendering and saving every n-th
-// one. A run can be paused with its state kept, stepped one cycle at a
+// outputs, shows the picture on an OpenGL canvas, and runs the cycles on
+// its worker thread (gui/simulation_worker.h) between Start and Stop,
+// saving every n-th one and showing the latest picture drawn for the
+// screen. A run can be paused with its state kept, stepped one cycle at a
 // time, and its picture saved while it stands.
 #pragma once
 
@@ -12,6 +13,8 @@
 #include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
+#include "gui/simulation_worker.h"
+#include "render/screen_frame.h"
 #include "render/compose_frame.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
@@ -41,7 +44,7 @@ protected:
     bool paused = false;                      // a started run stands with its state kept
     FXLabel* timeLabel = nullptr;             // step count, simulated time, dt in use
     FXLabel* solverLabel = nullptr;           // the scheme over the pressure solver
-    bool pendingCycle = false;                // a cycle chore is scheduled
+    bool pendingCycle = false;                // cycles are ordered from the worker
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
     FXGLCanvas* glCanvas = nullptr;           // shows the picture
@@ -82,6 +85,13 @@ protected:
     FramePresenter presenter;                 // shows the picture on the canvas
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
+    // The picture on the canvas, drawn for the screen at the canvas's size
+    // (or the grid's), by the worker while it works, by the window while
+    // the worker is parked.
+    ScreenComposer screenComposer;
+    ScreenFrame shownFrame;
+    // The run as the worker last reported it: what the window shows.
+    SimulationWorker::Report report;
     // Measurements: made when the Measurements window first opens or the
     // first probe is placed, recorded every step while that window is shown
     // or a probe exists; the chart takes a point every frame cycle.
@@ -90,6 +100,8 @@ protected:
     MeasureWindow* measureWindow = nullptr;   // owned
     // The window's redraw on frame cycles takes at most this share of the run.
     RedrawBudget measureRedraws{measureRedrawShare};
+    // The thread of the cycles; made last, ended first.
+    std::unique_ptr<SimulationWorker> worker;
 
     // The AVI file name the user chooses; empty when cancelled.
     virtual FXString chooseAviFileName();
@@ -122,10 +134,18 @@ protected:
     // The view the View group chooses.
     ColourMapView chosenView() const;
 
-    // Schedules the next cycle, replacing a pending one.
+    // Orders cycles from the worker with the settings as they stand.
     void scheduleCycle();
-    // Removes the pending cycle, if any.
+    // Orders the worker to pause after the cycle under way.
     void cancelCycle();
+    // What each cycle of the worker does, from the controls as they stand.
+    SimulationWorker::CycleSettings cycleSettings() const;
+    // Hands the settings to the worker.
+    void orderSettings();
+    // Pixels per cell of the screen picture on the canvas as it is now.
+    int screenPixelsPerCell() const;
+    // Whether the window may use the run now: the worker is parked.
+    bool runInHand() const { return worker->parked(); }
     // Enables the controls that Start disables, Start itself, and disables
     // Stop and the pause controls: the Idle state.
     void enterIdleControls();
@@ -133,10 +153,10 @@ protected:
     void enterRunningControls();
     // Pause reads Pause or Resume; Step and Save Picture only while paused.
     void showPausedControls();
-    // One cycle as the run loop takes it: a step, on a frame cycle the
-    // picture drawn, shown and saved, the count shown. False when a frame
-    // could not be saved (the run has then been stopped).
-    bool runOneCycle();
+    // What a report of the worker changes: the line, the picture, the
+    // Measurements window, the controls; a blow-up or a failed frame stops
+    // the run.
+    void takeReport();
     // The six check buttons as the render pass reads them.
     RenderElements checkedElements() const;
     // What the current save method writes.
@@ -149,8 +169,6 @@ protected:
     // Ends the run after a step blew the flow up: the frames saved so far are
     // completed, the last good picture stays, then the user is told.
     void stopAfterBlowUp();
-    // The solver rebuilt from the grid and stepped once, counters at zero.
-    void restartRun();
     // "Step N   Time T   dt D" after the last step: N cycles after the
     // build step, T their time with the build step's, as kelvo-batch's
     // summary and history count them.
@@ -164,12 +182,16 @@ protected:
     // The log ready to record: made from the current state, or started
     // again when it stood still.
     void prepareMeasuring();
-    // After a step: recorded, and on a frame cycle charted and shown.
-    void measureStep(bool frameCycle);
+    // After a frame cycle: the Measurements window redrawn when its share
+    // of the time allows.
+    void showMeasuredFrame();
     // The Measurements window shows the run as it stands.
     void refreshMeasureWindow();
-    // After the run was rebuilt: the log starts again, the chart empties.
-    void restartMeasurements();
+    // A probe placed: its mark, its line in the Measurements window.
+    void showProbesAdded();
+    // The probes the log holds now.
+    size_t probeCount() const;
+    size_t probesMarked = 0;  // the probes marked on the picture
     // Opens the Measurements window beside this one, or brings it back.
     void showMeasureWindow();
     // Puts the Measurements window beside this one (gui/window_placement.h).
@@ -203,6 +225,7 @@ public:
         ID_SAVE_PICTURE,
         ID_MEASURE,
         ID_PROBES_CHANGED,
+        ID_WORKER,
         ID_LAST
     };
 
@@ -216,7 +239,8 @@ public:
     // Run loop
     long onCmdStart(FXObject*, FXSelector, void*);
     long onCmdStop(FXObject*, FXSelector, void*);
-    long onChoreCycle(FXObject*, FXSelector, void*);
+    // The worker has reported.
+    long onWorkerReport(FXObject*, FXSelector, void*);
     long onCmdPause(FXObject*, FXSelector, void*);
     long onCmdStep(FXObject*, FXSelector, void*);
     long onCmdSavePicture(FXObject*, FXSelector, void*);

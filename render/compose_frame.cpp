@@ -9,7 +9,7 @@
 // vectors, streamlines, boundary cells. The fields, vectors and streamlines
 // add up; the boundary cells, last, replace what lies under them.
 bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                            const RenderElements& elements)
+                            const RenderElements& elements, const ElementSpacing& spacing)
 {
     const int k = pixelsPerCell;
     if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != image.width() || int64_t(k) * NY != image.height())
@@ -17,7 +17,7 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
     const int W = k * NX;
     const int H = k * NY;
     if (elements.colourMap.quantity != ColourQuantity::None) {
-        composeColourMap(image, grid, NX, NY, k, elements);
+        composeColourMap(image, grid, NX, NY, k, elements, spacing);
         return true;
     }
     image.clearRect(1, 1, W - 1, H - 1, 0);
@@ -28,12 +28,12 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
     if (elements.pressure)
         fields.draw(image, NX, NY, grid.p, k, 0, 0, 1);
     if (elements.vectors)
-        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k);
+        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k, spacing.vectorPixels);
     // Without fields the picture is still grey where dots can fall: the
     // clear and the vectors put the same into all three planes.
     const bool grey = !elements.uField && !elements.vField && !elements.pressure;
     if (elements.streamlines)
-        streamlines.draw(image, NX, NY, grid, k, grey);
+        streamlines.draw(image, NX, NY, grid, k, grey, spacing.seedPixels);
     if (elements.boundaryCells)
         drawBoundaryCells(image, NX, NY, grid.flags, k);
     return true;
@@ -42,13 +42,13 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
 // The colour map first, then vectors, streamlines and boundary cells on top
 // as in the designed pass.
 void FrameComposer::composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
-                                     const RenderElements& elements)
+                                     const RenderElements& elements, const ElementSpacing& spacing)
 {
     latestRange = colourMap.draw(image, grid, NX, NY, k, elements.colourMap);
     if (elements.vectors)
-        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k);
+        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k, spacing.vectorPixels);
     if (elements.streamlines)
-        streamlines.draw(image, NX, NY, grid, k, false);
+        streamlines.draw(image, NX, NY, grid, k, false, spacing.seedPixels);
     if (elements.boundaryCells)
         drawBoundaryCells(image, NX, NY, grid.flags, k);
 }

@@ -20,6 +20,7 @@ void SimulationRun::rebuild()
     solver.reset();
     solver = std::make_unique<FlowSolver>(*grid, settings);
     solver->trackExtremes();
+    solver->watchStopRequest(stopRequest);
     startFresh();
 }
 

@@ -22,6 +22,13 @@ public:
 
     // Releases the solver and builds a new one from the grid as it is now.
     void rebuild();
+    // This and every later solver give up a step once request is raised
+    // (core/stop_request.h); the run must then be rebuilt.
+    void watchStopRequest(const StopRequest* request)
+    {
+        stopRequest = request;
+        solver->watchStopRequest(request);
+    }
     // One time step of the solver, outside the cycle count (the build step
     // a run takes before its first cycle, as kelvo-batch does); adds its dt
     // to the simulated time and checks the flow.
@@ -92,6 +99,7 @@ private:
     const Grid* grid;                     // the edited grid; not owned
     SolverSettings settings;
     std::unique_ptr<FlowSolver> solver;   // owned
+    const StopRequest* stopRequest = nullptr;
     double setUpSpeedLimit = 1.0;         // the set-up's largest speed, at least 1
     bool blownUp = false;
     int32_t blownUpAt = -1;

@@ -62,6 +62,8 @@ public:
     using CalculateWindow::glCanvas;
     using CalculateWindow::drawCanvas;
     using CalculateWindow::renderFrame;
+    using CalculateWindow::shownFrame;
+    using CalculateWindow::worker;
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked
@@ -114,7 +116,14 @@ public:
         testApp()->refresh();
         settle(settleSeconds);
     }
-    int32_t cycles() const { return run->cycles(); }
+    // The counts as the window last took them from the worker.
+    int32_t cycles() const { return report.cycles; }
+    // Runs events until the worker is parked and the window has taken all
+    // it reported; false when that took longer than seconds.
+    bool waitParked(double seconds = 20.0)
+    {
+        return runUntil([&] { return worker->parked() && worker->allCollected(); }, seconds);
+    }
     // N, T and D of the line "Step N   Time T   dt D" above the picture;
     // N is -1 when the line has another form.
     struct RunLine {
@@ -130,5 +139,5 @@ public:
         return line;
     }
     long long shownStep() const { return shownLine().step; }
-    int32_t frames() const { return run->frames(); }
+    int32_t frames() const { return report.frames; }
 };
