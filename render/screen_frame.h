@@ -17,7 +17,7 @@ namespace screen_spacing {
 // On screen the streamlines start at least this far apart and the vectors
 // stand at least this far apart, in screen pixels: one cell apart at a
 // pixel or two per cell would fill the canvas with white.
-constexpr int seedPixels = 24;
+constexpr int seedPixels = 12;
 constexpr int vectorPixels = 10;
 }  // namespace screen_spacing
 
