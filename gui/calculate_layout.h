@@ -70,6 +70,11 @@ constexpr int viewListWidth = 190;
 constexpr int viewListRows = 6;
 constexpr int rangeColumns = 7;
 
+// "Paint into the Flow" under the View group: its choices in three columns.
+constexpr int paintGroupX = 2;
+constexpr int paintGroupY = 420;
+constexpr int paintColumns = 3;
+
 // The convection scheme over the pressure solver, right of the View group:
 // the line above the canvas has no room for them beside the time.
 constexpr int solverLabelX = 255;

@@ -119,6 +119,9 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
     FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
+    FXMAPFUNC(SEL_LEFTBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftPress),
+    FXMAPFUNC(SEL_MOTION,    CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasMotion),
+    FXMAPFUNC(SEL_LEFTBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftRelease),
     FXMAPFUNC(SEL_CHANGED,   CalculateWindow::ID_PROBES_CHANGED, CalculateWindow::onProbesChanged),
     FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
     FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
@@ -141,6 +144,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
                   CalculateLayout::padTop, CalculateLayout::padBottom, CalculateLayout::hSpacing,
                   CalculateLayout::vSpacing),
       saveTarget(saveMethod),
+      paintTarget(paintTool),
       grid(grid)
 {
     windowIcon = makeApplicationIcon(getApp());
@@ -153,6 +157,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildIntervalGroup();
     buildSizeGroup();
     buildViewGroup();
+    buildPaintGroup();
 
     run.reset(new SimulationRun(*grid, settings));
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
@@ -501,8 +506,21 @@ long CalculateWindow::onWorkerReport(FXObject*, FXSelector, void*)
 void CalculateWindow::takeReport()
 {
     const long long before = report.serial;
-    if (worker->collect(report, shownFrame))
+    if (stopping) {
+        // Cycles that ended after Stop change nothing shown: the picture and
+        // the line stay as Stop found them until the reset is done.
+        ScreenFrame discarded;
+        SimulationWorker::Report late;
+        worker->collect(late, discarded);
+        if (!late.afterStop)
+            return;
+        stopping = false;
+        report = late;
+    } else if (worker->collect(report, shownFrame)) {
         presentFrame();
+    }
+    if (measureWindowWanted && !probeLogMissing())
+        showMeasureWindow();
     if (probeCount() != probesMarked)
         showProbesAdded();
     orderSettings();  // the interval spinner is read every cycle
@@ -640,6 +658,7 @@ long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
     pendingCycle = false;
     orderSettings();
     worker->stop();
+    stopping = true;
     startButton->disable();
     return 1;
 }
@@ -716,7 +735,7 @@ void CalculateWindow::drawCanvas()
 PictureLayout CalculateWindow::canvasLayout() const
 {
     return PictureLayout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.width, shownFrame.height,
-                         shownFrame.pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
+                         shownFrame.pixelsPerCell, grid->NX, grid->NY, grid->dx, grid->dy};
 }
 
 namespace {
@@ -797,21 +816,21 @@ bool CalculateWindow::measuring() const
 }
 
 // A log that stood still while nothing was measured starts again, so the
-// history and the chart have no gap. The log is made from the flags, which
-// no step changes; starting it again waits for the hand-over point.
+// history and the chart have no gap; the state is read at the hand-over
+// point. The first log is made there too, before the Measurements window
+// that shows it: it waits for a step under way.
 void CalculateWindow::prepareMeasuring()
 {
     const bool measuredBefore = measuring();
-    FXMutexLock lock(worker->sharedLock());
-    if (!measureLog) {
-        measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
-                                                  wallsOnFaces(run->solverSettings().convection));
-    } else if (!measuredBefore) {
-        worker->atHandOver([this] {
+    worker->atHandOver([this, measuredBefore] {
+        if (!measureLog) {
+            measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
+                                                      wallsOnFaces(run->solverSettings().convection));
+        } else if (!measuredBefore) {
             measureLog->restart(run->state());
             chartHistory.clear();
-        });
-    }
+        }
+    });
 }
 
 // On a slow display a redraw every frame cycle would hold the run back:
@@ -842,6 +861,11 @@ void CalculateWindow::refreshMeasureWindow()
 void CalculateWindow::showMeasureWindow()
 {
     prepareMeasuring();
+    if (probeLogMissing()) {
+        measureWindowWanted = true;  // opens once the worker has made the log
+        return;
+    }
+    measureWindowWanted = false;
     if (!measureWindow) {
         {
             // Its first lines read the log, which the worker may be writing.
@@ -903,6 +927,12 @@ long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
     return 1;
 }
 
+bool CalculateWindow::probeLogMissing() const
+{
+    FXMutexLock lock(worker->sharedLock());
+    return !measureLog;
+}
+
 size_t CalculateWindow::probeCount() const
 {
     FXMutexLock lock(worker->sharedLock());
@@ -922,5 +952,96 @@ long CalculateWindow::onProbesChanged(FXObject*, FXSelector, void*)
 {
     orderSettings();
     presentFrame();
+    return 1;
+}
+
+// "Paint into the Flow": Off first and checked, so that a stray click paints
+// nothing; then the cell types a flow can take while it runs.
+void CalculateWindow::buildPaintGroup()
+{
+    using namespace CalculateLayout;
+    paintGroup = new FXGroupBox(this, uiText(TXT_PAINT_GROUP), groupStyle, paintGroupX, paintGroupY, 0, 0, framePad,
+                                framePad, framePad, framePad, framePad, framePad);
+    FXMatrix* choices = new FXMatrix(paintGroup, paintColumns, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, framePad, 0);
+    const int texts[] = {TXT_PAINT_OFF, TXT_PAINT_NOSLIP, TXT_PAINT_SLIP, TXT_PAINT_FLUID, TXT_PAINT_INFLOW};
+    for (int k = 0; k < static_cast<int>(ARRAYNUMBER(texts)); ++k)
+        new FXRadioButton(choices, uiText(texts[k]), &paintTarget, FXDataTarget::ID_OPTION + k);
+    paintTool = PAINT_OFF;
+}
+
+std::optional<CellIndex> CalculateWindow::cellAtCanvas(int x, int y) const
+{
+    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), x, y);
+    if (!at)
+        return std::nullopt;
+    const int32_t i = std::clamp(static_cast<int32_t>(at->x / grid->dx), 0, grid->NX - 1);
+    const int32_t j = std::clamp(static_cast<int32_t>(at->y / grid->dy), 0, grid->NY - 1);
+    return CellIndex{i, j};
+}
+
+void CalculateWindow::paintStrokeTo(int32_t i, int32_t j)
+{
+    const CellIndex from = strokeI < 0 ? CellIndex{i, j} : CellIndex{strokeI, strokeJ};
+    const std::vector<CellIndex> cells = clipToGrid(strokeCells(from, CellIndex{i, j}), grid->NX, grid->NY);
+    strokeI = i;
+    strokeJ = j;
+    std::vector<CellPaint> painted;
+    for (const CellIndex& cell : cells) {
+        switch (paintTool) {
+        case PAINT_NOSLIP:
+            painted.push_back(CellPaint{cell.i, cell.j, CELL_NOSLIP_WALL});
+            break;
+        case PAINT_SLIP:
+            painted.push_back(CellPaint{cell.i, cell.j, CELL_SLIP_WALL});
+            break;
+        case PAINT_FLUID:
+            painted.push_back(CellPaint{cell.i, cell.j, CELL_FLUID});
+            break;
+        case PAINT_INFLOW:
+            painted.push_back(CellPaint{cell.i, cell.j, inflowPaint.word, inflowPaint.u, inflowPaint.v});
+            break;
+        default:
+            return;
+        }
+    }
+    paintedLog.insert(paintedLog.end(), painted.begin(), painted.end());
+    worker->paint(painted);
+}
+
+// A press starts a stroke where the picture shows a cell; the canvas keeps
+// the pointer until the button is released.
+long CalculateWindow::onCanvasLeftPress(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (paintTool == PAINT_OFF)
+        return 1;
+    const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
+    if (!cell)
+        return 1;
+    glCanvas->grab();
+    leftPainting = true;
+    strokeI = strokeJ = -1;
+    paintStrokeTo(cell->i, cell->j);
+    return 1;
+}
+
+// Every cell under the path between two motion events is painted.
+long CalculateWindow::onCanvasMotion(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (!leftPainting)
+        return 0;
+    const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
+    if (cell && (cell->i != strokeI || cell->j != strokeJ))
+        paintStrokeTo(cell->i, cell->j);
+    return 1;
+}
+
+long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void*)
+{
+    if (!leftPainting)
+        return 0;
+    glCanvas->ungrab();
+    leftPainting = false;
     return 1;
 }

@@ -13,6 +13,7 @@
 #include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
+#include "gui/shape_cells.h"
 #include "gui/simulation_worker.h"
 #include "render/screen_frame.h"
 #include "render/compose_frame.h"
@@ -25,6 +26,8 @@
 #include <fx3d.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class CalculateWindow : public FXDialogBox {
     FXDECLARE(CalculateWindow)
@@ -70,6 +73,13 @@ protected:
     FXLabel* widthLabel = nullptr;            // "Width: " and W
     FXLabel* heightLabel = nullptr;           // "Height: " and H
     FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15, picture <= 4096
+    FXGroupBox* paintGroup = nullptr;         // "Paint into the Flow"
+    FXint paintTool = 0;                      // which of its radios is checked (PaintTool)
+    FXDataTarget paintTarget;                 // keeps those radios exclusive
+    CellPaint inflowPaint{0, 0, CELL_INFLOW | DIR_EAST, 1.0, 0.0};  // what an inflow cell gets
+    bool leftPainting = false;                // a stroke of the left button goes on
+    int32_t strokeI = -1, strokeJ = -1;       // the cell the stroke reached last
+    std::vector<CellPaint> paintedLog;        // every cell painted, in order
     FXGroupBox* viewGroup = nullptr;          // "View"
     FXListBox* viewList = nullptr;            // designed colours or a colour map
     FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
@@ -131,6 +141,12 @@ protected:
     void buildIntervalGroup();
     void buildSizeGroup();
     void buildViewGroup();
+    void buildPaintGroup();
+    // The cell under a canvas point, when the picture shows one there.
+    std::optional<CellIndex> cellAtCanvas(int x, int y) const;
+    // The chosen tool's word into the cells from the stroke's last cell to
+    // (i, j), each cell the path crosses.
+    void paintStrokeTo(int32_t i, int32_t j);
     // The view the View group chooses.
     ColourMapView chosenView() const;
 
@@ -192,6 +208,10 @@ protected:
     // The probes the log holds now.
     size_t probeCount() const;
     size_t probesMarked = 0;  // the probes marked on the picture
+    // Whether the measure log is still to be made at the hand-over point.
+    bool probeLogMissing() const;
+    bool measureWindowWanted = false;  // Measure was pressed before the log existed
+    bool stopping = false;    // Stop was pressed; the worker has not reset the run yet
     // Opens the Measurements window beside this one, or brings it back.
     void showMeasureWindow();
     // Puts the Measurements window beside this one (gui/window_placement.h).
@@ -205,6 +225,13 @@ protected:
     void drawCanvas();
 
 public:
+    // The choices of "Paint into the Flow", in the order of its radios.
+    enum PaintTool { PAINT_OFF = 0, PAINT_NOSLIP, PAINT_SLIP, PAINT_FLUID, PAINT_INFLOW };
+    // The cells painted into the flow since the window opened, in order.
+    const std::vector<CellPaint>& paintedCells() const { return paintedLog; }
+    // What an inflow cell painted into the flow gets: its word (direction
+    // bits included) and velocity, the editor's.
+    void setInflowPaint(int32_t word, double u, double v) { inflowPaint = CellPaint{0, 0, word, u, v}; }
     // The save methods, in the order of the data target's options.
     enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2, SAVE_VTK = 3 };
     // Points the chart holds at most before it thins them out.
@@ -253,6 +280,10 @@ public:
     long onCanvasConfigure(FXObject*, FXSelector, void*);
     // A middle click on the picture places a probe there.
     long onCanvasMiddleClick(FXObject*, FXSelector, void*);
+    // The left button paints the chosen cell type, pressed and dragged.
+    long onCanvasLeftPress(FXObject*, FXSelector, void*);
+    long onCanvasMotion(FXObject*, FXSelector, void*);
+    long onCanvasLeftRelease(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
     // A probe removed in the Measurements window: its mark goes.

@@ -58,7 +58,7 @@ void SimulationWorker::stepOnce()
     if (mode == Mode::Parked) {
         mode = Mode::Stepping;
         wake.signal();
-    } else if (mode == Mode::Pausing || mode == Mode::Stepping) {
+    } else if (mode == Mode::Pausing || mode == Mode::Stepping || mode == Mode::Painting) {
         ++stepsWanted;
     }
 }
@@ -71,6 +71,16 @@ void SimulationWorker::stop()
     stopRequest = true;
     jobs.clear();
     wake.signal();
+}
+
+void SimulationWorker::paint(const std::vector<CellPaint>& cells)
+{
+    FXMutexLock lock(mutex);
+    paintsWanted.insert(paintsWanted.end(), cells.begin(), cells.end());
+    if (mode == Mode::Parked) {
+        mode = Mode::Painting;
+        wake.signal();
+    }
 }
 
 bool SimulationWorker::parked()
@@ -121,6 +131,7 @@ FXint SimulationWorker::run()
     for (;;) {
         CycleSettings settings;
         Mode order;
+        std::vector<CellPaint> paints;
         {
             FXMutexLock lock(mutex);
             while (mode == Mode::Parked && !quitting)
@@ -130,18 +141,23 @@ FXint SimulationWorker::run()
             runJobs();
             settings = wanted;
             order = mode;
+            paints.swap(paintsWanted);
             if (order == Mode::Stopping && !quitting)
                 stopRequest = false;  // the reset's own build step must run
         }
+        applyPaints(paints);
         switch (order) {
         case Mode::Stopping:
             reset(settings);
             break;
+        case Mode::Painting:
         case Mode::Pausing: {
             composeScreen(settings);
             FXMutexLock lock(mutex);
-            if (mode == Mode::Pausing)
-                mode = stepsWanted > 0 ? (--stepsWanted, Mode::Stepping) : Mode::Parked;
+            if (mode == Mode::Pausing || mode == Mode::Painting)
+                mode = !paintsWanted.empty() ? Mode::Painting
+                       : stepsWanted > 0     ? (--stepsWanted, Mode::Stepping)
+                                             : Mode::Parked;
             break;
         }
         default:
@@ -150,6 +166,16 @@ FXint SimulationWorker::run()
         }
         signal.signal();
     }
+}
+
+void SimulationWorker::applyPaints(const std::vector<CellPaint>& cells)
+{
+    if (cells.empty())
+        return;
+    simulation.repaint(cells);
+    FXMutexLock lock(mutex);
+    if (log)
+        log->restart(simulation.state());
 }
 
 void SimulationWorker::cycle(const CycleSettings& settings)
@@ -194,7 +220,9 @@ void SimulationWorker::settleAfterCycle(bool failed)
         mode = Mode::Parked;
         stepsWanted = 0;
     } else if (mode == Mode::Stepping) {
-        mode = stepsWanted > 0 ? (--stepsWanted, Mode::Stepping) : Mode::Parked;
+        mode = !paintsWanted.empty() ? Mode::Painting
+               : stepsWanted > 0     ? (--stepsWanted, Mode::Stepping)
+                                     : Mode::Parked;
     }
 }
 

@@ -70,6 +70,9 @@ public:
     // completed, the picture made anew (numbering from 0), the solver rebuilt
     // from the grid and stepped once, the counters and the log restarted.
     void stop();
+    // Cells painted into the flow: taken before the next step, or at once
+    // when parked (the worker then draws the state again and parks).
+    void paint(const std::vector<CellPaint>& cells);
     // Whether the worker is parked: no cycle under way and none ordered.
     bool parked();
     // Runs job now when parked, else between two steps, before the next;
@@ -87,7 +90,7 @@ protected:
     FXint run() override;
 
 private:
-    enum class Mode { Parked, Running, Pausing, Stepping, Stopping };
+    enum class Mode { Parked, Running, Pausing, Stepping, Stopping, Painting };
 
     // One cycle as the run loop takes it; false when it was given up.
     void cycle(const CycleSettings& settings);
@@ -102,6 +105,8 @@ private:
     // The mode after a cycle, with the mutex held.
     void settleAfterCycle(bool failed);
     void runJobs();
+    // The painted cells into the run, the log's bodies found again.
+    void applyPaints(const std::vector<CellPaint>& cells);
 
     FXMutex mutex{TRUE};
     FXCondition wake;
@@ -114,6 +119,7 @@ private:
     int stepsWanted = 0;
     CycleSettings wanted;
     std::vector<std::function<void()>> jobs;
+    std::vector<CellPaint> paintsWanted;
     Report latest;
     ScreenFrame latestFrame;
     bool frameFresh = false;      // latestFrame not yet collected

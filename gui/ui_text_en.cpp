@@ -147,6 +147,14 @@ const UiTextEntry table[] = {
     {174, "&Yes"},
     {175, "&No"},
     {176, "RK3, 2nd order"},
+    {190, "Paint into the Flow"},
+    {191, "Off"},
+    {192, "Fluid"},
+    {193, "Painted Cells"},
+    {194, "Cells were painted into the flow. Copy them into the editor's grid?"},
+    {195, "No-slip wall"},
+    {196, "Slip wall"},
+    {197, "Inflow"},
 };
 
 }  // namespace

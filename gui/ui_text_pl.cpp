@@ -147,6 +147,14 @@ const UiTextEntry table[] = {
     {174, "&Tak"},
     {175, "&Nie"},
     {176, "RK3, 2. rzędu"},
+    {190, "Malowanie w przepływie"},
+    {191, "Wyłączone"},
+    {192, "Płyn"},
+    {193, "Zamalowane komórki"},
+    {194, "W przepływie zamalowano komórki. Skopiować je do siatki edytora?"},
+    {195, "Ściana bez poślizgu"},
+    {196, "Ściana z poślizgiem"},
+    {197, "Wpływ"},
 };
 
 }  // namespace

@@ -41,8 +41,11 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
 {
     const int W = pixelsPerCell * NX;
     const int H = pixelsPerCell * NY;
-    if (picture.width() != W || picture.height() != H)
+    // The pass leaves the picture's first row and column as they were: a
+    // picture that showed another view starts again from black.
+    if (picture.width() != W || picture.height() != H || elements.colourMap.quantity != lastQuantity)
         picture.allocate(W, H);
+    lastQuantity = elements.colourMap.quantity;
     composer.compose(picture, state, NX, NY, pixelsPerCell, elements,
                      ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels});
     const ColourQuantity quantity = elements.colourMap.quantity;

@@ -53,4 +53,5 @@ private:
     FrameComposer composer;
     FrameImage picture;
     FrameImage framed;
+    ColourQuantity lastQuantity = ColourQuantity::None;
 };

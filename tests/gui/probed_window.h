@@ -64,6 +64,7 @@ public:
     using CalculateWindow::renderFrame;
     using CalculateWindow::shownFrame;
     using CalculateWindow::worker;
+    using CalculateWindow::probeCount;
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked
