@@ -982,7 +982,9 @@ std::optional<CellIndex> CalculateWindow::cellAtCanvas(int x, int y) const
 void CalculateWindow::paintStrokeTo(int32_t i, int32_t j)
 {
     const CellIndex from = strokeI < 0 ? CellIndex{i, j} : CellIndex{strokeI, strokeJ};
-    const std::vector<CellIndex> cells = clipToGrid(strokeCells(from, CellIndex{i, j}), grid->NX, grid->NY);
+    std::vector<CellIndex> cells = clipToGrid(strokeCells(from, CellIndex{i, j}), grid->NX, grid->NY);
+    if (strokeI >= 0 && !cells.empty())
+        cells.erase(cells.begin());  // painted by the last move
     strokeI = i;
     strokeJ = j;
     std::vector<CellPaint> painted;

@@ -65,6 +65,21 @@ public:
     using CalculateWindow::shownFrame;
     using CalculateWindow::worker;
     using CalculateWindow::probeCount;
+    using CalculateWindow::paintTool;
+    using CalculateWindow::canvasLayout;
+
+    // A mouse event of the given type at canvas pixel (x, y), as the canvas
+    // passes it on.
+    void canvasEvent(FXSelector type, int x, int y)
+    {
+        FXEvent event;
+        event.type = type;
+        event.code = LEFTBUTTON;
+        event.state = type == SEL_MOTION ? LEFTBUTTONMASK : 0;
+        event.win_x = x;
+        event.win_y = y;
+        glCanvas->handle(glCanvas, FXSEL(type, 0), &event);
+    }
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked
