@@ -727,9 +727,14 @@ void CalculateWindow::presentFrame()
 void CalculateWindow::drawCanvas()
 {
     presenter.paintTexture(shownFrame, glCanvas->getWidth(), glCanvas->getHeight());
-    FXMutexLock lock(worker->sharedLock());
-    if (measureLog)
-        drawProbeMarks(measureLog->measurements().probes(), canvasLayout());
+    std::vector<ProbePoint> probes;
+    {
+        FXMutexLock lock(worker->sharedLock());
+        if (measureLog)
+            probes = measureLog->measurements().probes();
+    }
+    if (!probes.empty())
+        drawProbeMarks(probes, canvasLayout());
 }
 
 PictureLayout CalculateWindow::canvasLayout() const

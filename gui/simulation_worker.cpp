@@ -14,7 +14,9 @@ SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector sele
 }
 
 // The step under way ends at its next sweep; a frame file being written is
-// finished first, so none is left half-written.
+// finished first, so none is left half-written. The toolkit's thread
+// forgets its id when run() returns, after which join() has nothing to wait
+// for: the end is awaited here, under the mutex.
 SimulationWorker::~SimulationWorker()
 {
     {
@@ -22,6 +24,8 @@ SimulationWorker::~SimulationWorker()
         quitting = true;
         stopRequest = true;
         wake.signal();
+        while (!finished)
+            ended.wait(mutex);
     }
     join();
     simulation.watchStopRequest(nullptr);
@@ -136,8 +140,11 @@ FXint SimulationWorker::run()
             FXMutexLock lock(mutex);
             while (mode == Mode::Parked && !quitting)
                 wake.wait(mutex);
-            if (quitting)
+            if (quitting) {
+                finished = true;
+                ended.signal();
                 return 0;
+            }
             runJobs();
             settings = wanted;
             order = mode;

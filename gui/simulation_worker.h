@@ -110,12 +110,14 @@ private:
 
     FXMutex mutex{TRUE};
     FXCondition wake;
+    FXCondition ended;
     FXGUISignal signal;
     StopRequest stopRequest{false};
 
     // The mailbox, under mutex.
     Mode mode = Mode::Parked;
     bool quitting = false;
+    bool finished = false;        // run() has returned its last access to this
     int stepsWanted = 0;
     CycleSettings wanted;
     std::vector<std::function<void()>> jobs;
