@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -135,6 +136,11 @@ void cavity(FXApp& app, FXMainWindow* owner, double seconds)
                 late.size(), secondsSince(started), late.empty() ? 0.0 : sum / late.size(), worst,
                 window->shownStep());
     std::printf("cavity 1024x512: Stop acted %.3f s after it was due\n", window->stopSeconds);
+    if (const char* shot = std::getenv("KELVO_RESPONSE_SHOT")) {
+        runFor(app, 0.5);
+        if (std::system((std::string("import -window root ") + shot).c_str()) != 0)
+            std::printf("no screenshot\n");
+    }
     const Clock::time_point closing = Clock::now();
     window.reset();
     std::printf("cavity 1024x512: window closed in %.3f s\n", secondsSince(closing));
