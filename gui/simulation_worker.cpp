@@ -11,12 +11,14 @@ SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector sele
     outputs.watchStopRequest(&stopRequest);
     screen.watchStopRequest(&stopRequest);
     start();
+    handle = static_cast<pthread_t>(id());
 }
 
 // The step under way ends at its next sweep; a frame file being written is
 // finished first, so none is left half-written. The toolkit's thread
-// forgets its id when run() returns, after which join() has nothing to wait
-// for: the end is awaited here, under the mutex.
+// forgets its id when run() returns, after which its join() neither waits
+// nor frees the thread: the end is awaited here, under the mutex, and the
+// thread joined by the handle kept at the start.
 SimulationWorker::~SimulationWorker()
 {
     {
@@ -27,7 +29,7 @@ SimulationWorker::~SimulationWorker()
         while (!finished)
             ended.wait(mutex);
     }
-    join();
+    pthread_join(handle, nullptr);
     simulation.watchStopRequest(nullptr);
     outputs.watchStopRequest(nullptr);
     screen.watchStopRequest(nullptr);

@@ -23,6 +23,8 @@
 
 #include <fx.h>
 
+#include <pthread.h>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -108,6 +110,7 @@ private:
     // The painted cells into the run, the log's bodies found again.
     void applyPaints(const std::vector<CellPaint>& cells);
 
+    pthread_t handle{};           // the thread, joined by its own handle
     FXMutex mutex{TRUE};
     FXCondition wake;
     FXCondition ended;
