@@ -376,6 +376,7 @@ SimulationWorker::CycleSettings CalculateWindow::cycleSettings() const
     settings.elements = checkedElements();
     settings.saving = frameSaving();
     settings.screenPixelsPerCell = screenPixelsPerCell();
+    settings.screenShrink = screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
     settings.measuring = measuring();
     settings.pixelsPerCell = pixelsPerCell;
     return settings;
@@ -691,7 +692,8 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
     orderSettings();
     if (!runInHand())
         return 1;
-    screenComposer.compose(run->state(), grid->NX, grid->NY, screenPixelsPerCell(), checkedElements(), shownFrame);
+    screenComposer.compose(run->state(), grid->NX, grid->NY, screenPixelsPerCell(), checkedElements(), shownFrame,
+                           screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY));
     presentFrame();
     return 1;
 }

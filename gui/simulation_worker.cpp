@@ -204,7 +204,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
         }
         if (wantedNow) {
             screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
-                           settings.screenPixelsPerCell, settings.elements, composing);
+                           settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink);
             composed = true;
         }
         return saved.ok;
@@ -264,7 +264,7 @@ void SimulationWorker::fillReport(bool frameCycle, const FrameSaveResult& saved,
 void SimulationWorker::composeScreen(const CycleSettings& settings)
 {
     screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
-                   settings.screenPixelsPerCell, settings.elements, composing);
+                   settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink);
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))
         return;
@@ -281,6 +281,8 @@ void SimulationWorker::reset(const CycleSettings& settings)
     outputs.release();
     outputs.allocate(simulation.editedGrid().NX, simulation.editedGrid().NY, settings.pixelsPerCell,
                      settings.elements.colourMap.quantity != ColourQuantity::None);
+    if (stopRequested(&stopRequest))
+        return;  // the window closes: no solver to build
     simulation.rebuild();
     simulation.step();
     simulation.resetCounters();

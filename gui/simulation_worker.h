@@ -37,6 +37,7 @@ public:
         RenderElements elements;    // drawn on screen and in the frame files
         FrameSaving saving;
         int screenPixelsPerCell = 1;
+        double screenShrink = 1.0;  // picture pixels per canvas pixel
         bool measuring = false;     // record every step in the measure log
         int pixelsPerCell = 1;      // of the frame files, for the picture a stop makes anew
     };

@@ -11,6 +11,14 @@ int screenPixelsPerCell(int canvasWidth, int canvasHeight, int32_t NX, int32_t N
     return std::max(1, std::min(canvasWidth / NX, canvasHeight / NY));
 }
 
+double screenShrink(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY)
+{
+    if (canvasWidth <= 0 || canvasHeight <= 0)
+        return 1.0;
+    const int k = screenPixelsPerCell(canvasWidth, canvasHeight, NX, NY);
+    return std::max({1.0, static_cast<double>(k * NX) / canvasWidth, static_cast<double>(k * NY) / canvasHeight});
+}
+
 void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsPerCell, const ColourRange& range,
                        ScreenFrame& frame)
 {
@@ -37,7 +45,7 @@ void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsP
 }
 
 void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell,
-                             const RenderElements& elements, ScreenFrame& frame)
+                             const RenderElements& elements, ScreenFrame& frame, double shrink)
 {
     const int W = pixelsPerCell * NX;
     const int H = pixelsPerCell * NY;
@@ -47,7 +55,8 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
         picture.allocate(W, H);
     lastQuantity = elements.colourMap.quantity;
     composer.compose(picture, state, NX, NY, pixelsPerCell, elements,
-                     ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels});
+                     ElementSpacing{static_cast<int>(screen_spacing::seedPixels * shrink),
+                                    static_cast<int>(screen_spacing::vectorPixels * shrink)});
     const ColourQuantity quantity = elements.colourMap.quantity;
     if (quantity == ColourQuantity::None) {
         copyToScreenFrame(picture, H, pixelsPerCell, composer.colourRange(), frame);

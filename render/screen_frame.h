@@ -24,6 +24,9 @@ constexpr int vectorPixels = 10;
 // Pixels per cell edge of the screen picture of an NX x NY grid on a canvas
 // of width x height: the largest that fits both ways, at least 1.
 int screenPixelsPerCell(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY);
+// Picture pixels per canvas pixel of that picture: above 1 only where the
+// grid has more cells than the canvas has pixels.
+double screenShrink(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY);
 
 struct ScreenFrame {
     int width = 0;          // pixels
@@ -43,9 +46,11 @@ void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsP
 class ScreenComposer {
 public:
     // The chosen elements of state at pixelsPerCell, with the colour bar's
-    // strip below when a colour map is shown.
+    // strip below when a colour map is shown. shrink: picture pixels per
+    // screen pixel where the canvas is smaller than the grid (one pixel a
+    // cell still), which spaces the seeds and vectors out as much more.
     void compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell, const RenderElements& elements,
-                 ScreenFrame& frame);
+                 ScreenFrame& frame, double shrink = 1.0);
     // Composing ends early once request is raised; the frame is then unfinished.
     void watchStopRequest(const StopRequest* request) { composer.watchStopRequest(request); }
 
