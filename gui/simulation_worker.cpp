@@ -160,15 +160,9 @@ FXint SimulationWorker::run()
             reset(settings);
             break;
         case Mode::Painting:
-        case Mode::Pausing: {
+        case Mode::Pausing:
             composeScreen(settings);
-            FXMutexLock lock(mutex);
-            if (mode == Mode::Pausing || mode == Mode::Painting)
-                mode = !paintsWanted.empty() ? Mode::Painting
-                       : stepsWanted > 0     ? (--stepsWanted, Mode::Stepping)
-                                             : Mode::Parked;
             break;
-        }
         default:
             cycle(settings);
             break;
@@ -271,6 +265,12 @@ void SimulationWorker::composeScreen(const CycleSettings& settings)
     std::swap(composing, latestFrame);
     frameFresh = true;
     screenWanted = false;
+    // Parked in the same breath as the frame is handed over, so that the
+    // window never takes the frame of a pause and finds the worker busy.
+    if (mode == Mode::Pausing || mode == Mode::Painting)
+        mode = !paintsWanted.empty() ? Mode::Painting
+               : stepsWanted > 0     ? (--stepsWanted, Mode::Stepping)
+                                     : Mode::Parked;
 }
 
 // The picture shown stays the last one finished: the state the stop found

@@ -99,7 +99,8 @@ private:
     void cycle(const CycleSettings& settings);
     // A stop's reset, then parked.
     void reset(const CycleSettings& settings);
-    // The screen frame of the current state into the mailbox.
+    // The screen frame of the current state into the mailbox; a pause or a
+    // painting parks with it.
     void composeScreen(const CycleSettings& settings);
     // After a step: recorded, and on a frame cycle charted (mutex held).
     void measureStep(bool frameCycle);
