@@ -1,6 +1,8 @@
 // Defaults and limits of the batch runner.
 #pragma once
 
+#include "sim/run_choices.h"
+
 namespace batch_constants {
 // Steps after the build step when --steps is not given.
 constexpr long long defaultSteps = 100;
@@ -9,7 +11,7 @@ constexpr long long maxSteps = 1000000000;
 // The most threads a solver uses.
 constexpr long long maxThreads = 8;
 // Time step when --dt is not given (the editor's default text "0.003").
-constexpr double defaultDt = 0.003;
+constexpr double defaultDt = defaultRunDt;
 // --re takes any number above 0 that the solver's single-precision
 // Reynolds number holds: above 0 and finite once rounded to a float.
 

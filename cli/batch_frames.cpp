@@ -1,9 +1,11 @@
 #include "cli/batch_frames.h"
 
+#include "io/particle_csv.h"
+
 BatchFrames::BatchFrames(const BatchOptions& options, const Grid& grid)
     : grid(grid), pixelsPerCell(options.pixelsPerCell), elements(options.elements),
       aviName(options.aviPath.empty() ? std::string() : aviFileNameFor(options.aviPath)),
-      compression(options.compression),
+      compression(options.compression), particleDirectory(options.particles.csvDirectory),
       // The command line's choice of compressor, given without asking.
       outputs(options.ppmDirectory, [this](CompressOptions& chosen) {
           chosen = compression;
@@ -38,9 +40,15 @@ bool BatchFrames::open(std::string& error)
 
 // Compose, then the AVI frame, the PPM file and the field file, as a frame
 // cycle does.
-bool BatchFrames::frame(const SimGrid& state, double time, int32_t index, std::string& error)
+bool BatchFrames::frame(const SimGrid& state, double time, int32_t index, std::string& error,
+                        const std::vector<Particle>* particles)
 {
-    const FrameSaveResult result = outputs.frame(state, time, elements, saving, index - firstIndex);
+    FrameSaveResult result = outputs.frame(state, time, elements, saving, index - firstIndex, nullptr, particles);
+    std::string particleFailedPath;
+    if (!particleDirectory.empty() && particles && !writeParticleCsv(particleDirectory, index, *particles, time)) {
+        result.ok = false;
+        particleFailedPath = particleCsvPath(particleDirectory, index);
+    }
     ++composed;
     if (result.ok)
         return true;
@@ -51,6 +59,9 @@ bool BatchFrames::frame(const SimGrid& state, double time, int32_t index, std::s
     if (!result.ppmFailedPath.empty())
         error += std::string(error.empty() ? "" : "; ") + "cannot write the frame file '" +
                  result.ppmFailedPath + "'";
+    if (!particleFailedPath.empty())
+        error += std::string(error.empty() ? "" : "; ") + "cannot write the particle file '" + particleFailedPath +
+                 "'";
     if (!result.vtkFailedPath.empty())
         error += std::string(error.empty() ? "" : "; ") + "cannot write the field file '" +
                  result.vtkFailedPath + "'";

@@ -27,7 +27,10 @@ public:
     // index of the run, the fields with the simulated time; false with a
     // reason when a frame could not be saved (the animation is then
     // completed and closed).
-    bool frame(const SimGrid& state, double time, int32_t index, std::string& error);
+    // The particles are drawn when the elements ask for them, and written
+    // as CSV when the options do.
+    bool frame(const SimGrid& state, double time, int32_t index, std::string& error,
+               const std::vector<Particle>* particles = nullptr);
     // For a continued run whose frames so far were firstIndex: PPM files
     // and field files go on from that number (the collection keeps the
     // earlier files), and the animation, a new file, holds the
@@ -46,6 +49,7 @@ private:
     FrameSaving saving;
     std::string aviName;        // "" when no animation is written
     CompressOptions compression;
+    std::string particleDirectory;  // "" when no particle CSV is written
     FrameOutputs outputs;       // the picture, the PPM files, the animation
     int32_t composed = 0;
     int32_t firstIndex = 0;     // the run's frame index of this file's first frame

@@ -2,9 +2,10 @@
 #include "cli/batch_constants.h"
 #include "cli/batch_frames.h"
 #include "cli/batch_measure.h"
+#include "core/immersed_boundary.h"
 #include "cli/batch_options.h"
-#include "cli/batch_picture.h"
-#include "cli/batch_run.h"
+#include "io/picture_grid.h"
+#include "cli/batch_summary.h"
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
 #include "io/number_text.h"
@@ -44,15 +45,8 @@ int fail(int status, const std::string& message)
 // Loads the grid file; an empty message means success.
 std::string loadGrid(const std::string& path, Grid& grid, GridFileSettings& settings)
 {
-    switch (readGridFile(path, grid, settings)) {
-    case GridFileStatus::Ok:
-        return "";
-    case GridFileStatus::CannotOpen:
-        return "cannot read grid file '" + path + "'";
-    case GridFileStatus::NotValid:
-        break;
-    }
-    return "'" + path + "' is not a valid grid file";
+    const GridFileStatus status = readGridFile(path, grid, settings);
+    return status == GridFileStatus::Ok ? std::string() : gridFileMessage(status, path);
 }
 
 // The cycles after the build step, with progress on stderr; frames, when
@@ -65,7 +59,7 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
     Stopwatch clock;
     for (long long n = 1; n <= steps; ++n) {
         const bool saved = frames ? run.advance(interval, [&](int32_t index) {
-            return frames->frame(run.state(), run.simulatedTime(), index, error);
+            return frames->frame(run.state(), run.simulatedTime(), index, error, &run.particles());
         })
                                   : (run.advance(), true);
         if (measure)
@@ -79,7 +73,8 @@ double runSteps(BatchRun& run, long long steps, int interval, BatchFrames* frame
     return seconds;
 }
 
-const char* convectionName(Convection convection)
+// The method as the first report line has always named it.
+const char* convectionLabel(Convection convection)
 {
     switch (convection) {
     case Convection::Central:
@@ -110,7 +105,10 @@ std::string loadRestart(const BatchOptions& options, Grid& grid, RunState& saved
         return stateFileMessage(status, options.restartPath);
     if (!options.gridPath.empty() && !sameGrid(grid, saved))
         return "'" + options.gridPath + "' is not the grid of the state file '" + options.restartPath + "'";
+    // A state file keeps no outlines: those of the grid file and --body go on.
+    std::vector<BodyOutline> outlines = std::move(grid.outlines);
     grid = std::move(saved.edited);
+    grid.outlines = std::move(outlines);
     return "";
 }
 
@@ -146,6 +144,10 @@ int main(int argc, char** argv)
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
     }
+    if (!options.bodies.empty()) {
+        grid.outlines.insert(grid.outlines.end(), options.bodies.begin(), options.bodies.end());
+        markCoveredCells(grid);
+    }
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))
             return fail(batch_constants::exitRunFailed, "cannot write the grid to '" + options.saveGridPath + "'");
@@ -158,13 +160,14 @@ int main(int argc, char** argv)
     if (restarting && !(error = loadRestart(options, grid, saved)).empty())
         return fail(batch_constants::exitRunFailed, error);
 
+    addOptionEmitters(options.particles, grid);
     const RunParameters parameters = restarting ? resolveRestartParameters(options, saved.settings)
                                                 : resolveParameters(options, settings);
     const std::string dtText = parameters.automaticDt ? std::string("auto") : formatNumber(parameters.dt);
     const std::string& source = restarting ? options.restartPath : options.gridPath;
     std::fprintf(stderr, "kelvo-batch: %s, %d x %d cells, Re %s, dt %s, %s convection, ", source.c_str(), grid.NX,
                  grid.NY, roundTripText(parameters.reynolds).c_str(), dtText.c_str(),
-                 convectionName(parameters.convection));
+                 convectionLabel(parameters.convection));
     if (restarting)
         std::fprintf(stderr, "continuing after step %lld\n", static_cast<long long>(saved.counters.steps));
     else if (parameters.startFromStoredField)
@@ -180,6 +183,7 @@ int main(int argc, char** argv)
                                             : std::make_unique<BatchRun>(grid, parameters, options.untilSteady,
                                                                          options.untilTime);
     BatchRun& run = *started;
+    run.setParticleCap(options.particles.cap);
     std::unique_ptr<BatchFrames> frames;
     if (options.writesFrames()) {
         frames = std::make_unique<BatchFrames>(options, grid);

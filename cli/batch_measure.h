@@ -2,7 +2,7 @@
 // every N-th step, and the summary at the end.
 #pragma once
 
-#include "cli/batch_run.h"
+#include "sim/batch_run.h"
 #include "cli/measure_options.h"
 #include "sim/measurements.h"
 

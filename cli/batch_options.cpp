@@ -3,6 +3,7 @@
 #include "cli/batch_options.h"
 
 #include "cli/batch_constants.h"
+#include "cli/body_options.h"
 #include "platform/picture_file.h"
 
 #include <cctype>
@@ -178,8 +179,8 @@ bool checkPictureOptions(const BatchOptions& o, std::string& error)
     const bool picture = isPictureFileName(o.gridPath);
     if (picture && o.pictureNX == 0)
         error = "a picture needs --grid-size NXxNY";
-    else if (!picture && (o.pictureNX != 0 || !o.saveGridPath.empty()))
-        error = "--grid-size and --save-grid need a picture (.png, .bmp, .gif, .jpg)";
+    else if (!picture && (o.pictureNX != 0 || (!o.saveGridPath.empty() && o.bodies.empty())))
+        error = "--grid-size and --save-grid need a picture (.png, .bmp, .gif, .jpg); --save-grid also takes a --body";
     return error.empty();
 }
 
@@ -194,7 +195,14 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         return applyPictureOption(name, text, o, error);
     if (isMeasureOption(name))
         return applyMeasureOption(name, text, o.measure, error);
-    if (name == "--steps") {
+    if (isParticleOption(name))
+        return applyParticleOption(name, text, o.particles, error);
+    if (name == "--body") {
+        BodyOutline outline;
+        if (!parseBodyOption(text, outline, error))
+            return false;
+        o.bodies.push_back(std::move(outline));
+    } else if (name == "--steps") {
         if (!parseInteger(text, whole) || whole < 0 || whole > batch_constants::maxSteps) {
             error = "--steps needs a whole number from 0 to " +
                     std::to_string(batch_constants::maxSteps) + ", not '" + text + "'";
@@ -277,9 +285,9 @@ bool takesValue(const std::string& name)
 {
     return name == "--steps" || name == "--re" || name == "--dt" || name == "--default-u" ||
            name == "--default-v" || name == "--initial-field" || name == "--dump-csv" || name == "--convection" || name == "--pressure" || name == "--threads" ||
-           name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || isFrameOption(name) ||
+           name == "--until-steady" || name == "--until-time" || name == "--save-state" || name == "--restart" || name == "--body" || isFrameOption(name) ||
            isPictureOption(name) ||
-           isMeasureOption(name);
+           isMeasureOption(name) || isParticleOption(name);
 }
 
 // --ppm takes the next argument as its directory unless that is missing or
@@ -441,7 +449,9 @@ std::string batchUsage()
            "  --interval N    cycles per frame, 1..1110 (default 1)\n"
            "  --size K        pixels per cell edge, 1..15 (default 4)\n"
            "  --elements LIST comma list of boundary, streamlines, u, v, p, vectors,\n"
-           "                  or none (default boundary,streamlines)\n"
+           "                  cells (bodies with outlines as their cells),\n"
+           "                  particles, streaks, or none (default\n"
+           "                  boundary,streamlines)\n"
            "  --ppm [DIR]     write DIR/frame_00000.ppm ... (default DIR: frames;\n"
            "                  --ppm=DIR when the grid file follows)\n"
            "  --avi FILE      write the animation, title and fade-in first (\".avi\"\n"
@@ -461,8 +471,9 @@ std::string batchUsage()
            "colours give their cell types, other dark colours no-slip walls, light\n"
            "ones fluid; the picture's top row is the grid's top row.\n"
            "  --grid-size NXxNY  cells across, 3..1024, and up, 3..512 (needed)\n"
-           "  --save-grid FILE   write the grid to FILE and run nothing\n" +
-           std::string(measureUsage);
+           "  --save-grid FILE   write the grid to FILE and run nothing (a grid file\n"
+           "                     with --body: the grid with its outlines)\n" +
+           std::string(measureUsage) + bodyUsage + particleUsage;
 }
 
 bool parseGridSize(const std::string& text, int& NX, int& NY)
@@ -507,14 +518,18 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
                      : item == "v"           ? &chosen.vField
                      : item == "p"           ? &chosen.pressure
                      : item == "vectors"     ? &chosen.vectors
+                     : item == "cells"       ? &chosen.outlineCells
+                     : item == "particles"   ? &chosen.particles
+                     : item == "streaks"     ? &chosen.particleStreaks
                                              : nullptr;
         if (!flag) {
             error = item.empty() ? "--elements has an empty item in '" + text + "'"
                                  : "--elements does not know '" + item +
-                                       "' (boundary, streamlines, u, v, p, vectors or none)";
+                                       "' (boundary, streamlines, u, v, p, vectors, cells, particles, streaks or none)";
             return false;
         }
         *flag = true;
+        chosen.particles = chosen.particles || chosen.particleStreaks;
         if (comma == std::string::npos)
             break;
         start = comma + 1;
@@ -538,23 +553,6 @@ bool lookUpName(const std::string& text, const std::pair<const char*, Value> (&n
 }
 
 }  // namespace
-
-bool parseConvection(const std::string& text, Convection& convection)
-{
-    static constexpr std::pair<const char*, Convection> names[] = {
-        {"rk3", Convection::RungeKutta},
-        {"central", Convection::Central},
-        {"blended", Convection::UpwindBlended},
-        {"designed", Convection::Designed}};
-    return lookUpName(text, names, convection);
-}
-
-bool parsePressureSolver(const std::string& text, PressureSolver& pressure)
-{
-    static constexpr std::pair<const char*, PressureSolver> names[] = {{"gauss-seidel", PressureSolver::GaussSeidel},
-                                                                   {"multigrid", PressureSolver::Multigrid}};
-    return lookUpName(text, names, pressure);
-}
 
 bool parseCodec(const std::string& text, Compressor& compressor)
 {

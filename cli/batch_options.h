@@ -2,40 +2,31 @@
 #pragma once
 
 #include "cli/measure_options.h"
+#include "core/body_outline.h"
+#include "cli/particle_options.h"
 #include "core/flow_solver.h"
+#include "sim/run_choices.h"
 #include "render/compose_frame.h"
 #include "platform/compress_options.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
-struct BatchOptions {
+// The run's own choices (the Reynolds number, dt, method, pressure solver,
+// threads, default velocities, initial field) come from RunChoices.
+struct BatchOptions : RunChoices {
     std::string gridPath;             // the grid file to run
     long long steps = 0;              // steps after the build step
-    std::optional<double> reynolds;   // from the file unless given
-    double dt = 0.0;
-    bool automaticDt = false;         // --dt auto
-    Convection convection = Convection::RungeKutta;
-    PressureSolver pressure = PressureSolver::Multigrid;
-    // Whether --dt, --convection, --pressure were given; otherwise a grid
-    // file that stores the setting, or the state of a restart, decides.
-    bool dtGiven = false;
-    bool convectionGiven = false;
-    bool pressureGiven = false;
-    int threads = 0;                  // --threads; 0: the machine's cores
     std::optional<double> untilSteady;  // stop once no u or v changes more in a step
     std::optional<double> untilTime;    // stop once the simulated time reaches it
-    std::optional<double> defaultU;   // from the file unless given
-    std::optional<double> defaultV;
-    // --initial-field file|default: start from the file's u and v of the
-    // fluid cells, or write the default velocities over them; the file's
-    // choice unless given.
-    std::optional<bool> startFromStoredField;
     std::string csvPath;              // "" for no dump, "-" for stdout
     std::string saveStatePath;        // "" for no state file
     std::string restartPath;          // continue the run saved there; "" for none
     bool help = false;                // --help: print usage, run nothing
     MeasureOptions measure;           // probes, history, summary file
+    std::vector<BodyOutline> bodies;  // --body, drawn over the grid in order
+    ParticleOptions particles;        // emitters, cap, positions as CSV
 
     // Frames, rendered on every interval-th cycle as the simulation window
     // renders them; written when ppm or aviPath asks for them.
@@ -56,21 +47,19 @@ struct BatchOptions {
     std::string saveGridPath;         // --save-grid FILE
 
     // Whether any frame is written.
-    bool writesFrames() const { return ppm || !aviPath.empty() || !vtkDirectory.empty(); }
+    bool writesFrames() const
+    {
+        return ppm || !aviPath.empty() || !vtkDirectory.empty() || !particles.csvDirectory.empty();
+    }
 };
 
 // The elements the simulation window starts with checked.
 RenderElements defaultElements();
 
-// A comma list of boundary, streamlines, u, v, p, vectors (or "none"); false
+// A comma list of boundary, streamlines, u, v, p, vectors, particles,
+// streaks (particles with their streaks) (or "none"); false
 // with a reason for an empty item or an unknown name.
 bool parseElements(const std::string& text, RenderElements& elements, std::string& error);
-
-// central, blended or designed; false for any other name.
-bool parseConvection(const std::string& text, Convection& convection);
-
-// gauss-seidel or multigrid; false for any other name.
-bool parsePressureSolver(const std::string& text, PressureSolver& pressure);
 
 // raw, mjpeg, ffv1 or utvideo; false for any other name.
 bool parseCodec(const std::string& text, Compressor& compressor);

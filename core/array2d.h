@@ -1,9 +1,12 @@
-// Array2D: a table of separately allocated, zero-filled rows.
+// Array2D: a table of zero-filled rows, all in one block one after another,
+// so a whole array can be handed out as one C-ordered matrix (the Python
+// module's arrays are views of it).
 //
 // a[i][j] is element j of row i. In every grid array rows = NX and cols = NY,
 // so the first index is the x (west-east) index and the second the y index.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -26,8 +29,8 @@ public:
         return *this;
     }
 
-    // Stores both counts, then allocates the row table and every row, all zero.
-    // Whatever the array held before is released first.
+    // Stores both counts, then allocates the row table and the block of all
+    // rows, all zero. Whatever the array held before is released first.
     void allocate(int32_t rowCount, int32_t colCount)
     {
         release();
@@ -35,20 +38,22 @@ public:
         cols = colCount;
         if (rows <= 0)
             return;
+        const int64_t rowLength = cols > 0 ? cols : 0;
         rowTable = new T*[rows];
+        block = new T[static_cast<std::size_t>(rows) * static_cast<std::size_t>(rowLength)]();
         for (int32_t i = 0; i < rows; ++i)
-            rowTable[i] = new T[cols > 0 ? cols : 0]();
+            rowTable[i] = block + i * rowLength;
     }
 
-    // Frees every non-null row, then the table; a non-positive row count
-    // means nothing was allocated, so nothing is freed.
+    // Frees the block and the table; a non-positive row count means nothing
+    // was allocated, so nothing is freed.
     void release()
     {
         if (rows > 0 && rowTable) {
-            for (int32_t i = 0; i < rows; ++i)
-                delete[] rowTable[i];
+            delete[] block;
             delete[] rowTable;
         }
+        block = nullptr;
         rowTable = nullptr;
         rows = 0;
         cols = 0;
@@ -60,6 +65,9 @@ public:
     int32_t rowCount() const { return rows; }
     int32_t colCount() const { return cols; }
     bool empty() const { return rowTable == nullptr; }
+    // Every element, row after row (rowCount * colCount of them); null when empty.
+    T* data() { return block; }
+    const T* data() const { return block; }
 
     // Copies every element of a same-sized array.
     void copyFrom(const Array2D& other)
@@ -75,9 +83,11 @@ private:
         std::swap(rows, other.rows);
         std::swap(cols, other.cols);
         std::swap(rowTable, other.rowTable);
+        std::swap(block, other.block);
     }
 
     int32_t rows = 0;        // number of rows (first index)
     int32_t cols = 0;        // elements per row (second index)
-    T** rowTable = nullptr;  // one pointer per row
+    T** rowTable = nullptr;  // one pointer per row, into block
+    T* block = nullptr;      // the rows, one after another
 };

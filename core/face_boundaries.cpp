@@ -9,15 +9,8 @@ namespace {
 
 bool isOutflow(int32_t word) { return (word & CELL_OUTFLOW) != 0; }
 
-// How an outside face across the flow mirrors its unknown neighbour.
-struct Mirror {
-    bool regular;  // not a mirror: the stored value is read
-    double factor; // u' = factor u + 2 speed
-    double speed;
-};
+}  // namespace
 
-// The mirror in the face between cells a and b (neither solved), whose
-// set-up value is setUpValue.
 Mirror mirrorBetween(int32_t a, int32_t b, double setUpValue)
 {
     if (isOutflow(a) || isOutflow(b))
@@ -29,6 +22,8 @@ Mirror mirrorBetween(int32_t a, int32_t b, double setUpValue)
         return {false, 1.0, 0.0};
     return {false, -1.0, setUpValue};
 }
+
+namespace {
 
 // The coupling and the diagonal and source terms one neighbour across the
 // flow adds to an unknown face: across = 1/h^2 of that direction.

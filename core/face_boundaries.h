@@ -73,6 +73,17 @@ struct FaceBoundaries {
     double inflowRate = 0.0;     // net volume flux into the solved cells through the fixed faces
 };
 
+// How an outside face across the flow mirrors its unknown neighbour.
+struct Mirror {
+    bool regular;  // not a mirror: the stored value is read
+    double factor; // u' = factor u + 2 speed
+    double speed;
+};
+
+// The mirror in the face between cells a and b (neither solved), whose
+// set-up value is setUpValue.
+Mirror mirrorBetween(int32_t a, int32_t b, double setUpValue);
+
 // Plans the conditions from the set-up grid (flags and set-up velocities).
 FaceBoundaries planFaceBoundaries(const Grid& setUp);
 

@@ -226,6 +226,8 @@ std::unique_ptr<SimGrid> copyForSolver(const Grid& grid)
     sim->aux2 = grid.aux2;
     sim->dx = grid.dx;
     sim->dy = grid.dy;
+    sim->outlines = grid.outlines;
+    sim->emitters = grid.emitters;
     for (Array2D<double>* a : {&sim->u, &sim->v, &sim->p, &sim->F, &sim->G, &sim->pPrev, &sim->dp})
         a->allocate(grid.NX, grid.NY);
     sim->flags.allocate(grid.NX, grid.NY);

@@ -5,7 +5,9 @@
 void Grid::clear()
 {
     releaseArrays();
+    emitters.clear();
     NX = NY = aux1 = aux2 = 0;
+    outlines.clear();
     dx = dy = 0.0;
 }
 

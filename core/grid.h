@@ -8,9 +8,12 @@
 #pragma once
 
 #include "core/array2d.h"
+#include "core/body_outline.h"
 #include "core/cell_flags.h"
+#include "core/emitter.h"
 
 #include <cstdint>
+#include <vector>
 
 struct Grid {
     int32_t NX = 0;    // cells in x, border included
@@ -23,8 +26,12 @@ struct Grid {
     Array2D<double> u;
     Array2D<double> v;
     Array2D<double> p;
+    // Exact outlines of bodies drawn over the cells; the cells they cover
+    // wholly are wall cells as well (core/immersed_boundary.h).
+    std::vector<BodyOutline> outlines;
+    Emitters emitters;  // tracer particle sources, in the order placed
 
-    // Zeroes the header and releases all four arrays.
+    // Zeroes the header, releases all four arrays and drops the emitters.
     void clear();
     // Releases p, v, u and flags, in that order.
     void releaseArrays();

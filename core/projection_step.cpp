@@ -31,10 +31,11 @@ double largestMagnitude(const Array2D<double>& a, int32_t NX, int32_t NY)
 ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, int threads, double divergenceLimit)
     : g(state), NX(state.NX), NY(state.NY), invRe(1.0 / reynolds), divergenceLimit(divergenceLimit),
       maxIterations(multigrid ? solver_constants::maxMultigridCycles : solver_constants::maxPressureSweeps),
-      useMultigrid(multigrid), plan(planFaceBoundaries(state)), uViscous(plan.u, true, state.NX, state.NY),
-      vViscous(plan.v, false, state.NX, state.NY)
+      useMultigrid(multigrid), plan(planFaceBoundaries(state)), immersed(immerseOutlines(state, plan)),
+      uViscous(immersed ? immersed->implicitU : plan.u, true, state.NX, state.NY),
+      vViscous(immersed ? immersed->implicitV : plan.v, false, state.NX, state.NY)
 {
-    const CellOperator op = pressureOperator(state, plan);
+    const CellOperator op = immersed ? immersedPressureOperator(state, plan) : pressureOperator(state, plan);
     pressure = std::make_unique<MultigridPressure>(MultigridPressure::Operator{op.diag, op.west, op.south}, NX, NY);
     pressure->setThreads(threads);
     for (Array2D<double>* a : {&convU, &convV, &convUPrev, &convVPrev, &lapU, &lapV, &incU, &incV})
@@ -45,6 +46,8 @@ ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, 
         start.assign(cells, 0.0);
     startPhi.assign(cells, 0.0);
     applyFixedFaces(state, plan, g.u, g.v);
+    if (immersed)
+        zeroCoveredFaces(*immersed, g.u, g.v);
 }
 
 ProjectionReport ProjectionStep::projectStartingField()

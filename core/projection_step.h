@@ -24,6 +24,7 @@
 #include "core/face_boundaries.h"
 #include "core/face_helmholtz.h"
 #include "core/grid.h"
+#include "core/immersed_boundary.h"
 #include "core/multigrid_pressure.h"
 
 #include <memory>
@@ -61,6 +62,7 @@ public:
     void reloadStageCorrections();
 
     const FaceBoundaries& boundaries() const { return plan; }
+    const ImmersedBoundary* immersedBoundary() const { return immersed.get(); }
 
 private:
     struct Stage {
@@ -87,6 +89,7 @@ private:
     int maxIterations;
     bool useMultigrid;
     FaceBoundaries plan;
+    std::unique_ptr<ImmersedBoundary> immersed;  // the outlines' part of plan; nullptr without outlines
     std::unique_ptr<MultigridPressure> pressure;
     FaceHelmholtz uViscous, vViscous;
     // Convection terms of this stage and the last, laplacians, increments.

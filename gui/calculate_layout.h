@@ -7,7 +7,7 @@ namespace CalculateLayout {
 constexpr int windowX = 0;
 constexpr int windowY = 0;
 constexpr int windowWidth = 650;  // the groups at their widths
-constexpr int windowHeight = 533;  // Save Method with its four radios
+constexpr int windowHeight = 560;  // Paint into the Flow under the particles' controls
 constexpr int padLeft = 10;
 constexpr int padRight = 2;
 constexpr int padTop = 10;
@@ -70,9 +70,10 @@ constexpr int viewListWidth = 190;
 constexpr int viewListRows = 6;
 constexpr int rangeColumns = 7;
 
-// "Paint into the Flow" under the View group: its choices in three columns.
+// "Paint into the Flow" under the View group and the particles' controls:
+// its choices in three columns.
 constexpr int paintGroupX = 2;
-constexpr int paintGroupY = 420;
+constexpr int paintGroupY = 478;
 constexpr int paintColumns = 3;
 
 // The convection scheme over the pressure solver, right of the View group:
@@ -80,6 +81,13 @@ constexpr int paintColumns = 3;
 constexpr int solverLabelX = 255;
 constexpr int solverLabelY = 318;
 constexpr int solverLabelWidth = 145;
+
+// The particles' controls under it: the two elements, the emitter tool and
+// Release from Inflow.
+constexpr int particleFrameX = 250;
+constexpr int particleFrameY = 356;
+constexpr int particleFrameWidth = 155;
+constexpr int particleFrameHeight = 118;
 }  // namespace CalculateLayout
 
 namespace CalculateRanges {

@@ -1,6 +1,7 @@
 #include "gui/calculate_window.h"
 
 #include "core/flow_check.h"
+#include "core/inflow_emitters.h"
 #include "gui/avi_message_box.h"
 #include "gui/calculate_layout.h"
 #include "gui/close_running_dialog.h"
@@ -9,7 +10,9 @@
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
 #include "gui/probe_marks.h"
+#include "gui/window_growth.h"
 #include "gui/window_placement.h"
+#include "gui/zoom_keys.h"
 #include "gui/ui_text.h"
 #include "platform/picture_file.h"
 #include "render/colour_bar.h"
@@ -18,6 +21,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 
 
@@ -118,10 +122,16 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STEP,        CalculateWindow::onCmdStep),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_SAVE_PICTURE, CalculateWindow::onCmdSavePicture),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_MEASURE,     CalculateWindow::onCmdMeasure),
-    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleClick),
-    FXMAPFUNC(SEL_LEFTBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftPress),
+    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddlePress),
+    FXMAPFUNC(SEL_MIDDLEBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleRelease),
     FXMAPFUNC(SEL_MOTION,    CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasMotion),
+    FXMAPFUNC(SEL_MOUSEWHEEL, CalculateWindow::ID_CANVAS,     CalculateWindow::onCanvasWheel),
+    FXMAPFUNCS(SEL_COMMAND,  CalculateWindow::ID_ZOOM_IN, CalculateWindow::ID_ZOOM_ONE, CalculateWindow::onCmdZoom),
+    FXMAPFUNC(SEL_LEFTBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftPress),
     FXMAPFUNC(SEL_LEFTBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftRelease),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_EMITTER_TOOL, CalculateWindow::onCmdEmitterTool),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_PAINT_TOOL, CalculateWindow::onCmdPaintTool),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RELEASE_INFLOW, CalculateWindow::onCmdReleaseInflow),
     FXMAPFUNC(SEL_CHANGED,   CalculateWindow::ID_PROBES_CHANGED, CalculateWindow::onProbesChanged),
     FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
     FXMAPFUNC(SEL_CLOSE,     0,                               CalculateWindow::onCmdCancel),
@@ -138,13 +148,13 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, double reyno
 // The widgets, the solver one step past the grid, the picture all zero.
 CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings)
     : FXDialogBox(owner, uiText(TXT_CALCULATE_FLOW),
-                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_RESIZE,
+                  DECOR_TITLE | DECOR_MENU | DECOR_CLOSE | DECOR_BORDER | DECOR_MAXIMIZE | DECOR_STRETCHABLE,
                   CalculateLayout::windowX, CalculateLayout::windowY, CalculateLayout::windowWidth,
                   CalculateLayout::windowHeight, CalculateLayout::padLeft, CalculateLayout::padRight,
                   CalculateLayout::padTop, CalculateLayout::padBottom, CalculateLayout::hSpacing,
                   CalculateLayout::vSpacing),
       saveTarget(saveMethod),
-      paintTarget(paintTool),
+      paintTarget(paintTool, this, ID_PAINT_TOOL),
       grid(grid)
 {
     windowIcon = makeApplicationIcon(getApp());
@@ -158,6 +168,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildSizeGroup();
     buildViewGroup();
     buildPaintGroup();
+    buildParticleControls();
 
     run.reset(new SimulationRun(*grid, settings));
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
@@ -176,6 +187,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     // Space pauses and resumes from anywhere in the window.
     if (getAccelTable())
         getAccelTable()->addAccel(MKUINT(KEY_space, 0), this, FXSEL(SEL_COMMAND, ID_PAUSE));
+    addZoomKeys(getAccelTable(), this, ID_ZOOM_IN);
     enterIdleControls();
 }
 
@@ -240,6 +252,23 @@ void CalculateWindow::buildRenderGroup()
     showVectors = new FXCheckButton(renderButtons, uiText(TXT_VELOCITY_VECTORS), this, ID_RENDER);
     showBoundaryCells->setCheck(TRUE);
     showStreamlines->setCheck(TRUE);
+}
+
+// The particles' elements and tools, in a frame of their own.
+void CalculateWindow::buildParticleControls()
+{
+    using namespace CalculateLayout;
+    particleFrame = new FXVerticalFrame(this, LAYOUT_FIX_X | LAYOUT_FIX_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+                                        particleFrameX, particleFrameY, particleFrameWidth, particleFrameHeight, 0, 0,
+                                        0, 0, 0, framePad);
+    FXVerticalFrame* frame = particleFrame;
+    showParticles = new FXCheckButton(frame, uiText(TXT_PARTICLES), this, ID_RENDER);
+    showStreaks = new FXCheckButton(frame, uiText(TXT_PARTICLE_STREAKS), this, ID_RENDER);
+    emitterTool = new FXCheckButton(frame, uiText(TXT_EMITTER_TOOL), this, ID_EMITTER_TOOL);
+    emitterTool->setTipText(uiText(TXT_EMITTER_TIP));
+    releaseInflowButton = new FXButton(frame, uiText(TXT_RELEASE_INFLOW), nullptr, this, ID_RELEASE_INFLOW);
+    // A grid that brings emitters shows its particles from the start.
+    showParticles->setCheck(grid->emitters.empty() ? FALSE : TRUE);
 }
 
 // "Save Method": none, AVI, PPM, VTK; the data target keeps one checked.
@@ -441,6 +470,8 @@ RenderElements CalculateWindow::checkedElements() const
     elements.vField = showVField->getCheck() == TRUE;
     elements.pressure = showPressure->getCheck() == TRUE;
     elements.vectors = showVectors->getCheck() == TRUE;
+    elements.particleStreaks = showStreaks->getCheck() == TRUE;
+    elements.particles = showParticles->getCheck() == TRUE || elements.particleStreaks;
     elements.colourMap = chosenView();
     return elements;
 }
@@ -728,7 +759,8 @@ void CalculateWindow::presentFrame()
 // The marks go on the canvas only: the saved frames are the picture alone.
 void CalculateWindow::drawCanvas()
 {
-    presenter.paintTexture(shownFrame, glCanvas->getWidth(), glCanvas->getHeight());
+    syncView();
+    canvasPicture.draw(shownFrame, navigation.view);
     std::vector<ProbePoint> probes;
     {
         FXMutexLock lock(worker->sharedLock());
@@ -741,8 +773,62 @@ void CalculateWindow::drawCanvas()
 
 PictureLayout CalculateWindow::canvasLayout() const
 {
-    return PictureLayout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.width, shownFrame.height,
+    const CanvasView& view = navigation.view;
+    PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.width, shownFrame.height,
                          shownFrame.pixelsPerCell, grid->NX, grid->NY, grid->dx, grid->dy};
+    // The view as drawn last; before any drawing the fitted view of now.
+    CanvasView current = view;
+    current.setCanvas(layout.canvasWidth, layout.canvasHeight);
+    current.setContent(layout.pictureWidth, layout.pictureHeight);
+    layout.shownX = current.originX();
+    layout.shownY = current.originY();
+    layout.shownWidth = current.contentWidth() * current.scale();
+    layout.shownHeight = current.contentHeight() * current.scale();
+    return layout;
+}
+
+void CalculateWindow::syncView()
+{
+    CanvasView& view = navigation.view;
+    if (glCanvas->getWidth() != view.canvasWidth() || glCanvas->getHeight() != view.canvasHeight())
+        view.setCanvas(glCanvas->getWidth(), glCanvas->getHeight());
+    if (shownFrame.width > 0 && shownFrame.height > 0 &&
+        (shownFrame.width != view.contentWidth() || shownFrame.height != view.contentHeight()))
+        view.setContent(shownFrame.width, shownFrame.height);
+}
+
+FXint CalculateWindow::getDefaultWidth()
+{
+    return FXMAX(FXDialogBox::getDefaultWidth(), CalculateLayout::windowWidth);
+}
+
+FXint CalculateWindow::getDefaultHeight()
+{
+    return FXMAX(FXDialogBox::getDefaultHeight(), CalculateLayout::windowHeight);
+}
+
+void CalculateWindow::layout()
+{
+    FXDialogBox::layout();
+    using namespace CalculateLayout;
+    const int dx = getWidth() - windowWidth;
+    const int dy = getHeight() - windowHeight;
+    placeGrown(canvasFrame, {canvasFrameX, canvasFrameY, canvasFrameWidth, canvasFrameHeight}, Growth::Fill, dx, dy);
+    const std::pair<FXWindow*, PlaceRect> right[] = {{renderGroup, {renderGroupX, renderGroupY}},
+                                                     {saveGroup, {saveGroupX, saveGroupY}},
+                                                     {intervalGroup, {intervalGroupX, intervalGroupY}},
+                                                     {sizeGroup, {sizeGroupX, sizeGroupY}}};
+    for (const auto& [child, place] : right)
+        placeGrown(child, place, Growth::Right, dx, dy);
+    const std::pair<FXWindow*, PlaceRect> down[] = {
+        {startButton, {startX, buttonsY}},         {stopButton, {stopX, buttonsY}},
+        {pauseButton, {pauseX, pauseRowY}},        {stepButton, {stepX, pauseRowY}},
+        {savePictureButton, {savePictureX, savePictureY}}, {measureButton, {measureX, measureY}},
+        {viewGroup, {viewGroupX, viewGroupY}},     {solverLabel, {solverLabelX, solverLabelY, solverLabelWidth, 0}},
+        {particleFrame, {particleFrameX, particleFrameY, particleFrameWidth, particleFrameHeight}},
+        {paintGroup, {paintGroupX, paintGroupY}}};
+    for (const auto& [child, place] : down)
+        placeGrown(child, place, Growth::Down, dx, dy);
 }
 
 namespace {
@@ -916,22 +1002,74 @@ long CalculateWindow::onCmdMeasure(FXObject*, FXSelector, void*)
     return 1;
 }
 
+long CalculateWindow::onCanvasWheel(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    syncView();
+    navigation.wheel(event->win_x, event->win_y, event->code);
+    presentFrame();
+    return 1;
+}
+
+long CalculateWindow::onCanvasMiddlePress(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    syncView();
+    navigation.pressMiddle(event->win_x, event->win_y);
+    glCanvas->grab();
+    return 1;
+}
+
+// A middle drag pans; with the left button down under a paint tool every
+// cell under the path between two motion events is painted.
+long CalculateWindow::onCanvasMotion(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (navigation.dragMiddle(event->win_x, event->win_y))
+        presentFrame();
+    if (!leftPainting)
+        return 1;
+    const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
+    if (cell && (cell->i != strokeI || cell->j != strokeJ))
+        paintStrokeTo(cell->i, cell->j);
+    return 1;
+}
+
+// A release ends a pan, or places a probe after a click.
+long CalculateWindow::onCanvasMiddleRelease(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    glCanvas->ungrab();
+    if (navigation.releaseMiddle(event->win_x, event->win_y))
+        placeProbeAt(event->win_x, event->win_y);
+    else
+        presentFrame();
+    return 1;
+}
+
+// The commands' ids follow ZoomCommand's order.
+long CalculateWindow::onCmdZoom(FXObject*, FXSelector sel, void*)
+{
+    syncView();
+    navigation.command(static_cast<ZoomCommand>(FXSELID(sel) - ID_ZOOM_IN));
+    presentFrame();
+    return 1;
+}
+
 // The probe goes where the picture shows the clicked point; clicks on the
 // colour bar or outside the grid place none. Its first values are read
 // from the state at the hand-over point.
-long CalculateWindow::onCanvasMiddleClick(FXObject*, FXSelector, void* ptr)
+void CalculateWindow::placeProbeAt(FXint x, FXint y)
 {
-    const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), x, y);
     if (!at)
-        return 1;
+        return;
     prepareMeasuring();
     const ProbePoint probe{at->x, at->y};
     worker->atHandOver([this, probe] { measureLog->addProbe(probe, run->state()); });
     orderSettings();
     if (runInHand())
         showProbesAdded();
-    return 1;
 }
 
 bool CalculateWindow::probeLogMissing() const
@@ -1017,13 +1155,26 @@ void CalculateWindow::paintStrokeTo(int32_t i, int32_t j)
     worker->paint(painted);
 }
 
-// A press starts a stroke where the picture shows a cell; the canvas keeps
-// the pointer until the button is released.
+namespace {
+// Steps between the releases of an emitter placed in the window.
+constexpr int32_t defaultEmitterEvery = 5;
+}  // namespace
+
+// The left button: with the emitter tool a press remembers where an
+// emitter starts; with a paint tool a press starts a stroke where the
+// picture shows a cell, the canvas keeping the pointer until the release.
 long CalculateWindow::onCanvasLeftPress(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    if (paintTool == PAINT_OFF)
+    emitterStart.reset();
+    if (emitterTool->getCheck() == TRUE) {
+        emitterStart = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+        emitterStartX = event->win_x;
+        emitterStartY = event->win_y;
         return 1;
+    }
+    if (paintTool == PAINT_OFF)
+        return 0;
     const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
     if (!cell)
         return 1;
@@ -1034,23 +1185,67 @@ long CalculateWindow::onCanvasLeftPress(FXObject*, FXSelector, void* ptr)
     return 1;
 }
 
-// Every cell under the path between two motion events is painted.
-long CalculateWindow::onCanvasMotion(FXObject*, FXSelector, void* ptr)
+// A release ends a stroke, or places an emitter. A release within a few
+// pixels of the press is a click, and so is a drag that ends off the
+// picture: a point at the press. Of a line across walls only the points in
+// open cells ever release particles.
+long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    if (!leftPainting)
+    if (leftPainting) {
+        glCanvas->ungrab();
+        leftPainting = false;
+        return 1;
+    }
+    if (!emitterStart)
         return 0;
-    const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
-    if (cell && (cell->i != strokeI || cell->j != strokeJ))
-        paintStrokeTo(cell->i, cell->j);
+    const DomainPoint from = *emitterStart;
+    emitterStart.reset();
+    constexpr int clickPixels = 4;
+    const bool click = std::abs(event->win_x - emitterStartX) <= clickPixels &&
+                       std::abs(event->win_y - emitterStartY) <= clickPixels;
+    const std::optional<DomainPoint> end = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+    const DomainPoint to = click || !end ? from : *end;
+    const int32_t colour = static_cast<int32_t>(grid->emitters.size() + placedEmitters.size());
+    if ((event->state & SHIFTMASK) && !click) {
+        worker->atHandOver([this, from, to, colour] { run->particles().releaseLine(from.x, from.y, to.x, to.y, colour); });
+        showParticles->setCheck(TRUE);
+        renderFrame();
+        return 1;
+    }
+    placeEmitter(Emitter{from.x, from.y, to.x, to.y, defaultEmitterEvery, colour});
     return 1;
 }
 
-long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void*)
+long CalculateWindow::onCmdReleaseInflow(FXObject*, FXSelector, void*)
 {
-    if (!leftPainting)
-        return 0;
-    glCanvas->ungrab();
-    leftPainting = false;
+    const int32_t first = static_cast<int32_t>(grid->emitters.size() + placedEmitters.size());
+    for (const Emitter& e : inflowEmitters(*grid, defaultEmitterEvery, first))
+        placeEmitter(e);
+    return 1;
+}
+
+// The run takes the emitter between two steps, and keeps it over rebuilds.
+void CalculateWindow::placeEmitter(Emitter emitter)
+{
+    placedEmitters.push_back(emitter);
+    worker->atHandOver([this, emitter] { run->placeEmitter(emitter); });
+    showParticles->setCheck(TRUE);
+    renderFrame();
+}
+
+// The left button does one thing at a time: the emitter tool turns the
+// paint tools off, a paint tool the emitter tool.
+long CalculateWindow::onCmdEmitterTool(FXObject*, FXSelector, void*)
+{
+    if (emitterTool->getCheck() == TRUE)
+        paintTool = PAINT_OFF;
+    return 1;
+}
+
+long CalculateWindow::onCmdPaintTool(FXObject*, FXSelector, void*)
+{
+    if (paintTool != PAINT_OFF)
+        emitterTool->setCheck(FALSE);
     return 1;
 }

@@ -8,8 +8,9 @@
 #pragma once
 
 #include "core/grid.h"
+#include "gui/canvas_navigation.h"
+#include "gui/canvas_picture.h"
 #include "gui/chart_history.h"
-#include "gui/frame_presenter.h"
 #include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
@@ -28,6 +29,10 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+// The picture fills the canvas when fitted, as it always has; zooming goes
+// up to 16 screen pixels a picture pixel.
+constexpr ViewLimits pictureViewLimits{1.0, 16.0};
 
 class CalculateWindow : public FXDialogBox {
     FXDECLARE(CalculateWindow)
@@ -59,6 +64,16 @@ protected:
     FXCheckButton* showVField = nullptr;
     FXCheckButton* showPressure = nullptr;
     FXCheckButton* showVectors = nullptr;
+    FXVerticalFrame* particleFrame = nullptr; // the particles' elements and tools
+    FXCheckButton* showParticles = nullptr;
+    FXCheckButton* showStreaks = nullptr;
+    FXCheckButton* emitterTool = nullptr;     // left clicks and drags on the picture place emitters
+    FXButton* releaseInflowButton = nullptr;  // an emitter along every inflow run
+    // Emitters placed in this window, added to the grid's own at every
+    // rebuild of the run; where the last left press fell.
+    Emitters placedEmitters;
+    std::optional<DomainPoint> emitterStart;
+    FXint emitterStartX = 0, emitterStartY = 0;
     FXGroupBox* saveGroup = nullptr;          // "Save Method"
     FXRadioButton* savePpm = nullptr;
     FXRadioButton* saveAvi = nullptr;
@@ -92,7 +107,8 @@ protected:
     // tells the user through this window.
     FrameOutputs outputs{"frames", [this](CompressOptions& options) { return chooseCompression(options); },
                          [this](const char* caption, const char* text) { showAviMessage(caption, text); }};
-    FramePresenter presenter;                 // shows the picture on the canvas
+    CanvasNavigation navigation{pictureViewLimits}; // zoom and pan of the picture's pixels
+    CanvasPicture canvasPicture;              // the picture where the view puts it
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
     // The picture on the canvas, drawn for the screen at the canvas's size
@@ -147,6 +163,11 @@ protected:
     // The chosen tool's word into the cells from the stroke's last cell to
     // (i, j), each cell the path crosses.
     void paintStrokeTo(int32_t i, int32_t j);
+    void buildParticleControls();
+    // The emitter tool and the paint tools share the left button: choosing
+    // one turns the other off.
+    void emitterToolChosen();
+    void paintToolChosen();
     // The view the View group chooses.
     ColourMapView chosenView() const;
 
@@ -174,6 +195,10 @@ protected:
     // the run.
     void takeReport();
     // The six check buttons as the render pass reads them.
+    // Adds an emitter placed in this window to the run, now and after every
+    // rebuild (through the worker, between two steps).
+    void placeEmitter(Emitter emitter);
+    // The check buttons as the render pass reads them.
     RenderElements checkedElements() const;
     // What the current save method writes.
     FrameSaving frameSaving() const;
@@ -223,6 +248,14 @@ protected:
     // The picture and the probes' marks into the canvas's current context,
     // without the swap.
     void drawCanvas();
+    // The view follows the canvas's size and the shown picture's.
+    void syncView();
+    // The canvas takes the room beyond the designed size; the groups on
+    // the right move right, the buttons and the View group down.
+    virtual void layout();
+    // A probe where the picture shows canvas pixel (x, y), if it shows
+    // the grid there.
+    void placeProbeAt(FXint x, FXint y);
 
 public:
     // The choices of "Paint into the Flow", in the order of its radios.
@@ -253,6 +286,13 @@ public:
         ID_MEASURE,
         ID_PROBES_CHANGED,
         ID_WORKER,
+        ID_ZOOM_IN,
+        ID_ZOOM_OUT,
+        ID_ZOOM_FIT,
+        ID_ZOOM_ONE,
+        ID_RELEASE_INFLOW,
+        ID_EMITTER_TOOL,
+        ID_PAINT_TOOL,
         ID_LAST
     };
 
@@ -260,6 +300,10 @@ public:
     CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
     // The same with forward Euler, the central terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep);
+    // Never below the designed size: the window manager is given this as
+    // the smallest the window may become.
+    virtual FXint getDefaultWidth();
+    virtual FXint getDefaultHeight();
     // Image, AVI file, solver and the pending cycle go, then the dialog.
     virtual ~CalculateWindow();
 
@@ -278,12 +322,22 @@ public:
     // Canvas
     long onCanvasPaint(FXObject*, FXSelector, void*);
     long onCanvasConfigure(FXObject*, FXSelector, void*);
-    // A middle click on the picture places a probe there.
-    long onCanvasMiddleClick(FXObject*, FXSelector, void*);
-    // The left button paints the chosen cell type, pressed and dragged.
+    // The wheel zooms about the pointer; a middle drag pans, a middle
+    // click (press and release without a drag) places a probe there.
+    long onCanvasWheel(FXObject*, FXSelector, void*);
+    long onCanvasMiddlePress(FXObject*, FXSelector, void*);
+    long onCanvasMiddleRelease(FXObject*, FXSelector, void*);
+    // Ctrl with +, -, 0 and 1: zoom in and out, Fit, 1:1.
+    long onCmdZoom(FXObject*, FXSelector, void*);
+    // The left button: with the emitter tool a click places a point
+    // emitter, a drag a line emitter, a drag with Shift a timeline released
+    // at once; with a paint tool it paints that cell type, pressed and dragged.
     long onCanvasLeftPress(FXObject*, FXSelector, void*);
     long onCanvasMotion(FXObject*, FXSelector, void*);
     long onCanvasLeftRelease(FXObject*, FXSelector, void*);
+    long onCmdReleaseInflow(FXObject*, FXSelector, void*);
+    long onCmdEmitterTool(FXObject*, FXSelector, void*);
+    long onCmdPaintTool(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
     // A probe removed in the Measurements window: its mark goes.
@@ -298,4 +352,7 @@ public:
 
     // Draws the picture on the canvas.
     void presentFrame();
+    // The emitters placed in this window, for the editor to keep with the
+    // grid once the window has closed.
+    const Emitters& placedEmitterList() const { return placedEmitters; }
 };

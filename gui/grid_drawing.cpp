@@ -6,6 +6,8 @@
 #include <fx3d.h>
 #include <GL/gl.h>
 
+#include <cmath>
+
 namespace {
 
 // One arrow: shaft, barb 1, barb 2, each from its first point to its second,
@@ -143,12 +145,45 @@ bool cellsShowDetail(const GridView& view, int32_t NX, int32_t NY)
 }
 
 // The cells, then every cell's arrows (i outer, j inner), then the grid lines.
+namespace {
+
+// Each exact outline as a closed line over the cells (a circle as a polygon
+// of short sides), so a body drawn with one shows where it really lies.
+void drawOutlines(const Grid& grid, const GridView& view)
+{
+    const float cw = cellWidth(view, grid.NX), ch = cellHeight(view, grid.NY);
+    auto vertex = [&](double x, double y) {
+        glVertex2f(view.left + static_cast<float>(x / grid.dx) * cw, view.bottom + static_cast<float>(y / grid.dy) * ch);
+    };
+    setColour(GridColours::outline);
+    glLineWidth(GridStrokes::outlineWidth);
+    for (const BodyOutline& o : grid.outlines) {
+        glBegin(GL_LINE_LOOP);
+        if (o.shape == BodyOutline::Shape::Circle) {
+            constexpr int sides = 96;
+            for (int k = 0; k < sides; ++k) {
+                const double angle = 2.0 * 3.14159265358979323846 * k / sides;
+                vertex(o.centre.x + o.radius * std::cos(angle), o.centre.y + o.radius * std::sin(angle));
+            }
+        } else {
+            for (const OutlinePoint& c : o.corners)
+                vertex(c.x, c.y);
+        }
+        glEnd();
+    }
+    glLineWidth(GridStrokes::defaultWidth);
+}
+
+}  // namespace
+
 void drawGrid(const Grid& grid, const GridView& view, CellTexture& cells)
 {
     if (grid.NX <= 0 || grid.NY <= 0 || grid.flags.empty())
         return;
     cells.update(grid);
     cells.draw(view);
+    if (!grid.outlines.empty())
+        drawOutlines(grid, view);
     if (!cellsShowDetail(view, grid.NX, grid.NY))
         return;
     setColour(GridColours::arrow);

@@ -33,6 +33,7 @@ constexpr GlColour background  = {0.46f, 0.42f, 0.41f};  // clear colour, alpha 
 constexpr GlColour arrow       = {1.0f, 1.0f, 1.0f};
 constexpr GlColour gridLine    = {0.6f, 0.6f, 0.6f};
 constexpr GlColour pointerCell = {0.6f, 0.2f, 0.2f};
+constexpr GlColour outline     = {0.95f, 0.85f, 0.2f};  // a body's exact outline
 }
 
 // Line widths, in pixels, and the outline's outward push in NDC.
@@ -64,8 +65,9 @@ void drawCellArrow(const GridView& view, int32_t NX, int32_t NY, int32_t i, int3
 // viewport for arrows, grid lines and cell outlines.
 bool cellsShowDetail(const GridView& view, int32_t NX, int32_t NY);
 
-// Draws every cell (through cells, brought up to the grid first), its
-// arrows and the grid lines into the current context.
+// Draws every cell (through cells, brought up to the grid first), the exact
+// outlines of bodies that have one, the arrows and the grid lines into the
+// current context.
 void drawGrid(const Grid& grid, const GridView& view, CellTexture& cells);
 
 // Marks the given cells in the current colour: each outlined while cells

@@ -60,6 +60,27 @@ GridChange GridChange::restoring(std::vector<CellState> states)
     return change;
 }
 
+GridChange GridChange::addedEmitters(const Grid& current, const Emitters& added)
+{
+    auto copy = std::make_unique<Grid>();
+    copy->NX = current.NX;
+    copy->NY = current.NY;
+    copy->allocateFluid();
+    copy->aux1 = current.aux1;
+    copy->aux2 = current.aux2;
+    copy->dx = current.dx;
+    copy->dy = current.dy;
+    copy->flags.copyFrom(current.flags);
+    copy->u.copyFrom(current.u);
+    copy->v.copyFrom(current.v);
+    copy->p.copyFrom(current.p);
+    copy->emitters = current.emitters;
+    copy->emitters.insert(copy->emitters.end(), added.begin(), added.end());
+    GridChange change;
+    change.replacement = std::move(copy);
+    return change;
+}
+
 GridChange GridChange::restoringGrid(std::unique_ptr<Grid> grid)
 {
     GridChange change;

@@ -48,6 +48,9 @@ struct GridChange {
     static GridChange newFluidGrid(const Grid& current, int32_t NX, int32_t NY);
     // A loaded grid, its cell size recomputed from NX and NY.
     static GridChange loadedGrid(std::unique_ptr<Grid> loaded);
+    // Emitters placed in the simulation window added to the grid's own: the
+    // grid copied whole with them, so that undo takes them away again.
+    static GridChange addedEmitters(const Grid& current, const Emitters& added);
     // Undo and redo: cells back to recorded states, or a recorded grid back.
     static GridChange restoring(std::vector<CellState> states);
     static GridChange restoringGrid(std::unique_ptr<Grid> grid);

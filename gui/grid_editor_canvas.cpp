@@ -1,4 +1,5 @@
-// The editor canvas: repaint, resize, and painting cells with the mouse.
+// The editor canvas: repaint, resize, zoom and pan, and painting cells with
+// the mouse.
 #include "gui/grid_editor_window.h"
 
 #include "gui/decimal_text.h"
@@ -8,9 +9,24 @@
 
 #include <GL/gl.h>
 
+void GridEditorWindow::syncView()
+{
+    const Grid& grid = model.grid();
+    CanvasView& canvasView = navigation.view;
+    if (glCanvas->getWidth() != canvasView.canvasWidth() || glCanvas->getHeight() != canvasView.canvasHeight())
+        canvasView.setCanvas(glCanvas->getWidth(), glCanvas->getHeight());
+    if (grid.NX > 0 && grid.NY > 0 &&
+        (grid.NX != canvasView.contentWidth() || grid.NY != canvasView.contentHeight())) {
+        canvasView.setContent(grid.NX, grid.NY);
+        canvasView.fit();
+    }
+    view = gridViewOf(canvasView);
+}
+
 // Repaint: the whole grid.
 long GridEditorWindow::onPaintCanvas(FXObject*, FXSelector, void*)
 {
+    syncView();
     paintGridCanvas(glCanvas, glVisual, &model.grid(), view, cellTexture);
     return 1;
 }
@@ -18,6 +34,7 @@ long GridEditorWindow::onPaintCanvas(FXObject*, FXSelector, void*)
 // Resize: the viewport follows the canvas, then a repaint.
 long GridEditorWindow::onConfigureCanvas(FXObject*, FXSelector, void*)
 {
+    syncView();
     if (glCanvas->makeCurrent()) {
         glViewport(0, 0, glCanvas->getWidth(), glCanvas->getHeight());
         glCanvas->makeNonCurrent();
@@ -31,6 +48,47 @@ void GridEditorWindow::paintToolCell(FXint i, FXint j)
 {
     applyChange(GridChange::paint(i, j, paintWord, readDecimal(uField->getText().text()),
                                   readDecimal(vField->getText().text())));
+}
+
+// The wheel zooms about the pointer: the cell under it stays under it.
+long GridEditorWindow::onMouseWheel(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    syncView();
+    navigation.wheel(event->win_x, event->win_y, event->code);
+    syncView();
+    glCanvas->update();
+    return 1;
+}
+
+// A middle-button drag moves the grid; painting strokes end first.
+long GridEditorWindow::onMiddlePress(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    endDrags();
+    navigation.pressMiddle(event->win_x, event->win_y);
+    glCanvas->grab();
+    return 1;
+}
+
+long GridEditorWindow::onMiddleRelease(FXObject*, FXSelector, void* ptr)
+{
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    navigation.releaseMiddle(event->win_x, event->win_y);
+    glCanvas->ungrab();
+    syncView();
+    glCanvas->update();
+    return 1;
+}
+
+// The commands' ids follow ZoomCommand's order.
+long GridEditorWindow::onCmdZoom(FXObject*, FXSelector sel, void*)
+{
+    syncView();
+    navigation.command(static_cast<ZoomCommand>(FXSELID(sel) - ID_ZOOM_IN));
+    syncView();
+    glCanvas->update();
+    return 1;
 }
 
 PickedCell GridEditorWindow::cellUnderPointer(const FXEvent* event) const
@@ -154,6 +212,7 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
 {
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
+    syncView();
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     endDrags();
     if (pressShape(cell, false, sender, sel, ptr))
@@ -182,6 +241,7 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
 {
     if (glCanvas->getWidth() == 0 || glCanvas->getHeight() == 0)
         return 1;
+    syncView();
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     endDrags();
     if (pressShape(cell, true, sender, sel, ptr))
@@ -210,6 +270,8 @@ long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void* ptr)
 long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    navigation.dragMiddle(event->win_x, event->win_y);
+    syncView();
     const PickedCell cell = cellUnderPointer(event);
     if (cell.onGrid)
         showCellInfo(cell.i, cell.j);

@@ -7,6 +7,8 @@
 #include "gui/editor_layout.h"
 #include "gui/new_grid.h"
 #include "gui/ui_text.h"
+#include "gui/window_growth.h"
+#include "gui/zoom_keys.h"
 #include "gui/window_title.h"
 
 #include <fxkeys.h>
@@ -82,6 +84,10 @@ FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_LEFTBUTTONRELEASE, GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onLeftRelease),
     FXMAPFUNC(SEL_RIGHTBUTTONPRESS,  GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onRightPress),
     FXMAPFUNC(SEL_RIGHTBUTTONRELEASE,GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onRightRelease),
+    FXMAPFUNC(SEL_MOUSEWHEEL,        GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onMouseWheel),
+    FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onMiddlePress),
+    FXMAPFUNC(SEL_MIDDLEBUTTONRELEASE,GridEditorWindow::ID_GRID_CANVAS, GridEditorWindow::onMiddleRelease),
+    FXMAPFUNCS(SEL_COMMAND,          GridEditorWindow::ID_ZOOM_IN, GridEditorWindow::ID_ZOOM_ONE, GridEditorWindow::onCmdZoom),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_CELL_TOOL,   GridEditorWindow::onCmdCellTool),
     FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_CELL_TOOL,   GridEditorWindow::onUpdCellTool),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_CALCULATE,   GridEditorWindow::onCmdCalculate),
@@ -105,7 +111,7 @@ FXIMPLEMENT(GridEditorWindow, FXMainWindow, GridEditorWindowMap, ARRAYNUMBER(Gri
 
 // Main window, bars, canvas, tab book and the start-up grid.
 GridEditorWindow::GridEditorWindow(FXApp* app)
-    : FXMainWindow(app, uiText(TXT_APP_NAME), nullptr, nullptr, DECOR_ALL, 0, 0,
+    : FXMainWindow(app, uiText(TXT_APP_NAME), nullptr, nullptr, DECOR_ALL & ~DECOR_SHRINKABLE, 0, 0,
                    EditorLayout::windowWidth, EditorLayout::windowHeight)
 {
     icons.build(app);
@@ -144,6 +150,7 @@ GridEditorWindow::~GridEditorWindow()
 {
     delete fileMenu;
     delete editMenu;
+    delete viewMenu;
     delete helpMenu;
     delete glVisual;
     icons.release();
@@ -184,9 +191,49 @@ void GridEditorWindow::buildMenus()
         getAccelTable()->addAccel(MKUINT(key, CONTROLMASK | SHIFTMASK), this,
                                   FXSEL(SEL_COMMAND, ID_REDO));
 
+    buildViewMenu();
+
     helpMenu = new FXMenuPane(this);
     new FXMenuCommand(helpMenu, uiText(TXT_ABOUT), icons.about, this, ID_ABOUT);
     new FXMenuTitle(menuBar, uiText(TXT_HELP_MENU), nullptr, helpMenu, LAYOUT_RIGHT);
+}
+
+// Zoom In, Zoom Out, Fit and 1:1, with the keys of gui/zoom_keys.h.
+void GridEditorWindow::buildViewMenu()
+{
+    viewMenu = new FXMenuPane(this);
+    new FXMenuCommand(viewMenu, uiText(TXT_ZOOM_IN), nullptr, this, ID_ZOOM_IN);
+    new FXMenuCommand(viewMenu, uiText(TXT_ZOOM_OUT), nullptr, this, ID_ZOOM_OUT);
+    new FXMenuSeparator(viewMenu);
+    new FXMenuCommand(viewMenu, uiText(TXT_ZOOM_FIT), nullptr, this, ID_ZOOM_FIT);
+    new FXMenuCommand(viewMenu, uiText(TXT_ZOOM_ONE), nullptr, this, ID_ZOOM_ONE);
+    new FXMenuTitle(menuBar, uiText(TXT_VIEW_MENU), nullptr, viewMenu);
+    addZoomKeys(getAccelTable(), this, ID_ZOOM_IN);
+}
+
+// The canvas takes the room beyond the designed size; the tab book stays
+// at its right, Calculate It centred under it.
+void GridEditorWindow::layout()
+{
+    FXMainWindow::layout();
+    using namespace EditorLayout;
+    const int dx = getWidth() - windowWidth;
+    const int dy = getHeight() - windowHeight;
+    placeGrown(canvasFrame, {canvasX, canvasY, canvasWidth, canvasHeight}, Growth::Fill, dx, dy);
+    placeGrown(tabBook, {tabBookX, tabBookY, tabBookWidth, 0}, Growth::Right, dx, dy);
+    placeGrown(calcButton, {calcButtonX, calcButtonY, calcButtonWidth, calcButtonHeight}, Growth::DownCentred, dx,
+               dy);
+    syncView();
+}
+
+FXint GridEditorWindow::getDefaultWidth()
+{
+    return FXMAX(FXMainWindow::getDefaultWidth(), EditorLayout::windowWidth);
+}
+
+FXint GridEditorWindow::getDefaultHeight()
+{
+    return FXMAX(FXMainWindow::getDefaultHeight(), EditorLayout::windowHeight);
 }
 
 // A flat tool-bar button whose help text also serves as its tooltip.
@@ -623,12 +670,20 @@ void GridEditorWindow::showSettingMessage(const FXString& caption, const FXStrin
 void GridEditorWindow::runSimulation(const SolverSettings& settings)
 {
     std::vector<CellPaint> painted;
+    Emitters placed;
     {
         CalculateWindow window(this, &model.grid(), settings);
         const CellPaint inflow = inflowPaint();
         window.setInflowPaint(inflow.word, inflow.u, inflow.v);
         window.execute(PLACEMENT_OWNER);
         painted = window.paintedCells();
+        placed = window.placedEmitterList();
+    }
+    // Emitters placed while it ran belong to the grid from now on (one
+    // undoable change; Save writes them).
+    if (!placed.empty()) {
+        applyChange(GridChange::addedEmitters(model.grid(), placed));
+        endDrags();
     }
     copyPaintedCells(painted);
 }
@@ -695,6 +750,7 @@ long GridEditorWindow::onCmdQuit(FXObject*, FXSelector, void*)
 void GridEditorWindow::applyChange(GridChange change)
 {
     history.record(model.apply(std::move(change)));
+    syncView();
 }
 
 void GridEditorWindow::endDrags()
@@ -732,16 +788,20 @@ bool GridEditorWindow::settleUnsavedChanges()
 long GridEditorWindow::onCmdUndo(FXObject*, FXSelector, void*)
 {
     endDrags();
-    if (history.undo(model))
+    if (history.undo(model)) {
+        syncView();
         glCanvas->update();
+    }
     return 1;
 }
 
 long GridEditorWindow::onCmdRedo(FXObject*, FXSelector, void*)
 {
     endDrags();
-    if (history.redo(model))
+    if (history.redo(model)) {
+        syncView();
         glCanvas->update();
+    }
     return 1;
 }
 

@@ -9,6 +9,7 @@
 #include "core/grid.h"
 #include "gui/cell_texture.h"
 #include "gui/decimal_spinner.h"
+#include "gui/canvas_navigation.h"
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
@@ -24,6 +25,10 @@
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+// The editor's grid fills 95% of the canvas when fitted, as it always has;
+// zooming goes up to 64 pixels a cell.
+constexpr ViewLimits editorViewLimits{0.95, 64.0};
 
 class GridEditorWindow : public FXMainWindow {
     FXDECLARE(GridEditorWindow)
@@ -44,6 +49,7 @@ protected:
     FXMenuPane* fileMenu = nullptr;            // owned, deleted by the destructor
     FXMenuPane* helpMenu = nullptr;            // owned, deleted by the destructor
     FXMenuPane* editMenu = nullptr;            // owned, deleted by the destructor
+    FXMenuPane* viewMenu = nullptr;            // owned, deleted by the destructor
     FXMenuCommand* undoCommand = nullptr;      // Edit menu entries that onUpd enables
     FXMenuCommand* redoCommand = nullptr;
     FXButton* undoTool = nullptr;              // tool bar Undo and Redo
@@ -69,7 +75,8 @@ protected:
     FXVerticalFrame* canvasFrame = nullptr;    // holds the canvas
     FXGLVisual* glVisual = nullptr;            // double-buffered, owned
     FXGLCanvas* glCanvas = nullptr;            // the editing canvas
-    GridView view;                             // the grid's place on the canvas
+    CanvasNavigation navigation{editorViewLimits}; // zoom and pan of the grid's cells
+    GridView view;                             // the grid's place on the canvas, from navigation
     CellTexture cellTexture;                   // the cells as the canvas shows them
     std::vector<FXRadioButton*> typeRadios;    // the cell-type tools, one per row of
                                                // the cell-type table, null for a type
@@ -175,9 +182,17 @@ protected:
     // Ends a stroke or a shape in progress.
     void endDrags();
 
+    // The canvas view follows the canvas's size and the grid's (a grid of
+    // another size is fitted), and view follows the canvas view.
+    void syncView();
+    // Places the growing children: the canvas takes the room beyond the
+    // designed size, the tab book moves right, Calculate It down.
+    virtual void layout();
+
 private:
     // Construction, one part of the window each.
     void buildMenus();
+    void buildViewMenu();
     void buildToolBar();
     void buildCanvas();
     void buildTabBook();
@@ -232,6 +247,10 @@ public:
         ID_DRAW_KIND,
         ID_SIMULATION_CHOICE,
         ID_DELTA_TIME,
+        ID_ZOOM_IN,
+        ID_ZOOM_OUT,
+        ID_ZOOM_FIT,
+        ID_ZOOM_ONE,
         ID_LAST
     };
 
@@ -239,6 +258,10 @@ public:
     explicit GridEditorWindow(FXApp* app);
     // Deletes the menu panes, the visual and the icons, then the window.
     virtual ~GridEditorWindow();
+    // Never below the designed size: the window manager is given this as
+    // the smallest the window may become.
+    virtual FXint getDefaultWidth();
+    virtual FXint getDefaultHeight();
     // Creates the window and shows it centred on the screen.
     virtual void create();
     // A file named on the command line: a picture is imported as Import
@@ -277,4 +300,11 @@ public:
     long onRightPress(FXObject*, FXSelector, void*);
     long onRightRelease(FXObject*, FXSelector, void*);
     long onMotion(FXObject*, FXSelector, void*);
+    // The wheel zooms about the pointer; a middle-button drag pans.
+    long onMouseWheel(FXObject*, FXSelector, void*);
+    long onMiddlePress(FXObject*, FXSelector, void*);
+    long onMiddleRelease(FXObject*, FXSelector, void*);
+
+    // View menu: zoom in and out about the canvas's centre, Fit, 1:1.
+    long onCmdZoom(FXObject*, FXSelector, void*);
 };

@@ -2,16 +2,28 @@
 
 #include <cmath>
 
+GridView gridViewOf(const CanvasView& view)
+{
+    const double W = view.canvasWidth() > 0 ? view.canvasWidth() : 1;
+    const double H = view.canvasHeight() > 0 ? view.canvasHeight() : 1;
+    GridView grid;
+    grid.left = static_cast<float>(2.0 * view.canvasX(0.0) / W - 1.0);
+    grid.right = static_cast<float>(2.0 * view.canvasX(view.contentWidth()) / W - 1.0);
+    grid.top = static_cast<float>(1.0 - 2.0 * view.canvasY(0.0) / H);
+    grid.bottom = static_cast<float>(1.0 - 2.0 * view.canvasY(view.contentHeight()) / H);
+    return grid;
+}
+
 // Cell width of an NX-column grid, stored in single precision.
 float cellWidth(const GridView& view, int32_t NX)
 {
-    return 2.0f * view.right / static_cast<float>(NX);
+    return (view.right - view.left) / static_cast<float>(NX);
 }
 
 // Cell height of an NY-row grid, stored in single precision.
 float cellHeight(const GridView& view, int32_t NY)
 {
-    return 2.0f * view.top / static_cast<float>(NY);
+    return (view.top - view.bottom) / static_cast<float>(NY);
 }
 
 // Rectangle of cell (i, j), computed as the drawing computes it.
@@ -64,10 +76,29 @@ PickedCell pointerCell(const GridView& view, int32_t NX, int32_t NY,
     return cell;
 }
 
-// The cell drawn under the pixel (px, py), or off the grid.
+// An index one band past either end moves onto the end band when the
+// pixel's span [lowEdge, highEdge) in NDC reaches into the grid.
+static int32_t touchedEdgeIndex(int32_t index, int32_t count, double lowEdge, double highEdge,
+                                float first, float last)
+{
+    if (index == -1 && highEdge > first)
+        return 0;
+    if (index == count && lowEdge < last)
+        return count - 1;
+    return index;
+}
+
+// The cell drawn under the pixel (px, py), the edge cell the pixel touches,
+// or off the grid.
 PickedCell pickCell(const GridView& view, int32_t NX, int32_t NY,
                     int px, int py, int W, int H)
 {
-    const PickedCell cell = pointerCell(view, NX, NY, px, py, W, H);
+    PickedCell cell = pointerCell(view, NX, NY, px, py, W, H);
+    if (cell.onGrid || W <= 0 || H <= 0 || NX <= 0 || NY <= 0)
+        return cell.onGrid ? cell : PickedCell{false, -1, -1};
+    cell.i = touchedEdgeIndex(cell.i, NX, 2.0 * px / W - 1.0, 2.0 * (px + 1) / W - 1.0, view.left, view.right);
+    // Rows count upward: the pixel's lower edge is its larger py.
+    cell.j = touchedEdgeIndex(cell.j, NY, 1.0 - 2.0 * (py + 1) / H, 1.0 - 2.0 * py / H, view.bottom, view.top);
+    cell.onGrid = cell.i >= 0 && cell.i < NX && cell.j >= 0 && cell.j < NY;
     return cell.onGrid ? cell : PickedCell{false, -1, -1};
 }

@@ -4,6 +4,8 @@
 // No toolkit, no GL: the two directions share one set of numbers.
 #pragma once
 
+#include "gui/canvas_view.h"
+
 #include <cstdint>
 
 // The grid's rectangle in normalised device coordinates.
@@ -20,8 +22,12 @@ struct CellRect {
     float x1, y1;  // north-east corner
 };
 
+// The grid's rectangle where a canvas view of its cells (one content unit
+// a cell, row 0 of the content the grid's top row) puts it.
+GridView gridViewOf(const CanvasView& view);
+
 // Cell width and height of an NX x NY grid, as the drawing stores them.
-//   cw = 2 * right / NX,  ch = 2 * top / NY   (single precision)
+//   cw = (right - left) / NX,  ch = (top - bottom) / NY   (single precision)
 float cellWidth(const GridView& view, int32_t NX);
 float cellHeight(const GridView& view, int32_t NY);
 
@@ -44,6 +50,9 @@ struct PickedCell {
 // it; the point goes through the inverse of the drawing's mapping:
 //   ndcX = 2 * (px + 0.5) / W - 1,   ndcY = 1 - 2 * (py + 0.5) / H
 //   i = floor((ndcX - left) / cw),   j = floor((ndcY - bottom) / ch)
+// A pixel whose centre lies just outside the grid but which the grid's edge
+// passes through picks the edge cell it touches: cells smaller than a pixel
+// would otherwise leave the border ring out of reach.
 PickedCell pickCell(const GridView& view, int32_t NX, int32_t NY,
                     int px, int py, int W, int H);
 

@@ -1,6 +1,7 @@
 // The editor program: the toolkit application and the main window.
 #include "gui/editor_layout.h"
 #include "gui/grid_editor_window.h"
+#include "gui/toolkit_translator.h"
 #include "gui/ui_text.h"
 
 #include <X11/Xlib.h>
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     }
     FXApp app(uiText(TXT_APP_NAME), uiText(TXT_APP_NAME));
     app.init(argc, argv);
+    installToolkitTranslator(&app);
     // The toolkit takes the user's locale; numbers keep the point as their
     // separator, in the fields, in "Cell Info" and in every file written.
     std::setlocale(LC_NUMERIC, "C");

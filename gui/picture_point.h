@@ -1,6 +1,7 @@
 // Where a click on the simulation window's picture lies in the flow's
 // domain (x east, y north, origin the grid's south-west corner, as the
-// probes take it). The picture is stretched over the canvas, and cell
+// probes take it). The picture lies where the canvas view puts it (or,
+// without one, stretched over the whole canvas), and cell
 // (i, j) is drawn centred on picture pixel ((i + 1) k, (NY - j) k) for k
 // pixels per cell edge. No toolkit here.
 #pragma once
@@ -23,6 +24,12 @@ struct PictureLayout {
     int32_t NY = 0;
     double dx = 0.0;
     double dy = 0.0;
+    // The picture's rectangle on the canvas, in canvas pixels; a width or
+    // height of 0 stands for the whole canvas.
+    double shownX = 0.0;
+    double shownY = 0.0;
+    double shownWidth = 0.0;
+    double shownHeight = 0.0;
 };
 
 // The domain point under canvas pixel (cx, cy); nothing when it lies

@@ -190,7 +190,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
         if (stopRequested(&stopRequest))
             return true;  // a stop is coming: no frame from a step given up
         saved = outputs.frame(simulation.state(), simulation.simulatedTime(), settings.elements, settings.saving,
-                              index);
+                              index, nullptr, &simulation.particles().particles());
         bool wantedNow;
         {
             FXMutexLock lock(mutex);
@@ -198,7 +198,8 @@ void SimulationWorker::cycle(const CycleSettings& settings)
         }
         if (wantedNow) {
             screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
-                           settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink);
+                           settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
+                           &simulation.particles().particles());
             composed = true;
         }
         return saved.ok;
@@ -258,7 +259,8 @@ void SimulationWorker::fillReport(bool frameCycle, const FrameSaveResult& saved,
 void SimulationWorker::composeScreen(const CycleSettings& settings)
 {
     screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
-                   settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink);
+                   settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
+                           &simulation.particles().particles());
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))
         return;

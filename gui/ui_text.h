@@ -166,6 +166,18 @@ enum UiTextKey : int {
     TXT_PAINT_NOSLIP      = 195,
     TXT_PAINT_SLIP        = 196,
     TXT_PAINT_INFLOW      = 197,
+    // The editor's View menu: zoom and pan of the canvas.
+    TXT_VIEW_MENU         = 177,
+    TXT_ZOOM_IN           = 178,
+    TXT_ZOOM_OUT          = 179,
+    TXT_ZOOM_FIT          = 180,
+    TXT_ZOOM_ONE          = 181,
+    // Tracer particles in the simulation window.
+    TXT_PARTICLES         = 240,
+    TXT_PARTICLE_STREAKS  = 241,
+    TXT_EMITTER_TOOL      = 242,
+    TXT_EMITTER_TIP       = 243,
+    TXT_RELEASE_INFLOW    = 244,
 };
 
 // One entry of a language's table.

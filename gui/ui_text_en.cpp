@@ -155,6 +155,16 @@ const UiTextEntry table[] = {
     {195, "No-slip wall"},
     {196, "Slip wall"},
     {197, "Inflow"},
+    {177, "&View"},
+    {178, "Zoom &In\tCtrl-+\tEnlarge the cells about the middle of the canvas (or turn the wheel)."},
+    {179, "Zoom &Out\tCtrl--\tShrink the cells about the middle of the canvas (or turn the wheel)."},
+    {180, "&Fit\tCtrl-0\tShow the whole grid. Drag with the middle button to move a zoomed grid."},
+    {181, "&1:1\tCtrl-1\tOne screen pixel a cell."},
+    {240, "Particles"},
+    {241, "Particle Streaks"},
+    {242, "Emitter Tool"},
+    {243, "Left click: a point emitter; drag: a line emitter; Shift+drag: a timeline released at once"},
+    {244, "Release from Inflow"},
 };
 
 }  // namespace

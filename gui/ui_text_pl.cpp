@@ -155,6 +155,16 @@ const UiTextEntry table[] = {
     {195, "Ściana bez poślizgu"},
     {196, "Ściana z poślizgiem"},
     {197, "Wpływ"},
+    {177, "&Widok"},
+    {178, "&Powiększ\tCtrl-+\tPowiększ komórki wokół środka płótna (lub obróć kółko myszy)."},
+    {179, "P&omniejsz\tCtrl--\tPomniejsz komórki wokół środka płótna (lub obróć kółko myszy)."},
+    {180, "&Dopasuj\tCtrl-0\tPokaż całą siatkę. Powiększoną siatkę przesuwa się środkowym przyciskiem."},
+    {181, "&1:1\tCtrl-1\tJeden piksel ekranu na komórkę."},
+    {240, "Cząstki"},
+    {241, "Smugi cząstek"},
+    {242, "Narzędzie emitera"},
+    {243, "Kliknięcie: emiter punktowy; przeciągnięcie: emiter liniowy; Shift+przeciągnięcie: linia czasu wypuszczona od razu"},
+    {244, "Wypuść z wlotu"},
 };
 
 }  // namespace

@@ -2,6 +2,10 @@
 // word through setCell, then the cell's u and v.
 #include "io/example_grids.h"
 
+#include "core/immersed_boundary.h"
+
+#include <cmath>
+
 namespace {
 
 // A cell's face velocities when it is painted.
@@ -108,6 +112,42 @@ ExampleGrid squareCylinderExample()
     return e;
 }
 
+ExampleGrid airfoilExample()
+{
+    constexpr double chord = 0.4, angle = 6.0;
+    ExampleGrid e = startExample("airfoil.grid", 240, 60, 0, 1);
+    e.settings.reynolds = 500.0 / chord;
+    e.settings.convection = Convection::RungeKutta;
+    Grid& g = e.grid;
+    paintBlock(g, 0, g.NX - 1, 0, 0, CELL_SLIP_WALL);
+    paintBlock(g, 0, g.NX - 1, g.NY - 1, g.NY - 1, CELL_SLIP_WALL);
+    paintBlock(g, 0, 0, 1, g.NY - 2, CELL_INFLOW, {1.0, 0.0});
+    paintBlock(g, g.NX - 1, g.NX - 1, 1, g.NY - 2, CELL_OUTFLOW);
+    BodyOutline wing;
+    nacaOutline("2412", {1.0, 0.5 + 0.5 * chord * std::sin(angle * 3.14159265358979323846 / 180.0)}, chord, angle,
+                80, wing);
+    g.outlines.push_back(std::move(wing));
+    markCoveredCells(g);
+    return e;
+}
+
+ExampleGrid squareCylinderStreaksExample()
+{
+    ExampleGrid e = squareCylinderExample();
+    e.fileName = "square_cylinder_streaks.grid";
+    Grid& g = e.grid;
+    // The cylinder spans x = 48..54 cells and y = 22..28 cells (dx = dy =
+    // 1/49); the rake stands 2 D ahead of it, its outer points just
+    // outside the cylinder's sides, its inner ones beside the centre line.
+    const double x = 36.0 * g.dx;
+    int32_t colour = 0;
+    for (double y : {20.5, 24.0, 26.0, 29.5}) {
+        g.emitters.push_back(Emitter{x, y * g.dy, x, y * g.dy, 1, colour});
+        ++colour;
+    }
+    return e;
+}
+
 std::vector<ExampleGrid> exampleGrids()
 {
     std::vector<ExampleGrid> all;
@@ -115,5 +155,7 @@ std::vector<ExampleGrid> exampleGrids()
     all.push_back(cavityExample());
     all.push_back(stepExample());
     all.push_back(squareCylinderExample());
+    all.push_back(airfoilExample());
+    all.push_back(squareCylinderStreaksExample());
     return all;
 }

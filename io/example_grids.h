@@ -24,6 +24,15 @@ ExampleGrid stepExample();
 // cells, blockage 1/8, Re 100 on D and the centre-line inflow speed (the
 // file's Reynolds number is the domain's, 100 x 49 / 6).
 ExampleGrid squareCylinderExample();
+// The same with streaklines: a rake of four point emitters across the wake,
+// 2 D ahead of the cylinder, releasing every step.
+ExampleGrid squareCylinderStreaksExample();
+
+// A NACA 2412 section at 6 degrees in a free stream, 240 x 60: uniform
+// inflow west, outflow east, slip walls south and north; the chord 0.4 (24
+// cells) drawn as an exact outline, Re 500 on the chord (the file's Reynolds
+// number is the domain's, 500 / 0.4).
+ExampleGrid airfoilExample();
 
 // All examples, in the order above.
 std::vector<ExampleGrid> exampleGrids();

@@ -252,7 +252,7 @@ bool gridFitsFile(const Grid& grid)
 
 bool gridFitsClassicFile(const Grid& grid, const GridFileSettings& settings)
 {
-    if (!gridFitsFile(grid) || settings.startsFromStoredField)
+    if (!gridFitsFile(grid) || settings.startsFromStoredField || !grid.outlines.empty() || !grid.emitters.empty())
         return false;
     const auto headerFits = [](double value) { return wholeWithin(value, 0.0, 255.0); };
     if (!wholeWithin(settings.reynolds, reynoldsStoredMin, reynoldsStoredMax) ||
@@ -349,4 +349,11 @@ bool saveGridFile(const std::string& chosen, const Grid& grid, const GridFileSet
 {
     const std::vector<unsigned char> bytes = encodeSavedGrid(grid, settings);
     return !bytes.empty() && replaceFile(chosen, bytes, FileSync::BeforeRename);
+}
+
+std::string gridFileMessage(GridFileStatus status, const std::string& path)
+{
+    if (status == GridFileStatus::CannotOpen)
+        return "cannot read grid file '" + path + "'";
+    return "'" + path + "' is not a valid grid file";
 }

@@ -108,6 +108,9 @@ GridFileStatus decodeGridFile(const unsigned char* bytes, std::size_t length, Gr
 // Reads and decodes a file; the caller's grid and settings change only on Ok.
 GridFileStatus readGridFile(const std::string& path, Grid& grid, GridFileSettings& settings);
 
+// What to tell the user when readGridFile did not return Ok.
+std::string gridFileMessage(GridFileStatus status, const std::string& path);
+
 // Writes the grid through a temporary file in the target's directory renamed
 // over the target, so a failed save leaves any existing file untouched.
 // Returns false on any failure (the temporary is then removed), and for a

@@ -1,7 +1,11 @@
 // Version-2 grid files: the fixed little-endian layout of io/grid_file_v2.h.
 #include "io/grid_file_v2.h"
 
+#include "io/body_section.h"
+#include "io/grid_file_sections.h"
+
 #include "core/cell_types.h"
+#include "io/emitter_section.h"
 #include "io/little_endian.h"
 
 #include <cmath>
@@ -85,13 +89,40 @@ struct HeaderV2 {
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;
     std::size_t headerLength = 0;  // bytes before the records
+    std::uint32_t version = 0;
 };
 
 // The bytes before the records of a file of the given version.
 std::size_t headerLengthOf(std::uint32_t version)
 {
-    return version == grid_file_v2::versionWithInitialField ? grid_file_v2::headerLengthWithInitialField
+    return version >= grid_file_v2::versionWithInitialField ? grid_file_v2::headerLengthWithInitialField
                                                             : grid_file_v2::headerLength;
+}
+
+// The sections a grid has something for; none leaves the file as it was
+// before sections existed.
+std::vector<GridSection> sectionsOf(const Grid& grid)
+{
+    std::vector<GridSection> sections;
+    if (!grid.outlines.empty())
+        sections.push_back({bodySectionTag, encodeBodySection(grid.outlines)});
+    if (!grid.emitters.empty())
+        sections.push_back({{'E', 'M', 'I', 'T'}, encodeEmitterSection(grid.emitters)});
+    return sections;
+}
+
+// Reads the sections after the records into grid; false on a framing
+// fault or a malformed payload of a known tag.
+bool readSections(const unsigned char* bytes, std::size_t length, Grid& grid)
+{
+    std::vector<GridSection> sections;
+    if (!decodeGridSections(bytes, length, sections))
+        return false;
+    for (const GridSection& s : sections)
+        if (s.tag == bodySectionTag && !decodeBodySection(s.bytes.data(), s.bytes.size(), grid.outlines))
+            return false;
+    const GridSection* emitters = findGridSection(sections, emitter_section::tag);
+    return !emitters || decodeEmitterSection(emitters->bytes.data(), emitters->bytes.size(), grid.emitters);
 }
 
 // Reads and checks the header; the caller has checked its magic and that
@@ -99,9 +130,10 @@ std::size_t headerLengthOf(std::uint32_t version)
 bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
 {
     const std::uint32_t version = in.u32();
-    if ((version != grid_file_v2::version && version != grid_file_v2::versionWithInitialField) ||
+    if (version < grid_file_v2::version || version > grid_file_v2::versionWithSections ||
         length < headerLengthOf(version))
         return false;
+    h.version = version;
     h.NX = in.u32();
     h.NY = in.u32();
     h.aux1 = in.i32();
@@ -114,7 +146,7 @@ bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
         h.settings.dt = dt;
     const bool codesKnown = convectionOfCode(in.u8(), h.settings.convection) &&
                             pressureOfCode(in.u8(), h.settings.pressure);
-    const unsigned initialField = version == grid_file_v2::versionWithInitialField ? in.u8() : 0;
+    const unsigned initialField = version >= grid_file_v2::versionWithInitialField ? in.u8() : 0;
     h.settings.startsFromStoredField = initialField == 1;
     h.headerLength = headerLengthOf(version);
     return codesKnown && initialField <= 1 && sizesAllowed(h.NX, h.NY) && settingsStorable(h.settings);
@@ -159,8 +191,10 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     std::vector<unsigned char> bytes;
     if (!gridFitsFileV2(grid, settings))
         return bytes;
-    const std::uint32_t version =
-        settings.startsFromStoredField ? grid_file_v2::versionWithInitialField : grid_file_v2::version;
+    const std::vector<GridSection> sections = sectionsOf(grid);
+    const std::uint32_t version = !sections.empty()               ? grid_file_v2::versionWithSections
+                                  : settings.startsFromStoredField ? grid_file_v2::versionWithInitialField
+                                                                   : grid_file_v2::version;
     bytes.reserve(headerLengthOf(version) +
                   grid_file_v2::recordLength * std::size_t(grid.NX) * std::size_t(grid.NY));
     bytes.assign(grid_file_v2::magic, grid_file_v2::magic + grid_file_v2::magicLength);
@@ -176,8 +210,8 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
     out.f64(settings.dt.value_or(0.0));
     out.u8(convectionCode(settings.convection));
     out.u8(pressureCode(settings.pressure));
-    if (version == grid_file_v2::versionWithInitialField)
-        out.u8(1);
+    if (version >= grid_file_v2::versionWithInitialField)
+        out.u8(settings.startsFromStoredField ? 1 : 0);
     for (int32_t i = 0; i < grid.NX; ++i) {
         for (int32_t j = 0; j < grid.NY; ++j) {
             out.u8(fileByteOfWord(grid.flags[i][j]));
@@ -185,6 +219,8 @@ std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSett
             out.f64(grid.v[i][j]);
         }
     }
+    const std::vector<unsigned char> tail = encodeGridSections(sections);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
     return bytes;
 }
 
@@ -208,6 +244,10 @@ GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, 
     loaded.aux1 = h.aux1;
     loaded.aux2 = h.aux2;
     if (!readRecords(in, loaded))
+        return GridFileStatus::NotValid;
+    const std::size_t recordsEnd = h.headerLength + grid_file_v2::recordLength * cells;
+    if (h.version == grid_file_v2::versionWithSections &&
+        !readSections(bytes + recordsEnd, length - recordsEnd, loaded))
         return GridFileStatus::NotValid;
     grid = std::move(loaded);
     settings = h.settings;

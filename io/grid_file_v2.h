@@ -30,10 +30,18 @@
 //                              of the fluid cells are the starting field
 //       69  17 NX NY    cell records as above
 //
+// Version 4 (14: 4) is the version-3 layout (the initial-field byte 0 or
+// 1) followed by tagged sections (io/grid_file_sections.h): BODY holds the
+// exact outlines of bodies (io/body_section.h), EMIT the particle emitters
+// (io/emitter_section.h). It is written only when a section has something
+// to hold; a reader skips tags it does not know and refuses a section that
+// runs past the end or a known one whose payload is malformed.
+//
 // Floats are IEEE 754 binary64. A reader refuses an unknown version, NX or
 // NY outside 3..maxCells or NX * NY above maxTotalCells, fewer bytes than
 // the records need, any non-finite number, a negative time step and an
-// unknown setting code (an initial-field byte above 1 included). Bytes after the last record are ignored. The line
+// unknown setting code (an initial-field byte above 1 included). Bytes after the last record are ignored up to
+// version 3. The line
 // break bytes in the magic show a file mangled by a text-mode transfer.
 #pragma once
 
@@ -48,6 +56,7 @@ constexpr char magic[] = "KELVO-GRID\r\n\x1a\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
 constexpr std::uint32_t version = 2;
 constexpr std::uint32_t versionWithInitialField = 3;
+constexpr std::uint32_t versionWithSections = 4;
 constexpr std::size_t headerLength = 68;
 constexpr std::size_t headerLengthWithInitialField = 69;
 constexpr std::size_t recordLength = 17;
@@ -56,8 +65,10 @@ constexpr std::size_t recordLength = 17;
 constexpr int minCells = 3;
 constexpr int maxCells = 4096;
 constexpr std::size_t maxTotalCells = std::size_t(1) << 20;  // 1024 x 1024
+// The most bytes of sections a reader takes in.
+constexpr std::size_t maxSectionsLength = std::size_t(32) << 20;
 // The most bytes a reader ever needs.
-constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * maxTotalCells;
+constexpr std::size_t maxLength = headerLengthWithInitialField + recordLength * maxTotalCells + maxSectionsLength;
 }  // namespace grid_file_v2
 
 // Whether bytes start with the version-2 magic text.
@@ -68,11 +79,11 @@ bool hasGridFileV2Magic(const unsigned char* bytes, std::size_t length);
 // (when given) positive.
 bool gridFitsFileV2(const Grid& grid, const GridFileSettings& settings);
 
-// The version-2 bytes, version 3 when the run starts from the stored field;
-// empty when the grid does not fit (gridFitsFileV2).
+// The version-2 bytes, version 3 when the run starts from the stored field,
+// version 4 when the grid has emitters; empty when the grid does not fit (gridFitsFileV2).
 std::vector<unsigned char> encodeGridFileV2(const Grid& grid, const GridFileSettings& settings);
 
-// Decodes version-2 or version-3 bytes. On Ok, grid and settings are
+// Decodes version-2, 3 or 4 bytes. On Ok, grid and settings are
 // replaced (settings the file does not store become nullopt or false);
 // otherwise neither is touched.
 GridFileStatus decodeGridFileV2(const unsigned char* bytes, std::size_t length, Grid& grid,

@@ -2,7 +2,10 @@
 // before anything is allocated, and a CRC-32 over the payload.
 #include "io/state_file.h"
 
+#include "io/emitter_section.h"
 #include "io/file_replace.h"
+#include "io/grid_file_sections.h"
+#include "io/particle_section.h"
 #include "io/little_endian.h"
 
 #include <algorithm>
@@ -59,9 +62,12 @@ StateFileStatus checkHeader(const unsigned char* bytes, std::size_t length, Head
     header.checksum = in.u32();
     if (header.version < oldestReadVersion || header.version > stateVersion)
         return StateFileStatus::OtherVersion;
-    if (!cellsInRange(header.NX) || !cellsInRange(header.NY) ||
-        header.payload != statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY),
-                                             header.version))
+    if (!cellsInRange(header.NX) || !cellsInRange(header.NY))
+        return StateFileStatus::BadSizes;
+    const std::size_t fixed = statePayloadLength(static_cast<int32_t>(header.NX), static_cast<int32_t>(header.NY),
+                                                 header.version);
+    const bool sized = header.version == stateVersion ? header.payload >= fixed : header.payload == fixed;
+    if (!sized)
         return StateFileStatus::BadSizes;
     return StateFileStatus::Ok;
 }
@@ -190,6 +196,31 @@ StateFileStatus readWholeFile(int fd, std::vector<unsigned char>& bytes)
     return StateFileStatus::Ok;
 }
 
+// The sections a state has something for.
+std::vector<GridSection> sectionsOf(const RunState& s)
+{
+    std::vector<GridSection> sections;
+    if (!s.edited.emitters.empty())
+        sections.push_back({{'E', 'M', 'I', 'T'}, encodeEmitterSection(s.edited.emitters)});
+    const ParticleState& p = s.particles;
+    if (!p.particles.empty() || p.steps != 0 || p.nextSerial != 0)
+        sections.push_back({{'P', 'A', 'R', 'T'}, encodeParticleSection(p)});
+    return sections;
+}
+
+// The sections after the fixed payload into s; false on a framing fault or
+// a malformed payload of a known tag.
+bool readSections(const unsigned char* bytes, std::size_t length, RunState& s)
+{
+    std::vector<GridSection> sections;
+    if (!decodeGridSections(bytes, length, sections))
+        return false;
+    const GridSection* emitters = findGridSection(sections, emitter_section::tag);
+    const GridSection* particles = findGridSection(sections, particle_section::tag);
+    return (!emitters || decodeEmitterSection(emitters->bytes.data(), emitters->bytes.size(), s.edited.emitters)) &&
+           (!particles || decodeParticleSection(particles->bytes.data(), particles->bytes.size(), s.particles));
+}
+
 }  // namespace
 
 std::size_t statePayloadLength(int32_t NX, int32_t NY, uint32_t version)
@@ -220,11 +251,12 @@ std::vector<unsigned char> encodeRunState(const RunState& s)
         if (!sized(*a, NX, NY))
             return bytes;
 
-    const std::size_t payload = statePayloadLength(NX, NY);
+    const std::vector<unsigned char> tail = encodeGridSections(sectionsOf(s));
+    const std::size_t payload = statePayloadLength(NX, NY) + tail.size();
     bytes.reserve(state_file::headerLength + payload);
     bytes.insert(bytes.end(), state_file::magic, state_file::magic + state_file::magicLength);
     LittleEndianWriter out(bytes);
-    out.u32(state_file::stateVersion);
+    out.u32(tail.empty() ? state_file::versionWithoutSections : state_file::stateVersion);
     out.u32(static_cast<uint32_t>(NX));
     out.u32(static_cast<uint32_t>(NY));
     out.u32(static_cast<uint32_t>(payload));
@@ -242,6 +274,7 @@ std::vector<unsigned char> encodeRunState(const RunState& s)
         for (int32_t i = 0; i < NX; ++i)
             for (int32_t j = 0; j < NY; ++j)
                 out.f64((*a)[i][j]);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
 
     const uint32_t crc = crc32Of(bytes.data() + state_file::headerLength, payload);
     for (int k = 0; k < 4; ++k)
@@ -276,6 +309,9 @@ StateFileStatus decodeRunState(const unsigned char* bytes, std::size_t length, R
         for (int32_t i = 0; i < NX; ++i)
             for (int32_t j = 0; j < NY; ++j)
                 (*a)[i][j] = in.f64();
+    const std::size_t fixed = statePayloadLength(NX, NY, header.version);
+    if (header.payload > fixed)
+        valid = readSections(payload + fixed, header.payload - fixed, decoded) && valid;
     if (!valid)
         return StateFileStatus::BadValues;
     state = std::move(decoded);

@@ -24,12 +24,18 @@
 //               i32 flags; f64 u, v, p of the edited grid (the set-up, with
 //               its default velocities); f64 u, v, p, F, G, pPrev, dp of
 //               the solver
-// Bytes after the payload make the file invalid. Version 1, whose Reynolds
-// number was a whole one, is still read.
+//     sections  version 3 only: tagged sections (io/grid_file_sections.h)
+//               up to the payload's end: EMIT the set-up's particle
+//               emitters (io/emitter_section.h), PART the particles
+//               (io/particle_section.h); unknown tags are skipped
+// Bytes after the payload make the file invalid. Version 3 is written only
+// when a section has something to hold, version 2 otherwise. Version 1,
+// whose Reynolds number was a whole one, is still read.
 #pragma once
 
 #include "core/flow_solver.h"
 #include "core/grid.h"
+#include "core/particles.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,7 +45,9 @@
 namespace state_file {
 constexpr char magic[] = "KELVO-RUNSTATE\r\n";
 constexpr std::size_t magicLength = sizeof(magic) - 1;
-constexpr uint32_t stateVersion = 2;
+constexpr uint32_t stateVersion = 3;
+// The version written when no section has anything to hold.
+constexpr uint32_t versionWithoutSections = 2;
 // The oldest version still read.
 constexpr uint32_t oldestReadVersion = 1;
 constexpr std::size_t headerLength = magicLength + 5 * 4;
@@ -64,13 +72,15 @@ struct RunCounters {
     int32_t frames = 0;
 };
 
-// A saved run. edited holds the set-up grid (flags, u, v, p and the
-// header); fields the solver's arrays, its flags the same as edited's.
+// A saved run. edited holds the set-up grid (flags, u, v, p, the header
+// and the emitters); fields the solver's arrays, its flags the same as
+// edited's; particles the tracer's.
 struct RunState {
     SolverSettings settings;
     Grid edited;
     SimGrid fields;
     RunCounters counters;
+    ParticleState particles;
 };
 
 enum class StateFileStatus {
@@ -81,13 +91,14 @@ enum class StateFileStatus {
     OtherVersion,
     BadSizes,       // NX, NY or payload length out of range or inconsistent
     BadChecksum,
-    BadValues,      // a setting out of range
+    BadValues,      // a setting out of range, or a malformed section
 };
 
 // A one-line reason for a refusal, naming the file.
 std::string stateFileMessage(StateFileStatus status, const std::string& path);
 
-// The payload bytes of an NX x NY state of the given format version.
+// The payload bytes of an NX x NY state of the given format version,
+// sections not counted.
 std::size_t statePayloadLength(int32_t NX, int32_t NY, uint32_t version = state_file::stateVersion);
 
 // CRC-32 of bytes (the polynomial of zlib and PNG).

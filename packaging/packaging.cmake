@@ -9,6 +9,7 @@
 #   share/mime/packages/          the grid files' MIME type
 #   share/man/man1/               a manual page per program, gzipped
 #   share/doc/kelvo/copyright     the licence
+#   lib/python3/dist-packages/    the Python module kelvo and its stubs
 #
 # The desktop entries, the icon, the AppStream file and the MIME type describe the windowed
 # programs, so they are installed only when those are built.
@@ -86,7 +87,7 @@ Pictures can be saved as PPM images or as an AVI animation.
 .
 This package holds the English and the Polish windowed programs (kelvo-en,
 kelvo-pl), the headless runner kelvo-batch, kelvo-sweep for tables of
-runs, and example grids.")
+runs, the Python module kelvo and example grids.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -94,6 +95,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kelvo-fluxeria.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# kelvo-sweep runs its tables with GNU parallel (not needed for Slurm).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS parallel)
+# kelvo-sweep runs its tables with GNU parallel (not needed for Slurm); the
+# Python module hands its fields out as numpy arrays.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "parallel, python3, python3-numpy")
 include(CPack)

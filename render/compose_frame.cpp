@@ -1,5 +1,6 @@
 #include "render/compose_frame.h"
 
+#include "render/body_outlines.h"
 #include "render/boundary_cells.h"
 #include "render/velocity_vectors.h"
 
@@ -7,19 +8,29 @@
 
 // Steps of the pass, in order: clear, u (red), v (green), p (blue),
 // vectors, streamlines, boundary cells. The fields, vectors and streamlines
-// add up; the boundary cells, last, replace what lies under them.
+// add up; the boundary cells replace what lies under them. Particles, last
+// of all, are set over the rest.
 bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                            const RenderElements& elements, const ElementSpacing& spacing)
+                            const RenderElements& elements, const std::vector<Particle>* particles,
+                            const ElementSpacing& spacing)
 {
     const int k = pixelsPerCell;
     if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != image.width() || int64_t(k) * NY != image.height())
         return false;
+    if (elements.colourMap.quantity != ColourQuantity::None)
+        composeColourMap(image, grid, NX, NY, k, elements, spacing);
+    else
+        composeDesigned(image, grid, NX, NY, k, elements, spacing);
+    if (elements.particles && particles)
+        particleDots.draw(image, grid, k, *particles, elements.particleStreaks);
+    return true;
+}
+
+void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                                    const RenderElements& elements, const ElementSpacing& spacing)
+{
     const int W = k * NX;
     const int H = k * NY;
-    if (elements.colourMap.quantity != ColourQuantity::None) {
-        composeColourMap(image, grid, NX, NY, k, elements, spacing);
-        return true;
-    }
     image.clearRect(1, 1, W - 1, H - 1, 0);
     if (elements.uField)
         fields.draw(image, NX, NY, grid.u, k, 1, 0, 0);
@@ -35,8 +46,7 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
     if (elements.streamlines)
         streamlines.draw(image, NX, NY, grid, k, grey, spacing.seedPixels);
     if (elements.boundaryCells)
-        drawBoundaryCells(image, NX, NY, grid.flags, k);
-    return true;
+        drawBoundary(image, grid, NX, NY, k, elements);
 }
 
 // The colour map first, then vectors, streamlines and boundary cells on top
@@ -50,5 +60,17 @@ void FrameComposer::composeColourMap(FrameImage& image, const SimGrid& grid, int
     if (elements.streamlines)
         streamlines.draw(image, NX, NY, grid, k, false, spacing.seedPixels);
     if (elements.boundaryCells)
+        drawBoundary(image, grid, NX, NY, k, elements);
+}
+
+void FrameComposer::drawBoundary(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                                 const RenderElements& elements)
+{
+    if (grid.outlines.empty() || elements.outlineCells) {
         drawBoundaryCells(image, NX, NY, grid.flags, k);
+        return;
+    }
+    flagsWithoutOutlineCells(grid, aroundOutlines);
+    drawBoundaryCells(image, NX, NY, aroundOutlines, k);
+    drawBodyOutlines(image, grid, k);
 }

@@ -7,6 +7,7 @@
 #include "render/colour_map.h"
 #include "render/colour_map_pass.h"
 #include "render/frame_image.h"
+#include "render/particles.h"
 #include "render/scalar_field.h"
 #include "render/streamlines.h"
 
@@ -20,9 +21,14 @@ struct RenderElements {
     bool vField = false;     // y velocity, green
     bool pressure = false;   // blue
     bool vectors = false;
+    // Bodies with exact outlines as their wall cells (a staircase) rather
+    // than as drawn; with the boundary element only.
+    bool outlineCells = false;
     // A colour map of one quantity in place of the u, v and p fields;
     // None keeps the designed colours.
     ColourMapView colourMap;
+    bool particles = false;        // tracer particles, on top of everything
+    bool particleStreaks = false;  // and each one's streak
 };
 
 // The smallest spacing, in picture pixels, of the streamlines' seeds and of
@@ -42,9 +48,11 @@ public:
     // and p fields, the vectors, the streamlines and the boundary cells,
     // each when chosen. Returns false, drawing nothing, when the picture is
     // not pixelsPerCell*NX x pixelsPerCell*NY. With a colour map chosen,
-    // the map replaces the three fields and the rest draws on top.
+    // the map replaces the three fields and the rest draws on top. The
+    // particles, when chosen and given, come last, over everything.
     bool compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                 const RenderElements& elements, const ElementSpacing& spacing = ElementSpacing());
+                 const RenderElements& elements, const std::vector<Particle>* particles = nullptr,
+                 const ElementSpacing& spacing = ElementSpacing());
 
     // The streamlines, the longest part, end early once request is raised;
     // the picture is then unfinished.
@@ -54,11 +62,20 @@ public:
     ColourRange colourRange() const { return latestRange; }
 
 private:
+    void composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
+                         const RenderElements& elements, const ElementSpacing& spacing);
     void composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                           const RenderElements& elements, const ElementSpacing& spacing);
 
+    // The boundary element: the cells, and the outlines over them unless
+    // elements asks for the cells alone.
+    void drawBoundary(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
+                      const RenderElements& elements);
+
     ColourMapPass colourMap;
+    Array2D<int32_t> aroundOutlines;  // the flags the boundary element draws around outlines
     ColourRange latestRange;
     ScalarFieldPass fields;
     StreamlinePass streamlines;
+    ParticlePass particleDots;
 };

@@ -45,7 +45,8 @@ void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsP
 }
 
 void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell,
-                             const RenderElements& elements, ScreenFrame& frame, double shrink)
+                             const RenderElements& elements, ScreenFrame& frame, double shrink,
+                             const std::vector<Particle>* particles)
 {
     const int W = pixelsPerCell * NX;
     const int H = pixelsPerCell * NY;
@@ -54,7 +55,7 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
     if (picture.width() != W || picture.height() != H || elements.colourMap.quantity != lastQuantity)
         picture.allocate(W, H);
     lastQuantity = elements.colourMap.quantity;
-    composer.compose(picture, state, NX, NY, pixelsPerCell, elements,
+    composer.compose(picture, state, NX, NY, pixelsPerCell, elements, particles,
                      ElementSpacing{static_cast<int>(screen_spacing::seedPixels * shrink),
                                     static_cast<int>(screen_spacing::vectorPixels * shrink)});
     const ColourQuantity quantity = elements.colourMap.quantity;

@@ -49,8 +49,10 @@ public:
     // strip below when a colour map is shown. shrink: picture pixels per
     // screen pixel where the canvas is smaller than the grid (one pixel a
     // cell still), which spaces the seeds and vectors out as much more.
+    // particles, when given and chosen, are drawn over the rest as in the
+    // frame files.
     void compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell, const RenderElements& elements,
-                 ScreenFrame& frame, double shrink = 1.0);
+                 ScreenFrame& frame, double shrink = 1.0, const std::vector<Particle>* particles = nullptr);
     // Composing ends early once request is raised; the frame is then unfinished.
     void watchStopRequest(const StopRequest* request) { composer.watchStopRequest(request); }
 

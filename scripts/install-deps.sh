@@ -12,7 +12,8 @@ clang libclang-rt-14-dev
 xvfb xauth xdotool imagemagick ffmpeg
 desktop-file-utils appstream dpkg-dev groff-base shared-mime-info libglib2.0-bin libxml2-utils
 gnuplot-nox parallel
-python3-vtk9 python3-numpy"
+python3-vtk9 python3-numpy
+python3-dev pybind11-dev python3-pybind11 python3-matplotlib"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds everything and runs every test: the full Release build (unit, GUI
-# and end-to-end tests under Xvfb), the unit tests and then the GUI tests
+# and end-to-end tests under Xvfb, the Python module's tests, and a sweep
+# on a one-node Slurm cluster it starts), the unit tests and then the GUI tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, the window
 # tests that drive the simulation's worker thread under ThreadSanitizer, and
 # a minute of fuzzing the grid file reader.
@@ -8,6 +9,7 @@ set -e
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
+./scripts/install-slurm.sh
 
 jobs=$(nproc)
 

@@ -24,9 +24,10 @@ void FrameOutputs::allocate(int32_t columns, int32_t rows, int pixelsPerCell, bo
     vtkOutput.restartNumbering();
 }
 
-bool FrameOutputs::compose(const SimGrid& state, const RenderElements& elements)
+bool FrameOutputs::compose(const SimGrid& state, const RenderElements& elements,
+                           const std::vector<Particle>* particles)
 {
-    const bool composed = composer.compose(image, state, NX, NY, cellPixels, elements);
+    const bool composed = composer.compose(image, state, NX, NY, cellPixels, elements, particles);
     barShown = elements.colourMap.quantity != ColourQuantity::None;
     if (composed && barShown)
         frameWithColourBar(elements.colourMap.quantity);
@@ -77,12 +78,13 @@ FrameSaveResult FrameOutputs::saveFields(const Grid& state, double time)
 }
 
 FrameSaveResult FrameOutputs::frame(const SimGrid& state, double time, const RenderElements& elements,
-                                    const FrameSaving& saving, int32_t index, const std::function<void()>& show)
+                                    const FrameSaving& saving, int32_t index, const std::function<void()>& show,
+                                    const std::vector<Particle>* particles)
 {
     // Field files are written from the state itself: the picture is drawn
     // only when it is shown or saved.
     if (show || saving.avi || saving.ppm)
-        compose(state, elements);
+        compose(state, elements, particles);
     if (stopRequested(stopRequest))
         return FrameSaveResult();
     if (show)

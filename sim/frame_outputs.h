@@ -35,8 +35,10 @@ public:
         framed.release();
     }
 
-    // Clears the picture and draws the chosen elements of state into it.
-    bool compose(const SimGrid& state, const RenderElements& elements);
+    // Clears the picture and draws the chosen elements of state into it,
+    // the particles (when given) among them.
+    bool compose(const SimGrid& state, const RenderElements& elements,
+                 const std::vector<Particle>* particles = nullptr);
     // Saves the picture as frame index of the run: the AVI frame first, then
     // the PPM file. Both are tried even when the first fails.
     FrameSaveResult save(const FrameSaving& saving, int32_t index);
@@ -46,7 +48,8 @@ public:
     // saved), show (when given; the window presents the picture), save, then
     // the fields when saving asks for them.
     FrameSaveResult frame(const SimGrid& state, double time, const RenderElements& elements,
-                          const FrameSaving& saving, int32_t index, const std::function<void()>& show = nullptr);
+                          const FrameSaving& saving, int32_t index, const std::function<void()>& show = nullptr,
+                          const std::vector<Particle>* particles = nullptr);
 
     // Opens the animation file at the picture's size, its fade-in showing
     // the picture as it is now; false when it could not be (the user has

@@ -1,6 +1,7 @@
 #include "sim/measurements.h"
 
 #include "core/cell_flags.h"
+#include "core/outline_forces.h"
 #include "io/number_text.h"
 
 #include <algorithm>
@@ -25,12 +26,47 @@ FlowFigures flowFigures(const Grid& g)
     return figures;
 }
 
+namespace {
+
+int coveredCellCount(const Grid& g, const BodyOutline& outline)
+{
+    int cells = 0;
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j)
+            if (isWall(g.flags[i][j]) && signedDistance(outline, (i + 0.5) * g.dx, (j + 0.5) * g.dy) < 0.0)
+                ++cells;
+    return cells;
+}
+
+// A body of cells is an outline's when the wall cell of its first face lies
+// inside an outline.
+bool withinOutlines(const Grid& g, const Body& body)
+{
+    if (body.faces.empty())
+        return false;
+    const BodyFace& f = body.faces.front();
+    const int32_t i = f.i - f.ni, j = f.j - f.nj;
+    return signedDistance(g.outlines, (i + 0.5) * g.dx, (j + 0.5) * g.dy) < 0.0;
+}
+
+}  // namespace
+
 Measurements::Measurements(const Grid& state, double reynolds, const ReferenceScales& scales,
                            std::vector<ProbePoint> probes)
     : reynolds(reynolds), speed(scales.speed ? *scales.speed : setUpReferenceSpeed(state)),
-      points(std::move(probes)), values(points.size())
+      points(std::move(probes)), values(points.size()), outlines(state.outlines)
 {
+    for (size_t k = 0; k < outlines.size(); ++k) {
+        BodyRecord record;
+        record.outline = static_cast<int>(k);
+        record.length = scales.length ? *scales.length : outlineHeight(outlines[k]);
+        record.body.cells = coveredCellCount(state, outlines[k]);
+        record.box = momentumBoxFor(state, outlines[k], momentumBoxMargin);
+        records.push_back(std::move(record));
+    }
     for (Body& body : findBodies(state)) {
+        if (!body.allWalls && withinOutlines(state, body))
+            continue;
         BodyRecord record;
         record.length = scales.length ? *scales.length : body.height;
         record.body = std::move(body);
@@ -41,7 +77,13 @@ Measurements::Measurements(const Grid& state, double reynolds, const ReferenceSc
 void Measurements::sampleForces(const Grid& state)
 {
     for (BodyRecord& r : records) {
-        r.force = bodyForce(state, r.body, reynolds, wallsOnFaces);
+        if (r.outline >= 0) {
+            const BoxBalance balance = boxBalance(state, r.box, reynolds);
+            r.force.fx = -r.rateX - balance.outflux.fx;
+            r.force.fy = -r.rateY - balance.outflux.fy;
+        } else {
+            r.force = bodyForce(state, r.body, reynolds, wallsOnFaces);
+        }
         r.cd = forceCoefficient(r.force.fx, speed, r.length);
         r.cl = forceCoefficient(r.force.fy, speed, r.length);
     }
@@ -49,6 +91,18 @@ void Measurements::sampleForces(const Grid& state)
 
 void Measurements::record(const Grid& state, double t)
 {
+    for (BodyRecord& r : records) {
+        if (r.outline < 0)
+            continue;
+        const BoxBalance balance = boxBalance(state, r.box, reynolds);
+        if (r.hasLast && t > r.lastTime) {
+            r.rateX = (balance.momentumX - r.last.momentumX) / (t - r.lastTime);
+            r.rateY = (balance.momentumY - r.last.momentumY) / (t - r.lastTime);
+        }
+        r.last = balance;
+        r.lastTime = t;
+        r.hasLast = true;
+    }
     sampleForces(state);
     for (BodyRecord& r : records) {
         r.history.push_back({t, r.cd, r.cl});
@@ -60,8 +114,13 @@ void Measurements::record(const Grid& state, double t)
 
 void Measurements::sampleProbes(const Grid& state)
 {
-    for (size_t k = 0; k < points.size(); ++k)
+    const double reach = std::max(state.dx, state.dy);
+    for (size_t k = 0; k < points.size(); ++k) {
         values[k] = sampleProbe(state, points[k].x, points[k].y);
+        for (const BodyOutline& o : outlines)
+            if (std::fabs(signedDistance(o, points[k].x, points[k].y)) <= reach)
+                values[k].p = outlinePressure(state, o, {points[k].x, points[k].y});
+    }
 }
 
 void Measurements::setProbes(std::vector<ProbePoint> probes)
@@ -139,7 +198,10 @@ std::string summaryJson(const Measurements& m, long long steps, double time, con
                number(m.probes()[k].y) + ", \"u\": " + number(v.u) + ", \"v\": " + number(v.v) +
                ", \"p\": " + number(v.p) + "}";
     }
-    return out + "\n  ]\n}\n";
+    out += "\n  ]";
+    if (m.probeValues().size() >= 2)
+        out += ",\n  \"pressure_difference\": " + number(m.probeValues()[0].p - m.probeValues()[1].p);
+    return out + "\n}\n";
 }
 
 std::string summaryText(const Measurements& m)

@@ -1,9 +1,12 @@
 // Measurements of a running flow: the forces on its bodies, point probes and
 // the flow's overall figures, recorded step by step for a history and a
-// summary. Bodies are found once, from the flags the solver keeps.
+// summary. Bodies are found once, from the flags the solver keeps; a body
+// drawn with an exact outline comes first, measured on its outline
+// (core/outline_forces.h), and its cells are not a body of their own.
 #pragma once
 
 #include "core/body_forces.h"
+#include "core/outline_forces.h"
 #include "core/grid.h"
 #include "core/probe.h"
 #include "sim/shedding.h"
@@ -36,6 +39,13 @@ struct ReferenceScales {
 
 struct BodyRecord {
     Body body;
+    int outline = -1;     // the index of its exact outline in the grid's; -1 for a body of cells
+    MomentumBox box;      // an outline's momentum balance (core/outline_forces.h)
+    double lastTime = 0.0;
+    BoxBalance last;      // at lastTime
+    bool hasLast = false;
+    double rateX = 0.0;   // the box's momentum's rate of change at the last record
+    double rateY = 0.0;
     double length = 0.0;  // the reference length of its coefficients
     BodyForce force;      // at the last recorded step
     double cd = 0.0;
@@ -78,6 +88,7 @@ private:
     std::vector<BodyRecord> records;
     std::vector<ProbePoint> points;
     std::vector<ProbeValues> values;
+    std::vector<BodyOutline> outlines;  // the grid's, whose bodies come first
     size_t sampleLimit = 0;
     bool wallsOnFaces = false;
 };
@@ -92,7 +103,9 @@ std::string historyLine(const Measurements& m, long long step, double t, double 
 // The summary as a JSON object: steps, time, why the run stopped (stopped,
 // e.g. "step-limit" or "until-time"; left out when empty), the Reynolds
 // number (every digit: the shortest text that reads back as the same
-// double), bodies (largest first, all walls last) and probes.
+// double), bodies (largest first, all walls last) and probes; with two
+// probes or more, the first one's pressure less the second's. A probe
+// within a cell of an outline reads the pressure on the outline.
 std::string summaryJson(const Measurements& m, long long steps, double time, const std::string& stopped);
 // One summary line per body for a reader.
 std::string summaryText(const Measurements& m);

@@ -5,7 +5,8 @@
 #include <utility>
 
 SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
-    : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings))
+    : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings)),
+      tracer(std::make_unique<ParticleTracer>(grid, settings.threads))
 {
     solver->trackExtremes();
     startFresh();
@@ -21,6 +22,10 @@ void SimulationRun::rebuild()
 {
     solver.reset();
     solver = std::make_unique<FlowSolver>(*grid, settings);
+    tracer = std::make_unique<ParticleTracer>(*grid, settings.threads);
+    tracer->setCap(particleCap);
+    for (const Emitter& emitter : placedEmitters)
+        tracer->addEmitter(emitter);
     solver->trackExtremes();
     solver->watchStopRequest(stopRequest);
     startFresh();
@@ -37,12 +42,16 @@ void SimulationRun::startFresh()
 
 StepReport SimulationRun::advanceOne(int32_t number)
 {
+    tracer->beforeStep(solver->state());
     const StepReport report = solver->step();
     elapsed += report.dt;
     if (!blownUp && flowUnstable(solver->stateExtremes(), setUpSpeedLimit)) {
         blownUp = true;
         blownUpAt = number;
     }
+    // A flow that has blown up carries its particles no further.
+    if (!blownUp)
+        tracer->afterStep(solver->state(), report.dt);
     return report;
 }
 
@@ -62,6 +71,8 @@ void copyGridInto(const Grid& from, Grid& to)
         target->allocate(from.NX, from.NY);
         target->copyFrom(*source);
     }
+    to.outlines = from.outlines;
+    to.emitters = from.emitters;
 }
 
 // The painted word into cell (i, j) of grid; the cell's own u, v and p
@@ -99,6 +110,7 @@ void SimulationRun::repaint(const std::vector<CellPaint>& cells)
     solver = std::make_unique<FlowSolver>(now, settings);
     solver->trackExtremes();
     solver->watchStopRequest(stopRequest);
+    tracer->readCells(*grid);
     setUpSpeedLimit = setUpSpeed(*grid);
 }
 

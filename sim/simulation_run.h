@@ -7,6 +7,7 @@
 
 #include "core/flow_solver.h"
 #include "core/grid.h"
+#include "core/particles.h"
 
 #include <cstdint>
 #include <memory>
@@ -63,6 +64,8 @@ public:
     // Continues a saved run of the same grid and settings: the solver's
     // arrays, the simulated time and the cycle counters as they were saved.
     void restore(const SimGrid& fields, double simulatedTime, int32_t cycles, int32_t frames);
+    // And its tracer particles as they were saved.
+    void restoreParticles(const ParticleState& saved) { tracer->restore(saved); }
 
     // Whether the coming cycle is a frame cycle: cycleCount mod n = 0, with
     // cycleCount as it is before the cycle. An interval below 1 counts as 1.
@@ -91,6 +94,22 @@ public:
     const StepReport& lastStepReport() const { return lastStep; }
     int32_t frames() const { return savedFrames; }
     const SimGrid& state() const { return solver->state(); }
+    // The tracer particles the steps carry, released by the grid's emitters
+    // (and by those added since the last rebuild, which drops them all).
+    const ParticleTracer& particles() const { return *tracer; }
+    ParticleTracer& particles() { return *tracer; }
+    // Adds an emitter to the tracer now and after every rebuild.
+    void placeEmitter(const Emitter& emitter)
+    {
+        placedEmitters.push_back(emitter);
+        tracer->addEmitter(emitter);
+    }
+    // The most particles kept, from now on and after every rebuild.
+    void setParticleCap(std::size_t particles)
+    {
+        particleCap = particles;
+        tracer->setCap(particles);
+    }
     const Grid& editedGrid() const { return *grid; }
     const SolverSettings& solverSettings() const { return settings; }
 
@@ -123,6 +142,9 @@ private:
     SolverSettings settings;
     std::unique_ptr<FlowSolver> solver;   // owned
     const StopRequest* stopRequest = nullptr;
+    std::unique_ptr<ParticleTracer> tracer;  // owned
+    std::size_t particleCap = particle_defaults::cap;
+    Emitters placedEmitters;              // added since the run was built, kept over rebuilds
     double setUpSpeedLimit = 1.0;         // the set-up's largest speed, at least 1
     bool blownUp = false;
     int32_t blownUpAt = -1;

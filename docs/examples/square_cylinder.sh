@@ -13,15 +13,13 @@ images=${3:-$2}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$work" "$images"
 
-# 59941 steps: the last cycle (59940 = 54 x 1110) is a frame cycle, so the
-# last field file shows the final state; about 28 units of simulated time.
-# --re 817 (Re_D 100.04): the Reynolds number the README's figures were
-# measured with, as the sweep's table rounds it; the file stores 816.67.
-# --convection central: the set-up was drawn for walls at the wall-cell
-# centres, the forward-Euler steps' walls.
-"$build/kelvo-batch" "$here/../../Grids/square_cylinder.grid" --re 817 --convection central --dt auto --steps 59941 \
-    --interval 1110 --elements none --vtk "$work/vtk" --probe 1.5,0.5 \
-    --history "$work/history.csv" --history-every 10 --summary-json "$work/summary.json"
+# 2041 steps of the default method with --dt auto: the last cycle (2040 =
+# 51 x 40) is a frame cycle, so the last field file shows the final state;
+# about 27 units of simulated time. The file's own Reynolds number, 816.67,
+# gives Re_D = 100 on the obstacle's side of 6 cells.
+"$build/kelvo-batch" "$here/../../Grids/square_cylinder.grid" --dt auto --steps 2041 \
+    --interval 40 --elements none --vtk "$work/vtk" --probe 1.5,0.5 \
+    --history "$work/history.csv" --summary-json "$work/summary.json"
 
 # The lift and drag of the obstacle (columns t, body1_cd, body1_cl) over the
 # last ten units of time.

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Fails when a source file includes a folder above its own layer, or a
 # toolkit, GL or media library header outside the one layer meant for it.
-# Layers, lowest first: core and platform, io, render, sim, then gui and cli.
+# Layers, lowest first: core and platform, io, render, sim, then gui, cli and
+# python (the Python module).
 #
 #   layers.sh SOURCE_DIR
 set -eu
@@ -17,6 +18,7 @@ allowed() {
     sim)      echo "sim render io core platform" ;;
     gui)      echo "gui sim render io core platform" ;;
     cli)      echo "cli sim render io core platform" ;;
+    python)   echo "python sim render io core platform" ;;
   esac
 }
 
@@ -26,7 +28,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-for layer in core platform io render sim gui cli; do
+for layer in core platform io render sim gui cli python; do
   ok=$(allowed "$layer")
   for file in "$layer"/*.h "$layer"/*.cpp; do
     [ -e "$file" ] || continue

@@ -1,5 +1,6 @@
 // The built kelvo-batch, run as a user runs it.
-#include "cli/batch_run.h"
+#include "cli/batch_options.h"
+#include "sim/batch_run.h"
 #include "io/csv_dump.h"
 #include "io/grid_file.h"
 

@@ -1,7 +1,8 @@
 // kelvo-batch command line: defaults, accepted forms, and every refusal.
 #include "cli/batch_constants.h"
 #include "cli/batch_options.h"
-#include "cli/batch_run.h"
+#include "cli/body_options.h"
+#include "sim/batch_run.h"
 
 #include <gtest/gtest.h>
 
@@ -259,4 +260,35 @@ TEST(BatchOptions, StoredSettingsApplyUnlessGiven)
     expectRefused({"--restart", ""}, "--restart needs a file name");
     expectRefused({"a.grid", "--save-state", ""}, "--save-state needs a file name");
     expectRefused({"--save-state", "a.state"}, "no grid file");
+}
+
+// --body: each shape with its numbers, repeatable, and every malformed form
+// refused with a reason naming the shape.
+TEST(BatchOptions, BodiesAreParsedInOrderAndMalformedOnesRefused)
+{
+    BatchOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"a.grid", "--body", "circle:0.5,0.25,0.1", "--body", "polygon:0,0;1,0;0.5,0.75", "--body",
+                       "naca:2412,1,0.5,0.4,6"},
+                      o, error))
+        << error;
+    ASSERT_EQ(o.bodies.size(), 3u);
+    EXPECT_EQ(o.bodies[0].shape, BodyOutline::Shape::Circle);
+    EXPECT_EQ(o.bodies[0].centre.x, 0.5);
+    EXPECT_EQ(o.bodies[0].radius, 0.1);
+    ASSERT_EQ(o.bodies[1].corners.size(), 3u);
+    EXPECT_EQ(o.bodies[1].corners[2].y, 0.75);
+    EXPECT_EQ(o.bodies[2].corners.size(), 2u * nacaCornersPerSide);
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"circle:1,2", "--body circle"},          {"circle:1,2,0", "--body circle"},
+        {"circle:1,2,x", "--body circle"},        {"circle:1,2,3,4", "--body circle"},
+        {"polygon:0,0;1,0", "--body polygon"},    {"polygon:0,0;1,1;2,2", "--body polygon"},
+        {"polygon:0,0;1,0;0,1;", "--body polygon"}, {"naca:24,0,0,1,0", "--body naca"},
+        {"naca:2412,0,0,0,0", "--body naca"},     {"naca:2412,0,0,1", "--body naca"},
+        {"square:1,1,1", "--body needs circle"},  {"", "--body needs circle"},
+    };
+    for (const auto& [text, mentioned] : refused)
+        expectRefused({"a.grid", "--body", text}, mentioned);
+    expectRefused({"a.grid", "--save-grid", "b.grid"}, "need a picture");
 }

@@ -1,5 +1,5 @@
 // What kelvo-batch writes: the CSV dump, the progress meter and the summary.
-#include "cli/batch_run.h"
+#include "cli/batch_summary.h"
 #include "io/csv_dump.h"
 #include "cli/progress_meter.h"
 

@@ -118,6 +118,37 @@ TEST_F(BatchRestart, FramesContinueTheRun)
     EXPECT_FALSE(exists(at("whole/frame_00007.ppm")) || exists(at("parts/frame_00007.ppm")));
 }
 
+// Particles are carried across a restart: the emitters with the saved
+// set-up, the particles and their release schedule with the state, so the
+// positions, the pictures and the fields of a continued run are those of one
+// run.
+TEST_F(BatchRestart, ParticlesContinueTheRun)
+{
+    const std::vector<std::string> particles = {"--interval", "7", "--size", "2", "--elements", "boundary,particles",
+                                                "--release-from-inflow", "3", "--emitter", "0.5,0.3,0.5,0.7:4"};
+    expectRan(run(joined({channelGrid, "--steps", "40", "--ppm=whole", "--particles-csv", "whole", "--dump-csv",
+                          "whole.csv"},
+                         particles)),
+              "whole");
+    expectRan(run(joined({channelGrid, "--steps", "20", "--ppm=parts", "--particles-csv", "parts", "--save-state",
+                          "run.state"},
+                         particles)),
+              "first");
+    expectRan(run({"--restart", "run.state", "--steps", "20", "--interval", "7", "--size", "2", "--elements",
+                   "boundary,particles", "--ppm=parts", "--particles-csv", "parts", "--dump-csv", "continued.csv"}),
+              "continued");
+    EXPECT_TRUE(readBytes(at("continued.csv")) == readBytes(at("whole.csv")));
+    for (int n = 0; n <= 5; ++n)
+        for (const std::string& name : {"/frame_0000" + std::to_string(n) + ".ppm",
+                                       "/particles_0000" + std::to_string(n) + ".csv"}) {
+            const std::string expected = readBytes(at("whole" + name));
+            EXPECT_FALSE(expected.empty()) << name;
+            EXPECT_TRUE(readBytes(at("parts" + name)) == expected) << name;
+        }
+    // Both inflow runs' and the segment's particles are there by the end.
+    EXPECT_GT(linesOf(readBytes(at("whole/particles_00005.csv"))).size(), 100u);
+}
+
 // SIGTERM ends a long run after its current step with the state saved; the
 // state continues like any other.
 TEST_F(BatchRestart, SignalStopsAfterTheStepAndSaves)
@@ -150,7 +181,7 @@ TEST_F(BatchRestart, UnusableStatesAreRefusedBeforeAnythingIsWritten)
     ASSERT_GT(good.size(), 1000u);
     std::string flipped = good, otherVersion = good;
     flipped[good.size() / 2] ^= 0x04;
-    otherVersion[16] = 3;
+    otherVersion[16] = 4;
     writeBytes(at("short.state"), good.substr(0, good.size() - 8));
     writeBytes(at("flipped.state"), flipped);
     writeBytes(at("version.state"), otherVersion);

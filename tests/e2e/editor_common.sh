@@ -48,13 +48,15 @@ find_main_window() {
 }
 
 # Screen position of the centre of cell (i, j) of an NX x NY grid, as the
-# editor draws it: the grid spans -0.95..0.95 in both directions.
+# editor draws it fitted: square cells, the grid centred and 95% of the
+# canvas along its tighter direction.
 cell_xy() {
     awk -v i="$1" -v j="$2" -v nx="$3" -v ny="$4" -v wx="$WX" -v wy="$WY" \
         -v dx="$CANVAS_DX" -v dy="$CANVAS_DY" -v w="$CANVAS_W" -v h="$CANVAS_H" 'BEGIN {
-        cx = -0.95 + (i + 0.5) * 1.9 / nx
-        cy = -0.95 + (j + 0.5) * 1.9 / ny
-        printf "%d %d\n", wx + dx + int((cx + 1) / 2 * w), wy + dy + int((1 - cy) / 2 * h)
+        s = 0.95 * (w / nx < h / ny ? w / nx : h / ny)
+        x = (w - nx * s) / 2 + (i + 0.5) * s
+        y = (h - ny * s) / 2 + (ny - j - 0.5) * s
+        printf "%d %d\n", wx + dx + int(x), wy + dy + int(y)
     }'
 }
 

@@ -89,6 +89,32 @@ def seeds_v2():
     s["v2_inf_reynolds"] = header_v2(3, 3, re=math.inf) + records_v2(9)
     s["v2_negative_dt"] = header_v2(3, 3, dt=-0.5) + records_v2(9)
     s["v2_unknown_codes"] = header_v2(3, 3, convection=4, pressure=3) + records_v2(9)
+    s.update(seeds_v4())
+    return s
+
+
+def section(tag, payload):
+    """One tagged section: four letters, the length, the payload."""
+    return tag + struct.pack("<I", len(payload)) + payload
+
+
+def emitters(*rows):
+    """An EMIT payload of (x1, y1, x2, y2, every, colour) rows."""
+    return struct.pack("<I", len(rows)) + b"".join(struct.pack("<ddddii", *r) for r in rows)
+
+
+def seeds_v4():
+    """Version-4 seeds: emitters after the records, sound and broken."""
+    s = {}
+    start = header_v2(3, 3, version=4) + b"\x00" + records_v2(9)
+    rake = emitters((0.5, 0.5, 0.5, 0.5, 1, 0), (0.1, 0.1, 2.9, 0.9, 0, 3), (-5.0, 40.0, 1e300, -1e300, 2, 9))
+    s["v4_emitters"] = start + section(b"EMIT", rake)
+    s["v4_unknown_then_emitters"] = start + section(b"XYZ1", b"\x01\x02") + section(b"EMIT", rake)
+    s["v4_section_past_end"] = start + b"EMIT" + struct.pack("<I", 1000) + rake
+    s["v4_emitters_count_wrong"] = start + section(b"EMIT", struct.pack("<I", 5) + rake[4:])
+    s["v4_emitter_nan"] = start + section(b"EMIT", emitters((math.nan, 0.5, 0.5, 0.5, 1, 0)))
+    s["v4_emitter_negative_every"] = start + section(b"EMIT", emitters((0.5, 0.5, 0.5, 0.5, -1, 0)))
+    s["v4_section_header_short"] = start + b"EMI"
     return s
 
 

@@ -844,3 +844,39 @@ TEST_F(CalculateWindowTest, AWallDraggedAcrossTheRunningChannelBlocksIt)
         EXPECT_EQ(std::system((std::string("import -window root ") + shot).c_str()), 0);
     }
 }
+
+// The left button does one thing at a time: the emitter tool turns a paint
+// tool off and a paint tool the emitter tool. An emitter clicked into the
+// running flow reaches the run between two steps and releases particles
+// there; with a paint tool chosen afterwards the same click paints.
+TEST_F(CalculateWindowTest, TheEmitterToolAndThePaintToolsTakeTheLeftButtonInTurn)
+{
+    const auto p = canvasPointOf(window->canvasLayout(), DomainPoint{10.5 * grid.dx, 10.5 * grid.dy});
+    const int x = static_cast<int>(p->x), y = static_cast<int>(p->y);
+    runFrames(5);
+    window->paintTool = CalculateWindow::PAINT_SLIP;
+    window->emitterTool->setCheck(TRUE);
+    window->send(CalculateWindow::ID_EMITTER_TOOL);
+    EXPECT_EQ(window->paintTool, CalculateWindow::PAINT_OFF);
+    window->canvasEvent(SEL_LEFTBUTTONPRESS, x, y);
+    window->canvasEvent(SEL_LEFTBUTTONRELEASE, x, y);
+    ASSERT_EQ(window->placedEmitterList().size(), 1u);
+    EXPECT_TRUE(window->paintedCells().empty());
+    const int32_t placedAt = window->cycles();
+    ASSERT_TRUE(runUntil([&] { return window->cycles() >= placedAt + 10; }, patience));
+    window->send(CalculateWindow::ID_PAUSE);
+    ASSERT_TRUE(window->waitParked());
+    ASSERT_EQ(window->run->particles().emitterList().size(), 1u);
+    EXPECT_NEAR(window->run->particles().emitterList()[0].x1, 10.5 * grid.dx, 0.5 * grid.dx);
+    EXPECT_FALSE(window->run->particles().particles().empty());
+
+    window->paintTool = CalculateWindow::PAINT_NOSLIP;
+    window->send(CalculateWindow::ID_PAINT_TOOL);
+    EXPECT_FALSE(window->emitterTool->getCheck());
+    window->canvasEvent(SEL_LEFTBUTTONPRESS, x, y);
+    window->canvasEvent(SEL_LEFTBUTTONRELEASE, x, y);
+    EXPECT_EQ(window->placedEmitterList().size(), 1u);
+    ASSERT_EQ(window->paintedCells().size(), 1u);
+    EXPECT_EQ(window->paintedCells()[0].i, 10);
+    EXPECT_EQ(window->paintedCells()[0].j, 10);
+}

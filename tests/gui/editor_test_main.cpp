@@ -1,4 +1,5 @@
 // One toolkit application for every test of the editor's windows.
+#include "gui/toolkit_translator.h"
 #include "test_editor.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     FXApp app("Kelvo -Fluxeria v1.0", "Kelvo -Fluxeria v1.0");
     app.init(argc, argv);
+    // The toolkit's own texts in the program's language, as the program has them.
+    installToolkitTranslator(&app);
     std::setlocale(LC_NUMERIC, "C");
     app.create();
     application = &app;

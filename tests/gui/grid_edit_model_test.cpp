@@ -118,4 +118,27 @@ TEST(GridEditModel, WholeGridChangesReplaceAndHandBackTheOldGrid)
     EXPECT_EQ(g.flags[19][79], CELL_FLUID);
 }
 
+// Emitters placed in the simulation window join the grid's own as a whole-
+// grid change: the cells stay as they were, and the grid it replaced (for
+// undo) has the emitters it had before.
+TEST(GridEditModel, AddedEmittersKeepTheCellsAndHandBackTheGridWithout)
+{
+    GridEditModel model = modelOf(30, 12);
+    model.apply(GridChange::paint(0, 4, CELL_INFLOW, 1.5, 0.0));
+    auto withOne = std::make_unique<Grid>();
+    *withOne = std::move(*model.apply(GridChange::addedEmitters(model.grid(), {Emitter{0.1, 0.2, 0.1, 0.2, 3, 0}}))
+                              .replaced);
+    const Emitters added = {Emitter{0.5, 0.5, 0.5, 0.9, 5, 1}, Emitter{1.0, 0.3, 1.0, 0.3, 0, 2}};
+    AppliedChange change = model.apply(GridChange::addedEmitters(model.grid(), added));
+    ASSERT_TRUE(change.replaced);
+    EXPECT_EQ(change.replaced->emitters.size(), 1u);
+    const Grid& g = model.grid();
+    ASSERT_EQ(g.emitters.size(), 3u);
+    EXPECT_EQ(g.emitters[2], added[1]);
+    EXPECT_EQ(g.flags[0][4], change.replaced->flags[0][4]);
+    EXPECT_EQ(g.u[0][4], 1.5);
+    EXPECT_EQ(g.dx, change.replaced->dx);
+    EXPECT_TRUE(withOne->emitters.empty());
+}
+
 }  // namespace

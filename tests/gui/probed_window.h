@@ -7,8 +7,11 @@
 #include "gui/calculate_window.h"
 #include "window_test.h"
 
+#include <GL/gl.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +61,9 @@ public:
     using CalculateWindow::measureButton;
     using CalculateWindow::measureWindow;
     using CalculateWindow::measureLog;
+    using CalculateWindow::canvasLayout;
+    using CalculateWindow::navigation;
+    using CalculateWindow::canvasPicture;
     using CalculateWindow::chartHistory;
     using CalculateWindow::glCanvas;
     using CalculateWindow::drawCanvas;
@@ -66,7 +72,9 @@ public:
     using CalculateWindow::worker;
     using CalculateWindow::probeCount;
     using CalculateWindow::paintTool;
-    using CalculateWindow::canvasLayout;
+    using CalculateWindow::emitterTool;
+    using CalculateWindow::showParticles;
+    using CalculateWindow::placedEmitters;
 
     // A mouse event of the given type at canvas pixel (x, y), as the canvas
     // passes it on.
@@ -120,6 +128,30 @@ public:
     const FrameImage& picture() const { return outputs.picture(); }
     const AviOutput::State& avi() { return outputs.avi().state(); }
     PpmFrameOutput& ppm() { return outputs.ppm(); }
+
+    // The canvas as drawCanvas draws it, read back: RGB rows from the
+    // bottom up.
+    std::vector<uint8_t> canvasPixels() { return readCanvas([this] { drawCanvas(); }); }
+    // The shown picture alone, where the view puts it, read back.
+    std::vector<uint8_t> pictureOnlyPixels()
+    {
+        return readCanvas([this] { canvasPicture.draw(shownFrame, navigation.view); });
+    }
+    std::vector<uint8_t> readCanvas(const std::function<void()>& draw)
+    {
+        const int width = glCanvas->getWidth();
+        const int height = glCanvas->getHeight();
+        std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+        if (!glCanvas->makeCurrent())
+            return {};
+        draw();
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glCanvas->makeNonCurrent();
+        return pixels;
+    }
 
     // A command to the window itself, as its buttons send it.
     void send(FXSelector id) { handle(this, FXSEL(SEL_COMMAND, id), nullptr); }

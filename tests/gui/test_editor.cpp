@@ -48,10 +48,11 @@ void TestEditor::command(FXSelector id)
 }
 
 // One mouse event of the canvas at (x, y).
-static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y, FXuint state = 0)
+static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y, FXuint state = 0, int code = 0)
 {
     FXEvent event;
     event.type = type;
+    event.code = code;
     event.state = state;
     event.win_x = x;
     event.win_y = y;
@@ -67,6 +68,17 @@ void TestEditor::leftRelease(int x, int y, FXuint state)
 void TestEditor::rightPress(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONPRESS, x, y); }
 void TestEditor::rightRelease(int x, int y) { canvasEvent(this, SEL_RIGHTBUTTONRELEASE, x, y); }
 void TestEditor::motion(int x, int y) { canvasEvent(this, SEL_MOTION, x, y); }
+void TestEditor::wheel(int x, int y, int amount)
+{
+    canvasEvent(this, SEL_MOUSEWHEEL, x, y, 0, amount);
+    settle();
+}
+void TestEditor::middlePress(int x, int y) { canvasEvent(this, SEL_MIDDLEBUTTONPRESS, x, y); }
+void TestEditor::middleRelease(int x, int y)
+{
+    canvasEvent(this, SEL_MIDDLEBUTTONRELEASE, x, y);
+    settle();
+}
 
 // The import dialog itself is built and read, then the test's size (if
 // any) is typed into it.

@@ -73,6 +73,8 @@ public:
     bool draggingRight() const { return rightDragging; }
     const GridView& gridView() const { return view; }
     FXGLCanvas* canvas() const { return glCanvas; }
+    FXVerticalFrame* canvasBox() const { return canvasFrame; }
+    const CanvasView& canvasView() const { return navigation.view; }
 
     // Widgets the tests drive.
     FXRadioButton* move() const { return typeRadio(CELL_MOVING_WALL); }
@@ -129,6 +131,10 @@ public:
     void rightPress(int x, int y);
     void rightRelease(int x, int y);
     void motion(int x, int y);
+    // The wheel turned by amount (120 a notch, positive away from the user).
+    void wheel(int x, int y, int amount);
+    void middlePress(int x, int y);
+    void middleRelease(int x, int y);
     // A left click: press and release.
     void leftClick(int x, int y);
 

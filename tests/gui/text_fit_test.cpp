@@ -4,6 +4,7 @@
 // program is built with (the test is built once per language).
 #include "core/grid.h"
 #include "gui/calculate_window.h"
+#include "gui/editor_layout.h"
 #include "gui/grid_editor_window.h"
 #include "gui/import_image_dialog.h"
 #include "gui/measure_window.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -202,3 +204,54 @@ TEST(TextsFit, MeasureWindowWithAProbe)
     EXPECT_EQ(cutTexts(&window), "");
 }
 
+
+namespace {
+// Every label's text (buttons and check boxes are labels too), every
+// tooltip, and the file list's column headers under window.
+void collectTexts(FXWindow* window, std::vector<std::string>& texts)
+{
+    for (FXWindow* child = window->getFirst(); child; child = child->getNext()) {
+        if (FXLabel* label = dynamic_cast<FXLabel*>(child)) {
+            texts.push_back(label->getText().text());
+            texts.push_back(label->getTipText().text());
+        }
+        if (FXFileList* list = dynamic_cast<FXFileList*>(child))
+            for (FXint k = 0; k < list->getNumHeaders(); ++k)
+                texts.push_back(list->getHeaderText(k).text());
+        collectTexts(child, texts);
+    }
+}
+
+bool shows(const std::vector<std::string>& texts, const char* text)
+{
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+}  // namespace
+
+// The toolkit's file dialog at the size the program opens it: its labels,
+// buttons, tooltips and column headers in the program's language, whole.
+TEST(TextsFit, FileDialogInTheProgramsLanguage)
+{
+    FXMainWindow owner(testApp(), "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 200, 100);
+    showWindow(owner);
+    FXFileDialog dialog(&owner, EditorTexts::loadTitle, 0, 0, 0, EditorLayout::fileDialogWidth,
+                        EditorLayout::fileDialogHeight);
+    showWindow(dialog);
+    std::vector<std::string> texts;
+    collectTexts(&dialog, texts);
+#ifdef KELVO_UI_POLISH
+    const char* const expected[] = {"Katalog:", "Nazwa pliku:", "Filtr plików:", "OK", "Anuluj", "Katalog wyżej",
+                                    "Nazwa", "Rozmiar"};
+    const char* const foreign[] = {"Directory:", "File Name:", "File Filter:", "Cancel", "Go up one directory",
+                                   "Name", "Size"};
+#else
+    const char* const expected[] = {"Directory:", "File Name:", "File Filter:", "OK", "Cancel",
+                                    "Go up one directory", "Name", "Size"};
+    const char* const foreign[] = {"Katalog:", "Nazwa pliku:", "Anuluj"};
+#endif
+    for (const char* text : expected)
+        EXPECT_TRUE(shows(texts, text)) << text;
+    for (const char* text : foreign)
+        EXPECT_FALSE(shows(texts, text)) << text;
+    EXPECT_EQ(cutTexts(&dialog), "");
+}

@@ -142,7 +142,7 @@ TEST(StateFile, BrokenFilesAreRefusedAndLeaveTheStateAlone)
         {"one byte more", [](Bytes& b) { b.push_back(0); }, StateFileStatus::BadSizes},
         {"magic", [](Bytes& b) { b[3] = 'x'; }, StateFileStatus::BadMagic},
         {"a grid file", [](Bytes& b) { std::memcpy(b.data(), "!KELVO-FLUXERIA", 15); }, StateFileStatus::BadMagic},
-        {"version 3", [](Bytes& b) { putU32(b, 16, 3); }, StateFileStatus::OtherVersion},
+        {"version 4", [](Bytes& b) { putU32(b, 16, 4); }, StateFileStatus::OtherVersion},
         {"version 0", [](Bytes& b) { putU32(b, 16, 0); }, StateFileStatus::OtherVersion},
         {"NX 2", [](Bytes& b) { putU32(b, 20, 2); }, StateFileStatus::BadSizes},
         {"NY huge", [](Bytes& b) { putU32(b, 24, 0xFFFFFFFFu); }, StateFileStatus::BadSizes},

@@ -98,5 +98,20 @@ else
     fail "the installed kelvo-sweep failed"
 fi
 
+# The Python module and its stubs, where Debian's Python looks, imported from
+# there by it (when the build has the module).
+if [ -f "$build/kelvo.pyi" ]; then
+    python_dir=$root/usr/lib/python3/dist-packages
+    need lib/python3/dist-packages/kelvo.pyi
+    ls "$python_dir"/kelvo*.so >/dev/null 2>&1 || fail "the Python module was not installed"
+    PYTHONPATH=$python_dir /usr/bin/python3 -c "
+import kelvo, sys
+assert kelvo.__file__.startswith('$python_dir'), kelvo.__file__
+sim = kelvo.Simulation(kelvo.Grid.load('$root/usr/share/kelvo/Grids/cavity.grid'))
+sim.step($steps)
+assert sim.steps == $steps
+" || fail "Debian's Python does not run the installed module"
+fi
+
 [ "$failures" -eq 0 ] || exit 1
 echo "install: $(find "$root" -type f | wc -l) files in place; installed kelvo-batch ran every example grid, kelvo-sweep one"

@@ -95,3 +95,51 @@ TEST(FlowFigures, SpeedEnergyAndDivergence)
     EXPECT_NEAR(f.maxSpeed, 3.25, 1e-12);
     EXPECT_GT(f.kineticEnergy, 0.5 * 9.0 * 25 * g.dx * g.dy);
 }
+
+namespace {
+
+// A still channel 40 x 20 (domain 2 x 1) with a circle drawn at (0.8, 0.5).
+Grid channelWithCircle()
+{
+    Grid g;
+    makeFluidGrid(g, 40, 20);
+    g.outlines.push_back(BodyOutline::circle(0.8, 0.5, 0.15));
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j)
+            if ((g.outlines[0].centre.x - (i + 0.5) * g.dx) * (g.outlines[0].centre.x - (i + 0.5) * g.dx) +
+                    (0.5 - (j + 0.5) * g.dy) * (0.5 - (j + 0.5) * g.dy) < 0.1 * 0.1)
+                g.setCell(i, j, CELL_NOSLIP_WALL);
+    return g;
+}
+
+}  // namespace
+
+// A body drawn with an outline is measured on it, first, and its cells are
+// not a body of their own; its force is the momentum its box loses.
+TEST(Measurements, OutlineBodiesComeFirstWithTheForceTheirBoxLoses)
+{
+    Grid g = channelWithCircle();
+    // A pressure rising by 3 per unit of x, the fluid at rest: the box's
+    // east side pushes 3 x (its width) x (its height) harder than its west
+    // side, and that is the body's force, towards -x.
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j)
+            g.p[i][j] = 3.0 * (i + 0.5) * g.dx;
+    ReferenceScales scales;
+    scales.speed = 1.0;
+    Measurements m(g, 100.0, scales, {{0.8 - 0.15, 0.5}, {0.8, 0.5 + 0.15}});
+    m.record(g, 0.0);
+    ASSERT_EQ(m.bodies().size(), 2u);  // the outline, then all walls together
+    const BodyRecord& circle = m.bodies()[0];
+    EXPECT_EQ(circle.outline, 0);
+    EXPECT_DOUBLE_EQ(circle.length, 0.3);
+    const double width = (circle.box.i1 - circle.box.i0) * g.dx;
+    const double height = (circle.box.j1 - circle.box.j0 + 1) * g.dy;
+    EXPECT_NEAR(circle.force.fx, -3.0 * width * height, 1e-12);
+    EXPECT_NEAR(circle.force.fy, 0.0, 1e-12);
+    EXPECT_TRUE(m.bodies()[1].body.allWalls);
+    // A probe on the outline reads the pressure there, exactly for a
+    // linear field: 3 x at the west point and at the top.
+    EXPECT_NEAR(m.probeValues()[0].p, 3.0 * 0.65, 1e-9);
+    EXPECT_NEAR(m.probeValues()[1].p, 3.0 * 0.8, 1e-9);
+}

@@ -102,3 +102,28 @@ TEST(PaintedFlow, ARebuildKeepsThePaintedCells)
     EXPECT_EQ(run.editedGrid().u[5][10], 0.5);
     EXPECT_EQ(grid.flags[5][10] & CELL_FLUID, CELL_FLUID);
 }
+
+// The tracer reads the painted cells too: an emitter along a wall painted
+// across the channel releases nothing there, one upstream goes on
+// releasing, and emitters placed in the window outlive a rebuild.
+TEST(PaintedFlow, ATracerReleasesNothingInAPaintedWallAndPlacedEmittersOutliveARebuild)
+{
+    Grid grid;
+    makeChannel(grid, 60, 20);
+    SimulationRun run(grid, SolverSettings{100, 0.003, Convection::RungeKutta, false});
+    run.step();
+    run.repaint(columnOf(grid, stripColumn, CELL_NOSLIP_WALL));
+    const double wallX = (stripColumn + 0.5) * grid.dx;
+    const Emitter onWall{wallX, 1.5 * grid.dy, wallX, 18.5 * grid.dy, 5, 0};
+    const Emitter upstream{5.5 * grid.dx, 10.5 * grid.dy, 5.5 * grid.dx, 10.5 * grid.dy, 5, 1};
+    for (const Emitter& emitter : {onWall, upstream})
+        run.placeEmitter(emitter);
+    cycles(run, 20);
+    ASSERT_FALSE(run.particles().particles().empty());
+    for (const Particle& p : run.particles().particles())
+        EXPECT_EQ(p.colour, upstream.colour) << p.x << ", " << p.y;
+    run.rebuild();
+    ASSERT_EQ(run.particles().emitterList().size(), 2u);
+    EXPECT_EQ(run.particles().emitterList()[0], onWall);
+    EXPECT_EQ(run.particles().emitterList()[1], upstream);
+}

@@ -1,4 +1,4 @@
-#include "cli/batch_picture.h"
+#include "io/picture_grid.h"
 
 #include "core/image_cells.h"
 #include "platform/picture_file.h"

@@ -1,5 +1,6 @@
-// A picture as the set-up of a batch run: decoded as the editor decodes it
-// and turned into cells by the editor's own mapping.
+// A picture as a set-up (kelvo-batch PICTURE, the Python module's
+// Grid.from_picture): decoded as the editor decodes it and turned into cells
+// by the editor's own mapping.
 #pragma once
 
 #include "core/grid.h"

@@ -1,9 +1,8 @@
 // A headless run of the solver on an edited grid.
-#include "cli/batch_run.h"
+#include "sim/batch_run.h"
 
 #include "core/field_extremes.h"
 #include "core/flow_check.h"
-#include "io/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,28 +17,6 @@ bool timeLimitReached(double simulatedTime, double limit)
     return limit >= 0.0 && simulatedTime >= limit * (1.0 - 1e-12);
 }
 }  // namespace
-
-RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile)
-{
-    const GridFileSettings shown = editorSettings(fromFile);
-    RunParameters r;
-    r.reynolds = options.reynolds ? *options.reynolds : shown.reynolds;
-    const bool dtFromFile = !options.dtGiven && fromFile.dt;
-    r.dt = dtFromFile ? *fromFile.dt : options.dt;
-    r.automaticDt = dtFromFile ? false : options.automaticDt;
-    r.convection = !options.convectionGiven && fromFile.convection ? *fromFile.convection : options.convection;
-    if (options.pressureGiven)
-        r.pressure = options.pressure;
-    else if (fromFile.pressure)
-        r.pressure = *fromFile.pressure;
-    else
-        r.pressure = defaultPressureSolver(r.convection);
-    r.threads = options.threads;
-    r.defaultU = options.defaultU ? *options.defaultU : shown.defaultU;
-    r.defaultV = options.defaultV ? *options.defaultV : shown.defaultV;
-    r.startFromStoredField = options.startFromStoredField.value_or(fromFile.startsFromStoredField);
-    return r;
-}
 
 namespace {
 
@@ -60,18 +37,6 @@ void forEachCount(Tally& tally, Counters& counters, Each each)
 }
 
 }  // namespace
-
-RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved)
-{
-    RunParameters r;
-    r.reynolds = options.reynolds ? *options.reynolds : saved.reynolds;
-    r.dt = options.dtGiven ? options.dt : saved.dt;
-    r.automaticDt = options.dtGiven ? options.automaticDt : saved.automaticDt;
-    r.convection = options.convectionGiven ? options.convection : saved.convection;
-    r.pressure = options.pressureGiven ? options.pressure : saved.pressure;
-    r.threads = options.threads;
-    return r;
-}
 
 BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, std::optional<double> steadyLimit,
                    std::optional<double> timeLimit)
@@ -100,10 +65,22 @@ BatchRun::BatchRun(Grid& grid, const RunParameters& parameters, const RunState& 
     cycles = std::make_unique<SimulationRun>(grid, settings);
     const RunCounters& c = saved.counters;
     cycles->restore(saved.fields, c.simulatedTime, c.cycles, c.frames);
+    cycles->restoreParticles(saved.particles);
     forEachCount(counts, c, [](auto& kept, const auto& stored) { kept = stored; });
     counts.restoredSteps = c.steps;
     // A saved run may already be past the limit: it then takes no step.
     counts.timeLimit = timeLimit.value_or(-1.0);
+    counts.timeReached = timeLimitReached(counts.simulatedTime, counts.timeLimit);
+}
+
+void BatchRun::setLimits(std::optional<double> steady, std::optional<double> time)
+{
+    steadyLimit = steady;
+    trackChanges(*edited);
+    counts.steady = false;
+    if (!steadyLimit)
+        counts.lastChange = -1.0;
+    counts.timeLimit = time.value_or(-1.0);
     counts.timeReached = timeLimitReached(counts.simulatedTime, counts.timeLimit);
 }
 
@@ -123,6 +100,7 @@ void BatchRun::saveState(RunState& state) const
     forEachCount(counts, c, [](const auto& kept, auto& stored) { stored = kept; });
     c.cycles = cycles->cycles();
     c.frames = cycles->frames();
+    state.particles = cycles->particles().state();
 }
 
 void copyGridArrays(const Grid& from, Grid& to)
@@ -133,6 +111,8 @@ void copyGridArrays(const Grid& from, Grid& to)
     to.aux2 = from.aux2;
     to.dx = from.dx;
     to.dy = from.dy;
+    to.outlines = from.outlines;
+    to.emitters = from.emitters;
     to.flags.allocate(from.NX, from.NY);
     to.flags.copyFrom(from.flags);
     for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
@@ -207,74 +187,3 @@ void BatchRun::record(const StepReport& report, long long stepNumber)
 }
 
 bool fieldsFinite(const Grid& grid) { return fieldExtremes(grid).finite; }
-
-namespace {
-
-// Why a run with --until-steady or --until-time stopped; "" without them.
-std::string stopLine(const RunTally& tally)
-{
-    const bool tracked = tally.lastChange >= 0.0;
-    if (!tracked && tally.timeLimit < 0.0)
-        return "";
-    char text[256];
-    if (tally.steady)
-        std::snprintf(text, sizeof text, "kelvo-batch: stopped at a steady state");
-    else if (tally.timeReached)
-        std::snprintf(text, sizeof text, "kelvo-batch: stopped at --until-time %s: simulated time %.6g",
-                      roundTripText(tally.timeLimit).c_str(), tally.simulatedTime);
-    else
-        std::snprintf(text, sizeof text, "kelvo-batch: stopped after --steps steps");
-    std::string line = text;
-    if (tracked) {
-        std::snprintf(text, sizeof text, "; largest change of u or v in the last step %.6g", tally.lastChange);
-        line += text;
-    }
-    return line + "\n";
-}
-
-}  // namespace
-
-std::string formatSummary(const RunTally& tally, double seconds)
-{
-    char text[512];
-    // The rate of this run's own steps; the counts cover the whole run.
-    const double rate = seconds > 0.0 ? static_cast<double>(tally.steps - tally.restoredSteps) / seconds : 0.0;
-    const bool multigrid = tally.cycles > 0;
-    int n = std::snprintf(text, sizeof text,
-                          "kelvo-batch: %lld steps after the build step in %.3f s (%.1f steps/s)\n"
-                          "kelvo-batch: %lld %s in all, %.1f per step\n"
-                          "kelvo-batch: largest divergence left after a step %.6g\n",
-                          tally.steps, seconds, rate, multigrid ? tally.cycles : tally.sweeps,
-                          multigrid ? "multigrid cycles" : "pressure sweeps",
-                          static_cast<double>(multigrid ? tally.cycles : tally.sweeps) / static_cast<double>(tally.steps + 1),
-                          tally.largestDivergence);
-    std::string out(text, static_cast<std::size_t>(n));
-    if (tally.restoredSteps > 0) {
-        std::snprintf(text, sizeof text,
-                      "kelvo-batch: continued a saved run after its step %lld: the counts cover the whole run, "
-                      "the time and rate this run's %lld steps\n",
-                      tally.restoredSteps, tally.steps - tally.restoredSteps);
-        out += text;
-    }
-    if (tally.cappedSteps > 0)
-        std::snprintf(text, sizeof text,
-                      "kelvo-batch: the pressure iteration hit its sweep cap in %lld steps\n",
-                      tally.cappedSteps);
-    else
-        std::snprintf(text, sizeof text, "kelvo-batch: the pressure iteration never hit its cap\n");
-    out += text;
-    if (tally.firstNonFiniteStep < 0)
-        std::snprintf(text, sizeof text, "kelvo-batch: all fields stayed finite\n");
-    else if (tally.firstNonFiniteStep == 0)
-        std::snprintf(text, sizeof text,
-                      "kelvo-batch: fields became non-finite in the build step\n");
-    else
-        std::snprintf(text, sizeof text, "kelvo-batch: fields became non-finite at step %lld\n",
-                      tally.firstNonFiniteStep);
-    out += text;
-    std::snprintf(text, sizeof text, "kelvo-batch: simulated time %.6g, dt from %.6g to %.6g\n",
-                  tally.simulatedTime, tally.smallestDt, tally.largestDt);
-    out += text;
-    out += stopLine(tally);
-    return out;
-}

@@ -1,39 +1,18 @@
-// One batch run: the "&Calculate It" preparation, the solver's build step,
-// then the simulation window's cycles on demand, with a tally of what the
-// steps did.
+// One run without a window, as kelvo-batch and the Python module drive it:
+// the "&Calculate It" preparation, the solver's build step, then the
+// simulation window's cycles on demand, with a tally of what the steps did.
 #pragma once
 
-#include "cli/batch_options.h"
 #include "core/flow_solver.h"
 #include "io/grid_file.h"
 #include "io/state_file.h"
+#include "sim/run_choices.h"
 #include "sim/simulation_run.h"
 
 #include <memory>
 #include <utility>
 #include <optional>
 #include <string>
-
-// The values a run uses, after the command line and the file are combined.
-struct RunParameters {
-    double reynolds = 0.0;
-    double dt = 0.0;
-    bool automaticDt = false;
-    Convection convection = Convection::RungeKutta;
-    PressureSolver pressure = PressureSolver::Multigrid;
-    int threads = 0;  // of the multigrid solver; 0: the machine's cores
-    double defaultU = 0.0;
-    double defaultV = 0.0;
-    bool startFromStoredField = false;  // keep the grid's u, v of the fluid cells
-};
-
-// Command-line values where given; otherwise the file's settings as the
-// editor's spinners would show them.
-RunParameters resolveParameters(const BatchOptions& options, const GridFileSettings& fromFile);
-
-// For a restart: command-line values where given, otherwise the saved
-// run's settings.
-RunParameters resolveRestartParameters(const BatchOptions& options, const SolverSettings& saved);
 
 // What the steps of a run did, the build step included.
 struct RunTally {
@@ -71,6 +50,11 @@ public:
     BatchRun(Grid& grid, const RunParameters& parameters, const RunState& saved,
              std::optional<double> steadyLimit = std::nullopt, std::optional<double> timeLimit = std::nullopt);
 
+    // New limits for the steps to come, as the constructor takes them: with
+    // steadyLimit each later step is compared with the one before it; the
+    // time limit is a simulated time, a saved part of the run included.
+    void setLimits(std::optional<double> steadyLimit, std::optional<double> timeLimit);
+
     // The run as it stands, with its settings, for a state file.
     void saveState(RunState& state) const;
 
@@ -91,6 +75,10 @@ public:
     }
 
     const SimGrid& state() const { return cycles->state(); }
+    // The tracer particles, in release order.
+    const std::vector<Particle>& particles() const { return cycles->particles().particles(); }
+    // The most particles kept, the oldest removed first beyond it.
+    void setParticleCap(std::size_t cap) { cycles->setParticleCap(cap); }
     const RunTally& tally() const { return counts; }
     // Simulated time of the state, the step of a cycle in progress included.
     double simulatedTime() const { return cycles->simulatedTime(); }
@@ -124,12 +112,8 @@ private:
     RunTally counts;
 };
 
-// Makes to a deep copy of from: the header, flags, u, v and p.
+// Makes to a deep copy of from: the header, flags, u, v, p and the emitters.
 void copyGridArrays(const Grid& from, Grid& to);
 
 // Whether u, v and p hold only finite values.
 bool fieldsFinite(const Grid& grid);
-
-// The closing report: steps, sweeps, speed, cap, finiteness, simulated
-// time and the time steps, and why the run stopped when it tracked changes.
-std::string formatSummary(const RunTally& tally, double seconds);

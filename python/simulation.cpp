@@ -1,0 +1,73 @@
+#include "python/simulation.h"
+
+#include "python/grid_binding.h"
+
+#include <sstream>
+#include <utility>
+
+namespace {
+
+std::vector<std::string> splitColumns(const std::string& header)
+{
+    std::vector<std::string> names;
+    std::stringstream line(header.substr(0, header.find('\n')));
+    for (std::string name; std::getline(line, name, ',');)
+        names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+Simulation::Simulation(const PyGrid& grid, const RunChoices& choices, const MeasureChoices& measure)
+    : setUp(std::make_unique<Grid>()), chosen(resolveParameters(choices, grid.settings))
+{
+    copyGridArrays(grid.grid, *setUp);
+    run = std::make_unique<BatchRun>(*setUp, chosen);
+    startMeasuring(measure);
+}
+
+Simulation::Simulation(RunState saved, const RunChoices& choices, const MeasureChoices& measure)
+    : setUp(std::make_unique<Grid>(std::move(saved.edited))),
+      chosen(resolveRestartParameters(choices, saved.settings))
+{
+    run = std::make_unique<BatchRun>(*setUp, chosen, saved);
+    startMeasuring(measure);
+}
+
+void Simulation::startMeasuring(const MeasureChoices& measure)
+{
+    measured = std::make_unique<Measurements>(run->state(), chosen.reynolds, ReferenceScales{}, measure.probes);
+    measured->setWallsOnFaces(wallsOnFaces(chosen.convection));
+    recordHistory = measure.history;
+    columns = splitColumns(historyHeader(*measured));
+    values.resize(columns.size());
+}
+
+void Simulation::advance()
+{
+    run->advance();
+    if (!recordHistory)
+        return;
+    // As kelvo-batch's --history records it, every step.
+    const SimGrid& state = run->state();
+    const RunTally& tally = run->tally();
+    measured->record(state, tally.simulatedTime);
+    const StepReport& report = run->lastStep();
+    const FlowFigures figures = flowFigures(state);
+    std::vector<double> line = {static_cast<double>(tally.steps), tally.simulatedTime, report.dt,
+                                static_cast<double>(report.sweeps + report.cycles), figures.maxSpeed,
+                                figures.kineticEnergy, figures.maxDivergence};
+    for (const BodyRecord& r : measured->bodies())
+        line.insert(line.end(), {r.cd, r.cl, r.force.fx, r.force.fy});
+    for (const ProbeValues& p : measured->probeValues())
+        line.insert(line.end(), {p.u, p.v, p.p});
+    for (size_t k = 0; k < values.size() && k < line.size(); ++k)
+        values[k].push_back(line[k]);
+}
+
+VtkFieldsOutput& Simulation::vtkOutput(const std::string& directory)
+{
+    if (!vtk || vtk->directory() != directory)
+        vtk = std::make_unique<VtkFieldsOutput>(directory);
+    return *vtk;
+}

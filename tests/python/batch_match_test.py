@@ -1,0 +1,154 @@
+"""The module runs what kelvo-batch runs: the same fields bit for bit, the
+same history, pictures and stopping points, and a saved state that either
+continues.
+
+    KELVO_BATCH=path/to/kelvo-batch KELVO_GRIDS=Grids python3 batch_match_test.py
+"""
+import json
+import os
+import subprocess
+import tempfile
+import unittest
+
+import numpy as np
+
+import kelvo
+
+BATCH = os.environ["KELVO_BATCH"]
+GRIDS = os.environ["KELVO_GRIDS"]
+
+
+def batch(*args):
+    """Runs kelvo-batch; its stderr, or a failure with it."""
+    done = subprocess.run([BATCH, *map(str, args)], capture_output=True, text=True)
+    if done.returncode not in (0, 3):
+        raise AssertionError(done.stderr)
+    return done
+
+
+def read_ppm(path):
+    """A plain (P3) PPM file as a (height, width, 3) array."""
+    with open(path) as f:
+        words = f.read().split()
+    width, height = int(words[1]), int(words[2])
+    return np.array(words[4:], dtype=np.uint8).reshape(height, width, 3)
+
+
+class BatchMatch(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory()
+        self.dir = self.work.name
+
+    def tearDown(self):
+        self.work.cleanup()
+
+    def assertSameBits(self, ours, theirs, what):
+        self.assertEqual(ours.shape, theirs.shape, what)
+        self.assertTrue(np.array_equal(ours.view(np.uint64), theirs.view(np.uint64)), what)
+
+    def test_fields_after_500_steps_equal_kelvo_batch(self):
+        # The three examples, each through a different path: rk3 with its
+        # multigrid at a fixed dt and at dt auto, and the designed terms
+        # with their own sweeps. kelvo-batch runs while the module does.
+        cases = [("channel.grid", {}), ("cavity.grid", {"dt": "auto"}),
+                 ("square_cylinder.grid", {"method": "designed"})]
+        options = {"dt": "--dt", "method": "--convection"}
+        runs = []
+        for name, keywords in cases:
+            state = os.path.join(self.dir, name + ".state")
+            flags = [str(x) for key, value in keywords.items() for x in (options[key], value)]
+            runs.append(subprocess.Popen([BATCH, os.path.join(GRIDS, name), "--steps", "500", "--save-state", state,
+                                          *flags], stderr=subprocess.PIPE, text=True))
+        for (name, keywords), process in zip(cases, runs):
+            with self.subTest(grid=name):
+                sim = kelvo.Simulation(kelvo.Grid.load(os.path.join(GRIDS, name)), **keywords)
+                sim.step(500)
+                self.assertEqual(process.wait(), 0, process.stderr.read())
+                process.stderr.close()
+                theirs = kelvo.Simulation.restart(os.path.join(self.dir, name + ".state"))
+                for field in ("u", "v", "p"):
+                    self.assertSameBits(getattr(sim, field), getattr(theirs, field), name + " " + field)
+                self.assertEqual((sim.time, sim.steps), (theirs.time, 500))
+
+    def test_saved_state_continues_with_the_same_bits(self):
+        grid = kelvo.Grid.load(os.path.join(GRIDS, "channel.grid"))
+        whole = kelvo.Simulation(grid)
+        whole.step(60)
+        half = kelvo.Simulation(grid)
+        half.step(25)
+        state = os.path.join(self.dir, "half.state")
+        half.save_state(state)
+        continued = kelvo.Simulation.restart(state)
+        continued.step(35)
+        for field in ("u", "v", "p"):
+            self.assertSameBits(getattr(continued, field), getattr(whole, field), field)
+        self.assertEqual(continued.steps, 60)
+        # kelvo-batch continues the module's state file too.
+        batch("--restart", state, "--steps", 35, "--save-state", os.path.join(self.dir, "b.state"))
+        self.assertSameBits(kelvo.Simulation.restart(os.path.join(self.dir, "b.state")).u, whole.u, "batch u")
+
+    def test_history_probes_and_summary_match_kelvo_batch(self):
+        path = os.path.join(GRIDS, "channel.grid")
+        history = os.path.join(self.dir, "history.csv")
+        summary = os.path.join(self.dir, "summary.json")
+        batch(path, "--steps", 40, "--probe", "1.0,0.5", "--history", history, "--summary-json", summary)
+        theirs = np.genfromtxt(history, delimiter=",", names=True)
+        sim = kelvo.Simulation(kelvo.Grid.load(path), probes=[(1.0, 0.5)])
+        sim.step(40)
+        ours = sim.history
+        self.assertEqual(list(ours), list(theirs.dtype.names))
+        for column in ours:
+            # kelvo-batch prints nine digits.
+            np.testing.assert_allclose(ours[column], theirs[column], rtol=2e-8, atol=1e-300, err_msg=column)
+        self.assertEqual(sim.probe(1.0, 0.5), (ours["probe1_u"][-1], ours["probe1_v"][-1], ours["probe1_p"][-1]))
+        # The summary, shedding analysis included, is kelvo-batch's to the digit.
+        with open(summary) as f:
+            self.assertEqual(sim.summary(), json.load(f))
+        body = sim.forces()[0]
+        self.assertEqual((body["cd"], body["cl"]), (ours[body["name"] + "_cd"][-1], ours[body["name"] + "_cl"][-1]))
+
+    def test_run_stops_where_kelvo_batch_stops(self):
+        path = os.path.join(GRIDS, "cavity.grid")
+        for until, keyword in (("--until-time", "until_time"), ("--until-steady", "until_steady")):
+            limit = {"until_time": 0.3, "until_steady": 1e-3}[keyword]
+            with self.subTest(until=until):
+                summary = os.path.join(self.dir, "summary.json")
+                batch(path, until, limit, "--steps", 5000, "--summary-json", summary)
+                with open(summary) as f:
+                    theirs = json.load(f)
+                sim = kelvo.Simulation(kelvo.Grid.load(path))
+                calls = []
+                reason = sim.run(steps=5000, progress=lambda n, t: calls.append((n, t)), **{keyword: limit})
+                self.assertEqual((reason, sim.steps), (theirs["stopped"], theirs["steps"]))
+                self.assertAlmostEqual(sim.time, theirs["time"], delta=1e-8 * theirs["time"])  # nine digits
+                self.assertEqual(calls[-1], (sim.steps, sim.time))
+        # A callback answering False stops the run where it is.
+        sim = kelvo.Simulation(kelvo.Grid.load(path))
+        self.assertEqual(sim.run(steps=1000, progress=lambda n, t: n < 20, progress_every=10), "stopped")
+        self.assertEqual(sim.steps, 20)
+
+    def test_picture_is_kelvo_batch_frame(self):
+        path = os.path.join(GRIDS, "channel.grid")
+        frames = os.path.join(self.dir, "frames")
+        options = [("boundary,streamlines", {}), ("u,v,p,vectors", {"boundary": False, "streamlines": False,
+                                                                     "u": True, "v": True, "p": True, "vectors": True})]
+        sim = kelvo.Simulation(kelvo.Grid.load(path))
+        sim.step(5)
+        for elements, keywords in options:
+            with self.subTest(elements=elements):
+                batch(path, "--steps", 5, "--interval", 5, "--ppm=" + frames, "--elements", elements, "--size", 3)
+                # Frame 0 is drawn after the first cycle's step, as the window draws it.
+                first = kelvo.Simulation(kelvo.Grid.load(path))
+                first.step(1)
+                picture = first.picture(size=3, **keywords)
+                self.assertTrue(np.array_equal(picture, read_ppm(os.path.join(frames, "frame_00000.ppm"))))
+        png = os.path.join(self.dir, "frame.png")
+        sim.save_png(png, colour_map="vorticity", range=(-6, 6))
+        with open(png, "rb") as f:
+            self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
+        vti = sim.write_vtk(os.path.join(self.dir, "vtk"))
+        self.assertTrue(vti.endswith("fields_00000.vti") and os.path.exists(vti))
+
+
+if __name__ == "__main__":
+    unittest.main()
