@@ -9,8 +9,9 @@
 # in our own code fails the run. The deadlock detector is off: Mesa holds
 # more locks at once than it can track, and the window and its worker share
 # a single mutex. Only the tests that drive the worker are run (every order
-# of the run loop, painting, the measurements of a paused run, and the files
-# against kelvo-batch's), so that the sanitizer's slower run stays short.
+# of the run loop, painting and placing emitters, the measurements of a
+# paused run, and the files against kelvo-batch's), so that the sanitizer's
+# slower run stays short.
 set -e
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -28,6 +29,7 @@ threaded="$threaded:CalculateWindowTest.StepTakesExactlyOneCycleAndSavesItsFrame
 threaded="$threaded:CalculateWindowTest.FailedAviFrameStopsTheRunAndTellsOnce"
 threaded="$threaded:CalculateWindowTest.ClosingDuringAnAviRunCompletesTheFile"
 threaded="$threaded:CalculateWindowTest.AWallDraggedAcrossTheRunningChannelBlocksIt"
+threaded="$threaded:CalculateWindowTest.TheEmitterToolAndThePaintToolsTakeTheLeftButtonInTurn"
 threaded="$threaded:SavingMethods/WindowBatchFilesTest.*/ppm"
 threaded="$threaded:MeasureWindowTest.ForcesShowAtOnceAndOnlyBodiesGetSheddingFigures"
 
