@@ -119,7 +119,7 @@ int FaceHelmholtz::solve(double c, const Array2D<double>& r, Array2D<double>& x,
         }
     }
     int iterations = 0;
-    while (largest > limit && iterations < maxIterations) {
+    while (largest > limit && iterations < maxIterations && !stopRequested(stopRequest)) {
         const double alpha = rz / applyMatrix(c, direction, product);
         double rzNew = 0.0;
         largest = 0.0;

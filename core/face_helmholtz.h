@@ -6,6 +6,8 @@
 // c = (share of dt) / Re the method uses.
 #pragma once
 
+#include "core/stop_request.h"
+
 #include "core/array2d.h"
 #include "core/face_boundaries.h"
 
@@ -22,6 +24,8 @@ public:
     // Solves (I - c L) x = r from x = 0 until the largest residual is at
     // most limit; returns the iterations made.
     int solve(double c, const Array2D<double>& r, Array2D<double>& x, double limit, int maxIterations);
+    // Iterations end early once request is raised (core/stop_request.h).
+    void watchStopRequest(const StopRequest* request) { stopRequest = request; }
 
 private:
     // out = (I - c L) q without the source, on the unknown faces; returns
@@ -32,4 +36,5 @@ private:
     bool alongI;
     int32_t NX, NY;
     Array2D<double> residual, direction, product, inverseDiagonal;
+    const StopRequest* stopRequest = nullptr;
 };

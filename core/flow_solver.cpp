@@ -297,6 +297,15 @@ void FlowSolver::setThreads(int threads)
         projectionStep->setThreads(threads);
 }
 
+void FlowSolver::watchStopRequest(const StopRequest* request)
+{
+    stopRequest = request;
+    if (multigrid)
+        multigrid->watchStopRequest(request);
+    if (projectionStep)
+        projectionStep->watchStopRequest(request);
+}
+
 const FieldExtremes& FlowSolver::stateExtremes()
 {
     if (!extremesCurrent || !finiteCurrent) {
@@ -543,6 +552,8 @@ StepReport FlowSolver::sweepUntilSettled(Sweep&& sweepOnce)
     StepReport report;
     double maxChange;
     do {
+        if (stopRequested(stopRequest))
+            break;
         maxChange = sweepOnce();
         ++report.sweeps;
         if (report.sweeps >= maxSweeps && stopBelow < maxChange) {

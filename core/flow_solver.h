@@ -92,6 +92,9 @@ public:
     // Threads the large passes of later steps use, 0 for the machine's
     // cores; the results have the same bits with any number.
     void setThreads(int threads);
+    // Every later pressure or viscous iteration ends early once request is
+    // raised; the state is then unfinished (core/stop_request.h).
+    void watchStopRequest(const StopRequest* request);
 
     // The phases of step, in the order step runs them; public so that each
     // can be measured alone.
@@ -162,6 +165,7 @@ private:
     void (FlowSolver::*predictGWith)() = nullptr;
     StepReport (FlowSolver::*solvePressureWith)() = nullptr;
     std::unique_ptr<MultigridPressure> multigrid;  // only when chosen
+    const StopRequest* stopRequest = nullptr;
     std::unique_ptr<ProjectionStep> projectionStep;  // only for the projection method
     // Heat and dye, only for the projection method and a grid that carries them.
     void setUpScalars(double reynolds);

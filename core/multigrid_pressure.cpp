@@ -365,7 +365,7 @@ int MultigridPressure::conjugateGradients(double stopAt, int maxIterations)
     double rz = 0.0;
     // The largest |res| of each band; the largest of them is exact in any order.
     std::vector<double> bandLargest(bandCount(fine.ny + 2 * pad), 0.0);
-    while (residualMax > stopAt && iterations < maxIterations) {
+    while (residualMax > stopAt && iterations < maxIterations && !stopRequested(stopRequest)) {
         // In a floating region the preconditioned residual may carry a
         // constant; A ignores it, and the solution's mean is taken out last.
         applyPreconditioner(res, prec);
@@ -444,7 +444,7 @@ int MultigridPressure::sweepTo(const double* b, double* x, double residualLimit,
     int sweeps = 0;
     residual(fine, fine.x.data(), fine.b.data(), fine.r.data());
     residualMax = largestMagnitude(fine.r);
-    while (residualMax > residualLimit && sweeps < maxSweeps) {
+    while (residualMax > residualLimit && sweeps < maxSweeps && !stopRequested(stopRequest)) {
         smooth(fine, 0);
         residual(fine, fine.x.data(), fine.b.data(), fine.r.data());
         residualMax = largestMagnitude(fine.r);

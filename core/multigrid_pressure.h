@@ -17,6 +17,8 @@
 
 #include "core/parallel_parts.h"
 
+#include "core/stop_request.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -58,8 +60,11 @@ public:
 
     // Threads the large levels use; 0 means the machine's cores.
     void setThreads(int threads) { parallel.setThreads(threads); }
+    // Iterations end early once request is raised (core/stop_request.h).
+    void watchStopRequest(const StopRequest* request) { stopRequest = request; }
 
 private:
+    const StopRequest* stopRequest = nullptr;
     // One level's operator: per cell the diagonal and the couplings to the
     // west and south neighbours (positive weights of -A); the east and north
     // couplings are those of the neighbour. diag == 0 marks a cell with no

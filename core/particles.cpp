@@ -52,6 +52,11 @@ ParticleTracer::ParticleTracer(const Grid& setUp, int threads)
     : NX(setUp.NX), NY(setUp.NY), dx(setUp.dx), dy(setUp.dy), invDx(1.0 / setUp.dx), invDy(1.0 / setUp.dy),
       emitters(setUp.emitters), parts(threads)
 {
+    readCells(setUp);
+}
+
+void ParticleTracer::readCells(const Grid& setUp)
+{
     kinds.allocate(NX, NY);
     for (int32_t i = 0; i < NX; ++i)
         for (int32_t j = 0; j < NY; ++j) {

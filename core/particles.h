@@ -92,6 +92,9 @@ public:
     const ParticleState& state() const { return carried; }
     // Continues a saved tracer of the same grid.
     void restore(const ParticleState& saved) { carried = saved; }
+    // Reads the cells' kinds again from setUp, of the same size, after cells
+    // were painted into the flow; the particles and emitters stay.
+    void readCells(const Grid& setUp);
 
 private:
     enum Kind : unsigned char { Open = 0, Blocked = 1, Gone = 2 };

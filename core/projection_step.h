@@ -50,6 +50,13 @@ public:
     // Caps the pressure iterations (sweeps or multigrid iterations) of a stage.
     void capIterations(int iterations) { maxIterations = iterations; }
     void setThreads(int threads) { pressure->setThreads(threads); }
+    // The stages' iterations end early once request is raised.
+    void watchStopRequest(const StopRequest* request)
+    {
+        pressure->watchStopRequest(request);
+        uViscous.watchStopRequest(request);
+        vViscous.watchStopRequest(request);
+    }
     // The stages' pressure corrections, where the next step's iterations
     // start, are kept in the grid's dp, pPrev and F after every step, so a
     // saved state holds them; this takes them back after a restore.

@@ -7,7 +7,7 @@ namespace CalculateLayout {
 constexpr int windowX = 0;
 constexpr int windowY = 0;
 constexpr int windowWidth = 650;  // the groups at their widths
-constexpr int windowHeight = 533;  // Save Method with its four radios
+constexpr int windowHeight = 560;  // Paint into the Flow under the particles' controls
 constexpr int padLeft = 10;
 constexpr int padRight = 2;
 constexpr int padTop = 10;
@@ -69,6 +69,12 @@ constexpr int viewGroupY = 310;
 constexpr int viewListWidth = 190;
 constexpr int viewListRows = 6;
 constexpr int rangeColumns = 7;
+
+// "Paint into the Flow" under the View group and the particles' controls:
+// its choices in three columns.
+constexpr int paintGroupX = 2;
+constexpr int paintGroupY = 478;
+constexpr int paintColumns = 3;
 
 // The convection scheme over the pressure solver, right of the View group:
 // the line above the canvas has no room for them beside the time.

@@ -111,7 +111,7 @@ const char* solverText(PressureSolver solver)
 FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_START,       CalculateWindow::onCmdStart),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_STOP,        CalculateWindow::onCmdStop),
-    FXMAPFUNC(SEL_CHORE,     CalculateWindow::ID_CYCLE,       CalculateWindow::onChoreCycle),
+    FXMAPFUNC(SEL_IO_READ,   CalculateWindow::ID_WORKER,      CalculateWindow::onWorkerReport),
     FXMAPFUNC(SEL_PAINT,     CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasPaint),
     FXMAPFUNC(SEL_CONFIGURE, CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasConfigure),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RENDER,      CalculateWindow::renderFrame),
@@ -129,6 +129,8 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNCS(SEL_COMMAND,  CalculateWindow::ID_ZOOM_IN, CalculateWindow::ID_ZOOM_ONE, CalculateWindow::onCmdZoom),
     FXMAPFUNC(SEL_LEFTBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftPress),
     FXMAPFUNC(SEL_LEFTBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftRelease),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_EMITTER_TOOL, CalculateWindow::onCmdEmitterTool),
+    FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_PAINT_TOOL, CalculateWindow::onCmdPaintTool),
     FXMAPFUNC(SEL_COMMAND,   CalculateWindow::ID_RELEASE_INFLOW, CalculateWindow::onCmdReleaseInflow),
     FXMAPFUNC(SEL_CHANGED,   CalculateWindow::ID_PROBES_CHANGED, CalculateWindow::onProbesChanged),
     FXMAPFUNC(SEL_COMMAND,   FXDialogBox::ID_CANCEL,          CalculateWindow::onCmdCancel),
@@ -152,6 +154,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
                   CalculateLayout::padTop, CalculateLayout::padBottom, CalculateLayout::hSpacing,
                   CalculateLayout::vSpacing),
       saveTarget(saveMethod),
+      paintTarget(paintTool, this, ID_PAINT_TOOL),
       grid(grid)
 {
     windowIcon = makeApplicationIcon(getApp());
@@ -164,14 +167,19 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildIntervalGroup();
     buildSizeGroup();
     buildViewGroup();
+    buildPaintGroup();
     buildParticleControls();
 
     run.reset(new SimulationRun(*grid, settings));
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
     allocateImage();
     run->step();
+    report.time = run->simulatedTime();
+    report.dt = run->lastStepReport().dt;
     showFrameSize();
     showRunTime();
+    worker = std::make_unique<SimulationWorker>(getApp(), this, ID_WORKER, *run, outputs, screenComposer, measureLog,
+                                                chartHistory);
 
     toolTip = new FXToolTip(getApp());
     if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
@@ -187,6 +195,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
 // canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
+    worker.reset();  // gives up the step under way; a frame file being written is finished
     delete measureWindow;  // it reads the log and the chart points
     outputs.release();
     outputs.closeAvi();
@@ -249,12 +258,13 @@ void CalculateWindow::buildRenderGroup()
 void CalculateWindow::buildParticleControls()
 {
     using namespace CalculateLayout;
-    FXVerticalFrame* frame = new FXVerticalFrame(this, LAYOUT_FIX_X | LAYOUT_FIX_Y | LAYOUT_FIX_WIDTH |
-                                                     LAYOUT_FIX_HEIGHT, particleFrameX, particleFrameY,
-                                                 particleFrameWidth, particleFrameHeight, 0, 0, 0, 0, 0, framePad);
+    particleFrame = new FXVerticalFrame(this, LAYOUT_FIX_X | LAYOUT_FIX_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+                                        particleFrameX, particleFrameY, particleFrameWidth, particleFrameHeight, 0, 0,
+                                        0, 0, 0, framePad);
+    FXVerticalFrame* frame = particleFrame;
     showParticles = new FXCheckButton(frame, uiText(TXT_PARTICLES), this, ID_RENDER);
     showStreaks = new FXCheckButton(frame, uiText(TXT_PARTICLE_STREAKS), this, ID_RENDER);
-    emitterTool = new FXCheckButton(frame, uiText(TXT_EMITTER_TOOL));
+    emitterTool = new FXCheckButton(frame, uiText(TXT_EMITTER_TOOL), this, ID_EMITTER_TOOL);
     emitterTool->setTipText(uiText(TXT_EMITTER_TIP));
     releaseInflowButton = new FXButton(frame, uiText(TXT_RELEASE_INFLOW), nullptr, this, ID_RELEASE_INFLOW);
     // A grid that brings emitters shows its particles from the start.
@@ -336,9 +346,8 @@ void CalculateWindow::showInstability(const FXString& text)
 
 void CalculateWindow::showRunTime()
 {
-    timeLabel->setText(FXStringFormat("%s %d   %s %.4g   %s %.3g", uiText(TXT_STEP_COUNT), run->cycles(),
-                                      uiText(TXT_SIMULATED_TIME), run->simulatedTime(), uiText(TXT_TIME_STEP_USED),
-                                      run->lastStepReport().dt));
+    timeLabel->setText(FXStringFormat("%s %d   %s %.4g   %s %.3g", uiText(TXT_STEP_COUNT), report.cycles,
+                                      uiText(TXT_SIMULATED_TIME), report.time, uiText(TXT_TIME_STEP_USED), report.dt));
 }
 
 // The dialog without the wait cursor.
@@ -375,19 +384,41 @@ bool CalculateWindow::openAviWaiting(const std::string& fileName)
     return opened;
 }
 
-// pendingCycle := addChore(this, ID_CYCLE), after removing a pending one.
 void CalculateWindow::scheduleCycle()
 {
-    cancelCycle();
-    getApp()->addChore(this, ID_CYCLE);
+    orderSettings();
+    worker->go();
     pendingCycle = true;
 }
 
 void CalculateWindow::cancelCycle()
 {
-    if (pendingCycle)
-        getApp()->removeChore(this, ID_CYCLE);
+    if (pendingCycle && worker)
+        worker->pause();
     pendingCycle = false;
+}
+
+SimulationWorker::CycleSettings CalculateWindow::cycleSettings() const
+{
+    SimulationWorker::CycleSettings settings;
+    settings.interval = intervalSpinner->getValue();
+    settings.elements = checkedElements();
+    settings.saving = frameSaving();
+    settings.screenPixelsPerCell = screenPixelsPerCell();
+    settings.screenShrink = screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
+    settings.measuring = measuring();
+    settings.pixelsPerCell = pixelsPerCell;
+    return settings;
+}
+
+void CalculateWindow::orderSettings()
+{
+    worker->setSettings(cycleSettings());
+}
+
+int CalculateWindow::screenPixelsPerCell() const
+{
+    return ::screenPixelsPerCell(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
 }
 
 void CalculateWindow::enterIdleControls()
@@ -418,7 +449,12 @@ void CalculateWindow::showPausedControls()
     pauseButton->setText(uiText(paused ? TXT_RESUME : TXT_PAUSE));
     if (paused) {
         stepButton->enable();
-        savePictureButton->enable();
+        // The picture is drawn from the state, which is the window's only
+        // while the worker is parked.
+        if (runInHand())
+            savePictureButton->enable();
+        else
+            savePictureButton->disable();
     } else {
         stepButton->disable();
         savePictureButton->disable();
@@ -464,6 +500,8 @@ void CalculateWindow::showFrameSize()
 // Start: the save-method controls locked, then the run as the method says.
 long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
 {
+    if (!runInHand())
+        return 1;  // the last stop's reset is not done yet
     saveAvi->disable();
     saveNone->disable();
     savePpm->disable();
@@ -489,37 +527,58 @@ long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// One cycle: a step, on a frame cycle the picture rendered, shown and
-// saved, the count shown, and the next cycle scheduled.
-long CalculateWindow::onChoreCycle(FXObject*, FXSelector, void*)
+long CalculateWindow::onWorkerReport(FXObject*, FXSelector, void*)
 {
-    pendingCycle = false;
-    if (runOneCycle())
-        scheduleCycle();
+    takeReport();
     return 1;
 }
 
-bool CalculateWindow::runOneCycle()
+// Several cycles may have passed since the last report: the line, the
+// picture and the measurements show the latest.
+void CalculateWindow::takeReport()
 {
-    FrameSaveResult saved;
-    const int interval = intervalSpinner->getValue();
-    const bool frameCycle = run->isFrameCycle(interval);
-    run->cycle(interval, [this, &saved](int32_t index) {
-        saved = outputs.frame(run->state(), run->simulatedTime(), checkedElements(), frameSaving(), index,
-                              [this] { presentFrame(); }, &run->particles().particles());
-        return saved.ok;
-    });
-    measureStep(frameCycle);
-    showRunTime();
-    if (run->unstable()) {
-        stopAfterBlowUp();
-        return false;
+    const long long before = report.serial;
+    if (stopping) {
+        // Cycles that ended after Stop change nothing shown: the picture and
+        // the line stay as Stop found them until the reset is done.
+        ScreenFrame discarded;
+        SimulationWorker::Report late;
+        worker->collect(late, discarded);
+        if (!late.afterStop)
+            return;
+        stopping = false;
+        report = late;
+    } else if (worker->collect(report, shownFrame)) {
+        presentFrame();
     }
-    if (!saved.ok) {
-        stopAfterSaveFailure(saved);
-        return false;
+    if (measureWindowWanted && !probeLogMissing())
+        showMeasureWindow();
+    if (probeCount() != probesMarked)
+        showProbesAdded();
+    orderSettings();  // the interval spinner is read every cycle
+    if (report.serial != before && report.afterStop) {
+        if (!pauseButton->isEnabled())
+            startButton->enable();
+        if (measureWindow)
+            measureWindow->showProbes();
+        refreshMeasureWindow();
+        return;  // the line keeps the final state's numbers
     }
-    return true;
+    if (report.serial != before) {
+        showRunTime();
+        if (report.unstable) {
+            stopAfterBlowUp();
+            return;
+        }
+        if (!report.saved.ok) {
+            stopAfterSaveFailure(report.saved);
+            return;
+        }
+        showMeasuredFrame();
+    }
+    if (paused && runInHand())
+        refreshMeasureWindow();  // a redraw the budget skipped
+    showPausedControls();
 }
 
 // Pause: no more cycles, the current state drawn (it may lie between frame
@@ -530,23 +589,22 @@ long CalculateWindow::onCmdPause(FXObject*, FXSelector, void*)
     if (!pauseButton->isEnabled())
         return 1;
     paused = !paused;
-    if (paused) {
-        cancelCycle();
-        renderFrame();
-        refreshMeasureWindow();  // a redraw the budget skipped
-    } else {
+    if (paused)
+        cancelCycle();  // the worker draws the state it stops at
+    else
         scheduleCycle();
-    }
     showPausedControls();
     return 1;
 }
 
-// Step: one cycle of the paused run, counted, drawn and saved as the run
-// loop takes it.
+// Step: one cycle more of the paused run, counted, drawn and saved as the
+// run loop takes it.
 long CalculateWindow::onCmdStep(FXObject*, FXSelector, void*)
 {
-    if (paused && runOneCycle())
-        refreshMeasureWindow();
+    if (paused) {
+        orderSettings();
+        worker->stepOnce();
+    }
     return 1;
 }
 
@@ -556,8 +614,8 @@ bool CalculateWindow::askCloseRunning()
     return dialog.ask();
 }
 
-// No cycle runs while the question is up, so the run stands as the user
-// saw it when answering.
+// No cycle starts while the question is up, so the run stands as the user
+// saw it when answering (the one under way finishes).
 long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
 {
     const bool running = pauseButton->isEnabled() && !paused;
@@ -577,12 +635,17 @@ long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
 // read off the file alone.
 long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 {
-    if (!paused)
+    if (!paused || !runInHand())
         return 1;
     const FXString name = choosePictureFileName();
     if (name.empty())
         return 1;
     const FXString path = withDefaultExtension(name.text(), ".png").c_str();
+    // The picture at Output Size, drawn now: the cycles draw it only for
+    // the frame files.
+    getApp()->beginWaitCursor();
+    outputs.compose(run->state(), checkedElements());
+    getApp()->endWaitCursor();
     const ColourQuantity quantity = chosenView().quantity;
     FrameImage barred;
     if (quantity != ColourQuantity::None)
@@ -593,10 +656,12 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// Stop, then one message: the AVI file is complete but short, or the PPM
-// or VTK file named could not be written.
+// The worker parks itself after such a cycle, so the files are the
+// window's: the AVI file is completed before the message says so; the
+// reset follows as after Stop.
 void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
 {
+    outputs.closeAvi();
     onCmdStop(nullptr, 0, nullptr);
     if (result.aviFailed)
         outputs.avi().reportIncomplete();
@@ -606,51 +671,27 @@ void CalculateWindow::stopAfterSaveFailure(const FrameSaveResult& result)
 }
 
 // The broken state is never composed: the picture of the last frame cycle
-// stays, and the PPM numbering starts again as after Stop.
+// stays, and the numbering of the files starts again as after Stop.
 void CalculateWindow::stopAfterBlowUp()
 {
-    const FXString text = FXStringFormat(uiText(TXT_UNSTABLE_TEXT), static_cast<long long>(run->unstableCycle()),
-                                         run->simulatedTime(),
-                                         suggestedTimeStep(*grid, run->solverSettings()));
-    enterIdleControls();
-    cancelCycle();
-    outputs.closeAvi();
-    outputs.ppm().restartNumbering();
-    outputs.vtk().restartNumbering();
-    restartRun();
-    presentFrame();
+    const FXString text = FXStringFormat(uiText(TXT_UNSTABLE_TEXT), static_cast<long long>(report.unstableCycle),
+                                         report.time, suggestedTimeStep(*grid, run->solverSettings()));
+    onCmdStop(nullptr, 0, nullptr);
     showInstability(text);
 }
 
-// The line keeps the blown-up step, which the message names.
-void CalculateWindow::restartRun()
-{
-    run->rebuild();
-    for (const Emitter& e : placedEmitters)
-        run->particles().addEmitter(e);
-    run->step();
-    run->resetCounters();
-    restartMeasurements();
-}
-
-// Stop: Idle controls, the final state shown with its step and time, the
-// file completed, the solver rebuilt from the grid and stepped once, the
-// counters reset.
+// Stop: Idle controls at once, the line and the picture of the last
+// finished step kept; the worker gives up the step under way, completes
+// the files, rebuilds the solver from the grid and steps it once, and
+// resets the counters. Start waits for that.
 long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
 {
     enterIdleControls();
-    renderFrame();
-    showRunTime();  // the line goes with the final state shown
-    cancelCycle();
-    outputs.closeAvi();
-    outputs.release();
-    run->rebuild();
-    for (const Emitter& e : placedEmitters)
-        run->particles().addEmitter(e);
-    allocateImage();
-    run->step();
-    run->resetCounters();
-    restartMeasurements();
+    pendingCycle = false;
+    orderSettings();
+    worker->stop();
+    stopping = true;
+    startButton->disable();
     return 1;
 }
 
@@ -660,21 +701,30 @@ long CalculateWindow::onCanvasPaint(FXObject*, FXSelector, void*)
     return 1;
 }
 
-// The viewport follows the canvas's new size, then the picture is shown.
+// The viewport follows the canvas's new size; the picture is drawn again
+// for it.
 long CalculateWindow::onCanvasConfigure(FXObject*, FXSelector, void*)
 {
     if (glCanvas->makeCurrent()) {
         glViewport(0, 0, glCanvas->getWidth(), glCanvas->getHeight());
         glCanvas->makeNonCurrent();
-        presentFrame();
+        renderFrame();
     }
     return 1;
 }
 
-// The render pass: the checked elements from the current state, shown.
+// The checked elements from the current state, drawn for the screen and
+// shown now while the worker is parked; the worker's next frame takes them
+// otherwise.
 long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 {
-    outputs.compose(run->state(), checkedElements(), &run->particles().particles());
+    if (!worker)
+        return 1;
+    orderSettings();
+    if (!runInHand())
+        return 1;
+    screenComposer.compose(run->state(), grid->NX, grid->NY, screenPixelsPerCell(), checkedElements(), shownFrame,
+                           screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY));
     presentFrame();
     return 1;
 }
@@ -682,19 +732,18 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 // A new picture at the spinner's size, drawn, and its size shown.
 long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
 {
-    // Rendering and showing the largest pictures takes about a second.
-    getApp()->beginWaitCursor();
+    if (!runInHand())
+        return 1;
     pixelsPerCell = sizeSpinner->getValue();
     outputs.release();
     allocateImage();
-    renderFrame();
     showFrameSize();
-    getApp()->endWaitCursor();
+    orderSettings();
     return 1;
 }
 
-// Every pixel as a 5-pixel point over the whole canvas; nothing when the
-// canvas has no area or no context yet.
+// The screen picture over the whole canvas; nothing when the canvas has
+// no area or no context yet.
 void CalculateWindow::presentFrame()
 {
     const FXint width = glCanvas->getWidth();
@@ -711,17 +760,22 @@ void CalculateWindow::presentFrame()
 void CalculateWindow::drawCanvas()
 {
     syncView();
-    canvasPicture.draw(outputs.shown(), navigation.view);
-    if (measureLog)
-        drawProbeMarks(measureLog->measurements().probes(), canvasLayout());
+    canvasPicture.draw(shownFrame, navigation.view);
+    std::vector<ProbePoint> probes;
+    {
+        FXMutexLock lock(worker->sharedLock());
+        if (measureLog)
+            probes = measureLog->measurements().probes();
+    }
+    if (!probes.empty())
+        drawProbeMarks(probes, canvasLayout());
 }
 
 PictureLayout CalculateWindow::canvasLayout() const
 {
-    const FrameImage& picture = outputs.shown();
     const CanvasView& view = navigation.view;
-    PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), picture.width(), picture.height(),
-                         pixelsPerCell, grid->NX, grid->NY, run->state().dx, run->state().dy};
+    PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.width, shownFrame.height,
+                         shownFrame.pixelsPerCell, grid->NX, grid->NY, grid->dx, grid->dy};
     // The view as drawn last; before any drawing the fitted view of now.
     CanvasView current = view;
     current.setCanvas(layout.canvasWidth, layout.canvasHeight);
@@ -736,12 +790,11 @@ PictureLayout CalculateWindow::canvasLayout() const
 void CalculateWindow::syncView()
 {
     CanvasView& view = navigation.view;
-    const FrameImage& picture = outputs.shown();
     if (glCanvas->getWidth() != view.canvasWidth() || glCanvas->getHeight() != view.canvasHeight())
         view.setCanvas(glCanvas->getWidth(), glCanvas->getHeight());
-    if (picture.width() > 0 && picture.height() > 0 &&
-        (picture.width() != view.contentWidth() || picture.height() != view.contentHeight()))
-        view.setContent(picture.width(), picture.height());
+    if (shownFrame.width > 0 && shownFrame.height > 0 &&
+        (shownFrame.width != view.contentWidth() || shownFrame.height != view.contentHeight()))
+        view.setContent(shownFrame.width, shownFrame.height);
 }
 
 FXint CalculateWindow::getDefaultWidth()
@@ -771,7 +824,9 @@ void CalculateWindow::layout()
         {startButton, {startX, buttonsY}},         {stopButton, {stopX, buttonsY}},
         {pauseButton, {pauseX, pauseRowY}},        {stepButton, {stepX, pauseRowY}},
         {savePictureButton, {savePictureX, savePictureY}}, {measureButton, {measureX, measureY}},
-        {viewGroup, {viewGroupX, viewGroupY}},     {solverLabel, {solverLabelX, solverLabelY, solverLabelWidth, 0}}};
+        {viewGroup, {viewGroupX, viewGroupY}},     {solverLabel, {solverLabelX, solverLabelY, solverLabelWidth, 0}},
+        {particleFrame, {particleFrameX, particleFrameY, particleFrameWidth, particleFrameHeight}},
+        {paintGroup, {paintGroupX, paintGroupY}}};
     for (const auto& [child, place] : down)
         placeGrown(child, place, Growth::Down, dx, dy);
 }
@@ -836,7 +891,7 @@ long CalculateWindow::onCmdView(FXObject*, FXSelector, void*)
 long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
 {
     if (lockRange->getCheck() == TRUE) {
-        const ColourRange shown = outputs.colourRange();
+        const ColourRange shown = shownFrame.range;
         rangeMin->setText(FXStringFormat("%.4g", shown.low));
         rangeMax->setText(FXStringFormat("%.4g", shown.high));
         rangeMin->enable();
@@ -850,36 +905,34 @@ long CalculateWindow::onCmdLockRange(FXObject*, FXSelector, void*)
 
 bool CalculateWindow::measuring() const
 {
+    FXMutexLock lock(worker->sharedLock());
     return measureLog && ((measureWindow && measureWindow->shown()) || !measureLog->measurements().probes().empty());
 }
 
 // A log that stood still while nothing was measured starts again, so the
-// history and the chart have no gap.
+// history and the chart have no gap; the state is read at the hand-over
+// point. The first log is made there too, before the Measurements window
+// that shows it: it waits for a step under way.
 void CalculateWindow::prepareMeasuring()
 {
-    if (!measureLog) {
-        measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
-                                                  wallsOnFaces(run->solverSettings().convection));
-    } else if (!measuring()) {
-        measureLog->restart(run->state());
-        chartHistory.clear();
-    }
+    const bool measuredBefore = measuring();
+    worker->atHandOver([this, measuredBefore] {
+        if (!measureLog) {
+            measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
+                                                      wallsOnFaces(run->solverSettings().convection));
+        } else if (!measuredBefore) {
+            measureLog->restart(run->state());
+            chartHistory.clear();
+        }
+    });
 }
 
-// A blown-up step is not measured: its numbers are not finite.
-void CalculateWindow::measureStep(bool frameCycle)
+// On a slow display a redraw every frame cycle would hold the run back:
+// the points are all kept, the window shows them when its share allows.
+void CalculateWindow::showMeasuredFrame()
 {
-    if (!measuring() || run->unstable())
-        return;
-    const StepReport& report = run->lastStepReport();
-    measureLog->record(run->state(), run->cycles(), run->simulatedTime(), report.dt, report.sweeps + report.cycles);
-    if (!frameCycle)
-        return;
-    chartHistory.append(run->simulatedTime(), MeasureWindow::chartRow(*measureLog));
     if (!measureWindow || !measureWindow->shown())
         return;
-    // On a slow display a redraw every frame cycle would hold the run back:
-    // the points are all kept, the window shows them when its share allows.
     using Clock = std::chrono::steady_clock;
     const auto seconds = [](Clock::time_point at) {
         return std::chrono::duration<double>(at.time_since_epoch()).count();
@@ -896,25 +949,24 @@ void CalculateWindow::measureStep(bool frameCycle)
 void CalculateWindow::refreshMeasureWindow()
 {
     if (measureWindow && measureWindow->shown())
-        measureWindow->refresh(run->simulatedTime(), run->lastStepReport().dt);
-}
-
-void CalculateWindow::restartMeasurements()
-{
-    chartHistory.clear();
-    if (!measureLog)
-        return;
-    measureLog->restart(run->state());
-    if (measureWindow)
-        measureWindow->showProbes();
-    refreshMeasureWindow();
+        measureWindow->refresh(report.time, report.dt);
 }
 
 void CalculateWindow::showMeasureWindow()
 {
     prepareMeasuring();
+    if (probeLogMissing()) {
+        measureWindowWanted = true;  // opens once the worker has made the log
+        return;
+    }
+    measureWindowWanted = false;
     if (!measureWindow) {
-        measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
+        {
+            // Its first lines read the log, which the worker may be writing.
+            FXMutexLock lock(worker->sharedLock());
+            measureWindow = newMeasureWindow(measureLog.get(), &chartHistory);
+        }
+        measureWindow->shareLock(&worker->sharedLock());
         measureWindow->setTarget(this);
         measureWindow->setSelector(ID_PROBES_CHANGED);
         measureWindow->create();
@@ -922,6 +974,7 @@ void CalculateWindow::showMeasureWindow()
     measureWindow->showProbes();
     placeMeasureWindow();
     measureWindow->show(PLACEMENT_DEFAULT);
+    orderSettings();  // the steps are measured from now on
     refreshMeasureWindow();
 }
 
@@ -968,11 +1021,18 @@ long CalculateWindow::onCanvasMiddlePress(FXObject*, FXSelector, void* ptr)
     return 1;
 }
 
+// A middle drag pans; with the left button down under a paint tool every
+// cell under the path between two motion events is painted.
 long CalculateWindow::onCanvasMotion(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     if (navigation.dragMiddle(event->win_x, event->win_y))
         presentFrame();
+    if (!leftPainting)
+        return 1;
+    const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
+    if (cell && (cell->i != strokeI || cell->j != strokeJ))
+        paintStrokeTo(cell->i, cell->j);
     return 1;
 }
 
@@ -998,14 +1058,36 @@ long CalculateWindow::onCmdZoom(FXObject*, FXSelector sel, void*)
 }
 
 // The probe goes where the picture shows the clicked point; clicks on the
-// colour bar or outside the grid place none.
+// colour bar or outside the grid place none. Its first values are read
+// from the state at the hand-over point.
 void CalculateWindow::placeProbeAt(FXint x, FXint y)
 {
     const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), x, y);
     if (!at)
         return;
     prepareMeasuring();
-    measureLog->addProbe(ProbePoint{at->x, at->y}, run->state());
+    const ProbePoint probe{at->x, at->y};
+    worker->atHandOver([this, probe] { measureLog->addProbe(probe, run->state()); });
+    orderSettings();
+    if (runInHand())
+        showProbesAdded();
+}
+
+bool CalculateWindow::probeLogMissing() const
+{
+    FXMutexLock lock(worker->sharedLock());
+    return !measureLog;
+}
+
+size_t CalculateWindow::probeCount() const
+{
+    FXMutexLock lock(worker->sharedLock());
+    return measureLog ? measureLog->measurements().probes().size() : 0;
+}
+
+void CalculateWindow::showProbesAdded()
+{
+    probesMarked = probeCount();
     if (measureWindow)
         measureWindow->showProbes();
     refreshMeasureWindow();
@@ -1014,8 +1096,64 @@ void CalculateWindow::placeProbeAt(FXint x, FXint y)
 
 long CalculateWindow::onProbesChanged(FXObject*, FXSelector, void*)
 {
+    orderSettings();
     presentFrame();
     return 1;
+}
+
+// "Paint into the Flow": Off first and checked, so that a stray click paints
+// nothing; then the cell types a flow can take while it runs.
+void CalculateWindow::buildPaintGroup()
+{
+    using namespace CalculateLayout;
+    paintGroup = new FXGroupBox(this, uiText(TXT_PAINT_GROUP), groupStyle, paintGroupX, paintGroupY, 0, 0, framePad,
+                                framePad, framePad, framePad, framePad, framePad);
+    FXMatrix* choices = new FXMatrix(paintGroup, paintColumns, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, framePad, 0);
+    const int texts[] = {TXT_PAINT_OFF, TXT_PAINT_NOSLIP, TXT_PAINT_SLIP, TXT_PAINT_FLUID, TXT_PAINT_INFLOW};
+    for (int k = 0; k < static_cast<int>(ARRAYNUMBER(texts)); ++k)
+        new FXRadioButton(choices, uiText(texts[k]), &paintTarget, FXDataTarget::ID_OPTION + k);
+    paintTool = PAINT_OFF;
+}
+
+std::optional<CellIndex> CalculateWindow::cellAtCanvas(int x, int y) const
+{
+    const std::optional<DomainPoint> at = domainPointAt(canvasLayout(), x, y);
+    if (!at)
+        return std::nullopt;
+    const int32_t i = std::clamp(static_cast<int32_t>(at->x / grid->dx), 0, grid->NX - 1);
+    const int32_t j = std::clamp(static_cast<int32_t>(at->y / grid->dy), 0, grid->NY - 1);
+    return CellIndex{i, j};
+}
+
+void CalculateWindow::paintStrokeTo(int32_t i, int32_t j)
+{
+    const CellIndex from = strokeI < 0 ? CellIndex{i, j} : CellIndex{strokeI, strokeJ};
+    std::vector<CellIndex> cells = clipToGrid(strokeCells(from, CellIndex{i, j}), grid->NX, grid->NY);
+    if (strokeI >= 0 && !cells.empty())
+        cells.erase(cells.begin());  // painted by the last move
+    strokeI = i;
+    strokeJ = j;
+    std::vector<CellPaint> painted;
+    for (const CellIndex& cell : cells) {
+        switch (paintTool) {
+        case PAINT_NOSLIP:
+            painted.push_back(CellPaint{cell.i, cell.j, CELL_NOSLIP_WALL});
+            break;
+        case PAINT_SLIP:
+            painted.push_back(CellPaint{cell.i, cell.j, CELL_SLIP_WALL});
+            break;
+        case PAINT_FLUID:
+            painted.push_back(CellPaint{cell.i, cell.j, CELL_FLUID});
+            break;
+        case PAINT_INFLOW:
+            painted.push_back(CellPaint{cell.i, cell.j, inflowPaint.word, inflowPaint.u, inflowPaint.v});
+            break;
+        default:
+            return;
+        }
+    }
+    paintedLog.insert(paintedLog.end(), painted.begin(), painted.end());
+    worker->paint(painted);
 }
 
 namespace {
@@ -1023,24 +1161,43 @@ namespace {
 constexpr int32_t defaultEmitterEvery = 5;
 }  // namespace
 
+// The left button: with the emitter tool a press remembers where an
+// emitter starts; with a paint tool a press starts a stroke where the
+// picture shows a cell, the canvas keeping the pointer until the release.
 long CalculateWindow::onCanvasLeftPress(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     emitterStart.reset();
-    if (emitterTool->getCheck() != TRUE)
+    if (emitterTool->getCheck() == TRUE) {
+        emitterStart = domainPointAt(canvasLayout(), event->win_x, event->win_y);
+        emitterStartX = event->win_x;
+        emitterStartY = event->win_y;
+        return 1;
+    }
+    if (paintTool == PAINT_OFF)
         return 0;
-    emitterStart = domainPointAt(canvasLayout(), event->win_x, event->win_y);
-    emitterStartX = event->win_x;
-    emitterStartY = event->win_y;
+    const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
+    if (!cell)
+        return 1;
+    glCanvas->grab();
+    leftPainting = true;
+    strokeI = strokeJ = -1;
+    paintStrokeTo(cell->i, cell->j);
     return 1;
 }
 
-// A release within a few pixels of the press is a click, and so is a drag
-// that ends off the picture: a point at the press. Of a line across walls
-// only the points in open cells ever release particles.
+// A release ends a stroke, or places an emitter. A release within a few
+// pixels of the press is a click, and so is a drag that ends off the
+// picture: a point at the press. Of a line across walls only the points in
+// open cells ever release particles.
 long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (leftPainting) {
+        glCanvas->ungrab();
+        leftPainting = false;
+        return 1;
+    }
     if (!emitterStart)
         return 0;
     const DomainPoint from = *emitterStart;
@@ -1052,7 +1209,7 @@ long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void* ptr)
     const DomainPoint to = click || !end ? from : *end;
     const int32_t colour = static_cast<int32_t>(grid->emitters.size() + placedEmitters.size());
     if ((event->state & SHIFTMASK) && !click) {
-        run->particles().releaseLine(from.x, from.y, to.x, to.y, colour);
+        worker->atHandOver([this, from, to, colour] { run->particles().releaseLine(from.x, from.y, to.x, to.y, colour); });
         showParticles->setCheck(TRUE);
         renderFrame();
         return 1;
@@ -1069,10 +1226,27 @@ long CalculateWindow::onCmdReleaseInflow(FXObject*, FXSelector, void*)
     return 1;
 }
 
+// The run takes the emitter between two steps, and keeps it over rebuilds.
 void CalculateWindow::placeEmitter(Emitter emitter)
 {
     placedEmitters.push_back(emitter);
-    run->particles().addEmitter(emitter);
+    worker->atHandOver([this, emitter] { run->placeEmitter(emitter); });
     showParticles->setCheck(TRUE);
     renderFrame();
+}
+
+// The left button does one thing at a time: the emitter tool turns the
+// paint tools off, a paint tool the emitter tool.
+long CalculateWindow::onCmdEmitterTool(FXObject*, FXSelector, void*)
+{
+    if (emitterTool->getCheck() == TRUE)
+        paintTool = PAINT_OFF;
+    return 1;
+}
+
+long CalculateWindow::onCmdPaintTool(FXObject*, FXSelector, void*)
+{
+    if (paintTool != PAINT_OFF)
+        emitterTool->setCheck(FALSE);
+    return 1;
 }

@@ -1,8 +1,9 @@
 // CalculateWindow: the dialog in which a simulation runs and is watched. It
 // builds its own solver from the edited grid, owns the picture and the frame
-// outputs, shows the picture on an OpenGL canvas, and runs cycles as
-// idle-time chores between Start and Stop, rendering and saving every n-th
-// one. A run can be paused with its state kept, stepped one cycle at a
+// outputs, shows the picture on an OpenGL canvas, and runs the cycles on
+// its worker thread (gui/simulation_worker.h) between Start and Stop,
+// saving every n-th one and showing the latest picture drawn for the
+// screen. A run can be paused with its state kept, stepped one cycle at a
 // time, and its picture saved while it stands.
 #pragma once
 
@@ -13,6 +14,9 @@
 #include "gui/picture_point.h"
 #include "gui/measure_window.h"
 #include "gui/redraw_budget.h"
+#include "gui/shape_cells.h"
+#include "gui/simulation_worker.h"
+#include "render/screen_frame.h"
 #include "render/compose_frame.h"
 #include "sim/frame_outputs.h"
 #include "sim/frame_saving.h"
@@ -24,6 +28,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // The picture fills the canvas when fitted, as it always has; zooming goes
 // up to 16 screen pixels a picture pixel.
@@ -47,7 +52,7 @@ protected:
     bool paused = false;                      // a started run stands with its state kept
     FXLabel* timeLabel = nullptr;             // step count, simulated time, dt in use
     FXLabel* solverLabel = nullptr;           // the scheme over the pressure solver
-    bool pendingCycle = false;                // a cycle chore is scheduled
+    bool pendingCycle = false;                // cycles are ordered from the worker
     FXVerticalFrame* canvasFrame = nullptr;   // holds the canvas
     FXGLVisual* glVisual = nullptr;           // double-buffered; owned
     FXGLCanvas* glCanvas = nullptr;           // shows the picture
@@ -59,6 +64,7 @@ protected:
     FXCheckButton* showVField = nullptr;
     FXCheckButton* showPressure = nullptr;
     FXCheckButton* showVectors = nullptr;
+    FXVerticalFrame* particleFrame = nullptr; // the particles' elements and tools
     FXCheckButton* showParticles = nullptr;
     FXCheckButton* showStreaks = nullptr;
     FXCheckButton* emitterTool = nullptr;     // left clicks and drags on the picture place emitters
@@ -82,6 +88,13 @@ protected:
     FXLabel* widthLabel = nullptr;            // "Width: " and W
     FXLabel* heightLabel = nullptr;           // "Height: " and H
     FXint pixelsPerCell = 0;                  // pixels per cell edge, 1..15, picture <= 4096
+    FXGroupBox* paintGroup = nullptr;         // "Paint into the Flow"
+    FXint paintTool = 0;                      // which of its radios is checked (PaintTool)
+    FXDataTarget paintTarget;                 // keeps those radios exclusive
+    CellPaint inflowPaint{0, 0, CELL_INFLOW | DIR_EAST, 1.0, 0.0};  // what an inflow cell gets
+    bool leftPainting = false;                // a stroke of the left button goes on
+    int32_t strokeI = -1, strokeJ = -1;       // the cell the stroke reached last
+    std::vector<CellPaint> paintedLog;        // every cell painted, in order
     FXGroupBox* viewGroup = nullptr;          // "View"
     FXListBox* viewList = nullptr;            // designed colours or a colour map
     FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
@@ -98,6 +111,13 @@ protected:
     CanvasPicture canvasPicture;              // the picture where the view puts it
     FXIcon* windowIcon = nullptr;             // owned
     FXToolTip* toolTip = nullptr;             // owned
+    // The picture on the canvas, drawn for the screen at the canvas's size
+    // (or the grid's), by the worker while it works, by the window while
+    // the worker is parked.
+    ScreenComposer screenComposer;
+    ScreenFrame shownFrame;
+    // The run as the worker last reported it: what the window shows.
+    SimulationWorker::Report report;
     // Measurements: made when the Measurements window first opens or the
     // first probe is placed, recorded every step while that window is shown
     // or a probe exists; the chart takes a point every frame cycle.
@@ -106,6 +126,8 @@ protected:
     MeasureWindow* measureWindow = nullptr;   // owned
     // The window's redraw on frame cycles takes at most this share of the run.
     RedrawBudget measureRedraws{measureRedrawShare};
+    // The thread of the cycles; made last, ended first.
+    std::unique_ptr<SimulationWorker> worker;
 
     // The AVI file name the user chooses; empty when cancelled.
     virtual FXString chooseAviFileName();
@@ -135,14 +157,32 @@ protected:
     void buildIntervalGroup();
     void buildSizeGroup();
     void buildViewGroup();
+    void buildPaintGroup();
+    // The cell under a canvas point, when the picture shows one there.
+    std::optional<CellIndex> cellAtCanvas(int x, int y) const;
+    // The chosen tool's word into the cells from the stroke's last cell to
+    // (i, j), each cell the path crosses.
+    void paintStrokeTo(int32_t i, int32_t j);
     void buildParticleControls();
+    // The emitter tool and the paint tools share the left button: choosing
+    // one turns the other off.
+    void emitterToolChosen();
+    void paintToolChosen();
     // The view the View group chooses.
     ColourMapView chosenView() const;
 
-    // Schedules the next cycle, replacing a pending one.
+    // Orders cycles from the worker with the settings as they stand.
     void scheduleCycle();
-    // Removes the pending cycle, if any.
+    // Orders the worker to pause after the cycle under way.
     void cancelCycle();
+    // What each cycle of the worker does, from the controls as they stand.
+    SimulationWorker::CycleSettings cycleSettings() const;
+    // Hands the settings to the worker.
+    void orderSettings();
+    // Pixels per cell of the screen picture on the canvas as it is now.
+    int screenPixelsPerCell() const;
+    // Whether the window may use the run now: the worker is parked.
+    bool runInHand() const { return worker->parked(); }
     // Enables the controls that Start disables, Start itself, and disables
     // Stop and the pause controls: the Idle state.
     void enterIdleControls();
@@ -150,12 +190,13 @@ protected:
     void enterRunningControls();
     // Pause reads Pause or Resume; Step and Save Picture only while paused.
     void showPausedControls();
-    // One cycle as the run loop takes it: a step, on a frame cycle the
-    // picture drawn, shown and saved, the count shown. False when a frame
-    // could not be saved (the run has then been stopped).
-    bool runOneCycle();
+    // What a report of the worker changes: the line, the picture, the
+    // Measurements window, the controls; a blow-up or a failed frame stops
+    // the run.
+    void takeReport();
+    // The six check buttons as the render pass reads them.
     // Adds an emitter placed in this window to the run, now and after every
-    // rebuild.
+    // rebuild (through the worker, between two steps).
     void placeEmitter(Emitter emitter);
     // The check buttons as the render pass reads them.
     RenderElements checkedElements() const;
@@ -169,8 +210,6 @@ protected:
     // Ends the run after a step blew the flow up: the frames saved so far are
     // completed, the last good picture stays, then the user is told.
     void stopAfterBlowUp();
-    // The solver rebuilt from the grid and stepped once, counters at zero.
-    void restartRun();
     // "Step N   Time T   dt D" after the last step: N cycles after the
     // build step, T their time with the build step's, as kelvo-batch's
     // summary and history count them.
@@ -184,12 +223,20 @@ protected:
     // The log ready to record: made from the current state, or started
     // again when it stood still.
     void prepareMeasuring();
-    // After a step: recorded, and on a frame cycle charted and shown.
-    void measureStep(bool frameCycle);
+    // After a frame cycle: the Measurements window redrawn when its share
+    // of the time allows.
+    void showMeasuredFrame();
     // The Measurements window shows the run as it stands.
     void refreshMeasureWindow();
-    // After the run was rebuilt: the log starts again, the chart empties.
-    void restartMeasurements();
+    // A probe placed: its mark, its line in the Measurements window.
+    void showProbesAdded();
+    // The probes the log holds now.
+    size_t probeCount() const;
+    size_t probesMarked = 0;  // the probes marked on the picture
+    // Whether the measure log is still to be made at the hand-over point.
+    bool probeLogMissing() const;
+    bool measureWindowWanted = false;  // Measure was pressed before the log existed
+    bool stopping = false;    // Stop was pressed; the worker has not reset the run yet
     // Opens the Measurements window beside this one, or brings it back.
     void showMeasureWindow();
     // Puts the Measurements window beside this one (gui/window_placement.h).
@@ -211,6 +258,13 @@ protected:
     void placeProbeAt(FXint x, FXint y);
 
 public:
+    // The choices of "Paint into the Flow", in the order of its radios.
+    enum PaintTool { PAINT_OFF = 0, PAINT_NOSLIP, PAINT_SLIP, PAINT_FLUID, PAINT_INFLOW };
+    // The cells painted into the flow since the window opened, in order.
+    const std::vector<CellPaint>& paintedCells() const { return paintedLog; }
+    // What an inflow cell painted into the flow gets: its word (direction
+    // bits included) and velocity, the editor's.
+    void setInflowPaint(int32_t word, double u, double v) { inflowPaint = CellPaint{0, 0, word, u, v}; }
     // The save methods, in the order of the data target's options.
     enum SaveMethod { SAVE_NONE = 0, SAVE_AVI = 1, SAVE_PPM = 2, SAVE_VTK = 3 };
     // Points the chart holds at most before it thins them out.
@@ -231,11 +285,14 @@ public:
         ID_SAVE_PICTURE,
         ID_MEASURE,
         ID_PROBES_CHANGED,
+        ID_WORKER,
         ID_ZOOM_IN,
         ID_ZOOM_OUT,
         ID_ZOOM_FIT,
         ID_ZOOM_ONE,
         ID_RELEASE_INFLOW,
+        ID_EMITTER_TOOL,
+        ID_PAINT_TOOL,
         ID_LAST
     };
 
@@ -253,7 +310,8 @@ public:
     // Run loop
     long onCmdStart(FXObject*, FXSelector, void*);
     long onCmdStop(FXObject*, FXSelector, void*);
-    long onChoreCycle(FXObject*, FXSelector, void*);
+    // The worker has reported.
+    long onWorkerReport(FXObject*, FXSelector, void*);
     long onCmdPause(FXObject*, FXSelector, void*);
     long onCmdStep(FXObject*, FXSelector, void*);
     long onCmdSavePicture(FXObject*, FXSelector, void*);
@@ -269,14 +327,17 @@ public:
     long onCanvasWheel(FXObject*, FXSelector, void*);
     long onCanvasMiddlePress(FXObject*, FXSelector, void*);
     long onCanvasMiddleRelease(FXObject*, FXSelector, void*);
-    long onCanvasMotion(FXObject*, FXSelector, void*);
     // Ctrl with +, -, 0 and 1: zoom in and out, Fit, 1:1.
     long onCmdZoom(FXObject*, FXSelector, void*);
-    // With the emitter tool: a left click places a point emitter, a drag a
-    // line emitter, a drag with Shift a timeline released at once.
+    // The left button: with the emitter tool a click places a point
+    // emitter, a drag a line emitter, a drag with Shift a timeline released
+    // at once; with a paint tool it paints that cell type, pressed and dragged.
     long onCanvasLeftPress(FXObject*, FXSelector, void*);
+    long onCanvasMotion(FXObject*, FXSelector, void*);
     long onCanvasLeftRelease(FXObject*, FXSelector, void*);
     long onCmdReleaseInflow(FXObject*, FXSelector, void*);
+    long onCmdEmitterTool(FXObject*, FXSelector, void*);
+    long onCmdPaintTool(FXObject*, FXSelector, void*);
     // Measure
     long onCmdMeasure(FXObject*, FXSelector, void*);
     // A probe removed in the Measurements window: its mark goes.

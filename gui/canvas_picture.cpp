@@ -25,6 +25,28 @@ VisiblePart visiblePart(const CanvasView& view, int pictureWidth, int pictureHei
 
 void CanvasPicture::draw(const FrameImage& picture, const CanvasView& view)
 {
+    drawPart(picture.width(), picture.height(), view, [&picture](int column, int row, unsigned char* out) {
+        out[0] = static_cast<unsigned char>(picture.pixelRed(column, row));
+        out[1] = static_cast<unsigned char>(picture.pixelGreen(column, row));
+        out[2] = static_cast<unsigned char>(picture.pixelBlue(column, row));
+    });
+}
+
+void CanvasPicture::draw(const ScreenFrame& picture, const CanvasView& view)
+{
+    if (picture.rgb.size() < 3 * static_cast<size_t>(picture.width) * picture.height)
+        return;
+    drawPart(picture.width, picture.height, view, [&picture](int column, int row, unsigned char* out) {
+        const uint8_t* in = picture.rgb.data() + 3 * (static_cast<size_t>(row) * picture.width + column);
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+    });
+}
+
+template <class PixelAt>
+void CanvasPicture::drawPart(int pictureWidth, int pictureHeight, const CanvasView& view, PixelAt pixelAt)
+{
     const int W = view.canvasWidth();
     const int H = view.canvasHeight();
     if (W <= 0 || H <= 0)
@@ -32,7 +54,7 @@ void CanvasPicture::draw(const FrameImage& picture, const CanvasView& view)
     glViewport(0, 0, W, H);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const VisiblePart part = visiblePart(view, picture.width(), picture.height());
+    const VisiblePart part = visiblePart(view, pictureWidth, pictureHeight);
     if (part.columns <= 0 || part.rows <= 0)
         return;
     // A picture larger than its place on the screen is thinned to that
@@ -46,9 +68,8 @@ void CanvasPicture::draw(const FrameImage& picture, const CanvasView& view)
         const int row = part.row + static_cast<int>(static_cast<long long>(r) * part.rows / sentRows);
         for (int c = 0; c < sentColumns; ++c) {
             const int column = part.column + static_cast<int>(static_cast<long long>(c) * part.columns / sentColumns);
-            *out++ = static_cast<unsigned char>(picture.pixelRed(column, row));
-            *out++ = static_cast<unsigned char>(picture.pixelGreen(column, row));
-            *out++ = static_cast<unsigned char>(picture.pixelBlue(column, row));
+            pixelAt(column, row, out);
+            out += 3;
         }
     }
     glMatrixMode(GL_PROJECTION);

@@ -6,6 +6,7 @@
 
 #include "gui/canvas_view.h"
 #include "render/frame_image.h"
+#include "render/screen_frame.h"
 
 #include <vector>
 
@@ -27,7 +28,13 @@ public:
     // Viewport over the whole canvas, cleared to black, then the picture's
     // visible part into the current GL context.
     void draw(const FrameImage& picture, const CanvasView& view);
+    // The same from a picture composed for the screen.
+    void draw(const ScreenFrame& picture, const CanvasView& view);
 
 private:
+    // pixelAt(column, row, out) writes the three bytes of one pixel.
+    template <class PixelAt>
+    void drawPart(int pictureWidth, int pictureHeight, const CanvasView& view, PixelAt pixelAt);
+
     std::vector<unsigned char> rgb;  // the part sent, kept between frames
 };

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "render/frame_image.h"
+#include "render/screen_frame.h"
 
 #include <vector>
 
@@ -35,6 +36,12 @@ public:
     // when either size is 0 or below.
     void paint(const FrameImage& picture, int width, int height, PointSubmission submission);
 
+    // Viewport (0, 0, width, height), cleared to black, then the screen
+    // frame as one texture over the whole viewport, each texel one pixel of
+    // the frame (nearest, no blending): a canvas-sized frame costs one
+    // upload, not a point per pixel.
+    void paintTexture(const ScreenFrame& frame, int width, int height);
+
     // The picture's points into the current context: x = 0..W-1 outer,
     // y = 0..H-1 inner, each with colour pixel * (1/255) at
     // ((x / W - 0.5) * 2, (y / H - 0.5) * (-2)).
@@ -54,6 +61,7 @@ private:
     const std::vector<float>& pointPositions(int W, int H);
 
     FrameImage reduced;  // the last fitted copy
+    unsigned int texture = 0;  // the screen frame's texture name, once made
     std::vector<float> positions;
     int positionsWidth = -1;
     int positionsHeight = -1;

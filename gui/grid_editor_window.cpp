@@ -672,14 +672,58 @@ void GridEditorWindow::showSettingMessage(const FXString& caption, const FXStrin
 // The simulation window, modal over this window, destroyed when closed.
 void GridEditorWindow::runSimulation(const SolverSettings& settings)
 {
-    CalculateWindow window(this, &model.grid(), settings);
-    window.execute(PLACEMENT_OWNER);
+    std::vector<CellPaint> painted;
+    Emitters placed;
+    {
+        CalculateWindow window(this, &model.grid(), settings);
+        const CellPaint inflow = inflowPaint();
+        window.setInflowPaint(inflow.word, inflow.u, inflow.v);
+        window.execute(PLACEMENT_OWNER);
+        painted = window.paintedCells();
+        placed = window.placedEmitterList();
+    }
     // Emitters placed while it ran belong to the grid from now on (one
     // undoable change; Save writes them).
-    if (!window.placedEmitterList().empty()) {
-        applyChange(GridChange::addedEmitters(model.grid(), window.placedEmitterList()));
+    if (!placed.empty()) {
+        applyChange(GridChange::addedEmitters(model.grid(), placed));
         endDrags();
     }
+    copyPaintedCells(painted);
+}
+
+CellPaint GridEditorWindow::inflowPaint() const
+{
+    const int32_t direction = checkedDirection();
+    CellPaint inflow{0, 0, CELL_INFLOW | direction};
+    if (paintWord & CELL_INFLOW) {
+        inflow.u = readDecimal(uField->getText().text());
+        inflow.v = readDecimal(vField->getText().text());
+        return inflow;
+    }
+    switch (direction) {
+    case DIR_WEST:  inflow.u = -1.0; break;
+    case DIR_NORTH: inflow.v = 1.0;  break;
+    case DIR_SOUTH: inflow.v = -1.0; break;
+    default:        inflow.u = 1.0;  break;
+    }
+    return inflow;
+}
+
+bool GridEditorWindow::askCopyPainted()
+{
+    return FXMessageBox::question(this, MBOX_YES_NO, uiText(TXT_COPY_PAINTED_TITLE), "%s",
+                                  uiText(TXT_COPY_PAINTED)) == MBOX_CLICKED_YES;
+}
+
+void GridEditorWindow::copyPaintedCells(const std::vector<CellPaint>& cells)
+{
+    if (cells.empty() || !askCopyPainted())
+        return;
+    history.beginGroup();
+    for (const CellPaint& cell : cells)
+        applyChange(GridChange::paint(cell.i, cell.j, cell.word, cell.u, cell.v));
+    history.endGroup();
+    glCanvas->update();
 }
 
 // About: the about box, modal over this window.

@@ -13,6 +13,7 @@
 #include "gui/edit_history.h"
 #include "gui/grid_edit_model.h"
 #include "gui/grid_view.h"
+#include "sim/simulation_run.h"
 #include "gui/icon_set.h"
 #include "gui/save_changes_dialog.h"
 #include "gui/shape_cells.h"
@@ -153,6 +154,14 @@ protected:
     void showFileSettings(const GridFileSettings& settings);
     // The simulation window's modal run over this window.
     virtual void runSimulation(const SolverSettings& settings);
+    // Whether the cells painted into the flow go into the grid.
+    virtual bool askCopyPainted();
+    // The painted cells into the grid as one undo step, when the user says so.
+    void copyPaintedCells(const std::vector<CellPaint>& cells);
+    // What an inflow cell painted into the flow gets: the inflow word with
+    // the checked direction, and the velocity fields while the inflow tool is
+    // chosen, else the direction's unit velocity.
+    CellPaint inflowPaint() const;
     // "Save changes to the grid?", asked when the grid differs from its file.
     virtual SaveAnswer askSaveChanges();
     // The picture file to import; empty if cancelled.

@@ -120,6 +120,7 @@ std::vector<double> MeasureWindow::chartRow(const MeasureLog& log)
 
 void MeasureWindow::refresh(double t, double dt)
 {
+    const SharedHold hold(shared);
     shownTime = t;
     shownDt = dt;
     timeLabel->setText(FXStringFormat("%s %.4g   %s %.3g", uiText(TXT_SIMULATED_TIME), t,
@@ -175,6 +176,7 @@ void MeasureWindow::showProbeValues()
 
 void MeasureWindow::showProbes()
 {
+    const SharedHold hold(shared);
     const size_t count = log->measurements().probes().size();
     probeList->clearItems();
     for (size_t k = 0; k < count; ++k) probeList->appendItem(FXString::null);
@@ -287,6 +289,7 @@ void MeasureWindow::drawChart(FXDC& dc)
 
 long MeasureWindow::onChartPaint(FXObject*, FXSelector, void*)
 {
+    const SharedHold hold(shared);
     FXDCWindow dc(chartCanvas);
     drawChart(dc);
     return 1;
@@ -301,6 +304,7 @@ long MeasureWindow::onCmdChartProbe(FXObject*, FXSelector, void*)
 // The chosen probe goes from the log and its three channels from the chart.
 long MeasureWindow::onCmdRemoveProbe(FXObject*, FXSelector, void*)
 {
+    const SharedHold hold(shared);
     const FXint item = probeList->getCurrentItem();
     if (item < 0 || item >= static_cast<FXint>(log->measurements().probes().size())) return 1;
     log->removeProbe(static_cast<size_t>(item));
@@ -339,6 +343,11 @@ long MeasureWindow::onCmdExport(FXObject*, FXSelector, void*)
     const FXString typed = chooseHistoryFileName();
     if (typed.empty()) return 1;
     const FXString path = withDefaultExtension(typed.text(), ".csv").c_str();
-    if (!log->exportHistory(path.text())) showExportFailure(path);
+    bool written;
+    {
+        const SharedHold hold(shared);
+        written = log->exportHistory(path.text());
+    }
+    if (!written) showExportFailure(path);
     return 1;
 }

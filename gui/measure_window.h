@@ -41,6 +41,27 @@ protected:
     FXButton* exportButton = nullptr;
     double shownTime = 0.0;
     double shownDt = 0.0;
+    FXMutex* shared = nullptr;            // held while log and chart are read; not owned
+
+    // Holds the shared mutex, when there is one, for its lifetime.
+    class SharedHold {
+    public:
+        explicit SharedHold(FXMutex* mutex) : held(mutex)
+        {
+            if (held)
+                held->lock();
+        }
+        ~SharedHold()
+        {
+            if (held)
+                held->unlock();
+        }
+        SharedHold(const SharedHold&) = delete;
+        SharedHold& operator=(const SharedHold&) = delete;
+
+    private:
+        FXMutex* held;
+    };
 
     // The file the history goes to; empty when cancelled.
     virtual FXString chooseHistoryFileName();
@@ -67,6 +88,8 @@ public:
     };
 
     MeasureWindow(FXWindow* owner, MeasureLog* log, ChartHistory* chart);
+    // The (recursive) mutex under which another thread writes log and chart.
+    void shareLock(FXMutex* mutex) { shared = mutex; }
 
     // The values of log as they stand after the step that ended at t with
     // time step dt; the chart drawn again.

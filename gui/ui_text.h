@@ -157,6 +157,15 @@ enum UiTextKey : int {
     TXT_NO_BUTTON         = 175,
     // The default method of the Method list.
     TXT_METHOD_RK3        = 176,
+    // Painting into a running flow, and copying it back into the editor.
+    TXT_PAINT_GROUP       = 190,
+    TXT_PAINT_OFF         = 191,
+    TXT_PAINT_FLUID       = 192,
+    TXT_COPY_PAINTED_TITLE = 193,
+    TXT_COPY_PAINTED      = 194,
+    TXT_PAINT_NOSLIP      = 195,
+    TXT_PAINT_SLIP        = 196,
+    TXT_PAINT_INFLOW      = 197,
     // The editor's View menu: zoom and pan of the canvas.
     TXT_VIEW_MENU         = 177,
     TXT_ZOOM_IN           = 178,

@@ -86,7 +86,6 @@ bool velocitiesFinite(const Grid& grid)
 
 // The header after the version: sizes, aux words and settings.
 struct HeaderV2 {
-    std::uint32_t version = 0;
     std::uint32_t NX = 0, NY = 0;
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;

@@ -11,22 +11,23 @@
 // add up; the boundary cells replace what lies under them. Particles, last
 // of all, are set over the rest.
 bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                            const RenderElements& elements, const std::vector<Particle>* particles)
+                            const RenderElements& elements, const std::vector<Particle>* particles,
+                            const ElementSpacing& spacing)
 {
     const int k = pixelsPerCell;
     if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != image.width() || int64_t(k) * NY != image.height())
         return false;
     if (elements.colourMap.quantity != ColourQuantity::None)
-        composeColourMap(image, grid, NX, NY, k, elements);
+        composeColourMap(image, grid, NX, NY, k, elements, spacing);
     else
-        composeDesigned(image, grid, NX, NY, k, elements);
+        composeDesigned(image, grid, NX, NY, k, elements, spacing);
     if (elements.particles && particles)
         particleDots.draw(image, grid, k, *particles, elements.particleStreaks);
     return true;
 }
 
 void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
-                                    const RenderElements& elements)
+                                    const RenderElements& elements, const ElementSpacing& spacing)
 {
     const int W = k * NX;
     const int H = k * NY;
@@ -38,12 +39,12 @@ void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int3
     if (elements.pressure)
         fields.draw(image, NX, NY, grid.p, k, 0, 0, 1);
     if (elements.vectors)
-        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k);
+        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k, spacing.vectorPixels);
     // Without fields the picture is still grey where dots can fall: the
     // clear and the vectors put the same into all three planes.
     const bool grey = !elements.uField && !elements.vField && !elements.pressure;
     if (elements.streamlines)
-        streamlines.draw(image, NX, NY, grid, k, grey);
+        streamlines.draw(image, NX, NY, grid, k, grey, spacing.seedPixels);
     if (elements.boundaryCells)
         drawBoundary(image, grid, NX, NY, k, elements);
 }
@@ -51,13 +52,13 @@ void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int3
 // The colour map first, then vectors, streamlines and boundary cells on top
 // as in the designed pass.
 void FrameComposer::composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
-                                     const RenderElements& elements)
+                                     const RenderElements& elements, const ElementSpacing& spacing)
 {
     latestRange = colourMap.draw(image, grid, NX, NY, k, elements.colourMap);
     if (elements.vectors)
-        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k);
+        drawVelocityVectors(image, NX, NY, grid.u, grid.v, k, spacing.vectorPixels);
     if (elements.streamlines)
-        streamlines.draw(image, NX, NY, grid, k, false);
+        streamlines.draw(image, NX, NY, grid, k, false, spacing.seedPixels);
     if (elements.boundaryCells)
         drawBoundary(image, grid, NX, NY, k, elements);
 }

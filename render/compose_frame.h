@@ -31,6 +31,16 @@ struct RenderElements {
     bool particleStreaks = false;  // and each one's streak
 };
 
+// The smallest spacing, in picture pixels, of the streamlines' seeds and of
+// the velocity vectors. The frame files keep the designed spacing (0: seeds
+// 1.5 cells apart, a vector in every cell); a picture for the screen spaces
+// them out where cells are small, so that a large grid stays readable and
+// cheap to draw.
+struct ElementSpacing {
+    int seedPixels = 0;
+    int vectorPixels = 0;
+};
+
 // The render pass with the buffers of its elements, kept between frames.
 class FrameComposer {
 public:
@@ -41,16 +51,21 @@ public:
     // the map replaces the three fields and the rest draws on top. The
     // particles, when chosen and given, come last, over everything.
     bool compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                 const RenderElements& elements, const std::vector<Particle>* particles = nullptr);
+                 const RenderElements& elements, const std::vector<Particle>* particles = nullptr,
+                 const ElementSpacing& spacing = ElementSpacing());
+
+    // The streamlines, the longest part, end early once request is raised;
+    // the picture is then unfinished.
+    void watchStopRequest(const StopRequest* request) { streamlines.watchStopRequest(request); }
 
     // The range of the latest colour-map frame.
     ColourRange colourRange() const { return latestRange; }
 
 private:
     void composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                         const RenderElements& elements);
+                         const RenderElements& elements, const ElementSpacing& spacing);
     void composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                          const RenderElements& elements);
+                          const RenderElements& elements, const ElementSpacing& spacing);
 
     // The boundary element: the cells, and the outlines over them unless
     // elements asks for the cells alone.

@@ -161,10 +161,18 @@ void copyRedIntoGreenAndBlue(const FramePlanes& picture, RowBand band)
 
 // Seeds: sx = trunc(cw), trunc(sx + 1.5 cw), ... while sx < W - 2 cw, and
 // for each sx: sy = trunc(ch), trunc(sy + 1.5 ch), ... while sy < H - 2 ch.
-void listSeeds(std::vector<Seed>& seeds, int W, int H, double cw, double ch)
+void listSeeds(std::vector<Seed>& seeds, int W, int H, double cw, double ch, int minSpacing)
 {
-    using render_constants::seedSpacingFactor;
     seeds.clear();
+    if (minSpacing > 1.5 * cw) {
+        // Spaced for the screen: every m-th cell, m cells at least minSpacing.
+        const int m = static_cast<int>((minSpacing + cw - 1) / cw);
+        for (int sx = truncCoordinate(cw); sx < W - 2 * cw; sx += static_cast<int>(m * cw))
+            for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy += static_cast<int>(m * ch))
+                seeds.push_back(Seed{sx, sy});
+        return;
+    }
+    using render_constants::seedSpacingFactor;
     for (int sx = truncCoordinate(cw); sx < W - 2 * cw; sx = truncCoordinate(sx + seedSpacingFactor * cw))
         for (int sy = truncCoordinate(ch); sy < H - 2 * ch; sy = truncCoordinate(sy + seedSpacingFactor * ch))
             seeds.push_back(Seed{sx, sy});
@@ -172,7 +180,7 @@ void listSeeds(std::vector<Seed>& seeds, int W, int H, double cw, double ch)
 
 // Traces the seeds of every part into its own list of runs.
 void traceParts(const TraceSpace& space, const std::vector<Seed>& seeds, std::vector<PartRuns>& partRuns,
-                const ParallelParts& parallel, int parts)
+                const ParallelParts& parallel, int parts, const StopRequest* stop)
 {
     if (static_cast<int>(partRuns.size()) < parts)
         partRuns.resize(parts);
@@ -181,7 +189,7 @@ void traceParts(const TraceSpace& space, const std::vector<Seed>& seeds, std::ve
         std::vector<StreamRun>& runs = partRuns[part].runs;
         runs.clear();
         DotRun run;
-        for (size_t s = total * part / parts; s < total * (part + 1) / parts; ++s) {
+        for (size_t s = total * part / parts; s < total * (part + 1) / parts && !stopRequested(stop); ++s) {
             tracePath(space, seeds[s].x, seeds[s].y, run, runs);
             run.flush(runs);
         }
@@ -219,7 +227,8 @@ std::vector<RowBand> balancedBands(const std::vector<PartRuns>& partRuns, std::v
 // The paths are traced in parts, then drawn by bands of rows: each band
 // takes every run in drawing order and draws the pixels in its rows, so
 // every pixel sees its dots in the order of a single tracer after another.
-void StreamlinePass::draw(FrameImage& image, int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture)
+void StreamlinePass::draw(FrameImage& image, int32_t NX, int32_t NY, const SimGrid& grid, int k, bool greyPicture,
+                          int minSeedSpacing)
 {
     if (!fieldFits(NX, NY, grid.u, k) || !fieldFits(NX, NY, grid.v, k))
         return;
@@ -238,10 +247,12 @@ void StreamlinePass::draw(FrameImage& image, int32_t NX, int32_t NY, const SimGr
     const TraceSpace space{grid, pixelGrid, k, H, static_cast<double>(W), static_cast<double>(H),
                            pixelGrid.columns - 1, pixelGrid.rows - 1};
 
-    listSeeds(seeds, W, H, cw, ch);
+    listSeeds(seeds, W, H, cw, ch, minSeedSpacing);
     const int threads = parallel.threads();
     const int parts = threads > 1 ? threads * partsPerThread : 1;
-    traceParts(space, seeds, partRuns, parallel, parts);
+    traceParts(space, seeds, partRuns, parallel, parts, stopRequest);
+    if (stopRequested(stopRequest))
+        return;
     const std::vector<RowBand> bands = balancedBands(partRuns, rowDots, parts, picture.height, threads);
     parallel.run(static_cast<int>(bands.size()), [&](int b) {
         for (int part = 0; part < parts; ++part)

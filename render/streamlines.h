@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/grid.h"
+#include "core/stop_request.h"
 #include "render/field_resample.h"
 #include "render/frame_image.h"
 #include "render/stream_dots.h"
@@ -22,8 +23,13 @@ public:
     // columns 1..W-1 (the part a dot can reach), as they are when no field
     // has been drawn: every dot adds the same to all three, so the dots are
     // drawn in the red plane alone and copied into the other two.
+    // minSeedSpacing: seeds at least this many pixels apart each way (their
+    // spacing a whole number of cells); 0 keeps 1.5 cells.
     void draw(FrameImage& image, int32_t NX, int32_t NY, const SimGrid& grid, int pixelsPerCell,
-              bool greyPicture = false);
+              bool greyPicture = false, int minSeedSpacing = 0);
+
+    // Tracing ends early, drawing nothing, once request is raised.
+    void watchStopRequest(const StopRequest* request) { stopRequest = request; }
 
     // A seed of a path, in picture coordinates.
     struct Seed {
@@ -47,4 +53,5 @@ private:
     std::vector<PartRuns> partRuns;
     // Dots per picture row, to give each drawing thread a fair share.
     std::vector<long> rowDots;
+    const StopRequest* stopRequest = nullptr;
 };

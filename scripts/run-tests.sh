@@ -2,8 +2,9 @@
 # Builds everything and runs every test: the full Release build (unit, GUI
 # and end-to-end tests under Xvfb, the Python module's tests, and a sweep
 # on a one-node Slurm cluster it starts), the unit tests and then the GUI tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and a minute
-# of fuzzing the grid file reader.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, the window
+# tests that drive the simulation's worker thread under ThreadSanitizer, and
+# a minute of fuzzing the grid file reader.
 set -e
 cd "$(dirname "$0")/.."
 
@@ -23,5 +24,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE gui
 
 ./scripts/run-gui-asan.sh
+
+./scripts/run-gui-tsan.sh
 
 ./scripts/run-fuzz.sh 60

@@ -85,6 +85,8 @@ FrameSaveResult FrameOutputs::frame(const SimGrid& state, double time, const Ren
     // only when it is shown or saved.
     if (show || saving.avi || saving.ppm)
         compose(state, elements, particles);
+    if (stopRequested(stopRequest))
+        return FrameSaveResult();
     if (show)
         show();
     FrameSaveResult result = save(saving, index);

@@ -58,6 +58,14 @@ public:
     // Completes the animation; does nothing when none is open.
     void closeAvi() { aviOutput.close(); }
 
+    // A frame whose picture is still being composed when request is raised
+    // is neither finished nor saved.
+    void watchStopRequest(const StopRequest* request)
+    {
+        stopRequest = request;
+        composer.watchStopRequest(request);
+    }
+
     int pixelsPerCell() const { return cellPixels; }
     FrameImage& picture() { return image; }
     const FrameImage& picture() const { return image; }
@@ -81,6 +89,7 @@ private:
     FrameImage framed;       // picture and colour bar, while barShown
     bool barShown = false;
     FrameComposer composer;
+    const StopRequest* stopRequest = nullptr;
     PpmFrameOutput ppmOutput;
     VtkFieldsOutput vtkOutput;
     AviOutput aviOutput;

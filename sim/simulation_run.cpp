@@ -2,6 +2,8 @@
 
 #include "core/flow_check.h"
 
+#include <utility>
+
 SimulationRun::SimulationRun(const Grid& grid, const SolverSettings& settings)
     : grid(&grid), settings(settings), solver(std::make_unique<FlowSolver>(grid, settings)),
       tracer(std::make_unique<ParticleTracer>(grid, settings.threads))
@@ -22,7 +24,10 @@ void SimulationRun::rebuild()
     solver = std::make_unique<FlowSolver>(*grid, settings);
     tracer = std::make_unique<ParticleTracer>(*grid, settings.threads);
     tracer->setCap(particleCap);
+    for (const Emitter& emitter : placedEmitters)
+        tracer->addEmitter(emitter);
     solver->trackExtremes();
+    solver->watchStopRequest(stopRequest);
     startFresh();
 }
 
@@ -48,6 +53,65 @@ StepReport SimulationRun::advanceOne(int32_t number)
     if (!blownUp)
         tracer->afterStep(solver->state(), report.dt);
     return report;
+}
+
+namespace {
+
+void copyGridInto(const Grid& from, Grid& to)
+{
+    to.NX = from.NX;
+    to.NY = from.NY;
+    to.aux1 = from.aux1;
+    to.aux2 = from.aux2;
+    to.dx = from.dx;
+    to.dy = from.dy;
+    to.flags.allocate(from.NX, from.NY);
+    to.flags.copyFrom(from.flags);
+    for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
+        target->allocate(from.NX, from.NY);
+        target->copyFrom(*source);
+    }
+    to.outlines = from.outlines;
+    to.emitters = from.emitters;
+}
+
+// The painted word into cell (i, j) of grid; the cell's own u, v and p
+// start again (at the inflow's velocity for an inflow cell).
+void paintCell(Grid& grid, const CellPaint& cell)
+{
+    grid.setCell(cell.i, cell.j, cell.word);
+    const bool inflow = (cell.word & CELL_INFLOW) != 0;
+    grid.u[cell.i][cell.j] = inflow ? cell.u : 0.0;
+    grid.v[cell.i][cell.j] = inflow ? cell.v : 0.0;
+    grid.p[cell.i][cell.j] = 0.0;
+}
+
+}  // namespace
+
+void SimulationRun::repaint(const std::vector<CellPaint>& cells)
+{
+    if (cells.empty())
+        return;
+    if (!ownGrid) {
+        ownGrid = std::make_unique<Grid>();
+        copyGridInto(*grid, *ownGrid);
+        grid = ownGrid.get();
+    }
+    Grid now;
+    copyGridInto(solver->state(), now);
+    for (const CellPaint& cell : cells) {
+        if (cell.i < 0 || cell.j < 0 || cell.i >= now.NX || cell.j >= now.NY)
+            continue;
+        paintCell(*ownGrid, cell);
+        paintCell(now, cell);
+        painted.push_back(cell);
+    }
+    solver.reset();
+    solver = std::make_unique<FlowSolver>(now, settings);
+    solver->trackExtremes();
+    solver->watchStopRequest(stopRequest);
+    tracer->readCells(*grid);
+    setUpSpeedLimit = setUpSpeed(*grid);
 }
 
 std::string SimulationRun::instabilityText() const

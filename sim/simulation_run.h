@@ -12,6 +12,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+// A cell painted into a running flow: its new flag word (through
+// Grid::setCell, so border inflow and outflow point the right way), and the
+// velocity an inflow cell carries.
+struct CellPaint {
+    int32_t i, j;
+    int32_t word;
+    double u = 0.0, v = 0.0;
+};
 
 class SimulationRun {
 public:
@@ -23,6 +33,24 @@ public:
 
     // Releases the solver and builds a new one from the grid as it is now.
     void rebuild();
+    // The cells painted into the flow between two steps. The solver is
+    // built again for the new cell types (its wall conditions, faces and
+    // pressure operators all follow from them) and starts from the state
+    // as it stands: u, v and p of every cell that stays fluid are kept, a
+    // painted cell starts at rest (an inflow cell at its velocity). The run's
+    // own copy of the grid takes the cells too, so a later rebuild keeps
+    // them; the time and the counters go on.
+    void repaint(const std::vector<CellPaint>& cells);
+    // The cells painted since the run was built, the latest per cell last.
+    const std::vector<CellPaint>& paintedCells() const { return painted; }
+
+    // This and every later solver give up a step once request is raised
+    // (core/stop_request.h); the run must then be rebuilt.
+    void watchStopRequest(const StopRequest* request)
+    {
+        stopRequest = request;
+        solver->watchStopRequest(request);
+    }
     // One time step of the solver, outside the cycle count (the build step
     // a run takes before its first cycle, as kelvo-batch does); adds its dt
     // to the simulated time and checks the flow.
@@ -70,6 +98,12 @@ public:
     // (and by those added since the last rebuild, which drops them all).
     const ParticleTracer& particles() const { return *tracer; }
     ParticleTracer& particles() { return *tracer; }
+    // Adds an emitter to the tracer now and after every rebuild.
+    void placeEmitter(const Emitter& emitter)
+    {
+        placedEmitters.push_back(emitter);
+        tracer->addEmitter(emitter);
+    }
     // The most particles kept, from now on and after every rebuild.
     void setParticleCap(std::size_t particles)
     {
@@ -102,11 +136,15 @@ private:
     // A step, counted as cycle number (0 outside the cycles), then the check.
     StepReport advanceOne(int32_t number);
 
-    const Grid* grid;                     // the edited grid; not owned
+    const Grid* grid;                     // the edited grid, or ownGrid once painted into
+    std::unique_ptr<Grid> ownGrid;        // the edited grid with the painted cells
+    std::vector<CellPaint> painted;
     SolverSettings settings;
     std::unique_ptr<FlowSolver> solver;   // owned
+    const StopRequest* stopRequest = nullptr;
     std::unique_ptr<ParticleTracer> tracer;  // owned
     std::size_t particleCap = particle_defaults::cap;
+    Emitters placedEmitters;              // added since the run was built, kept over rebuilds
     double setUpSpeedLimit = 1.0;         // the set-up's largest speed, at least 1
     bool blownUp = false;
     int32_t blownUpAt = -1;

@@ -1,9 +1,10 @@
 #!/bin/sh
-# The largest picture (a 120 x 80 grid at Output Size 15, 1800 x 1200
-# pixels) takes about a second to draw after a size change, and starting an
-# AVI file at that size takes seconds for its title and fade-in: the pointer
-# must show the busy cursor meanwhile, the normal one while the compressor
-# dialog waits for the user, and the normal one again after.
+# Starting an AVI file at the largest size (a 120 x 80 grid at Output Size
+# 15, 1800 x 1200 pixels) takes seconds for its title and fade-in: the
+# pointer must show the busy cursor meanwhile, the normal one while the
+# compressor dialog waits for the user, and the normal one again after. The
+# size change itself draws nothing large (the canvas shows a picture drawn
+# for the screen), so the cursor stays normal through it.
 # Usage: wait_cursor.sh PROGRAM CURSOR_PROBE
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -49,9 +50,6 @@ idle=$("$probe") || fail "cannot read the cursor"
 probe_pid=$!
 xdotool key Return
 wait "$probe_pid" || fail "the cursor probe failed"
-# The first picture at 1800 x 1200 takes about a second: busy meanwhile.
-resize_busy=$(grep -c -v -x -F "$idle" "$out/size_samples.txt")
-[ "$resize_busy" -gt 0 ] || fail "the cursor never changed while the largest picture was drawn"
 [ "$(tail -n 1 "$out/size_samples.txt")" = "$idle" ] || fail "the busy cursor stayed after the size change"
 import -window root "$out/size15.png"
 sim_click $AVI_DX $AVI_DY
@@ -92,4 +90,4 @@ size=$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -o
 [ "$size" = "1800,1200" ] || fail "the AVI frames are $size, not 1800 x 1200"
 
 kill "$PROGRAM_PID" 2>/dev/null
-echo "PASS: busy cursor in $resize_busy samples after the size change and in $busy of $(wc -l <"$out/samples.txt") samples (20 ms apart), normal before and after"
+echo "PASS: busy cursor in $busy of $(wc -l <"$out/samples.txt") samples (20 ms apart), normal before and after"

@@ -83,6 +83,38 @@ TEST_F(EditorUndo, AStrokeIsOneStepAndCalculateItAnother)
     EXPECT_FALSE(undoOn());
 }
 
+// The cells painted into a running flow come back into the grid, when the
+// user says so, as one step that one undo takes back.
+TEST_F(EditorUndo, CellsPaintedIntoTheFlowComeBackAsOneStep)
+{
+    const std::vector<CellPaint> painted = {{5, 6, CELL_NOSLIP_WALL}, {5, 7, CELL_NOSLIP_WALL},
+                                            {6, 7, CELL_SLIP_WALL}, {3, 3, CELL_INFLOW | DIR_EAST, 1.5, 0.0},
+                                            {5, 6, CELL_FLUID}};
+    editor->copyAnswer = false;
+    editor->copyPaintedCells(painted);
+    EXPECT_EQ(editor->copyQuestions, 1);
+    EXPECT_EQ(flag(5, 7), CELL_FLUID);
+    EXPECT_FALSE(undoOn());
+
+    editor->copyAnswer = true;
+    editor->copyPaintedCells(painted);
+    EXPECT_EQ(flag(5, 6), CELL_FLUID);  // the later paint of the cell wins
+    EXPECT_EQ(flag(5, 7), CELL_NOSLIP_WALL);
+    EXPECT_EQ(flag(6, 7), CELL_SLIP_WALL);
+    EXPECT_EQ(flag(3, 3) & CELL_INFLOW, CELL_INFLOW);
+    EXPECT_EQ(editor->editedGrid().u[3][3], 1.5);
+    settle();
+    EXPECT_TRUE(starred());
+    editor->command(GridEditorWindow::ID_UNDO);
+    EXPECT_EQ(flag(5, 7), CELL_FLUID);
+    EXPECT_EQ(flag(6, 7), CELL_FLUID);
+    EXPECT_EQ(flag(3, 3), CELL_FLUID);
+    EXPECT_FALSE(undoOn());
+
+    editor->copyPaintedCells({});  // nothing painted: no question
+    EXPECT_EQ(editor->copyQuestions, 2);
+}
+
 TEST_F(EditorUndo, TheTitleIsStarredWhileTheGridDiffersFromItsFile)
 {
     EXPECT_FALSE(starred());

@@ -80,17 +80,6 @@ public:
     }
 };
 
-// The frame as bytes, to compare pictures exactly.
-std::vector<int> frameValues(const FrameImage& picture)
-{
-    std::vector<int> values;
-    for (int row = 0; row < picture.height(); ++row)
-        for (int column = 0; column < picture.width(); ++column)
-            values.insert(values.end(), {picture.pixelRed(column, row), picture.pixelGreen(column, row),
-                                         picture.pixelBlue(column, row)});
-    return values;
-}
-
 std::vector<std::string> csvLines(const fs::path& path)
 {
     std::ifstream in(path);
@@ -143,6 +132,7 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
 {
     EXPECT_FALSE(window->measureLog) << "nothing is measured before the window opens";
     window->send(CalculateWindow::ID_MEASURE);
+    ASSERT_TRUE(runUntil([&] { return window->measure() != nullptr; }, patience));
     TestMeasureWindow* measure = window->measure();
     ASSERT_NE(measure, nullptr);
     EXPECT_TRUE(measure->shown());
@@ -160,17 +150,23 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
 
     window->send(CalculateWindow::ID_START);
     runCycles(30);
+    window->send(CalculateWindow::ID_PAUSE);
+    ASSERT_TRUE(window->waitParked());
     EXPECT_EQ(window->chartHistory.size(), static_cast<size_t>(window->frames()));
     EXPECT_EQ(window->chartHistory.channelCount(), 4u);
     const FXString bodiesEarly = measure->bodyLabel->getText();
     EXPECT_NE(bodiesEarly.find("C_D"), -1);
     EXPECT_NE(bodiesEarly.find(uiText(TXT_WALLS)), -1);
 
-    // A probe in the middle of the picture, where the domain's middle is.
+    // A probe in the middle of the picture, where the domain's middle is,
+    // placed while the run goes on: it is taken between two steps.
+    window->send(CalculateWindow::ID_PAUSE);
     const int cx = window->glCanvas->getWidth() / 2;
     const int cy = window->glCanvas->getHeight() / 2;
     window->middleClick(cx, cy);
-    ASSERT_EQ(window->measureLog->measurements().probes().size(), 1u);
+    ASSERT_TRUE(runUntil([&] { return window->probeCount() == 1; }, patience));
+    window->send(CalculateWindow::ID_PAUSE);
+    ASSERT_TRUE(window->waitParked());
     const DomainPoint expected = *domainPointAt(window->canvasLayout(), cx, cy);
     EXPECT_DOUBLE_EQ(window->measureLog->measurements().probes()[0].x, expected.x);
     EXPECT_NEAR(expected.x, 0.5 * example.grid.NX * example.grid.dx, example.grid.dx);
@@ -183,9 +179,10 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
 
     // The chart shows the new probe's u; the values move on with the run.
     EXPECT_EQ(measure->chartProbe->getCurrentItem(), 1);
+    window->send(CalculateWindow::ID_PAUSE);
     runCycles(40);
     window->send(CalculateWindow::ID_PAUSE);
-    settle(0.3);
+    ASSERT_TRUE(window->waitParked());
     EXPECT_NE(measure->probeList->getItemText(0), probeEarly);
     EXPECT_NE(measure->timeLabel->getText(), timeEarly);
     EXPECT_NE(measure->bodyLabel->getText(), bodiesEarly);
@@ -231,6 +228,7 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
 
     // Stop starts the measurements again with the run.
     window->send(CalculateWindow::ID_STOP);
+    ASSERT_TRUE(window->waitParked());
     EXPECT_EQ(window->chartHistory.size(), 0u);
     EXPECT_EQ(window->measureLog->historyLines(), 0);
 }
@@ -242,15 +240,32 @@ TEST_F(MeasureWindowTest, NothingIsMeasuredWhileTheWindowIsClosedAndNoProbeExist
     EXPECT_FALSE(window->measure()->shown());
     window->send(CalculateWindow::ID_START);
     runCycles(10);
-    EXPECT_EQ(window->measureLog->historyLines(), 0);
-    EXPECT_EQ(window->chartHistory.size(), 0u);
-    // A probe alone keeps the history going, with the window closed.
+    const auto historyLines = [&] {
+        FXMutexLock lock(window->worker->sharedLock());
+        return window->measureLog->historyLines();
+    };
+    EXPECT_EQ(historyLines(), 0);
+    {
+        FXMutexLock lock(window->worker->sharedLock());
+        EXPECT_EQ(window->chartHistory.size(), 0u);
+    }
+    // A probe alone keeps the history going, with the window closed: every
+    // step from the one after the probe was placed.
     window->middleClick(window->glCanvas->getWidth() / 3, window->glCanvas->getHeight() / 2);
+    ASSERT_TRUE(runUntil([&] { return window->probeCount() == 1; }, patience));
+    window->send(CalculateWindow::ID_PAUSE);
+    ASSERT_TRUE(window->waitParked());
+    const long long linesBefore = historyLines();
+    const int32_t cyclesBefore = window->cycles();
+    window->send(CalculateWindow::ID_PAUSE);
     runCycles(10);
-    EXPECT_GE(window->measureLog->historyLines(), 10);
+    window->send(CalculateWindow::ID_PAUSE);
+    ASSERT_TRUE(window->waitParked());
+    EXPECT_EQ(historyLines(), linesBefore + window->cycles() - cyclesBefore);
+    EXPECT_GE(window->cycles(), cyclesBefore + 10);
     // A click on no part of the grid places no probe.
     window->middleClick(0, 0);
-    EXPECT_EQ(window->measureLog->measurements().probes().size(), 1u);
+    EXPECT_EQ(window->probeCount(), 1u);
 }
 
 namespace {
@@ -274,11 +289,11 @@ TEST_F(MeasureWindowTest, ProbesAreMarkedOnTheCanvasAndNotInTheFrame)
     window->send(CalculateWindow::ID_START);
     runCycles(20);
     window->send(CalculateWindow::ID_PAUSE);
-    settle(0.2);
+    ASSERT_TRUE(window->waitParked());
     const int width = window->glCanvas->getWidth();
     const int height = window->glCanvas->getHeight();
     const std::vector<uint8_t> bare = window->canvasPixels();
-    const std::vector<int> frame = frameValues(window->outputs.shown());
+    const std::vector<uint8_t> frame = window->shownFrame.rgb;
 
     // Where the fields are strong: behind the post, near the inflow, high up.
     const int at[][2] = {{width / 2, height / 2}, {width / 8, height / 3}, {width - 12, 8}};
@@ -332,7 +347,7 @@ TEST_F(MeasureWindowTest, ProbesAreMarkedOnTheCanvasAndNotInTheFrame)
     // The frame is drawn again with the probes in place: not a byte differs,
     // and a frame saved by Step is the picture alone as well.
     window->renderFrame();
-    EXPECT_EQ(frameValues(window->outputs.shown()), frame);
+    EXPECT_TRUE(window->shownFrame.rgb == frame);
 
     // On a colour map too the marks are white, where the taller picture
     // (the colour bar below it) now shows the probes.
@@ -375,6 +390,7 @@ TEST_F(MeasureWindowTest, ForcesShowAtOnceAndOnlyBodiesGetSheddingFigures)
             window->send(CalculateWindow::ID_START);
             runCycles(20);
             window->send(CalculateWindow::ID_PAUSE);
+            ASSERT_TRUE(window->waitParked());
         }
         window->send(CalculateWindow::ID_MEASURE);
         Measurements expected(window->run->state(), example.settings.reynolds, ReferenceScales{}, {});

@@ -68,6 +68,26 @@ public:
     using CalculateWindow::glCanvas;
     using CalculateWindow::drawCanvas;
     using CalculateWindow::renderFrame;
+    using CalculateWindow::shownFrame;
+    using CalculateWindow::worker;
+    using CalculateWindow::probeCount;
+    using CalculateWindow::paintTool;
+    using CalculateWindow::emitterTool;
+    using CalculateWindow::showParticles;
+    using CalculateWindow::placedEmitters;
+
+    // A mouse event of the given type at canvas pixel (x, y), as the canvas
+    // passes it on.
+    void canvasEvent(FXSelector type, int x, int y)
+    {
+        FXEvent event;
+        event.type = type;
+        event.code = LEFTBUTTON;
+        event.state = type == SEL_MOTION ? LEFTBUTTONMASK : 0;
+        event.win_x = x;
+        event.win_y = y;
+        glCanvas->handle(glCanvas, FXSEL(type, 0), &event);
+    }
 
     FXString aviAnswer;                  // what the file dialog returns
     int aviQuestions = 0;                // how often it was asked
@@ -115,7 +135,7 @@ public:
     // The shown picture alone, where the view puts it, read back.
     std::vector<uint8_t> pictureOnlyPixels()
     {
-        return readCanvas([this] { canvasPicture.draw(outputs.shown(), navigation.view); });
+        return readCanvas([this] { canvasPicture.draw(shownFrame, navigation.view); });
     }
     std::vector<uint8_t> readCanvas(const std::function<void()>& draw)
     {
@@ -144,7 +164,14 @@ public:
         testApp()->refresh();
         settle(settleSeconds);
     }
-    int32_t cycles() const { return run->cycles(); }
+    // The counts as the window last took them from the worker.
+    int32_t cycles() const { return report.cycles; }
+    // Runs events until the worker is parked and the window has taken all
+    // it reported; false when that took longer than seconds.
+    bool waitParked(double seconds = 20.0)
+    {
+        return runUntil([&] { return worker->parked() && worker->allCollected(); }, seconds);
+    }
     // N, T and D of the line "Step N   Time T   dt D" above the picture;
     // N is -1 when the line has another form.
     struct RunLine {
@@ -160,5 +187,5 @@ public:
         return line;
     }
     long long shownStep() const { return shownLine().step; }
-    int32_t frames() const { return run->frames(); }
+    int32_t frames() const { return report.frames; }
 };

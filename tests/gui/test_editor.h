@@ -56,6 +56,14 @@ public:
         return saveAnswer;
     }
     FXString chooseImageFile() override { return nextImage; }
+    bool copyAnswer = true;                               // the answer to "Copy the painted cells?"
+    int copyQuestions = 0;
+    bool askCopyPainted() override
+    {
+        ++copyQuestions;
+        return copyAnswer;
+    }
+    using GridEditorWindow::copyPaintedCells;
     bool chooseImportSize(int width, int height, int& across, int& up) override;
 
     // State the tests look at.

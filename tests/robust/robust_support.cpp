@@ -40,11 +40,14 @@ bool RobustWindow::runCycles(int32_t count, double seconds)
     return runUntil([&] { return cycles() >= target || !pendingCycle; }, seconds) && cycles() >= target;
 }
 
-bool RobustWindow::isIdle() const
+bool RobustWindow::isIdle()
 {
-    return startButton->isEnabled() && !stopButton->isEnabled() && saveNone->isEnabled() &&
-           saveAvi->isEnabled() && savePpm->isEnabled() && sizeSpinner->isEnabled() && !pendingCycle &&
-           !testApp()->hasChore(const_cast<RobustWindow*>(this), ID_CYCLE);
+    const auto idleNow = [this] {
+        return startButton->isEnabled() && !stopButton->isEnabled() && saveNone->isEnabled() &&
+               saveAvi->isEnabled() && savePpm->isEnabled() && sizeSpinner->isEnabled() && !pendingCycle &&
+               !testApp()->hasChore(this, ID_CYCLE) && worker->parked();
+    };
+    return runUntil(idleNow, 20.0);
 }
 
 // The second number of /proc/self/statm, in pages.

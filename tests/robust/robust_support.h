@@ -36,8 +36,10 @@ public:
     void changeOutputSize(int size);
     // Start, then cycles until count more have run; false on timeout.
     bool runCycles(int32_t count, double seconds);
-    // Whether the window is in its Idle state with nothing scheduled.
-    bool isIdle() const;
+    // Whether the window reaches its Idle state with nothing scheduled
+    // within a few seconds: a stop or a blow-up leaves the reset to the
+    // worker, and Start comes back once it is done.
+    bool isIdle();
 };
 
 // Resident set size of this process in KiB.

@@ -1,0 +1,143 @@
+// SimulationWorker: the thread on which a simulation window's cycles run,
+// so that the window answers at once on any grid. The window and the worker
+// meet at one point, a mailbox under one mutex: the window puts in orders
+// (run, pause, step, stop), what each cycle draws and saves, and jobs to be
+// done between two steps; the worker puts back a report of the run and the
+// latest finished screen frame, and wakes the window through an
+// FXGUISignal.
+//
+// Who may touch the run, its frame outputs and the screen composer: the
+// worker from the order that starts it (run, step, stop) until it reports
+// itself parked again, the window while it is parked. The measure log and
+// the chart points are written by the worker only with the mutex held, and
+// read by the windows with it held, at any time.
+#pragma once
+
+#include "core/stop_request.h"
+#include "gui/chart_history.h"
+#include "render/screen_frame.h"
+#include "sim/frame_outputs.h"
+#include "sim/frame_saving.h"
+#include "sim/measure_log.h"
+#include "sim/simulation_run.h"
+
+#include <fx.h>
+
+#include <pthread.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class SimulationWorker : public FXThread {
+public:
+    // What every cycle does; read afresh before each one.
+    struct CycleSettings {
+        int interval = 1;           // a frame every n cycles
+        RenderElements elements;    // drawn on screen and in the frame files
+        FrameSaving saving;
+        int screenPixelsPerCell = 1;
+        double screenShrink = 1.0;  // picture pixels per canvas pixel
+        bool measuring = false;     // record every step in the measure log
+        int pixelsPerCell = 1;      // of the frame files, for the picture a stop makes anew
+    };
+    // The run as the last cycle or stop left it.
+    struct Report {
+        int32_t cycles = 0;
+        int32_t frames = 0;
+        double time = 0.0;
+        double dt = 0.0;
+        bool unstable = false;
+        int32_t unstableCycle = -1;
+        FrameSaveResult saved;      // of the last frame cycle
+        bool frameCycle = false;    // the last cycle was one
+        bool afterStop = false;     // the last thing done was a stop's reset
+        long long serial = 0;       // counts the reports
+    };
+
+    // The objects worked on belong to the window and outlive this; the
+    // window is told of every report by selector, SEL_COMMAND.
+    SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, SimulationRun& run, FrameOutputs& outputs,
+                     ScreenComposer& screen, std::unique_ptr<MeasureLog>& log, ChartHistory& chart);
+    // Gives up the step under way and ends the thread.
+    ~SimulationWorker() override;
+    SimulationWorker(const SimulationWorker&) = delete;
+    SimulationWorker& operator=(const SimulationWorker&) = delete;
+
+    // The orders, each taken at once; none waits for the worker.
+    void setSettings(const CycleSettings& settings);
+    void go();        // cycles until pause or stop
+    void pause();     // no cycle after the one under way; the state then drawn
+    void stepOnce();  // one cycle more, then parked
+    // The step under way given up, then the run started again: the AVI file
+    // completed, the picture made anew (numbering from 0), the solver rebuilt
+    // from the grid and stepped once, the counters and the log restarted.
+    void stop();
+    // Cells painted into the flow: taken before the next step, or at once
+    // when parked (the worker then draws the state again and parks).
+    void paint(const std::vector<CellPaint>& cells);
+    // Whether the worker is parked: no cycle under way and none ordered.
+    bool parked();
+    // Runs job now when parked, else between two steps, before the next;
+    // either way with the mutex held and the run the job's to use.
+    void atHandOver(const std::function<void()>& job);
+    // The latest report; with a screen frame newer than the one in shown,
+    // swaps it in and returns true.
+    bool collect(Report& report, ScreenFrame& shown);
+    // Whether the window has collected every report and frame made so far.
+    bool allCollected();
+    // The mutex over the mailbox, the log and the chart (recursive).
+    FXMutex& sharedLock() { return mutex; }
+
+protected:
+    FXint run() override;
+
+private:
+    enum class Mode { Parked, Running, Pausing, Stepping, Stopping, Painting };
+
+    // One cycle as the run loop takes it; false when it was given up.
+    void cycle(const CycleSettings& settings);
+    // A stop's reset, then parked.
+    void reset(const CycleSettings& settings);
+    // The screen frame of the current state into the mailbox; a pause or a
+    // painting parks with it.
+    void composeScreen(const CycleSettings& settings);
+    // After a step: recorded, and on a frame cycle charted (mutex held).
+    void measureStep(bool frameCycle);
+    // The run's counters into the mailbox's report (mutex held).
+    void fillReport(bool frameCycle, const FrameSaveResult& saved, bool afterStop);
+    // The mode after a cycle, with the mutex held.
+    void settleAfterCycle(bool failed);
+    void runJobs();
+    // The painted cells into the run, the log's bodies found again.
+    void applyPaints(const std::vector<CellPaint>& cells);
+
+    pthread_t handle{};           // the thread, joined by its own handle
+    FXMutex mutex{TRUE};
+    FXCondition wake;
+    FXCondition ended;
+    FXGUISignal signal;
+    StopRequest stopRequest{false};
+
+    // The mailbox, under mutex.
+    Mode mode = Mode::Parked;
+    bool quitting = false;
+    bool finished = false;        // run() has returned its last access to this
+    int stepsWanted = 0;
+    CycleSettings wanted;
+    std::vector<std::function<void()>> jobs;
+    std::vector<CellPaint> paintsWanted;
+    Report latest;
+    ScreenFrame latestFrame;
+    bool frameFresh = false;      // latestFrame not yet collected
+    long long collectedSerial = 0;
+    bool screenWanted = true;     // the window has taken the last frame
+
+    // The worker's while it works, the window's while parked.
+    SimulationRun& simulation;
+    FrameOutputs& outputs;
+    ScreenComposer& screen;
+    std::unique_ptr<MeasureLog>& log;
+    ChartHistory& chart;
+    ScreenFrame composing;         // the frame being drawn
+};

@@ -1,0 +1,64 @@
+// ScreenFrame: the picture a window shows, composed for the screen rather
+// than for the files: whole pixels per cell, as many as let the grid fit
+// the canvas (at least one), whatever the Output Size of the saved frames.
+// A 1024 x 512 grid is then drawn at 1024 x 512 pixels, not at 4096 x 2048,
+// so a shown frame costs what the canvas can show. It travels as bytes, the
+// form the display takes.
+#pragma once
+
+#include "core/grid.h"
+#include "render/compose_frame.h"
+#include "render/frame_image.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace screen_spacing {
+// On screen the streamlines start at least this far apart and the vectors
+// stand at least this far apart, in screen pixels: one cell apart at a
+// pixel or two per cell would fill the canvas with white.
+constexpr int seedPixels = 12;
+constexpr int vectorPixels = 10;
+}  // namespace screen_spacing
+
+// Pixels per cell edge of the screen picture of an NX x NY grid on a canvas
+// of width x height: the largest that fits both ways, at least 1.
+int screenPixelsPerCell(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY);
+// Picture pixels per canvas pixel of that picture: above 1 only where the
+// grid has more cells than the canvas has pixels.
+double screenShrink(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY);
+
+struct ScreenFrame {
+    int width = 0;          // pixels
+    int height = 0;         // pixels, the colour bar's strip included
+    int pictureHeight = 0;  // the rows above the strip
+    int pixelsPerCell = 0;
+    std::vector<uint8_t> rgb;  // rows from the top, 3 bytes a pixel
+    ColourRange range;         // of the colour map, when one is shown
+};
+
+// A picture as screen bytes: each value truncated toward zero, then held
+// to 0..255, as the frame files and the presenter read it.
+void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsPerCell, const ColourRange& range,
+                       ScreenFrame& frame);
+
+// Composes screen frames with buffers kept between frames.
+class ScreenComposer {
+public:
+    // The chosen elements of state at pixelsPerCell, with the colour bar's
+    // strip below when a colour map is shown. shrink: picture pixels per
+    // screen pixel where the canvas is smaller than the grid (one pixel a
+    // cell still), which spaces the seeds and vectors out as much more.
+    // particles, when given and chosen, are drawn over the rest as in the
+    // frame files.
+    void compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell, const RenderElements& elements,
+                 ScreenFrame& frame, double shrink = 1.0, const std::vector<Particle>* particles = nullptr);
+    // Composing ends early once request is raised; the frame is then unfinished.
+    void watchStopRequest(const StopRequest* request) { composer.watchStopRequest(request); }
+
+private:
+    FrameComposer composer;
+    FrameImage picture;
+    FrameImage framed;
+    ColourQuantity lastQuantity = ColourQuantity::None;
+};
