@@ -86,6 +86,7 @@ bool velocitiesFinite(const Grid& grid)
 
 // The header after the version: sizes, aux words and settings.
 struct HeaderV2 {
+    std::uint32_t version = 0;
     std::uint32_t NX = 0, NY = 0;
     std::int32_t aux1 = 0, aux2 = 0;
     GridFileSettings settings;
@@ -153,7 +154,6 @@ bool readHeader(LittleEndianReader& in, std::size_t length, HeaderV2& h)
     const unsigned initialField = version >= grid_file_v2::versionWithInitialField ? in.u8() : 0;
     h.settings.startsFromStoredField = initialField == 1;
     h.headerLength = headerLengthOf(version);
-    h.version = version;
     return codesKnown && initialField <= 1 && sizesAllowed(h.NX, h.NY) && settingsStorable(h.settings);
 }
 
