@@ -1,6 +1,7 @@
 #include "core/grid.h"
 
 #include <algorithm>
+#include <utility>
 
 void Grid::clear()
 {
@@ -80,4 +81,23 @@ void writeDefaultVelocities(Grid& grid, double defaultU, double defaultV)
         grid.u[i][j] = defaultU;
         grid.v[i][j] = defaultV;
     });
+}
+
+void copyGridArrays(const Grid& from, Grid& to)
+{
+    to.NX = from.NX;
+    to.NY = from.NY;
+    to.aux1 = from.aux1;
+    to.aux2 = from.aux2;
+    to.dx = from.dx;
+    to.dy = from.dy;
+    to.outlines = from.outlines;
+    to.emitters = from.emitters;
+    to.flags.allocate(from.NX, from.NY);
+    to.flags.copyFrom(from.flags);
+    copyScalars(from.scalars, to.scalars);
+    for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
+        target->allocate(from.NX, from.NY);
+        target->copyFrom(*source);
+    }
 }

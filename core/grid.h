@@ -57,6 +57,10 @@ struct CellSize {
 };
 CellSize cellSizeFor(int32_t NX, int32_t NY);
 
+// Makes to a deep copy of from: header, cells, velocities, pressure,
+// outlines, emitters, heat and dye.
+void copyGridArrays(const Grid& from, Grid& to);
+
 // A new all-fluid grid of the given size with the cell size of cellSizeFor.
 void makeFluidGrid(Grid& grid, int32_t NX, int32_t NY);
 

@@ -103,25 +103,6 @@ void BatchRun::saveState(RunState& state) const
     state.particles = cycles->particles().state();
 }
 
-void copyGridArrays(const Grid& from, Grid& to)
-{
-    to.NX = from.NX;
-    to.NY = from.NY;
-    to.aux1 = from.aux1;
-    to.aux2 = from.aux2;
-    to.dx = from.dx;
-    to.dy = from.dy;
-    to.outlines = from.outlines;
-    to.emitters = from.emitters;
-    to.flags.allocate(from.NX, from.NY);
-    to.flags.copyFrom(from.flags);
-    copyScalars(from.scalars, to.scalars);
-    for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
-        target->allocate(from.NX, from.NY);
-        target->copyFrom(*source);
-    }
-}
-
 // u and v before each step, to tell how much a step changed them.
 void BatchRun::trackChanges(const Grid& grid)
 {

@@ -112,8 +112,5 @@ private:
     RunTally counts;
 };
 
-// Makes to a deep copy of from: the header, flags, u, v, p and the emitters.
-void copyGridArrays(const Grid& from, Grid& to);
-
 // Whether u, v and p hold only finite values.
 bool fieldsFinite(const Grid& grid);

@@ -57,24 +57,6 @@ StepReport SimulationRun::advanceOne(int32_t number)
 
 namespace {
 
-void copyGridInto(const Grid& from, Grid& to)
-{
-    to.NX = from.NX;
-    to.NY = from.NY;
-    to.aux1 = from.aux1;
-    to.aux2 = from.aux2;
-    to.dx = from.dx;
-    to.dy = from.dy;
-    to.flags.allocate(from.NX, from.NY);
-    to.flags.copyFrom(from.flags);
-    for (auto [source, target] : {std::pair{&from.u, &to.u}, std::pair{&from.v, &to.v}, std::pair{&from.p, &to.p}}) {
-        target->allocate(from.NX, from.NY);
-        target->copyFrom(*source);
-    }
-    to.outlines = from.outlines;
-    to.emitters = from.emitters;
-}
-
 // The painted word into cell (i, j) of grid; the cell's own u, v and p
 // start again (at the inflow's velocity for an inflow cell).
 void paintCell(Grid& grid, const CellPaint& cell)
@@ -94,11 +76,11 @@ void SimulationRun::repaint(const std::vector<CellPaint>& cells)
         return;
     if (!ownGrid) {
         ownGrid = std::make_unique<Grid>();
-        copyGridInto(*grid, *ownGrid);
+        copyGridArrays(*grid, *ownGrid);
         grid = ownGrid.get();
     }
     Grid now;
-    copyGridInto(solver->state(), now);
+    copyGridArrays(solver->state(), now);
     for (const CellPaint& cell : cells) {
         if (cell.i < 0 || cell.j < 0 || cell.i >= now.NX || cell.j >= now.NY)
             continue;
