@@ -6,23 +6,14 @@
 #include "core/wall_heat.h"
 #include "io/example_grids.h"
 
+#include "support/steady_run.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-SolverSettings projectionSettings(double reynolds)
-{
-    SolverSettings settings;
-    settings.reynolds = reynolds;
-    settings.convection = Convection::RungeKutta;
-    settings.automaticDt = true;
-    settings.pressure = PressureSolver::Multigrid;
-    settings.threads = 1;
-    return settings;
-}
 
 struct DyeFigures {
     double lowest = HUGE_VAL, highest = -HUGE_VAL, total = 0.0;

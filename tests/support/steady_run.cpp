@@ -28,3 +28,14 @@ bool runToSteadyState(FlowSolver& solver, double limit, int maxSteps)
     }
     return false;
 }
+
+SolverSettings projectionSettings(double reynolds)
+{
+    SolverSettings settings;
+    settings.reynolds = reynolds;
+    settings.convection = Convection::RungeKutta;
+    settings.automaticDt = true;
+    settings.pressure = PressureSolver::Multigrid;
+    settings.threads = 1;
+    return settings;
+}

@@ -6,3 +6,7 @@
 // Steps until no u or v changes by more than limit in a step (after the
 // first); false when maxSteps ran out first.
 bool runToSteadyState(FlowSolver& solver, double limit, int maxSteps);
+
+// The default method (rk3, multigrid) at the given Reynolds number with
+// --dt auto, on one thread.
+SolverSettings projectionSettings(double reynolds);

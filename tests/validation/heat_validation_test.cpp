@@ -12,17 +12,6 @@
 
 namespace {
 
-SolverSettings projectionSettings(double reynolds)
-{
-    SolverSettings settings;
-    settings.reynolds = reynolds;
-    settings.convection = Convection::RungeKutta;
-    settings.automaticDt = true;
-    settings.pressure = PressureSolver::Multigrid;
-    settings.threads = 1;
-    return settings;
-}
-
 // The largest value of a column of faces: the peak of the parabola through
 // the largest and its two neighbours.
 double parabolaPeak(const std::vector<double>& values)

@@ -18,17 +18,6 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-SolverSettings projectionSettings(int reynolds)
-{
-    SolverSettings settings;
-    settings.reynolds = reynolds;
-    settings.convection = Convection::RungeKutta;
-    settings.automaticDt = true;
-    settings.pressure = PressureSolver::Multigrid;
-    settings.threads = 1;
-    return settings;
-}
-
 
 // The Taylor-Green vortex in a slip-walled square box of n fluid cells,
 // side L = n dy: u = sin(kx) cos(ky) e^(-2 k^2 t / Re), v = -cos(kx) sin(ky)
