@@ -127,3 +127,27 @@ TEST(PaintedFlow, ATracerReleasesNothingInAPaintedWallAndPlacedEmittersOutliveAR
     EXPECT_EQ(run.particles().emitterList()[0], onWall);
     EXPECT_EQ(run.particles().emitterList()[1], upstream);
 }
+
+// The run's own copy of a painted grid keeps the heat it carries: after
+// painting and a rebuild the hot wall still holds its temperature.
+TEST(PaintedFlow, APaintedHeatedGridKeepsItsTemperatures)
+{
+    Grid grid;
+    makeChannel(grid, 60, 20);
+    enableHeat(grid.scalars, grid.NX, grid.NY);
+    for (int32_t i = 0; i < grid.NX; ++i) {
+        grid.scalars.fixedTemperature[i][0] = 1;
+        grid.scalars.T[i][0] = 1.0;
+    }
+    SimulationRun run(grid, SolverSettings{100, 0.003, Convection::RungeKutta, false});
+    run.step();
+    cycles(run, 5);
+    run.repaint(columnOf(grid, stripColumn, CELL_NOSLIP_WALL));
+    run.rebuild();
+    cycles(run, 2);
+    ASSERT_TRUE(run.editedGrid().scalars.heat);
+    EXPECT_EQ(run.editedGrid().scalars.fixedTemperature[10][0], 1);
+    ASSERT_TRUE(run.state().scalars.heat);
+    EXPECT_EQ(run.state().scalars.T[10][0], 1.0);
+    EXPECT_GT(run.state().scalars.T[10][1], 0.0);  // the hot wall heats the fluid above it
+}
