@@ -11,16 +11,10 @@ root=$(pwd)
 
 jobs=$(nproc)
 
-cmake -S . -B build-asan-gui -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE=ON \
-      -DKELVO_BUILD_GUI=ON -DKELVO_BUILD_BENCH=OFF >/dev/null
-# Only what the tests labelled "gui" run.
-cmake --build build-asan-gui -j"$jobs" --target \
-      test_editor_window test_calculate_window test_measure_window test_compressor_dialog \
-      test_text_fit_en test_text_fit_pl \
-      test_robust_window kelvo_keep_loaded cursor_probe kelvo-en kelvo-pl kelvo-batch
+./scripts/build-asan.sh
 
-LD_PRELOAD="$root/build-asan-gui/tests/robust/libkelvo_keep_loaded.so" \
+LD_PRELOAD="$root/build-asan/tests/robust/libkelvo_keep_loaded.so" \
 ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
 LSAN_OPTIONS=suppressions="$root/tests/robust/lsan-toolkit.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan-gui --output-on-failure -j"$jobs" -L gui
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -L gui
