@@ -18,7 +18,9 @@ root=$(pwd)
 
 jobs=$(nproc)
 
-cmake -S . -B build-tsan-gui -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE_THREAD=ON \
+cmake -S . -B build-tsan-gui -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+      -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DKELVO_SANITIZE_THREAD=ON \
       -DKELVO_BUILD_GUI=ON -DKELVO_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan-gui -j"$jobs" --target test_calculate_window test_measure_window kelvo-batch
 
