@@ -203,15 +203,22 @@ class BatchMatch(unittest.TestCase):
     def test_picture_is_kelvo_batch_frame(self):
         path = os.path.join(GRIDS, "channel.grid")
         frames = os.path.join(self.dir, "frames")
-        options = [("boundary,streamlines", {}), ("u,v,p,vectors", {"boundary": False, "streamlines": False,
-                                                                     "u": True, "v": True, "p": True, "vectors": True})]
+        # (elements, kelvo-batch's other options, the run's keywords, the picture's keywords)
+        options = [("boundary,streamlines", [], {}, {}),
+                   ("u,v,p,vectors", [], {}, {"boundary": False, "streamlines": False,
+                                              "u": True, "v": True, "p": True, "vectors": True}),
+                   ("boundary,cells,particles", ["--colour-map", "dye", "--dye-bands", "2", "--body",
+                                                 "circle:1.3,0.5,0.1", "--emitter", "0.2,0.3,0.2,0.7:1"],
+                    {"dye_bands": 2, "bodies": ["circle:1.3,0.5,0.1"], "emitters": ["0.2,0.3,0.2,0.7:1"]},
+                    {"streamlines": False, "cells": True, "particles": True, "colour_map": "dye"})]
         sim = kelvo.Simulation(kelvo.Grid.load(path))
         sim.step(5)
-        for elements, keywords in options:
+        for elements, others, run_keywords, keywords in options:
             with self.subTest(elements=elements):
-                batch(path, "--steps", 5, "--interval", 5, "--ppm=" + frames, "--elements", elements, "--size", 3)
+                batch(path, "--steps", 5, "--interval", 5, "--ppm=" + frames, "--elements", elements, "--size", 3,
+                      *others)
                 # Frame 0 is drawn after the first cycle's step, as the window draws it.
-                first = kelvo.Simulation(kelvo.Grid.load(path))
+                first = kelvo.Simulation(kelvo.Grid.load(path), **run_keywords)
                 first.step(1)
                 picture = first.picture(size=3, **keywords)
                 self.assertTrue(np.array_equal(picture, read_ppm(os.path.join(frames, "frame_00000.ppm"))))
