@@ -190,6 +190,7 @@ class Simulation:
         timelines: Sequence[EmitterLike] = (),
         release_from_inflow: int = 0,
         particle_cap: int = 100000,
+        particles_csv: Optional[str] = None,
     ) -> None:
         """Copies the grid, applies the set-up keywords as kelvo-batch's options of the same
         names, writes the default velocities and takes the build step."""
@@ -209,6 +210,7 @@ class Simulation:
         timelines: Sequence[EmitterLike] = (),
         release_from_inflow: int = 0,
         particle_cap: int = 100000,
+        particles_csv: Optional[str] = None,
     ) -> "Simulation":
         """Continues a run saved by save_state or kelvo-batch --save-state."""
     def step(self, n: int = 1) -> None:

@@ -40,5 +40,7 @@ SetUpChoices setUpChoices(const SetUpKeywords& k)
     if (k.releaseFromInflow != 0)
         applyChecked(applyParticleOption, "--release-from-inflow", std::to_string(k.releaseFromInflow), p);
     applyChecked(applyParticleOption, "--particle-cap", std::to_string(k.particleCap), p);
+    if (k.particlesCsv)
+        applyChecked(applyParticleOption, "--particles-csv", *k.particlesCsv, p);
     return c;
 }

@@ -17,6 +17,7 @@ struct SetUpKeywords {
     pybind11::object bodies = pybind11::list(), emitters = pybind11::list(), timelines = pybind11::list();
     long long releaseFromInflow = 0;  // 0: none
     long long particleCap = static_cast<long long>(particle_defaults::cap);
+    std::optional<std::string> particlesCsv;
 };
 
 // ValueError with the option's message, named after the keyword, for a bad

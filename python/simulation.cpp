@@ -1,5 +1,6 @@
 #include "python/simulation.h"
 
+#include "io/particle_csv.h"
 #include "python/grid_binding.h"
 #include "sim/body_options.h"
 
@@ -30,6 +31,7 @@ Simulation::Simulation(const PyGrid& grid, const RunChoices& choices, const SetU
     addOptionEmitters(extras.particles, *setUp);
     run = std::make_unique<BatchRun>(*setUp, chosen);
     run->setParticleCap(extras.particles.cap);
+    particleCsv = extras.particles.csvDirectory;
     startMeasuring(measure);
 }
 
@@ -42,6 +44,7 @@ Simulation::Simulation(RunState saved, const RunChoices& choices, const SetUpCho
     addOptionEmitters(extras.particles, *setUp);
     run = std::make_unique<BatchRun>(*setUp, chosen, saved);
     run->setParticleCap(extras.particles.cap);
+    particleCsv = extras.particles.csvDirectory;
     startMeasuring(measure);
 }
 
@@ -57,6 +60,13 @@ void Simulation::startMeasuring(const MeasureChoices& measure)
 void Simulation::advance()
 {
     run->advance();
+    // Every cycle is a frame cycle at kelvo-batch's default interval; a
+    // broken state is never written.
+    if (!particleCsv.empty() && !run->unstable()) {
+        const int32_t index = run->frames() - 1;
+        if (!writeParticleCsv(particleCsv, index, run->particles(), run->simulatedTime()))
+            failedWrite = "cannot write the particle file '" + particleCsvPath(particleCsv, index) + "'";
+    }
     if (!recordHistory)
         return;
     // As kelvo-batch's --history records it, every step.

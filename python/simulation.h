@@ -24,7 +24,7 @@ struct PyGrid;
 struct SetUpChoices {
     std::vector<BodyOutline> bodies;
     ScalarOptions scalars;
-    ParticleOptions particles;  // its CSV directory unused: write_particles_csv writes them
+    ParticleOptions particles;  // with the CSV directory written after every step
 };
 
 // What the Python keywords chose besides the run itself.
@@ -46,8 +46,13 @@ public:
     Simulation(RunState saved, const RunChoices& choices, const SetUpChoices& extras, const MeasureChoices& measure);
 
     // One step, without the interpreter: what the Python side calls with
-    // the GIL released. The history gets its line.
+    // the GIL released. The history gets its line, and the particle CSV
+    // directory its file, as kelvo-batch writes one on each frame cycle.
     void advance();
+    // Why the last particle file could not be written; "" when it was. The
+    // steps stop at such a step, as kelvo-batch's do.
+    const std::string& writeFailure() const { return failedWrite; }
+    void clearWriteFailure() { failedWrite.clear(); }
 
     BatchRun& batchRun() { return *run; }
     const BatchRun& batchRun() const { return *run; }
@@ -89,6 +94,8 @@ private:
     std::string lastStop = "step-limit";
     std::string particleDirectory;
     int32_t particleFiles = 0;
+    std::string particleCsv;  // written after every step; "" for none
+    std::string failedWrite;
 };
 
 // The run, for a reader that computes from its state: refused (a

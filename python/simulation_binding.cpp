@@ -148,17 +148,24 @@ long long stepsWithoutInterpreter(Simulation& s, long long count)
     AdvancingFlag advancing(s);
     py::gil_scoped_release release;
     long long taken = 0;
-    while (taken < count && !s.batchRun().finished()) {
+    while (taken < count && !s.batchRun().finished() && s.writeFailure().empty()) {
         s.advance();
         ++taken;
     }
     return taken;
 }
 
-void raiseIfBlownUp(const Simulation& s)
+// A blow-up, or a particle file that could not be written (the next step
+// tries again).
+void raiseIfBlownUp(Simulation& s)
 {
     if (s.batchRun().unstable())
         raiseBlowUp(s.batchRun().instabilityText());
+    if (!s.writeFailure().empty()) {
+        const std::string message = s.writeFailure();
+        s.clearWriteFailure();
+        raiseFileError(message);
+    }
 }
 
 void step(Simulation& s, long long n)
@@ -202,7 +209,8 @@ std::string runUntil(Simulation& s, std::optional<double> untilSteady, std::opti
         done += stepsWithoutInterpreter(s, std::min(progressEvery, limit - done));
         if (PyErr_CheckSignals() != 0)
             throw py::error_already_set();
-        if (!progress.is_none() && !run.unstable()) {
+        raiseIfBlownUp(s);
+        if (!progress.is_none()) {
             const py::object answer = progress(done, run.simulatedTime());
             if (!answer.is_none() && !answer.cast<bool>()) {
                 s.noteStop("stopped");
@@ -309,9 +317,10 @@ void bindSimulation(py::module_& m)
                         std::vector<std::pair<double, double>> probes, bool history, std::optional<double> prandtl,
                         std::optional<double> rayleigh, std::optional<std::string> gravity,
                         std::optional<double> schmidt, std::optional<long long> dyeBands, py::object bodies,
-                        py::object emitters, py::object timelines, long long releaseFromInflow, long long particleCap) {
+                        py::object emitters, py::object timelines, long long releaseFromInflow, long long particleCap,
+                        std::optional<std::string> particlesCsv) {
                 const SetUpKeywords k{prandtl, rayleigh, schmidt, gravity, dyeBands, bodies, emitters,
-                                      timelines, releaseFromInflow, particleCap};
+                                      timelines, releaseFromInflow, particleCap, particlesCsv};
                 return std::make_unique<Simulation>(
                     grid, runChoices(re, dt, method, pressure, threads, defaultU, defaultV, initialField),
                     setUpChoices(k), measureChoices(probes, history));
@@ -325,6 +334,7 @@ void bindSimulation(py::module_& m)
             py::arg("bodies") = py::list(), py::arg("emitters") = py::list(), py::arg("timelines") = py::list(),
             py::arg("release_from_inflow") = 0,
             py::arg("particle_cap") = static_cast<long long>(particle_defaults::cap),
+            py::arg("particles_csv") = py::none(),
             "re: Reynolds number (default: the grid's). dt: a time step above 0 or 'auto' (default:\n"
             "the one the grid file stores, else 0.003). method: 'rk3' (default), 'central', 'blended'\n"
             "or 'designed'. pressure: 'multigrid' (default; 'gauss-seidel' for 'designed').\n"
@@ -343,14 +353,18 @@ void bindSimulation(py::module_& m)
             "'X1,Y1[,X2,Y2][:EVERY]', then timelines: --timeline texts 'X1,Y1,X2,Y2', added after\n"
             "the grid's own. release_from_inflow: an emitter along every run of inflow cells\n"
             "releasing every that many steps (0: none). particle_cap: particles kept at most,\n"
-            "the oldest removed first (default 100000).");
+            "the oldest removed first (default 100000). particles_csv: a directory the particles go\n"
+            "to after every step, particles_00000.csv on, as kelvo-batch --particles-csv writes them\n"
+            "on each frame cycle (made when missing; OSError, the steps stopped, when one cannot be\n"
+            "written).");
     cls.def_static("restart", [](const std::string& path, std::optional<double> re,
                                  std::optional<TimeStep> dt, std::optional<std::string> method,
                                  std::optional<std::string> pressure, int threads,
                                  std::vector<std::pair<double, double>> probes, bool history, py::object bodies,
                                  py::object emitters, py::object timelines, long long releaseFromInflow,
-                                 long long particleCap) {
+                                 long long particleCap, std::optional<std::string> particlesCsv) {
                        SetUpKeywords k;
+                       k.particlesCsv = particlesCsv;
                        k.bodies = bodies;
                        k.emitters = emitters;
                        k.timelines = timelines;
@@ -366,6 +380,7 @@ void bindSimulation(py::module_& m)
                    py::arg("bodies") = py::list(), py::arg("emitters") = py::list(),
                    py::arg("timelines") = py::list(), py::arg("release_from_inflow") = 0,
                    py::arg("particle_cap") = static_cast<long long>(particle_defaults::cap),
+                   py::arg("particles_csv") = py::none(),
                    "Continues a run saved by save_state (or kelvo-batch --save-state): the next step is\n"
                    "the one the saved run would have taken. The saved settings hold unless given.\n"
                    "The history starts empty. A state file keeps no outlines: give the run's bodies\n"

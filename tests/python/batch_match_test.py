@@ -5,6 +5,7 @@ the same refusals.
 
     KELVO_BATCH=path/to/kelvo-batch KELVO_GRIDS=Grids python3 batch_match_test.py
 """
+import filecmp
 import json
 import os
 import subprocess
@@ -138,6 +139,15 @@ class BatchMatch(unittest.TestCase):
         # bit for bit (from kelvo-batch's state file), the history with its
         # outline forces and Nusselt numbers, and the summary.
         channel, cavity = os.path.join(GRIDS, "channel.grid"), os.path.join(GRIDS, "heated_cavity.grid")
+        csv = {who: os.path.join(self.dir, who + "_particles") for who in ("theirs", "ours")}
+
+        def same_particle_files(sim):
+            names = sorted(os.listdir(csv["theirs"]))
+            if names != sorted(os.listdir(csv["ours"])) or len(names) != 300:
+                return False
+            return all(filecmp.cmp(os.path.join(csv["theirs"], name), os.path.join(csv["ours"], name), shallow=False)
+                       for name in (names[0], names[-1]))
+
         cases = [
             ("heat", cavity, 150, ["--rayleigh", "1e4", "--prandtl", "0.71"], dict(rayleigh=1e4, prandtl=0.71),
              lambda sim: [wall["temperature"] for wall in sim.nusselt()] == [1.0, 0.0]),
@@ -148,10 +158,11 @@ class BatchMatch(unittest.TestCase):
              lambda sim: [body["outline"] for body in sim.forces()][:3] == [0, 1, None]),
             ("particles", channel, 300, ["--emitter", "0.2,0.3,0.2,0.7:3", "--emitter", "1.0,0.25",
                                          "--timeline", "0.3,0.1,0.3,0.9", "--release-from-inflow", "7",
-                                         "--particle-cap", "150"],
+                                         "--particle-cap", "150", "--particles-csv", csv["theirs"]],
              dict(emitters=["0.2,0.3,0.2,0.7:3", kelvo.Emitter(1.0, 0.25)], timelines=["0.3,0.1,0.3,0.9"],
-                  release_from_inflow=7, particle_cap=150),
-             lambda sim: len(sim.particles) == 150 and {0, 1, 3} <= set(sim.particle_emitters)),
+                  release_from_inflow=7, particle_cap=150, particles_csv=csv["ours"]),
+             lambda sim: len(sim.particles) == 150 and {0, 1, 3} <= set(sim.particle_emitters)
+             and same_particle_files(sim)),
         ]
         runs = []
         for name, path, steps, options, *_ in cases:

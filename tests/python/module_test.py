@@ -171,6 +171,11 @@ class Errors(unittest.TestCase):
             kelvo.Grid.from_picture(junk, 10, 10)
         with self.assertRaisesRegex(OSError, "cannot write"):
             kelvo.Simulation(cavity()).save_state("/nonexistent/dir/state")
+        # A particle file that cannot be written stops the steps at it.
+        sim = kelvo.Simulation(cavity(), emitters=["0.5,0.5"], particles_csv=os.path.join(junk, "particles"))
+        with self.assertRaisesRegex(OSError, "^cannot write the particle file '.*junk.grid/particles/particles_00000.csv'$"):
+            sim.step(5)
+        self.assertEqual(sim.steps, 1)
 
     def test_blow_up_raises_with_the_message_kelvo_batch_prints(self):
         path = os.path.join(GRIDS, "channel.grid")
