@@ -2,8 +2,8 @@
 #include "cli/batch_constants.h"
 #include "cli/batch_frames.h"
 #include "cli/batch_measure.h"
-#include "core/immersed_boundary.h"
 #include "cli/batch_options.h"
+#include "sim/body_options.h"
 #include "io/picture_grid.h"
 #include "cli/batch_summary.h"
 #include "io/csv_dump.h"
@@ -144,10 +144,7 @@ int main(int argc, char** argv)
         if (!error.empty())
             return fail(batch_constants::exitRunFailed, error);
     }
-    if (!options.bodies.empty()) {
-        grid.outlines.insert(grid.outlines.end(), options.bodies.begin(), options.bodies.end());
-        markCoveredCells(grid);
-    }
+    drawBodies(options.bodies, grid);
     applyScalarOptions(options.scalars, grid);
     if (!options.saveGridPath.empty()) {
         if (!saveGridFile(options.saveGridPath, grid, settings))

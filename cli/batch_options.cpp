@@ -5,7 +5,7 @@
 #include "sim/name_table.h"
 
 #include "cli/batch_constants.h"
-#include "cli/body_options.h"
+#include "sim/body_options.h"
 #include "platform/picture_file.h"
 
 #include <cctype>

@@ -3,8 +3,8 @@
 
 #include "cli/measure_options.h"
 #include "core/body_outline.h"
-#include "cli/particle_options.h"
-#include "cli/scalar_options.h"
+#include "sim/particle_options.h"
+#include "sim/scalar_options.h"
 #include "core/flow_solver.h"
 #include "sim/run_choices.h"
 #include "render/compose_frame.h"

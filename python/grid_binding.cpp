@@ -4,6 +4,7 @@
 #include "io/picture_grid.h"
 #include "python/array_views.h"
 #include "python/grid_arrays.h"
+#include "python/grid_setup_binding.h"
 #include "python/python_errors.h"
 #include "sim/batch_run.h"
 
@@ -150,6 +151,7 @@ void bindGrid(py::module_& m)
             return arrayView(g.grid.*member, self, true);
         }, doc);
     });
+    bindGridSetUp(cls);
     cls.def("__repr__", [](const PyGrid& g) {
         return "<kelvo.Grid " + std::to_string(g.grid.NX) + " x " + std::to_string(g.grid.NY) + ">";
     });

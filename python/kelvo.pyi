@@ -3,7 +3,7 @@
 Arrays are indexed [i, j]: i west to east, j south to north, the border ring
 included. Lengths are domain units: the domain is 1 high.
 """
-from typing import Callable, Dict, List, Optional, Sequence, Tuple, Union
+from typing import Callable, Dict, List, Optional, Sequence, Tuple, Union, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -27,6 +27,59 @@ TYPE_MASK: int
 
 class BlowUpError(RuntimeError):
     """The flow blew up; the message is the simulation window's."""
+
+class Body:
+    """A body's exact outline, domain units; a NACA section is kept as a polygon."""
+
+    def __init__(self, text: str) -> None:
+        """From kelvo-batch's --body text: 'circle:X,Y,R', 'polygon:X1,Y1;X2,Y2;...',
+        'naca:DIGITS,X,Y,CHORD,ANGLE'; ValueError with kelvo-batch's message."""
+    @property
+    def shape(self) -> str:
+        """'circle' or 'polygon'."""
+    @property
+    def centre(self) -> Tuple[float, float]: ...
+    @property
+    def radius(self) -> float: ...
+    @property
+    def corners(self) -> List[Tuple[float, float]]: ...
+    def distance(self, x: float, y: float) -> float:
+        """Distance from (x, y) to the outline, negative inside."""
+
+def Circle(x: float, y: float, r: float) -> Body:
+    """A circular body: --body circle:X,Y,R."""
+def Polygon(corners: Sequence[Tuple[float, float]]) -> Body:
+    """A polygonal body of three or more corners: --body polygon."""
+def Naca(digits: str, x: float, y: float, chord: float, angle: float) -> Body:
+    """A NACA four-digit section, (x, y) its leading edge, angle in degrees: --body naca."""
+
+class Emitter:
+    """A tracer-particle source: a point or a segment releasing every `every` steps (0: once)."""
+
+    @overload
+    def __init__(self, text: str) -> None:
+        """From kelvo-batch's --emitter text 'X1,Y1[,X2,Y2][:EVERY]'."""
+    @overload
+    def __init__(self, x1: float, y1: float, x2: Optional[float] = None, y2: Optional[float] = None,
+                 every: int = 5) -> None: ...
+    @staticmethod
+    def timeline(x1: float, y1: float, x2: float, y2: float) -> "Emitter":
+        """A line of particles released once: --timeline X1,Y1,X2,Y2."""
+    @property
+    def x1(self) -> float: ...
+    @property
+    def y1(self) -> float: ...
+    @property
+    def x2(self) -> float: ...
+    @property
+    def y2(self) -> float: ...
+    @property
+    def every(self) -> int: ...
+    @property
+    def colour(self) -> int: ...
+
+BodyLike = Union[Body, str]
+EmitterLike = Union[Emitter, str]
 
 class Grid:
     """A set-up: cells, velocities, pressure and the settings a grid file carries.
@@ -73,6 +126,39 @@ class Grid:
     @property
     def p(self) -> npt.NDArray[np.float64]:
         """Pressure at each cell centre."""
+    @property
+    def bodies(self) -> List[Body]:
+        """The bodies with exact outlines: copies."""
+    def add_body(self, body: BodyLike) -> None:
+        """Draws a body as --body does; the cells it covers become walls."""
+    @property
+    def emitters(self) -> List[Emitter]:
+        """The particle emitters: copies."""
+    def add_emitter(self, emitter: EmitterLike) -> None:
+        """Adds an emitter after the grid's own, as --emitter does."""
+    heat: bool
+    """Whether the grid carries heat; switching it off keeps the arrays."""
+    dye: bool
+    """Whether the grid carries dye."""
+    @property
+    def fixed_temperature(self) -> Optional[npt.NDArray[np.uint8]]:
+        """1 where a wall holds its temperature: a writable view, None without heat."""
+    @property
+    def T(self) -> Optional[npt.NDArray[np.float64]]:
+        """Temperature at each cell centre: a writable view, None without heat."""
+    @property
+    def c(self) -> Optional[npt.NDArray[np.float64]]:
+        """Dye concentration at each cell centre: a writable view, None without dye."""
+    prandtl: float
+    """Heat's Prandtl number; setting it switches heat on."""
+    rayleigh: float
+    """Heat's Rayleigh number; setting it switches heat on."""
+    gravity: str
+    """'down', 'up', 'west' or 'east'; setting it switches heat on."""
+    schmidt: float
+    """Dye's Schmidt number; setting it switches dye on."""
+    dye_bands: int
+    """Width in cells of the inflow's dye bands (0: none); setting it switches dye on."""
 
 TimeStep = Union[float, str]
 Progress = Callable[[int, float], Optional[bool]]
@@ -94,8 +180,20 @@ class Simulation:
         initial_field: Optional[str] = None,
         probes: Sequence[Tuple[float, float]] = (),
         history: bool = True,
+        prandtl: Optional[float] = None,
+        rayleigh: Optional[float] = None,
+        gravity: Optional[str] = None,
+        schmidt: Optional[float] = None,
+        dye_bands: Optional[int] = None,
+        bodies: Sequence[BodyLike] = (),
+        emitters: Sequence[EmitterLike] = (),
+        timelines: Sequence[EmitterLike] = (),
+        release_from_inflow: int = 0,
+        particle_cap: int = 100000,
+        particles_csv: Optional[str] = None,
     ) -> None:
-        """Copies the grid, writes the default velocities and takes the build step."""
+        """Copies the grid, applies the set-up keywords as kelvo-batch's options of the same
+        names, writes the default velocities and takes the build step."""
     @staticmethod
     def restart(
         path: str,
@@ -107,6 +205,12 @@ class Simulation:
         threads: int = 0,
         probes: Sequence[Tuple[float, float]] = (),
         history: bool = True,
+        bodies: Sequence[BodyLike] = (),
+        emitters: Sequence[EmitterLike] = (),
+        timelines: Sequence[EmitterLike] = (),
+        release_from_inflow: int = 0,
+        particle_cap: int = 100000,
+        particles_csv: Optional[str] = None,
     ) -> "Simulation":
         """Continues a run saved by save_state or kelvo-batch --save-state."""
     def step(self, n: int = 1) -> None:
@@ -134,6 +238,22 @@ class Simulation:
     def p(self) -> npt.NDArray[np.float64]:
         """The solver's p (centres): a read-only view, no copy."""
     @property
+    def T(self) -> Optional[npt.NDArray[np.float64]]:
+        """The solver's temperature: a read-only view, None without heat."""
+    @property
+    def c(self) -> Optional[npt.NDArray[np.float64]]:
+        """The solver's dye: a read-only view, None without dye."""
+    @property
+    def particles(self) -> npt.NDArray[np.float64]:
+        """The particles' (x, y), shape (n, 2): a copy on each read."""
+    @property
+    def particle_emitters(self) -> npt.NDArray[np.int32]:
+        """Each particle's emitter index (-1 for none): a copy on each read."""
+    def nusselt(self) -> List[Dict[str, Union[str, int, float]]]:
+        """Mean Nusselt number of each group of walls holding one temperature, now."""
+    def write_particles_csv(self, directory: str) -> str:
+        """Writes the particles as the next particles_NNNNN.csv of directory; returns its path."""
+    @property
     def vorticity(self) -> npt.NDArray[np.float64]:
         """Vorticity at the cell centres: computed, a new array."""
     @property
@@ -156,12 +276,13 @@ class Simulation:
     @property
     def history(self) -> Dict[str, npt.NDArray[np.float64]]:
         """kelvo-batch --history's columns, one entry per step: a copy."""
-    def forces(self) -> List[Dict[str, Union[str, int, bool, float]]]:
-        """Force and coefficients of each body now."""
+    def forces(self) -> List[Dict[str, Union[str, int, bool, float, None]]]:
+        """Force and coefficients of each body now; outline: the body's index, or None."""
     def probe(self, x: float, y: float) -> Tuple[float, float, float]:
         """(u, v, p) at a point, domain units."""
     def summary(self) -> dict:
-        """kelvo-batch --summary-json's summary: means, amplitudes, Strouhal number."""
+        """kelvo-batch --summary-json's summary: means, amplitudes, Strouhal number, Nusselt
+        numbers, and why the steps stopped."""
     def save_state(self, path: str) -> None: ...
     def write_vtk(self, directory: str) -> str: ...
     def picture(
@@ -174,10 +295,12 @@ class Simulation:
         v: bool = False,
         p: bool = False,
         vectors: bool = False,
+        cells: bool = False,
+        particles: bool = False,
         colour_map: Optional[str] = None,
         range: Optional[Tuple[float, float]] = None,
     ) -> npt.NDArray[np.uint8]:
-        """The rendered picture, (height, width, 3), top row first."""
+        """The rendered picture, (height, width, 3), top row first; drawn without the GIL."""
     def save_png(
         self,
         path: str,
@@ -189,6 +312,8 @@ class Simulation:
         v: bool = False,
         p: bool = False,
         vectors: bool = False,
+        cells: bool = False,
+        particles: bool = False,
         colour_map: Optional[str] = None,
         range: Optional[Tuple[float, float]] = None,
     ) -> None: ...

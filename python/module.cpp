@@ -1,6 +1,7 @@
 // The Python module kelvo: set-ups, runs and their fields as numpy arrays.
 #include "python/grid_binding.h"
 #include "python/python_errors.h"
+#include "python/shapes_binding.h"
 #include "python/simulation_binding.h"
 
 PYBIND11_MODULE(kelvo, m)
@@ -15,6 +16,7 @@ PYBIND11_MODULE(kelvo, m)
               "the domain is 1 high.";
     m.attr("__version__") = KELVO_VERSION;
     registerErrors(m);
+    bindShapes(m);
     bindGrid(m);
     bindSimulation(m);
 }

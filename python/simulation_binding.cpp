@@ -6,8 +6,10 @@
 #include "python/grid_arrays.h"
 #include "python/grid_binding.h"
 #include "python/python_errors.h"
+#include "python/set_up_keywords.h"
 #include "python/simulation.h"
 #include "python/simulation_picture.h"
+#include "python/simulation_flow_binding.h"
 
 #include <pybind11/stl.h>
 
@@ -146,26 +148,24 @@ long long stepsWithoutInterpreter(Simulation& s, long long count)
     AdvancingFlag advancing(s);
     py::gil_scoped_release release;
     long long taken = 0;
-    while (taken < count && !s.batchRun().finished()) {
+    while (taken < count && !s.batchRun().finished() && s.writeFailure().empty()) {
         s.advance();
         ++taken;
     }
     return taken;
 }
 
-// The run, for a reader that computes from its state: refused while another
-// thread is taking steps, which would leave it half a step.
-const Simulation& idle(const Simulation& s)
-{
-    if (s.advancing)
-        throw std::runtime_error("this Simulation is taking steps in another thread; read it when they are done");
-    return s;
-}
-
-void raiseIfBlownUp(const Simulation& s)
+// A blow-up, or a particle file that could not be written (the next step
+// tries again).
+void raiseIfBlownUp(Simulation& s)
 {
     if (s.batchRun().unstable())
         raiseBlowUp(s.batchRun().instabilityText());
+    if (!s.writeFailure().empty()) {
+        const std::string message = s.writeFailure();
+        s.clearWriteFailure();
+        raiseFileError(message);
+    }
 }
 
 void step(Simulation& s, long long n)
@@ -174,6 +174,8 @@ void step(Simulation& s, long long n)
         raiseValueError("step needs a whole number from 0 up, not " + std::to_string(n));
     SteppingGuard guard(s);
     raiseIfBlownUp(s);
+    if (n > 0)
+        s.noteStop("step-limit");
     for (long long done = 0; done < n;) {
         const long long taken = stepsWithoutInterpreter(s, std::min(stepsBetweenChecks, n - done));
         done += taken;
@@ -207,12 +209,16 @@ std::string runUntil(Simulation& s, std::optional<double> untilSteady, std::opti
         done += stepsWithoutInterpreter(s, std::min(progressEvery, limit - done));
         if (PyErr_CheckSignals() != 0)
             throw py::error_already_set();
-        if (!progress.is_none() && !run.unstable()) {
+        raiseIfBlownUp(s);
+        if (!progress.is_none()) {
             const py::object answer = progress(done, run.simulatedTime());
-            if (!answer.is_none() && !answer.cast<bool>())
+            if (!answer.is_none() && !answer.cast<bool>()) {
+                s.noteStop("stopped");
                 return "stopped";
+            }
         }
     }
+    s.noteStop(run.stopReason());
     raiseIfBlownUp(s);
     return run.stopReason();
 }
@@ -243,6 +249,7 @@ py::list forcesOf(Simulation& s)
         const std::string& cd = columns[firstBodyColumn + 4 * k];
         py::dict body;
         body["name"] = cd.substr(0, cd.size() - 3);
+        body["outline"] = r.outline >= 0 ? py::object(py::int_(r.outline)) : py::object(py::none());
         body["cells"] = r.body.cells;
         body["all_walls"] = r.body.allWalls;
         body["reference_length"] = r.length;
@@ -269,7 +276,8 @@ py::dict historyOf(const Simulation& s)
     return out;
 }
 
-std::unique_ptr<Simulation> restart(const std::string& path, const RunChoices& choices, const MeasureChoices& measure)
+std::unique_ptr<Simulation> restart(const std::string& path, const RunChoices& choices, const SetUpChoices& extras,
+                                    const MeasureChoices& measure)
 {
     RunState saved;
     const StateFileStatus status = readStateFile(path, saved);
@@ -277,7 +285,7 @@ std::unique_ptr<Simulation> restart(const std::string& path, const RunChoices& c
         raiseFileError(stateFileMessage(status, path));
     if (status != StateFileStatus::Ok)
         raiseValueError(stateFileMessage(status, path));
-    return std::make_unique<Simulation>(std::move(saved), choices, measure);
+    return std::make_unique<Simulation>(std::move(saved), choices, extras, measure);
 }
 
 // A centre value of every cell, computed now.
@@ -306,16 +314,27 @@ void bindSimulation(py::module_& m)
                         std::optional<TimeStep> dt, std::optional<std::string> method,
                         std::optional<std::string> pressure, int threads, std::optional<double> defaultU,
                         std::optional<double> defaultV, std::optional<std::string> initialField,
-                        std::vector<std::pair<double, double>> probes, bool history) {
+                        std::vector<std::pair<double, double>> probes, bool history, std::optional<double> prandtl,
+                        std::optional<double> rayleigh, std::optional<std::string> gravity,
+                        std::optional<double> schmidt, std::optional<long long> dyeBands, py::object bodies,
+                        py::object emitters, py::object timelines, long long releaseFromInflow, long long particleCap,
+                        std::optional<std::string> particlesCsv) {
+                const SetUpKeywords k{prandtl, rayleigh, schmidt, gravity, dyeBands, bodies, emitters,
+                                      timelines, releaseFromInflow, particleCap, particlesCsv};
                 return std::make_unique<Simulation>(
                     grid, runChoices(re, dt, method, pressure, threads, defaultU, defaultV, initialField),
-                    measureChoices(probes, history));
+                    setUpChoices(k), measureChoices(probes, history));
             }),
             py::arg("grid"), py::kw_only(), py::arg("re") = py::none(), py::arg("dt") = py::none(),
             py::arg("method") = py::none(), py::arg("pressure") = py::none(), py::arg("threads") = 0,
             py::arg("default_u") = py::none(), py::arg("default_v") = py::none(),
             py::arg("initial_field") = py::none(), py::arg("probes") = std::vector<std::pair<double, double>>{},
-            py::arg("history") = true,
+            py::arg("history") = true, py::arg("prandtl") = py::none(), py::arg("rayleigh") = py::none(),
+            py::arg("gravity") = py::none(), py::arg("schmidt") = py::none(), py::arg("dye_bands") = py::none(),
+            py::arg("bodies") = py::list(), py::arg("emitters") = py::list(), py::arg("timelines") = py::list(),
+            py::arg("release_from_inflow") = 0,
+            py::arg("particle_cap") = static_cast<long long>(particle_defaults::cap),
+            py::arg("particles_csv") = py::none(),
             "re: Reynolds number (default: the grid's). dt: a time step above 0 or 'auto' (default:\n"
             "the one the grid file stores, else 0.003). method: 'rk3' (default), 'central', 'blended'\n"
             "or 'designed'. pressure: 'multigrid' (default; 'gauss-seidel' for 'designed').\n"
@@ -324,21 +343,50 @@ void bindSimulation(py::module_& m)
             "cells (default: the grid's). initial_field: 'file' to start from the grid's stored\n"
             "velocities, 'default' to write the default ones (default: the file's choice).\n"
             "probes: (x, y) points, domain units, whose u, v, p the history records. history: record\n"
-            "a history line after every step (kelvo-batch --history's columns).");
+            "a history line after every step (kelvo-batch --history's columns).\n"
+            "The set-up keywords change the run's copy of the grid as kelvo-batch's options of\n"
+            "the same names do, in its order (bodies, heat and dye, emitters):\n"
+            "bodies: kelvo.Body objects or --body texts, drawn over the grid. prandtl (default\n"
+            "0.71), rayleigh, gravity ('down', 'up', 'west', 'east'): heat, switched on by any of\n"
+            "them; unless given, the grid's. schmidt (default 1000), dye_bands (cells, 0: none):\n"
+            "dye, likewise. emitters: kelvo.Emitter objects or --emitter texts\n"
+            "'X1,Y1[,X2,Y2][:EVERY]', then timelines: --timeline texts 'X1,Y1,X2,Y2', added after\n"
+            "the grid's own. release_from_inflow: an emitter along every run of inflow cells\n"
+            "releasing every that many steps (0: none). particle_cap: particles kept at most,\n"
+            "the oldest removed first (default 100000). particles_csv: a directory the particles go\n"
+            "to after every step, particles_00000.csv on, as kelvo-batch --particles-csv writes them\n"
+            "on each frame cycle (made when missing; OSError, the steps stopped, when one cannot be\n"
+            "written).");
     cls.def_static("restart", [](const std::string& path, std::optional<double> re,
                                  std::optional<TimeStep> dt, std::optional<std::string> method,
                                  std::optional<std::string> pressure, int threads,
-                                 std::vector<std::pair<double, double>> probes, bool history) {
+                                 std::vector<std::pair<double, double>> probes, bool history, py::object bodies,
+                                 py::object emitters, py::object timelines, long long releaseFromInflow,
+                                 long long particleCap, std::optional<std::string> particlesCsv) {
+                       SetUpKeywords k;
+                       k.particlesCsv = particlesCsv;
+                       k.bodies = bodies;
+                       k.emitters = emitters;
+                       k.timelines = timelines;
+                       k.releaseFromInflow = releaseFromInflow;
+                       k.particleCap = particleCap;
                        return restart(path, runChoices(re, dt, method, pressure, threads, std::nullopt, std::nullopt,
                                                        std::nullopt),
-                                      measureChoices(probes, history));
+                                      setUpChoices(k), measureChoices(probes, history));
                    },
                    py::arg("path"), py::kw_only(), py::arg("re") = py::none(), py::arg("dt") = py::none(),
                    py::arg("method") = py::none(), py::arg("pressure") = py::none(), py::arg("threads") = 0,
                    py::arg("probes") = std::vector<std::pair<double, double>>{}, py::arg("history") = true,
+                   py::arg("bodies") = py::list(), py::arg("emitters") = py::list(),
+                   py::arg("timelines") = py::list(), py::arg("release_from_inflow") = 0,
+                   py::arg("particle_cap") = static_cast<long long>(particle_defaults::cap),
+                   py::arg("particles_csv") = py::none(),
                    "Continues a run saved by save_state (or kelvo-batch --save-state): the next step is\n"
                    "the one the saved run would have taken. The saved settings hold unless given.\n"
-                   "The history starts empty.");
+                   "The history starts empty. A state file keeps no outlines: give the run's bodies\n"
+                   "again (as kelvo-batch takes them from its grid file and --body). Heat, dye and the\n"
+                   "particles are the saved run's; emitters, timelines and release_from_inflow add to\n"
+                   "its emitters.");
     cls.def("step", &step, py::arg("n") = 1,
             "Takes n steps. Raises BlowUpError, with the window's message, when the flow blows up.");
     cls.def("run", &runUntil, py::kw_only(), py::arg("until_steady") = py::none(),
@@ -377,8 +425,11 @@ void bindSimulation(py::module_& m)
                               "The settings the run uses: re, dt, method, pressure, threads.");
     cls.def("forces", &forcesOf,
             "The force on each body now (per unit depth, density 1) with its coefficients: a list of\n"
-            "dicts with name, cells, all_walls, reference_length, fx, fy, cd, cl; bodies largest\n"
-            "first, then all walls together.");
+            "dicts with name, outline, cells, all_walls, reference_length, fx, fy, cd, cl. Bodies with\n"
+            "exact outlines come first (outline: their index in the grid's bodies), measured on\n"
+            "their outlines by a momentum balance whose rate of change the history records (with\n"
+            "history=False it is left out); then bodies of wall cells, largest first (outline\n"
+            "None), then all walls together.");
     cls.def("probe", [](const Simulation& s, double x, double y) {
         const ProbeValues v = sampleProbe(idle(s).batchRun().state(), x, y);
         return py::make_tuple(v.u, v.v, v.p);
@@ -388,15 +439,18 @@ void bindSimulation(py::module_& m)
     cls.def_property_readonly("history", &historyOf,
                               "The history as a dict of arrays, a copy: one entry per step, with kelvo-batch\n"
                               "--history's columns (step, t, dt, sweeps, max_speed, kinetic_energy,\n"
-                              "max_divergence, then NAME_cd, NAME_cl, NAME_fx, NAME_fy per body and\n"
-                              "probeK_u, probeK_v, probeK_p per probe).");
+                              "max_divergence, then NAME_cd, NAME_cl, NAME_fx, NAME_fy per body,\n"
+                              "probeK_u, probeK_v, probeK_p per probe and heatedK_nu, the mean Nusselt\n"
+                              "number, per heated wall).");
     cls.def("summary", [](Simulation& s) {
         const BatchRun& run = idle(s).batchRun();
         const std::string json = summaryJson(s.measurements(), run.tally().steps, run.simulatedTime(),
-                                             run.stopReason());
+                                             s.stopReason());
         return py::module_::import("json").attr("loads")(json);
     }, "kelvo-batch --summary-json's summary of the history so far, as a dict: per body the means\n"
-       "and amplitudes of C_D and C_L, the shedding frequency and the Strouhal number.");
+       "and amplitudes of C_D and C_L, the shedding frequency and the Strouhal number; with heat\n"
+       "each heated wall's Nusselt number; 'stopped' says why the steps stopped: 'blow-up', or\n"
+       "what the last run() returned, 'step-limit' after step().");
     cls.def("save_state", [](const Simulation& s, const std::string& path) {
         RunState state;
         idle(s).batchRun().saveState(state);
@@ -413,26 +467,48 @@ void bindSimulation(py::module_& m)
        "the collection fields.pvd with its simulated time; returns the file's path.");
     const char* pictureDoc =
         "The picture the window and kelvo-batch render: size pixels per cell; boundary,\n"
-        "streamlines, u (red), v (green), p (blue) and vectors as their elements; colour_map\n"
-        "('speed', 'vorticity', 'p', 'u' or 'v') in place of the u, v, p fields, over range\n"
-        "(low, high) or its own; with a colour map the colour bar below.";
+        "streamlines, u (red), v (green), p (blue), vectors and particles as their elements\n"
+        "(cells: bodies with outlines drawn as their wall cells); colour_map ('speed',\n"
+        "'vorticity', 'p', 'u', 'v', 'temperature' or 'dye') in place of the u, v, p fields, over\n"
+        "range (low, high) or its own; with a colour map the colour bar below. Drawn from a copy\n"
+        "of the run taken first, without the GIL: other threads, one stepping this run among\n"
+        "them, go on meanwhile.";
     cls.def("picture", [](const Simulation& s, int size, bool boundary, bool streamlines, bool u, bool v, bool p,
-                          bool vectors, std::optional<std::string> colourMap,
+                          bool vectors, bool cells, bool particles, std::optional<std::string> colourMap,
                           std::optional<std::pair<double, double>> range) {
-        return pictureArray(renderPicture(idle(s), pictureChoices(size, boundary, streamlines, u, v, p, vectors, colourMap, range)));
+        const PictureElements shown{boundary, streamlines, u, v, p, vectors, cells, particles};
+        const PictureChoices choices = pictureChoices(size, shown, colourMap, range);
+        const PictureSnapshot snapshot = pictureSnapshot(idle(s));
+        PictureBytes picture;
+        {
+            py::gil_scoped_release release;
+            picture = renderPicture(snapshot, choices);
+        }
+        return pictureArray(picture);
     }, py::kw_only(), py::arg("size") = 4, py::arg("boundary") = true, py::arg("streamlines") = true,
        py::arg("u") = false, py::arg("v") = false, py::arg("p") = false, py::arg("vectors") = false,
+       py::arg("cells") = false, py::arg("particles") = false,
        py::arg("colour_map") = py::none(), py::arg("range") = py::none(),
        (std::string(pictureDoc) + "\nReturns a (height, width, 3) array of uint8, the top row first.").c_str());
     cls.def("save_png", [](const Simulation& s, const std::string& path, int size, bool boundary, bool streamlines,
-                           bool u, bool v, bool p, bool vectors, std::optional<std::string> colourMap,
-                           std::optional<std::pair<double, double>> range) {
-        if (!writePngFile(path, renderPicture(idle(s), pictureChoices(size, boundary, streamlines, u, v, p, vectors, colourMap, range))))
+                           bool u, bool v, bool p, bool vectors, bool cells, bool particles,
+                           std::optional<std::string> colourMap, std::optional<std::pair<double, double>> range) {
+        const PictureElements shown{boundary, streamlines, u, v, p, vectors, cells, particles};
+        const PictureChoices choices = pictureChoices(size, shown, colourMap, range);
+        const PictureSnapshot snapshot = pictureSnapshot(idle(s));
+        bool written = false;
+        {
+            py::gil_scoped_release release;
+            written = writePngFile(path, renderPicture(snapshot, choices));
+        }
+        if (!written)
             raiseFileError("cannot write the picture to '" + path + "'");
     }, py::arg("path"), py::kw_only(), py::arg("size") = 4, py::arg("boundary") = true,
        py::arg("streamlines") = true, py::arg("u") = false, py::arg("v") = false, py::arg("p") = false,
-       py::arg("vectors") = false, py::arg("colour_map") = py::none(), py::arg("range") = py::none(),
+       py::arg("vectors") = false, py::arg("cells") = false, py::arg("particles") = false,
+       py::arg("colour_map") = py::none(), py::arg("range") = py::none(),
        (std::string(pictureDoc) + "\nWrites it as a PNG file.").c_str());
+    bindRunHeatDyeAndParticles(cls);
     cls.def("__repr__", [](const Simulation& s) {
         const SimGrid& g = s.batchRun().state();
         return "<kelvo.Simulation " + std::to_string(g.NX) + " x " + std::to_string(g.NY) + ", step " +

@@ -18,23 +18,28 @@ constexpr int maxPixelsPerCell = 15;
 ColourQuantity colourQuantity(const std::string& name)
 {
     for (ColourQuantity q : {ColourQuantity::Speed, ColourQuantity::Vorticity, ColourQuantity::Pressure,
-                             ColourQuantity::U, ColourQuantity::V})
+                             ColourQuantity::U, ColourQuantity::V, ColourQuantity::Temperature, ColourQuantity::Dye})
         if (name == quantityName(q))
             return q;
-    raiseValueError("colour_map needs speed, vorticity, p, u or v, not '" + name + "'");
+    raiseValueError("colour_map needs speed, vorticity, p, u, v, temperature or dye, not '" + name + "'");
 }
 
 }  // namespace
 
-PictureBytes renderPicture(const Simulation& s, const PictureChoices& choices)
+PictureSnapshot pictureSnapshot(const Simulation& s)
 {
-    if (choices.size < minPixelsPerCell || choices.size > maxPixelsPerCell)
-        raiseValueError("size needs a whole number from " + std::to_string(minPixelsPerCell) + " to " +
-                        std::to_string(maxPixelsPerCell) + ", not " + std::to_string(choices.size));
-    const SimGrid& state = s.batchRun().state();
+    PictureSnapshot snapshot;
+    copyGridArrays(s.batchRun().state(), snapshot.state);
+    snapshot.particles = s.batchRun().particles();
+    return snapshot;
+}
+
+PictureBytes renderPicture(const PictureSnapshot& snapshot, const PictureChoices& choices)
+{
+    const SimGrid& state = snapshot.state;
     FrameOutputs outputs;
     outputs.allocate(state.NX, state.NY, choices.size, choices.elements.colourMap.quantity != ColourQuantity::None);
-    outputs.compose(state, choices.elements);
+    outputs.compose(state, choices.elements, choices.elements.particles ? &snapshot.particles : nullptr);
     const RgbPlanes planes = outputs.shown().rgbPlanes();
     PictureBytes picture;
     picture.width = planes.width - 1;
@@ -48,19 +53,23 @@ PictureBytes renderPicture(const Simulation& s, const PictureChoices& choices)
     return picture;
 }
 
-PictureChoices pictureChoices(int size, bool boundary, bool streamlines, bool u, bool v, bool p, bool vectors,
-                              const std::optional<std::string>& colourMap,
+PictureChoices pictureChoices(int size, const PictureElements& shown, const std::optional<std::string>& colourMap,
                               const std::optional<std::pair<double, double>>& range)
 {
+    if (size < minPixelsPerCell || size > maxPixelsPerCell)
+        raiseValueError("size needs a whole number from " + std::to_string(minPixelsPerCell) + " to " +
+                        std::to_string(maxPixelsPerCell) + ", not " + std::to_string(size));
     PictureChoices c;
     c.size = size;
     RenderElements& e = c.elements;
-    e.boundaryCells = boundary;
-    e.streamlines = streamlines;
-    e.uField = u;
-    e.vField = v;
-    e.pressure = p;
-    e.vectors = vectors;
+    e.boundaryCells = shown.boundary;
+    e.streamlines = shown.streamlines;
+    e.uField = shown.u;
+    e.vField = shown.v;
+    e.pressure = shown.p;
+    e.vectors = shown.vectors;
+    e.outlineCells = shown.cells;
+    e.particles = shown.particles;
     if (colourMap)
         e.colourMap.quantity = colourQuantity(*colourMap);
     if (range) {

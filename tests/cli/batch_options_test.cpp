@@ -1,7 +1,7 @@
 // kelvo-batch command line: defaults, accepted forms, and every refusal.
 #include "cli/batch_constants.h"
 #include "cli/batch_options.h"
-#include "cli/body_options.h"
+#include "sim/body_options.h"
 #include "sim/batch_run.h"
 
 #include <gtest/gtest.h>

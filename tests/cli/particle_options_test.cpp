@@ -1,7 +1,7 @@
 // The particle options of kelvo-batch: emitters as written on the command
 // line, refused values, and the emitters a run gets from them.
 #include "cli/batch_options.h"
-#include "cli/particle_options.h"
+#include "sim/particle_options.h"
 #include "core/inflow_emitters.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@ short runs: each prints its table and draws its figure.
     PYTHONPATH=build python3 docs_examples_test.py DOCS_PYTHON_DIR
 """
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -40,6 +41,18 @@ class Examples(unittest.TestCase):
         self.assertEqual([line.split(":")[0] for line in lines], ["rk3", "central", "blended", "designed"])
         for line in lines:
             self.assertRegex(line, r"^\w+: 200 steps \(step-limit\), u within 0\.\d{4} of Ghia's points$")
+        self.assertFigure(figure)
+
+    def test_heated_cavity_against_de_vahl_davis(self):
+        figure = os.path.join(self.work.name, "heated.png")
+        lines = run_script("heated_cavity.py", figure)
+        self.assertEqual(len(lines), 1)
+        match = re.match(r"^\d+ steps \(until-steady\): Nu (\d\.\d{4}), de Vahl Davis 2\.243 \([+-]\d\.\d\d %\)$",
+                         lines[0])
+        self.assertTrue(match, lines[0])
+        # de Vahl Davis (1983), Int. J. Numer. Meth. Fluids 3, 249-264, Ra 10^4:
+        # Nu 2.243; 32 x 32 fluid cells come within 2 %.
+        self.assertAlmostEqual(float(match.group(1)) / 2.243, 1.0, delta=0.02)
         self.assertFigure(figure)
 
     def test_strouhal_sweep(self):

@@ -68,6 +68,67 @@ class Views(unittest.TestCase):
         self.assertEqual(sim.vorticity.shape, u.shape)
 
 
+class SetUps(unittest.TestCase):
+    def test_heat_and_dye_arrays_are_views_their_numbers_switch_on(self):
+        grid = kelvo.Grid(12, 6)
+        self.assertEqual((grid.heat, grid.dye, grid.T, grid.c, grid.fixed_temperature), (False, False, None, None, None))
+        grid.rayleigh = 1e4                      # as --rayleigh, heat on, every wall insulated
+        grid.dye_bands = 2
+        self.assertEqual((grid.heat, grid.dye, grid.prandtl, grid.schmidt, grid.gravity), (True, True, 0.71, 1000, "down"))
+        T, fixed = grid.T, grid.fixed_temperature
+        self.assertEqual((T.dtype, fixed.dtype, T.shape), (np.float64, np.uint8, (12, 6)))
+        self.assertTrue(T.flags.writeable and not fixed.any())
+        T[0, :], fixed[0, :] = 1.0, 1
+        grid.heat = False
+        grid.heat = True                         # switched back on, the same array
+        self.assertTrue(np.shares_memory(T, grid.T) and grid.T[0, 3] == 1.0)
+        path = os.path.join(tempfile.mkdtemp(), "heat.grid")
+        grid.save(path)
+        back = kelvo.Grid.load(path)
+        self.assertTrue(np.array_equal(back.T, T) and np.array_equal(back.fixed_temperature, fixed))
+        self.assertEqual((back.rayleigh, back.dye_bands), (1e4, 2))
+        sim = kelvo.Simulation(back)
+        self.assertFalse(sim.T.flags.writeable or np.shares_memory(sim.T, back.T))
+        self.assertTrue(np.shares_memory(sim.T, sim.T) and sim.c.shape == (12, 6))
+        self.assertIsNone(kelvo.Simulation(cavity()).T)
+
+    def test_bodies_and_emitters_are_drawn_and_kept(self):
+        grid = kelvo.Grid(40, 20)
+        grid.add_body(kelvo.Circle(1.0, 0.5, 0.2))
+        grid.add_body("naca:0012,1.4,0.5,0.4,5")
+        self.assertEqual(grid.cells[20, 10], kelvo.NOSLIP_WALL)     # the circle's centre cell
+        self.assertEqual(grid.cells[5, 10], kelvo.FLUID)
+        circle, wing = grid.bodies
+        self.assertEqual((circle.shape, circle.centre, circle.radius), ("circle", (1.0, 0.5), 0.2))
+        self.assertEqual(wing.shape, "polygon")
+        self.assertAlmostEqual(min(x for x, _ in wing.corners), 1.4, delta=0.01)   # the leading edge
+        self.assertLess(wing.distance(1.5, 0.5), 0.0)
+        grid.add_emitter("0.2,0.3,0.2,0.7:3")
+        grid.add_emitter(kelvo.Emitter.timeline(0.3, 0.1, 0.3, 0.9))
+        self.assertEqual([(e.every, e.colour) for e in grid.emitters], [(3, 0), (0, 1)])
+        path = os.path.join(tempfile.mkdtemp(), "bodies.grid")
+        grid.save(path)
+        back = kelvo.Grid.load(path)
+        self.assertEqual(back.emitters, grid.emitters)
+        self.assertEqual([b.corners for b in back.bodies], [b.corners for b in grid.bodies])
+
+    def test_particles_are_copies_and_their_files_number_on(self):
+        grid = kelvo.Grid.load(os.path.join(GRIDS, "channel.grid"))
+        sim = kelvo.Simulation(grid, emitters=[kelvo.Emitter(0.2, 0.3, 0.2, 0.7, every=2)])
+        sim.step(10)
+        particles = sim.particles
+        self.assertEqual((particles.ndim, particles.shape[1]), (2, 2))
+        self.assertEqual(len(sim.particle_emitters), len(particles))
+        particles[:] = -1.0
+        self.assertTrue((sim.particles > 0.0).all())    # a copy: the run's are untouched
+        folder = tempfile.mkdtemp()
+        first, second = sim.write_particles_csv(folder), sim.write_particles_csv(folder)
+        self.assertEqual([os.path.basename(p) for p in (first, second)], ["particles_00000.csv", "particles_00001.csv"])
+        with open(first) as f:
+            lines = f.read().splitlines()
+        self.assertEqual((lines[0], len(lines)), ("t,serial,emitter,x,y", len(particles) + 1))
+
+
 class Errors(unittest.TestCase):
     def test_bad_values_raise_value_error_with_the_programs_messages(self):
         grid = cavity()
@@ -77,10 +138,16 @@ class Errors(unittest.TestCase):
                  (dict(dt=-1.0), "dt needs a finite number above 0"),
                  (dict(re=0.0), "re needs a finite number above 0"),
                  (dict(threads=9), "threads needs a whole number from 0"),
-                 (dict(initial_field="zero"), "initial_field needs 'file' or 'default'")]
+                 (dict(initial_field="zero"), "initial_field needs 'file' or 'default'"),
+                 (dict(prandtl=0.0), "prandtl needs a number above 0, not '0'"),
+                 (dict(gravity="sideways"), "gravity needs down, up, west or east, not 'sideways'"),
+                 (dict(dye_bands=-1), "dye_bands needs a whole number from 0 to 65536, not '-1'"),
+                 (dict(release_from_inflow=-2), "release_from_inflow needs the steps between releases"),
+                 (dict(particle_cap=-1), "particle_cap needs a whole number from 0 to 10000000, not '-1'"),
+                 (dict(bodies=[3]), "a body needs a kelvo.Body or its --body text")]
         for keywords, message in cases:
             with self.subTest(**keywords):
-                with self.assertRaisesRegex(ValueError, "^" + message):
+                with self.assertRaisesRegex(TypeError if "kelvo.Body" in message else ValueError, "^" + message):
                     kelvo.Simulation(grid, **keywords)
         with self.assertRaisesRegex(ValueError, "a grid needs nx from 3 to 1024"):
             kelvo.Grid(2, 5)
@@ -104,6 +171,11 @@ class Errors(unittest.TestCase):
             kelvo.Grid.from_picture(junk, 10, 10)
         with self.assertRaisesRegex(OSError, "cannot write"):
             kelvo.Simulation(cavity()).save_state("/nonexistent/dir/state")
+        # A particle file that cannot be written stops the steps at it.
+        sim = kelvo.Simulation(cavity(), emitters=["0.5,0.5"], particles_csv=os.path.join(junk, "particles"))
+        with self.assertRaisesRegex(OSError, "^cannot write the particle file '.*junk.grid/particles/particles_00000.csv'$"):
+            sim.step(5)
+        self.assertEqual(sim.steps, 1)
 
     def test_blow_up_raises_with_the_message_kelvo_batch_prints(self):
         path = os.path.join(GRIDS, "channel.grid")
@@ -116,6 +188,7 @@ class Errors(unittest.TestCase):
             sim.step(50)
         self.assertEqual(str(raised.exception), printed)
         self.assertIsInstance(raised.exception, RuntimeError)
+        self.assertEqual(sim.summary()["stopped"], "blow-up")
         with self.assertRaises(kelvo.BlowUpError):
             sim.step(1)   # a blown-up run takes no more steps
 
@@ -170,7 +243,7 @@ class Threads(unittest.TestCase):
 
 class Documentation(unittest.TestCase):
     def test_every_public_name_has_a_docstring(self):
-        for owner in (kelvo, kelvo.Grid, kelvo.Simulation, kelvo.BlowUpError):
+        for owner in (kelvo, kelvo.Grid, kelvo.Simulation, kelvo.Body, kelvo.Emitter, kelvo.BlowUpError):
             for name in dir(owner):
                 if name.startswith("_"):
                     continue

@@ -1,5 +1,6 @@
-// The heat and dye options of kelvo-batch: they change what the grid file
-// holds before the run starts.
+// The heat and dye options of kelvo-batch, and the Python module's keywords
+// of the same names: they change what the grid file holds before the run
+// starts.
 #pragma once
 
 #include "core/grid.h"

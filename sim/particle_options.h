@@ -1,5 +1,6 @@
-// The tracer-particle options of kelvo-batch: emitters, the release from
-// the inflow, the cap on the count and the positions as CSV files.
+// The tracer-particle options of kelvo-batch, which the Python module takes
+// as keywords and emitter texts: emitters, the release from the inflow, the
+// cap on the count and the positions as CSV files.
 #pragma once
 
 #include "core/emitter.h"

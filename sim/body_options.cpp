@@ -1,4 +1,6 @@
-#include "cli/body_options.h"
+#include "sim/body_options.h"
+
+#include "core/immersed_boundary.h"
 
 #include <cctype>
 #include <cerrno>
@@ -74,6 +76,14 @@ bool parseBodyOption(const std::string& text, BodyOutline& outline, std::string&
         error = "--body needs circle:, polygon: or naca:, not '" + text + "'";
     }
     return error.empty();
+}
+
+void drawBodies(const std::vector<BodyOutline>& bodies, Grid& grid)
+{
+    if (bodies.empty())
+        return;
+    grid.outlines.insert(grid.outlines.end(), bodies.begin(), bodies.end());
+    markCoveredCells(grid);
 }
 
 const char* const bodyUsage =

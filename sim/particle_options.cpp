@@ -1,4 +1,4 @@
-#include "cli/particle_options.h"
+#include "sim/particle_options.h"
 
 #include "core/inflow_emitters.h"
 #include "core/particles.h"

@@ -1,4 +1,4 @@
-#include "cli/scalar_options.h"
+#include "sim/scalar_options.h"
 
 #include <cctype>
 #include <cerrno>
