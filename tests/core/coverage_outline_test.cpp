@@ -1,6 +1,7 @@
 // Outlines traced from coverage: anti-aliased discs come back as their
 // circles, hard edges and rings give no body, saddles follow the mean.
 #include "core/coverage_outline.h"
+#include "support/disc_coverage.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +11,12 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-// A disc drawn anti-aliased: each pixel's share from 16 x 16 samples.
 CoverageField discField(int width, int height, double cx, double cy, double r)
 {
     CoverageField f;
     f.width = width;
     f.height = height;
-    constexpr int n = 16;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            int inside = 0;
-            for (int a = 0; a < n; ++a)
-                for (int b = 0; b < n; ++b)
-                    inside += std::hypot(x + (a + 0.5) / n - cx, y + (b + 0.5) / n - cy) < r ? 1 : 0;
-            f.share.push_back(static_cast<float>(inside) / (n * n));
-        }
+    f.share = discCoverage(width, height, cx, cy, r);
     return f;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/cell_types.h"
 #include "core/immersed_boundary.h"
+#include "support/disc_coverage.h"
 
 #include <cmath>
 
@@ -92,26 +93,18 @@ TEST(ImageCells, TheGridFollowsThePaintingRules)
     EXPECT_GT(grid.dx, 0.0);
 }
 
-// A black disc on white, anti-aliased (each pixel's grey the share of it
-// the disc leaves white, from 8 x 8 samples) or with hard edges.
+// A black disc on white: each pixel's grey the share of it the disc leaves
+// white (anti-aliased), or black where its centre lies inside (hard).
 RgbPixels discPicture(int width, int height, double cx, double cy, double r, bool antiAliased)
 {
     RgbPixels image;
     image.width = width;
     image.height = height;
-    constexpr int n = 8;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            int inside = 0;
-            for (int a = 0; a < n; ++a)
-                for (int b = 0; b < n; ++b)
-                    inside += std::hypot(x + (a + 0.5) / n - cx, y + (b + 0.5) / n - cy) < r ? 1 : 0;
-            double share = static_cast<double>(inside) / (n * n);
-            if (!antiAliased)
-                share = std::hypot(x + 0.5 - cx, y + 0.5 - cy) < r ? 1.0 : 0.0;
-            const uint8_t grey = static_cast<uint8_t>(std::lround(255.0 * (1.0 - share)));
-            image.rgb.insert(image.rgb.end(), {grey, grey, grey});
-        }
+    const std::vector<float> share = discCoverage(width, height, cx, cy, r, antiAliased ? 8 : 1);
+    for (float covered : share) {
+        const uint8_t grey = static_cast<uint8_t>(std::lround(255.0 * (1.0 - covered)));
+        image.rgb.insert(image.rgb.end(), {grey, grey, grey});
+    }
     return image;
 }
 

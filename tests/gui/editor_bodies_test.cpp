@@ -6,6 +6,7 @@
 #include "core/immersed_boundary.h"
 #include "io/grid_file.h"
 #include "io/picture_grid.h"
+#include "support/disc_coverage.h"
 #include "support/screen_shot.h"
 
 #include <FXPNGImage.h>
@@ -266,21 +267,14 @@ TEST_F(EditorBodies, AnAirfoilIsPlacedByItsChord)
     EXPECT_EQ(grid().outlines.size(), 2u);
 }
 
-// A black disc on white, anti-aliased, as a PNG: grey edge pixels in
-// proportion to the share the disc leaves white.
+// A black disc on white, anti-aliased, as a PNG.
 void writeDiscPicture(const std::string& path, int width, int height, double cx, double cy, double r)
 {
     std::vector<FXColor> pixels;
-    constexpr int n = 8;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            int inside = 0;
-            for (int a = 0; a < n; ++a)
-                for (int b = 0; b < n; ++b)
-                    inside += std::hypot(x + (a + 0.5) / n - cx, y + (b + 0.5) / n - cy) < r ? 1 : 0;
-            const FXuchar grey = static_cast<FXuchar>(std::lround(255.0 * (1.0 - inside / double(n * n))));
-            pixels.push_back(FXRGB(grey, grey, grey));
-        }
+    for (float covered : discCoverage(width, height, cx, cy, r, 8)) {
+        const FXuchar grey = static_cast<FXuchar>(std::lround(255.0 * (1.0 - covered)));
+        pixels.push_back(FXRGB(grey, grey, grey));
+    }
     FXFileStream stream;
     ASSERT_TRUE(stream.open(path.c_str(), FXStreamSave));
     ASSERT_TRUE(fxsavePNG(stream, pixels.data(), width, height));
