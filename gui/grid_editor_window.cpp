@@ -752,6 +752,11 @@ long GridEditorWindow::onCmdQuit(FXObject*, FXSelector, void*)
 
 void GridEditorWindow::applyChange(GridChange change)
 {
+    // A polygon under way belongs to the grid it was begun on.
+    if (change.replacement) {
+        polygonCorners.clear();
+        airfoilDragging = false;
+    }
     history.record(model.apply(std::move(change)));
     syncView();
 }
