@@ -180,3 +180,25 @@ bool nacaOutline(const std::string& digits, OutlinePoint leading, double chord, 
     outline = BodyOutline::polygon(std::move(corners));
     return true;
 }
+
+BodyOutline ellipseOutline(OutlinePoint centre, double rx, double ry, double sag)
+{
+    if (rx == ry)
+        return BodyOutline::circle(centre.x, centre.y, rx);
+    // A side spanning the angle 2 pi / n strays up to r (1 - cos(pi / n))
+    // from the circle of the larger semi-axis, more than from the ellipse.
+    const double larger = std::max(rx, ry);
+    const double ratio = std::clamp(1.0 - sag / larger, -1.0, 1.0);
+    const double fewest = 16.0, most = 4096.0;
+    // A multiple of four, so the ends of both axes are corners and the
+    // polygon's box is the ellipse's.
+    const double n = std::clamp(std::ceil(pi / std::acos(ratio) / 4.0) * 4.0, fewest, most);
+    const int corners = static_cast<int>(n);
+    std::vector<OutlinePoint> points;
+    points.reserve(corners);
+    for (int k = 0; k < corners; ++k) {
+        const double angle = 2.0 * pi * k / corners;
+        points.push_back({centre.x + rx * std::cos(angle), centre.y + ry * std::sin(angle)});
+    }
+    return BodyOutline::polygon(std::move(points));
+}

@@ -50,5 +50,18 @@ OutlineBox outlineBox(const BodyOutline& outline);
 bool nacaOutline(const std::string& digits, OutlinePoint leading, double chord, double angleDegrees, int points,
                  BodyOutline& outline);
 
+// An ellipse of semi-axes rx (along x) and ry (along y) about centre: the
+// exact circle when the two are equal, else a polygon with its corners on
+// the ellipse, evenly spaced in the ellipse's angle and so many that no
+// side strays more than sag from it. A polygon, not a shape of its own:
+// the solver, the forces, the pictures and the grid files all take it as
+// it is, where an exact distance to an ellipse would need an iteration
+// and a new shape in the files.
+BodyOutline ellipseOutline(OutlinePoint centre, double rx, double ry, double sag);
+
+// The corners per side of a NACA section drawn with kelvo-batch's --body
+// or the editor's Airfoil tool.
+constexpr int nacaCornersPerSide = 160;
+
 // The polygon's signed area: positive when its corners run anticlockwise.
 double signedArea(const std::vector<OutlinePoint>& corners);

@@ -31,8 +31,25 @@ int32_t imageCellWord(const RgbPixels& image, int32_t NX, int32_t NY, int32_t i,
 
 // The whole grid from the picture: an all-fluid NX x NY grid with every
 // cell painted through Grid::setCell (so the border rules hold), inflow
-// cells moving east at unit speed.
+// cells moving east at unit speed. A dark body drawn anti-aliased (its
+// edge pixels grey in proportion to the share of them it covers) also
+// becomes an exact outline, traced along its half-covered contour
+// (core/coverage_outline.h); the wall cells sampled from its edge are
+// taken back and its cells are those the outline covers wholly, as for any
+// outline (markCoveredCells). A picture of hard edges gives no outline and
+// the cells alone.
 void gridFromImage(Grid& grid, const RgbPixels& image, int32_t NX, int32_t NY);
+
+// The share of a pixel a dark body covers: its darkness 1 - brightness /
+// 255, but 0 for the canvas colours of fluid, inflow and outflow. The
+// walls' own colours are greys (0.68 and 0.48 dark) and count as greys:
+// a picture of the editor's colours has no wholly covered pixel and so no
+// outline.
+float coverageOfColour(uint8_t r, uint8_t g, uint8_t b);
+
+// The outlines of the anti-aliased bodies of the picture, in the domain
+// units of an NX x NY grid of cell size dx x dy that the picture spans.
+std::vector<BodyOutline> imageOutlines(const RgbPixels& image, int32_t NX, int32_t NY, double dx, double dy);
 
 // The number of cells up that keeps the picture's aspect for a given number
 // across, at least 1 and at most maxCells.

@@ -186,25 +186,48 @@ void addInto(FaceLaplacian& L, const Array2D<double>& extra, int32_t NX, int32_t
 
 }  // namespace
 
+namespace {
+
+bool cellCovered(const Grid& g, const std::vector<BodyOutline>& outlines, int32_t i, int32_t j)
+{
+    const double tolerance = onOutlineCells * std::min(g.dx, g.dy);
+    auto insideAt = [&](OutlinePoint at) { return insideOutlines(outlines, at, tolerance); };
+    return insideAt(facePlace(g, true, i, j)) && insideAt(facePlace(g, true, i - 1, j))
+           && insideAt(facePlace(g, false, i, j)) && insideAt(facePlace(g, false, i, j - 1));
+}
+
+}  // namespace
+
 int markCoveredCells(Grid& g)
 {
     if (g.outlines.empty())
         return 0;
-    const double tolerance = onOutlineCells * std::min(g.dx, g.dy);
-    auto insideAt = [&](OutlinePoint at) { return insideOutlines(g.outlines, at, tolerance); };
     int marked = 0;
     for (int32_t i = 1; i <= g.NX - 2; ++i)
         for (int32_t j = 1; j <= g.NY - 2; ++j) {
-            if (!isOpen(g.flags[i][j]))
-                continue;
-            if (!insideAt(facePlace(g, true, i, j)) || !insideAt(facePlace(g, true, i - 1, j))
-                || !insideAt(facePlace(g, false, i, j)) || !insideAt(facePlace(g, false, i, j - 1)))
+            if (!isOpen(g.flags[i][j]) || !cellCovered(g, g.outlines, i, j))
                 continue;
             g.flags[i][j] = CELL_NOSLIP_WALL;
             g.u[i][j] = g.v[i][j] = g.p[i][j] = 0.0;
             ++marked;
         }
     return marked;
+}
+
+std::vector<std::pair<int32_t, int32_t>> cellsCoveredBy(const Grid& g, const BodyOutline& outline)
+{
+    std::vector<std::pair<int32_t, int32_t>> cells;
+    const std::vector<BodyOutline> one{outline};
+    const OutlineBox box = outlineBox(outline);
+    const int32_t i0 = std::max<int32_t>(1, static_cast<int32_t>(std::floor(box.xLow / g.dx)));
+    const int32_t i1 = std::min<int32_t>(g.NX - 2, static_cast<int32_t>(std::ceil(box.xHigh / g.dx)));
+    const int32_t j0 = std::max<int32_t>(1, static_cast<int32_t>(std::floor(box.yLow / g.dy)));
+    const int32_t j1 = std::min<int32_t>(g.NY - 2, static_cast<int32_t>(std::ceil(box.yHigh / g.dy)));
+    for (int32_t i = i0; i <= i1; ++i)
+        for (int32_t j = j0; j <= j1; ++j)
+            if (cellCovered(g, one, i, j))
+                cells.emplace_back(i, j);
+    return cells;
 }
 
 std::unique_ptr<ImmersedBoundary> immerseOutlines(const Grid& g, FaceBoundaries& plan)

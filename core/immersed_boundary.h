@@ -29,12 +29,17 @@
 #include "core/grid.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Makes a no-slip wall, at rest, of every open cell off the border whose
 // four face centres lie inside (or on) one of grid's outlines. Returns the
 // number of cells it made walls.
 int markCoveredCells(Grid& grid);
+
+// The cells off the border whose four face centres lie inside (or on)
+// outline, whatever their type: those markCoveredCells makes walls.
+std::vector<std::pair<int32_t, int32_t>> cellsCoveredBy(const Grid& grid, const BodyOutline& outline);
 
 struct CoveredFace {
     bool isU;

@@ -54,13 +54,13 @@ constexpr int measureWindowMinWidth = 360;
 constexpr int renderGroupX = 410;
 constexpr int renderGroupY = 20;
 constexpr int renderButtonsWidth = 210;  // the longest Polish check box whole
-constexpr int renderButtonsHeight = 150;
+constexpr int renderButtonsHeight = 175;  // seven check boxes
 constexpr int saveGroupX = 410;
-constexpr int saveGroupY = 230;
+constexpr int saveGroupY = 255;
 constexpr int intervalGroupX = 410;
-constexpr int intervalGroupY = 363;
+constexpr int intervalGroupY = 388;
 constexpr int sizeGroupX = 410;  // under Save Frame Interval: its Polish title is long
-constexpr int sizeGroupY = 423;
+constexpr int sizeGroupY = 448;
 constexpr int spinnerWidth = 60;
 
 // The View group under the buttons.

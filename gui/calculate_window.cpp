@@ -250,6 +250,11 @@ void CalculateWindow::buildRenderGroup()
     showVField = new FXCheckButton(renderButtons, uiText(TXT_Y_VELOCITY_FIELD), this, ID_RENDER);
     showPressure = new FXCheckButton(renderButtons, uiText(TXT_PRESSURE_FIELD), this, ID_RENDER);
     showVectors = new FXCheckButton(renderButtons, uiText(TXT_VELOCITY_VECTORS), this, ID_RENDER);
+    showBodiesAsCells = new FXCheckButton(renderButtons, uiText(TXT_BODIES_AS_CELLS), this, ID_RENDER);
+    showBodiesAsCells->setTipText(uiText(TXT_BODIES_AS_CELLS_TIP));
+    showBodiesAsCells->setHelpText(uiText(TXT_BODIES_AS_CELLS_TIP));
+    if (grid->outlines.empty())
+        showBodiesAsCells->disable();
     showBoundaryCells->setCheck(TRUE);
     showStreamlines->setCheck(TRUE);
 }
@@ -470,6 +475,7 @@ RenderElements CalculateWindow::checkedElements() const
     elements.vField = showVField->getCheck() == TRUE;
     elements.pressure = showPressure->getCheck() == TRUE;
     elements.vectors = showVectors->getCheck() == TRUE;
+    elements.outlineCells = showBodiesAsCells->getCheck() == TRUE;
     elements.particleStreaks = showStreaks->getCheck() == TRUE;
     elements.particles = showParticles->getCheck() == TRUE || elements.particleStreaks;
     elements.colourMap = chosenView();

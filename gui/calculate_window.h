@@ -64,6 +64,7 @@ protected:
     FXCheckButton* showVField = nullptr;
     FXCheckButton* showPressure = nullptr;
     FXCheckButton* showVectors = nullptr;
+    FXCheckButton* showBodiesAsCells = nullptr;  // outlined bodies as their wall cells
     FXVerticalFrame* particleFrame = nullptr; // the particles' elements and tools
     FXCheckButton* showParticles = nullptr;
     FXCheckButton* showStreaks = nullptr;

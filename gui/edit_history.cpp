@@ -28,6 +28,12 @@ void EditHistory::endGroup()
 // stroke passing a cell many times stores it once.
 void EditHistory::addCells(Step& step, const AppliedChange& applied)
 {
+    if (applied.outlinesChanged) {
+        if (!step.outlinesChanged)
+            step.outlinesBefore = applied.outlinesBefore;
+        step.outlinesChanged = true;
+        step.outlinesAfter = applied.outlinesAfter;
+    }
     std::map<std::pair<int32_t, int32_t>, std::size_t> index;
     for (std::size_t k = 0; k < step.before.size(); ++k)
         index[{step.before[k].i, step.before[k].j}] = k;
@@ -64,7 +70,7 @@ void EditHistory::record(AppliedChange applied)
 
 void EditHistory::closePending()
 {
-    if (!pending.before.empty())
+    if (!pending.before.empty() || pending.outlinesChanged)
         push(std::move(pending));
     pending = Step();
 }
@@ -74,12 +80,15 @@ void EditHistory::push(Step step)
 {
     if (!step.otherGrid) {
         Step changed;
+        changed.outlinesChanged = step.outlinesChanged;
+        changed.outlinesBefore = std::move(step.outlinesBefore);
+        changed.outlinesAfter = std::move(step.outlinesAfter);
         for (std::size_t k = 0; k < step.before.size(); ++k)
             if (!sameState(step.before[k], step.after[k])) {
                 changed.before.push_back(step.before[k]);
                 changed.after.push_back(step.after[k]);
             }
-        if (changed.before.empty())
+        if (changed.before.empty() && !changed.outlinesChanged)
             return;
         step = std::move(changed);
     }
@@ -98,6 +107,15 @@ void EditHistory::push(Step step)
     }
 }
 
+GridChange EditHistory::restoringStep(const Step& step, bool after)
+{
+    GridChange change = GridChange::restoring(after ? step.after : step.before);
+    change.setsOutlines = step.outlinesChanged;
+    if (step.outlinesChanged)
+        change.outlines = after ? step.outlinesAfter : step.outlinesBefore;
+    return change;
+}
+
 void EditHistory::swapGrid(Step& step, GridEditModel& model)
 {
     AppliedChange applied = model.apply(GridChange::restoringGrid(std::move(step.otherGrid)));
@@ -113,7 +131,7 @@ bool EditHistory::undo(GridEditModel& model)
     if (step.otherGrid)
         swapGrid(step, model);
     else
-        model.apply(GridChange::restoring(step.before));
+        model.apply(restoringStep(step, false));
     return true;
 }
 
@@ -126,7 +144,7 @@ bool EditHistory::redo(GridEditModel& model)
     if (step.otherGrid)
         swapGrid(step, model);
     else
-        model.apply(GridChange::restoring(step.after));
+        model.apply(restoringStep(step, true));
     return true;
 }
 

@@ -49,7 +49,12 @@ private:
         std::vector<CellState> before;  // one per cell, its state before the step
         std::vector<CellState> after;   // the same cells after it
         std::unique_ptr<Grid> otherGrid;  // a replacement step: the grid not in the model
+        bool outlinesChanged = false;     // the outlines before and after the step
+        std::vector<BodyOutline> outlinesBefore;
+        std::vector<BodyOutline> outlinesAfter;
     };
+    // The cells (and outlines) back as they were before or after the step.
+    static GridChange restoringStep(const Step& step, bool after);
 
     void push(Step step);
     void closePending();

@@ -144,34 +144,40 @@ bool cellsShowDetail(const GridView& view, int32_t NX, int32_t NY)
     return across >= GridStrokes::minDetailPixels && up >= GridStrokes::minDetailPixels;
 }
 
+std::vector<OutlinePoint> outlineLinePoints(const BodyOutline& o)
+{
+    if (o.shape != BodyOutline::Shape::Circle)
+        return o.corners;
+    constexpr int sides = 96;
+    std::vector<OutlinePoint> points;
+    for (int k = 0; k < sides; ++k) {
+        const double angle = 2.0 * 3.14159265358979323846 * k / sides;
+        points.push_back({o.centre.x + o.radius * std::cos(angle), o.centre.y + o.radius * std::sin(angle)});
+    }
+    return points;
+}
+
+void drawDomainLine(const Grid& grid, const GridView& view, const std::vector<OutlinePoint>& points, bool closed)
+{
+    const float cw = cellWidth(view, grid.NX), ch = cellHeight(view, grid.NY);
+    glLineWidth(GridStrokes::outlineWidth);
+    glBegin(closed ? GL_LINE_LOOP : GL_LINE_STRIP);
+    for (const OutlinePoint& p : points)
+        glVertex2f(view.left + static_cast<float>(p.x / grid.dx) * cw, view.bottom + static_cast<float>(p.y / grid.dy) * ch);
+    glEnd();
+    glLineWidth(GridStrokes::defaultWidth);
+}
+
 // The cells, then every cell's arrows (i outer, j inner), then the grid lines.
 namespace {
 
-// Each exact outline as a closed line over the cells (a circle as a polygon
-// of short sides), so a body drawn with one shows where it really lies.
+// Each exact outline as a closed line over the cells, so a body drawn with
+// one shows where it really lies.
 void drawOutlines(const Grid& grid, const GridView& view)
 {
-    const float cw = cellWidth(view, grid.NX), ch = cellHeight(view, grid.NY);
-    auto vertex = [&](double x, double y) {
-        glVertex2f(view.left + static_cast<float>(x / grid.dx) * cw, view.bottom + static_cast<float>(y / grid.dy) * ch);
-    };
     setColour(GridColours::outline);
-    glLineWidth(GridStrokes::outlineWidth);
-    for (const BodyOutline& o : grid.outlines) {
-        glBegin(GL_LINE_LOOP);
-        if (o.shape == BodyOutline::Shape::Circle) {
-            constexpr int sides = 96;
-            for (int k = 0; k < sides; ++k) {
-                const double angle = 2.0 * 3.14159265358979323846 * k / sides;
-                vertex(o.centre.x + o.radius * std::cos(angle), o.centre.y + o.radius * std::sin(angle));
-            }
-        } else {
-            for (const OutlinePoint& c : o.corners)
-                vertex(c.x, c.y);
-        }
-        glEnd();
-    }
-    glLineWidth(GridStrokes::defaultWidth);
+    for (const BodyOutline& o : grid.outlines)
+        drawDomainLine(grid, view, outlineLinePoints(o), true);
 }
 
 }  // namespace

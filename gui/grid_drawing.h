@@ -70,6 +70,14 @@ bool cellsShowDetail(const GridView& view, int32_t NX, int32_t NY);
 // current context.
 void drawGrid(const Grid& grid, const GridView& view, CellTexture& cells);
 
+// The points of an outline's line: a polygon's corners, a circle as many
+// short sides.
+std::vector<OutlinePoint> outlineLinePoints(const BodyOutline& outline);
+
+// A line through points given in domain units, closed or not, in the
+// current colour at the outlines' width.
+void drawDomainLine(const Grid& grid, const GridView& view, const std::vector<OutlinePoint>& points, bool closed);
+
 // Marks the given cells in the current colour: each outlined while cells
 // show detail, else each filled, all in one primitive.
 void drawMarkedCells(const GridView& view, int32_t NX, int32_t NY, const std::vector<CellIndex>& marked);

@@ -1,5 +1,8 @@
 #include "gui/grid_edit_model.h"
 
+#include "core/immersed_boundary.h"
+
+#include <algorithm>
 #include <utility>
 
 GridChange GridChange::paint(int32_t i, int32_t j, int32_t word, double u, double v)
@@ -57,6 +60,29 @@ GridChange GridChange::restoring(std::vector<CellState> states)
 {
     GridChange change;
     change.restored = std::move(states);
+    return change;
+}
+
+GridChange GridChange::addedBody(const Grid& current, const BodyOutline& outline)
+{
+    GridChange change;
+    change.setsOutlines = true;
+    change.outlines = current.outlines;
+    change.outlines.push_back(outline);
+    for (const auto& cell : cellsCoveredBy(current, outline))
+        change.cells.push_back({cell.first, cell.second, true, CELL_NOSLIP_WALL, true, 0.0, 0.0});
+    return change;
+}
+
+GridChange GridChange::removedBody(const Grid& current, size_t k)
+{
+    GridChange change;
+    change.setsOutlines = true;
+    change.outlines = current.outlines;
+    change.outlines.erase(change.outlines.begin() + static_cast<std::ptrdiff_t>(k));
+    for (const auto& cell : cellsCoveredBy(current, current.outlines[k]))
+        if (current.flags[cell.first][cell.second] == CELL_NOSLIP_WALL)
+            change.cells.push_back({cell.first, cell.second, true, CELL_FLUID, true, 0.0, 0.0});
     return change;
 }
 
@@ -162,6 +188,9 @@ AppliedChange GridEditModel::apply(GridChange change)
         if (change.dyeSettings.bandWidth > 0)
             enableDye(s, edited.NX, edited.NY);
     }
+    const std::vector<BodyOutline> outlinesBefore = edited.outlines;
+    if (change.setsOutlines)
+        edited.outlines = std::move(change.outlines);
     applied.before.reserve(change.cells.size() + change.restored.size());
     applied.after.reserve(change.cells.size() + change.restored.size());
     for (const CellEdit& edit : change.cells) {
@@ -174,5 +203,28 @@ AppliedChange GridEditModel::apply(GridChange change)
         restoreCell(state);
         applied.after.push_back(stateOf(state.i, state.j));
     }
+    if (!edited.outlines.empty() && !change.cells.empty())
+        edited.outlines = outlinesKeptAfter(change.cells);
+    if (change.setsOutlines || edited.outlines.size() != outlinesBefore.size()) {
+        applied.outlinesChanged = true;
+        applied.outlinesBefore = outlinesBefore;
+        applied.outlinesAfter = edited.outlines;
+    }
     return applied;
+}
+
+std::vector<BodyOutline> GridEditModel::outlinesKeptAfter(const std::vector<CellEdit>& edits) const
+{
+    std::vector<BodyOutline> kept;
+    for (const BodyOutline& o : edited.outlines) {
+        const OutlineBox box = outlineBox(o);
+        const bool paintedOver = std::any_of(edits.begin(), edits.end(), [&](const CellEdit& e) {
+            const double x = (e.i + 0.5) * edited.dx, y = (e.j + 0.5) * edited.dy;
+            return e.paintsWord && edited.flags[e.i][e.j] != CELL_NOSLIP_WALL && x >= box.xLow && x <= box.xHigh
+                   && y >= box.yLow && y <= box.yHigh && signedDistance(o, x, y) < 0.0;
+        });
+        if (!paintedOver)
+            kept.push_back(o);
+    }
+    return kept;
 }

@@ -54,6 +54,9 @@ struct GridChange {
     bool setsScalarSettings = false;
     HeatSettings heatSettings;
     DyeSettings dyeSettings;
+    // The grid's exact outlines, when set: written before the cells.
+    bool setsOutlines = false;
+    std::vector<BodyOutline> outlines;
 
     // The left button: word painted, velocity written.
     static GridChange paint(int32_t i, int32_t j, int32_t word, double u, double v);
@@ -73,6 +76,12 @@ struct GridChange {
     static GridChange addedEmitters(const Grid& current, const Emitters& added);
     // Undo and redo: cells back to recorded states, or a recorded grid back.
     static GridChange restoring(std::vector<CellState> states);
+    // A body with an exact outline added: the outline, and its cells (those
+    // it covers wholly, core/immersed_boundary.h) painted no-slip walls at
+    // rest.
+    static GridChange addedBody(const Grid& current, const BodyOutline& outline);
+    // Outline k taken away, its wall cells made fluid at rest.
+    static GridChange removedBody(const Grid& current, size_t k);
     static GridChange restoringGrid(std::unique_ptr<Grid> grid);
     // The Simulation page's heat and dye numbers.
     static GridChange scalarSettings(const HeatSettings& heat, const DyeSettings& dye);
@@ -80,10 +89,16 @@ struct GridChange {
 
 // What apply did: each edited cell before and after, in the change's order,
 // or the whole grid that a replacement took the place of.
+// An outline stays only while no cell whose centre it holds is painted
+// with another type than a no-slip wall: erasing into a body, or painting
+// another type over it, takes its outline away in the same change.
 struct AppliedChange {
     std::vector<CellState> before;
     std::vector<CellState> after;
     std::unique_ptr<Grid> replaced;
+    bool outlinesChanged = false;           // the outlines below differ
+    std::vector<BodyOutline> outlinesBefore;
+    std::vector<BodyOutline> outlinesAfter;
 };
 
 class GridEditModel {
@@ -97,6 +112,8 @@ private:
     CellState stateOf(int32_t i, int32_t j) const;
     void applyCell(const CellEdit& edit);
     void restoreCell(const CellState& state);
+    // The outlines that keep no painted cell of another type inside.
+    std::vector<BodyOutline> outlinesKeptAfter(const std::vector<CellEdit>& edits) const;
 
     Grid edited;
 };

@@ -206,6 +206,11 @@ bool GridEditorWindow::releaseShape(bool erases, void* ptr)
     if (!shapeDragging || shapeErases != erases)
         return false;
     shapeEnd = shapeCorner(static_cast<const FXEvent*>(ptr));
+    if (ellipseKeepsOutline(erases)) {
+        endDrags();
+        addBody(ellipseBody(shapeStart, shapeEnd));
+        return true;
+    }
     const std::vector<CellIndex> cells = shapeCells(drawKind, shapeStart, shapeEnd);
     endDrags();
     paintCells(cells, erases);
@@ -221,7 +226,7 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
     syncView();
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     endDrags();
-    if (pressShape(cell, false, sender, sel, ptr))
+    if (pressBody(static_cast<const FXEvent*>(ptr), false) || pressShape(cell, false, sender, sel, ptr))
         return 1;
     history.beginGroup();
     if (cell.onGrid)
@@ -235,7 +240,7 @@ long GridEditorWindow::onLeftPress(FXObject* sender, FXSelector sel, void* ptr)
 // Left release: the drag ends; a dragged shape is painted.
 long GridEditorWindow::onLeftRelease(FXObject*, FXSelector, void* ptr)
 {
-    if (!releaseShape(false, ptr))
+    if (!releaseBody(static_cast<const FXEvent*>(ptr), false) && !releaseShape(false, ptr))
         endDrags();
     return 1;
 }
@@ -250,7 +255,7 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
     syncView();
     const PickedCell cell = cellUnderPointer(static_cast<const FXEvent*>(ptr));
     endDrags();
-    if (pressShape(cell, true, sender, sel, ptr))
+    if (pressBody(static_cast<const FXEvent*>(ptr), true) || pressShape(cell, true, sender, sel, ptr))
         return 1;
     history.beginGroup();
     if (cell.onGrid) {
@@ -267,7 +272,7 @@ long GridEditorWindow::onRightPress(FXObject* sender, FXSelector sel, void* ptr)
 // Right release: the drag ends; a dragged shape is erased to fluid.
 long GridEditorWindow::onRightRelease(FXObject*, FXSelector, void* ptr)
 {
-    if (!releaseShape(true, ptr))
+    if (!releaseBody(static_cast<const FXEvent*>(ptr), true) && !releaseShape(true, ptr))
         endDrags();
     return 1;
 }
@@ -288,10 +293,16 @@ long GridEditorWindow::onMotion(FXObject*, FXSelector, void* ptr)
         return 1;
     const Grid& grid = model.grid();
     drawGrid(grid, view, cellTexture);
-    if (shapeDragging) {
+    if (shapeDragging && ellipseKeepsOutline(shapeErases)) {
+        shapeEnd = shapeCorner(event);
+        setColour(GridColours::pointerCell);
+        drawDomainLine(grid, view, outlineLinePoints(ellipseBody(shapeStart, shapeEnd)), true);
+    } else if (shapeDragging) {
         shapeEnd = shapeCorner(event);
         setColour(GridColours::pointerCell);
         drawMarkedCells(view, grid.NX, grid.NY, clipToGrid(shapeCells(drawKind, shapeStart, shapeEnd), grid.NX, grid.NY));
+    } else if (drawKind == ShapeKind::Polygon || drawKind == ShapeKind::Airfoil) {
+        drawBodyPreview(event);
     } else if (cell.onGrid) {
         setColour(GridColours::pointerCell);
         drawCellOutline(view, grid.NX, grid.NY, cell.i, cell.j);

@@ -425,9 +425,9 @@ void GridEditorWindow::buildCellsPage()
                                LISTBOX_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X);
     // In ShapeKind's order.
     for (int key : {TXT_DRAW_CELLS, TXT_DRAW_LINE, TXT_DRAW_RECTANGLE, TXT_DRAW_FILLED_RECTANGLE,
-                    TXT_DRAW_FILLED_ELLIPSE, TXT_DRAW_FILL})
+                    TXT_DRAW_FILLED_ELLIPSE, TXT_DRAW_FILL, TXT_DRAW_POLYGON, TXT_DRAW_AIRFOIL})
         drawChoice->appendItem(uiText(key));
-    drawChoice->setNumVisible(6);
+    drawChoice->setNumVisible(8);
     typeFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
     propFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
     infoFrame = new FXVerticalFrame(cellsPage, LAYOUT_FILL_X);
@@ -752,6 +752,11 @@ long GridEditorWindow::onCmdQuit(FXObject*, FXSelector, void*)
 
 void GridEditorWindow::applyChange(GridChange change)
 {
+    // A polygon under way belongs to the grid it was begun on.
+    if (change.replacement) {
+        polygonCorners.clear();
+        airfoilDragging = false;
+    }
     history.record(model.apply(std::move(change)));
     syncView();
 }
@@ -851,6 +856,14 @@ void GridEditorWindow::showModifiedInTitle()
 long GridEditorWindow::onCmdDrawKind(FXObject*, FXSelector, void*)
 {
     endDrags();
+    polygonCorners.clear();
+    airfoilDragging = false;
     drawKind = static_cast<ShapeKind>(drawChoice->getCurrentItem());
+    // The section is asked for as the tool is chosen; cancelled, the last
+    // one stays.
+    if (drawKind == ShapeKind::Airfoil)
+        chooseAirfoil();
+    showDrawTip();
+    glCanvas->update();
     return 1;
 }

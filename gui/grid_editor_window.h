@@ -7,6 +7,7 @@
 #include "core/cell_types.h"
 #include "core/flow_solver.h"
 #include "core/grid.h"
+#include "gui/airfoil_dialog.h"
 #include "gui/cell_texture.h"
 #include "gui/decimal_spinner.h"
 #include "gui/canvas_navigation.h"
@@ -121,6 +122,11 @@ protected:
     FXTextField* schmidtField = nullptr;
     FXSpinner* dyeBandSpinner = nullptr;       // inflow dye bands, cells; 0 none
     IconSet icons;                             // owned
+    // Bodies with exact outlines (gui/grid_editor_bodies.cpp).
+    std::vector<OutlinePoint> polygonCorners;  // the Polygon tool's corners so far, domain units
+    AirfoilChoice airfoil;                     // the Airfoil tool's section
+    bool airfoilDragging = false;              // a chord is being dragged
+    OutlinePoint airfoilLeading;               // ...from this leading edge
 
     // The tool radio of a type bit; nullptr for a type without a tool.
     FXRadioButton* typeRadio(int32_t bits) const;
@@ -168,6 +174,35 @@ protected:
     virtual FXString chooseImageFile();
     // The grid size for a picture of width x height pixels; false if cancelled.
     virtual bool chooseImportSize(int width, int height, int& across, int& up);
+
+    // The Airfoil tool's dialog showing shown; false if cancelled, else
+    // typed holds its fields.
+    virtual bool runAirfoilDialog(const AirfoilChoice& shown, AirfoilChoice& typed);
+    // Asks for the section; one the digits do not give is reported and
+    // changes nothing.
+    void chooseAirfoil();
+    // The point of the domain under the pointer, pulled onto the grid.
+    OutlinePoint domainPointUnderPointer(const FXEvent* event) const;
+    // A press or release with Polygon or Airfoil chosen; false for the
+    // other tools.
+    bool pressBody(const FXEvent* event, bool erases);
+    bool releaseBody(const FXEvent* event, bool erases);
+    // The polygon so far or the dragged section, over the grid.
+    void drawBodyPreview(const FXEvent* event);
+    // A Filled Ellipse let go with the No Slip Boundary keeps its outline.
+    bool ellipseKeepsOutline(bool erases) const;
+    BodyOutline ellipseBody(CellIndex a, CellIndex b) const;
+    // The section dragged from leading to trailing (or clicked, when the two
+    // lie closer than half a cell: the dialog's chord and angle).
+    bool airfoilBody(OutlinePoint leading, OutlinePoint trailing, BodyOutline& outline, AirfoilChoice& used) const;
+    // A body with its outline and cells as one undo step; the body under
+    // a point taken away again.
+    void addBody(const BodyOutline& outline);
+    void removeBodyAt(OutlinePoint at);
+    // The polygon closed into a body (when it encloses an area) and ended.
+    void closePolygon();
+    // The Draw list's tip: what the chosen tool does.
+    void showDrawTip();
 
     // Applies a change to the grid and records it for undo.
     void applyChange(GridChange change);

@@ -13,7 +13,9 @@ struct CellIndex {
     bool operator==(const CellIndex& other) const { return i == other.i && j == other.j; }
 };
 
-enum class ShapeKind { Cells, Line, Rectangle, FilledRectangle, FilledEllipse, Fill };
+// Polygon and Airfoil draw bodies with exact outlines (the editor window
+// places them); they cover no cells here.
+enum class ShapeKind { Cells, Line, Rectangle, FilledRectangle, FilledEllipse, Fill, Polygon, Airfoil };
 
 // The cells of a shape dragged from corner a to corner b (both included),
 // each cell once. Line: the cells a straight line between the two cells'

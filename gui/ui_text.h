@@ -194,6 +194,22 @@ enum UiTextKey : int {
     TXT_VIEW_TEMPERATURE = 313,
     TXT_VIEW_DYE = 314,
     TXT_HEATED_WALL = 315,
+    // Bodies with exact outlines: the editor's tools, the airfoil dialog and
+    // the simulation window's choice of how to show them.
+    TXT_DRAW_POLYGON = 320,
+    TXT_DRAW_AIRFOIL = 321,
+    TXT_ELLIPSE_TIP = 322,
+    TXT_POLYGON_TIP = 323,
+    TXT_AIRFOIL_TIP = 324,
+    TXT_AIRFOIL_TITLE = 325,
+    TXT_NACA_DIGITS = 326,
+    TXT_CHORD = 327,
+    TXT_ANGLE_OF_ATTACK = 328,
+    TXT_AIRFOIL_HINT = 329,
+    TXT_BAD_NACA = 330,
+    TXT_OK_BUTTON = 331,
+    TXT_BODIES_AS_CELLS = 332,
+    TXT_BODIES_AS_CELLS_TIP = 333,
 };
 
 // One entry of a language's table.

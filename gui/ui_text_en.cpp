@@ -180,6 +180,20 @@ const UiTextEntry table[] = {
     {313, "Colour map: temperature"},
     {314, "Colour map: dye"},
     {315, "Wall at T ="},
+    {320, "Polygon"},
+    {321, "Airfoil"},
+    {322, "Drag the box; with the No Slip Boundary the exact ellipse is kept as the body's outline. Shift: a circle"},
+    {323, "Click the corners, double-click to close: the body keeps its exact outline. Right click: remove the body under the pointer"},
+    {324, "Drag from the leading edge to the trailing edge: the drag sets the chord and the angle of attack; a click places the section of the dialog. Right click: remove the body under the pointer"},
+    {325, "NACA Airfoil"},
+    {326, "NACA four digits"},
+    {327, "Chord (domain heights)"},
+    {328, "Angle of attack (degrees)"},
+    {329, "A drag from the leading edge to the trailing edge sets the chord and the angle."},
+    {330, "The digits give no NACA four-digit section (for example 2412 or 0012)."},
+    {331, "&OK"},
+    {332, "Bodies as Cells"},
+    {333, "Show bodies with exact outlines as the wall cells they cover, not as drawn"},
 };
 
 }  // namespace

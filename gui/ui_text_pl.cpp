@@ -180,6 +180,20 @@ const UiTextEntry table[] = {
     {313, "Mapa kolorów: temperatura"},
     {314, "Mapa kolorów: barwnik"},
     {315, "Ściana o T ="},
+    {320, "Wielokąt"},
+    {321, "Profil lotniczy"},
+    {322, "Przeciągnij prostokąt; ze ścianą bez poślizgu dokładna elipsa zostaje obrysem ciała. Shift: koło"},
+    {323, "Klikaj kolejne wierzchołki, zamknij dwukrotnym kliknięciem: ciało zachowuje dokładny obrys. Prawy przycisk: usuń ciało pod wskaźnikiem"},
+    {324, "Przeciągnij od krawędzi natarcia do krawędzi spływu: przeciągnięcie ustala cięciwę i kąt natarcia; kliknięcie stawia profil z okna dialogowego. Prawy przycisk: usuń ciało pod wskaźnikiem"},
+    {325, "Profil NACA"},
+    {326, "Cztery cyfry NACA"},
+    {327, "Cięciwa (wysokości obszaru)"},
+    {328, "Kąt natarcia (stopnie)"},
+    {329, "Przeciągnięcie od krawędzi natarcia do krawędzi spływu ustala cięciwę i kąt."},
+    {330, "Te cyfry nie opisują czterocyfrowego profilu NACA (na przykład 2412 lub 0012)."},
+    {331, "&OK"},
+    {332, "Ciała jako komórki"},
+    {333, "Pokaż ciała o dokładnym obrysie jako zakryte przez nie komórki ścian, a nie jak je narysowano"},
 };
 
 }  // namespace

@@ -11,9 +11,6 @@
 #include <string>
 #include <vector>
 
-// The corners per side of a NACA section drawn from the command line.
-constexpr int nacaCornersPerSide = 160;
-
 // False with a one-line reason for a malformed text.
 bool parseBodyOption(const std::string& text, BodyOutline& outline, std::string& error);
 

@@ -66,3 +66,32 @@ TEST(BodyOutline, NacaSectionsHaveTheirThicknessCamberAndAngle)
         EXPECT_FALSE(nacaOutline(bad, {0, 0}, 1.0, 0.0, 100, wing)) << bad;
     EXPECT_FALSE(nacaOutline("0012", {0, 0}, 0.0, 0.0, 100, wing));
 }
+
+// Equal semi-axes give the exact circle; otherwise every corner lies on the
+// ellipse and no side strays from it by more than the sag asked for.
+TEST(BodyOutline, EllipsesAreCirclesOrCloseEnoughPolygons)
+{
+    const BodyOutline round = ellipseOutline({1.0, 0.5}, 0.25, 0.25, 1e-3);
+    ASSERT_EQ(round.shape, BodyOutline::Shape::Circle);
+    EXPECT_EQ(round.radius, 0.25);
+
+    const struct {
+        double rx, ry, sag;
+    } cases[] = {{0.3, 0.1, 1e-3}, {0.05, 0.4, 2e-4}, {2.0, 1.9, 1e-2}};
+    for (const auto& c : cases) {
+        const BodyOutline e = ellipseOutline({1.0, 0.5}, c.rx, c.ry, c.sag);
+        ASSERT_EQ(e.shape, BodyOutline::Shape::Polygon);
+        EXPECT_GT(signedArea(e.corners), 0.0);
+        for (size_t k = 0; k < e.corners.size(); ++k) {
+            const OutlinePoint a = e.corners[k], b = e.corners[(k + 1) % e.corners.size()];
+            const double x = (a.x - 1.0) / c.rx, y = (a.y - 0.5) / c.ry;
+            EXPECT_NEAR(x * x + y * y, 1.0, 1e-12);
+            // The middle of a side lies inside, within the sag (measured
+            // along the ray from the centre, scaled by the larger axis).
+            const double mx = (0.5 * (a.x + b.x) - 1.0) / c.rx, my = (0.5 * (a.y + b.y) - 0.5) / c.ry;
+            EXPECT_GT(1.0 - std::sqrt(mx * mx + my * my), 0.0);
+            EXPECT_LE((1.0 - std::sqrt(mx * mx + my * my)) * std::max(c.rx, c.ry), c.sag);
+        }
+        EXPECT_NEAR(signedArea(e.corners) / (3.14159265358979323846 * c.rx * c.ry), 1.0, 4.0 * c.sag / std::min(c.rx, c.ry));
+    }
+}

@@ -2,6 +2,10 @@
 #include "core/image_cells.h"
 
 #include "core/cell_types.h"
+#include "core/immersed_boundary.h"
+#include "support/disc_coverage.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +91,58 @@ TEST(ImageCells, TheGridFollowsThePaintingRules)
     EXPECT_EQ(grid.flags[1][1], CELL_FLUID);
     EXPECT_EQ(grid.u[1][1], 0.0);
     EXPECT_GT(grid.dx, 0.0);
+}
+
+// A black disc on white: each pixel's grey the share of it the disc leaves
+// white (anti-aliased), or black where its centre lies inside (hard).
+RgbPixels discPicture(int width, int height, double cx, double cy, double r, bool antiAliased)
+{
+    RgbPixels image;
+    image.width = width;
+    image.height = height;
+    const std::vector<float> share = discCoverage(width, height, cx, cy, r, antiAliased ? 8 : 1);
+    for (float covered : share) {
+        const uint8_t grey = static_cast<uint8_t>(std::lround(255.0 * (1.0 - covered)));
+        image.rgb.insert(image.rgb.end(), {grey, grey, grey});
+    }
+    return image;
+}
+
+// An anti-aliased disc becomes an outline of its radius, at one pixel a
+// cell and at two (60 x 30 pixels, square cells 1/30 of the domain's
+// height); its cells are those the outline covers wholly. With hard edges
+// the picture gives its cells as before and no outline.
+TEST(ImageCells, AnAntiAliasedDiscBecomesAnOutlineBody)
+{
+    const double r = 7.3;  // pixels
+    const struct {
+        int NX, NY;
+    } sizes[] = {{60, 30}, {30, 15}};
+    for (const auto& size : sizes) {
+        Grid grid;
+        gridFromImage(grid, discPicture(60, 30, 24.4, 14.1, r, true), size.NX, size.NY);
+        ASSERT_EQ(grid.outlines.size(), 1u) << size.NX;
+        const double rDomain = r / 30.0;  // the picture is 30 pixels high, the domain 1
+        EXPECT_NEAR(signedArea(grid.outlines[0].corners) / (3.14159265358979323846 * rDomain * rDomain), 1.0, 8e-3);
+        const double cx = 24.4 / 30.0, cy = (30.0 - 14.1) / 30.0;
+        EXPECT_NEAR(signedDistance(grid.outlines[0], cx, cy), -rDomain, 0.06 / 30.0);
+        const auto covered = cellsCoveredBy(grid, grid.outlines[0]);
+        int walls = 0;
+        for (int32_t i = 0; i < grid.NX; ++i)
+            for (int32_t j = 0; j < grid.NY; ++j)
+                walls += grid.flags[i][j] == CELL_NOSLIP_WALL ? 1 : 0;
+        EXPECT_EQ(walls, static_cast<int>(covered.size())) << size.NX;
+        for (const auto& cell : covered)
+            EXPECT_EQ(grid.flags[cell.first][cell.second], CELL_NOSLIP_WALL);
+    }
+
+    const RgbPixels hard = discPicture(60, 30, 24.4, 14.1, r, false);
+    Grid grid;
+    gridFromImage(grid, hard, 60, 30);
+    EXPECT_TRUE(grid.outlines.empty());
+    for (int32_t i = 0; i < 60; ++i)
+        for (int32_t j = 0; j < 30; ++j)
+            ASSERT_EQ(grid.flags[i][j], imageCellWord(hard, 60, 30, i, j)) << i << "," << j;
 }
 
 TEST(ImageCells, CellsUpKeepTheAspectWithinLimits)

@@ -3,11 +3,11 @@
 # from its top-left corner.
 START_DX=37;   START_DY=254     # Start
 STOP_DX=106;   STOP_DY=254      # Stop
-NONE_DX=424;   NONE_DY=262      # "none"
-AVI_DX=424;    AVI_DY=285       # "An .avi Animation"
-PPM_DX=424;    PPM_DY=308       # "A .ppm frames"
-VTK_DX=424;    VTK_DY=331       # "VTK fields (.vti)"
-UP_DX=467;     UP_DY=393        # the interval spinner's up arrow
+NONE_DX=424;   NONE_DY=287      # "none"
+AVI_DX=424;    AVI_DY=310       # "An .avi Animation"
+PPM_DX=424;    PPM_DY=333       # "A .ppm frames"
+VTK_DX=424;    VTK_DY=356       # "VTK fields (.vti)"
+UP_DX=467;     UP_DY=418        # the interval spinner's up arrow
 CANVAS_X0=8;   CANVAS_Y0=32     # the canvas: 392 x 192 pixels
 SIM_CANVAS_W=392; SIM_CANVAS_H=192
 

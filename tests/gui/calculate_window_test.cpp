@@ -11,6 +11,8 @@
 #include "render/compose_frame.h"
 #include "render/frame_image.h"
 #include "support/channel_grid.h"
+#include "support/screen_shot.h"
+#include "core/immersed_boundary.h"
 #include "probed_window.h"
 #include "window_test.h"
 #include "video_probe.h"
@@ -468,6 +470,48 @@ TEST_F(CalculateWindowTest, CheckButtonRendersAtOnceWithoutAStep)
     EXPECT_EQ(window->run->state().u[10][10], u);
     EXPECT_EQ(window->cycles(), 0);
     EXPECT_EQ(window->shownStep(), 0);
+}
+
+// The summed brightness of a screen picture.
+long brightness(const ScreenFrame& frame)
+{
+    long sum = 0;
+    for (uint8_t byte : frame.rgb)
+        sum += byte;
+    return sum;
+}
+
+// A body with an exact outline shows as drawn, or with Bodies as Cells as
+// the wall cells it covers wholly: the staircase inside the disc, so fewer
+// pixels in the walls' grey over the black of the fluid. The switch redraws at once; a grid without outlines has
+// nothing to switch.
+TEST_F(CalculateWindowTest, BodiesShowAsDrawnOrAsTheirCells)
+{
+    EXPECT_FALSE(window->showBodiesAsCells->isEnabled());
+    window.reset();
+    grid.outlines.push_back(BodyOutline::circle(0.7, 0.5, 0.17));
+    ASSERT_GT(markCoveredCells(grid), 20);
+    window = std::make_unique<TestWindow>(&grid);
+    window->create();
+    window->show(PLACEMENT_OWNER);
+    settle(0.2);
+    ASSERT_TRUE(window->showBodiesAsCells->isEnabled());
+    EXPECT_FALSE(window->checkedElements().outlineCells);
+    const ScreenFrame drawn = window->shownFrame;
+    saveScreenShot("simulation_bodies_drawn");
+
+    window->showBodiesAsCells->setCheck(TRUE);
+    window->send(CalculateWindow::ID_RENDER);
+    settle(0.2);
+    saveScreenShot("simulation_bodies_as_cells");
+    EXPECT_TRUE(window->checkedElements().outlineCells);
+    ASSERT_EQ(window->shownFrame.rgb.size(), drawn.rgb.size());
+    EXPECT_LT(brightness(window->shownFrame), brightness(drawn));
+    EXPECT_EQ(window->cycles(), 0);
+
+    window->showBodiesAsCells->setCheck(FALSE);
+    window->send(CalculateWindow::ID_RENDER);
+    EXPECT_EQ(window->shownFrame.rgb, drawn.rgb);
 }
 
 TEST_F(CalculateWindowTest, AviRunWritesTitleFadeAndFrames)

@@ -123,4 +123,52 @@ TEST_F(History, TheSavedMarkFollowsUndoRedoAndIsLostWithItsStep)
     EXPECT_TRUE(history.modified());
 }
 
+// A body is one step with its outline; painting over it takes the outline
+// away in the same step as the cell, and undo brings both back. Grid 10 x 8
+// (dx = 1/10, dy = 1/8): the circle about (4.5, 4) cells of radius 1.9 dy
+// covers cells (4, 3) and (4, 4) wholly and holds the centre of (4, 2).
+TEST_F(History, BodiesComeAndGoWithTheirCells)
+{
+    const double dx = model.grid().dx, dy = model.grid().dy;
+    const BodyOutline body = BodyOutline::circle(4.5 * dx, 4.0 * dy, 1.9 * dy);
+    history.record(model.apply(GridChange::addedBody(model.grid(), body)));
+    ASSERT_EQ(model.grid().outlines.size(), 1u);
+    EXPECT_EQ(word(4, 4), CELL_NOSLIP_WALL);
+    EXPECT_EQ(word(4, 2), CELL_FLUID);  // centre inside, cell not wholly covered
+
+    const struct {
+        int32_t i, j, word;
+        bool keeps;
+    } edits[] = {
+        {4, 3, CELL_NOSLIP_WALL, true},  // the wall the body is made of
+        {8, 6, CELL_FLUID, true},        // outside it
+        {4, 2, CELL_FLUID, false},       // fluid with its centre inside: erased
+        {4, 4, CELL_SLIP_WALL, false},   // another type over it
+    };
+    for (const auto& e : edits) {
+        paint(e.i, e.j, e.word);
+        EXPECT_EQ(model.grid().outlines.size(), e.keeps ? 1u : 0u) << e.i << "," << e.j;
+        if (!e.keeps) {
+            ASSERT_TRUE(history.undo(model));
+            EXPECT_EQ(model.grid().outlines.size(), 1u);
+        }
+    }
+    const std::size_t steps = history.undoCount();
+    history.record(model.apply(GridChange::removedBody(model.grid(), 0)));
+    EXPECT_TRUE(model.grid().outlines.empty());
+    EXPECT_EQ(word(4, 4), CELL_FLUID);
+    EXPECT_EQ(history.undoCount(), steps + 1);
+    ASSERT_TRUE(history.undo(model));
+    EXPECT_EQ(word(4, 4), CELL_NOSLIP_WALL);
+    ASSERT_EQ(model.grid().outlines.size(), 1u);
+    EXPECT_EQ(model.grid().outlines[0].radius, 1.9 * dy);
+    while (history.undo(model)) {
+    }
+    EXPECT_TRUE(model.grid().outlines.empty());
+    EXPECT_EQ(word(4, 4), CELL_FLUID);
+    ASSERT_TRUE(history.redo(model));
+    EXPECT_EQ(model.grid().outlines.size(), 1u);
+    EXPECT_EQ(word(4, 4), CELL_NOSLIP_WALL);
+}
+
 }  // namespace

@@ -46,6 +46,8 @@ public:
     using CalculateWindow::showStreamlines;
     using CalculateWindow::showUField;
     using CalculateWindow::showVectors;
+    using CalculateWindow::showBodiesAsCells;
+    using CalculateWindow::checkedElements;
     using CalculateWindow::showVField;
     using CalculateWindow::sizeSpinner;
     using CalculateWindow::savePictureButton;

@@ -48,10 +48,12 @@ void TestEditor::command(FXSelector id)
 }
 
 // One mouse event of the canvas at (x, y).
-static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y, FXuint state = 0, int code = 0)
+static void canvasEvent(TestEditor* editor, FXSelector type, int x, int y, FXuint state = 0, int code = 0,
+                        int clicks = 1)
 {
     FXEvent event;
     event.type = type;
+    event.click_count = clicks;
     event.code = code;
     event.state = state;
     event.win_x = x;
@@ -117,6 +119,31 @@ void TestEditor::key(FXuint code, FXuint state)
     event.type = SEL_KEYRELEASE;
     handle(this, FXSEL(SEL_KEYRELEASE, 0), &event);
     settle();
+}
+
+void TestEditor::doubleClick(int x, int y)
+{
+    canvasEvent(this, SEL_LEFTBUTTONPRESS, x, y, 0, 0, 2);
+    canvasEvent(this, SEL_LEFTBUTTONRELEASE, x, y, 0, 0, 2);
+}
+
+// The real dialog, read back with the test's texts typed in.
+#include "gui/airfoil_dialog.h"
+bool TestEditor::runAirfoilDialog(const AirfoilChoice& shown, AirfoilChoice& typed)
+{
+    ++airfoilDialogs;
+    AirfoilDialog dialog(this, shown);
+    dialog.create();
+    if (airfoilDigits)
+        dialog.setDigits(airfoilDigits);
+    if (airfoilChord)
+        dialog.setChord(airfoilChord);
+    if (airfoilAngle)
+        dialog.setAngle(airfoilAngle);
+    if (airfoilCancel)
+        return false;
+    typed = dialog.choice();
+    return true;
 }
 
 // Press and release at one place.

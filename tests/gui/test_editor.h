@@ -65,6 +65,15 @@ public:
     }
     using GridEditorWindow::copyPaintedCells;
     bool chooseImportSize(int width, int height, int& across, int& up) override;
+    // The airfoil dialog is built and the test's texts typed into it (none:
+    // accepted as shown); cancelled when airfoilCancel is set.
+    const char* airfoilDigits = nullptr;
+    const char* airfoilChord = nullptr;
+    const char* airfoilAngle = nullptr;
+    bool airfoilCancel = false;
+    int airfoilDialogs = 0;                               // how often it was asked
+    bool runAirfoilDialog(const AirfoilChoice& shown, AirfoilChoice& typed) override;
+    const AirfoilChoice& airfoilChoice() const { return airfoil; }
 
     // State the tests look at.
     const Grid& editedGrid() const { return model.grid(); }
@@ -137,6 +146,9 @@ public:
     void middleRelease(int x, int y);
     // A left click: press and release.
     void leftClick(int x, int y);
+    // The second click of a double click: a press the display counts as
+    // the second, and its release.
+    void doubleClick(int x, int y);
 
     // The canvas pixel at the centre of cell (i, j) as the grid is drawn.
     void cellPixel(int i, int j, int& x, int& y) const;

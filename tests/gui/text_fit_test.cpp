@@ -6,6 +6,7 @@
 #include "gui/calculate_window.h"
 #include "gui/editor_layout.h"
 #include "gui/grid_editor_window.h"
+#include "gui/airfoil_dialog.h"
 #include "gui/import_image_dialog.h"
 #include "gui/measure_window.h"
 #include "gui/new_grid.h"
@@ -164,6 +165,9 @@ TEST(TextsFit, Dialogs)
     SaveChangesDialog saveChanges(&owner);
     showWindow(saveChanges);
     EXPECT_EQ(cutTexts(&saveChanges), "") << "Save Changes";
+    AirfoilDialog airfoil(&owner, AirfoilChoice{});
+    showWindow(airfoil);
+    EXPECT_EQ(cutTexts(&airfoil), "") << "Airfoil";
 }
 
 TEST(TextsFit, SimulationWindow)
