@@ -84,10 +84,12 @@ void Measurements::sampleForces(const Grid& state)
     for (HeatedWallRecord& r : heated)
         r.nusselt = meanNusselt(state, r.wall, heatScales);
     for (BodyRecord& r : records) {
-        if (r.outline >= 0) {
-            const BoxBalance balance = boxBalance(state, r.box, reynolds);
-            r.force.fx = -r.rateX - balance.outflux.fx;
-            r.force.fy = -r.rateY - balance.outflux.fy;
+        if (r.outline >= 0 && r.hasInterval) {
+            r.force = r.intervalForce;
+        } else if (r.outline >= 0) {
+            // Before a second record there is no interval: the steady balance.
+            const BodyForce outflux = boxBalance(state, r.box, reynolds).outflux;
+            r.force = {-outflux.fx, -outflux.fy};
         } else {
             r.force = bodyForce(state, r.body, reynolds, wallsOnFaces);
         }
@@ -103,8 +105,15 @@ void Measurements::record(const Grid& state, double t)
             continue;
         const BoxBalance balance = boxBalance(state, r.box, reynolds);
         if (r.hasLast && t > r.lastTime) {
-            r.rateX = (balance.momentumX - r.last.momentumX) / (t - r.lastTime);
-            r.rateY = (balance.momentumY - r.last.momentumY) / (t - r.lastTime);
+            // The rate of change is centred on the interval's middle; so is
+            // the mean flux, which taken at the end alone would lag it by
+            // half an interval (a share of the lift that swings with it).
+            const double interval = t - r.lastTime;
+            r.intervalForce.fx = -(balance.momentumX - r.last.momentumX) / interval
+                                 - 0.5 * (balance.outflux.fx + r.last.outflux.fx);
+            r.intervalForce.fy = -(balance.momentumY - r.last.momentumY) / interval
+                                 - 0.5 * (balance.outflux.fy + r.last.outflux.fy);
+            r.hasInterval = true;
         }
         r.last = balance;
         r.lastTime = t;

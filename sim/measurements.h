@@ -45,8 +45,11 @@ struct BodyRecord {
     double lastTime = 0.0;
     BoxBalance last;      // at lastTime
     bool hasLast = false;
-    double rateX = 0.0;   // the box's momentum's rate of change at the last record
-    double rateY = 0.0;
+    // Over the interval between the last two records: the box's loss of
+    // momentum and the mean of what left through its sides at both ends,
+    // so both terms belong to the interval's middle.
+    BodyForce intervalForce;
+    bool hasInterval = false;
     double length = 0.0;  // the reference length of its coefficients
     BodyForce force;      // at the last recorded step
     double cd = 0.0;

@@ -143,3 +143,37 @@ TEST(Measurements, OutlineBodiesComeFirstWithTheForceTheirBoxLoses)
     EXPECT_NEAR(m.probeValues()[0].p, 3.0 * 0.65, 1e-9);
     EXPECT_NEAR(m.probeValues()[1].p, 3.0 * 0.8, 1e-9);
 }
+
+// Between two records the box's force is its loss of momentum over the
+// interval and the mean of the fluxes at both ends, both centred on the
+// interval's middle; a force sampled before the next record keeps it.
+TEST(Measurements, OutlineForceOverAnIntervalTakesTheMeanOfItsEndFluxes)
+{
+    Grid g = channelWithCircle();
+    auto pressureRising = [&g](double gradient) {
+        for (int32_t i = 0; i < g.NX; ++i)
+            for (int32_t j = 0; j < g.NY; ++j)
+                g.p[i][j] = gradient * (i + 0.5) * g.dx;
+    };
+    pressureRising(3.0);
+    ReferenceScales scales;
+    scales.speed = 1.0;
+    Measurements m(g, 100.0, scales, {});
+    m.record(g, 1.0);
+    // Half a unit of time later the pressure rises by 5 per unit of x and
+    // every face moves east at 0.2: the box gained 0.2 dx dy per x face.
+    pressureRising(5.0);
+    for (int32_t i = 0; i < g.NX; ++i)
+        for (int32_t j = 0; j < g.NY; ++j)
+            g.u[i][j] = 0.2;
+    m.record(g, 1.5);
+    const BodyRecord& circle = m.bodies()[0];
+    const double width = (circle.box.i1 - circle.box.i0) * g.dx;
+    const double height = (circle.box.j1 - circle.box.j0 + 1) * g.dy;
+    const double gained = 0.2 * width * height;
+    EXPECT_NEAR(circle.force.fx, -gained / 0.5 - 0.5 * (3.0 + 5.0) * width * height, 1e-12);
+    EXPECT_NEAR(circle.force.fy, 0.0, 1e-12);
+    pressureRising(7.0);
+    m.sampleForces(g);
+    EXPECT_NEAR(m.bodies()[0].force.fx, -gained / 0.5 - 4.0 * width * height, 1e-12);
+}
