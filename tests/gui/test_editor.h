@@ -64,6 +64,14 @@ public:
         return copyAnswer;
     }
     using GridEditorWindow::copyPaintedCells;
+    bool copyDyeAnswer = true;                            // the answer to "Copy the painted dye?"
+    int copyDyeQuestions = 0;
+    bool askCopyDye() override
+    {
+        ++copyDyeQuestions;
+        return copyDyeAnswer;
+    }
+    using GridEditorWindow::copyPaintedDye;
     bool chooseImportSize(int width, int height, int& across, int& up) override;
 
     // State the tests look at.
