@@ -204,6 +204,15 @@ void FlowSolver::setUpScalars(double reynolds)
     projectionStep->setBuoyancy(buoyancy.get());
 }
 
+bool FlowSolver::setDye(int32_t i, int32_t j, double c)
+{
+    if (i < 0 || j < 0 || i >= NX || j >= NY || !scalarTransport || !simGrid->scalars.dye ||
+        !scalarTransport->solves(i, j))
+        return false;
+    simGrid->scalars.c[i][j] = c;
+    return true;
+}
+
 void FlowSolver::capSweeps(int sweeps)
 {
     maxSweeps = sweeps;

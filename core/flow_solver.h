@@ -113,6 +113,10 @@ public:
     // The transport of heat and dye; nullptr when the grid carries neither
     // or the method is not the projection method.
     const ScalarTransport* transport() const { return scalarTransport.get(); }
+    // Sets the dye of cell (i, j) between two steps where the transport
+    // solves it; false there is none to set: a cell it does not solve, or a
+    // state without dye.
+    bool setDye(int32_t i, int32_t j, double c);
 
 private:
     // The flags never change during a solver's life, so everything derived

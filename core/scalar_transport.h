@@ -40,6 +40,10 @@ public:
 
     // The cells and faces as the transport sees them.
     enum class CellKind : unsigned char { Solved, Closed, Held, Outflow };
+    // Whether cell (i, j) takes its values from the steps: an open cell off
+    // the border ring. Only such a cell's values may be set between steps;
+    // the others' are read once, when the transport is built.
+    bool solves(int32_t i, int32_t j) const { return kind[i][j] == static_cast<unsigned char>(CellKind::Solved); }
 
 private:
     // How one quantity diffuses: per solved cell the coefficient of each

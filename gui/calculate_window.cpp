@@ -6,6 +6,7 @@
 #include "gui/calculate_layout.h"
 #include "gui/close_running_dialog.h"
 #include "gui/compressor_dialog.h"
+#include "gui/ending_workers.h"
 #include "gui/file_names.h"
 #include "gui/icon_set.h"
 #include "gui/picture_point.h"
@@ -157,6 +158,7 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
       paintTarget(paintTool, this, ID_PAINT_TOOL),
       grid(grid)
 {
+    freeEndedWorkers();
     windowIcon = makeApplicationIcon(getApp());
     setIcon(windowIcon);
     setMiniIcon(windowIcon);
@@ -172,14 +174,14 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
 
     run.reset(new SimulationRun(*grid, settings));
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
+    if (!run->carriesDye())
+        dyeChoice->disable();
     allocateImage();
-    run->step();
-    report.time = run->simulatedTime();
-    report.dt = run->lastStepReport().dt;
     showFrameSize();
-    showRunTime();
+    timeLabel->setText(uiText(TXT_PREPARING));
     worker = std::make_unique<SimulationWorker>(getApp(), this, ID_WORKER, *run, outputs, screenComposer, measureLog,
                                                 chartHistory);
+    orderSettings();
 
     toolTip = new FXToolTip(getApp());
     if (getApp()->isInitialized() && getApp()->getRootWindow()->id())
@@ -189,17 +191,25 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
         getAccelTable()->addAccel(MKUINT(KEY_space, 0), this, FXSEL(SEL_COMMAND, ID_PAUSE));
     addZoomKeys(getAccelTable(), this, ID_ZOOM_IN);
     enterIdleControls();
+    startButton->disable();  // until the run is prepared
 }
 
-// Measurements window, image, AVI file, solver, pending cycle; then the
-// canvas before its visual.
+// The worker lets go of the window's parts at once, or after the frame it
+// is drawing or writing; the step under way is left to it, and so is the
+// run, which it frees once the step is given up. Then the Measurements
+// window, image, AVI file, pending cycle; then the canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
-    worker.reset();  // gives up the step under way; a frame file being written is finished
-    delete measureWindow;  // it reads the log and the chart points
+    const bool ended = worker->quit(run);
+    delete measureWindow;  // it reads the log and the chart points, under the worker's mutex
+    if (ended)
+        worker.reset();
+    else
+        keepUntilEnded(std::move(worker));
     outputs.release();
     outputs.closeAvi();
-    run.reset();
+    run.reset();  // unless the worker has it
+    freeEndedWorkers();
     cancelCycle();
     delete toolTip;
     delete glCanvas;
@@ -413,6 +423,7 @@ SimulationWorker::CycleSettings CalculateWindow::cycleSettings() const
     settings.screenShrink = screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
     settings.measuring = measuring();
     settings.pixelsPerCell = pixelsPerCell;
+    settings.renderSerial = renderSerial;
     return settings;
 }
 
@@ -506,6 +517,10 @@ void CalculateWindow::showFrameSize()
 // Start: the save-method controls locked, then the run as the method says.
 long CalculateWindow::onCmdStart(FXObject*, FXSelector, void*)
 {
+    if (preparing) {
+        startWanted = true;
+        return 1;
+    }
     if (!runInHand())
         return 1;  // the last stop's reset is not done yet
     saveAvi->disable();
@@ -562,6 +577,10 @@ void CalculateWindow::takeReport()
     if (probeCount() != probesMarked)
         showProbesAdded();
     orderSettings();  // the interval spinner is read every cycle
+    if (report.serial != before && report.afterBuild) {
+        takeBuildReport();
+        return;
+    }
     if (report.serial != before && report.afterStop) {
         if (!pauseButton->isEnabled())
             startButton->enable();
@@ -584,6 +603,25 @@ void CalculateWindow::takeReport()
     }
     if (paused && runInHand())
         refreshMeasureWindow();  // a redraw the budget skipped
+    showPausedControls();
+}
+
+// The build step's blow-up, if any, is told after the first cycle, as
+// before the run was prepared on the worker. The frame came with the
+// report; it is drawn again only when the elements or the canvas changed
+// after the worker read them.
+void CalculateWindow::takeBuildReport()
+{
+    preparing = false;
+    showRunTime();
+    if (report.renderSerial != renderSerial)
+        renderFrame();
+    startButton->enable();
+    if (startWanted) {
+        startWanted = false;
+        onCmdStart(nullptr, 0, nullptr);
+        return;
+    }
     showPausedControls();
 }
 
@@ -692,6 +730,10 @@ void CalculateWindow::stopAfterBlowUp()
 // resets the counters. Start waits for that.
 long CalculateWindow::onCmdStop(FXObject*, FXSelector, void*)
 {
+    if (preparing) {
+        startWanted = false;  // nothing runs yet
+        return 1;
+    }
     enterIdleControls();
     pendingCycle = false;
     orderSettings();
@@ -726,6 +768,7 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 {
     if (!worker)
         return 1;
+    ++renderSerial;
     orderSettings();
     if (!runInHand())
         return 1;
@@ -738,8 +781,8 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 // A new picture at the spinner's size, drawn, and its size shown.
 long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
 {
-    if (!runInHand())
-        return 1;
+    if (!preparing && !runInHand())
+        return 1;  // the outputs are the worker's (the build step leaves them alone)
     pixelsPerCell = sizeSpinner->getValue();
     outputs.release();
     allocateImage();
@@ -1115,9 +1158,11 @@ void CalculateWindow::buildPaintGroup()
     paintGroup = new FXGroupBox(this, uiText(TXT_PAINT_GROUP), groupStyle, paintGroupX, paintGroupY, 0, 0, framePad,
                                 framePad, framePad, framePad, framePad, framePad);
     FXMatrix* choices = new FXMatrix(paintGroup, paintColumns, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, framePad, 0);
-    const int texts[] = {TXT_PAINT_OFF, TXT_PAINT_NOSLIP, TXT_PAINT_SLIP, TXT_PAINT_FLUID, TXT_PAINT_INFLOW};
+    const int texts[] = {TXT_PAINT_OFF, TXT_PAINT_NOSLIP, TXT_PAINT_SLIP, TXT_PAINT_FLUID, TXT_PAINT_INFLOW,
+                         TXT_PAINT_DYE};
     for (int k = 0; k < static_cast<int>(ARRAYNUMBER(texts)); ++k)
-        new FXRadioButton(choices, uiText(texts[k]), &paintTarget, FXDataTarget::ID_OPTION + k);
+        dyeChoice = new FXRadioButton(choices, uiText(texts[k]), &paintTarget, FXDataTarget::ID_OPTION + k);
+    dyeChoice->setTipText(uiText(TXT_PAINT_DYE_TIP));
     paintTool = PAINT_OFF;
 }
 
@@ -1139,6 +1184,14 @@ void CalculateWindow::paintStrokeTo(int32_t i, int32_t j)
         cells.erase(cells.begin());  // painted by the last move
     strokeI = i;
     strokeJ = j;
+    if (paintTool == PAINT_DYE) {
+        std::vector<DyePaint> dye;
+        for (const CellIndex& cell : cells)
+            dye.push_back(DyePaint{cell.i, cell.j});
+        paintedDyeLog.insert(paintedDyeLog.end(), dye.begin(), dye.end());
+        worker->paintDye(dye);
+        return;
+    }
     std::vector<CellPaint> painted;
     for (const CellIndex& cell : cells) {
         switch (paintTool) {
@@ -1254,5 +1307,20 @@ long CalculateWindow::onCmdPaintTool(FXObject*, FXSelector, void*)
 {
     if (paintTool != PAINT_OFF)
         emitterTool->setCheck(FALSE);
+    if (paintTool == PAINT_DYE)
+        showDyeView();
     return 1;
+}
+
+// Dye shows only on its colour map: the brush brings it up, unless another
+// colour map is chosen or an AVI file keeps its frames as they are.
+void CalculateWindow::showDyeView()
+{
+    const FXint shown = viewList->getCurrentItem();
+    if (!viewList->isEnabled() || shown < 0 || viewEntries[shown].quantity != ColourQuantity::None)
+        return;
+    for (FXint item = 0; item < static_cast<FXint>(ARRAYNUMBER(viewEntries)); ++item)
+        if (viewEntries[item].quantity == ColourQuantity::Dye)
+            viewList->setCurrentItem(item);
+    renderFrame();
 }

@@ -96,6 +96,8 @@ protected:
     bool leftPainting = false;                // a stroke of the left button goes on
     int32_t strokeI = -1, strokeJ = -1;       // the cell the stroke reached last
     std::vector<CellPaint> paintedLog;        // every cell painted, in order
+    std::vector<DyePaint> paintedDyeLog;      // every cell dye was painted into, in order
+    FXRadioButton* dyeChoice = nullptr;       // the Dye radio, disabled when the method carries none
     FXGroupBox* viewGroup = nullptr;          // "View"
     FXListBox* viewList = nullptr;            // designed colours or a colour map
     FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
@@ -238,6 +240,17 @@ protected:
     bool probeLogMissing() const;
     bool measureWindowWanted = false;  // Measure was pressed before the log existed
     bool stopping = false;    // Stop was pressed; the worker has not reset the run yet
+    // The worker's build step is not yet reported: the picture is empty, the
+    // line says so, and Start waits for it.
+    bool preparing = true;
+    bool startWanted = false;  // Start came while preparing
+    // Counts the redraws asked for, so that the window knows whether the
+    // build's frame was drawn with the elements and canvas of now.
+    long long renderSerial = 1;
+    // The run is ready: its line, Start, and whatever was asked meanwhile.
+    void takeBuildReport();
+    // The View list shows the dye, when it may change now.
+    void showDyeView();
     // Opens the Measurements window beside this one, or brings it back.
     void showMeasureWindow();
     // Puts the Measurements window beside this one (gui/window_placement.h).
@@ -260,9 +273,11 @@ protected:
 
 public:
     // The choices of "Paint into the Flow", in the order of its radios.
-    enum PaintTool { PAINT_OFF = 0, PAINT_NOSLIP, PAINT_SLIP, PAINT_FLUID, PAINT_INFLOW };
+    enum PaintTool { PAINT_OFF = 0, PAINT_NOSLIP, PAINT_SLIP, PAINT_FLUID, PAINT_INFLOW, PAINT_DYE };
     // The cells painted into the flow since the window opened, in order.
     const std::vector<CellPaint>& paintedCells() const { return paintedLog; }
+    // The cells dye was painted into since the window opened, in order.
+    const std::vector<DyePaint>& paintedDye() const { return paintedDyeLog; }
     // What an inflow cell painted into the flow gets: its word (direction
     // bits included) and velocity, the editor's.
     void setInflowPaint(int32_t word, double u, double v) { inflowPaint = CellPaint{0, 0, word, u, v}; }
@@ -297,7 +312,8 @@ public:
         ID_LAST
     };
 
-    // Builds every widget, the solver (one step past grid) and the image.
+    // Builds every widget, the solver and the image; the worker takes the
+    // solver one step past grid.
     CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
     // The same with forward Euler, the central terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep);

@@ -5,9 +5,11 @@
 
 namespace {
 
+// Heat and dye count too: a stroke of the dye brush changes nothing else.
 bool sameState(const CellState& a, const CellState& b)
 {
-    return a.word == b.word && a.u == b.u && a.v == b.v;
+    return a.word == b.word && a.u == b.u && a.v == b.v && a.holdsTemperature == b.holdsTemperature &&
+           a.T == b.T && a.c == b.c;
 }
 
 }  // namespace

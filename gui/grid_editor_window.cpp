@@ -673,6 +673,7 @@ void GridEditorWindow::showSettingMessage(const FXString& caption, const FXStrin
 void GridEditorWindow::runSimulation(const SolverSettings& settings)
 {
     std::vector<CellPaint> painted;
+    std::vector<DyePaint> dye;
     Emitters placed;
     {
         CalculateWindow window(this, &model.grid(), settings);
@@ -680,6 +681,7 @@ void GridEditorWindow::runSimulation(const SolverSettings& settings)
         window.setInflowPaint(inflow.word, inflow.u, inflow.v);
         window.execute(PLACEMENT_OWNER);
         painted = window.paintedCells();
+        dye = window.paintedDye();
         placed = window.placedEmitterList();
     }
     // Emitters placed while it ran belong to the grid from now on (one
@@ -689,6 +691,7 @@ void GridEditorWindow::runSimulation(const SolverSettings& settings)
         endDrags();
     }
     copyPaintedCells(painted);
+    copyPaintedDye(dye);
 }
 
 CellPaint GridEditorWindow::inflowPaint() const
@@ -723,6 +726,27 @@ void GridEditorWindow::copyPaintedCells(const std::vector<CellPaint>& cells)
     for (const CellPaint& cell : cells)
         applyChange(GridChange::paint(cell.i, cell.j, cell.word, cell.u, cell.v));
     history.endGroup();
+    glCanvas->update();
+}
+
+bool GridEditorWindow::askCopyDye()
+{
+    return FXMessageBox::question(this, MBOX_YES_NO, uiText(TXT_COPY_DYE_TITLE), "%s", uiText(TXT_COPY_DYE)) ==
+           MBOX_CLICKED_YES;
+}
+
+void GridEditorWindow::copyPaintedDye(const std::vector<DyePaint>& cells)
+{
+    if (cells.empty() || !askCopyDye())
+        return;
+    GridChange change;
+    for (const DyePaint& cell : cells) {
+        CellEdit dyed{cell.i, cell.j, false, 0, false, 0.0, 0.0};
+        dyed.scalars.setsDye = true;
+        dyed.scalars.c = 1.0;
+        change.cells.push_back(dyed);
+    }
+    applyChange(std::move(change));
     glCanvas->update();
 }
 

@@ -164,6 +164,12 @@ protected:
     virtual bool askCopyPainted();
     // The painted cells into the grid as one undo step, when the user says so.
     void copyPaintedCells(const std::vector<CellPaint>& cells);
+    // Whether the dye painted into the flow goes into the grid.
+    virtual bool askCopyDye();
+    // Dye painted into the flow into the grid's starting dye (c = 1, the
+    // cells' types kept, as the dye brush paints) as one undo step, when
+    // the user says so.
+    void copyPaintedDye(const std::vector<DyePaint>& cells);
     // What an inflow cell painted into the flow gets: the inflow word with
     // the checked direction, and the velocity fields while the inflow tool is
     // chosen, else the direction's unit velocity.

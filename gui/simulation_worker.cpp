@@ -5,7 +5,8 @@
 SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, SimulationRun& run,
                                    FrameOutputs& outputs, ScreenComposer& screen, std::unique_ptr<MeasureLog>& log,
                                    ChartHistory& chart)
-    : signal(app, target, selector), simulation(run), outputs(outputs), screen(screen), log(log), chart(chart)
+    : signal(std::make_unique<FXGUISignal>(app, target, selector)), simulation(run), outputs(outputs), screen(screen),
+      log(log), chart(chart)
 {
     simulation.watchStopRequest(&stopRequest);
     outputs.watchStopRequest(&stopRequest);
@@ -14,25 +15,92 @@ SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector sele
     handle = static_cast<pthread_t>(id());
 }
 
-// The step under way ends at its next sweep; a frame file being written is
-// finished first, so none is left half-written. The toolkit's thread
-// forgets its id when run() returns, after which its join() neither waits
-// nor frees the thread: the end is awaited here, under the mutex, and the
-// thread joined by the handle kept at the start.
+// The toolkit's thread forgets its id when run() returns, after which its
+// join() neither waits nor frees the thread: the end is awaited here, under
+// the mutex, and the thread joined by the handle kept at the start.
 SimulationWorker::~SimulationWorker()
 {
+    std::unique_ptr<SimulationRun> kept;
+    quit(kept);
     {
         FXMutexLock lock(mutex);
+        while (!finished)
+            released.wait(mutex);
+    }
+    pthread_join(handle, nullptr);
+}
+
+// A frame file being written is finished first, so none is left
+// half-written, and a screen frame being drawn gives up at its next
+// streamline; the step under way gives up at its next sweep, but nothing
+// waits for that. The signal goes now, on the event thread, where it was
+// made: the worker reports nothing more.
+bool SimulationWorker::quit(std::unique_ptr<SimulationRun>& run)
+{
+    FXMutexLock lock(mutex);
+    if (!quitting) {
         quitting = true;
         stopRequest = true;
         wake.signal();
-        while (!finished)
-            ended.wait(mutex);
+        while (holdingWindowParts)
+            released.wait(mutex);
+        signal.reset();
+        outputs.watchStopRequest(nullptr);
+        screen.watchStopRequest(nullptr);
     }
-    pthread_join(handle, nullptr);
-    simulation.watchStopRequest(nullptr);
-    outputs.watchStopRequest(nullptr);
-    screen.watchStopRequest(nullptr);
+    if (finished)
+        return true;
+    if (run)
+        leftoverRun = std::move(run);
+    return false;
+}
+
+bool SimulationWorker::ended()
+{
+    FXMutexLock lock(mutex);
+    return finished;
+}
+
+bool SimulationWorker::takeWindowParts()
+{
+    FXMutexLock lock(mutex);
+    if (quitting)
+        return false;
+    holdingWindowParts = true;
+    return true;
+}
+
+void SimulationWorker::releaseWindowParts()
+{
+    FXMutexLock lock(mutex);
+    holdingWindowParts = false;
+    released.broadcast();
+}
+
+void SimulationWorker::tellWindow()
+{
+    FXMutexLock lock(mutex);
+    if (!quitting)
+        signal->signal();
+}
+
+// A closed window's run is freed here, on the worker's thread, rather than
+// on the event thread; one handed over while the last was being freed is
+// freed too.
+void SimulationWorker::endRun()
+{
+    for (;;) {
+        std::unique_ptr<SimulationRun> leftover;
+        {
+            FXMutexLock lock(mutex);
+            if (!leftoverRun) {
+                finished = true;
+                released.broadcast();
+                return;
+            }
+            leftover = std::move(leftoverRun);
+        }
+    }
 }
 
 void SimulationWorker::setSettings(const CycleSettings& settings)
@@ -89,19 +157,35 @@ void SimulationWorker::paint(const std::vector<CellPaint>& cells)
     }
 }
 
+void SimulationWorker::paintDye(const std::vector<DyePaint>& cells)
+{
+    FXMutexLock lock(mutex);
+    dyeWanted.insert(dyeWanted.end(), cells.begin(), cells.end());
+    if (mode == Mode::Parked) {
+        mode = Mode::Painting;
+        wake.signal();
+    }
+}
+
 bool SimulationWorker::parked()
 {
     FXMutexLock lock(mutex);
-    return mode == Mode::Parked;
+    return isParked();
 }
 
 void SimulationWorker::atHandOver(const std::function<void()>& job)
 {
     FXMutexLock lock(mutex);
-    if (mode == Mode::Parked)
+    if (isParked())
         job();
     else
         jobs.push_back(job);
+}
+
+void SimulationWorker::park()
+{
+    runJobs();
+    mode = Mode::Parked;
 }
 
 bool SimulationWorker::collect(Report& report, ScreenFrame& shown)
@@ -134,27 +218,27 @@ void SimulationWorker::runJobs()
 // hand-over point, then works without the mutex.
 FXint SimulationWorker::run()
 {
+    build();
     for (;;) {
         CycleSettings settings;
         Mode order;
         std::vector<CellPaint> paints;
+        std::vector<DyePaint> dye;
         {
             FXMutexLock lock(mutex);
             while (mode == Mode::Parked && !quitting)
                 wake.wait(mutex);
-            if (quitting) {
-                finished = true;
-                ended.signal();
-                return 0;
-            }
+            if (quitting)
+                break;
             runJobs();
             settings = wanted;
             order = mode;
             paints.swap(paintsWanted);
+            dye.swap(dyeWanted);
             if (order == Mode::Stopping && !quitting)
                 stopRequest = false;  // the reset's own build step must run
         }
-        applyPaints(paints);
+        applyPaints(paints, dye);
         switch (order) {
         case Mode::Stopping:
             reset(settings);
@@ -167,18 +251,60 @@ FXint SimulationWorker::run()
             cycle(settings);
             break;
         }
-        signal.signal();
+        tellWindow();
     }
+    endRun();
+    return 0;
 }
 
-void SimulationWorker::applyPaints(const std::vector<CellPaint>& cells)
+// The cells first, so that no dye goes into a wall painted over it. New
+// cells mean the log's bodies are found again; dye changes nothing the log
+// holds.
+void SimulationWorker::applyPaints(const std::vector<CellPaint>& cells, const std::vector<DyePaint>& dye)
 {
-    if (cells.empty())
-        return;
-    simulation.repaint(cells);
-    FXMutexLock lock(mutex);
-    if (log)
-        log->restart(simulation.state());
+    if (!cells.empty()) {
+        simulation.repaint(cells);
+        FXMutexLock lock(mutex);
+        if (log && !quitting)
+            log->restart(simulation.state());
+    }
+    simulation.paintDye(dye);
+}
+
+// The run takes its own copy of the editor's grid, which the editor may
+// change once the window has closed. The settings are read after the step:
+// the canvas has usually been laid out, and elements chosen, while it ran.
+// The window closing during the step leaves it unfinished, and nothing of
+// it is shown.
+void SimulationWorker::build()
+{
+    simulation.ownTheGrid();
+    simulation.step();
+    CycleSettings settings;
+    {
+        FXMutexLock lock(mutex);
+        settings = wanted;
+    }
+    if (!stopRequested(&stopRequest) && takeWindowParts()) {
+        screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
+                       settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
+                       &simulation.particles().particles());
+        releaseWindowParts();
+    }
+    {
+        FXMutexLock lock(mutex);
+        building = false;
+        if (stopRequested(&stopRequest))
+            return;
+        std::swap(composing, latestFrame);
+        frameFresh = true;
+        screenWanted = false;
+        fillReport(false, FrameSaveResult(), false);
+        latest.afterBuild = true;
+        latest.renderSerial = settings.renderSerial;
+        runJobs();
+    }
+    tellWindow();
 }
 
 void SimulationWorker::cycle(const CycleSettings& settings)
@@ -187,7 +313,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
     const bool frameCycle = simulation.isFrameCycle(settings.interval);
     bool composed = false;
     simulation.cycle(settings.interval, [&](int32_t index) {
-        if (stopRequested(&stopRequest))
+        if (stopRequested(&stopRequest) || !takeWindowParts())
             return true;  // a stop is coming: no frame from a step given up
         saved = outputs.frame(simulation.state(), simulation.simulatedTime(), settings.elements, settings.saving,
                               index, nullptr, &simulation.particles().particles());
@@ -202,6 +328,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
                            &simulation.particles().particles());
             composed = true;
         }
+        releaseWindowParts();
         return saved.ok;
     });
     FXMutexLock lock(mutex);
@@ -221,12 +348,22 @@ void SimulationWorker::cycle(const CycleSettings& settings)
 void SimulationWorker::settleAfterCycle(bool failed)
 {
     if (failed) {
-        mode = Mode::Parked;
         stepsWanted = 0;
+        park();
     } else if (mode == Mode::Stepping) {
-        mode = !paintsWanted.empty() ? Mode::Painting
-               : stepsWanted > 0     ? (--stepsWanted, Mode::Stepping)
-                                     : Mode::Parked;
+        settleAfterFrame();
+    }
+}
+
+void SimulationWorker::settleAfterFrame()
+{
+    if (paintsWaiting()) {
+        mode = Mode::Painting;
+    } else if (stepsWanted > 0) {
+        --stepsWanted;
+        mode = Mode::Stepping;
+    } else {
+        park();
     }
 }
 
@@ -253,14 +390,18 @@ void SimulationWorker::fillReport(bool frameCycle, const FrameSaveResult& saved,
     latest.saved = saved;
     latest.frameCycle = frameCycle;
     latest.afterStop = afterStop;
+    latest.afterBuild = false;
     ++latest.serial;
 }
 
 void SimulationWorker::composeScreen(const CycleSettings& settings)
 {
+    if (!takeWindowParts())
+        return;
     screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
                    settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                           &simulation.particles().particles());
+                   &simulation.particles().particles());
+    releaseWindowParts();
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))
         return;
@@ -270,19 +411,20 @@ void SimulationWorker::composeScreen(const CycleSettings& settings)
     // Parked in the same breath as the frame is handed over, so that the
     // window never takes the frame of a pause and finds the worker busy.
     if (mode == Mode::Pausing || mode == Mode::Painting)
-        mode = !paintsWanted.empty() ? Mode::Painting
-               : stepsWanted > 0     ? (--stepsWanted, Mode::Stepping)
-                                     : Mode::Parked;
+        settleAfterFrame();
 }
 
 // The picture shown stays the last one finished: the state the stop found
 // may be a step given up half way.
 void SimulationWorker::reset(const CycleSettings& settings)
 {
+    if (!takeWindowParts())
+        return;
     outputs.closeAvi();
     outputs.release();
     outputs.allocate(simulation.editedGrid().NX, simulation.editedGrid().NY, settings.pixelsPerCell,
                      settings.elements.colourMap.quantity != ColourQuantity::None);
+    releaseWindowParts();
     if (stopRequested(&stopRequest))
         return;  // the window closes: no solver to build
     simulation.rebuild();
@@ -296,5 +438,5 @@ void SimulationWorker::reset(const CycleSettings& settings)
         log->restart(simulation.state());
     fillReport(false, FrameSaveResult(), true);
     if (mode == Mode::Stopping)
-        mode = Mode::Parked;
+        park();
 }

@@ -1,16 +1,23 @@
 // SimulationWorker: the thread on which a simulation window's cycles run,
 // so that the window answers at once on any grid. The window and the worker
 // meet at one point, a mailbox under one mutex: the window puts in orders
-// (run, pause, step, stop), what each cycle draws and saves, and jobs to be
-// done between two steps; the worker puts back a report of the run and the
-// latest finished screen frame, and wakes the window through an
-// FXGUISignal.
+// (run, pause, step, stop), what each cycle draws and saves, cells and dye
+// painted into the flow, and jobs to be done between two steps; the worker
+// puts back a report of the run and the latest finished screen frame, and
+// wakes the window through an FXGUISignal.
+//
+// The first thing the worker does is the build step, the one step a run
+// takes before its first cycle (on a large grid it takes seconds), and the
+// screen frame of its result; the window shows nothing until that is
+// reported (Report::afterBuild).
 //
 // Who may touch the run, its frame outputs and the screen composer: the
 // worker from the order that starts it (run, step, stop) until it reports
-// itself parked again, the window while it is parked. The measure log and
-// the chart points are written by the worker only with the mutex held, and
-// read by the windows with it held, at any time.
+// itself parked again, the window while it is parked. The build step uses
+// the run and the screen composer only, so the frame outputs are the
+// window's until it gives the first order after the build's report. The
+// measure log and the chart points are written by the worker only with the
+// mutex held, and read by the windows with it held, at any time.
 #pragma once
 
 #include "core/stop_request.h"
@@ -40,6 +47,7 @@ public:
         double screenShrink = 1.0;  // picture pixels per canvas pixel
         bool measuring = false;     // record every step in the measure log
         int pixelsPerCell = 1;      // of the frame files, for the picture a stop makes anew
+        long long renderSerial = 0; // the window's count of its redraws, handed back with the build's frame
     };
     // The run as the last cycle or stop left it.
     struct Report {
@@ -52,14 +60,19 @@ public:
         FrameSaveResult saved;      // of the last frame cycle
         bool frameCycle = false;    // the last cycle was one
         bool afterStop = false;     // the last thing done was a stop's reset
+        bool afterBuild = false;    // the last thing done was the build step
+        long long renderSerial = 0; // of the settings the build's frame was drawn with
         long long serial = 0;       // counts the reports
     };
 
-    // The objects worked on belong to the window and outlive this; the
-    // window is told of every report by selector, SEL_COMMAND.
+    // The objects worked on belong to the window; once it has quit, the
+    // worker touches none of them but the run. The window is told of every
+    // report by selector, SEL_IO_READ. The thread starts at once with the
+    // build step.
     SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, SimulationRun& run, FrameOutputs& outputs,
                      ScreenComposer& screen, std::unique_ptr<MeasureLog>& log, ChartHistory& chart);
-    // Gives up the step under way and ends the thread.
+    // Ends the thread: quits when the window has not, then waits for the
+    // step under way to be given up.
     ~SimulationWorker() override;
     SimulationWorker(const SimulationWorker&) = delete;
     SimulationWorker& operator=(const SimulationWorker&) = delete;
@@ -76,10 +89,15 @@ public:
     // Cells painted into the flow: taken before the next step, or at once
     // when parked (the worker then draws the state again and parks).
     void paint(const std::vector<CellPaint>& cells);
-    // Whether the worker is parked: no cycle under way and none ordered.
+    // Dye painted into the flow, taken at the same point and in the same
+    // way, after the cells painted with it.
+    void paintDye(const std::vector<DyePaint>& cells);
+    // Whether the worker is parked: the build step done, no cycle under way
+    // and none ordered.
     bool parked();
-    // Runs job now when parked, else between two steps, before the next;
-    // either way with the mutex held and the run the job's to use.
+    // Runs job now when parked, else between two steps, before the next, or
+    // as the worker parks; either way with the mutex held and the run the
+    // job's to use.
     void atHandOver(const std::function<void()>& job);
     // The latest report; with a screen frame newer than the one in shown,
     // swaps it in and returns true.
@@ -88,6 +106,15 @@ public:
     bool allCollected();
     // The mutex over the mailbox, the log and the chart (recursive).
     FXMutex& sharedLock() { return mutex; }
+    // The window closes, without waiting for the step under way: from now on
+    // the worker touches nothing of the window's but the run, reports
+    // nothing and takes no orders. Waits only while a frame is being drawn
+    // or written. Returns whether the thread has ended; if not, the worker
+    // takes run (when given) and frees it once the step is given up, and
+    // the window must keep this until ended() (gui/ending_workers.h).
+    bool quit(std::unique_ptr<SimulationRun>& run);
+    // Whether the thread has ended: it may then be destroyed at once.
+    bool ended();
 
 protected:
     FXint run() override;
@@ -97,6 +124,17 @@ private:
 
     // One cycle as the run loop takes it; false when it was given up.
     void cycle(const CycleSettings& settings);
+    // The build step and the screen frame of its result, then reported.
+    void build();
+    // Whether the worker is parked (mutex held).
+    bool isParked() const { return mode == Mode::Parked && !building; }
+    // Parked, the jobs that came while it worked done first (mutex held).
+    void park();
+    // The mode after a pause's or a painting's screen frame, or after a
+    // step: painting again while paints wait, else the steps wanted, else
+    // parked (mutex held).
+    void settleAfterFrame();
+    bool paintsWaiting() const { return !paintsWanted.empty() || !dyeWanted.empty(); }
     // A stop's reset, then parked.
     void reset(const CycleSettings& settings);
     // The screen frame of the current state into the mailbox; a pause or a
@@ -104,29 +142,42 @@ private:
     void composeScreen(const CycleSettings& settings);
     // After a step: recorded, and on a frame cycle charted (mutex held).
     void measureStep(bool frameCycle);
+    // Whether the worker may use the frame outputs and the screen composer
+    // now, outside the mutex: not once the window is closing. While it
+    // does, a closing window waits; release when done.
+    bool takeWindowParts();
+    void releaseWindowParts();
+    // The window woken for a report, unless it is closing.
+    void tellWindow();
+    // The end of the thread: a closed window's run freed, then ended.
+    void endRun();
     // The run's counters into the mailbox's report (mutex held).
     void fillReport(bool frameCycle, const FrameSaveResult& saved, bool afterStop);
     // The mode after a cycle, with the mutex held.
     void settleAfterCycle(bool failed);
     void runJobs();
     // The painted cells into the run, the log's bodies found again.
-    void applyPaints(const std::vector<CellPaint>& cells);
+    void applyPaints(const std::vector<CellPaint>& cells, const std::vector<DyePaint>& dye);
 
     pthread_t handle{};           // the thread, joined by its own handle
     FXMutex mutex{TRUE};
     FXCondition wake;
-    FXCondition ended;
-    FXGUISignal signal;
+    FXCondition released;                    // the thread's end, or the window's parts let go
+    std::unique_ptr<FXGUISignal> signal;     // made and deleted on the event thread
     StopRequest stopRequest{false};
 
     // The mailbox, under mutex.
     Mode mode = Mode::Parked;
     bool quitting = false;
     bool finished = false;        // run() has returned its last access to this
+    bool building = true;         // the build step is not yet reported
+    bool holdingWindowParts = false;  // the outputs or the screen composer in use
+    std::unique_ptr<SimulationRun> leftoverRun;  // a closed window's, freed by the thread
     int stepsWanted = 0;
     CycleSettings wanted;
     std::vector<std::function<void()>> jobs;
     std::vector<CellPaint> paintsWanted;
+    std::vector<DyePaint> dyeWanted;
     Report latest;
     ScreenFrame latestFrame;
     bool frameFresh = false;      // latestFrame not yet collected

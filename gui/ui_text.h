@@ -150,6 +150,7 @@ enum UiTextKey : int {
     TXT_BAD_DELTA_TIME    = 170,
     // The simulation window's line above the picture.
     TXT_STEP_COUNT        = 171,
+    TXT_PREPARING         = 182,
     // The question before a running simulation window closes.
     TXT_CLOSE_RUNNING_TITLE = 172,
     TXT_CLOSE_RUNNING     = 173,
@@ -166,6 +167,10 @@ enum UiTextKey : int {
     TXT_PAINT_NOSLIP      = 195,
     TXT_PAINT_SLIP        = 196,
     TXT_PAINT_INFLOW      = 197,
+    TXT_PAINT_DYE         = 198,
+    TXT_PAINT_DYE_TIP     = 199,
+    TXT_COPY_DYE_TITLE    = 200,
+    TXT_COPY_DYE          = 201,
     // The editor's View menu: zoom and pan of the canvas.
     TXT_VIEW_MENU         = 177,
     TXT_ZOOM_IN           = 178,

@@ -8,10 +8,11 @@
 # sanitizer, are suppressed in tests/robust/tsan-toolkit.supp; any report
 # in our own code fails the run. The deadlock detector is off: Mesa holds
 # more locks at once than it can track, and the window and its worker share
-# a single mutex. Only the tests that drive the worker are run (every order
-# of the run loop, painting and placing emitters, the measurements of a
-# paused run, and the files against kelvo-batch's), so that the sanitizer's
-# slower run stays short.
+# a single mutex. Only the tests that drive the worker are run (the build
+# step it takes as the window opens, every order of the run loop, painting
+# cells and dye and placing emitters, closing without waiting for the step,
+# the measurements of a paused run, and the files against kelvo-batch's),
+# so that the sanitizer's slower run stays short.
 set -e
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -32,6 +33,9 @@ threaded="$threaded:CalculateWindowTest.FailedAviFrameStopsTheRunAndTellsOnce"
 threaded="$threaded:CalculateWindowTest.ClosingDuringAnAviRunCompletesTheFile"
 threaded="$threaded:CalculateWindowTest.AWallDraggedAcrossTheRunningChannelBlocksIt"
 threaded="$threaded:CalculateWindowTest.TheEmitterToolAndThePaintToolsTakeTheLeftButtonInTurn"
+threaded="$threaded:CalculateWindowTest.OpensBeforeTheBuildStepAndStartWaitsForIt"
+threaded="$threaded:CalculateWindowTest.ClosingARunningWindowLeavesTheStepToTheWorker"
+threaded="$threaded:CalculateWindowTest.DyeBrushedIntoTheRunningChannelGoesWithTheFlow"
 threaded="$threaded:SavingMethods/WindowBatchFilesTest.*/ppm"
 threaded="$threaded:MeasureWindowTest.ForcesShowAtOnceAndOnlyBodiesGetSheddingFigures"
 

@@ -70,30 +70,57 @@ void paintCell(Grid& grid, const CellPaint& cell)
 
 }  // namespace
 
-void SimulationRun::repaint(const std::vector<CellPaint>& cells)
+Grid& SimulationRun::ownedGrid()
 {
-    if (cells.empty())
-        return;
     if (!ownGrid) {
         ownGrid = std::make_unique<Grid>();
         copyGridArrays(*grid, *ownGrid);
         grid = ownGrid.get();
     }
-    Grid now;
-    copyGridArrays(solver->state(), now);
-    for (const CellPaint& cell : cells) {
-        if (cell.i < 0 || cell.j < 0 || cell.i >= now.NX || cell.j >= now.NY)
-            continue;
-        paintCell(*ownGrid, cell);
-        paintCell(now, cell);
-        painted.push_back(cell);
-    }
+    return *ownGrid;
+}
+
+void SimulationRun::buildFromState(const Grid& now)
+{
     solver.reset();
     solver = std::make_unique<FlowSolver>(now, settings);
     solver->trackExtremes();
     solver->watchStopRequest(stopRequest);
     tracer->readCells(*grid);
     setUpSpeedLimit = setUpSpeed(*grid);
+}
+
+void SimulationRun::repaint(const std::vector<CellPaint>& cells)
+{
+    if (cells.empty())
+        return;
+    Grid& own = ownedGrid();
+    Grid now;
+    copyGridArrays(solver->state(), now);
+    for (const CellPaint& cell : cells) {
+        if (cell.i < 0 || cell.j < 0 || cell.i >= now.NX || cell.j >= now.NY)
+            continue;
+        paintCell(own, cell);
+        paintCell(now, cell);
+        painted.push_back(cell);
+    }
+    buildFromState(now);
+}
+
+void SimulationRun::paintDye(const std::vector<DyePaint>& cells)
+{
+    if (cells.empty() || !carriesDye())
+        return;
+    if (!state().scalars.dye) {
+        Grid& own = ownedGrid();
+        enableDye(own.scalars, own.NX, own.NY);
+        Grid now;
+        copyGridArrays(solver->state(), now);
+        enableDye(now.scalars, now.NX, now.NY);
+        buildFromState(now);
+    }
+    for (const DyePaint& cell : cells)
+        solver->setDye(cell.i, cell.j, 1.0);
 }
 
 std::string SimulationRun::instabilityText() const

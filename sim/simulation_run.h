@@ -23,6 +23,12 @@ struct CellPaint {
     double u = 0.0, v = 0.0;
 };
 
+// A cell dye is painted into while the flow runs: its concentration
+// becomes 1.
+struct DyePaint {
+    int32_t i, j;
+};
+
 class SimulationRun {
 public:
     // Builds the solver from grid (read now and at every rebuild, never
@@ -31,6 +37,9 @@ public:
     // The same with forward Euler, the central terms and a fixed time step.
     SimulationRun(const Grid& grid, double reynolds, double dt);
 
+    // From now on the run reads its own copy of the grid, never the
+    // caller's: for a run that may outlive the grid it was given.
+    void ownTheGrid() { ownedGrid(); }
     // Releases the solver and builds a new one from the grid as it is now.
     void rebuild();
     // The cells painted into the flow between two steps. The solver is
@@ -43,6 +52,16 @@ public:
     void repaint(const std::vector<CellPaint>& cells);
     // The cells painted since the run was built, the latest per cell last.
     const std::vector<CellPaint>& paintedCells() const { return painted; }
+    // Dye painted into the flow between two steps: c = 1 in each named cell
+    // the dye's transport solves (an open cell off the border ring); walls
+    // and the border take none. A run without dye takes it on first: the
+    // solver is built again from the state as for a painted cell, with no
+    // dye anywhere else, and later rebuilds keep dye on, starting from none.
+    // Only a method that carries dye takes any.
+    void paintDye(const std::vector<DyePaint>& cells);
+    // Whether the run's method carries dye with the flow: the projection
+    // method alone transports heat and dye.
+    bool carriesDye() const { return settings.convection == Convection::RungeKutta; }
 
     // This and every later solver give up a step once request is raised
     // (core/stop_request.h); the run must then be rebuilt.
@@ -135,6 +154,11 @@ private:
     void startFresh();
     // A step, counted as cycle number (0 outside the cycles), then the check.
     StepReport advanceOne(int32_t number);
+    // The run's own copy of the edited grid, made on first use.
+    Grid& ownedGrid();
+    // A new solver from now, the state as it stands with its changes; the
+    // time and the counters go on.
+    void buildFromState(const Grid& now);
 
     const Grid* grid;                     // the edited grid, or ownGrid once painted into
     std::unique_ptr<Grid> ownGrid;        // the edited grid with the painted cells

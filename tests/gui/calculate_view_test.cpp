@@ -57,6 +57,7 @@ protected:
         window->create();
         window->show(PLACEMENT_OWNER);
         settle(0.2);
+        ASSERT_TRUE(window->waitParked());  // the build step is done
     }
     Grid grid;
     std::unique_ptr<ViewWindow> window;

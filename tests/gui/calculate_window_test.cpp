@@ -4,6 +4,7 @@
 // compressor given in.
 #include "gui/calculate_layout.h"
 #include "gui/calculate_window.h"
+#include "gui/ending_workers.h"
 #include "io/avi_messages.h"
 #include "io/ppm_writer.h"
 #include "render/colour_bar.h"
@@ -108,6 +109,7 @@ protected:
         window->create();
         window->show(PLACEMENT_OWNER);
         settle(0.2);
+        ASSERT_TRUE(window->waitParked());  // the build step is done
     }
     void TearDown() override
     {
@@ -169,6 +171,42 @@ TEST_F(CalculateWindowTest, OpensIdleWithItsDefaults)
     EXPECT_TRUE(allZero(window->picture()));
     EXPECT_EQ(window->cycles(), 0);
     EXPECT_EQ(window->frames(), 0);
+}
+
+// The window opens before the build step: the worker takes it, and until it
+// has reported the line says so, Start is off and the canvas is empty. A
+// Start sent meanwhile starts the run once it is prepared, and elements
+// checked meanwhile are in its first picture.
+TEST_F(CalculateWindowTest, OpensBeforeTheBuildStepAndStartWaitsForIt)
+{
+    const int redPlain = reddish(window->shownFrame);
+    for (const bool started : {false, true}) {
+        SCOPED_TRACE(started ? "started while preparing" : "left idle");
+        TestWindow fresh(&grid);  // no event has run: the report cannot have been taken
+        EXPECT_EQ(fresh.timeLabel->getText(), "Preparing the simulation...");
+        EXPECT_FALSE(fresh.startButton->isEnabled());
+        EXPECT_EQ(fresh.shownFrame.width, 0);
+        fresh.showUField->setCheck(TRUE);
+        fresh.send(CalculateWindow::ID_RENDER);
+        if (started)
+            fresh.send(CalculateWindow::ID_START);
+        EXPECT_FALSE(fresh.stopButton->isEnabled());
+        fresh.create();
+        fresh.show(PLACEMENT_OWNER);
+        if (started) {
+            ASSERT_TRUE(runUntil([&] { return fresh.cycles() >= 2; }, patience));
+            EXPECT_TRUE(fresh.stopButton->isEnabled());
+            fresh.send(CalculateWindow::ID_PAUSE);
+            ASSERT_TRUE(fresh.waitParked());
+            EXPECT_EQ(fresh.shownStep(), fresh.cycles());
+        } else {
+            ASSERT_TRUE(fresh.waitParked());
+            EXPECT_EQ(fresh.shownStep(), 0);
+            EXPECT_TRUE(fresh.startButton->isEnabled());
+            EXPECT_EQ(fresh.cycles(), 0);
+        }
+        EXPECT_GT(reddish(fresh.shownFrame), redPlain + 1000);  // the x velocity field shows
+    }
 }
 
 TEST_F(CalculateWindowTest, SaveMethodsExcludeEachOther)
@@ -608,6 +646,44 @@ TEST_F(CalculateWindowTest, FailedAviFrameStopsTheRunAndTellsOnce)
         << streams;
 }
 
+// Closing a running window does not wait for the step under way: the
+// worker keeps the run, gives the step up and frees it, and is itself freed
+// on the event thread once it has ended, as windows open and close. So it
+// goes whether the worker is stepping, repainting the cells or still taking
+// the build step, and the next window runs as ever.
+TEST_F(CalculateWindowTest, ClosingARunningWindowLeavesTheStepToTheWorker)
+{
+    Grid large;
+    makeChannel(large, 200, 100);
+    enum class When { Preparing, Running, Repainting };
+    for (const When when : {When::Preparing, When::Running, When::Repainting}) {
+        SCOPED_TRACE(static_cast<int>(when));
+        auto closing = std::make_unique<TestWindow>(&large);
+        closing->create();
+        closing->show(PLACEMENT_OWNER);
+        if (when != When::Preparing) {
+            closing->send(CalculateWindow::ID_START);
+            ASSERT_TRUE(runUntil([&] { return closing->cycles() >= 1; }, patience));
+        }
+        if (when == When::Repainting) {
+            const auto p = canvasPointOf(closing->canvasLayout(), DomainPoint{150.5 * large.dx, 50.5 * large.dy});
+            closing->paintTool = CalculateWindow::PAINT_NOSLIP;
+            closing->canvasEvent(SEL_LEFTBUTTONPRESS, static_cast<int>(p->x), static_cast<int>(p->y));
+            closing->canvasEvent(SEL_LEFTBUTTONRELEASE, static_cast<int>(p->x), static_cast<int>(p->y));
+            ASSERT_EQ(closing->paintedCells().size(), 1u);
+        }
+        closing.reset();
+        EXPECT_TRUE(runUntil(
+            [] {
+                freeEndedWorkers();
+                return endingWorkerCount() == 0;
+            },
+            patience));
+    }
+    runFrames(2);
+    EXPECT_GE(window->cycles(), 2);
+}
+
 TEST_F(CalculateWindowTest, ClosingDuringAnAviRunCompletesTheFile)
 {
     window->choose(window->saveAvi);
@@ -923,4 +999,101 @@ TEST_F(CalculateWindowTest, TheEmitterToolAndThePaintToolsTakeTheLeftButtonInTur
     ASSERT_EQ(window->paintedCells().size(), 1u);
     EXPECT_EQ(window->paintedCells()[0].i, 10);
     EXPECT_EQ(window->paintedCells()[0].j, 10);
+}
+
+namespace {
+
+// The dye of the state: its total and the i of its centre, in cells.
+struct DyeSpread {
+    double total = 0.0;
+    double centreI = 0.0;
+};
+DyeSpread dyeSpread(const SimGrid& state)
+{
+    DyeSpread spread;
+    double moment = 0.0;
+    for (int32_t i = 0; i < state.NX; ++i)
+        for (int32_t j = 0; j < state.NY; ++j) {
+            spread.total += state.scalars.c[i][j];
+            moment += (i + 0.5) * state.scalars.c[i][j];
+        }
+    spread.centreI = spread.total > 0.0 ? moment / spread.total : 0.0;
+    return spread;
+}
+
+// Pixels of the screen picture (above the colour bar) that the dye map
+// shows blue.
+int dyed(const ScreenFrame& frame)
+{
+    int count = 0;
+    for (size_t k = 0; k < 3 * static_cast<size_t>(frame.width) * frame.pictureHeight; k += 3)
+        count += frame.rgb[k + 2] > frame.rgb[k] + 60;
+    return count;
+}
+
+}  // namespace
+
+// Dye brushed across the running channel with the RK3 method: the run,
+// which had none, takes it on; only the fluid cells take it, the flow
+// carries it downstream without losing any, and the View shows it. Dye
+// painted while paused goes in at once. The editor's grid waits for the
+// copy. The central method carries no dye: its Dye choice is off.
+TEST_F(CalculateWindowTest, DyeBrushedIntoTheRunningChannelGoesWithTheFlow)
+{
+    EXPECT_FALSE(window->dyeChoice->isEnabled());
+    SolverSettings settings;
+    settings.dt = timeStep;
+    ProbedWindow rk3(testOwner(), &grid, settings);
+    rk3.create();
+    rk3.show(PLACEMENT_OWNER);
+    ASSERT_TRUE(rk3.waitParked());
+    EXPECT_TRUE(rk3.dyeChoice->isEnabled());
+    const auto canvasOf = [&](int32_t i, int32_t j) {
+        const auto p = canvasPointOf(rk3.canvasLayout(), DomainPoint{(i + 0.5) * grid.dx, (j + 0.5) * grid.dy});
+        return std::make_pair(static_cast<int>(p->x), static_cast<int>(p->y));
+    };
+    const int32_t column = 20;
+    rk3.send(CalculateWindow::ID_START);
+    ASSERT_TRUE(runUntil([&] { return rk3.cycles() >= 3; }, patience));
+    rk3.paintTool = CalculateWindow::PAINT_DYE;
+    rk3.send(CalculateWindow::ID_PAINT_TOOL);
+    EXPECT_EQ(rk3.viewList->getCurrentItem(), 7);  // the dye's colour map
+    ASSERT_TRUE(runUntil([&] { return rk3.shownFrame.height > rk3.shownFrame.pictureHeight; }, patience));
+    const int blueBefore = dyed(rk3.shownFrame);  // the map with its bar, no dye yet
+    const auto [x0, y0] = canvasOf(column, 19);
+    const auto [x1, y1] = canvasOf(column, 1);
+    rk3.canvasEvent(SEL_LEFTBUTTONPRESS, x0, y0);
+    for (int k = 1; k <= 3; ++k)
+        rk3.canvasEvent(SEL_MOTION, x0, y0 + (y1 - y0) * k / 3);
+
+    rk3.canvasEvent(SEL_LEFTBUTTONRELEASE, x1, y1);
+    ASSERT_EQ(rk3.paintedDye().size(), 19u);  // the north wall's cell too
+    EXPECT_TRUE(rk3.paintedCells().empty());
+    const int32_t paintedAt = rk3.cycles();
+    ASSERT_TRUE(runUntil([&] { return rk3.cycles() >= paintedAt + 20; }, patience));
+    rk3.send(CalculateWindow::ID_PAUSE);
+    ASSERT_TRUE(rk3.waitParked());
+    const SimGrid& state = rk3.run->state();
+    ASSERT_TRUE(state.scalars.dye);
+    EXPECT_EQ(state.scalars.c[column][19], 0.0);  // no dye in the wall
+    const DyeSpread spread = dyeSpread(state);
+    EXPECT_NEAR(spread.total, 18.0, 1e-6);           // the 18 fluid cells' worth, carried whole
+    EXPECT_GT(spread.centreI, column + 0.5 + 0.3);   // downstream, at about the mean speed
+    EXPECT_LT(spread.centreI, column + 0.5 + 5.0);
+    EXPECT_GT(dyed(rk3.shownFrame), blueBefore + 50);
+    EXPECT_FALSE(grid.scalars.dye);
+
+    const int32_t pausedAt = rk3.cycles();
+    const auto [xs, ys] = canvasOf(5, 10);
+    rk3.canvasEvent(SEL_LEFTBUTTONPRESS, xs, ys);
+    rk3.canvasEvent(SEL_LEFTBUTTONRELEASE, xs, ys);
+    ASSERT_TRUE(rk3.waitParked());
+    EXPECT_EQ(rk3.run->state().scalars.c[5][10], 1.0);
+    EXPECT_EQ(rk3.cycles(), pausedAt);
+    if (const char* shot = std::getenv("KELVO_DYE_SHOT")) {
+        rk3.send(CalculateWindow::ID_PAUSE);
+        ASSERT_TRUE(runUntil([&] { return rk3.cycles() >= pausedAt + 30; }, patience));
+        settle(0.3);
+        EXPECT_EQ(std::system((std::string("import -window root ") + shot).c_str()), 0);
+    }
 }

@@ -115,6 +115,35 @@ TEST_F(EditorUndo, CellsPaintedIntoTheFlowComeBackAsOneStep)
     EXPECT_EQ(editor->copyQuestions, 2);
 }
 
+// Dye painted into a running flow comes back as the grid's starting dye,
+// the cells' types kept, as one step; an undo leaves no dye in them.
+TEST_F(EditorUndo, DyePaintedIntoTheFlowComesBackAsOneStep)
+{
+    const std::vector<DyePaint> dye = {{4, 4}, {5, 4}, {6, 5}};
+    editor->copyDyeAnswer = false;
+    editor->copyPaintedDye(dye);
+    EXPECT_EQ(editor->copyDyeQuestions, 1);
+    EXPECT_FALSE(editor->editedGrid().scalars.dye);
+    EXPECT_FALSE(undoOn());
+
+    editor->copyDyeAnswer = true;
+    editor->copyPaintedDye(dye);
+    const GridScalars& scalars = editor->editedGrid().scalars;
+    ASSERT_TRUE(scalars.dye);
+    for (const DyePaint& cell : dye) {
+        EXPECT_EQ(scalars.c[cell.i][cell.j], 1.0) << cell.i << "," << cell.j;
+        EXPECT_EQ(flag(cell.i, cell.j), CELL_FLUID);
+    }
+    EXPECT_EQ(scalars.c[5][5], 0.0);
+    editor->command(GridEditorWindow::ID_UNDO);
+    for (const DyePaint& cell : dye)
+        EXPECT_EQ(editor->editedGrid().scalars.c[cell.i][cell.j], 0.0);
+    EXPECT_FALSE(undoOn());
+
+    editor->copyPaintedDye({});  // none painted: no question
+    EXPECT_EQ(editor->copyDyeQuestions, 2);
+}
+
 TEST_F(EditorUndo, TheTitleIsStarredWhileTheGridDiffersFromItsFile)
 {
     EXPECT_FALSE(starred());

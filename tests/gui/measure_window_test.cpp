@@ -109,6 +109,7 @@ protected:
         window->create();
         window->show(PLACEMENT_OWNER);
         settle(0.2);
+        ASSERT_TRUE(window->waitParked());  // the build step is done
     }
     void TearDown() override
     {

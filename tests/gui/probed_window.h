@@ -77,6 +77,8 @@ public:
     using CalculateWindow::emitterTool;
     using CalculateWindow::showParticles;
     using CalculateWindow::placedEmitters;
+    using CalculateWindow::dyeChoice;
+    using CalculateWindow::preparing;
 
     // A mouse event of the given type at canvas pixel (x, y), as the canvas
     // passes it on.
@@ -173,6 +175,11 @@ public:
     bool waitParked(double seconds = 20.0)
     {
         return runUntil([&] { return worker->parked() && worker->allCollected(); }, seconds);
+    }
+    // Runs events until the window has taken the build step's report.
+    bool waitPrepared(double seconds = 20.0)
+    {
+        return runUntil([&] { return !preparing; }, seconds);
     }
     // N, T and D of the line "Step N   Time T   dt D" above the picture;
     // N is -1 when the line has another form.

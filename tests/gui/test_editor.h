@@ -64,6 +64,14 @@ public:
         return copyAnswer;
     }
     using GridEditorWindow::copyPaintedCells;
+    bool copyDyeAnswer = true;                            // the answer to "Copy the painted dye?"
+    int copyDyeQuestions = 0;
+    bool askCopyDye() override
+    {
+        ++copyDyeQuestions;
+        return copyDyeAnswer;
+    }
+    using GridEditorWindow::copyPaintedDye;
     bool chooseImportSize(int width, int height, int& across, int& up) override;
     // The airfoil dialog is built and the test's texts typed into it (none:
     // accepted as shown); cancelled when airfoilCancel is set.

@@ -31,9 +31,12 @@ void RobustWindow::changeOutputSize(int size)
     handle(sizeSpinner, FXSEL(SEL_COMMAND, ID_OUTPUT_SIZE), (void*)(FXival)size);
 }
 
-// Start (when idle), then the event loop until count more cycles ran.
+// Start (when idle, once the run is prepared), then the event loop until
+// count more cycles ran.
 bool RobustWindow::runCycles(int32_t count, double seconds)
 {
+    if (!waitPrepared(seconds))
+        return false;
     if (startButton->isEnabled())
         send(ID_START);
     const int32_t target = cycles() + count;

@@ -1,7 +1,7 @@
-// Cells painted into a running flow: a strip of walls across the channel
-// stops the flow past it within a few steps and fluid painted over it lets
-// it through again, the fluid keeps its state, and a rebuild keeps the
-// painted cells.
+// Cells and dye painted into a running flow: a strip of walls across the
+// channel stops the flow past it within a few steps and fluid painted over
+// it lets it through again, the fluid keeps its state, a rebuild keeps the
+// painted cells, and painted dye goes where the flow can carry it.
 #include "sim/simulation_run.h"
 #include "support/channel_grid.h"
 
@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -150,4 +151,88 @@ TEST(PaintedFlow, APaintedHeatedGridKeepsItsTemperatures)
     ASSERT_TRUE(run.state().scalars.heat);
     EXPECT_EQ(run.state().scalars.T[10][0], 1.0);
     EXPECT_GT(run.state().scalars.T[10][1], 0.0);  // the hot wall heats the fluid above it
+}
+
+namespace {
+
+double totalDye(const SimGrid& state)
+{
+    double total = 0.0;
+    for (int32_t i = 0; i < state.NX; ++i)
+        for (int32_t j = 0; j < state.NY; ++j)
+            total += state.scalars.c[i][j];
+    return total;
+}
+
+}  // namespace
+
+// Dye painted across the channel, walls, border and an inflow cell
+// included, goes into the 18 fluid cells off the border alone, whether the
+// grid carried dye, only heat, or neither; the flow then carries all of it.
+// A rebuild keeps dye on and starts again from the grid's own. The
+// forward-Euler method carries no dye and takes none.
+TEST(PaintedFlow, DyeGoesIntoTheFluidCellsAloneAndTheFlowCarriesIt)
+{
+    enum class Carried { Dye, Heat, Nothing };
+    const struct {
+        Carried carried;
+        Convection method;
+        double painted;  // dye the run holds after the painting
+    } cases[] = {{Carried::Dye, Convection::RungeKutta, 18.0},
+                 {Carried::Heat, Convection::RungeKutta, 18.0},
+                 {Carried::Nothing, Convection::RungeKutta, 18.0},
+                 {Carried::Nothing, Convection::Central, 0.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
+        Grid grid;
+        makeChannel(grid, 60, 20);
+        if (c.carried == Carried::Dye)
+            enableDye(grid.scalars, grid.NX, grid.NY);
+        if (c.carried == Carried::Heat)
+            enableHeat(grid.scalars, grid.NX, grid.NY);
+        SimulationRun run(grid, SolverSettings{100, 0.003, c.method, false});
+        run.step();
+        cycles(run, 5);
+        std::vector<DyePaint> stroke;
+        for (int32_t j = 0; j < grid.NY; ++j)
+            stroke.push_back(DyePaint{stripColumn, j});
+        stroke.push_back(DyePaint{0, 10});  // an inflow cell
+        run.paintDye(stroke);
+        EXPECT_EQ(run.cycles(), 5);
+        EXPECT_EQ(run.carriesDye(), c.method == Convection::RungeKutta);
+        if (c.painted == 0.0) {
+            EXPECT_FALSE(run.state().scalars.dye);
+            continue;
+        }
+        ASSERT_TRUE(run.state().scalars.dye);
+        EXPECT_EQ(run.state().scalars.c[stripColumn][5], 1.0);
+        EXPECT_EQ(run.state().scalars.c[stripColumn][0], 0.0);
+        EXPECT_EQ(run.state().scalars.c[0][10], 0.0);
+        EXPECT_EQ(totalDye(run.state()), c.painted);
+        cycles(run, 10);
+        EXPECT_NEAR(totalDye(run.state()), c.painted, 1e-9 * c.painted);
+        EXPECT_LT(run.state().scalars.c[stripColumn][5], 1.0);  // carried on
+        EXPECT_FALSE(run.unstable());
+        EXPECT_EQ(grid.scalars.dye, c.carried == Carried::Dye);  // the caller's grid is never written
+
+        run.rebuild();
+        ASSERT_TRUE(run.state().scalars.dye);
+        EXPECT_EQ(totalDye(run.state()), 0.0);
+    }
+}
+
+// A run that owns its grid rebuilds from its copy, whatever becomes of the
+// grid it was given.
+TEST(PaintedFlow, ARunOwningItsGridRebuildsFromItsCopy)
+{
+    auto grid = std::make_unique<Grid>();
+    makeChannel(*grid, 60, 20);
+    SimulationRun run(*grid, SolverSettings{});
+    run.ownTheGrid();
+    grid->setCell(stripColumn, 5, CELL_NOSLIP_WALL);
+    grid.reset();
+    run.rebuild();
+    run.step();
+    EXPECT_EQ(run.state().flags[stripColumn][5] & CELL_NOSLIP_WALL, 0);
+    EXPECT_EQ(run.editedGrid().NX, 60);
 }
