@@ -113,8 +113,10 @@ protected:
         EXPECT_TRUE(window->failures.empty());
 
         // Start again from the rebuilt solver, then close while running.
+        // The worker may have finished a cycle or more beyond the one the
+        // window took when the count was reached.
         ASSERT_TRUE(window->runCycles(50, patience));
-        EXPECT_EQ(window->cycles(), 50);
+        EXPECT_GE(window->cycles(), 50);
         std::string why;
         EXPECT_TRUE(isWellFormedPpm("frames/frame_00004.ppm", window->picture().width(), window->picture().height(), why)) << why;
         window.reset();
