@@ -76,12 +76,14 @@ private:
     void moveOutflow(double h);
     void computeConvection();
     void predict(const Stage& stage, double dt);
-    ProjectionReport solvePressure(double h, std::vector<double>& x);
+    // Until no solved cell keeps a divergence above divergence.
+    ProjectionReport solvePressure(double h, std::vector<double>& x, double divergence);
     void correct(double h);
     void addPressureCorrection();
 
-    // start: the pressure correction to start the iteration from.
-    ProjectionReport project(double h, std::vector<double>& start);
+    // start: the pressure correction to start the iteration from; limit:
+    // the divergence the stage may leave.
+    ProjectionReport project(double h, std::vector<double>& start, double limit);
     void keepStageCorrections();
     Array2D<double>& keptCorrection(int stage);
     void gatherDivergence(double h);
