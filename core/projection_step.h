@@ -2,8 +2,9 @@
 // Runge-Kutta scheme of Spalart, Moser & Rogers (1991) with the viscous term
 // implicit (Crank-Nicolson within each stage), and a projection at the end
 // of every stage that leaves every solved cell free of divergence to the
-// pressure tolerance. Walls, inflow and outflow are those of
-// core/face_boundaries.h.
+// pressure tolerance (ten times looser in the first two stages, whose
+// leftover the next projection takes out). Walls, inflow and outflow are
+// those of core/face_boundaries.h.
 //
 // Stage k of a step dt, with N(u) the convection terms and G p the gradient:
 //   (I - a_k dt L) du = dt (g_k (-N(u)) + z_k (-N(u_prev)) + 2 a_k L(u) - 2 a_k G p)
