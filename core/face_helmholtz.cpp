@@ -60,42 +60,50 @@ FaceHelmholtz::FaceHelmholtz(const FaceLaplacian& L, bool alongI, int32_t NX, in
     inverseDiagonal.allocate(NX, NY);
 }
 
-// out = (I - c L) q on the unknown faces, L without its source; returns
-// the sum of q out, which conjugate gradients needs next.
-double FaceHelmholtz::applyMatrix(double c, const Array2D<double>& q, Array2D<double>& out) const
+// Column i of out = (I - c L) q on the unknown faces, L without its
+// source; returns the sum of q out over the column.
+double FaceHelmholtz::applyMatrixColumn(double c, const Array2D<double>& q, Array2D<double>& out, int32_t i) const
 {
     const FaceLaplacian& L = laplacian;
     const double along = L.along;
-    double qOut = 0.0;
-    for (int32_t i = 1; i <= NX - 2; ++i) {
-        const double* unknown = L.unknown[i];
-        const double* low = L.low[i];
-        const double* high = L.high[i];
-        const double* diag = L.diag[i];
-        const double* here = q[i];
-        const double* west = q[i - 1];
-        const double* east = q[i + 1];
-        double* o = out[i];
-        double sum = 0.0;
-        if (alongI) {
-            for (int32_t j = 1; j <= NY - 2; ++j) {
-                const double lap = along * (west[j] + east[j]) + low[j] * here[j - 1] + high[j] * here[j + 1] + diag[j] * here[j];
-                o[j] = unknown[j] * (here[j] - c * lap);
-                sum += here[j] * o[j];
-            }
-        } else {
-            for (int32_t j = 1; j <= NY - 2; ++j) {
-                const double lap = along * (here[j - 1] + here[j + 1]) + low[j] * west[j] + high[j] * east[j] + diag[j] * here[j];
-                o[j] = unknown[j] * (here[j] - c * lap);
-                sum += here[j] * o[j];
-            }
+    const double* unknown = L.unknown[i];
+    const double* low = L.low[i];
+    const double* high = L.high[i];
+    const double* diag = L.diag[i];
+    const double* here = q[i];
+    const double* west = q[i - 1];
+    const double* east = q[i + 1];
+    double* o = out[i];
+    double sum = 0.0;
+    if (alongI) {
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            const double lap = along * (west[j] + east[j]) + low[j] * here[j - 1] + high[j] * here[j + 1] + diag[j] * here[j];
+            o[j] = unknown[j] * (here[j] - c * lap);
+            sum += here[j] * o[j];
         }
-        qOut += sum;
+    } else {
+        for (int32_t j = 1; j <= NY - 2; ++j) {
+            const double lap = along * (here[j - 1] + here[j + 1]) + low[j] * west[j] + high[j] * east[j] + diag[j] * here[j];
+            o[j] = unknown[j] * (here[j] - c * lap);
+            sum += here[j] * o[j];
+        }
     }
-    return qOut;
+    return sum;
 }
 
-// Conjugate gradients preconditioned by the diagonal 1 - c diag.
+void FaceHelmholtz::updateDirectionColumn(double beta, int32_t i)
+{
+    double* d = direction[i];
+    const double* res = residual[i];
+    const double* inv = inverseDiagonal[i];
+    for (int32_t j = 1; j <= NY - 2; ++j)
+        d[j] = res[j] * inv[j] + beta * d[j];
+}
+
+// Conjugate gradients preconditioned by the diagonal 1 - c diag. From the
+// second iteration on, the new direction is formed one column ahead of the
+// product that reads it, in the same pass: the same operations as two
+// passes, in the same order.
 int FaceHelmholtz::solve(double c, const Array2D<double>& r, Array2D<double>& x, double limit, int maxIterations)
 {
     const FaceLaplacian& L = laplacian;
@@ -119,8 +127,18 @@ int FaceHelmholtz::solve(double c, const Array2D<double>& r, Array2D<double>& x,
         }
     }
     int iterations = 0;
+    double beta = 0.0;
     while (largest > limit && iterations < maxIterations && !stopRequested(stopRequest)) {
-        const double alpha = rz / applyMatrix(c, direction, product);
+        const bool newDirection = iterations > 0;
+        if (newDirection && NX > 2)
+            updateDirectionColumn(beta, 1);
+        double dProduct = 0.0;
+        for (int32_t i = 1; i <= NX - 2; ++i) {
+            if (newDirection && i + 1 <= NX - 2)
+                updateDirectionColumn(beta, i + 1);
+            dProduct += applyMatrixColumn(c, direction, product, i);
+        }
+        const double alpha = rz / dProduct;
         double rzNew = 0.0;
         largest = 0.0;
         for (int32_t i = 1; i <= NX - 2; ++i) {
@@ -136,15 +154,8 @@ int FaceHelmholtz::solve(double c, const Array2D<double>& r, Array2D<double>& x,
                 largest = std::max(largest, std::fabs(res[j]));
             }
         }
-        const double beta = rzNew / rz;
+        beta = rzNew / rz;
         rz = rzNew;
-        for (int32_t i = 1; i <= NX - 2; ++i) {
-            double* d = direction[i];
-            const double* res = residual[i];
-            const double* inv = inverseDiagonal[i];
-            for (int32_t j = 1; j <= NY - 2; ++j)
-                d[j] = res[j] * inv[j] + beta * d[j];
-        }
         ++iterations;
     }
     return iterations;

@@ -28,9 +28,11 @@ public:
     void watchStopRequest(const StopRequest* request) { stopRequest = request; }
 
 private:
-    // out = (I - c L) q without the source, on the unknown faces; returns
-    // the sum of q out.
-    double applyMatrix(double c, const Array2D<double>& q, Array2D<double>& out) const;
+    // Column i of out = (I - c L) q without the source, on the unknown
+    // faces; returns the sum of q out over the column.
+    double applyMatrixColumn(double c, const Array2D<double>& q, Array2D<double>& out, int32_t i) const;
+    // Column i of direction = residual / diagonal + beta direction.
+    void updateDirectionColumn(double beta, int32_t i);
 
     const FaceLaplacian& laplacian;
     bool alongI;

@@ -22,11 +22,26 @@ double largestMagnitude(const std::vector<double>& a)
 constexpr int coarsestSmoothingPairs = 20;
 constexpr int32_t coarsestCells = 16;
 
-// Piecewise-constant interpolation leaves the coarse correction too small on
-// smooth errors; enlarging it by half about halves the iterations (measured
-// on a 255 x 255 cavity and a 255 x 100 channel). Any positive factor keeps
-// the preconditioner symmetric.
-constexpr double coarseScale = 1.5;
+// The Galerkin operator of piecewise-constant interpolation is twice the
+// operator of the coarse cells themselves (each coarse face sums two fine
+// couplings): its correction comes out half as large as the error it
+// answers, and is doubled. On the 130 x 130 cavity at Re 1000, from rest
+// to the steady state, the three solves of a projection step took 4.0
+// iterations together with the bilinear interpolation doubled, against 6.7
+// with piecewise-constant interpolation enlarged by half. Any positive
+// factor keeps the preconditioner symmetric.
+constexpr double coarseScale = 2.0;
+
+// Bilinear weights of a cell-centred fine cell: 9/16 from its parent, 3/16
+// from each of the two nearest neighbours of the parent, 1/16 from the one
+// diagonally between them.
+constexpr float parentWeight = 9.0f / 16.0f;
+constexpr float sideWeight = 3.0f / 16.0f;
+constexpr float cornerWeight = 1.0f / 16.0f;
+
+// The coarse column (or row) next to the parent of fine column i, on the
+// side of i within its parent: an even child lies in the lower half.
+inline int32_t sideOf(int32_t i) { return i / 2 - 1 + 2 * (i & 1); }
 
 // Rows per band. Fixed, so that sums over the bands come out the same
 // whatever the threads; small enough that a 255-row level gives each of two
@@ -114,6 +129,7 @@ void MultigridPressure::buildLevels(Level fine)
     while (static_cast<int64_t>(levels.back().nx) * levels.back().ny > coarsestCells) {
         Level coarse;
         coarsen(levels.back(), coarse);
+        setInterpolationWeights(levels.back(), coarse);
         levels.push_back(std::move(coarse));
     }
     for (Level& L : levels) {
@@ -192,6 +208,33 @@ void MultigridPressure::coarsen(const Level& fine, Level& coarse) const
             coarse.diag[c] = 0.0;
 }
 
+void MultigridPressure::setInterpolationWeights(Level& fine, const Level& coarse)
+{
+    const int32_t fs = fine.nx + 2 * pad;
+    const int32_t cs = coarse.nx + 2 * pad;
+    for (std::vector<float>* w : {&fine.fromParent, &fine.fromSide, &fine.fromAbove, &fine.fromCorner})
+        w->assign(fine.diag.size(), 0.0f);
+    auto hasUnknown = [&](int32_t I, int32_t J) {
+        return coarse.diag[static_cast<size_t>(J + pad) * cs + (I + pad)] != 0.0;
+    };
+    for (int32_t j = 0; j < fine.ny; ++j)
+        for (int32_t i = 0; i < fine.nx; ++i) {
+            const size_t f = static_cast<size_t>(j + pad) * fs + (i + pad);
+            if (fine.diag[f] == 0.0)
+                continue;
+            const int32_t I = i / 2, J = j / 2, sideI = sideOf(i), sideJ = sideOf(j);
+            // A neighbour with no unknown holds no correction: its share
+            // goes to the parent, so a constant is still carried exactly.
+            const float side = hasUnknown(sideI, J) ? sideWeight : 0.0f;
+            const float above = hasUnknown(I, sideJ) ? sideWeight : 0.0f;
+            const float corner = hasUnknown(sideI, sideJ) ? cornerWeight : 0.0f;
+            fine.fromSide[f] = side;
+            fine.fromAbove[f] = above;
+            fine.fromCorner[f] = corner;
+            fine.fromParent[f] = parentWeight + (sideWeight - side) + (sideWeight - above) + (cornerWeight - corner);
+        }
+}
+
 // r = b - A x over the level; zero wherever the level has no unknown.
 void MultigridPressure::residual(const Level& L, const double* x, const double* b, double* r) const
 {
@@ -254,32 +297,70 @@ void MultigridPressure::smooth(Level& L, int colourFirst) const
         });
 }
 
-// The coarse right side: each coarse cell sums the residuals of its
-// children, row by row as they lie; a band of coarse rows owns its children.
+// The coarse right side, the transpose of the interpolation: coarse row J
+// gathers from its two rows of children (parent and side weights) and from
+// the fine rows just outside them, whose nearer coarse row it is (above and
+// corner weights), in the order of the fine rows; a band of coarse rows
+// writes only its own rows.
 void MultigridPressure::restrictResidual(const Level& L, Level& C) const
 {
-    const int32_t fs = L.nx + 2 * pad;
     const int32_t cs = C.nx + 2 * pad;
     forBands(C.nx, C.ny, [&](int32_t firstRow, int32_t endRow) {
         std::fill(C.b.begin() + static_cast<size_t>(firstRow + pad) * cs,
                   C.b.begin() + static_cast<size_t>(endRow + pad) * cs, 0.0);
-        for (int32_t j = 2 * firstRow; j < std::min(L.ny, 2 * endRow); ++j)
-            for (int32_t i = 0; i < L.nx; ++i)
-                C.b[static_cast<size_t>(j / 2 + pad) * cs + (i / 2 + pad)] += L.r[static_cast<size_t>(j + pad) * fs + (i + pad)];
+        for (int32_t J = firstRow; J < endRow; ++J) {
+            double* out = C.b.data() + static_cast<size_t>(J + pad) * cs + pad;
+            if (2 * J - 1 >= 0)
+                restrictRow(L, C.nx, 2 * J - 1, L.fromAbove, L.fromCorner, out);
+            restrictRow(L, C.nx, 2 * J, L.fromParent, L.fromSide, out);
+            if (2 * J + 1 < L.ny)
+                restrictRow(L, C.nx, 2 * J + 1, L.fromParent, L.fromSide, out);
+            if (2 * J + 2 < L.ny)
+                restrictRow(L, C.nx, 2 * J + 2, L.fromAbove, L.fromCorner, out);
+        }
     });
 }
 
+// Each coarse cell I of the row takes its two children in fine row j by
+// near and the two fine cells either side of them by side. Past the last
+// child the reads fall on the ring of empty cells (or, for an odd row
+// length, the first cell of the next row's ring), whose weights and
+// residuals are 0.
+void MultigridPressure::restrictRow(const Level& L, int32_t coarseCells, int32_t j, const std::vector<float>& near,
+                                    const std::vector<float>& side, double* out)
+{
+    const size_t row = static_cast<size_t>(j + pad) * (L.nx + 2 * pad) + pad;
+    const double* r = L.r.data() + row;
+    const float* byNear = near.data() + row;
+    const float* bySide = side.data() + row;
+    for (int32_t I = 0; I < coarseCells; ++I) {
+        const int32_t i = 2 * I;
+        out[I] += (byNear[i] * r[i] + byNear[i + 1] * r[i + 1]) + (bySide[i - 1] * r[i - 1] + bySide[i + 2] * r[i + 2]);
+    }
+}
+
+// Adds the coarse correction, interpolated, to every fine cell; the weights
+// of a cell with no unknown are 0, so it keeps its 0.
 void MultigridPressure::prolongCorrection(Level& L, const Level& C) const
 {
     const int32_t fs = L.nx + 2 * pad;
     const int32_t cs = C.nx + 2 * pad;
     forBands(L.nx, L.ny, [&](int32_t firstRow, int32_t endRow) {
-        for (int32_t j = firstRow; j < endRow; ++j)
+        for (int32_t j = firstRow; j < endRow; ++j) {
+            const size_t row = static_cast<size_t>(j + pad) * fs + pad;
+            const double* parentRow = C.x.data() + static_cast<size_t>(j / 2 + pad) * cs + pad;
+            const double* sideRow = C.x.data() + static_cast<size_t>(sideOf(j) + pad) * cs + pad;
+            const float* fromParent = L.fromParent.data() + row;
+            const float* fromSide = L.fromSide.data() + row;
+            const float* fromAbove = L.fromAbove.data() + row;
+            const float* fromCorner = L.fromCorner.data() + row;
+            double* x = L.x.data() + row;
             for (int32_t i = 0; i < L.nx; ++i) {
-                const size_t f = static_cast<size_t>(j + pad) * fs + (i + pad);
-                if (L.diag[f] != 0.0)
-                    L.x[f] += coarseScale * C.x[static_cast<size_t>(j / 2 + pad) * cs + (i / 2 + pad)];
+                const int32_t I = i / 2, sideI = sideOf(i);
+                x[i] += coarseScale * (fromParent[i] * parentRow[I] + fromSide[i] * parentRow[sideI]
+                                       + fromAbove[i] * sideRow[I] + fromCorner[i] * sideRow[sideI]);
             }
+        }
     });
 }
 
@@ -503,25 +584,36 @@ void MultigridPressure::findFloatingRegions()
         }
     if (floatingCells.empty())
         return;
-    floatingRegionOf.assign(size, -1);
-    for (size_t c = 0; c < size; ++c)
-        if (regionOf[c] >= 0 && floatingNumber[regionOf[c]] >= 0) {
-            floatingRegionOf[c] = floatingNumber[regionOf[c]];
-            floatingCells[floatingRegionOf[c]] += 1.0;
-        }
+    // The runs of consecutive cells of one floating region, in storage order.
+    for (size_t c = 0; c < size; ++c) {
+        const int32_t region = regionOf[c] >= 0 ? floatingNumber[regionOf[c]] : -1;
+        if (region < 0)
+            continue;
+        floatingCells[region] += 1.0;
+        if (!floatingRuns.empty() && floatingRuns.back().end == c && floatingRuns.back().region == region)
+            ++floatingRuns.back().end;
+        else
+            floatingRuns.push_back({c, c + 1, region});
+    }
 }
 
+// Each region's sum is taken cell by cell in storage order, run by run.
 void MultigridPressure::removeFloatingMeans(std::vector<double>& a) const
 {
     if (floatingCells.empty())
         return;
-    std::vector<double> sums(floatingCells.size(), 0.0);
-    for (size_t c = 0; c < a.size(); ++c)
-        if (floatingRegionOf[c] >= 0)
-            sums[floatingRegionOf[c]] += a[c];
-    for (size_t r = 0; r < sums.size(); ++r)
-        sums[r] /= floatingCells[r];
-    for (size_t c = 0; c < a.size(); ++c)
-        if (floatingRegionOf[c] >= 0)
-            a[c] -= sums[floatingRegionOf[c]];
+    std::vector<double> means(floatingCells.size(), 0.0);
+    for (const FloatingRun& run : floatingRuns) {
+        double sum = means[run.region];
+        for (size_t c = run.first; c < run.end; ++c)
+            sum += a[c];
+        means[run.region] = sum;
+    }
+    for (size_t r = 0; r < means.size(); ++r)
+        means[r] /= floatingCells[r];
+    for (const FloatingRun& run : floatingRuns) {
+        const double mean = means[run.region];
+        for (size_t c = run.first; c < run.end; ++c)
+            a[c] -= mean;
+    }
 }

@@ -9,7 +9,10 @@
 //
 // The coarse levels aggregate 2 x 2 cells; a coarse cell is open when any of
 // its children is, and its operator is the Galerkin product of the fine one
-// with piecewise-constant interpolation, so the masks coarsen exactly.
+// with piecewise-constant interpolation, so the masks coarsen exactly. The
+// correction comes back up by bilinear interpolation from the four nearest
+// coarse cells (a coarse cell without an unknown gives its share to the
+// parent), and the residual goes down by its transpose.
 // Large levels are split into bands of rows fixed by their size, which run
 // on up to threads() threads; sums are taken band by band and added in band
 // order, so results do not depend on the number of threads or the machine.
@@ -73,6 +76,11 @@ private:
         int32_t nx = 0, ny = 0;
         std::vector<double> diag, west, south;
         std::vector<double> x, b, r;  // correction, right side, residual
+        // Per cell, the weights of the interpolation from the next coarser
+        // level: its parent, the parent's neighbour across the nearer
+        // vertical face, the one across the nearer horizontal face, and the
+        // one diagonally between them; all 0 for a cell with no unknown.
+        std::vector<float> fromParent, fromSide, fromAbove, fromCorner;
         size_t at(int32_t i, int32_t j) const { return static_cast<size_t>(j) * nx + i; }
     };
 
@@ -99,10 +107,15 @@ private:
     // at most stopAt; returns the iterations.
     int conjugateGradients(double stopAt, int maxIterations);
     void coarsen(const Level& fine, Level& coarse) const;
+    static void setInterpolationWeights(Level& fine, const Level& coarse);
     void residual(const Level& L, const double* x, const double* b, double* r) const;
     void smooth(Level& L, int colourFirst) const;
     void smoothRow(Level& L, int32_t j, int colour) const;
     void restrictResidual(const Level& fine, Level& coarse) const;
+    // Adds one fine row's residuals to the coarse row out: each weighted by
+    // near to the coarse cell it lies in, by side to that cell's neighbour.
+    static void restrictRow(const Level& fine, int32_t coarseCells, int32_t j, const std::vector<float>& near,
+                            const std::vector<float>& side, double* out);
     void prolongCorrection(Level& fine, const Level& coarse) const;
     void vcycle(size_t level);
     void applyPreconditioner(std::vector<double>& r, std::vector<double>& z);
@@ -113,9 +126,14 @@ private:
     std::vector<double> rhs, zero;                  // the right side; zeros for -A dir
     ParallelParts parallel;
     double residualMax = 0.0;
-    // Per finest-level cell the floating region it belongs to, or -1; and
-    // per floating region its cell count. Empty when no region floats.
-    std::vector<int32_t> floatingRegionOf;
+    // The floating regions' cells on the finest level, as runs of
+    // consecutive storage cells of one region; and per floating region its
+    // cell count. Empty when no region floats.
+    struct FloatingRun {
+        size_t first, end;
+        int32_t region;
+    };
+    std::vector<FloatingRun> floatingRuns;
     std::vector<double> floatingCells;
     bool coarseDiagonalsMayVanish = false;
 };

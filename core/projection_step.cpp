@@ -53,7 +53,7 @@ ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, 
 ProjectionReport ProjectionStep::projectStartingField()
 {
     moveOutflow(0.0);
-    return project(1.0, startPhi);
+    return project(1.0, startPhi, divergenceLimit);
 }
 
 ProjectionReport ProjectionStep::advance(double dt)
@@ -65,7 +65,8 @@ ProjectionReport ProjectionStep::advance(double dt)
         moveOutflow(h);
         computeConvection();
         predict(stage, dt);
-        const ProjectionReport stageReport = project(h, stagePhi[k]);
+        const double limit = k == 2 ? divergenceLimit : divergenceLimit * solver_constants::innerStageDivergenceFactor;
+        const ProjectionReport stageReport = project(h, stagePhi[k], limit);
         addPressureCorrection();
         report.pressureIterations += stageReport.pressureIterations;
         report.converged = report.converged && stageReport.converged;
@@ -74,11 +75,11 @@ ProjectionReport ProjectionStep::advance(double dt)
     return report;
 }
 
-ProjectionReport ProjectionStep::project(double h, std::vector<double>& start)
+ProjectionReport ProjectionStep::project(double h, std::vector<double>& start, double limit)
 {
     gatherDivergence(h);
     phi = start.data();
-    const ProjectionReport report = solvePressure(h, start);
+    const ProjectionReport report = solvePressure(h, start, limit);
     correct(h);
     return report;
 }
@@ -189,10 +190,10 @@ void ProjectionStep::gatherDivergence(double h)
 }
 
 // What a solved cell keeps of the divergence is h times its residual.
-ProjectionReport ProjectionStep::solvePressure(double h, std::vector<double>& x)
+ProjectionReport ProjectionStep::solvePressure(double h, std::vector<double>& x, double divergence)
 {
     ProjectionReport report;
-    const double limit = divergenceLimit / h;
+    const double limit = divergence / h;
     report.pressureIterations = useMultigrid ? pressure->solveTo(rhs.data(), x.data(), limit, maxIterations)
                                              : pressure->sweepTo(rhs.data(), x.data(), limit, maxIterations);
     report.converged = pressure->lastResidual() <= limit;

@@ -2,8 +2,9 @@
 // Runge-Kutta scheme of Spalart, Moser & Rogers (1991) with the viscous term
 // implicit (Crank-Nicolson within each stage), and a projection at the end
 // of every stage that leaves every solved cell free of divergence to the
-// pressure tolerance. Walls, inflow and outflow are those of
-// core/face_boundaries.h.
+// pressure tolerance (ten times looser in the first two stages, whose
+// leftover the next projection takes out). Walls, inflow and outflow are
+// those of core/face_boundaries.h.
 //
 // Stage k of a step dt, with N(u) the convection terms and G p the gradient:
 //   (I - a_k dt L) du = dt (g_k (-N(u)) + z_k (-N(u_prev)) + 2 a_k L(u) - 2 a_k G p)
@@ -76,12 +77,14 @@ private:
     void moveOutflow(double h);
     void computeConvection();
     void predict(const Stage& stage, double dt);
-    ProjectionReport solvePressure(double h, std::vector<double>& x);
+    // Until no solved cell keeps a divergence above divergence.
+    ProjectionReport solvePressure(double h, std::vector<double>& x, double divergence);
     void correct(double h);
     void addPressureCorrection();
 
-    // start: the pressure correction to start the iteration from.
-    ProjectionReport project(double h, std::vector<double>& start);
+    // start: the pressure correction to start the iteration from; limit:
+    // the divergence the stage may leave.
+    ProjectionReport project(double h, std::vector<double>& start, double limit);
     void keepStageCorrections();
     Array2D<double>& keptCorrection(int stage);
     void gatherDivergence(double h);

@@ -4,16 +4,19 @@
 //
 //   make_cavity_grid N REYNOLDS FILE
 #include "io/grid_file.h"
+#include "io/grid_file_v2.h"
 #include "support/scenario_grids.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv)
 {
     const int n = argc == 4 ? std::atoi(argv[1]) : 0;
-    if (n < grid_file::minCells || n > grid_file::maxCells) {
-        std::fprintf(stderr, "usage: make_cavity_grid N REYNOLDS FILE (N from 3 to 255)\n");
+    // Beyond the classic file's 255 cells the grid is saved in version 2.
+    if (n < grid_file::minCells || static_cast<std::size_t>(n) * n > grid_file_v2::maxTotalCells) {
+        std::fprintf(stderr, "usage: make_cavity_grid N REYNOLDS FILE (N from 3 to 1024)\n");
         return 2;
     }
     Grid grid;
