@@ -110,9 +110,17 @@ const double* FieldRows::row(int y)
     const double fy = points->alongY.fraction[y];
     if (iy != gatheredRow) {
         const int32_t NX = static_cast<int32_t>(southLine.size());
-        for (int32_t i = 0; i < NX; ++i) {
-            southLine[i] = (*array)[i][iy];
-            northLine[i] = (*array)[i][iy + 1];
+        // Rows are mostly read in order: the line north of one row is the
+        // line south of the next, and the array's lines are far apart.
+        if (gatheredRow >= 0 && iy == gatheredRow + 1) {
+            southLine.swap(northLine);
+            for (int32_t i = 0; i < NX; ++i)
+                northLine[i] = (*array)[i][iy + 1];
+        } else {
+            for (int32_t i = 0; i < NX; ++i) {
+                southLine[i] = (*array)[i][iy];
+                northLine[i] = (*array)[i][iy + 1];
+            }
         }
         gatheredRow = iy;
     }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -175,6 +177,31 @@ void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 
 #endif
 
+// frexp's exponent of a positive finite value: the binade is
+// [2^(e-1), 2^e). Read from the bits for normal values, as this runs once
+// per binade a long run crosses.
+int binadeExponent(float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int field = static_cast<int>((bits >> 23) & 0xFF);
+    if (field == 0) {
+        int exponent = 0;
+        std::frexp(value, &exponent);
+        return exponent;
+    }
+    return field - 126;
+}
+
+// 2^e exactly, for e within the normal doubles (all a float's binades need).
+double powerOfTwo(int e)
+{
+    const uint64_t bits = static_cast<uint64_t>(e + 1023) << 52;
+    double power = 0;
+    std::memcpy(&power, &bits, sizeof power);
+    return power;
+}
+
 }  // namespace
 
 // Inside one binade [2^(e-1), 2^e) floats are the multiples of one ulp, so
@@ -194,10 +221,9 @@ float addRepeatedly(float value, double increment, int count)
             --count;
             continue;
         }
-        int exponent = 0;
-        std::frexp(value, &exponent);
-        const double top = std::ldexp(1.0, exponent);
-        const double ulp = std::ldexp(1.0, exponent - 24);
+        const int exponent = binadeExponent(value);
+        const double top = powerOfTwo(exponent);
+        const double ulp = powerOfTwo(exponent - 24);
         const float next = addOnce(value, increment);
         const double step = static_cast<double>(next) - value;
         const float neighbour = static_cast<float>(value + ulp);
@@ -206,8 +232,13 @@ float addRepeatedly(float value, double increment, int count)
         const double limit = std::min(top, static_cast<double>(channelMax));
         const double room = step > 0 ? std::floor((limit - value) / step) - 3 : -1;
         if (!sameStep || room < 1) {
+            // Single additions to the binade's end: no move fits before it.
             value = next;
             --count;
+            while (count > 0 && value < top && value < channelMax) {
+                value = addOnce(value, increment);
+                --count;
+            }
             continue;
         }
         const int moves = static_cast<int>(std::min(room, static_cast<double>(count)));
