@@ -18,7 +18,7 @@ mkdir -p "$out/Grids"
 cd "$out"
 
 # The size spinner's text, from the simulation window's corner.
-SIZE_TEXT_DX=440; SIZE_UP_DY=457
+SIZE_TEXT_DX=440; SIZE_UP_DY=482
 # "Motion JPEG" in the compressor dialog, from its corner.
 MJPEG_DX=29; MJPEG_DY=68
 
