@@ -21,14 +21,14 @@ struct RenderElements {
     bool vField = false;     // y velocity, green
     bool pressure = false;   // blue
     bool vectors = false;
-    // Bodies with exact outlines as their wall cells (a staircase) rather
-    // than as drawn; with the boundary element only.
-    bool outlineCells = false;
     // A colour map of one quantity in place of the u, v and p fields;
     // None keeps the designed colours.
     ColourMapView colourMap;
     bool particles = false;        // tracer particles, on top of everything
     bool particleStreaks = false;  // and each one's streak
+    // Bodies with exact outlines as their wall cells (a staircase) rather
+    // than as drawn; with the boundary element only.
+    bool outlineCells = false;
 };
 
 // The smallest spacing, in picture pixels, of the streamlines' seeds and of
