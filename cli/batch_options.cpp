@@ -1,6 +1,7 @@
 // Command-line parsing for kelvo-batch: every value must parse completely
 // and lie in its range, so a typo never runs with a silently different value.
 #include "cli/batch_options.h"
+#include "sim/number_option.h"
 
 #include "sim/name_table.h"
 
@@ -30,22 +31,11 @@ bool parseInteger(const char* text, long long& value)
     return errno == 0 && *end == '\0';
 }
 
-// A finite decimal number, nothing before or after it.
-bool parseFinite(const char* text, double& value)
-{
-    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text)))
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text, &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
-
 // A Reynolds number the solver can hold: finite and above 0 as a float too,
 // since it keeps the number in single precision.
 bool parseReynolds(const char* text, double& value)
 {
-    return parseFinite(text, value) && value > 0.0 && value <= std::numeric_limits<float>::max() &&
+    return parseFiniteNumber(text, value) && value > 0.0 && value <= std::numeric_limits<float>::max() &&
            static_cast<float>(value) > 0.0f;
 }
 
@@ -93,8 +83,8 @@ bool applyColourMapOption(const std::string& name, const std::string& text, Colo
     }
     const size_t comma = text.find(',');
     double low = 0.0, high = 0.0;
-    if (comma == std::string::npos || !parseFinite(text.substr(0, comma).c_str(), low) ||
-        !parseFinite(text.substr(comma + 1).c_str(), high) || !(low < high)) {
+    if (comma == std::string::npos || !parseFiniteNumber(text.substr(0, comma), low) ||
+        !parseFiniteNumber(text.substr(comma + 1), high) || !(low < high)) {
         error = "--range needs MIN,MAX with MIN below MAX, not '" + text + "'";
         return false;
     }
@@ -225,7 +215,7 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
         o.automaticDt = std::strcmp(text, "auto") == 0;
         if (o.automaticDt)
             return true;
-        if (!parseFinite(text, number) || !(number > 0.0)) {
+        if (!parseFiniteNumber(text, number) || !(number > 0.0)) {
             error = std::string("--dt needs a finite number above 0 or auto, not '") + text + "'";
             return false;
         }
@@ -247,19 +237,19 @@ bool applyOption(const std::string& name, const char* text, BatchOptions& o, std
             return false;
         o.threads = static_cast<int>(whole);
     } else if (name == "--until-steady") {
-        if (!parseFinite(text, number) || number < 0.0) {
+        if (!parseFiniteNumber(text, number) || number < 0.0) {
             error = std::string("--until-steady needs a finite number from 0 up, not '") + text + "'";
             return false;
         }
         o.untilSteady = number;
     } else if (name == "--until-time") {
-        if (!parseFinite(text, number) || !(number > 0.0)) {
+        if (!parseFiniteNumber(text, number) || !(number > 0.0)) {
             error = std::string("--until-time needs a finite number above 0, not '") + text + "'";
             return false;
         }
         o.untilTime = number;
     } else if (name == "--default-u" || name == "--default-v") {
-        if (!parseFinite(text, number)) {
+        if (!parseFiniteNumber(text, number)) {
             error = name + " needs a finite number, not '" + text + "'";
             return false;
         }
@@ -543,7 +533,6 @@ bool parseElements(const std::string& text, RenderElements& elements, std::strin
     elements = chosen;
     return true;
 }
-
 
 bool parseCodec(const std::string& text, Compressor& compressor)
 {

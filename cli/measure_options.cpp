@@ -1,4 +1,5 @@
 #include "cli/measure_options.h"
+#include "sim/number_option.h"
 
 #include <cctype>
 #include <cerrno>
@@ -7,16 +8,6 @@
 #include <cstdlib>
 
 namespace {
-
-// A finite number filling the whole text.
-bool parseNumber(const std::string& text, double& value)
-{
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
 
 }  // namespace
 
@@ -32,8 +23,8 @@ bool applyMeasureOption(const std::string& name, const std::string& text, Measur
     if (name == "--probe") {
         const size_t comma = text.find(',');
         ProbePoint point;
-        if (comma == std::string::npos || !parseNumber(text.substr(0, comma), point.x) ||
-            !parseNumber(text.substr(comma + 1), point.y))
+        if (comma == std::string::npos || !parseFiniteNumber(text.substr(0, comma), point.x) ||
+            !parseFiniteNumber(text.substr(comma + 1), point.y))
             error = "--probe needs X,Y in domain units, not '" + text + "'";
         else
             o.probes.push_back(point);
@@ -41,11 +32,11 @@ bool applyMeasureOption(const std::string& name, const std::string& text, Measur
         (name == "--history" ? o.historyPath : o.summaryJsonPath) = text;
         if (text.empty()) error = name + " needs a file name";
     } else if (name == "--history-every") {
-        if (!parseNumber(text, number) || number < 1 || number > INT_MAX || number != std::floor(number))
+        if (!parseFiniteNumber(text, number) || number < 1 || number > INT_MAX || number != std::floor(number))
             error = "--history-every needs a whole number from 1 up, not '" + text + "'";
         else
             o.historyEvery = static_cast<int>(number);
-    } else if (!parseNumber(text, number) || !(number > 0.0)) {
+    } else if (!parseFiniteNumber(text, number) || !(number > 0.0)) {
         error = name + " needs a finite number above 0, not '" + text + "'";
     } else {
         (name == "--ref-speed" ? o.scales.speed : o.scales.length) = number;

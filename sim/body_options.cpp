@@ -1,4 +1,5 @@
 #include "sim/body_options.h"
+#include "sim/number_option.h"
 
 #include "core/immersed_boundary.h"
 
@@ -9,16 +10,6 @@
 #include <vector>
 
 namespace {
-
-bool parseNumber(const std::string& text, double& value)
-{
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
 
 std::vector<std::string> split(const std::string& text, char separator)
 {
@@ -37,7 +28,7 @@ bool parseNumbers(const std::vector<std::string>& parts, size_t first, std::vect
     values.clear();
     for (size_t k = first; k < parts.size(); ++k) {
         double value;
-        if (!parseNumber(parts[k], value))
+        if (!parseFiniteNumber(parts[k], value))
             return false;
         values.push_back(value);
     }

@@ -1,4 +1,5 @@
 #include "sim/particle_options.h"
+#include "sim/number_option.h"
 
 #include "core/inflow_emitters.h"
 #include "core/particles.h"
@@ -21,10 +22,8 @@ bool parseNumbers(const std::string& text, std::vector<double>& numbers)
     while (true) {
         const size_t comma = text.find(',', start);
         const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        char* end = nullptr;
-        errno = 0;
-        const double value = std::strtod(item.c_str(), &end);
-        if (item.empty() || item[0] == ' ' || errno != 0 || *end != '\0' || !std::isfinite(value))
+        double value = 0.0;
+        if (!parseFiniteNumber(item, value))
             return false;
         numbers.push_back(value);
         if (comma == std::string::npos)

@@ -1,4 +1,5 @@
 #include "sim/scalar_options.h"
+#include "sim/number_option.h"
 
 #include <cctype>
 #include <cerrno>
@@ -6,16 +7,6 @@
 #include <cstdlib>
 
 namespace {
-
-bool parseNumber(const std::string& text, double& value)
-{
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
 
 bool parseGravity(const std::string& text, Gravity& g)
 {
@@ -55,7 +46,7 @@ bool applyScalarOption(const std::string& name, const std::string& text, ScalarO
         o.gravity = g;
         return true;
     }
-    if (!parseNumber(text, number)) {
+    if (!parseFiniteNumber(text, number)) {
         error = name + " needs a finite number, not '" + text + "'";
         return false;
     }
