@@ -52,27 +52,45 @@ void EditHistory::addCells(Step& step, const AppliedChange& applied)
     }
 }
 
+// The first "before" and the last "after", as for a cell.
+void EditHistory::addSettings(Step& step, const AppliedChange& applied)
+{
+    if (!step.settingsKept)
+        step.settingsBefore = applied.settingsBefore;
+    step.settingsKept = true;
+    step.settingsAfter = applied.settingsAfter;
+}
+
+bool EditHistory::changes(const Step& step)
+{
+    return step.otherGrid || !step.before.empty() || step.outlinesChanged ||
+           !sameSettings(step.settingsBefore, step.settingsAfter);
+}
+
 void EditHistory::record(AppliedChange applied)
 {
     if (applied.replaced) {
         closePending();
         Step step;
         step.otherGrid = std::move(applied.replaced);
+        addSettings(step, applied);
         push(std::move(step));
         return;
     }
     if (grouping) {
         addCells(pending, applied);
+        addSettings(pending, applied);
         return;
     }
     Step step;
     addCells(step, applied);
+    addSettings(step, applied);
     push(std::move(step));
 }
 
 void EditHistory::closePending()
 {
-    if (!pending.before.empty() || pending.outlinesChanged)
+    if (changes(pending))
         push(std::move(pending));
     pending = Step();
 }
@@ -85,12 +103,15 @@ void EditHistory::push(Step step)
         changed.outlinesChanged = step.outlinesChanged;
         changed.outlinesBefore = std::move(step.outlinesBefore);
         changed.outlinesAfter = std::move(step.outlinesAfter);
+        changed.settingsKept = step.settingsKept;
+        changed.settingsBefore = step.settingsBefore;
+        changed.settingsAfter = step.settingsAfter;
         for (std::size_t k = 0; k < step.before.size(); ++k)
             if (!sameState(step.before[k], step.after[k])) {
                 changed.before.push_back(step.before[k]);
                 changed.after.push_back(step.after[k]);
             }
-        if (changed.before.empty() && !changed.outlinesChanged)
+        if (!changes(changed))
             return;
         step = std::move(changed);
     }
@@ -115,12 +136,17 @@ GridChange EditHistory::restoringStep(const Step& step, bool after)
     change.setsOutlines = step.outlinesChanged;
     if (step.outlinesChanged)
         change.outlines = after ? step.outlinesAfter : step.outlinesBefore;
+    if (step.settingsKept)
+        change.settings = after ? step.settingsAfter : step.settingsBefore;
     return change;
 }
 
-void EditHistory::swapGrid(Step& step, GridEditModel& model)
+void EditHistory::swapGrid(Step& step, GridEditModel& model, bool after)
 {
-    AppliedChange applied = model.apply(GridChange::restoringGrid(std::move(step.otherGrid)));
+    GridChange change = GridChange::restoringGrid(std::move(step.otherGrid));
+    if (step.settingsKept)
+        change.settings = after ? step.settingsAfter : step.settingsBefore;
+    AppliedChange applied = model.apply(std::move(change));
     step.otherGrid = std::move(applied.replaced);
 }
 
@@ -131,7 +157,7 @@ bool EditHistory::undo(GridEditModel& model)
         return false;
     Step& step = steps[--position];
     if (step.otherGrid)
-        swapGrid(step, model);
+        swapGrid(step, model, false);
     else
         model.apply(restoringStep(step, false));
     return true;
@@ -144,7 +170,7 @@ bool EditHistory::redo(GridEditModel& model)
         return false;
     Step& step = steps[position++];
     if (step.otherGrid)
-        swapGrid(step, model);
+        swapGrid(step, model, true);
     else
         model.apply(restoringStep(step, true));
     return true;

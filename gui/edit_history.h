@@ -2,7 +2,8 @@
 // reported, as the cells that changed (each cell's first state before and
 // last state after a step), or, for a whole new grid, the grid that is not
 // in the model at the moment; undo and redo swap that grid in and out, so
-// no grid is ever copied.
+// no grid is ever copied. Every step keeps the page's settings before and
+// after it too, and a change of them alone is a step.
 #pragma once
 
 #include "gui/grid_edit_model.h"
@@ -23,7 +24,8 @@ public:
     void endGroup();
 
     // Adds what apply did to the open group, or as a step of its own. A step
-    // in which no cell changed is dropped; a new step ends every redo.
+    // in which no cell, outline or setting changed is dropped; a new step
+    // ends every redo.
     void record(AppliedChange applied);
 
     bool canUndo() const { return position > 0; }
@@ -52,14 +54,20 @@ private:
         bool outlinesChanged = false;     // the outlines before and after the step
         std::vector<BodyOutline> outlinesBefore;
         std::vector<BodyOutline> outlinesAfter;
+        bool settingsKept = false;        // the settings below are the step's
+        GridSettings settingsBefore;
+        GridSettings settingsAfter;
     };
+    // Whether the step changes anything.
+    static bool changes(const Step& step);
     // The cells (and outlines) back as they were before or after the step.
     static GridChange restoringStep(const Step& step, bool after);
 
     void push(Step step);
     void closePending();
     static void addCells(Step& step, const AppliedChange& applied);
-    static void swapGrid(Step& step, GridEditModel& model);
+    static void addSettings(Step& step, const AppliedChange& applied);
+    static void swapGrid(Step& step, GridEditModel& model, bool after);
 
     std::size_t maxSteps;
     std::deque<Step> steps;

@@ -123,6 +123,19 @@ GridChange GridChange::scalarSettings(const HeatSettings& heat, const DyeSetting
     return change;
 }
 
+GridChange GridChange::settingsChange(const GridSettings& settings)
+{
+    GridChange change;
+    change.settings = settings;
+    return change;
+}
+
+void GridEditModel::carrySettings()
+{
+    edited.scalars.heatSettings = pageSettings.heat;
+    edited.scalars.dyeSettings = pageSettings.dye;
+}
+
 CellState GridEditModel::stateOf(int32_t i, int32_t j) const
 {
     CellState state{i, j, edited.flags[i][j], edited.u[i][j], edited.v[i][j]};
@@ -176,18 +189,24 @@ void GridEditModel::restoreCell(const CellState& state)
 AppliedChange GridEditModel::apply(GridChange change)
 {
     AppliedChange applied;
+    applied.settingsBefore = pageSettings;
+    if (change.settings)
+        pageSettings = *change.settings;
     if (change.replacement) {
         applied.replaced = std::make_unique<Grid>(std::move(edited));
         edited = std::move(*change.replacement);
+        carrySettings();
+        applied.settingsAfter = pageSettings;
         return applied;
     }
     if (change.setsScalarSettings) {
-        GridScalars& s = edited.scalars;
-        s.heatSettings = change.heatSettings;
-        s.dyeSettings = change.dyeSettings;
+        pageSettings.heat = change.heatSettings;
+        pageSettings.dye = change.dyeSettings;
         if (change.dyeSettings.bandWidth > 0)
-            enableDye(s, edited.NX, edited.NY);
+            enableDye(edited.scalars, edited.NX, edited.NY);
     }
+    carrySettings();
+    applied.settingsAfter = pageSettings;
     const std::vector<BodyOutline> outlinesBefore = edited.outlines;
     if (change.setsOutlines)
         edited.outlines = std::move(change.outlines);

@@ -1,14 +1,17 @@
-// GridEditModel: the editor's grid and the one way it changes. Painting,
-// erasing, New Grid, loading a file and the default velocities of
-// "Calculate It" are all GridChanges handed to apply, which reports every
-// cell before and after (or the grid it replaced), so that an undo list
-// needs no other hook.
+// GridEditModel: the editor's grid, its settings and the one way they
+// change. Painting, erasing, New Grid, loading a file, the default
+// velocities of "Calculate It" and the Simulation page's settings are all
+// GridChanges handed to apply, which reports every cell before and after
+// (or the grid it replaced) and the settings before and after, so that an
+// undo list needs no other hook.
 #pragma once
 
 #include "core/grid.h"
+#include "gui/grid_settings.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // One cell as it stands: flag word, face velocities, and its heat and dye
@@ -57,6 +60,9 @@ struct GridChange {
     // The grid's exact outlines, when set: written before the cells.
     bool setsOutlines = false;
     std::vector<BodyOutline> outlines;
+    // The page's settings, when set. Without them a replacement takes the
+    // heat and dye numbers the page shows, as the cells painted later do.
+    std::optional<GridSettings> settings;
 
     // The left button: word painted, velocity written.
     static GridChange paint(int32_t i, int32_t j, int32_t word, double u, double v);
@@ -85,6 +91,8 @@ struct GridChange {
     static GridChange restoringGrid(std::unique_ptr<Grid> grid);
     // The Simulation page's heat and dye numbers.
     static GridChange scalarSettings(const HeatSettings& heat, const DyeSettings& dye);
+    // The page's settings, the cells left as they are.
+    static GridChange settingsChange(const GridSettings& settings);
 };
 
 // What apply did: each edited cell before and after, in the change's order,
@@ -99,11 +107,16 @@ struct AppliedChange {
     bool outlinesChanged = false;           // the outlines below differ
     std::vector<BodyOutline> outlinesBefore;
     std::vector<BodyOutline> outlinesAfter;
+    GridSettings settingsBefore;            // the page's settings before and after
+    GridSettings settingsAfter;
 };
 
 class GridEditModel {
 public:
     const Grid& grid() const { return edited; }
+    // The page's settings as last applied; the grid carries their heat and
+    // dye numbers.
+    const GridSettings& settings() const { return pageSettings; }
 
     // Applies a change; cell edits must lie on the grid.
     AppliedChange apply(GridChange change);
@@ -115,5 +128,9 @@ private:
     // The outlines that keep no painted cell of another type inside.
     std::vector<BodyOutline> outlinesKeptAfter(const std::vector<CellEdit>& edits) const;
 
+    // The grid takes the settings' heat and dye numbers.
+    void carrySettings();
+
     Grid edited;
+    GridSettings pageSettings;
 };

@@ -57,8 +57,9 @@ long GridEditorWindow::onCmdSaveGrid(FXObject*, FXSelector, void*)
 bool GridEditorWindow::saveGridTo(const FXString& typed)
 {
     const FXString path = withDefaultExtension(typed.text(), EditorTexts::gridExtension).c_str();
+    recordSettings();
     storeScalarSettings();
-    if (!saveGridFile(path.text(), model.grid(), fileSettings())) {
+    if (!saveGridFile(path.text(), model.grid(), model.settings().file)) {
         const char* phrase = uiText(TXT_CANNOT_ACCESS);
         showFileMessage(phrase, FXStringFormat(EditorTexts::cannotAccessFormat, phrase,
                                                path.text()));
@@ -99,12 +100,21 @@ void GridEditorWindow::loadGridFrom(const FXString& path)
     }
 }
 
-// The window shows the file's settings; the grid replaces the edited one.
+// The window shows the file's settings; the grid replaces the edited one,
+// and the settings the page shows now come with it in the same step. The
+// file's own numbers stay exact, however the fields round them.
 void GridEditorWindow::adoptLoadedGrid(std::unique_ptr<Grid> loaded, const GridFileSettings& settings)
 {
     showFileSettings(settings);
-    showScalarSettings(loaded->scalars);
-    applyChange(GridChange::loadedGrid(std::move(loaded)));
+    showScalarSettings(loaded->scalars.heatSettings, loaded->scalars.dyeSettings);
+    GridSettings adopted = pageSettings();
+    if (settings.dt)
+        adopted.file.dt = settings.dt;
+    adopted.heat = loaded->scalars.heatSettings;
+    adopted.dye = loaded->scalars.dyeSettings;
+    GridChange change = GridChange::loadedGrid(std::move(loaded));
+    change.settings = adopted;
+    applyChange(std::move(change));
     markSaved();
 }
 

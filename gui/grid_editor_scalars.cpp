@@ -1,6 +1,6 @@
 // The editor's heat and dye: the Temperature field and the dye brush under
 // the cell properties, and the numbers of heat and dye on the Simulation
-// page, which go into the grid before it is saved or run.
+// page, which are settings of the grid like the Reynolds number.
 #include "gui/decimal_text.h"
 #include "gui/editor_layout.h"
 #include "gui/grid_editor_window.h"
@@ -8,14 +8,17 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr int gravityTexts[] = {TXT_GRAVITY_DOWN, TXT_GRAVITY_UP, TXT_GRAVITY_WEST, TXT_GRAVITY_EAST};
 
+// Enter in the field accepts its number as a setting.
 FXTextField* addNumberField(FXComposite* parent, const std::string& text)
 {
-    FXTextField* field = new FXTextField(parent, EditorLayout::fieldColumns, nullptr, 0,
+    FXTextField* field = new FXTextField(parent, EditorLayout::fieldColumns, parent->getShell(),
+                                         GridEditorWindow::ID_SETTING,
                                          FRAME_SUNKEN | FRAME_THICK | JUSTIFY_RIGHT | LAYOUT_FIX_WIDTH, 0, 0,
                                          EditorLayout::fieldWidth + 20, 0);
     field->setText(text.c_str());
@@ -27,11 +30,17 @@ std::string fieldText(double value)
     return fittedDecimal(value, EditorLayout::fieldColumns + 2);
 }
 
-// A field's number when it is finite and above 0; fallback otherwise.
-double positiveOr(const FXTextField* field, double fallback)
+// A field's number: the model's while the field shows it as fieldText
+// writes it or holds no number that reads (positive ones only, when
+// positive is set); else the typed one.
+double typedOr(const FXTextField* field, double model, bool positive)
 {
-    const std::optional<double> value = readPositiveDecimal(field->getText().text());
-    return value ? *value : fallback;
+    const FXString text = field->getText();
+    if (text == fieldText(model).c_str())
+        return model;
+    const std::optional<double> value =
+        positive ? readPositiveDecimal(text.text()) : std::optional<double>(readDecimal(text.text()));
+    return value && std::isfinite(*value) ? *value : model;
 }
 
 }  // namespace
@@ -62,14 +71,14 @@ void GridEditorWindow::buildScalarSettings()
     new FXLabel(matrix, uiText(TXT_RAYLEIGH));
     rayleighField = addNumberField(matrix, fieldText(heat.rayleigh));
     new FXLabel(matrix, uiText(TXT_GRAVITY));
-    gravityList = new FXListBox(matrix, nullptr, 0, FRAME_SUNKEN | FRAME_THICK | LISTBOX_NORMAL);
+    gravityList = new FXListBox(matrix, this, ID_SETTING, FRAME_SUNKEN | FRAME_THICK | LISTBOX_NORMAL);
     for (int text : gravityTexts)
         gravityList->appendItem(uiText(text));
     gravityList->setNumVisible(4);
     new FXLabel(matrix, uiText(TXT_SCHMIDT));
     schmidtField = addNumberField(matrix, fieldText(dye.schmidt));
     new FXLabel(matrix, uiText(TXT_DYE_BANDS));
-    dyeBandSpinner = new FXSpinner(matrix, 4, nullptr, 0, SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH,
+    dyeBandSpinner = new FXSpinner(matrix, 4, this, ID_SETTING, SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH,
                                    0, 0, EditorLayout::spinnerWidth, 0);
     dyeBandSpinner->setRange(0, 999);
     dyeBandSpinner->setValue(0);
@@ -98,27 +107,31 @@ CellEdit GridEditorWindow::withScalars(CellEdit edit, bool erases) const
     return edit;
 }
 
-// Into the grid without an undo step: these are settings, like the
-// Reynolds number beside them.
+// Inflow dye bands need the grid to carry dye before it is saved or run;
+// no undo step, as the dye switched on is all 0 and changes nothing else.
 void GridEditorWindow::storeScalarSettings()
 {
-    const HeatSettings defaults;
-    HeatSettings heat;
-    heat.prandtl = positiveOr(prandtlField, defaults.prandtl);
-    const double rayleigh = readDecimal(rayleighField->getText().text());
-    heat.rayleigh = std::isfinite(rayleigh) ? rayleigh : 0.0;
-    heat.gravity = static_cast<Gravity>(gravityList->getCurrentItem());
-    DyeSettings dye;
-    dye.schmidt = positiveOr(schmidtField, DyeSettings().schmidt);
-    dye.bandWidth = dyeBandSpinner->getValue();
-    model.apply(GridChange::scalarSettings(heat, dye));
+    const GridSettings& settings = model.settings();
+    model.apply(GridChange::scalarSettings(settings.heat, settings.dye));
 }
 
-void GridEditorWindow::showScalarSettings(const GridScalars& scalars)
+void GridEditorWindow::readScalarSettings(GridSettings& page) const
 {
-    prandtlField->setText(fieldText(scalars.heatSettings.prandtl).c_str());
-    rayleighField->setText(fieldText(scalars.heatSettings.rayleigh).c_str());
-    gravityList->setCurrentItem(static_cast<FXint>(scalars.heatSettings.gravity));
-    schmidtField->setText(fieldText(scalars.dyeSettings.schmidt).c_str());
-    dyeBandSpinner->setValue(scalars.dyeSettings.bandWidth);
+    page.heat.prandtl = typedOr(prandtlField, page.heat.prandtl, true);
+    page.heat.rayleigh = typedOr(rayleighField, page.heat.rayleigh, false);
+    page.heat.gravity = static_cast<Gravity>(gravityList->getCurrentItem());
+    page.dye.schmidt = typedOr(schmidtField, page.dye.schmidt, true);
+    page.dye.bandWidth = dyeBandSpinner->getValue();
+}
+
+// A field keeps its text while it reads as the number already.
+void GridEditorWindow::showScalarSettings(const HeatSettings& heat, const DyeSettings& dye)
+{
+    const std::pair<FXTextField*, double> fields[] = {
+        {prandtlField, heat.prandtl}, {rayleighField, heat.rayleigh}, {schmidtField, dye.schmidt}};
+    for (const auto& [field, value] : fields)
+        if (readDecimal(field->getText().text()) != value)
+            field->setText(fieldText(value).c_str());
+    gravityList->setCurrentItem(static_cast<FXint>(heat.gravity));
+    dyeBandSpinner->setValue(dye.bandWidth);
 }

@@ -104,6 +104,8 @@ FXDEFMAP(GridEditorWindow) GridEditorWindowMap[] = {
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_DRAW_KIND,   GridEditorWindow::onCmdDrawKind),
     FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_SIMULATION_CHOICE, GridEditorWindow::onCmdSimulationChoice),
     FXMAPFUNC(SEL_UPDATE,            GridEditorWindow::ID_DELTA_TIME,  GridEditorWindow::onUpdDeltaTime),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_DELTA_TIME,  GridEditorWindow::onCmdSetting),
+    FXMAPFUNC(SEL_COMMAND,           GridEditorWindow::ID_SETTING,     GridEditorWindow::onCmdSetting),
 };
 // clang-format on
 
@@ -139,6 +141,7 @@ GridEditorWindow::GridEditorWindow(FXApp* app)
     // The start-up grid is no step: there is nothing before it.
     model.apply(GridChange::newFluidGrid(model.grid(), EditorRanges::startNX,
                                          EditorRanges::startNY));
+    model.apply(GridChange::settingsChange(pageSettings()));
     history.clear(true);
     markSaved();
     paintWord = CELL_SLIP_WALL;
@@ -298,7 +301,7 @@ void GridEditorWindow::buildTabBook()
 // A sunken 60-pixel spinner without a target.
 static FXSpinner* addSpinner(FXComposite* parent, int lo, int hi, int value)
 {
-    FXSpinner* spinner = new FXSpinner(parent, 4, nullptr, 0,
+    FXSpinner* spinner = new FXSpinner(parent, 4, parent->getShell(), GridEditorWindow::ID_SETTING,
                                        SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_FIX_WIDTH,
                                        0, 0, EditorLayout::spinnerWidth, 0);
     spinner->setRange(lo, hi);
@@ -312,6 +315,8 @@ static DecimalSpinner* addDecimalSpinner(FXComposite* parent, double lo, double 
 {
     DecimalSpinner* spinner =
         new DecimalSpinner(parent, EditorLayout::spinnerWidth, EditorLayout::decimalSpinnerCharacters);
+    spinner->setTarget(parent->getShell());
+    spinner->setSelector(GridEditorWindow::ID_SETTING);
     spinner->setRange(lo, hi);
     spinner->setValue(value);
     return spinner;
@@ -350,7 +355,7 @@ void GridEditorWindow::buildSimulationPage()
     convectionList = addChoiceList(simPage, this, offeredSchemeTexts, convectionEntry);
     new FXLabel(simPage, uiText(TXT_PRESSURE_SOLVER));
     pressureList = addChoiceList(simPage, this, offeredSolverTexts, pressureEntry);
-    storedFieldCheck = new FXCheckButton(simPage, uiText(TXT_INITIAL_FIELD));
+    storedFieldCheck = new FXCheckButton(simPage, uiText(TXT_INITIAL_FIELD), this, ID_SETTING);
     buildScalarSettings();
 }
 
@@ -360,7 +365,53 @@ long GridEditorWindow::onCmdSimulationChoice(FXObject*, FXSelector, void*)
     getApp()->reg().writeIntEntry(registrySection, convectionEntry, convectionList->getCurrentItem());
     getApp()->reg().writeIntEntry(registrySection, automaticDtEntry, automaticDtCheck->getCheck() ? 1 : 0);
     getApp()->reg().writeIntEntry(registrySection, pressureEntry, pressureList->getCurrentItem());
+    recordSettings();
     return 1;
+}
+
+long GridEditorWindow::onCmdSetting(FXObject*, FXSelector, void*)
+{
+    recordSettings();
+    return 1;
+}
+
+void GridEditorWindow::recordSettings()
+{
+    const GridSettings page = pageSettings();
+    if (sameSettings(page, model.settings()))
+        return;
+    history.endGroup();
+    applyChange(GridChange::settingsChange(page));
+}
+
+// Delta Time as showFileSettings writes it.
+static FXString deltaTimeText(double dt)
+{
+    return FXStringFormat("%g", dt);
+}
+
+GridSettings GridEditorWindow::pageSettings() const
+{
+    const GridSettings& model = this->model.settings();
+    GridSettings page = model;
+    page.file.reynolds = reynoldsSpinner->getValue();
+    page.file.defaultU = defaultUSpinner->getValue();
+    page.file.defaultV = defaultVSpinner->getValue();
+    const FXString dtText = deltaTimeField->getText();
+    const std::optional<double> typedDt = readPositiveDecimal(dtText.text());
+    if (typedDt && !(model.file.dt && dtText == deltaTimeText(*model.file.dt)))
+        page.file.dt = typedDt;
+    page.file.convection = offeredChoice(convectionList, offeredSchemes);
+    page.file.pressure = offeredChoice(pressureList, offeredSolvers);
+    page.file.startsFromStoredField = storedFieldCheck->getCheck() == TRUE;
+    readScalarSettings(page);
+    return page;
+}
+
+void GridEditorWindow::showPageSettings(const GridSettings& settings)
+{
+    showFileSettings(settings.file);
+    showScalarSettings(settings.heat, settings.dye);
 }
 
 // Delta Time is not read while the time step is automatic.
@@ -382,22 +433,6 @@ SolverSettings GridEditorWindow::chosenSolverSettings() const
     return settings;
 }
 
-// A time step that cannot be run (not above 0) is not stored.
-GridFileSettings GridEditorWindow::fileSettings() const
-{
-    const SolverSettings chosen = chosenSolverSettings();
-    GridFileSettings settings;
-    settings.reynolds = reynoldsSpinner->getValue();
-    settings.defaultU = defaultUSpinner->getValue();
-    settings.defaultV = defaultVSpinner->getValue();
-    if (std::isfinite(chosen.dt) && chosen.dt > 0.0)
-        settings.dt = chosen.dt;
-    settings.convection = chosen.convection;
-    settings.pressure = chosen.pressure;
-    settings.startsFromStoredField = storedFieldCheck->getCheck() == TRUE;
-    return settings;
-}
-
 // The spinners clamp (and the whole-number ones round) through their
 // setters; a scheme the list does not offer leaves the list as it is.
 void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
@@ -406,8 +441,8 @@ void GridEditorWindow::showFileSettings(const GridFileSettings& settings)
     reynoldsSpinner->setValue(shown.reynolds);
     defaultUSpinner->setValue(static_cast<FXint>(shown.defaultU));
     defaultVSpinner->setValue(static_cast<FXint>(shown.defaultV));
-    if (settings.dt)
-        deltaTimeField->setText(FXStringFormat("%g", *settings.dt));
+    if (settings.dt && readPositiveDecimal(deltaTimeField->getText().text()) != settings.dt)
+        deltaTimeField->setText(deltaTimeText(*settings.dt));
     showOffered(convectionList, offeredSchemes, settings.convection);
     showOffered(pressureList, offeredSolvers, settings.pressure);
     // A choice of the grid's, not of the window's: a file without it starts
@@ -642,6 +677,7 @@ long GridEditorWindow::onCmdCalculate(FXObject*, FXSelector, void*)
     endDrags();
     if (!deltaTimeAccepted())
         return 1;
+    recordSettings();
     if (!storedFieldCheck->getCheck())
         applyChange(GridChange::defaultVelocities(model.grid(), defaultUSpinner->getValue(),
                                                   defaultVSpinner->getValue()));
@@ -802,6 +838,7 @@ SaveAnswer GridEditorWindow::askSaveChanges()
 bool GridEditorWindow::settleUnsavedChanges()
 {
     endDrags();
+    recordSettings();
     if (!unsaved())
         return true;
     switch (askSaveChanges()) {
@@ -816,11 +853,15 @@ bool GridEditorWindow::settleUnsavedChanges()
     }
 }
 
-// Edit > Undo and Redo: the canvas shows the grid as it is again.
+// Edit > Undo and Redo: the canvas and the Simulation page show the grid
+// and its settings as they are again. A setting typed but not yet accepted
+// is a step first, so that Undo takes it back.
 long GridEditorWindow::onCmdUndo(FXObject*, FXSelector, void*)
 {
     endDrags();
+    recordSettings();
     if (history.undo(model)) {
+        showPageSettings(model.settings());
         syncView();
         glCanvas->update();
     }
@@ -830,7 +871,9 @@ long GridEditorWindow::onCmdUndo(FXObject*, FXSelector, void*)
 long GridEditorWindow::onCmdRedo(FXObject*, FXSelector, void*)
 {
     endDrags();
+    recordSettings();
     if (history.redo(model)) {
+        showPageSettings(model.settings());
         syncView();
         glCanvas->update();
     }
@@ -855,18 +898,12 @@ long GridEditorWindow::onUpdRedo(FXObject* sender, FXSelector, void*)
 void GridEditorWindow::markSaved()
 {
     history.markSaved();
-    savedSettings[0] = reynoldsSpinner->getValue();
-    savedSettings[1] = defaultUSpinner->getValue();
-    savedSettings[2] = defaultVSpinner->getValue();
-    savedStoredFieldStart = storedFieldCheck->getCheck() == TRUE;
 }
 
+// A setting typed but not yet accepted counts too.
 bool GridEditorWindow::unsaved() const
 {
-    return history.modified() || savedSettings[0] != reynoldsSpinner->getValue() ||
-           savedSettings[1] != defaultUSpinner->getValue() ||
-           savedSettings[2] != defaultVSpinner->getValue() ||
-           savedStoredFieldStart != (storedFieldCheck->getCheck() == TRUE);
+    return history.modified() || !sameSettings(pageSettings(), model.settings());
 }
 
 void GridEditorWindow::showModifiedInTitle()

@@ -92,8 +92,6 @@ protected:
     FXint paintWord = CELL_SLIP_WALL;          // what the left button paints
     GridEditModel model;                       // the edited grid and its changes
     EditHistory history;                       // undo and redo of the model's changes
-    double savedSettings[3] = {0, 0, 0};       // Reynolds, default U and V as in the file
-    bool savedStoredFieldStart = false;        // the initial-field choice as in the file
     FXString gridFilePath;                     // the file the grid was loaded from or
                                                // saved to; empty when it has none
     ShapeKind drawKind = ShapeKind::Cells;     // what the mouse draws
@@ -152,10 +150,19 @@ protected:
     void buildScalarSettings();
     CellEdit withScalars(CellEdit edit, bool erases) const;
     void storeScalarSettings();
-    void showScalarSettings(const GridScalars& scalars);
+    void readScalarSettings(GridSettings& page) const;
+    void showScalarSettings(const HeatSettings& heat, const DyeSettings& dye);
 
-    // The settings a grid file stores, as the window shows them.
-    GridFileSettings fileSettings() const;
+    // The settings as the page shows them. A field whose text does not read
+    // as a number its setting takes, or reads as the model's number written
+    // out, holds the model's number, so that neither rounding in the field
+    // nor a half-typed text counts as a change.
+    GridSettings pageSettings() const;
+    // The page shows the settings.
+    void showPageSettings(const GridSettings& settings);
+    // A change on the page as one undo step; nothing when the page shows
+    // the model's settings.
+    void recordSettings();
     // Shows a loaded file's settings; those it does not store stay as they are.
     void showFileSettings(const GridFileSettings& settings);
     // The simulation window's modal run over this window.
@@ -309,6 +316,7 @@ public:
         ID_ZOOM_OUT,
         ID_ZOOM_FIT,
         ID_ZOOM_ONE,
+        ID_SETTING,
         ID_LAST
     };
 
@@ -345,6 +353,8 @@ public:
     long onCmdDrawKind(FXObject*, FXSelector, void*);
     long onCmdSimulationChoice(FXObject*, FXSelector, void*);
     long onUpdDeltaTime(FXObject*, FXSelector, void*);
+    // A setting accepted on the Simulation page (Enter, an arrow, a choice).
+    long onCmdSetting(FXObject*, FXSelector, void*);
 
     // Cell tools
     long onCmdCellTool(FXObject*, FXSelector, void*);

@@ -171,7 +171,6 @@ TEST_F(EditorTools, CalculateRunsOnlyATimeStepAboveZero)
     for (const auto& c : cases) {
         editor->simulations.clear();
         editor->messages.clear();
-        editor->command(GridEditorWindow::ID_UNDO);  // the default velocities of a run before
         editor->tabs()->setCurrent(0);
         editor->deltaTime()->setText(c.typed);
         editor->command(GridEditorWindow::ID_CALCULATE);
@@ -180,6 +179,7 @@ TEST_F(EditorTools, CalculateRunsOnlyATimeStepAboveZero)
             EXPECT_EQ(editor->simulations[0].first, 2000);
             EXPECT_DOUBLE_EQ(editor->simulations[0].second, c.runs) << c.typed;
             EXPECT_TRUE(editor->messages.empty()) << c.typed;
+            editor->command(GridEditorWindow::ID_UNDO);  // the run's default velocities
             continue;
         }
         EXPECT_TRUE(editor->simulations.empty()) << c.typed;

@@ -1,8 +1,9 @@
 // Undo and redo in the window: the keys, the greyed-out buttons, one step
-// per stroke, the "*" of the title and the question before unsaved changes
-// are thrown away.
+// per stroke and per accepted setting, the "*" of the title and the
+// question before unsaved changes are thrown away.
 #include "test_editor.h"
 
+#include "gui/decimal_text.h"
 #include "gui/ui_text.h"
 #include "io/grid_file.h"
 
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,7 +34,141 @@ struct EditorUndo : testing::Test {
     bool undoOn() const { return editor->undoButton()->isEnabled() && editor->undoMenuCommand()->isEnabled(); }
     bool redoOn() const { return editor->redoButton()->isEnabled() && editor->redoMenuCommand()->isEnabled(); }
     std::string tempGrid() const { return "/tmp/kelvo-undo-" + std::to_string(getpid()) + ".grid"; }
+    static double number(const FXTextField* field) { return readDecimal(field->getText().text()); }
+    // The grid carries the heat and dye numbers of its settings.
+    bool gridCarriesItsSettings() const
+    {
+        const GridScalars& s = editor->editedGrid().scalars;
+        const GridSettings& kept = editor->gridSettings();
+        return s.heatSettings.prandtl == kept.heat.prandtl && s.heatSettings.rayleigh == kept.heat.rayleigh &&
+               s.heatSettings.gravity == kept.heat.gravity && s.dyeSettings.schmidt == kept.dye.schmidt &&
+               s.dyeSettings.bandWidth == kept.dye.bandWidth;
+    }
 };
+
+// Every setting of the Simulation page, accepted as the user accepts it
+// (Enter, an arrow, a choice), is one step that marks the grid unsaved;
+// Undo and Redo bring back the page and the settings the grid keeps.
+TEST_F(EditorUndo, EachAcceptedSettingIsOneStep)
+{
+    struct Row {
+        const char* name;
+        std::function<void(TestEditor&)> change;
+        std::function<double(const TestEditor&)> shown;   // as the page shows it
+        std::function<double(const GridSettings&)> kept;  // as the grid keeps it
+    };
+    const Row rows[] = {
+        {"Reynolds", [](TestEditor& e) { e.reynolds()->setValue(712.5, TRUE); },
+         [](const TestEditor& e) { return e.reynolds()->getValue(); },
+         [](const GridSettings& s) { return s.file.reynolds; }},
+        {"Delta Time", [](TestEditor& e) { e.accept(e.deltaTime(), "0.0125"); },
+         [](const TestEditor& e) { return number(e.deltaTime()); },
+         [](const GridSettings& s) { return s.file.dt.value_or(-1.0); }},
+        {"Default U", [](TestEditor& e) { e.defaultU()->setValue(3, TRUE); },
+         [](const TestEditor& e) { return double(e.defaultU()->getValue()); },
+         [](const GridSettings& s) { return s.file.defaultU; }},
+        {"Default V", [](TestEditor& e) { e.defaultV()->setValue(5, TRUE); },
+         [](const TestEditor& e) { return double(e.defaultV()->getValue()); },
+         [](const GridSettings& s) { return s.file.defaultV; }},
+        {"Convection", [](TestEditor& e) { e.convection()->setCurrentItem(1, TRUE); },
+         [](const TestEditor& e) { return double(e.convection()->getCurrentItem()); },
+         [](const GridSettings& s) { return double(s.file.convection.value_or(Convection::Designed)); }},
+        {"Pressure", [](TestEditor& e) { e.pressure()->setCurrentItem(1, TRUE); },
+         [](const TestEditor& e) { return double(e.pressure()->getCurrentItem()); },
+         [](const GridSettings& s) { return double(s.file.pressure.value_or(PressureSolver(-1))); }},
+        {"Initial field", [](TestEditor& e) { e.storedField()->setCheck(TRUE, TRUE); },
+         [](const TestEditor& e) { return double(e.storedField()->getCheck()); },
+         [](const GridSettings& s) { return double(s.file.startsFromStoredField); }},
+        {"Prandtl", [](TestEditor& e) { e.accept(e.prandtl(), "7"); },
+         [](const TestEditor& e) { return number(e.prandtl()); },
+         [](const GridSettings& s) { return s.heat.prandtl; }},
+        {"Rayleigh", [](TestEditor& e) { e.accept(e.rayleigh(), "-1e4"); },
+         [](const TestEditor& e) { return number(e.rayleigh()); },
+         [](const GridSettings& s) { return s.heat.rayleigh; }},
+        {"Gravity", [](TestEditor& e) { e.gravity()->setCurrentItem(2, TRUE); },
+         [](const TestEditor& e) { return double(e.gravity()->getCurrentItem()); },
+         [](const GridSettings& s) { return double(s.heat.gravity); }},
+        {"Schmidt", [](TestEditor& e) { e.accept(e.schmidt(), "250"); },
+         [](const TestEditor& e) { return number(e.schmidt()); },
+         [](const GridSettings& s) { return s.dye.schmidt; }},
+        {"Dye bands", [](TestEditor& e) { e.dyeBands()->setValue(3, TRUE); },
+         [](const TestEditor& e) { return double(e.dyeBands()->getValue()); },
+         [](const GridSettings& s) { return double(s.dye.bandWidth); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const double shownBefore = row.shown(*editor), keptBefore = row.kept(editor->gridSettings());
+        row.change(*editor);
+        settle();
+        const double shownAfter = row.shown(*editor), keptAfter = row.kept(editor->gridSettings());
+        EXPECT_NE(shownAfter, shownBefore);
+        EXPECT_NE(keptAfter, keptBefore);
+        EXPECT_TRUE(starred());
+        EXPECT_TRUE(undoOn());
+        EXPECT_TRUE(gridCarriesItsSettings());
+
+        editor->command(GridEditorWindow::ID_UNDO);
+        EXPECT_EQ(row.shown(*editor), shownBefore);
+        EXPECT_EQ(row.kept(editor->gridSettings()), keptBefore);
+        EXPECT_FALSE(undoOn());
+        EXPECT_FALSE(starred());
+        EXPECT_TRUE(gridCarriesItsSettings());
+        editor->command(GridEditorWindow::ID_REDO);
+        EXPECT_EQ(row.shown(*editor), shownAfter);
+        EXPECT_EQ(row.kept(editor->gridSettings()), keptAfter);
+        EXPECT_TRUE(starred());
+        editor->command(GridEditorWindow::ID_UNDO);  // the next row starts from the file's settings
+    }
+    // A number accepted as it stands is no step.
+    editor->accept(editor->prandtl(), "0.710");
+    editor->accept(editor->deltaTime(), "0.003");
+    EXPECT_FALSE(undoOn());
+    EXPECT_FALSE(starred());
+}
+
+// Settings and cells share one history, undone in the order they were
+// done. A setting typed but not accepted is a step before Undo takes it
+// back; undoing a load brings back the settings from before it.
+TEST_F(EditorUndo, SettingsAndCellsShareOneHistory)
+{
+    editor->choose(editor->noSlip());
+    clickCell(2, 2);
+    editor->accept(editor->prandtl(), "7");
+    clickCell(3, 2);
+    editor->rayleigh()->setText("1e5");  // typed, Enter not pressed
+    settle();
+    EXPECT_TRUE(starred());
+    editor->command(GridEditorWindow::ID_UNDO);
+    EXPECT_EQ(number(editor->rayleigh()), 0.0);
+    EXPECT_EQ(flag(3, 2), CELL_NOSLIP_WALL);
+    editor->command(GridEditorWindow::ID_UNDO);
+    EXPECT_EQ(flag(3, 2), CELL_FLUID);
+    EXPECT_EQ(number(editor->prandtl()), 7.0);
+    editor->command(GridEditorWindow::ID_UNDO);
+    EXPECT_EQ(number(editor->prandtl()), 0.71);
+    EXPECT_EQ(editor->editedGrid().scalars.heatSettings.prandtl, 0.71);
+    EXPECT_EQ(flag(2, 2), CELL_NOSLIP_WALL);
+    editor->command(GridEditorWindow::ID_REDO);
+    EXPECT_EQ(editor->editedGrid().scalars.heatSettings.prandtl, 7.0);
+
+    editor->reynolds()->setValue(700, TRUE);
+    editor->nextFile = tempGrid().c_str();
+    editor->command(GridEditorWindow::ID_SAVE_GRID);
+    editor->reynolds()->setValue(300, TRUE);
+    editor->accept(editor->prandtl(), "3");
+    clickCell(5, 5);
+    editor->command(GridEditorWindow::ID_LOAD_GRID);
+    EXPECT_EQ(editor->reynolds()->getValue(), 700);
+    EXPECT_EQ(flag(5, 5), CELL_FLUID);
+    EXPECT_FALSE(starred());
+    editor->command(GridEditorWindow::ID_UNDO);
+    EXPECT_EQ(editor->reynolds()->getValue(), 300);
+    EXPECT_EQ(number(editor->prandtl()), 3.0);
+    EXPECT_EQ(editor->gridSettings().heat.prandtl, 3.0);
+    EXPECT_EQ(flag(5, 5), CELL_NOSLIP_WALL);
+    EXPECT_TRUE(starred());
+    std::remove(tempGrid().c_str());
+}
 
 TEST_F(EditorUndo, KeysUndoAndRedoAPaintedCellAndTheButtonsFollow)
 {
@@ -58,7 +194,7 @@ TEST_F(EditorUndo, KeysUndoAndRedoAPaintedCellAndTheButtonsFollow)
     EXPECT_EQ(flag(5, 6), CELL_NOSLIP_WALL);
 }
 
-TEST_F(EditorUndo, AStrokeIsOneStepAndCalculateItAnother)
+TEST_F(EditorUndo, AStrokeIsOneStepAndCalculateItsSettingAndVelocitiesTwoMore)
 {
     editor->choose(editor->slip());
     int x0, y0, x1, y1;
@@ -76,6 +212,10 @@ TEST_F(EditorUndo, AStrokeIsOneStepAndCalculateItAnother)
 
     editor->command(GridEditorWindow::ID_UNDO);
     EXPECT_EQ(editor->editedGrid().u[1][1], 0.0);
+    EXPECT_EQ(flag(8, 3), CELL_SLIP_WALL);
+    EXPECT_EQ(editor->defaultU()->getValue(), 2);
+    editor->command(GridEditorWindow::ID_UNDO);  // the setting, taken in as the run began
+    EXPECT_EQ(editor->defaultU()->getValue(), 0);
     EXPECT_EQ(flag(8, 3), CELL_SLIP_WALL);
     editor->command(GridEditorWindow::ID_UNDO);
     for (int i = 3; i <= 8; ++i)

@@ -40,6 +40,14 @@ void TestEditor::enter(FXTextField* field, const char* text)
     settle();
 }
 
+void TestEditor::accept(FXTextField* field, const char* text)
+{
+    field->setText(text);
+    field->getTarget()->handle(field, FXSEL(SEL_COMMAND, field->getSelector()),
+                               const_cast<FXchar*>(field->getText().text()));
+    settle();
+}
+
 // A window command.
 void TestEditor::command(FXSelector id)
 {

@@ -85,6 +85,7 @@ public:
 
     // State the tests look at.
     const Grid& editedGrid() const { return model.grid(); }
+    const GridSettings& gridSettings() const { return model.settings(); }
     FXint word() const { return paintWord; }
     bool draggingLeft() const { return leftDragging; }
     bool draggingRight() const { return rightDragging; }
@@ -112,6 +113,11 @@ public:
     FXSpinner* defaultV() const { return defaultVSpinner; }
     FXCheckButton* automaticDt() const { return automaticDtCheck; }
     FXCheckButton* storedField() const { return storedFieldCheck; }
+    FXTextField* prandtl() const { return prandtlField; }
+    FXTextField* rayleigh() const { return rayleighField; }
+    FXListBox* gravity() const { return gravityList; }
+    FXTextField* schmidt() const { return schmidtField; }
+    FXSpinner* dyeBands() const { return dyeBandSpinner; }
     bool hasUnsavedChanges() const { return unsaved(); }
     FXListBox* convection() const { return convectionList; }
     SolverSettings solverSettings() const { return chosenSolverSettings(); }
@@ -139,6 +145,9 @@ public:
     void choose(FXRadioButton* radio);
     // Enter pressed in a text field holding the given text.
     void enter(FXTextField* field, const char* text);
+    // Enter in a field of the Simulation page holding the given text: the
+    // field tells its own target, as it does for the user.
+    void accept(FXTextField* field, const char* text);
     // A window command such as ID_NEW_GRID.
     void command(FXSelector id);
 
