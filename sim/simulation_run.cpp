@@ -111,16 +111,20 @@ void SimulationRun::paintDye(const std::vector<DyePaint>& cells)
 {
     if (cells.empty() || !carriesDye())
         return;
-    if (!state().scalars.dye) {
-        Grid& own = ownedGrid();
+    // The run's own grid takes the dye as starting dye, as it takes painted
+    // cells, so that Stop starts again with it.
+    Grid& own = ownedGrid();
+    if (!own.scalars.dye)
         enableDye(own.scalars, own.NX, own.NY);
+    if (!state().scalars.dye) {
         Grid now;
         copyGridArrays(solver->state(), now);
         enableDye(now.scalars, now.NX, now.NY);
         buildFromState(now);
     }
     for (const DyePaint& cell : cells)
-        solver->setDye(cell.i, cell.j, 1.0);
+        if (solver->setDye(cell.i, cell.j, 1.0))
+            own.scalars.c[cell.i][cell.j] = 1.0;
 }
 
 std::string SimulationRun::instabilityText() const

@@ -56,8 +56,9 @@ public:
     // the dye's transport solves (an open cell off the border ring); walls
     // and the border take none. A run without dye takes it on first: the
     // solver is built again from the state as for a painted cell, with no
-    // dye anywhere else, and later rebuilds keep dye on, starting from none.
-    // Only a method that carries dye takes any.
+    // dye anywhere else. The run's own copy of the grid takes the dye too, as
+    // it takes painted cells, so a later rebuild starts from it. Only a
+    // method that carries dye takes any.
     void paintDye(const std::vector<DyePaint>& cells);
     // Whether the run's method carries dye with the flow: the projection
     // method alone transports heat and dye.

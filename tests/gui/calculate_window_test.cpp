@@ -1036,8 +1036,9 @@ int dyed(const ScreenFrame& frame)
 // Dye brushed across the running channel with the RK3 method: the run,
 // which had none, takes it on; only the fluid cells take it, the flow
 // carries it downstream without losing any, and the View shows it. Dye
-// painted while paused goes in at once. The editor's grid waits for the
-// copy. The central method carries no dye: its Dye choice is off.
+// painted while paused goes in at once; Stop starts again from the painted
+// dye. The editor's grid waits for the copy. The central method carries no
+// dye: its Dye choice is off.
 TEST_F(CalculateWindowTest, DyeBrushedIntoTheRunningChannelGoesWithTheFlow)
 {
     EXPECT_FALSE(window->dyeChoice->isEnabled());
@@ -1096,4 +1097,13 @@ TEST_F(CalculateWindowTest, DyeBrushedIntoTheRunningChannelGoesWithTheFlow)
         settle(0.3);
         EXPECT_EQ(std::system((std::string("import -window root ") + shot).c_str()), 0);
     }
+
+    // Stop starts again from the dye painted so far, as from painted cells:
+    // the painted cells hold it again, carried only by the reset's one step.
+    rk3.send(CalculateWindow::ID_STOP);
+    ASSERT_TRUE(rk3.waitParked());
+    const DyeSpread restarted = dyeSpread(rk3.run->state());
+    EXPECT_NEAR(restarted.total, 19.0, 1e-6);
+    EXPECT_NEAR(restarted.centreI, (18 * (column + 0.5) + 5.5) / 19, 0.15);
+    EXPECT_FALSE(grid.scalars.dye);
 }

@@ -169,8 +169,8 @@ double totalDye(const SimGrid& state)
 // Dye painted across the channel, walls, border and an inflow cell
 // included, goes into the 18 fluid cells off the border alone, whether the
 // grid carried dye, only heat, or neither; the flow then carries all of it.
-// A rebuild keeps dye on and starts again from the grid's own. The
-// forward-Euler method carries no dye and takes none.
+// A rebuild (Stop) starts again from the painted dye, as it keeps painted
+// cells. The forward-Euler method carries no dye and takes none.
 TEST(PaintedFlow, DyeGoesIntoTheFluidCellsAloneAndTheFlowCarriesIt)
 {
     enum class Carried { Dye, Heat, Nothing };
@@ -217,7 +217,9 @@ TEST(PaintedFlow, DyeGoesIntoTheFluidCellsAloneAndTheFlowCarriesIt)
 
         run.rebuild();
         ASSERT_TRUE(run.state().scalars.dye);
-        EXPECT_EQ(totalDye(run.state()), 0.0);
+        EXPECT_EQ(totalDye(run.state()), c.painted);
+        EXPECT_EQ(run.state().scalars.c[stripColumn][5], 1.0);
+        EXPECT_EQ(run.state().scalars.c[stripColumn][0], 0.0);
     }
 }
 
