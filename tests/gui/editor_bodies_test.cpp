@@ -4,7 +4,6 @@
 #include "test_editor.h"
 
 #include "core/immersed_boundary.h"
-#include "io/grid_file.h"
 #include "io/picture_grid.h"
 #include "support/disc_coverage.h"
 #include "support/screen_shot.h"
@@ -83,30 +82,12 @@ struct EditorBodies : testing::Test {
             }
         EXPECT_EQ(static_cast<size_t>(walls()), covered);
     }
-    void dragCells(int ai, int aj, int bi, int bj, FXuint state = 0)
-    {
-        int x0, y0, x1, y1;
-        editor->cellPixel(ai, aj, x0, y0);
-        editor->cellPixel(bi, bj, x1, y1);
-        editor->leftPress(x0, y0);
-        editor->motion(x1, y1);
-        editor->leftRelease(x1, y1, state);
-        settle();
-    }
-    Grid savedGrid()
-    {
-        editor->nextFile = (file + ".grid").c_str();
-        editor->command(GridEditorWindow::ID_SAVE_GRID);
-        Grid saved;
-        GridFileSettings settings;
-        EXPECT_EQ(readGridFile(file + ".grid", saved, settings), GridFileStatus::Ok);
-        return saved;
-    }
 };
 
 // On the 40 x 20 start-up grid (cells 0.05 square) a drag from cell
-// (10, 2): with Shift to (14, 12) the circle in the box (10..20, 2..12),
-// to (20, 4) the ellipse in that box; slip walls keep no outline.
+// (10, 2): with Shift to (14, 12) the circle in the box (10..20, 2..12)
+// (the longer side wins), to (20, 4) the ellipse in that box; slip walls
+// keep no outline, only the cells of the ellipse.
 TEST_F(EditorBodies, AFilledEllipseOfNoSlipWallsKeepsItsOutlineWithItsCells)
 {
     const struct {
@@ -125,11 +106,15 @@ TEST_F(EditorBodies, AFilledEllipseOfNoSlipWallsKeepsItsOutlineWithItsCells)
     const double d = grid().dx;
     for (const auto& c : cases) {
         editor->choose(c.type);
-        dragCells(10, 2, c.bi, c.bj, c.state);
+        editor->drag(10, 2, c.bi, c.bj, false, c.state);
         const int middle = (2 + c.j1) / 2;
         ASSERT_EQ(grid().outlines.size(), static_cast<size_t>(c.outlines)) << c.bi;
         if (c.outlines == 0) {
-            EXPECT_EQ(grid().flags[15][middle], CELL_SLIP_WALL);
+            EXPECT_EQ(grid().flags[15][middle], CELL_SLIP_WALL);  // its centre
+            EXPECT_EQ(grid().flags[10][middle], CELL_SLIP_WALL);  // west and east ends
+            EXPECT_EQ(grid().flags[20][middle], CELL_SLIP_WALL);
+            EXPECT_EQ(grid().flags[10][2], CELL_FLUID);           // a corner of the box
+            EXPECT_EQ(grid().flags[21][middle], CELL_FLUID);
         } else {
             const BodyOutline& o = grid().outlines[0];
             EXPECT_EQ(o.shape, c.shape);
@@ -184,7 +169,7 @@ TEST_F(EditorBodies, APolygonClickedCornerByCornerBecomesABody)
     EXPECT_GT(walls(), 50);
     shot("editor_polygon_closed");
 
-    const Grid saved = savedGrid();
+    const Grid saved = editor->savedGrid(file + ".grid");
     ASSERT_EQ(saved.outlines.size(), 1u);
     EXPECT_EQ(saved.outlines[0].corners.size(), 4u);
     EXPECT_EQ(saved.flags[12][9], CELL_NOSLIP_WALL);

@@ -1,7 +1,6 @@
 // Shapes, Fill and Import Image in the window, down to the saved file.
 #include "test_editor.h"
 
-#include "io/grid_file.h"
 
 #include <FXPNGImage.h>
 #include <gtest/gtest.h>
@@ -26,31 +25,7 @@ struct EditorShapes : testing::Test {
         std::remove((file + "-bad.png").c_str());
     }
     int flag(int i, int j) const { return editor->editedGrid().flags[i][j]; }
-    // A drag from cell a to cell b with the left or right button.
-    void drag(int ai, int aj, int bi, int bj, bool right = false, FXuint state = 0)
-    {
-        int x0, y0, x1, y1;
-        editor->cellPixel(ai, aj, x0, y0);
-        editor->cellPixel(bi, bj, x1, y1);
-        right ? editor->rightPress(x0, y0) : editor->leftPress(x0, y0);
-        editor->motion((x0 + x1) / 2, (y0 + y1) / 2);
-        editor->motion(x1, y1);
-        if (right)
-            editor->rightRelease(x1, y1);
-        else
-            editor->leftRelease(x1, y1, state);
-        settle();
-    }
-    // The grid as saved to a file and read back.
-    Grid savedGrid()
-    {
-        editor->nextFile = (file + ".grid").c_str();
-        editor->command(GridEditorWindow::ID_SAVE_GRID);
-        Grid grid;
-        GridFileSettings settings;
-        EXPECT_EQ(readGridFile(file + ".grid", grid, settings), GridFileStatus::Ok);
-        return grid;
-    }
+    void drag(int ai, int aj, int bi, int bj, bool right = false) { editor->drag(ai, aj, bi, bj, right); }
 };
 
 TEST_F(EditorShapes, ARectangleDrawnWithTheMouseIsSavedAsItsOutline)
@@ -58,7 +33,7 @@ TEST_F(EditorShapes, ARectangleDrawnWithTheMouseIsSavedAsItsOutline)
     editor->choose(editor->noSlip());
     editor->chooseDraw(ShapeKind::Rectangle);
     drag(3, 4, 9, 7);
-    const Grid grid = savedGrid();
+    const Grid grid = editor->savedGrid(file + ".grid");
     for (int i = 0; i < grid.NX; ++i)
         for (int j = 0; j < grid.NY; ++j) {
             const bool onOutline = i >= 3 && i <= 9 && j >= 4 && j <= 7 &&
@@ -80,19 +55,12 @@ TEST_F(EditorShapes, ARectangleDrawnWithTheMouseIsSavedAsItsOutline)
     EXPECT_EQ(flag(37, 17), CELL_FLUID);
 }
 
-TEST_F(EditorShapes, ShiftSquaresAnEllipseAndTheRightButtonErasesAShape)
+// (Shift squaring a Filled Ellipse: tests/gui/editor_bodies_test.cpp.)
+TEST_F(EditorShapes, TheRightButtonErasesAShape)
 {
     editor->choose(editor->slip());
-    editor->chooseDraw(ShapeKind::FilledEllipse);
-    // The longer side wins: a circle in the box (10..20, 2..12).
-    drag(10, 2, 14, 12, false, SHIFTMASK);
-    EXPECT_EQ(flag(15, 7), CELL_SLIP_WALL);  // its centre
-    EXPECT_EQ(flag(10, 7), CELL_SLIP_WALL);  // west and east ends
-    EXPECT_EQ(flag(20, 7), CELL_SLIP_WALL);
-    EXPECT_EQ(flag(10, 2), CELL_FLUID);      // a corner of the box
-    EXPECT_EQ(flag(21, 7), CELL_FLUID);
-
     editor->chooseDraw(ShapeKind::FilledRectangle);
+    drag(12, 4, 20, 10);
     drag(14, 6, 16, 8, true);
     EXPECT_EQ(flag(14, 6), CELL_FLUID);
     EXPECT_EQ(flag(16, 8), CELL_FLUID);

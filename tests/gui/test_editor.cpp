@@ -1,6 +1,9 @@
 #include "test_editor.h"
 
 #include "gui/grid_drawing.h"
+#include "io/grid_file.h"
+
+#include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
@@ -152,6 +155,28 @@ bool TestEditor::runAirfoilDialog(const AirfoilChoice& shown, AirfoilChoice& typ
         return false;
     typed = dialog.choice();
     return true;
+}
+
+void TestEditor::drag(int ai, int aj, int bi, int bj, bool right, FXuint state)
+{
+    int x0, y0, x1, y1;
+    cellPixel(ai, aj, x0, y0);
+    cellPixel(bi, bj, x1, y1);
+    right ? rightPress(x0, y0) : leftPress(x0, y0);
+    motion((x0 + x1) / 2, (y0 + y1) / 2);
+    motion(x1, y1);
+    right ? rightRelease(x1, y1) : leftRelease(x1, y1, state);
+    settle();
+}
+
+Grid TestEditor::savedGrid(const std::string& path)
+{
+    nextFile = path.c_str();
+    command(ID_SAVE_GRID);
+    Grid grid;
+    GridFileSettings settings;
+    EXPECT_EQ(readGridFile(path, grid, settings), GridFileStatus::Ok);
+    return grid;
 }
 
 // Press and release at one place.

@@ -163,6 +163,11 @@ public:
     void middleRelease(int x, int y);
     // A left click: press and release.
     void leftClick(int x, int y);
+    // A drag from cell a to cell b, past the cell between, with the left
+    // button (released with state) or the right one.
+    void drag(int ai, int aj, int bi, int bj, bool right = false, FXuint state = 0);
+    // Save Grid As into path, and the grid read back from it.
+    Grid savedGrid(const std::string& path);
     // The second click of a double click: a press the display counts as
     // the second, and its release.
     void doubleClick(int x, int y);
