@@ -86,6 +86,7 @@ public:
     // State the tests look at.
     const Grid& editedGrid() const { return model.grid(); }
     const GridSettings& gridSettings() const { return model.settings(); }
+    GridSettings shownSettings() const { return pageSettings(); }
     FXint word() const { return paintWord; }
     bool draggingLeft() const { return leftDragging; }
     bool draggingRight() const { return rightDragging; }
