@@ -40,9 +40,7 @@ struct EditorUndo : testing::Test {
     {
         const GridScalars& s = editor->editedGrid().scalars;
         const GridSettings& kept = editor->gridSettings();
-        return s.heatSettings.prandtl == kept.heat.prandtl && s.heatSettings.rayleigh == kept.heat.rayleigh &&
-               s.heatSettings.gravity == kept.heat.gravity && s.dyeSettings.schmidt == kept.dye.schmidt &&
-               s.dyeSettings.bandWidth == kept.dye.bandWidth;
+        return sameSettings(GridSettings{kept.file, s.heatSettings, s.dyeSettings}, kept);
     }
 };
 
