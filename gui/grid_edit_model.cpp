@@ -86,21 +86,11 @@ GridChange GridChange::removedBody(const Grid& current, size_t k)
     return change;
 }
 
+// The whole grid copied, outlines, heat and dye with it.
 GridChange GridChange::addedEmitters(const Grid& current, const Emitters& added)
 {
     auto copy = std::make_unique<Grid>();
-    copy->NX = current.NX;
-    copy->NY = current.NY;
-    copy->allocateFluid();
-    copy->aux1 = current.aux1;
-    copy->aux2 = current.aux2;
-    copy->dx = current.dx;
-    copy->dy = current.dy;
-    copy->flags.copyFrom(current.flags);
-    copy->u.copyFrom(current.u);
-    copy->v.copyFrom(current.v);
-    copy->p.copyFrom(current.p);
-    copy->emitters = current.emitters;
+    copyGridArrays(current, *copy);
     copy->emitters.insert(copy->emitters.end(), added.begin(), added.end());
     GridChange change;
     change.replacement = std::move(copy);

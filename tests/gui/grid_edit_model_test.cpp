@@ -119,12 +119,16 @@ TEST(GridEditModel, WholeGridChangesReplaceAndHandBackTheOldGrid)
 }
 
 // Emitters placed in the simulation window join the grid's own as a whole-
-// grid change: the cells stay as they were, and the grid it replaced (for
-// undo) has the emitters it had before.
+// grid change: the cells, outlines and dye stay as they were, and the grid
+// it replaced (for undo) has the emitters it had before.
 TEST(GridEditModel, AddedEmittersKeepTheCellsAndHandBackTheGridWithout)
 {
     GridEditModel model = modelOf(30, 12);
     model.apply(GridChange::paint(0, 4, CELL_INFLOW, 1.5, 0.0));
+    model.apply(GridChange::addedBody(model.grid(), BodyOutline::circle(0.5, 0.2, 0.1)));
+    GridChange dyed;
+    dyed.cells.push_back({5, 5, false, 0, false, 0.0, 0.0, ScalarPaint{false, false, 0.0, true, 1.0}});
+    model.apply(std::move(dyed));
     auto withOne = std::make_unique<Grid>();
     *withOne = std::move(*model.apply(GridChange::addedEmitters(model.grid(), {Emitter{0.1, 0.2, 0.1, 0.2, 3, 0}}))
                               .replaced);
@@ -138,6 +142,9 @@ TEST(GridEditModel, AddedEmittersKeepTheCellsAndHandBackTheGridWithout)
     EXPECT_EQ(g.flags[0][4], change.replaced->flags[0][4]);
     EXPECT_EQ(g.u[0][4], 1.5);
     EXPECT_EQ(g.dx, change.replaced->dx);
+    EXPECT_EQ(g.outlines.size(), 1u);
+    ASSERT_TRUE(g.scalars.dye);
+    EXPECT_EQ(g.scalars.c[5][5], 1.0);
     EXPECT_TRUE(withOne->emitters.empty());
 }
 
