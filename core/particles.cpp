@@ -152,20 +152,6 @@ struct HeunStep {
     }
 };
 
-// Where the processor has AVX2, the same operations in its three-operand
-// encoding, which spares the copies between registers; neither clone fuses
-// a multiply with an add, so both give the same bits.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void moveParticles(const HeunStep& heun, Particle* particles, unsigned char* left, std::size_t first, std::size_t end)
-{
-    // A copy of its own: the particles written in the loop could otherwise
-    // be taken to change what it reads.
-    const HeunStep step = heun;
-    step.moveAll(particles, left, first, end);
-}
-
 // Particles a part of the parallel pass moves: large enough that the
 // threads' start costs little beside the work.
 constexpr std::size_t particlesPerPart = 8192;
@@ -255,7 +241,10 @@ void ParticleTracer::afterStep(const Grid& state, double dt)
         parts.run(partCount, [&](int part) {
             const std::size_t first = static_cast<std::size_t>(part) * particlesPerPart;
             const std::size_t end = std::min(count, first + particlesPerPart);
-            moveParticles(heun, moving, left, first, end);
+            // A copy of its own: the particles written in the loop could
+            // otherwise be taken to change what it reads.
+            const HeunStep step = heun;
+            step.moveAll(moving, left, first, end);
         });
     } else {
         gone.assign(list.size(), 0);
