@@ -97,17 +97,14 @@ public:
     void readCells(const Grid& setUp);
 
 private:
+    // What the cell at a place holds for a particle (the values the step's
+    // own table reads in particles.cpp).
     enum Kind : unsigned char { Open = 0, Blocked = 1, Gone = 2 };
     Kind kindAt(double x, double y) const;
-    // The same at cell coordinates (x / dx, y / dy).
-    Kind kindAtCell(double fx, double fy) const;
-    // One particle's Heun step; false when it has left the flow. toCellX
-    // and toCellY are 1 / dx and 1 / dy.
-    bool move(Particle& p, const Grid& after, double dt, double toCellX, double toCellY) const;
     // Releases one emitter's particles (those in open cells).
     void release(const Emitter& emitter, int32_t index);
-    // Drops the particles marked gone and the oldest beyond the cap, in
-    // one pass that keeps the order.
+    // Drops the particles marked gone and the oldest beyond the cap,
+    // keeping the order.
     void compact();
 
     int32_t NX, NY;
