@@ -73,6 +73,9 @@ TEST(ComposeFrame, NoiseRestAndDivergedFlowsMatchTheReference)
     expectIdentical(*makeDivergedGrid(30, 20), 4, everything, "diverged");
     expectIdentical(*makeStagnantGrid(40, 20), 4, everything, "stagnant");
     expectIdentical(*makeStagnantGrid(40, 20), 2, everything, "stagnant");
+    for (double scale : {1e-4, 3e-3, 0.05})
+        for (int k : {1, 3})
+            expectIdentical(*makeCreepingGrid(30, 20, 3, scale), k, everything, "creeping");
 }
 
 TEST(ComposeFrame, EachElementAloneMatchesTheReference)
