@@ -1,5 +1,7 @@
 #include "render/field_resample.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -38,14 +40,42 @@ void PixelGrid::compute(int32_t NX, int32_t NY, int k)
     alongY.compute(rows, ch);
 }
 
+namespace {
+
+// Grid lines gathered at a time: the array holds a column of j after
+// another, so a line of i touches one cache line in every column; reading
+// several lines at once reads each of those cache lines once.
+constexpr int linesPerGather = 64;
+
+}  // namespace
+
 void FieldRows::start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a)
 {
     points = &grid;
     array = &a;
-    southLine.resize(NX);
-    northLine.resize(NX);
+    lineLength = NX;
+    lines.resize(static_cast<size_t>(linesPerGather) * NX);
     values.resize(grid.columns);
-    gatheredRow = -1;
+    firstLine = -1;
+    lineCount = 0;
+}
+
+// A few columns at a time, so that both the columns read and the lines
+// written stay in the cache while a tile is copied: the array's columns,
+// and the lines, lie a power of two apart.
+void FieldRows::gatherLinesFrom(int iy)
+{
+    constexpr int32_t columnsPerTile = 8;
+    firstLine = iy;
+    lineCount = std::min(linesPerGather, array->colCount() - iy);
+    for (int32_t i0 = 0; i0 < lineLength; i0 += columnsPerTile) {
+        const int32_t i1 = std::min(i0 + columnsPerTile, lineLength);
+        for (int n = 0; n < lineCount; ++n) {
+            double* line = lines.data() + static_cast<size_t>(n) * lineLength;
+            for (int32_t i = i0; i < i1; ++i)
+                line[i] = (*array)[i][iy + n];
+        }
+    }
 }
 
 namespace {
@@ -102,32 +132,20 @@ int interpolatePairs(const double*, const double*, const int*, const double*, do
 
 }  // namespace
 
-// PixelGrid::interpolate at every point of the row; the two grid rows the
-// pixel row lies between are first laid out in i.
+// PixelGrid::interpolate at every point of the row; the two grid lines the
+// pixel row lies between are first laid out in i, with the next few, as
+// rows are mostly read in order.
 const double* FieldRows::row(int y)
 {
     const int iy = points->alongY.index[y];
     const double fy = points->alongY.fraction[y];
-    if (iy != gatheredRow) {
-        const int32_t NX = static_cast<int32_t>(southLine.size());
-        // Rows are mostly read in order: the line north of one row is the
-        // line south of the next, and the array's lines are far apart.
-        if (gatheredRow >= 0 && iy == gatheredRow + 1) {
-            southLine.swap(northLine);
-            for (int32_t i = 0; i < NX; ++i)
-                northLine[i] = (*array)[i][iy + 1];
-        } else {
-            for (int32_t i = 0; i < NX; ++i) {
-                southLine[i] = (*array)[i][iy];
-                northLine[i] = (*array)[i][iy + 1];
-            }
-        }
-        gatheredRow = iy;
-    }
+    if (iy < firstLine || iy + 1 >= firstLine + lineCount)
+        gatherLinesFrom(iy);
+    const double* south = lines.data() + static_cast<size_t>(iy - firstLine) * lineLength;
+    const double* north = south + lineLength;
     const int* index = points->alongX.index.data();
     const double* fraction = points->alongX.fraction.data();
-    const int done = interpolatePairs(southLine.data(), northLine.data(), index, fraction, fy,
-                                      points->columns, values.data());
-    interpolateRow(southLine.data(), northLine.data(), index, fraction, fy, done, points->columns, values.data());
+    const int done = interpolatePairs(south, north, index, fraction, fy, points->columns, values.data());
+    interpolateRow(south, north, index, fraction, fy, done, points->columns, values.data());
     return values.data();
 }

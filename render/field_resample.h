@@ -62,12 +62,17 @@ public:
     const double* row(int y);
 
 private:
+    // Lines firstLine .. firstLine + lineCount - 1 of the array laid out in
+    // i, line after line, with iy and iy + 1 among them.
+    void gatherLinesFrom(int iy);
+
     const PixelGrid* points = nullptr;
     const Array2D<double>* array = nullptr;
-    std::vector<double> southLine;  // a[i][iy] for every i
-    std::vector<double> northLine;  // a[i][iy + 1] for every i
-    std::vector<double> values;     // the latest row
-    int gatheredRow = -1;           // iy of the two lines
+    int32_t lineLength = 0;        // NX
+    std::vector<double> lines;     // a[i][firstLine + n] at n * lineLength + i
+    int firstLine = -1;
+    int lineCount = 0;
+    std::vector<double> values;    // the latest row
 };
 
 // True when an NX x NY array at k pixels per cell can be drawn: k, NX and NY
