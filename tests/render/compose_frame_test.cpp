@@ -63,6 +63,10 @@ TEST(ComposeFrame, ChannelFlowMatchesTheReferenceAtEverySize)
         expectIdentical(*grid, k, everything, "channel");
     auto odd = makeChannelGrid(23, 17);
     expectIdentical(*odd, 6, everything, "channel 23 x 17");
+    // Tall enough that the fields read their grid lines in several goes.
+    auto tall = makeChannelGrid(24, 150);
+    for (int k : {1, 2})
+        expectIdentical(*tall, k, everything, "channel 24 x 150");
 }
 
 TEST(ComposeFrame, NoiseRestAndDivergedFlowsMatchTheReference)
