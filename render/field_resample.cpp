@@ -40,40 +40,38 @@ void PixelGrid::compute(int32_t NX, int32_t NY, int k)
     alongY.compute(rows, ch);
 }
 
-namespace {
-
-// Grid lines gathered at a time: the array holds a column of j after
-// another, so a line of i touches one cache line in every column; reading
-// several lines at once reads each of those cache lines once.
-constexpr int linesPerGather = 64;
-
-}  // namespace
-
-void FieldRows::start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a)
+void FieldRows::start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a, int firstRow, int endRow)
 {
     points = &grid;
     array = &a;
     lineLength = NX;
-    lines.resize(static_cast<size_t>(linesPerGather) * NX);
+    keptLinesEnd = endRow > firstRow ? grid.alongY.index[endRow - 1] + 2 : 0;
     values.resize(grid.columns);
     firstLine = -1;
     lineCount = 0;
 }
 
-// A few columns at a time, so that both the columns read and the lines
-// written stay in the cache while a tile is copied: the array's columns,
-// and the lines, lie a power of two apart.
+// The array holds a column of j after another, so a line of i touches one
+// cache line in every column, and the columns lie a power of two apart: the
+// lines are copied in tiles of a few columns by some lines, each cache line
+// of a column read once and the tile's lines kept in the cache meanwhile.
 void FieldRows::gatherLinesFrom(int iy)
 {
     constexpr int32_t columnsPerTile = 8;
+    constexpr int linesPerTile = 64;
     firstLine = iy;
-    lineCount = std::min(linesPerGather, array->colCount() - iy);
-    for (int32_t i0 = 0; i0 < lineLength; i0 += columnsPerTile) {
-        const int32_t i1 = std::min(i0 + columnsPerTile, lineLength);
-        for (int n = 0; n < lineCount; ++n) {
-            double* line = lines.data() + static_cast<size_t>(n) * lineLength;
-            for (int32_t i = i0; i < i1; ++i)
-                line[i] = (*array)[i][iy + n];
+    lineCount = std::min(std::max(keptLinesEnd, iy + 2), array->colCount()) - iy;
+    if (lines.size() < static_cast<size_t>(lineCount) * lineLength)
+        lines.resize(static_cast<size_t>(lineCount) * lineLength);
+    for (int n0 = 0; n0 < lineCount; n0 += linesPerTile) {
+        const int n1 = std::min(n0 + linesPerTile, lineCount);
+        for (int32_t i0 = 0; i0 < lineLength; i0 += columnsPerTile) {
+            const int32_t i1 = std::min(i0 + columnsPerTile, lineLength);
+            for (int n = n0; n < n1; ++n) {
+                double* line = lines.data() + static_cast<size_t>(n) * lineLength;
+                for (int32_t i = i0; i < i1; ++i)
+                    line[i] = (*array)[i][iy + n];
+            }
         }
     }
 }

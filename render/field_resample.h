@@ -51,8 +51,10 @@ struct PixelGrid {
 class alignas(64) FieldRows {
 public:
     // Reads a at the given points, which outlive the reader's use; the
-    // caller has checked fieldFits.
-    void start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a);
+    // caller has checked fieldFits. The rows firstRow <= y < endRow are
+    // those read most: the grid lines they lie between are gathered at the
+    // first of them and kept for every later reading.
+    void start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a, int firstRow, int endRow);
 
     int columns() const { return points->columns; }
     int rows() const { return points->rows; }
@@ -62,13 +64,14 @@ public:
     const double* row(int y);
 
 private:
-    // Lines firstLine .. firstLine + lineCount - 1 of the array laid out in
-    // i, line after line, with iy and iy + 1 among them.
+    // Lines iy up to the last the kept rows need (at least iy + 1) of the
+    // array laid out in i, line after line.
     void gatherLinesFrom(int iy);
 
     const PixelGrid* points = nullptr;
     const Array2D<double>* array = nullptr;
     int32_t lineLength = 0;        // NX
+    int keptLinesEnd = 0;          // one past the last line the kept rows need
     std::vector<double> lines;     // a[i][firstLine + n] at n * lineLength + i
     int firstLine = -1;
     int lineCount = 0;
