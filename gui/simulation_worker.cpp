@@ -5,9 +5,10 @@
 SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, const Grid& grid,
                                    const SolverSettings& settings, FrameOutputs& outputs, ScreenComposer& screen,
                                    std::unique_ptr<MeasureLog>& log, ChartHistory& chart)
-    : signal(std::make_unique<FXGUISignal>(app, target, selector)), editedGrid(grid), solverSettings(settings),
-      outputs(outputs), screen(screen), log(log), chart(chart)
+    : signal(std::make_unique<FXGUISignal>(app, target, selector)), solverSettings(settings), outputs(outputs),
+      screen(screen), log(log), chart(chart)
 {
+    copyGridArrays(grid, editedGrid);
     outputs.watchStopRequest(&stopRequest);
     screen.watchStopRequest(&stopRequest);
     start();
@@ -262,8 +263,8 @@ void SimulationWorker::applyPaints(const std::vector<CellPaint>& cells, const st
     simulation->paintDye(dye);
 }
 
-// The run takes its own copy of the editor's grid, which the editor may
-// change once the window has closed. The settings are read after the step:
+// The run reads the worker's copy of the grid, which outlives it. The
+// settings are read after the step:
 // the canvas has usually been laid out, and elements and the output size
 // chosen, while it ran. The window closing during the step leaves it
 // unfinished, and nothing of it is shown.
@@ -276,7 +277,6 @@ void SimulationWorker::build()
     }
     simulation = std::make_unique<SimulationRun>(editedGrid, solverSettings);
     simulation->watchStopRequest(&stopRequest);
-    simulation->ownTheGrid();
     simulation->step();
     CycleSettings settings;
     {

@@ -72,8 +72,8 @@ public:
     // The objects worked on belong to the window; once it has quit, the
     // worker touches none of them. The window is told of every report by
     // selector, SEL_IO_READ. The thread starts at once: it makes the run
-    // from grid (read until the build step is done) and settings, then
-    // takes the build step.
+    // from a copy of grid, taken here, and settings, then takes the build
+    // step.
     SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, const Grid& grid,
                      const SolverSettings& settings, FrameOutputs& outputs, ScreenComposer& screen,
                      std::unique_ptr<MeasureLog>& log, ChartHistory& chart);
@@ -193,8 +193,10 @@ private:
     long long collectedSerial = 0;
     bool screenWanted = true;     // the window has taken the last frame
 
-    // What the run is made from, read by the build step only.
-    const Grid& editedGrid;
+    // What the run is made from, read by the build step only: the editor
+    // may change its grid as soon as the window has closed, which may come
+    // before the build step is done.
+    Grid editedGrid;
     const SolverSettings solverSettings;
     // Made by the build step; the worker's while it works, the window's
     // while parked.
