@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -79,6 +81,19 @@ struct LookupBox {
     }
 };
 
+uint64_t doubleBits(double value)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+double doubleOf(uint64_t bits)
+{
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 // Steps a path may take from p (a coordinate of the box [low, high), low
 // at least 1) and still lie in the box, up to limit, with stride set to
 // what each step adds. The box lies in one binade of doubles, where p +
@@ -90,11 +105,10 @@ int stepsInBox(double p, double step, double low, double high, int limit, double
 {
     if (!(low >= 1.0) || !(p >= low && p < high) || !std::isfinite(step))
         return 0;
-    int exponent = 0;
-    std::frexp(p, &exponent);
-    const double binadeLow = std::ldexp(1.0, exponent - 1);
-    const double binadeHigh = std::ldexp(1.0, exponent);
-    const double ulp = std::ldexp(1.0, exponent - 53);
+    const uint64_t field = doubleBits(p) >> 52;  // p is positive and finite
+    const double binadeLow = doubleOf(field << 52);
+    const double binadeHigh = 2 * binadeLow;
+    const double ulp = doubleOf((field - 52) << 52);  // p at least 1: a normal power of two
     stride = (p + step) - p;
     const double other = p + ulp < binadeHigh ? p + ulp : p - ulp;
     if ((other + step) - other != stride)
@@ -117,8 +131,9 @@ int stepsInBox(double p, double step, double low, double high, int limit, double
 }
 
 // Consecutive steps inside one lookup box after which the rest of the box
-// is crossed in one move: slow paths stay in a box for hundreds of steps.
-constexpr int stepsBeforeSkip = 8;
+// is crossed in one move: slow paths stay in a box for hundreds of steps,
+// while a path that crosses a box in a few is not worth the look.
+constexpr int stepsBeforeSkip = 24;
 
 // Traces one path from (sx, sy): each step
 //   1. ends outside 0 <= px <= W, 0 <= py <= H (NaN counts as below 0);
