@@ -172,15 +172,15 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
     buildPaintGroup();
     buildParticleControls();
 
-    run.reset(new SimulationRun(*grid, settings));
     solverLabel->setText(FXStringFormat("%s\n%s", schemeText(settings.convection), solverText(settings.pressure)));
-    if (!run->carriesDye())
+    if (!SimulationRun::carriesDye(settings))
         dyeChoice->disable();
-    allocateImage();
     showFrameSize();
     timeLabel->setText(uiText(TXT_PREPARING));
-    worker = std::make_unique<SimulationWorker>(getApp(), this, ID_WORKER, *run, outputs, screenComposer, measureLog,
-                                                chartHistory);
+    // The solver and the picture are made by the worker: on a large grid
+    // they take a good part of a second, and the window answers meanwhile.
+    worker = std::make_unique<SimulationWorker>(getApp(), this, ID_WORKER, *grid, settings, outputs, screenComposer,
+                                                measureLog, chartHistory);
     orderSettings();
 
     toolTip = new FXToolTip(getApp());
@@ -200,7 +200,8 @@ CalculateWindow::CalculateWindow(FXWindow* owner, const Grid* grid, const Solver
 // window, image, AVI file, pending cycle; then the canvas before its visual.
 CalculateWindow::~CalculateWindow()
 {
-    const bool ended = worker->quit(run);
+    const bool ended = worker->quit();
+    run = nullptr;  // the worker's, freed as its thread ends
     delete measureWindow;  // it reads the log and the chart points, under the worker's mutex
     if (ended)
         worker.reset();
@@ -208,7 +209,6 @@ CalculateWindow::~CalculateWindow()
         keepUntilEnded(std::move(worker));
     outputs.release();
     outputs.closeAvi();
-    run.reset();  // unless the worker has it
     freeEndedWorkers();
     cancelCycle();
     delete toolTip;
@@ -507,11 +507,12 @@ void CalculateWindow::allocateImage()
     outputs.allocate(grid->NX, grid->NY, pixelsPerCell, chosenView().quantity != ColourQuantity::None);
 }
 
-// "%s: %d" with "Width" and W, "Height" and H.
+// "%s: %d" with "Width" and W, "Height" and H: the size the picture has,
+// or will have once the worker has allocated it.
 void CalculateWindow::showFrameSize()
 {
-    widthLabel->setText(FXStringFormat("%s: %d", uiText(TXT_WIDTH), outputs.picture().width()));
-    heightLabel->setText(FXStringFormat("%s: %d", uiText(TXT_HEIGHT), outputs.picture().height()));
+    widthLabel->setText(FXStringFormat("%s: %d", uiText(TXT_WIDTH), pixelsPerCell * grid->NX));
+    heightLabel->setText(FXStringFormat("%s: %d", uiText(TXT_HEIGHT), pixelsPerCell * grid->NY));
 }
 
 // Start: the save-method controls locked, then the run as the method says.
@@ -613,6 +614,9 @@ void CalculateWindow::takeReport()
 void CalculateWindow::takeBuildReport()
 {
     preparing = false;
+    run = worker->builtRun();
+    if (outputs.picture().width() != pixelsPerCell * grid->NX)
+        allocateImage();  // the size changed after the worker read it
     showRunTime();
     if (report.renderSerial != renderSerial)
         renderFrame();
@@ -782,10 +786,12 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
 long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
 {
     if (!preparing && !runInHand())
-        return 1;  // the outputs are the worker's (the build step leaves them alone)
+        return 1;  // the outputs are the worker's
     pixelsPerCell = sizeSpinner->getValue();
-    outputs.release();
-    allocateImage();
+    if (!preparing) {
+        outputs.release();
+        allocateImage();
+    }  // else the build step allocates at the size ordered, or the report finds it changed
     showFrameSize();
     orderSettings();
     return 1;
@@ -965,12 +971,12 @@ bool CalculateWindow::measuring() const
 void CalculateWindow::prepareMeasuring()
 {
     const bool measuredBefore = measuring();
-    worker->atHandOver([this, measuredBefore] {
+    worker->atHandOver([this, measuredBefore](SimulationRun& inHand) {
         if (!measureLog) {
-            measureLog = std::make_unique<MeasureLog>(run->state(), run->solverSettings().reynolds,
-                                                      wallsOnFaces(run->solverSettings().convection));
+            measureLog = std::make_unique<MeasureLog>(inHand.state(), inHand.solverSettings().reynolds,
+                                                      wallsOnFaces(inHand.solverSettings().convection));
         } else if (!measuredBefore) {
-            measureLog->restart(run->state());
+            measureLog->restart(inHand.state());
             chartHistory.clear();
         }
     });
@@ -1116,7 +1122,7 @@ void CalculateWindow::placeProbeAt(FXint x, FXint y)
         return;
     prepareMeasuring();
     const ProbePoint probe{at->x, at->y};
-    worker->atHandOver([this, probe] { measureLog->addProbe(probe, run->state()); });
+    worker->atHandOver([this, probe](SimulationRun& inHand) { measureLog->addProbe(probe, inHand.state()); });
     orderSettings();
     if (runInHand())
         showProbesAdded();
@@ -1268,7 +1274,9 @@ long CalculateWindow::onCanvasLeftRelease(FXObject*, FXSelector, void* ptr)
     const DomainPoint to = click || !end ? from : *end;
     const int32_t colour = static_cast<int32_t>(grid->emitters.size() + placedEmitters.size());
     if ((event->state & SHIFTMASK) && !click) {
-        worker->atHandOver([this, from, to, colour] { run->particles().releaseLine(from.x, from.y, to.x, to.y, colour); });
+        worker->atHandOver([from, to, colour](SimulationRun& inHand) {
+            inHand.particles().releaseLine(from.x, from.y, to.x, to.y, colour);
+        });
         showParticles->setCheck(TRUE);
         renderFrame();
         return 1;
@@ -1289,7 +1297,7 @@ long CalculateWindow::onCmdReleaseInflow(FXObject*, FXSelector, void*)
 void CalculateWindow::placeEmitter(Emitter emitter)
 {
     placedEmitters.push_back(emitter);
-    worker->atHandOver([this, emitter] { run->placeEmitter(emitter); });
+    worker->atHandOver([emitter](SimulationRun& inHand) { inHand.placeEmitter(emitter); });
     showParticles->setCheck(TRUE);
     renderFrame();
 }

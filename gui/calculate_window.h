@@ -103,7 +103,7 @@ protected:
     FXCheckButton* lockRange = nullptr;       // keeps the colour map's range
     FXTextField* rangeMin = nullptr;          // the locked range, editable
     FXTextField* rangeMax = nullptr;
-    std::unique_ptr<SimulationRun> run;       // solver and the two counters; owned
+    SimulationRun* run = nullptr;             // solver and the counters; the worker's, known once built
     const Grid* grid = nullptr;               // the editor's grid; not owned
     bool aviOpening = false;                  // the AVI file is being opened under the wait cursor
     // The picture, the PPM files and the AVI file; the AVI output asks and
@@ -185,7 +185,7 @@ protected:
     // Pixels per cell of the screen picture on the canvas as it is now.
     int screenPixelsPerCell() const;
     // Whether the window may use the run now: the worker is parked.
-    bool runInHand() const { return worker->parked(); }
+    bool runInHand() const { return run && worker->parked(); }
     // Enables the controls that Start disables, Start itself, and disables
     // Stop and the pause controls: the Idle state.
     void enterIdleControls();
@@ -312,8 +312,8 @@ public:
         ID_LAST
     };
 
-    // Builds every widget, the solver and the image; the worker takes the
-    // solver one step past grid.
+    // Builds every widget and starts the worker, which makes the solver
+    // and the image and takes the solver one step past grid.
     CalculateWindow(FXWindow* owner, const Grid* grid, const SolverSettings& settings);
     // The same with forward Euler, the central terms and a fixed time step.
     CalculateWindow(FXWindow* owner, const Grid* grid, double reynolds, double timeStep);

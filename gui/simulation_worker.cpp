@@ -2,13 +2,13 @@
 
 #include "gui/measure_window.h"
 
-SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, SimulationRun& run,
-                                   FrameOutputs& outputs, ScreenComposer& screen, std::unique_ptr<MeasureLog>& log,
-                                   ChartHistory& chart)
-    : signal(std::make_unique<FXGUISignal>(app, target, selector)), simulation(run), outputs(outputs), screen(screen),
-      log(log), chart(chart)
+SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, const Grid& grid,
+                                   const SolverSettings& settings, FrameOutputs& outputs, ScreenComposer& screen,
+                                   std::unique_ptr<MeasureLog>& log, ChartHistory& chart)
+    : signal(std::make_unique<FXGUISignal>(app, target, selector)), solverSettings(settings), outputs(outputs),
+      screen(screen), log(log), chart(chart)
 {
-    simulation.watchStopRequest(&stopRequest);
+    copyGridArrays(grid, editedGrid);
     outputs.watchStopRequest(&stopRequest);
     screen.watchStopRequest(&stopRequest);
     start();
@@ -20,8 +20,7 @@ SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector sele
 // the mutex, and the thread joined by the handle kept at the start.
 SimulationWorker::~SimulationWorker()
 {
-    std::unique_ptr<SimulationRun> kept;
-    quit(kept);
+    quit();
     {
         FXMutexLock lock(mutex);
         while (!finished)
@@ -35,7 +34,7 @@ SimulationWorker::~SimulationWorker()
 // streamline; the step under way gives up at its next sweep, but nothing
 // waits for that. The signal goes now, on the event thread, where it was
 // made: the worker reports nothing more.
-bool SimulationWorker::quit(std::unique_ptr<SimulationRun>& run)
+bool SimulationWorker::quit()
 {
     FXMutexLock lock(mutex);
     if (!quitting) {
@@ -48,11 +47,7 @@ bool SimulationWorker::quit(std::unique_ptr<SimulationRun>& run)
         outputs.watchStopRequest(nullptr);
         screen.watchStopRequest(nullptr);
     }
-    if (finished)
-        return true;
-    if (run)
-        leftoverRun = std::move(run);
-    return false;
+    return finished;
 }
 
 bool SimulationWorker::ended()
@@ -84,23 +79,14 @@ void SimulationWorker::tellWindow()
         signal->signal();
 }
 
-// A closed window's run is freed here, on the worker's thread, rather than
-// on the event thread; one handed over while the last was being freed is
-// freed too.
+// The run of a closed window is freed here, on the worker's thread, rather
+// than on the event thread.
 void SimulationWorker::endRun()
 {
-    for (;;) {
-        std::unique_ptr<SimulationRun> leftover;
-        {
-            FXMutexLock lock(mutex);
-            if (!leftoverRun) {
-                finished = true;
-                released.broadcast();
-                return;
-            }
-            leftover = std::move(leftoverRun);
-        }
-    }
+    simulation.reset();
+    FXMutexLock lock(mutex);
+    finished = true;
+    released.broadcast();
 }
 
 void SimulationWorker::setSettings(const CycleSettings& settings)
@@ -173,13 +159,19 @@ bool SimulationWorker::parked()
     return isParked();
 }
 
-void SimulationWorker::atHandOver(const std::function<void()>& job)
+void SimulationWorker::atHandOver(const std::function<void(SimulationRun&)>& job)
 {
     FXMutexLock lock(mutex);
     if (isParked())
-        job();
+        job(*simulation);
     else
         jobs.push_back(job);
+}
+
+SimulationRun* SimulationWorker::builtRun()
+{
+    FXMutexLock lock(mutex);
+    return building ? nullptr : simulation.get();
 }
 
 void SimulationWorker::park()
@@ -209,8 +201,8 @@ bool SimulationWorker::allCollected()
 
 void SimulationWorker::runJobs()
 {
-    for (const std::function<void()>& job : jobs)
-        job();
+    for (const std::function<void(SimulationRun&)>& job : jobs)
+        job(*simulation);
     jobs.clear();
 }
 
@@ -263,32 +255,40 @@ FXint SimulationWorker::run()
 void SimulationWorker::applyPaints(const std::vector<CellPaint>& cells, const std::vector<DyePaint>& dye)
 {
     if (!cells.empty()) {
-        simulation.repaint(cells);
+        simulation->repaint(cells);
         FXMutexLock lock(mutex);
         if (log && !quitting)
-            log->restart(simulation.state());
+            log->restart(simulation->state());
     }
-    simulation.paintDye(dye);
+    simulation->paintDye(dye);
 }
 
-// The run takes its own copy of the editor's grid, which the editor may
-// change once the window has closed. The settings are read after the step:
-// the canvas has usually been laid out, and elements chosen, while it ran.
-// The window closing during the step leaves it unfinished, and nothing of
-// it is shown.
+// The run reads the worker's copy of the grid, which outlives it. The
+// settings are read after the step:
+// the canvas has usually been laid out, and elements and the output size
+// chosen, while it ran. The window closing during the step leaves it
+// unfinished, and nothing of it is shown.
 void SimulationWorker::build()
 {
-    simulation.ownTheGrid();
-    simulation.step();
+    {
+        FXMutexLock lock(mutex);
+        if (quitting)
+            return;  // closed before the run was made: nothing to build
+    }
+    simulation = std::make_unique<SimulationRun>(editedGrid, solverSettings);
+    simulation->watchStopRequest(&stopRequest);
+    simulation->step();
     CycleSettings settings;
     {
         FXMutexLock lock(mutex);
         settings = wanted;
     }
     if (!stopRequested(&stopRequest) && takeWindowParts()) {
-        screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
+        outputs.allocate(simulation->editedGrid().NX, simulation->editedGrid().NY, settings.pixelsPerCell,
+                         settings.elements.colourMap.quantity != ColourQuantity::None);
+        screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
                        settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                       &simulation.particles().particles());
+                       &simulation->particles().particles());
         releaseWindowParts();
     }
     {
@@ -310,22 +310,22 @@ void SimulationWorker::build()
 void SimulationWorker::cycle(const CycleSettings& settings)
 {
     FrameSaveResult saved;
-    const bool frameCycle = simulation.isFrameCycle(settings.interval);
+    const bool frameCycle = simulation->isFrameCycle(settings.interval);
     bool composed = false;
-    simulation.cycle(settings.interval, [&](int32_t index) {
+    simulation->cycle(settings.interval, [&](int32_t index) {
         if (stopRequested(&stopRequest) || !takeWindowParts())
             return true;  // a stop is coming: no frame from a step given up
-        saved = outputs.frame(simulation.state(), simulation.simulatedTime(), settings.elements, settings.saving,
-                              index, nullptr, &simulation.particles().particles());
+        saved = outputs.frame(simulation->state(), simulation->simulatedTime(), settings.elements, settings.saving,
+                              index, nullptr, &simulation->particles().particles());
         bool wantedNow;
         {
             FXMutexLock lock(mutex);
             wantedNow = screenWanted;
         }
         if (wantedNow) {
-            screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
+            screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
                            settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                           &simulation.particles().particles());
+                           &simulation->particles().particles());
             composed = true;
         }
         releaseWindowParts();
@@ -342,7 +342,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
     if (settings.measuring)
         measureStep(frameCycle);
     fillReport(frameCycle, saved, false);
-    settleAfterCycle(simulation.unstable() || !saved.ok);
+    settleAfterCycle(simulation->unstable() || !saved.ok);
 }
 
 void SimulationWorker::settleAfterCycle(bool failed)
@@ -370,23 +370,23 @@ void SimulationWorker::settleAfterFrame()
 // A blown-up step is not measured: its numbers are not finite.
 void SimulationWorker::measureStep(bool frameCycle)
 {
-    if (!log || simulation.unstable())
+    if (!log || simulation->unstable())
         return;
-    const StepReport& report = simulation.lastStepReport();
-    log->record(simulation.state(), simulation.cycles(), simulation.simulatedTime(), report.dt,
+    const StepReport& report = simulation->lastStepReport();
+    log->record(simulation->state(), simulation->cycles(), simulation->simulatedTime(), report.dt,
                 report.sweeps + report.cycles);
     if (frameCycle)
-        chart.append(simulation.simulatedTime(), MeasureWindow::chartRow(*log));
+        chart.append(simulation->simulatedTime(), MeasureWindow::chartRow(*log));
 }
 
 void SimulationWorker::fillReport(bool frameCycle, const FrameSaveResult& saved, bool afterStop)
 {
-    latest.cycles = simulation.cycles();
-    latest.frames = simulation.frames();
-    latest.time = simulation.simulatedTime();
-    latest.dt = simulation.lastStepReport().dt;
-    latest.unstable = simulation.unstable();
-    latest.unstableCycle = simulation.unstableCycle();
+    latest.cycles = simulation->cycles();
+    latest.frames = simulation->frames();
+    latest.time = simulation->simulatedTime();
+    latest.dt = simulation->lastStepReport().dt;
+    latest.unstable = simulation->unstable();
+    latest.unstableCycle = simulation->unstableCycle();
     latest.saved = saved;
     latest.frameCycle = frameCycle;
     latest.afterStop = afterStop;
@@ -398,9 +398,9 @@ void SimulationWorker::composeScreen(const CycleSettings& settings)
 {
     if (!takeWindowParts())
         return;
-    screen.compose(simulation.state(), simulation.editedGrid().NX, simulation.editedGrid().NY,
+    screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
                    settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                   &simulation.particles().particles());
+                   &simulation->particles().particles());
     releaseWindowParts();
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))
@@ -422,20 +422,20 @@ void SimulationWorker::reset(const CycleSettings& settings)
         return;
     outputs.closeAvi();
     outputs.release();
-    outputs.allocate(simulation.editedGrid().NX, simulation.editedGrid().NY, settings.pixelsPerCell,
+    outputs.allocate(simulation->editedGrid().NX, simulation->editedGrid().NY, settings.pixelsPerCell,
                      settings.elements.colourMap.quantity != ColourQuantity::None);
     releaseWindowParts();
     if (stopRequested(&stopRequest))
         return;  // the window closes: no solver to build
-    simulation.rebuild();
-    simulation.step();
-    simulation.resetCounters();
+    simulation->rebuild();
+    simulation->step();
+    simulation->resetCounters();
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))
         return;  // another stop came, or the window closes: the reset starts again or ends
     chart.clear();
     if (log)
-        log->restart(simulation.state());
+        log->restart(simulation->state());
     fillReport(false, FrameSaveResult(), true);
     if (mode == Mode::Stopping)
         park();

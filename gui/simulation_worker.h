@@ -6,18 +6,22 @@
 // puts back a report of the run and the latest finished screen frame, and
 // wakes the window through an FXGUISignal.
 //
-// The first thing the worker does is the build step, the one step a run
-// takes before its first cycle (on a large grid it takes seconds), and the
-// screen frame of its result; the window shows nothing until that is
-// reported (Report::afterBuild).
+// The first thing the worker does is to make the run (the solver, a
+// fraction of a second on a large grid), take the build step, the one step
+// a run takes before its first cycle (on a large grid it takes seconds),
+// allocate the frame outputs' picture and draw the screen frame of the
+// result; the window shows nothing until that is reported
+// (Report::afterBuild), and only then learns where the run is.
 //
-// Who may touch the run, its frame outputs and the screen composer: the
-// worker from the order that starts it (run, step, stop) until it reports
-// itself parked again, the window while it is parked. The build step uses
-// the run and the screen composer only, so the frame outputs are the
-// window's until it gives the first order after the build's report. The
-// measure log and the chart points are written by the worker only with the
-// mutex held, and read by the windows with it held, at any time.
+// The worker owns the run and frees it as the thread ends. Who may touch
+// the run, its frame outputs and the screen composer: the worker while it
+// builds, and from the order that starts it (run, step, stop) until it
+// reports itself parked again; the window while it is parked. Orders given
+// while it builds are taken after the build; of them only a stop's reset
+// uses the frame outputs, so they are the window's from the build's report
+// until it orders a stop or a cycle. The measure log and the chart points
+// are written by the worker only with the mutex held, and read by the
+// windows with it held, at any time.
 #pragma once
 
 #include "core/stop_request.h"
@@ -66,11 +70,13 @@ public:
     };
 
     // The objects worked on belong to the window; once it has quit, the
-    // worker touches none of them but the run. The window is told of every
-    // report by selector, SEL_IO_READ. The thread starts at once with the
-    // build step.
-    SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, SimulationRun& run, FrameOutputs& outputs,
-                     ScreenComposer& screen, std::unique_ptr<MeasureLog>& log, ChartHistory& chart);
+    // worker touches none of them. The window is told of every report by
+    // selector, SEL_IO_READ. The thread starts at once: it makes the run
+    // from a copy of grid, taken here, and settings, then takes the build
+    // step.
+    SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, const Grid& grid,
+                     const SolverSettings& settings, FrameOutputs& outputs, ScreenComposer& screen,
+                     std::unique_ptr<MeasureLog>& log, ChartHistory& chart);
     // Ends the thread: quits when the window has not, then waits for the
     // step under way to be given up.
     ~SimulationWorker() override;
@@ -96,9 +102,12 @@ public:
     // and none ordered.
     bool parked();
     // Runs job now when parked, else between two steps, before the next, or
-    // as the worker parks; either way with the mutex held and the run the
-    // job's to use.
-    void atHandOver(const std::function<void()>& job);
+    // as the worker parks (the first time after the build step); either way
+    // with the mutex held and the run the job's to use.
+    void atHandOver(const std::function<void(SimulationRun&)>& job);
+    // The run, once the build step has been reported; null before. The
+    // window may use it while the worker is parked.
+    SimulationRun* builtRun();
     // The latest report; with a screen frame newer than the one in shown,
     // swaps it in and returns true.
     bool collect(Report& report, ScreenFrame& shown);
@@ -110,9 +119,9 @@ public:
     // the worker touches nothing of the window's but the run, reports
     // nothing and takes no orders. Waits only while a frame is being drawn
     // or written. Returns whether the thread has ended; if not, the worker
-    // takes run (when given) and frees it once the step is given up, and
-    // the window must keep this until ended() (gui/ending_workers.h).
-    bool quit(std::unique_ptr<SimulationRun>& run);
+    // frees the run once the step is given up, and the window must keep
+    // this until ended() (gui/ending_workers.h).
+    bool quit();
     // Whether the thread has ended: it may then be destroyed at once.
     bool ended();
 
@@ -124,7 +133,8 @@ private:
 
     // One cycle as the run loop takes it; false when it was given up.
     void cycle(const CycleSettings& settings);
-    // The build step and the screen frame of its result, then reported.
+    // The run made, the build step, the frame outputs' picture and the
+    // screen frame of the result, then reported.
     void build();
     // Whether the worker is parked (mutex held).
     bool isParked() const { return mode == Mode::Parked && !building; }
@@ -149,7 +159,7 @@ private:
     void releaseWindowParts();
     // The window woken for a report, unless it is closing.
     void tellWindow();
-    // The end of the thread: a closed window's run freed, then ended.
+    // The end of the thread: the run freed, then ended.
     void endRun();
     // The run's counters into the mailbox's report (mutex held).
     void fillReport(bool frameCycle, const FrameSaveResult& saved, bool afterStop);
@@ -172,10 +182,9 @@ private:
     bool finished = false;        // run() has returned its last access to this
     bool building = true;         // the build step is not yet reported
     bool holdingWindowParts = false;  // the outputs or the screen composer in use
-    std::unique_ptr<SimulationRun> leftoverRun;  // a closed window's, freed by the thread
     int stepsWanted = 0;
     CycleSettings wanted;
-    std::vector<std::function<void()>> jobs;
+    std::vector<std::function<void(SimulationRun&)>> jobs;
     std::vector<CellPaint> paintsWanted;
     std::vector<DyePaint> dyeWanted;
     Report latest;
@@ -184,8 +193,14 @@ private:
     long long collectedSerial = 0;
     bool screenWanted = true;     // the window has taken the last frame
 
-    // The worker's while it works, the window's while parked.
-    SimulationRun& simulation;
+    // What the run is made from, read by the build step only: the editor
+    // may change its grid as soon as the window has closed, which may come
+    // before the build step is done.
+    Grid editedGrid;
+    const SolverSettings solverSettings;
+    // Made by the build step; the worker's while it works, the window's
+    // while parked.
+    std::unique_ptr<SimulationRun> simulation;
     FrameOutputs& outputs;
     ScreenComposer& screen;
     std::unique_ptr<MeasureLog>& log;

@@ -1,5 +1,7 @@
 #include "render/field_resample.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -38,14 +40,40 @@ void PixelGrid::compute(int32_t NX, int32_t NY, int k)
     alongY.compute(rows, ch);
 }
 
-void FieldRows::start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a)
+void FieldRows::start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a, int firstRow, int endRow)
 {
     points = &grid;
     array = &a;
-    southLine.resize(NX);
-    northLine.resize(NX);
+    lineLength = NX;
+    keptLinesEnd = endRow > firstRow ? grid.alongY.index[endRow - 1] + 2 : 0;
     values.resize(grid.columns);
-    gatheredRow = -1;
+    firstLine = -1;
+    lineCount = 0;
+}
+
+// The array holds a column of j after another, so a line of i touches one
+// cache line in every column, and the columns lie a power of two apart: the
+// lines are copied in tiles of a few columns by some lines, each cache line
+// of a column read once and the tile's lines kept in the cache meanwhile.
+void FieldRows::gatherLinesFrom(int iy)
+{
+    constexpr int32_t columnsPerTile = 8;
+    constexpr int linesPerTile = 64;
+    firstLine = iy;
+    lineCount = std::min(std::max(keptLinesEnd, iy + 2), array->colCount()) - iy;
+    if (lines.size() < static_cast<size_t>(lineCount) * lineLength)
+        lines.resize(static_cast<size_t>(lineCount) * lineLength);
+    for (int n0 = 0; n0 < lineCount; n0 += linesPerTile) {
+        const int n1 = std::min(n0 + linesPerTile, lineCount);
+        for (int32_t i0 = 0; i0 < lineLength; i0 += columnsPerTile) {
+            const int32_t i1 = std::min(i0 + columnsPerTile, lineLength);
+            for (int n = n0; n < n1; ++n) {
+                double* line = lines.data() + static_cast<size_t>(n) * lineLength;
+                for (int32_t i = i0; i < i1; ++i)
+                    line[i] = (*array)[i][iy + n];
+            }
+        }
+    }
 }
 
 namespace {
@@ -102,32 +130,20 @@ int interpolatePairs(const double*, const double*, const int*, const double*, do
 
 }  // namespace
 
-// PixelGrid::interpolate at every point of the row; the two grid rows the
-// pixel row lies between are first laid out in i.
+// PixelGrid::interpolate at every point of the row; the two grid lines the
+// pixel row lies between are first laid out in i, with the next few, as
+// rows are mostly read in order.
 const double* FieldRows::row(int y)
 {
     const int iy = points->alongY.index[y];
     const double fy = points->alongY.fraction[y];
-    if (iy != gatheredRow) {
-        const int32_t NX = static_cast<int32_t>(southLine.size());
-        // Rows are mostly read in order: the line north of one row is the
-        // line south of the next, and the array's lines are far apart.
-        if (gatheredRow >= 0 && iy == gatheredRow + 1) {
-            southLine.swap(northLine);
-            for (int32_t i = 0; i < NX; ++i)
-                northLine[i] = (*array)[i][iy + 1];
-        } else {
-            for (int32_t i = 0; i < NX; ++i) {
-                southLine[i] = (*array)[i][iy];
-                northLine[i] = (*array)[i][iy + 1];
-            }
-        }
-        gatheredRow = iy;
-    }
+    if (iy < firstLine || iy + 1 >= firstLine + lineCount)
+        gatherLinesFrom(iy);
+    const double* south = lines.data() + static_cast<size_t>(iy - firstLine) * lineLength;
+    const double* north = south + lineLength;
     const int* index = points->alongX.index.data();
     const double* fraction = points->alongX.fraction.data();
-    const int done = interpolatePairs(southLine.data(), northLine.data(), index, fraction, fy,
-                                      points->columns, values.data());
-    interpolateRow(southLine.data(), northLine.data(), index, fraction, fy, done, points->columns, values.data());
+    const int done = interpolatePairs(south, north, index, fraction, fy, points->columns, values.data());
+    interpolateRow(south, north, index, fraction, fy, done, points->columns, values.data());
     return values.data();
 }

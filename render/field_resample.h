@@ -51,8 +51,10 @@ struct PixelGrid {
 class alignas(64) FieldRows {
 public:
     // Reads a at the given points, which outlive the reader's use; the
-    // caller has checked fieldFits.
-    void start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a);
+    // caller has checked fieldFits. The rows firstRow <= y < endRow are
+    // those read most: the grid lines they lie between are gathered at the
+    // first of them and kept for every later reading.
+    void start(const PixelGrid& grid, int32_t NX, const Array2D<double>& a, int firstRow, int endRow);
 
     int columns() const { return points->columns; }
     int rows() const { return points->rows; }
@@ -62,12 +64,18 @@ public:
     const double* row(int y);
 
 private:
+    // Lines iy up to the last the kept rows need (at least iy + 1) of the
+    // array laid out in i, line after line.
+    void gatherLinesFrom(int iy);
+
     const PixelGrid* points = nullptr;
     const Array2D<double>* array = nullptr;
-    std::vector<double> southLine;  // a[i][iy] for every i
-    std::vector<double> northLine;  // a[i][iy + 1] for every i
-    std::vector<double> values;     // the latest row
-    int gatheredRow = -1;           // iy of the two lines
+    int32_t lineLength = 0;        // NX
+    int keptLinesEnd = 0;          // one past the last line the kept rows need
+    std::vector<double> lines;     // a[i][firstLine + n] at n * lineLength + i
+    int firstLine = -1;
+    int lineCount = 0;
+    std::vector<double> values;    // the latest row
 };
 
 // True when an NX x NY array at k pixels per cell can be drawn: k, NX and NY

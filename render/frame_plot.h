@@ -68,11 +68,19 @@ inline void plotPixelInside(const FramePlanes& planes, int column, int row, int 
 }
 
 // count additions of 0.78 * colour to one value, each saturating at 255.
-// Once the value is 255, adding a share of 0 or more leaves it there.
+// Once the value is 255, adding a share of 0 or more leaves it there. Below
+// 256 an addition rounded to float loses less than 2^-16, so a run that adds
+// at least share - 2^-15 each time surely gets there: it is set at once.
 inline void addShareRepeatedly(float& value, int colour, int count)
 {
+    using render_constants::channelMax;
     const double share = render_constants::plotWeight * clampColour(colour);
-    for (int n = 0; n < count && value != render_constants::channelMax; ++n) {
+    const double leastGain = share - 0x1p-15;
+    if (leastGain > 0 && value >= -channelMax && value + count * leastGain >= channelMax) {
+        value = channelMax;
+        return;
+    }
+    for (int n = 0; n < count && value != channelMax; ++n) {
         value += share;
         saturate(value);
     }

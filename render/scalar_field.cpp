@@ -206,8 +206,10 @@ void ScalarFieldPass::draw(FrameImage& image, int32_t NX, int32_t NY, const Arra
     if (static_cast<int>(partSamples.size()) < parts)
         partSamples.resize(parts);
     fieldPoints.compute(NX, NY, k);
-    for (int part = 0; part < parts; ++part)
-        partSamples[part].start(fieldPoints, NX, a);
+    for (int part = 0; part < parts; ++part) {
+        const PartRows mine = rowsOfPart(part, parts, fieldPoints.rows);
+        partSamples[part].start(fieldPoints, NX, a, mine.first, mine.end);
+    }
     const double scale = fieldScale(parallel, parts);
 
     using render_constants::colourFactorMask;

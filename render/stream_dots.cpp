@@ -202,6 +202,34 @@ double powerOfTwo(int e)
     return power;
 }
 
+// True when count additions of increment surely take value to 255: below
+// 256 each rounding to float loses less than 2^-16, so every addition
+// adds at least increment - 2^-16 until the ceiling holds the value. A
+// value above 255 is held at the first addition.
+bool reachesCeiling(float value, double increment, int count)
+{
+    const double leastGain = increment - 0x1p-15;
+    return leastGain > 0 && value >= -channelMax && value + count * leastGain >= channelMax;
+}
+
+// The most moves, up to count, that keep value + moves * step below top
+// and at most 255; every such sum of a float and a multiple of its ulp
+// inside the binade is exact.
+int movesBelow(float value, double step, double top, int count)
+{
+    const auto fits = [&](int moves) {
+        const double sum = value + moves * step;
+        return sum < top && sum <= channelMax;
+    };
+    const double estimate = std::floor((std::min(top, static_cast<double>(channelMax)) - value) / step);
+    int moves = static_cast<int>(std::clamp(estimate, 0.0, static_cast<double>(count)));
+    while (moves > 0 && !fits(moves))
+        --moves;
+    while (moves < count && fits(moves + 1))
+        ++moves;
+    return moves;
+}
+
 }  // namespace
 
 // Inside one binade [2^(e-1), 2^e) floats are the multiples of one ulp, so
@@ -209,10 +237,12 @@ double powerOfTwo(int e)
 // same step, as long as the sum stays inside the binade and below 255: the
 // part of the sum finer than an ulp comes from the increment alone. Only a
 // tie (rounding to even) could make the step depend on the value; then the
-// binade is crossed one addition at a time. Moves stop a few steps short of
-// the binade's end, and the last additions before it are made singly.
+// binade is crossed one addition at a time. Moves end on the binade's last
+// value below its end, and the addition that leaves it is made singly.
 float addRepeatedly(float value, double increment, int count)
 {
+    if (reachesCeiling(value, increment, count))
+        return channelMax;
     while (count > 0) {
         if (value == channelMax && increment >= 0)
             return value;
@@ -229,9 +259,8 @@ float addRepeatedly(float value, double increment, int count)
         const float neighbour = static_cast<float>(value + ulp);
         const bool sameStep = neighbour + 2 * step < top
                               && static_cast<double>(addOnce(neighbour, increment)) - neighbour == step;
-        const double limit = std::min(top, static_cast<double>(channelMax));
-        const double room = step > 0 ? std::floor((limit - value) / step) - 3 : -1;
-        if (!sameStep || room < 1) {
+        const int room = sameStep && step > 0 ? movesBelow(value, step, top, count) : 0;
+        if (room < 1) {
             // Single additions to the binade's end: no move fits before it.
             value = next;
             --count;
@@ -241,9 +270,13 @@ float addRepeatedly(float value, double increment, int count)
             }
             continue;
         }
-        const int moves = static_cast<int>(std::min(room, static_cast<double>(count)));
-        value = static_cast<float>(value + moves * step);
-        count -= moves;
+        value = static_cast<float>(value + room * step);
+        count -= room;
+        if (count > 0) {
+            // The addition past the binade's last value below its end.
+            value = addOnce(value, increment);
+            --count;
+        }
     }
     return value;
 }

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -78,6 +81,60 @@ struct LookupBox {
     }
 };
 
+uint64_t doubleBits(double value)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+double doubleOf(uint64_t bits)
+{
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Steps a path may take from p (a coordinate of the box [low, high), low
+// at least 1) and still lie in the box, up to limit, with stride set to
+// what each step adds. The box lies in one binade of doubles, where p +
+// step rounds to p + stride for every p alike, unless the sum is a tie
+// (then p + ulp would move by another amount) or leaves the binade (kept
+// an ulp away from its ends). The positions p + n stride are then exact.
+// 0 where that cannot be shown.
+int stepsInBox(double p, double step, double low, double high, int limit, double& stride)
+{
+    if (!(low >= 1.0) || !(p >= low && p < high) || !std::isfinite(step))
+        return 0;
+    const uint64_t field = doubleBits(p) >> 52;  // p is positive and finite
+    const double binadeLow = doubleOf(field << 52);
+    const double binadeHigh = 2 * binadeLow;
+    const double ulp = doubleOf((field - 52) << 52);  // p at least 1: a normal power of two
+    stride = (p + step) - p;
+    const double other = p + ulp < binadeHigh ? p + ulp : p - ulp;
+    if ((other + step) - other != stride)
+        return 0;
+    if (stride == 0)
+        return limit;
+    const double top = std::min(high, binadeHigh - ulp);
+    const double bottom = std::max(low, binadeLow + ulp);
+    const double room = stride > 0 ? (top - p) / stride : (bottom - p) / stride;
+    int n = static_cast<int>(std::clamp(std::floor(room) - 1, 0.0, static_cast<double>(limit)));
+    const auto inside = [&](int steps) {
+        const double q = p + steps * stride;
+        return q >= bottom && q < top;
+    };
+    while (n < limit && inside(n + 1))
+        ++n;
+    while (n > 0 && !inside(n))
+        --n;
+    return n;
+}
+
+// Consecutive steps inside one lookup box after which the rest of the box
+// is crossed in one move: slow paths stay in a box for hundreds of steps,
+// while a path that crosses a box in a few is not worth the look.
+constexpr int stepsBeforeSkip = 24;
+
 // Traces one path from (sx, sy): each step
 //   1. ends outside 0 <= px <= W, 0 <= py <= H (NaN counts as below 0);
 //   2. for 0 < px < W - 1: ends unless 0 < py < H - 1, else looks up
@@ -99,9 +156,25 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run, std::vector
     int lookedUpX = -1;
     int lookedUpY = -1;
     LookupBox box;
+    int stepsInThisBox = 0;
     int dot = 1;
     while (dot <= tracerDotLimit) {
         if (box.holds(px, py)) {
+            if (++stepsInThisBox == stepsBeforeSkip) {
+                // Every dot of the skipped steps lands on the previous dot's pixel.
+                const int left = tracerDotLimit - dot + 1;
+                double strideX = 0.0;
+                double strideY = 0.0;
+                const int n = std::min(stepsInBox(px, stepX, box.lowX, box.highX, left, strideX),
+                                       stepsInBox(py, stepY, box.lowY, box.highY, left, strideY));
+                if (n > 0) {
+                    run.count += n;
+                    px += n * strideX;
+                    py += n * strideY;
+                    dot += n;
+                    continue;
+                }
+            }
             const double nextX = px + stepX;
             const double nextY = py + stepY;
             if (box.holds(nextX, nextY))
@@ -120,6 +193,7 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run, std::vector
         if (!(px >= 0) || !(py >= 0) || py > space.height || px > space.width)
             return;
         box = LookupBox();
+        stepsInThisBox = 0;
         if (px > 0 && px < space.width - 1) {
             if (py <= 0 || py >= space.height - 1)
                 return;

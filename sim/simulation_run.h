@@ -62,7 +62,9 @@ public:
     void paintDye(const std::vector<DyePaint>& cells);
     // Whether the run's method carries dye with the flow: the projection
     // method alone transports heat and dye.
-    bool carriesDye() const { return settings.convection == Convection::RungeKutta; }
+    bool carriesDye() const { return carriesDye(settings); }
+    // Whether a run with these settings would.
+    static bool carriesDye(const SolverSettings& settings) { return settings.convection == Convection::RungeKutta; }
 
     // This and every later solver give up a step once request is raised
     // (core/stop_request.h); the run must then be rebuilt.

@@ -173,21 +173,27 @@ TEST_F(CalculateWindowTest, OpensIdleWithItsDefaults)
     EXPECT_EQ(window->frames(), 0);
 }
 
-// The window opens before the build step: the worker takes it, and until it
-// has reported the line says so, Start is off and the canvas is empty. A
-// Start sent meanwhile starts the run once it is prepared, and elements
-// checked meanwhile are in its first picture.
+// The window opens before the solver is made: the worker makes it and
+// takes the build step, and until it has reported the window knows no run,
+// the line says so, Start is off and the canvas is empty. A Start sent
+// meanwhile starts the run once it is prepared, and elements checked and
+// an output size chosen meanwhile are in its first picture.
 TEST_F(CalculateWindowTest, OpensBeforeTheBuildStepAndStartWaitsForIt)
 {
     const int redPlain = reddish(window->shownFrame);
     for (const bool started : {false, true}) {
         SCOPED_TRACE(started ? "started while preparing" : "left idle");
         TestWindow fresh(&grid);  // no event has run: the report cannot have been taken
+        EXPECT_EQ(fresh.run, nullptr);
         EXPECT_EQ(fresh.timeLabel->getText(), "Preparing the simulation...");
+        EXPECT_EQ(fresh.widthLabel->getText(), "Width: 160");
         EXPECT_FALSE(fresh.startButton->isEnabled());
         EXPECT_EQ(fresh.shownFrame.width, 0);
         fresh.showUField->setCheck(TRUE);
         fresh.send(CalculateWindow::ID_RENDER);
+        fresh.sizeSpinner->setValue(2);
+        fresh.send(CalculateWindow::ID_OUTPUT_SIZE);
+        EXPECT_EQ(fresh.widthLabel->getText(), "Width: 80");
         if (started)
             fresh.send(CalculateWindow::ID_START);
         EXPECT_FALSE(fresh.stopButton->isEnabled());
@@ -206,6 +212,8 @@ TEST_F(CalculateWindowTest, OpensBeforeTheBuildStepAndStartWaitsForIt)
             EXPECT_EQ(fresh.cycles(), 0);
         }
         EXPECT_GT(reddish(fresh.shownFrame), redPlain + 1000);  // the x velocity field shows
+        EXPECT_EQ(fresh.picture().width(), 80);
+        EXPECT_EQ(fresh.picture().height(), 40);
     }
 }
 
@@ -459,6 +467,7 @@ TEST_F(CalculateWindowTest, ShowsTheChosenSchemeAndPressureSolver)
     settings.pressure = PressureSolver::GaussSeidel;
     ProbedWindow chosen(testOwner(), &grid, settings);
     EXPECT_EQ(chosen.solverLabel->getText(), "Upwind-blended\nGauss-Seidel");
+    ASSERT_TRUE(chosen.waitPrepared());
     EXPECT_EQ(chosen.run->solverSettings().pressure, PressureSolver::GaussSeidel);
 }
 
@@ -491,10 +500,10 @@ TEST_F(CalculateWindowTest, OutputSizeStopsWhereThePictureWouldPass4096Pixels)
     big.sizeSpinner->setValue(20);
     EXPECT_EQ(big.sizeSpinner->getValue(), 13);
     big.send(CalculateWindow::ID_OUTPUT_SIZE);
+    EXPECT_EQ(big.widthLabel->getText(), "Width: 3900");
+    ASSERT_TRUE(big.waitParked());  // the worker allocates the picture with the run
     EXPECT_EQ(big.picture().width(), 3900);
     EXPECT_EQ(big.picture().height(), 1300);
-    EXPECT_EQ(big.widthLabel->getText(), "Width: 3900");
-    settle(0.2);
 }
 
 TEST_F(CalculateWindowTest, CheckButtonRendersAtOnceWithoutAStep)

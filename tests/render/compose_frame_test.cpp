@@ -63,6 +63,10 @@ TEST(ComposeFrame, ChannelFlowMatchesTheReferenceAtEverySize)
         expectIdentical(*grid, k, everything, "channel");
     auto odd = makeChannelGrid(23, 17);
     expectIdentical(*odd, 6, everything, "channel 23 x 17");
+    // Tall enough that the fields read their grid lines in several goes.
+    auto tall = makeChannelGrid(24, 150);
+    for (int k : {1, 2})
+        expectIdentical(*tall, k, everything, "channel 24 x 150");
 }
 
 TEST(ComposeFrame, NoiseRestAndDivergedFlowsMatchTheReference)
@@ -73,6 +77,9 @@ TEST(ComposeFrame, NoiseRestAndDivergedFlowsMatchTheReference)
     expectIdentical(*makeDivergedGrid(30, 20), 4, everything, "diverged");
     expectIdentical(*makeStagnantGrid(40, 20), 4, everything, "stagnant");
     expectIdentical(*makeStagnantGrid(40, 20), 2, everything, "stagnant");
+    for (double scale : {1e-4, 3e-3, 0.05})
+        for (int k : {1, 3})
+            expectIdentical(*makeCreepingGrid(30, 20, 3, scale), k, everything, "creeping");
 }
 
 TEST(ComposeFrame, EachElementAloneMatchesTheReference)

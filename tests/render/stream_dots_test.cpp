@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -137,6 +138,15 @@ TEST(StreamDots, LongRunsKeepNaNAndSaturateInfinityAndNegatives)
     for (float start : {-300.0f, -3.5f, -0.0f, 1e-40f})
         EXPECT_TRUE(sameFloat(addRepeatedly(start, 0.17800000000000002, 2300),
                               addOneByOne(start, 0.17800000000000002, 2300))) << start;
+    // Runs just long enough, or a dot short, to reach 255 from anywhere in
+    // -256 .. 256.
+    for (double increment : {1.7800000000000002, 0.17800000000000002})
+        for (float start = -256.0f; start <= 256.0f; start += 3.25f) {
+            const int reach = static_cast<int>(std::ceil((255.0 - start) / increment));
+            for (int count = std::max(1, reach - 3); count <= reach + 3; ++count)
+                ASSERT_TRUE(sameFloat(addRepeatedly(start, increment, count), addOneByOne(start, increment, count)))
+                    << start << " + " << increment << " x " << count;
+        }
 }
 
 }  // namespace

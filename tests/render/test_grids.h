@@ -86,6 +86,19 @@ inline std::unique_ptr<SimGrid> makeNoiseGrid(int32_t NX, int32_t NY, unsigned s
     return grid;
 }
 
+// Noise slowed down by scale: tracers creep, a few hundred steps in every
+// pixel they cross, forwards and backwards.
+inline std::unique_ptr<SimGrid> makeCreepingGrid(int32_t NX, int32_t NY, unsigned seed, double scale)
+{
+    auto grid = makeNoiseGrid(NX, NY, seed);
+    for (int32_t i = 0; i < NX; ++i)
+        for (int32_t j = 0; j < NY; ++j) {
+            grid->u[i][j] *= scale;
+            grid->v[i][j] *= scale;
+        }
+    return grid;
+}
+
 // The channel with a few cells gone to infinity and NaN, and one huge.
 inline std::unique_ptr<SimGrid> makeDivergedGrid(int32_t NX, int32_t NY)
 {
