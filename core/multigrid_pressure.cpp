@@ -18,6 +18,12 @@ double largestMagnitude(const std::vector<double>& a)
     return largest.largest();
 }
 
+// Red-black sweeps before and after the coarse correction on every level
+// but the coarsest. On the 130 x 130 cavity at Re 1000, from rest to the
+// steady state, two took the iterations of a step from 3.55 to 2.8 and
+// the run a fifth less time than one; three (2.5 a step) took longer.
+constexpr int smoothingSweeps = 2;
+
 // The coarsest level is solved by this many symmetric smoothing pairs; it
 // holds a handful of cells.
 constexpr int coarsestSmoothingPairs = 20;
@@ -257,9 +263,10 @@ void MultigridPressure::residual(const Level& L, const double* x, const double* 
     });
 }
 
-// r = b - A x after one sweep of the V-cycle, colour 0 first: a colour-1
-// cell was solved for with its neighbours as they still are, so its
-// residual is 0 but for rounding, and only the colour-0 cells are formed.
+// r = b - A x after the V-cycle's sweeps before the coarse correction, each
+// colour 0 first: a colour-1 cell was solved for last with its neighbours
+// as they still are, so its residual is 0 but for rounding, and only the
+// colour-0 cells are formed.
 void MultigridPressure::smoothedResidual(Level& L) const
 {
     const int32_t s = L.nx + 2 * pad;
@@ -306,30 +313,55 @@ void MultigridPressure::smoothRow(Level& L, int32_t j, int colour) const
     }
 }
 
+// The first colour of a sweep from x = 0: its neighbours add nothing.
+void MultigridPressure::smoothRowFromZero(Level& L, int32_t j, int colour) const
+{
+    const int32_t s = L.nx + 2 * pad;
+    const double* diag = L.diag.data();
+    const double* inverseDiag = L.inverseDiag.data();
+    const double* b = L.b.data();
+    double* x = L.x.data();
+    const size_t row = static_cast<size_t>(j + pad) * s + pad;
+    for (int32_t i = (j + colour) % 2; i < L.nx; i += 2) {
+        const size_t c = row + i;
+        if (diag[c] != 0.0)
+            x[c] = b[c] * inverseDiag[c];
+    }
+}
+
 // One red-black Gauss-Seidel sweep, the colour with (i + j) % 2 ==
 // colourFirst first; the reverse order after the coarse correction keeps the
 // V-cycle symmetric, as conjugate gradients needs. Within a colour the order
 // does not matter, so on one thread the second colour follows one row behind
 // the first, while the rows are still in the cache; the bands of a colour
-// may run at once.
+// may run at once. fromZero: x is 0 before the sweep (the V-cycle's first).
 template <bool byInverse>
-void MultigridPressure::smooth(Level& L, int colourFirst) const
+void MultigridPressure::smooth(Level& L, int colourFirst, bool fromZero) const
 {
     const int colourSecond = 1 - colourFirst;
+    auto firstColourRow = [&](int32_t j) {
+        if (fromZero)
+            smoothRowFromZero(L, j, colourFirst);
+        else
+            smoothRow<byInverse>(L, j, colourFirst);
+    };
     if (!splitsIntoThreads(L.nx, L.ny)) {
         for (int32_t j = 0; j < L.ny; ++j) {
-            smoothRow<byInverse>(L, j, colourFirst);
+            firstColourRow(j);
             if (j > 0)
                 smoothRow<byInverse>(L, j - 1, colourSecond);
         }
         smoothRow<byInverse>(L, L.ny - 1, colourSecond);
         return;
     }
-    for (int colour : {colourFirst, colourSecond})
-        forBands(L.nx, L.ny, [&](int32_t firstRow, int32_t endRow) {
-            for (int32_t j = firstRow; j < endRow; ++j)
-                smoothRow<byInverse>(L, j, colour);
-        });
+    forBands(L.nx, L.ny, [&](int32_t firstRow, int32_t endRow) {
+        for (int32_t j = firstRow; j < endRow; ++j)
+            firstColourRow(j);
+    });
+    forBands(L.nx, L.ny, [&](int32_t firstRow, int32_t endRow) {
+        for (int32_t j = firstRow; j < endRow; ++j)
+            smoothRow<byInverse>(L, j, colourSecond);
+    });
 }
 
 // The coarse right side, the transpose of the interpolation: coarse row J
@@ -406,18 +438,21 @@ void MultigridPressure::vcycle(size_t level)
     std::fill(L.x.begin(), L.x.end(), 0.0);
     if (level + 1 == levels.size()) {
         for (int k = 0; k < coarsestSmoothingPairs; ++k) {
-            smooth<true>(L, 0);
-            smooth<true>(L, 1);
+            smooth<true>(L, 0, k == 0);
+            smooth<true>(L, 1, false);
         }
         return;
     }
-    smooth<true>(L, 0);
+    smooth<true>(L, 0, true);
+    for (int k = 1; k < smoothingSweeps; ++k)
+        smooth<true>(L, 0, false);
     smoothedResidual(L);
     Level& C = levels[level + 1];
     restrictResidual(L, C);
     vcycle(level + 1);
     prolongCorrection(L, C);
-    smooth<true>(L, 1);
+    for (int k = 0; k < smoothingSweeps; ++k)
+        smooth<true>(L, 1, false);
 }
 
 // z = M r; r is lent to the finest level as its right side and given back.
@@ -591,7 +626,7 @@ int MultigridPressure::sweepTo(const double* b, double* x, double residualLimit,
     residual(fine, fine.x.data(), fine.b.data(), fine.r.data());
     residualMax = largestMagnitude(fine.r);
     while (residualMax > residualLimit && sweeps < maxSweeps && !stopRequested(stopRequest)) {
-        smooth<false>(fine, 0);
+        smooth<false>(fine, 0, false);
         residual(fine, fine.x.data(), fine.b.data(), fine.r.data());
         residualMax = largestMagnitude(fine.r);
         ++sweeps;

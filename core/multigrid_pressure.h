@@ -111,9 +111,11 @@ private:
     static void setInterpolationWeights(Level& fine, const Level& coarse);
     void residual(const Level& L, const double* x, const double* b, double* r) const;
     // The V-cycle's smoothing (byInverse) or the plain sweeps.
-    template <bool byInverse> void smooth(Level& L, int colourFirst) const;
+    template <bool byInverse> void smooth(Level& L, int colourFirst, bool fromZero) const;
     template <bool byInverse> void smoothRow(Level& L, int32_t j, int colour) const;
-    // The residual of the V-cycle after its first sweep.
+    void smoothRowFromZero(Level& L, int32_t j, int colour) const;
+    // The residual of the V-cycle after its sweeps before the coarse
+    // correction.
     void smoothedResidual(Level& L) const;
     void restrictResidual(const Level& fine, Level& coarse) const;
     // Adds one fine row's residuals to the coarse row out: each weighted by
