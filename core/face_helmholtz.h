@@ -13,13 +13,24 @@
 
 #include <cstdint>
 
-// L q at the unknown faces, the mirrors' source included; 0 elsewhere.
+struct FourLanes;
+
+// L q at the unknown faces of column i (1 <= i <= NX - 2), the mirrors'
+// source included, 0 at its other interior faces: out[j] for j = 1 .. NY - 2.
 // alongI: the component's own direction is i (u faces), else j (v faces).
-void applyFaceLaplacian(const FaceLaplacian& L, bool alongI, const Array2D<double>& q, Array2D<double>& out);
+void faceLaplacianColumn(const FaceLaplacian& L, bool alongI, const Array2D<double>& q, int32_t i, double* out);
 
 class FaceHelmholtz {
 public:
-    FaceHelmholtz(const FaceLaplacian& L, bool alongI, int32_t NX, int32_t NY);
+    // The iteration's arrays, NX x NY; solvers that never run at once may
+    // share one, so fewer arrays pass through the cache.
+    struct Workspace {
+        Workspace(int32_t NX, int32_t NY);
+        Array2D<double> residual, direction, product, inverseDiagonal;
+    };
+
+    // work must outlive the solver.
+    FaceHelmholtz(const FaceLaplacian& L, bool alongI, Workspace& work);
 
     // Solves (I - c L) x = r from x = 0 until the largest residual is at
     // most limit; returns the iterations made.
@@ -29,14 +40,21 @@ public:
 
 private:
     // Column i of out = (I - c L) q without the source, on the unknown
-    // faces; returns the sum of q out over the column.
-    double applyMatrixColumn(double c, const Array2D<double>& q, Array2D<double>& out, int32_t i) const;
+    // faces; adds q out over the column to sums.
+    void applyMatrixColumn(double c, const Array2D<double>& q, Array2D<double>& out, int32_t i,
+                           FourLanes& sums) const;
     // Column i of direction = residual / diagonal + beta direction.
     void updateDirectionColumn(double beta, int32_t i);
+    // The start and the update of x and the residual, column by column.
+    void startColumn(double c, const Array2D<double>& r, int32_t i, FourLanes& rz, FourLanes& largest);
+    void updateColumn(double alpha, bool first, Array2D<double>& x, int32_t i, FourLanes& rz, FourLanes& largest);
 
     const FaceLaplacian& laplacian;
     bool alongI;
     int32_t NX, NY;
-    Array2D<double> residual, direction, product, inverseDiagonal;
+    Array2D<double>& residual;
+    Array2D<double>& direction;
+    Array2D<double>& product;
+    Array2D<double>& inverseDiagonal;
     const StopRequest* stopRequest = nullptr;
 };

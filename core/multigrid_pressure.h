@@ -75,6 +75,7 @@ private:
     struct Level {
         int32_t nx = 0, ny = 0;
         std::vector<double> diag, west, south;
+        std::vector<double> inverseDiag;  // 1 / diag, 0 with no unknown
         std::vector<double> x, b, r;  // correction, right side, residual
         // Per cell, the weights of the interpolation from the next coarser
         // level: its parent, the parent's neighbour across the nearer
@@ -109,8 +110,13 @@ private:
     void coarsen(const Level& fine, Level& coarse) const;
     static void setInterpolationWeights(Level& fine, const Level& coarse);
     void residual(const Level& L, const double* x, const double* b, double* r) const;
-    void smooth(Level& L, int colourFirst) const;
-    void smoothRow(Level& L, int32_t j, int colour) const;
+    // The V-cycle's smoothing (byInverse) or the plain sweeps.
+    template <bool byInverse> void smooth(Level& L, int colourFirst, bool fromZero) const;
+    template <bool byInverse> void smoothRow(Level& L, int32_t j, int colour) const;
+    void smoothRowFromZero(Level& L, int32_t j, int colour) const;
+    // The residual of the V-cycle after its sweeps before the coarse
+    // correction.
+    void smoothedResidual(Level& L) const;
     void restrictResidual(const Level& fine, Level& coarse) const;
     // Adds one fine row's residuals to the coarse row out: each weighted by
     // near to the coarse cell it lies in, by side to that cell's neighbour.
@@ -120,10 +126,13 @@ private:
     void vcycle(size_t level);
     void applyPreconditioner(std::vector<double>& r, std::vector<double>& z);
     double dot(const std::vector<double>& a, const std::vector<double>& b) const;
+    // out = -A d on the finest level; returns the dot product of d and out.
+    double negatedProductDot(const std::vector<double>& d, std::vector<double>& out) const;
+    static double sumInOrder(const std::vector<double>& parts);
 
     std::vector<Level> levels;
     std::vector<double> sol, res, dir, prec, prod;  // CG vectors on the finest level
-    std::vector<double> rhs, zero;                  // the right side; zeros for -A dir
+    std::vector<double> rhs;                        // the right side
     ParallelParts parallel;
     double residualMax = 0.0;
     // The floating regions' cells on the finest level, as runs of

@@ -2,6 +2,7 @@
 
 #include "core/cell_flags.h"
 #include "core/convection_schemes.h"
+#include "core/four_lanes.h"
 #include "core/solver_constants.h"
 
 #include <algorithm>
@@ -13,17 +14,22 @@ namespace {
 constexpr double stageGamma[] = {8.0 / 15.0, 5.0 / 12.0, 3.0 / 4.0};
 constexpr double stageZeta[] = {0.0, -17.0 / 60.0, -5.0 / 12.0};
 
-// The viscous solves stop far below anything a step changes.
-constexpr double viscousRelativeLimit = 1e-6;
+// The viscous solves stop once no residual is above this share of the
+// largest right side. A steady flow is the same whatever it is (its right
+// sides are 0); on the 130 x 130 cavity at Re 100, 400 and 1000 the steps
+// to the steady state and the flow's Ghia deviations stayed those of 1e-6,
+// with 2.1 iterations a solve instead of 3.3.
+constexpr double viscousRelativeLimit = 1e-4;
 constexpr int maxViscousIterations = 200;
 
 double largestMagnitude(const Array2D<double>& a, int32_t NX, int32_t NY)
 {
-    double largest = 0.0;
-    for (int32_t i = 0; i < NX; ++i)
-        for (int32_t j = 0; j < NY; ++j)
-            largest = std::max(largest, std::fabs(a[i][j]));
-    return largest;
+    FourLanes largest;
+    for (int32_t i = 0; i < NX; ++i) {
+        const double* column = a[i];
+        forFourLanes(0, NY, [&](int32_t j, int lane) { largest.addLargest(lane, column[j]); });
+    }
+    return largest.largest();
 }
 
 }  // namespace
@@ -32,16 +38,18 @@ ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, 
     : g(state), NX(state.NX), NY(state.NY), invRe(1.0 / reynolds), divergenceLimit(divergenceLimit),
       maxIterations(multigrid ? solver_constants::maxMultigridCycles : solver_constants::maxPressureSweeps),
       useMultigrid(multigrid), plan(planFaceBoundaries(state)), immersed(immerseOutlines(state, plan)),
-      uViscous(immersed ? immersed->implicitU : plan.u, true, state.NX, state.NY),
-      vViscous(immersed ? immersed->implicitV : plan.v, false, state.NX, state.NY)
+      viscousWork(state.NX, state.NY), uViscous(immersed ? immersed->implicitU : plan.u, true, viscousWork),
+      vViscous(immersed ? immersed->implicitV : plan.v, false, viscousWork)
 {
     const CellOperator op = immersed ? immersedPressureOperator(state, plan) : pressureOperator(state, plan);
     pressure = std::make_unique<MultigridPressure>(MultigridPressure::Operator{op.diag, op.west, op.south}, NX, NY);
     pressure->setThreads(threads);
-    for (Array2D<double>* a : {&convU, &convV, &convUPrev, &convVPrev, &lapU, &lapV, &incU, &incV})
+    for (Array2D<double>* a : {&convU, &convV, &convUPrev, &convVPrev, &rightSideU, &rightSideV, &incU, &incV})
         a->allocate(NX, NY);
     const size_t cells = static_cast<size_t>(NX) * static_cast<size_t>(NY);
     rhs.assign(cells, 0.0);
+    for (std::vector<double>& column : laplacianColumns)
+        column.assign(static_cast<size_t>(std::max(NY, 0)), 0.0);
     for (std::vector<double>& start : stagePhi)
         start.assign(cells, 0.0);
     startPhi.assign(cells, 0.0);
@@ -53,7 +61,7 @@ ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, 
 ProjectionReport ProjectionStep::projectStartingField()
 {
     moveOutflow(0.0);
-    return project(1.0, startPhi, divergenceLimit);
+    return project(1.0, startPhi, divergenceLimit, false);
 }
 
 ProjectionReport ProjectionStep::advance(double dt)
@@ -66,8 +74,7 @@ ProjectionReport ProjectionStep::advance(double dt)
         computeConvection();
         predict(stage, dt);
         const double limit = k == 2 ? divergenceLimit : divergenceLimit * solver_constants::innerStageDivergenceFactor;
-        const ProjectionReport stageReport = project(h, stagePhi[k], limit);
-        addPressureCorrection();
+        const ProjectionReport stageReport = project(h, stagePhi[k], limit, true);
         report.pressureIterations += stageReport.pressureIterations;
         report.converged = report.converged && stageReport.converged;
     }
@@ -75,12 +82,12 @@ ProjectionReport ProjectionStep::advance(double dt)
     return report;
 }
 
-ProjectionReport ProjectionStep::project(double h, std::vector<double>& start, double limit)
+ProjectionReport ProjectionStep::project(double h, std::vector<double>& start, double limit, bool addToPressure)
 {
     gatherDivergence(h);
     phi = start.data();
     const ProjectionReport report = solvePressure(h, start, limit);
-    correct(h);
+    correct(h, addToPressure);
     return report;
 }
 
@@ -149,28 +156,43 @@ void ProjectionStep::computeConvection()
 // and v to give u*.
 void ProjectionStep::predict(const Stage& stage, double dt)
 {
-    applyFaceLaplacian(plan.u, true, g.u, lapU);
-    applyFaceLaplacian(plan.v, false, g.v, lapV);
     const double invDx = 1.0 / g.dx, invDy = 1.0 / g.dy;
     const double viscous = 2.0 * stage.alpha * invRe, gradient = 2.0 * stage.alpha;
-    // The increment's right side, in place in the laplacian arrays.
-    for (int32_t i = 1; i <= NX - 2; ++i)
+    // The increment's right side, column by column in the laplacian arrays,
+    // each column's laplacians formed just before.
+    double* lapColumnU = laplacianColumns[0].data();
+    double* lapColumnV = laplacianColumns[1].data();
+    FourLanes largestU, largestV;
+    for (int32_t i = 1; i <= NX - 2; ++i) {
+        faceLaplacianColumn(plan.u, true, g.u, i, lapColumnU);
+        faceLaplacianColumn(plan.v, false, g.v, i, lapColumnV);
+        double* rhsU = rightSideU[i];
+        double* rhsV = rightSideV[i];
         for (int32_t j = 1; j <= NY - 2; ++j) {
-            lapU[i][j] = plan.u.unknown[i][j]
-                         * dt * (-stage.gamma * convU[i][j] - stage.zeta * convUPrev[i][j] + viscous * lapU[i][j]
-                                 - gradient * (g.p[i + 1][j] - g.p[i][j]) * invDx);
-            lapV[i][j] = plan.v.unknown[i][j]
-                         * dt * (-stage.gamma * convV[i][j] - stage.zeta * convVPrev[i][j] + viscous * lapV[i][j]
-                                 - gradient * (g.p[i][j + 1] - g.p[i][j]) * invDy);
+            rhsU[j] = plan.u.unknown[i][j]
+                      * dt * (-stage.gamma * convU[i][j] - stage.zeta * convUPrev[i][j] + viscous * lapColumnU[j]
+                              - gradient * (g.p[i + 1][j] - g.p[i][j]) * invDx);
+            rhsV[j] = plan.v.unknown[i][j]
+                      * dt * (-stage.gamma * convV[i][j] - stage.zeta * convVPrev[i][j] + viscous * lapColumnV[j]
+                              - gradient * (g.p[i][j + 1] - g.p[i][j]) * invDy);
         }
+        forFourLanes(1, NY - 1, [&](int32_t j, int lane) {
+            largestU.addLargest(lane, rhsU[j]);
+            largestV.addLargest(lane, rhsV[j]);
+        });
+    }
+    double largestRhsU = largestU.largest(), largestRhsV = largestV.largest();
     // T is held through the step, so the stages' weights of the force sum to dt.
-    if (buoyancy)
-        buoyancy->addTo(plan, 2.0 * stage.alpha * dt, lapU, lapV);
+    if (buoyancy) {
+        buoyancy->addTo(plan, 2.0 * stage.alpha * dt, rightSideU, rightSideV);
+        largestRhsU = largestMagnitude(rightSideU, NX, NY);
+        largestRhsV = largestMagnitude(rightSideV, NX, NY);
+    }
     const double c = stage.alpha * dt * invRe;
-    const double uLimit = viscousRelativeLimit * std::max(largestMagnitude(lapU, NX, NY), 1e-300);
-    const double vLimit = viscousRelativeLimit * std::max(largestMagnitude(lapV, NX, NY), 1e-300);
-    uViscous.solve(c, lapU, incU, uLimit, maxViscousIterations);
-    vViscous.solve(c, lapV, incV, vLimit, maxViscousIterations);
+    const double uLimit = viscousRelativeLimit * std::max(largestRhsU, 1e-300);
+    const double vLimit = viscousRelativeLimit * std::max(largestRhsV, 1e-300);
+    uViscous.solve(c, rightSideU, incU, uLimit, maxViscousIterations);
+    vViscous.solve(c, rightSideV, incV, vLimit, maxViscousIterations);
     for (int32_t i = 1; i <= NX - 2; ++i)
         for (int32_t j = 1; j <= NY - 2; ++j) {
             g.u[i][j] += incU[i][j];
@@ -200,7 +222,9 @@ ProjectionReport ProjectionStep::solvePressure(double h, std::vector<double>& x,
     return report;
 }
 
-void ProjectionStep::correct(double h)
+// u -= h grad phi on the unknown faces and, when addToPressure, p += phi in
+// the solved cells, in one pass over phi.
+void ProjectionStep::correct(double h, bool addToPressure)
 {
     const double hx = h / g.dx, hy = h / g.dy;
     auto at = [&](int32_t i, int32_t j) { return phi[static_cast<size_t>(j) * NX + i]; };
@@ -208,15 +232,9 @@ void ProjectionStep::correct(double h)
         for (int32_t j = 1; j <= NY - 2; ++j) {
             g.u[i][j] -= plan.u.unknown[i][j] * hx * (at(i + 1, j) - at(i, j));
             g.v[i][j] -= plan.v.unknown[i][j] * hy * (at(i, j + 1) - at(i, j));
+            if (addToPressure && plan.solved[i][j])
+                g.p[i][j] += at(i, j);
         }
-}
-
-void ProjectionStep::addPressureCorrection()
-{
-    for (int32_t i = 1; i <= NX - 2; ++i)
-        for (int32_t j = 1; j <= NY - 2; ++j)
-            if (plan.solved[i][j])
-                g.p[i][j] += phi[static_cast<size_t>(j) * NX + i];
 }
 
 Array2D<double>& ProjectionStep::keptCorrection(int stage)

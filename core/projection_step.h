@@ -79,12 +79,12 @@ private:
     void predict(const Stage& stage, double dt);
     // Until no solved cell keeps a divergence above divergence.
     ProjectionReport solvePressure(double h, std::vector<double>& x, double divergence);
-    void correct(double h);
-    void addPressureCorrection();
+    void correct(double h, bool addToPressure);
 
     // start: the pressure correction to start the iteration from; limit:
-    // the divergence the stage may leave.
-    ProjectionReport project(double h, std::vector<double>& start, double limit);
+    // the divergence the stage may leave; addToPressure: p takes the
+    // correction too.
+    ProjectionReport project(double h, std::vector<double>& start, double limit, bool addToPressure);
     void keepStageCorrections();
     Array2D<double>& keptCorrection(int stage);
     void gatherDivergence(double h);
@@ -98,10 +98,13 @@ private:
     FaceBoundaries plan;
     std::unique_ptr<ImmersedBoundary> immersed;  // the outlines' part of plan; nullptr without outlines
     std::unique_ptr<MultigridPressure> pressure;
+    FaceHelmholtz::Workspace viscousWork;  // shared: u is solved, then v
     FaceHelmholtz uViscous, vViscous;
-    // Convection terms of this stage and the last, laplacians, increments.
-    Array2D<double> convU, convV, convUPrev, convVPrev, lapU, lapV, incU, incV;
+    // Convection terms of this stage and the last, the viscous solves' right
+    // sides, increments.
+    Array2D<double> convU, convV, convUPrev, convVPrev, rightSideU, rightSideV, incU, incV;
     std::vector<double> rhs;  // row by row, NX x NY
+    std::vector<double> laplacianColumns[2];  // one column of L u and of L v
     // Each stage's pressure correction of the last step, where the next
     // step's iteration starts: it changes little from step to step.
     std::vector<double> stagePhi[3];

@@ -3,6 +3,7 @@
 
 #include "core/field_extremes.h"
 #include "core/flow_check.h"
+#include "core/four_lanes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -125,12 +126,18 @@ void BatchRun::keepPreviousVelocities()
 double BatchRun::largestChange() const
 {
     const SimGrid& now = cycles->state();
-    double largest = 0.0;
-    for (int32_t i = 0; i < now.NX; ++i)
-        for (int32_t j = 0; j < now.NY; ++j)
-            largest = std::max({largest, std::fabs(now.u[i][j] - previous.u[i][j]),
-                                std::fabs(now.v[i][j] - previous.v[i][j])});
-    return largest;
+    FourLanes largest;
+    for (int32_t i = 0; i < now.NX; ++i) {
+        const double* u = now.u[i];
+        const double* v = now.v[i];
+        const double* uBefore = previous.u[i];
+        const double* vBefore = previous.v[i];
+        forFourLanes(0, now.NY, [&](int32_t j, int lane) {
+            largest.addLargest(lane, u[j] - uBefore[j]);
+            largest.addLargest(lane, v[j] - vBefore[j]);
+        });
+    }
+    return largest.largest();
 }
 
 std::string BatchRun::instabilityText() const
