@@ -151,6 +151,8 @@ void ProjectionStep::predict(const Stage& stage, double dt)
 {
     applyFaceLaplacian(plan.u, true, g.u, lapU);
     applyFaceLaplacian(plan.v, false, g.v, lapV);
+    if (immersed)
+        addGhostReach(*immersed, g.u, g.v, lapU, lapV);
     const double invDx = 1.0 / g.dx, invDy = 1.0 / g.dy;
     const double viscous = 2.0 * stage.alpha * invRe, gradient = 2.0 * stage.alpha;
     // The increment's right side, in place in the laplacian arrays.
