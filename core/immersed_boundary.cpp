@@ -43,6 +43,22 @@ bool insideOutlines(const std::vector<BodyOutline>& outlines, OutlinePoint at, d
     return false;
 }
 
+// A face is inside when its centre is, or lies on an outline the face runs
+// along; a face that only touches an outline at its centre, both its ends
+// clear of it (a circle's extreme point on a cell face), is not: the cell
+// behind it would stand out of the staircase of its row.
+bool faceInside(const Grid& g, const std::vector<BodyOutline>& outlines, bool isU, int32_t i, int32_t j, double tolerance)
+{
+    const OutlinePoint at = facePlace(g, isU, i, j);
+    if (!insideOutlines(outlines, at, tolerance))
+        return false;
+    if (insideOutlines(outlines, at, -tolerance))
+        return true;
+    const double halfX = isU ? 0.0 : 0.5 * g.dx, halfY = isU ? 0.5 * g.dy : 0.0;
+    return insideOutlines(outlines, {at.x - halfX, at.y - halfY}, tolerance)
+           || insideOutlines(outlines, {at.x + halfX, at.y + halfY}, tolerance);
+}
+
 void copyLaplacian(const FaceLaplacian& from, FaceLaplacian& to, int32_t NX, int32_t NY)
 {
     to.along = from.along;
@@ -65,7 +81,7 @@ public:
         for (int32_t i = 0; i < g.NX; ++i)
             for (int32_t j = 0; j < g.NY; ++j) {
                 const OutlinePoint at = facePlace(g, isU, i, j);
-                inside[i][j] = insideOutlines(g.outlines, at, tolerance) ? 1 : 0;
+                inside[i][j] = faceInside(g, g.outlines, isU, i, j, tolerance) ? 1 : 0;
                 onOutline[i][j] = inside[i][j] && !insideOutlines(g.outlines, at, -tolerance) ? 1 : 0;
             }
     }
@@ -220,9 +236,8 @@ namespace {
 bool cellCovered(const Grid& g, const std::vector<BodyOutline>& outlines, int32_t i, int32_t j)
 {
     const double tolerance = onOutlineCells * std::min(g.dx, g.dy);
-    auto insideAt = [&](OutlinePoint at) { return insideOutlines(outlines, at, tolerance); };
-    return insideAt(facePlace(g, true, i, j)) && insideAt(facePlace(g, true, i - 1, j))
-           && insideAt(facePlace(g, false, i, j)) && insideAt(facePlace(g, false, i, j - 1));
+    return faceInside(g, outlines, true, i, j, tolerance) && faceInside(g, outlines, true, i - 1, j, tolerance)
+           && faceInside(g, outlines, false, i, j, tolerance) && faceInside(g, outlines, false, i, j - 1, tolerance);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // extrapolated as Gibou, Fedkiw, Cheng & Kang (2002) do, and walls on the
 // cell faces for the mass.
 //
-// Cells: a cell whose four face centres all lie inside an outline is a
-// no-slip wall cell (markCoveredCells); every other open cell keeps its
-// pressure unknown, so mass is conserved in every cell the flow reaches.
+// Cells: a cell whose four faces all lie inside an outline is a no-slip
+// wall cell (markCoveredCells); every other open cell keeps its pressure
+// unknown, so mass is conserved in every cell the flow reaches. A face lies
+// inside when its centre does, or its centre lies on an outline the face
+// runs along; one that only touches an outline at its centre is outside.
 // Faces: a face between two solved cells whose centre lies inside an outline
 // is covered: its velocity is the body's (zero) and no pressure gradient
 // acts across it. Every other unknown face whose Laplacian reaches a
@@ -42,12 +44,12 @@
 #include <vector>
 
 // Makes a no-slip wall, at rest, of every open cell off the border whose
-// four face centres lie inside (or on) one of grid's outlines. Returns the
+// four faces lie inside one of grid's outlines (above). Returns the
 // number of cells it made walls.
 int markCoveredCells(Grid& grid);
 
-// The cells off the border whose four face centres lie inside (or on)
-// outline, whatever their type: those markCoveredCells makes walls.
+// The cells off the border whose four faces lie inside outline, whatever
+// their type: those markCoveredCells makes walls.
 std::vector<std::pair<int32_t, int32_t>> cellsCoveredBy(const Grid& grid, const BodyOutline& outline);
 
 struct CoveredFace {

@@ -82,6 +82,25 @@ TEST(ImmersedBoundary, OutlineAlongTheFacesGivesThePaintedBodyBitForBit)
     EXPECT_TRUE(sameBits(withCells.state().p, withOutline.state().p, NX, NY));
 }
 
+// A circle inscribed in a box of 5 x 5 cells touches the middle of a face
+// at each end of its axes; those cells stay open, so the walls are the 3 x 3
+// cells in the middle, no cell standing out of its row.
+TEST(ImmersedBoundary, CircleTouchingAFaceCentreLeavesTheCellBehindItOpen)
+{
+    Grid grid = channel(20, 20);
+    ASSERT_EQ(grid.dx, grid.dy);
+    const double dx = grid.dx;
+    grid.outlines.push_back(BodyOutline::circle(10.5 * dx, 9.5 * dx, 2.5 * dx));
+    EXPECT_EQ(markCoveredCells(grid), 9);
+    for (auto [i, j] : {std::pair{8, 9}, std::pair{12, 9}, std::pair{10, 7}, std::pair{10, 11}})
+        EXPECT_TRUE(isOpen(grid.flags[i][j])) << i << ", " << j;
+    EXPECT_EQ(grid.flags[11][10], CELL_NOSLIP_WALL);
+    FlowSolver solver(grid, rk3(100));
+    for (int n = 0; n < 10; ++n)
+        ASSERT_TRUE(solver.step().converged);
+    EXPECT_LE(solver.largestDivergence(), 1e-6);
+}
+
 // A circle off the grid lines: the cells it covers wholly are walls, the
 // faces inside it stay at rest, and every cell the flow reaches keeps its
 // mass (the divergence of every solved cell below the solver's limit).
