@@ -43,6 +43,22 @@ bool insideOutlines(const std::vector<BodyOutline>& outlines, OutlinePoint at, d
     return false;
 }
 
+// A face is inside when its centre is, or lies on an outline the face runs
+// along; a face that only touches an outline at its centre, both its ends
+// clear of it (a circle's extreme point on a cell face), is not: the cell
+// behind it would stand out of the staircase of its row.
+bool faceInside(const Grid& g, const std::vector<BodyOutline>& outlines, bool isU, int32_t i, int32_t j, double tolerance)
+{
+    const OutlinePoint at = facePlace(g, isU, i, j);
+    if (!insideOutlines(outlines, at, tolerance))
+        return false;
+    if (insideOutlines(outlines, at, -tolerance))
+        return true;
+    const double halfX = isU ? 0.0 : 0.5 * g.dx, halfY = isU ? 0.5 * g.dy : 0.0;
+    return insideOutlines(outlines, {at.x - halfX, at.y - halfY}, tolerance)
+           || insideOutlines(outlines, {at.x + halfX, at.y + halfY}, tolerance);
+}
+
 void copyLaplacian(const FaceLaplacian& from, FaceLaplacian& to, int32_t NX, int32_t NY)
 {
     to.along = from.along;
@@ -65,7 +81,7 @@ public:
         for (int32_t i = 0; i < g.NX; ++i)
             for (int32_t j = 0; j < g.NY; ++j) {
                 const OutlinePoint at = facePlace(g, isU, i, j);
-                inside[i][j] = insideOutlines(g.outlines, at, tolerance) ? 1 : 0;
+                inside[i][j] = faceInside(g, g.outlines, isU, i, j, tolerance) ? 1 : 0;
                 onOutline[i][j] = inside[i][j] && !insideOutlines(g.outlines, at, -tolerance) ? 1 : 0;
             }
     }
@@ -82,19 +98,25 @@ public:
     }
 
     // Folds the ghosts into L; extra receives the ghost terms once more for
-    // the implicit solve. Returns the faces changed.
-    int foldGhosts(Array2D<double>& extra)
+    // the implicit solve, reach the terms on the fluid value beyond the face.
+    // Returns the faces changed.
+    int foldGhosts(Array2D<double>& extra, std::vector<GhostReach>& reach)
     {
         int changed = 0;
         const double ax = 1.0 / (g.dx * g.dx), ay = 1.0 / (g.dy * g.dy);
         const double alongWeight = isU ? ax : ay, acrossWeight = isU ? ay : ax;
         forUnknown([&](int32_t i, int32_t j) {
             const int32_t di = isU ? 1 : 0, dj = isU ? 0 : 1;
+            // Whether each neighbour is a fluid value, before any folding.
+            const bool fluid[4] = {fluidAt(i - di, j - dj, 1.0), fluidAt(i + di, j + dj, 1.0),
+                                   fluidAt(i - dj, j - di, L.low[i][j]), fluidAt(i + dj, j + di, L.high[i][j])};
+            const Face beyond[4] = {{i + di, j + dj, fluid[1]}, {i - di, j - dj, fluid[0]},
+                                    {i + dj, j + di, fluid[3]}, {i - dj, j - di, fluid[2]}};
             bool folded = false;
-            folded |= foldAlong(i, j, i - di, j - dj, alongWeight, extra);
-            folded |= foldAlong(i, j, i + di, j + dj, alongWeight, extra);
-            folded |= foldAcross(i, j, i - dj, j - di, acrossWeight, L.low[i][j], extra);
-            folded |= foldAcross(i, j, i + dj, j + di, acrossWeight, L.high[i][j], extra);
+            folded |= foldAlong(i, j, i - di, j - dj, alongWeight, beyond[0], extra, reach);
+            folded |= foldAlong(i, j, i + di, j + dj, alongWeight, beyond[1], extra, reach);
+            folded |= foldAcross(i, j, i - dj, j - di, acrossWeight, L.low[i][j], beyond[2], extra, reach);
+            folded |= foldAcross(i, j, i + dj, j + di, acrossWeight, L.high[i][j], beyond[3], extra, reach);
             changed += folded ? 1 : 0;
         });
         return changed;
@@ -119,32 +141,55 @@ private:
         return firstCrossing(g.outlines, facePlace(g, isU, i, j), facePlace(g, isU, ni, nj));
     }
 
-    void addGhost(int32_t i, int32_t j, double weight, double theta, Array2D<double>& extra)
+    // A face and whether it holds a fluid value (an unknown face outside the
+    // outlines, coupled to the one in question).
+    struct Face {
+        int32_t i, j;
+        bool fluid;
+    };
+
+    bool fluidAt(int32_t i, int32_t j, double coupling) const
+    {
+        return coupling != 0.0 && L.unknown[i][j] != 0.0 && !inside[i][j];
+    }
+
+    // The quadratic's ghost where a fluid value lies beyond the face, else
+    // the straight line's (the header); extra takes the diagonal part again.
+    void addGhost(int32_t i, int32_t j, double weight, double theta, const Face& beyond, Array2D<double>& extra,
+                  std::vector<GhostReach>& reach)
     {
         const double t = std::max(theta, nearestTheta);
-        const double ghost = weight * (-(1.0 - t) / t);
+        if (!beyond.fluid) {
+            const double ghost = weight * (-(1.0 - t) / t);
+            L.diag[i][j] += ghost;
+            extra[i][j] += ghost;
+            return;
+        }
+        const double ghost = weight * (-2.0 * (1.0 - t) / t);
         L.diag[i][j] += ghost;
         extra[i][j] += ghost;
+        reach.push_back({isU, i, j, beyond.i, beyond.j, weight * (1.0 - t) / (1.0 + t)});
     }
 
     // An along neighbour inside the body is a wall or covered face, read as
     // zero: the wall at the neighbour itself (theta = 1).
-    bool foldAlong(int32_t i, int32_t j, int32_t ni, int32_t nj, double weight, Array2D<double>& extra)
+    bool foldAlong(int32_t i, int32_t j, int32_t ni, int32_t nj, double weight, const Face& beyond,
+                   Array2D<double>& extra, std::vector<GhostReach>& reach)
     {
         if (!inside[ni][nj])
             return false;
         const double t = theta(i, j, ni, nj);
         if (std::fabs(t - 1.0) <= onOutlineCells)
             return false;
-        addGhost(i, j, weight, t, extra);
+        addGhost(i, j, weight, t, beyond, extra, reach);
         return true;
     }
 
     // An across neighbour is read through its coupling (a wall, covered or
     // open face) or is a mirror in the wall face between the two (theta =
     // 1/2 for a no-slip wall).
-    bool foldAcross(int32_t i, int32_t j, int32_t ni, int32_t nj, double weight, double& coupling,
-                    Array2D<double>& extra)
+    bool foldAcross(int32_t i, int32_t j, int32_t ni, int32_t nj, double weight, double& coupling, const Face& beyond,
+                    Array2D<double>& extra, std::vector<GhostReach>& reach)
     {
         if (!inside[ni][nj])
             return false;
@@ -165,7 +210,7 @@ private:
         coupling = 0.0;
         L.diag[i][j] -= oldDiag;
         L.source[i][j] -= oldSource;
-        addGhost(i, j, weight, t, extra);
+        addGhost(i, j, weight, t, beyond, extra, reach);
         return true;
     }
 
@@ -191,9 +236,8 @@ namespace {
 bool cellCovered(const Grid& g, const std::vector<BodyOutline>& outlines, int32_t i, int32_t j)
 {
     const double tolerance = onOutlineCells * std::min(g.dx, g.dy);
-    auto insideAt = [&](OutlinePoint at) { return insideOutlines(outlines, at, tolerance); };
-    return insideAt(facePlace(g, true, i, j)) && insideAt(facePlace(g, true, i - 1, j))
-           && insideAt(facePlace(g, false, i, j)) && insideAt(facePlace(g, false, i, j - 1));
+    return faceInside(g, outlines, true, i, j, tolerance) && faceInside(g, outlines, true, i - 1, j, tolerance)
+           && faceInside(g, outlines, false, i, j, tolerance) && faceInside(g, outlines, false, i, j - 1, tolerance);
 }
 
 }  // namespace
@@ -240,7 +284,10 @@ std::unique_ptr<ImmersedBoundary> immerseOutlines(const Grid& g, FaceBoundaries&
     uPlan.coverFaces(body->covered);
     vPlan.coverFaces(body->covered);
     Array2D<double> uExtra(g.NX, g.NY), vExtra(g.NX, g.NY);
-    body->ghostFaces = uPlan.foldGhosts(uExtra) + vPlan.foldGhosts(vExtra);
+    body->ghostFaces = uPlan.foldGhosts(uExtra, body->reach) + vPlan.foldGhosts(vExtra, body->reach);
+    // The predictor forms its Laplacians a column at a time.
+    std::stable_sort(body->reach.begin(), body->reach.end(),
+                     [](const GhostReach& a, const GhostReach& b) { return a.i < b.i; });
     copyLaplacian(plan.u, body->implicitU, g.NX, g.NY);
     copyLaplacian(plan.v, body->implicitV, g.NX, g.NY);
     addInto(body->implicitU, uExtra, g.NX, g.NY);
@@ -271,4 +318,17 @@ void zeroCoveredFaces(const ImmersedBoundary& body, Array2D<double>& u, Array2D<
 {
     for (const CoveredFace& f : body.covered)
         (f.isU ? u : v)[f.i][f.j] = 0.0;
+}
+
+void addGhostReachToColumns(const ImmersedBoundary& body, int32_t i, const Array2D<double>& u,
+                            const Array2D<double>& v, double* lapColumnU, double* lapColumnV)
+{
+    const auto byColumn = [](const GhostReach& r, int32_t column) { return r.i < column; };
+    auto r = std::lower_bound(body.reach.begin(), body.reach.end(), i, byColumn);
+    for (; r != body.reach.end() && r->i == i; ++r) {
+        if (r->isU)
+            lapColumnU[r->j] += r->weight * u[r->beyondI][r->beyondJ];
+        else
+            lapColumnV[r->j] += r->weight * v[r->beyondI][r->beyondJ];
+    }
 }

@@ -166,6 +166,8 @@ void ProjectionStep::predict(const Stage& stage, double dt)
     for (int32_t i = 1; i <= NX - 2; ++i) {
         faceLaplacianColumn(plan.u, true, g.u, i, lapColumnU);
         faceLaplacianColumn(plan.v, false, g.v, i, lapColumnV);
+        if (immersed)
+            addGhostReachToColumns(*immersed, i, g.u, g.v, lapColumnU, lapColumnV);
         double* rhsU = rightSideU[i];
         double* rhsV = rightSideV[i];
         for (int32_t j = 1; j <= NY - 2; ++j) {

@@ -8,8 +8,9 @@
 // Their bounds for 2D-1: C_D 5.57-5.59, C_L 0.0104-0.0110, dp
 // 0.1172-0.1176. At D = 10 cells the drag is within 1 % and the lift
 // within 0.001; the pressure on the outline, read at two points from a
-// fit through cells a tenth of the diameter wide, is 5.3 % low (2 % at
-// D = 20, the README's table).
+// fit through cells a tenth of the diameter wide, is 3.6 % low (1.2 % at
+// D = 20, the README's table; 5.3 % at D = 10 with ghosts on straight
+// lines, which the bound of 4 % no longer admits).
 #include "core/flow_solver.h"
 #include "core/immersed_boundary.h"
 #include "io/benchmark_grids.h"
@@ -48,5 +49,5 @@ TEST(SchaeferTurek, SteadyCircleAtTenCellsPerDiameter)
     RecordProperty("dp", std::to_string(pressureDifference));
     EXPECT_NEAR(circle.cd, 5.58, 0.01 * 5.58);
     EXPECT_NEAR(circle.cl, 0.0107, 0.001);
-    EXPECT_NEAR(pressureDifference, 0.1174, 0.06 * 0.1174);
+    EXPECT_NEAR(pressureDifference, 0.1174, 0.04 * 0.1174);
 }
