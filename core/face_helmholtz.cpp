@@ -123,8 +123,8 @@ void FaceHelmholtz::startColumn(double c, const Array2D<double>& r, int32_t i, F
 // residual -= alpha product over column i; adds the column's new
 // residual . preconditioned residual to rz and its largest |residual| to
 // largest.
-void FaceHelmholtz::updateColumn(double alpha, bool first, Array2D<double>& x, int32_t i, FourLanes& rz,
-                                 FourLanes& largest)
+template <bool first>
+void FaceHelmholtz::updateColumn(double alpha, Array2D<double>& x, int32_t i, FourLanes& rz, FourLanes& largest)
 {
     double* xi = x[i];
     double* res = residual[i];
@@ -133,7 +133,10 @@ void FaceHelmholtz::updateColumn(double alpha, bool first, Array2D<double>& x, i
     const double* inv = inverseDiagonal[i];
     FourLanes columnRz = rz, columnLargest = largest;
     forFourLanes(1, NY - 1, [&](int32_t j, int lane) {
-        xi[j] = first ? alpha * d[j] : xi[j] + alpha * d[j];
+        if constexpr (first)
+            xi[j] = alpha * d[j];
+        else
+            xi[j] = xi[j] + alpha * d[j];
         res[j] -= alpha * p[j];
         columnRz.lane[lane] += res[j] * res[j] * inv[j];
         columnLargest.addLargest(lane, res[j]);
@@ -171,7 +174,10 @@ int FaceHelmholtz::solve(double c, const Array2D<double>& r, Array2D<double>& x,
         const double alpha = rz / productLanes.sum();
         FourLanes rzNewLanes, largestNewLanes;
         for (int32_t i = 1; i <= NX - 2; ++i)
-            updateColumn(alpha, iterations == 0, x, i, rzNewLanes, largestNewLanes);
+            if (iterations == 0)
+                updateColumn<true>(alpha, x, i, rzNewLanes, largestNewLanes);
+            else
+                updateColumn<false>(alpha, x, i, rzNewLanes, largestNewLanes);
         const double rzNew = rzNewLanes.sum();
         largest = largestNewLanes.largest();
         ++iterations;

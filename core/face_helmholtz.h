@@ -47,7 +47,8 @@ private:
     void updateDirectionColumn(double beta, int32_t i);
     // The start and the update of x and the residual, column by column.
     void startColumn(double c, const Array2D<double>& r, int32_t i, FourLanes& rz, FourLanes& largest);
-    void updateColumn(double alpha, bool first, Array2D<double>& x, int32_t i, FourLanes& rz, FourLanes& largest);
+    template <bool first>
+    void updateColumn(double alpha, Array2D<double>& x, int32_t i, FourLanes& rz, FourLanes& largest);
 
     const FaceLaplacian& laplacian;
     bool alongI;

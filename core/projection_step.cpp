@@ -87,7 +87,10 @@ ProjectionReport ProjectionStep::project(double h, std::vector<double>& start, d
     gatherDivergence(h);
     phi = start.data();
     const ProjectionReport report = solvePressure(h, start, limit);
-    correct(h, addToPressure);
+    if (addToPressure)
+        correct<true>(h);
+    else
+        correct<false>(h);
     return report;
 }
 
@@ -226,7 +229,8 @@ ProjectionReport ProjectionStep::solvePressure(double h, std::vector<double>& x,
 
 // u -= h grad phi on the unknown faces and, when addToPressure, p += phi in
 // the solved cells, in one pass over phi.
-void ProjectionStep::correct(double h, bool addToPressure)
+template <bool addToPressure>
+void ProjectionStep::correct(double h)
 {
     const double hx = h / g.dx, hy = h / g.dy;
     auto at = [&](int32_t i, int32_t j) { return phi[static_cast<size_t>(j) * NX + i]; };
@@ -234,8 +238,9 @@ void ProjectionStep::correct(double h, bool addToPressure)
         for (int32_t j = 1; j <= NY - 2; ++j) {
             g.u[i][j] -= plan.u.unknown[i][j] * hx * (at(i + 1, j) - at(i, j));
             g.v[i][j] -= plan.v.unknown[i][j] * hy * (at(i, j + 1) - at(i, j));
-            if (addToPressure && plan.solved[i][j])
-                g.p[i][j] += at(i, j);
+            if constexpr (addToPressure)
+                if (plan.solved[i][j])
+                    g.p[i][j] += at(i, j);
         }
 }
 

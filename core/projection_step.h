@@ -79,7 +79,7 @@ private:
     void predict(const Stage& stage, double dt);
     // Until no solved cell keeps a divergence above divergence.
     ProjectionReport solvePressure(double h, std::vector<double>& x, double divergence);
-    void correct(double h, bool addToPressure);
+    template <bool addToPressure> void correct(double h);
 
     // start: the pressure correction to start the iteration from; limit:
     // the divergence the stage may leave; addToPressure: p takes the
