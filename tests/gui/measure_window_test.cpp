@@ -178,19 +178,25 @@ TEST_F(MeasureWindowTest, ProbesValuesChartAndHistoryFollowTheRun)
     EXPECT_EQ(probeEarly.find(FXStringFormat(uiText(TXT_PROBE_NAME), 1)), 0);
     const FXString timeEarly = measure->timeLabel->getText();
 
-    // The chart shows the new probe's u; the values move on with the run.
+    // The chart shows the new probe's u; the shown values follow the run.
+    // The flow may be steady to four digits by now on a fast machine, so
+    // the texts are held against the values measured last, not against
+    // the texts shown before.
     EXPECT_EQ(measure->chartProbe->getCurrentItem(), 1);
     window->send(CalculateWindow::ID_PAUSE);
     runCycles(40);
     window->send(CalculateWindow::ID_PAUSE);
     ASSERT_TRUE(window->waitParked());
-    EXPECT_NE(measure->probeList->getItemText(0), probeEarly);
     EXPECT_NE(measure->timeLabel->getText(), timeEarly);
-    EXPECT_NE(measure->bodyLabel->getText(), bodiesEarly);
     EXPECT_EQ(window->chartHistory.channelCount(), 7u);
-    const ProbeValues now = window->measureLog->measurements().probeValues()[0];
-    EXPECT_NE(measure->probeList->getItemText(0).find(FXStringFormat("u %.4f", now.u)), -1)
-        << measure->probeList->getItemText(0).text();
+    const Measurements& last = window->measureLog->measurements();
+    const ProbeValues now = last.probeValues()[0];
+    const FXString probeText = measure->probeList->getItemText(0);
+    for (const FXString& shown : {FXStringFormat("u %.4f", now.u), FXStringFormat("v %.4f", now.v),
+                                  FXStringFormat("p %.4f", now.p)})
+        EXPECT_NE(probeText.find(shown), -1) << probeText.text() << " lacks " << shown.text();
+    const FXString postText = FXStringFormat("C_D %.4f   C_L %.4f", last.bodies()[0].cd, last.bodies()[0].cl);
+    EXPECT_NE(measure->bodyLabel->getText().find(postText), -1) << measure->bodyLabel->getText().text();
     if (const char* shot = std::getenv("KELVO_MEASURE_SHOT")) {
         settle(0.5);
         EXPECT_EQ(std::system((std::string("import -window root ") + shot).c_str()), 0);
