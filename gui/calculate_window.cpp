@@ -421,6 +421,7 @@ SimulationWorker::CycleSettings CalculateWindow::cycleSettings() const
     settings.saving = frameSaving();
     settings.screenPixelsPerCell = screenPixelsPerCell();
     settings.screenShrink = screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
+    settings.screenWindow = screenWindow();
     settings.measuring = measuring();
     settings.pixelsPerCell = pixelsPerCell;
     settings.renderSerial = renderSerial;
@@ -435,6 +436,34 @@ void CalculateWindow::orderSettings()
 int CalculateWindow::screenPixelsPerCell() const
 {
     return ::screenPixelsPerCell(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY);
+}
+
+// The view as drawn last, over the whole picture the checked elements make.
+ScreenWindow CalculateWindow::screenWindow() const
+{
+    const int width = glCanvas->getWidth();
+    const int height = glCanvas->getHeight();
+    const int k = screenPixelsPerCell();
+    const bool colourMap = chosenView().quantity != ColourQuantity::None;
+    const int contentHeight = screenContentHeight(grid->NY, k, colourMap);
+    CanvasView current = navigation.view;
+    current.setCanvas(width, height);
+    current.setContent(k * grid->NX, contentHeight);
+    return screenWindowFor(CanvasPlace{width, height, current.originX(), current.originY(), current.scale()},
+                           grid->NX, grid->NY, contentHeight);
+}
+
+// A grid larger than the canvas has only the part shown composed: a view
+// moved or zoomed is composed again, at once while the worker is parked,
+// else by the worker's next frame.
+void CalculateWindow::followView()
+{
+    if (!worker || screenWindow() == shownFrame.window)
+        return;
+    if (runInHand())
+        renderFrame();
+    else
+        orderSettings();
 }
 
 void CalculateWindow::enterIdleControls()
@@ -572,6 +601,7 @@ void CalculateWindow::takeReport()
         report = late;
     } else if (worker->collect(report, shownFrame)) {
         presentFrame();
+        followView();  // the view may have moved after the worker read it
     }
     if (measureWindowWanted && !probeLogMissing())
         showMeasureWindow();
@@ -620,6 +650,7 @@ void CalculateWindow::takeBuildReport()
     showRunTime();
     if (report.renderSerial != renderSerial)
         renderFrame();
+    followView();
     startButton->enable();
     if (startWanted) {
         startWanted = false;
@@ -777,7 +808,8 @@ long CalculateWindow::renderFrame(FXObject*, FXSelector, void*)
     if (!runInHand())
         return 1;
     screenComposer.compose(run->state(), grid->NX, grid->NY, screenPixelsPerCell(), checkedElements(), shownFrame,
-                           screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY));
+                           screenShrink(glCanvas->getWidth(), glCanvas->getHeight(), grid->NX, grid->NY),
+                           &run->particles().particles(), screenWindow());
     presentFrame();
     return 1;
 }
@@ -829,7 +861,7 @@ void CalculateWindow::drawCanvas()
 PictureLayout CalculateWindow::canvasLayout() const
 {
     const CanvasView& view = navigation.view;
-    PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.width, shownFrame.height,
+    PictureLayout layout{glCanvas->getWidth(), glCanvas->getHeight(), shownFrame.contentWidth, shownFrame.contentHeight,
                          shownFrame.pixelsPerCell, grid->NX, grid->NY, grid->dx, grid->dy};
     // The view as drawn last; before any drawing the fitted view of now.
     CanvasView current = view;
@@ -847,9 +879,9 @@ void CalculateWindow::syncView()
     CanvasView& view = navigation.view;
     if (glCanvas->getWidth() != view.canvasWidth() || glCanvas->getHeight() != view.canvasHeight())
         view.setCanvas(glCanvas->getWidth(), glCanvas->getHeight());
-    if (shownFrame.width > 0 && shownFrame.height > 0 &&
-        (shownFrame.width != view.contentWidth() || shownFrame.height != view.contentHeight()))
-        view.setContent(shownFrame.width, shownFrame.height);
+    if (shownFrame.contentWidth > 0 && shownFrame.contentHeight > 0 &&
+        (shownFrame.contentWidth != view.contentWidth() || shownFrame.contentHeight != view.contentHeight()))
+        view.setContent(shownFrame.contentWidth, shownFrame.contentHeight);
 }
 
 FXint CalculateWindow::getDefaultWidth()
@@ -1064,6 +1096,7 @@ long CalculateWindow::onCanvasWheel(FXObject*, FXSelector, void* ptr)
     syncView();
     navigation.wheel(event->win_x, event->win_y, event->code);
     presentFrame();
+    followView();
     return 1;
 }
 
@@ -1096,10 +1129,12 @@ long CalculateWindow::onCanvasMiddleRelease(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     glCanvas->ungrab();
-    if (navigation.releaseMiddle(event->win_x, event->win_y))
+    if (navigation.releaseMiddle(event->win_x, event->win_y)) {
         placeProbeAt(event->win_x, event->win_y);
-    else
+    } else {
         presentFrame();
+        followView();
+    }
     return 1;
 }
 
@@ -1109,6 +1144,7 @@ long CalculateWindow::onCmdZoom(FXObject*, FXSelector sel, void*)
     syncView();
     navigation.command(static_cast<ZoomCommand>(FXSELID(sel) - ID_ZOOM_IN));
     presentFrame();
+    followView();
     return 1;
 }
 

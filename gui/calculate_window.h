@@ -184,6 +184,12 @@ protected:
     void orderSettings();
     // Pixels per cell of the screen picture on the canvas as it is now.
     int screenPixelsPerCell() const;
+    // The part of the screen picture the view shows now, for a grid larger
+    // than the canvas; the whole picture otherwise.
+    ScreenWindow screenWindow() const;
+    // The picture composed again for a view that moved, when it is one of
+    // a part.
+    void followView();
     // Whether the window may use the run now: the worker is parked.
     bool runInHand() const { return run && worker->parked(); }
     // Enables the controls that Start disables, Start itself, and disables

@@ -5,27 +5,52 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+CanvasPlace placeOf(const CanvasView& view)
+{
+    return CanvasPlace{view.canvasWidth(), view.canvasHeight(), view.originX(), view.originY(), view.scale()};
+}
+}  // namespace
+
 VisiblePart visiblePart(const CanvasView& view, int pictureWidth, int pictureHeight)
 {
+    return visiblePart(placeOf(view), pictureWidth, pictureHeight);
+}
+
+VisiblePart visiblePart(const CanvasPlace& place, int pictureWidth, int pictureHeight)
+{
     VisiblePart part;
-    const int first = std::max(0, static_cast<int>(std::floor(view.contentX(0.0))));
-    const int top = std::max(0, static_cast<int>(std::floor(view.contentY(0.0))));
-    const int end = std::min(pictureWidth, static_cast<int>(std::ceil(view.contentX(view.canvasWidth()))));
-    const int bottom = std::min(pictureHeight, static_cast<int>(std::ceil(view.contentY(view.canvasHeight()))));
+    const auto contentX = [&place](double x) { return (x - place.originX) / place.scale; };
+    const auto contentY = [&place](double y) { return (y - place.originY) / place.scale; };
+    const int first = std::max(0, static_cast<int>(std::floor(contentX(0.0))));
+    const int top = std::max(0, static_cast<int>(std::floor(contentY(0.0))));
+    const int end = std::min(pictureWidth, static_cast<int>(std::ceil(contentX(place.canvasWidth))));
+    const int bottom = std::min(pictureHeight, static_cast<int>(std::ceil(contentY(place.canvasHeight))));
     if (end <= first || bottom <= top)
         return part;
     part.column = first;
     part.row = top;
     part.columns = end - first;
     part.rows = bottom - top;
-    part.x = view.canvasX(first);
-    part.y = view.canvasY(top);
+    part.x = place.originX + first * place.scale;
+    part.y = place.originY + top * place.scale;
     return part;
+}
+
+CanvasPlace framePlace(const ScreenFrame& frame, const CanvasView& view)
+{
+    CanvasPlace place = placeOf(view);
+    if (frame.window.whole())
+        return place;
+    place.originX = view.canvasX(frame.window.left);
+    place.originY = view.canvasY(frame.window.top);
+    place.scale = view.scale() * frame.window.stride;
+    return place;
 }
 
 void CanvasPicture::draw(const FrameImage& picture, const CanvasView& view)
 {
-    drawPart(picture.width(), picture.height(), view, [&picture](int column, int row, unsigned char* out) {
+    drawPart(picture.width(), picture.height(), placeOf(view), [&picture](int column, int row, unsigned char* out) {
         out[0] = static_cast<unsigned char>(picture.pixelRed(column, row));
         out[1] = static_cast<unsigned char>(picture.pixelGreen(column, row));
         out[2] = static_cast<unsigned char>(picture.pixelBlue(column, row));
@@ -36,7 +61,7 @@ void CanvasPicture::draw(const ScreenFrame& picture, const CanvasView& view)
 {
     if (picture.rgb.size() < 3 * static_cast<size_t>(picture.width) * picture.height)
         return;
-    drawPart(picture.width, picture.height, view, [&picture](int column, int row, unsigned char* out) {
+    drawPart(picture.width, picture.height, framePlace(picture, view), [&picture](int column, int row, unsigned char* out) {
         const uint8_t* in = picture.rgb.data() + 3 * (static_cast<size_t>(row) * picture.width + column);
         out[0] = in[0];
         out[1] = in[1];
@@ -45,21 +70,21 @@ void CanvasPicture::draw(const ScreenFrame& picture, const CanvasView& view)
 }
 
 template <class PixelAt>
-void CanvasPicture::drawPart(int pictureWidth, int pictureHeight, const CanvasView& view, PixelAt pixelAt)
+void CanvasPicture::drawPart(int pictureWidth, int pictureHeight, const CanvasPlace& place, PixelAt pixelAt)
 {
-    const int W = view.canvasWidth();
-    const int H = view.canvasHeight();
+    const int W = place.canvasWidth;
+    const int H = place.canvasHeight;
     if (W <= 0 || H <= 0)
         return;
     glViewport(0, 0, W, H);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const VisiblePart part = visiblePart(view, pictureWidth, pictureHeight);
+    const VisiblePart part = visiblePart(place, pictureWidth, pictureHeight);
     if (part.columns <= 0 || part.rows <= 0)
         return;
     // A picture larger than its place on the screen is thinned to that
     // place's size first: the pixels sent never outnumber the canvas's.
-    const double scale = view.scale();
+    const double scale = place.scale;
     const int sentColumns = std::min(part.columns, std::max(1, static_cast<int>(std::ceil(part.columns * scale))));
     const int sentRows = std::min(part.rows, std::max(1, static_cast<int>(std::ceil(part.rows * scale))));
     rgb.resize(static_cast<size_t>(sentColumns) * sentRows * 3);

@@ -22,19 +22,26 @@ struct VisiblePart {
     double y = 0.0;
 };
 VisiblePart visiblePart(const CanvasView& view, int pictureWidth, int pictureHeight);
+// The same for a picture placed by its own corner and scale.
+VisiblePart visiblePart(const CanvasPlace& place, int pictureWidth, int pictureHeight);
+
+// Where a picture composed for the screen lies on the canvas: the view's
+// place of the whole picture, or of the part the frame holds.
+CanvasPlace framePlace(const ScreenFrame& frame, const CanvasView& view);
 
 class CanvasPicture {
 public:
     // Viewport over the whole canvas, cleared to black, then the picture's
     // visible part into the current GL context.
     void draw(const FrameImage& picture, const CanvasView& view);
-    // The same from a picture composed for the screen.
+    // The same from a picture composed for the screen, which may hold a
+    // part of the whole picture only.
     void draw(const ScreenFrame& picture, const CanvasView& view);
 
 private:
     // pixelAt(column, row, out) writes the three bytes of one pixel.
     template <class PixelAt>
-    void drawPart(int pictureWidth, int pictureHeight, const CanvasView& view, PixelAt pixelAt);
+    void drawPart(int pictureWidth, int pictureHeight, const CanvasPlace& place, PixelAt pixelAt);
 
     std::vector<unsigned char> rgb;  // the part sent, kept between frames
 };

@@ -288,7 +288,7 @@ void SimulationWorker::build()
                          settings.elements.colourMap.quantity != ColourQuantity::None);
         screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
                        settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                       &simulation->particles().particles());
+                       &simulation->particles().particles(), settings.screenWindow);
         releaseWindowParts();
     }
     {
@@ -325,7 +325,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
         if (wantedNow) {
             screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
                            settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                           &simulation->particles().particles());
+                           &simulation->particles().particles(), settings.screenWindow);
             composed = true;
         }
         releaseWindowParts();
@@ -400,7 +400,7 @@ void SimulationWorker::composeScreen(const CycleSettings& settings)
         return;
     screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
                    settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                   &simulation->particles().particles());
+                   &simulation->particles().particles(), settings.screenWindow);
     releaseWindowParts();
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))

@@ -49,6 +49,7 @@ public:
         FrameSaving saving;
         int screenPixelsPerCell = 1;
         double screenShrink = 1.0;  // picture pixels per canvas pixel
+        ScreenWindow screenWindow;  // the part shown of a grid larger than the canvas
         bool measuring = false;     // record every step in the measure log
         int pixelsPerCell = 1;      // of the frame files, for the picture a stop makes anew
         long long renderSerial = 0; // the window's count of its redraws, handed back with the build's frame

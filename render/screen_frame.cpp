@@ -27,6 +27,8 @@ void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsP
     frame.pictureHeight = pictureHeight;
     frame.pixelsPerCell = pixelsPerCell;
     frame.range = range;
+    frame.contentWidth = frame.width;
+    frame.contentHeight = frame.height;
     frame.rgb.resize(3 * static_cast<size_t>(frame.width) * frame.height);
     const auto byteOf = [](float value) {
         return static_cast<uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
@@ -44,10 +46,43 @@ void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsP
     }
 }
 
+int screenContentHeight(int32_t NY, int pixelsPerCell, bool colourMap)
+{
+    return pixelsPerCell * NY + (colourMap ? colour_bar::stripHeight : 0);
+}
+
+namespace {
+
+uint8_t screenByte(float value)
+{
+    return static_cast<uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
+}
+
+// Pixels x0 + n of one row of picture as screen bytes, n = 0 .. count - 1.
+uint8_t* copyRun(const FrameImage& picture, int row, int x0, int count, uint8_t* out)
+{
+    const float* red = picture.redRow(row) + x0;
+    const float* green = picture.greenRow(row) + x0;
+    const float* blue = picture.blueRow(row) + x0;
+    for (int n = 0; n < count; ++n) {
+        *out++ = screenByte(red[n]);
+        *out++ = screenByte(green[n]);
+        *out++ = screenByte(blue[n]);
+    }
+    return out;
+}
+
+}  // namespace
+
 void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell,
                              const RenderElements& elements, ScreenFrame& frame, double shrink,
-                             const std::vector<Particle>* particles)
+                             const std::vector<Particle>* particles, const ScreenWindow& window)
 {
+    if (!window.whole() && state.NX == NX && state.NY == NY && NX > 0 && NY > 0) {
+        composeWindow(state, elements, window, frame, particles);
+        return;
+    }
+    frame.window = ScreenWindow();
     const int W = pixelsPerCell * NX;
     const int H = pixelsPerCell * NY;
     // The pass leaves the picture's first row and column as they were: a
@@ -73,4 +108,66 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
     }
     drawColourBar(framed, H, quantity, composer.colourRange());
     copyToScreenFrame(framed, H, pixelsPerCell, composer.colourRange(), frame);
+}
+
+void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,
+                                  ScreenFrame& frame, const std::vector<Particle>* particles)
+{
+    windowCells.sample(state, window);
+    const SimGrid& cells = windowCells.cells();
+    if (windowPicture.width() != cells.NX || windowPicture.height() != cells.NY)
+        windowPicture.allocate(cells.NX, cells.NY);
+    const std::vector<Particle>* shownParticles = nullptr;
+    if (elements.particles && particles) {
+        windowCells.moveParticles(*particles, movedParticles);
+        shownParticles = &movedParticles;
+    }
+    composer.compose(windowPicture, cells, cells.NX, cells.NY, 1, elements, shownParticles,
+                     ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels});
+    cropWindow(state, elements, window, frame);
+}
+
+// Pixels off the whole picture stay black.
+void ScreenComposer::cropWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,
+                                ScreenFrame& frame)
+{
+    const ColourQuantity quantity = elements.colourMap.quantity;
+    frame.width = window.width;
+    frame.height = window.height;
+    frame.pictureHeight = state.NY;
+    frame.pixelsPerCell = 1;
+    frame.range = composer.colourRange();
+    frame.contentWidth = state.NX;
+    frame.contentHeight = screenContentHeight(state.NY, 1, quantity != ColourQuantity::None);
+    frame.window = window;
+    frame.rgb.assign(3 * static_cast<size_t>(frame.width) * frame.height, 0);
+    if (quantity != ColourQuantity::None && window.row(window.height - 1) >= state.NY) {
+        if (strip.width() != state.NX)
+            strip.allocate(state.NX, colour_bar::stripHeight);
+        drawColourBar(strip, 0, quantity, frame.range);
+    }
+    // The frame's columns on the whole picture run on with x: those on it
+    // are one run.
+    int firstOn = 0;
+    while (firstOn < frame.width && window.column(firstOn) < 0)
+        ++firstOn;
+    int endOn = firstOn;
+    while (endOn < frame.width && window.column(endOn) < state.NX)
+        ++endOn;
+    stripColumns.clear();
+    for (int x = firstOn; x < endOn; ++x)
+        stripColumns.push_back(static_cast<int>(window.column(x)));
+    const int margin = WindowGrid::margin;
+    for (int y = 0; y < frame.height; ++y) {
+        const int64_t row = window.row(y);
+        if (row < 0 || row >= frame.contentHeight)
+            continue;
+        uint8_t* out = frame.rgb.data() + 3 * (static_cast<size_t>(y) * frame.width + firstOn);
+        if (row < state.NY) {
+            copyRun(windowPicture, y + margin, firstOn + margin, endOn - firstOn, out);
+            continue;
+        }
+        for (int column : stripColumns)
+            out = copyRun(strip, static_cast<int>(row - state.NY), column, 1, out);
+    }
 }
