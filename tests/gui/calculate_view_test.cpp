@@ -173,4 +173,98 @@ TEST_F(CalculateViewTest, AZoomedCanvasShowsThePicturePixelUnderEachScreenPixel)
     EXPECT_GT(compared, 1000);
 }
 
+// A grid larger than the canvas: the picture is only the part shown, at
+// about the canvas's pixels, composed again (the worker parked) as Fit,
+// 1:1, the wheel and a drag move the view; every canvas pixel shows the
+// frame pixel under it, and a middle click places the probe where the
+// whole picture has the point.
+class LargeGridViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        makeChannel(grid, 1000, 500);
+        window = std::make_unique<ViewWindow>(&grid);
+        window->create();
+        window->show(PLACEMENT_OWNER);
+        settle(0.2);
+        ASSERT_TRUE(window->waitParked());
+        window->showStreamlines->setCheck(TRUE);
+        window->showUField->setCheck(TRUE);
+        window->send(CalculateWindow::ID_RENDER);
+    }
+    // The frame shows the view as it stands, and no more pixels than the canvas.
+    void expectFrameFollowsView(const char* when)
+    {
+        const ScreenFrame& frame = window->shownFrame;
+        EXPECT_FALSE(frame.window.whole()) << when;
+        EXPECT_EQ(frame.window, window->screenWindow()) << when;
+        EXPECT_EQ(frame.width, frame.window.width) << when;
+        EXPECT_LE(frame.width, window->glCanvas->getWidth()) << when;
+        EXPECT_LE(frame.height, window->glCanvas->getHeight()) << when;
+        EXPECT_EQ(frame.contentWidth, grid.NX) << when;
+    }
+    Grid grid;
+    std::unique_ptr<ViewWindow> window;
+};
+
+TEST_F(LargeGridViewTest, ThePictureFollowsFitAndZoomWhilePaused)
+{
+    const int W = window->glCanvas->getWidth(), H = window->glCanvas->getHeight();
+    expectFrameFollowsView("fitted");
+    EXPECT_GT(window->shownFrame.window.stride, 2.0);
+
+    window->key(KEY_1, CONTROLMASK);
+    expectFrameFollowsView("1:1");
+    EXPECT_EQ(window->shownFrame.window.stride, 1.0);
+    EXPECT_EQ(window->shownFrame.width, W);
+    EXPECT_EQ(window->shownFrame.height, H);
+
+    window->canvasEvent(SEL_MOUSEWHEEL, 50, 40, 480);
+    expectFrameFollowsView("zoomed in");
+    const double left = window->shownFrame.window.left;
+    window->canvasEvent(SEL_MIDDLEBUTTONPRESS, 200, 100);
+    window->canvasEvent(SEL_MOTION, 150, 100);
+    window->canvasEvent(SEL_MIDDLEBUTTONRELEASE, 150, 100);
+    expectFrameFollowsView("panned");
+    EXPECT_NEAR(window->shownFrame.window.left, left + 50 / window->navigation.view.scale(), 1.0);
+
+    const ScreenFrame& frame = window->shownFrame;
+    const CanvasPlace place = framePlace(frame, window->navigation.view);
+    const std::vector<uint8_t> pixels = window->pictureOnlyPixels();
+    // The drawing may round its corner to a whole pixel: canvas pixels
+    // within 0.6 of a frame pixel's edge are left out.
+    const double edge = 0.6 / place.scale;
+    int compared = 0;
+    for (int y = 0; y < H; y += 2)
+        for (int x = 0; x < W; x += 2) {
+            const double u = (x + 0.5 - place.originX) / place.scale, v = (y + 0.5 - place.originY) / place.scale;
+            const double fu = u - std::floor(u), fv = v - std::floor(v);
+            const int column = static_cast<int>(std::floor(u)), row = static_cast<int>(std::floor(v));
+            if (fu < edge || fu > 1 - edge || fv < edge || fv > 1 - edge || column < 0 || row < 0 || column >= frame.width ||
+                row >= frame.height)
+                continue;
+            const uint8_t* shown = &pixels[(static_cast<size_t>(H - 1 - y) * W + x) * 3];
+            const uint8_t* expected = &frame.rgb[(static_cast<size_t>(row) * frame.width + column) * 3];
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(shown[c], expected[c]) << x << "," << y << " frame " << column << "," << row;
+            ++compared;
+        }
+    EXPECT_GT(compared, 1000);
+
+    // Whole-picture column V shows the cells from x = (V - 1/2) dx.
+    const CanvasView& view = window->navigation.view;
+    const int cx = 120, cy = 70;
+    window->canvasEvent(SEL_MIDDLEBUTTONPRESS, cx, cy);
+    window->canvasEvent(SEL_MIDDLEBUTTONRELEASE, cx, cy);
+    ASSERT_TRUE(window->measureLog);
+    ASSERT_EQ(window->measureLog->measurements().probes().size(), 1u);
+    const ProbePoint probe = window->measureLog->measurements().probes()[0];
+    EXPECT_NEAR(probe.x, (view.contentX(cx + 0.5) - 0.5) * grid.dx, 1e-9);
+    EXPECT_NEAR(probe.y, (grid.NY - view.contentY(cy + 0.5) + 0.5) * grid.dy, 1e-9);
+
+    window->key(KEY_0, CONTROLMASK);
+    expectFrameFollowsView("fitted again");
+    EXPECT_GT(window->shownFrame.window.stride, 2.0);
+}
+
 }  // namespace

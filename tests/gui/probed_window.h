@@ -71,6 +71,7 @@ public:
     using CalculateWindow::drawCanvas;
     using CalculateWindow::renderFrame;
     using CalculateWindow::shownFrame;
+    using CalculateWindow::screenWindow;
     using CalculateWindow::worker;
     using CalculateWindow::probeCount;
     using CalculateWindow::paintTool;
