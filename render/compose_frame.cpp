@@ -12,7 +12,7 @@
 // of all, are set over the rest.
 bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                             const RenderElements& elements, const std::vector<Particle>* particles,
-                            const ElementSpacing& spacing)
+                            const ElementSpacing& spacing, const FieldScales& scales)
 {
     const int k = pixelsPerCell;
     if (k < 1 || NX < 1 || NY < 1 || int64_t(k) * NX != image.width() || int64_t(k) * NY != image.height())
@@ -20,24 +20,25 @@ bool FrameComposer::compose(FrameImage& image, const SimGrid& grid, int32_t NX, 
     if (elements.colourMap.quantity != ColourQuantity::None)
         composeColourMap(image, grid, NX, NY, k, elements, spacing);
     else
-        composeDesigned(image, grid, NX, NY, k, elements, spacing);
+        composeDesigned(image, grid, NX, NY, k, elements, spacing, scales);
     if (elements.particles && particles)
         particleDots.draw(image, grid, k, *particles, elements.particleStreaks);
     return true;
 }
 
 void FrameComposer::composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int k,
-                                    const RenderElements& elements, const ElementSpacing& spacing)
+                                    const RenderElements& elements, const ElementSpacing& spacing,
+                                    const FieldScales& scales)
 {
     const int W = k * NX;
     const int H = k * NY;
     image.clearRect(1, 1, W - 1, H - 1, 0);
     if (elements.uField)
-        fields.draw(image, NX, NY, grid.u, k, 1, 0, 0);
+        fields.draw(image, NX, NY, grid.u, k, 1, 0, 0, scales.u);
     if (elements.vField)
-        fields.draw(image, NX, NY, grid.v, k, 0, 1, 0);
+        fields.draw(image, NX, NY, grid.v, k, 0, 1, 0, scales.v);
     if (elements.pressure)
-        fields.draw(image, NX, NY, grid.p, k, 0, 0, 1);
+        fields.draw(image, NX, NY, grid.p, k, 0, 0, 1, scales.p);
     if (elements.vectors)
         drawVelocityVectors(image, NX, NY, grid.u, grid.v, k, spacing.vectorPixels);
     // Without fields the picture is still grey where dots can fall: the

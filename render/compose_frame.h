@@ -12,6 +12,7 @@
 #include "render/streamlines.h"
 
 #include <cstdint>
+#include <limits>
 
 // Which elements a pass draws ("Rendered Elements").
 struct RenderElements {
@@ -41,6 +42,15 @@ struct ElementSpacing {
     int vectorPixels = 0;
 };
 
+// The scales M of the designed u, v and p fields; NaN: each field's own,
+// its largest sample. A picture of part of a grid takes the whole grid's,
+// so that its colours do not change as the part shown moves.
+struct FieldScales {
+    double u = std::numeric_limits<double>::quiet_NaN();
+    double v = std::numeric_limits<double>::quiet_NaN();
+    double p = std::numeric_limits<double>::quiet_NaN();
+};
+
 // The render pass with the buffers of its elements, kept between frames.
 class FrameComposer {
 public:
@@ -52,7 +62,7 @@ public:
     // particles, when chosen and given, come last, over everything.
     bool compose(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                  const RenderElements& elements, const std::vector<Particle>* particles = nullptr,
-                 const ElementSpacing& spacing = ElementSpacing());
+                 const ElementSpacing& spacing = ElementSpacing(), const FieldScales& scales = FieldScales());
 
     // The streamlines, the longest part, end early once request is raised;
     // the picture is then unfinished.
@@ -63,7 +73,7 @@ public:
 
 private:
     void composeDesigned(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
-                         const RenderElements& elements, const ElementSpacing& spacing);
+                         const RenderElements& elements, const ElementSpacing& spacing, const FieldScales& scales);
     void composeColourMap(FrameImage& image, const SimGrid& grid, int32_t NX, int32_t NY, int pixelsPerCell,
                           const RenderElements& elements, const ElementSpacing& spacing);
 

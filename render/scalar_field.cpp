@@ -192,7 +192,7 @@ double ScalarFieldPass::fieldScale(const ParallelParts& parallel, int parts)
 }
 
 void ScalarFieldPass::draw(FrameImage& image, int32_t NX, int32_t NY, const Array2D<double>& a, int k,
-                           int redFactor, int greenFactor, int blueFactor)
+                           int redFactor, int greenFactor, int blueFactor, double givenScale)
 {
     if (!fieldFits(NX, NY, a, k))
         return;
@@ -210,7 +210,7 @@ void ScalarFieldPass::draw(FrameImage& image, int32_t NX, int32_t NY, const Arra
         const PartRows mine = rowsOfPart(part, parts, fieldPoints.rows);
         partSamples[part].start(fieldPoints, NX, a, mine.first, mine.end);
     }
-    const double scale = fieldScale(parallel, parts);
+    const double scale = std::isnan(givenScale) ? fieldScale(parallel, parts) : givenScale;
 
     using render_constants::colourFactorMask;
     const Factors factors{static_cast<double>(redFactor & colourFactorMask),

@@ -7,6 +7,7 @@
 #include "render/frame_image.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 // The pass with its resampling buffers, which are kept between calls.
@@ -14,9 +15,10 @@ class ScalarFieldPass {
 public:
     // Adds the field a (NX x NY, pixelsPerCell pixels per cell) to the
     // picture with the colour factors (each 0 or 1; only their low byte
-    // counts).
+    // counts), scaled by givenScale, or by its largest sample when that is NaN.
     void draw(FrameImage& image, int32_t NX, int32_t NY, const Array2D<double>& a, int pixelsPerCell,
-              int redFactor, int greenFactor, int blueFactor);
+              int redFactor, int greenFactor, int blueFactor,
+              double givenScale = std::numeric_limits<double>::quiet_NaN());
 
 private:
     // M, the largest sample, looked for by parts at once.

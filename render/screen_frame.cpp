@@ -1,8 +1,11 @@
 #include "render/screen_frame.h"
 
 #include "render/colour_bar.h"
+#include "render/quantity_field.h"
+#include "render/render_constants.h"
 
 #include <algorithm>
+#include <cmath>
 
 int screenPixelsPerCell(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY)
 {
@@ -72,6 +75,21 @@ uint8_t* copyRun(const FrameImage& picture, int row, int x0, int count, uint8_t*
     return out;
 }
 
+// The whole grid is read for the scales through about this many cells.
+constexpr double overviewCells = 512.0 * 512.0;
+
+// A field's scale as the field pass finds it, its largest sample (the last
+// column and row have none), over these cells.
+double largestSample(const Array2D<double>& a)
+{
+    double scale = render_constants::fieldScaleFloor;
+    for (int32_t i = 0; i + 1 < a.rowCount(); ++i)
+        for (int32_t j = 0; j + 1 < a.colCount(); ++j)
+            if (a[i][j] > scale)
+                scale = a[i][j];
+    return scale;
+}
+
 }  // namespace
 
 void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell,
@@ -113,6 +131,8 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
 void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,
                                   ScreenFrame& frame, const std::vector<Particle>* particles)
 {
+    RenderElements shown = elements;
+    const FieldScales scales = wholeGridScales(state, shown);
     windowCells.sample(state, window);
     const SimGrid& cells = windowCells.cells();
     if (windowPicture.width() != cells.NX || windowPicture.height() != cells.NY)
@@ -122,9 +142,36 @@ void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& e
         windowCells.moveParticles(*particles, movedParticles);
         shownParticles = &movedParticles;
     }
-    composer.compose(windowPicture, cells, cells.NX, cells.NY, 1, elements, shownParticles,
-                     ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels});
-    cropWindow(state, elements, window, frame);
+    composer.compose(windowPicture, cells, cells.NX, cells.NY, 1, shown, shownParticles,
+                     ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels}, scales);
+    cropWindow(state, shown, window, frame);
+}
+
+FieldScales ScreenComposer::wholeGridScales(const SimGrid& state, RenderElements& elements)
+{
+    const double stride = std::max(1.0, std::sqrt(static_cast<double>(state.NX) * state.NY / overviewCells));
+    const ScreenWindow all{0.0, 0.0, stride, static_cast<int>(std::ceil(state.NX / stride)),
+                           static_cast<int>(std::ceil(state.NY / stride))};
+    FieldScales scales;
+    ColourMapView& view = elements.colourMap;
+    const bool designed = view.quantity == ColourQuantity::None;
+    if (!designed && view.locked)
+        return scales;
+    if (designed && !elements.uField && !elements.vField && !elements.pressure)
+        return scales;
+    overview.sample(state, all);
+    const SimGrid& cells = overview.cells();
+    if (designed) {
+        scales.u = largestSample(cells.u);
+        scales.v = largestSample(cells.v);
+        scales.p = largestSample(cells.p);
+        return scales;
+    }
+    cellCentreQuantity(cells, cells.NX, cells.NY, view.quantity, overviewValues);
+    const ValueExtent extent = fluidExtent(cells, cells.NX, cells.NY, overviewValues);
+    view.range = automaticRange(view.quantity, extent.smallest, extent.largest);
+    view.locked = true;
+    return scales;
 }
 
 // Pixels off the whole picture stay black.

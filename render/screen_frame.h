@@ -61,7 +61,8 @@ public:
     // frame files. A window that is not whole() composes only its part of
     // the one-pixel-per-cell picture (pixelsPerCell and shrink then play
     // no part): the seeds and vectors spaced in its own pixels, the colour
-    // map's range and the fields' scales those of the cells it shows.
+    // map's range and the fields' scales those of the whole grid as a few
+    // of its cells have them, whichever part is shown.
     void compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell, const RenderElements& elements,
                  ScreenFrame& frame, double shrink = 1.0, const std::vector<Particle>* particles = nullptr,
                  const ScreenWindow& window = ScreenWindow());
@@ -71,6 +72,9 @@ public:
 private:
     void composeWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,
                        ScreenFrame& frame, const std::vector<Particle>* particles);
+    // The whole grid's field scales, and its colour map's range unless
+    // locked, from a few cells of it, for a frame of part of it.
+    FieldScales wholeGridScales(const SimGrid& state, RenderElements& elements);
     // The frame's pixels from the sub-grid's picture, and from the colour
     // bar's strip where the window reaches below the grid.
     void cropWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,
@@ -81,6 +85,8 @@ private:
     FrameImage framed;
     ColourQuantity lastQuantity = ColourQuantity::None;
     WindowGrid windowCells;
+    WindowGrid overview;                // the whole grid, thinned
+    Array2D<double> overviewValues;     // the colour map's quantity there
     FrameImage windowPicture;  // the sub-grid's, one pixel per sub-cell
     FrameImage strip;          // the colour bar under the whole picture
     std::vector<Particle> movedParticles;

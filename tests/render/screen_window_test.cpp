@@ -132,17 +132,20 @@ std::unique_ptr<SimGrid> busyGrid(int32_t NX, int32_t NY)
             grid->v[i][j] += 0.1 * std::rand() / RAND_MAX;
             grid->p[i][j] += 0.1 * std::rand() / RAND_MAX;
         }
-    // The largest of each field inside the window the test looks at.
-    grid->u[520][260] = grid->v[520][260] = grid->p[520][260] = 50.0;
+    // The largest of each field far from the window the test looks at: the
+    // window's colours are scaled as the whole grid's.
+    for (int32_t i = 100; i < 104; ++i)
+        for (int32_t j = 100; j < 104; ++j)
+            grid->u[i][j] = grid->v[i][j] = grid->p[i][j] = 50.0;
     grid->outlines.push_back(BodyOutline::circle(0.55 * NX * grid->dx, 0.5 * NY * grid->dy, 20 * grid->dx));
     return grid;
 }
 
 // Zoomed in to four screen pixels a cell about the middle of the grid,
 // the frame holds the visible cells at one pixel each: the very pixels of
-// the whole picture at a pixel per cell (the fields' scales and the
-// colour map's locked range the same for both; outlines and particles,
-// moved to the frame, within a level of rounding).
+// the whole picture at a pixel per cell (the fields scaled by the whole
+// grid's largest values, which lie outside the window; outlines and
+// particles, moved to the frame, within a level of rounding).
 TEST(ScreenWindow, ZoomedInTheFrameIsTheWholePicturesPartOnTheCanvas)
 {
     const int32_t NX = 1000, NY = 500;
