@@ -133,7 +133,7 @@ void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& e
 {
     RenderElements shown = elements;
     const FieldScales scales = wholeGridScales(state, shown);
-    windowCells.sample(state, window);
+    windowCells.sample(state, window, windowPicture.parallel());
     const SimGrid& cells = windowCells.cells();
     if (windowPicture.width() != cells.NX || windowPicture.height() != cells.NY)
         windowPicture.allocate(cells.NX, cells.NY);
@@ -159,7 +159,7 @@ FieldScales ScreenComposer::wholeGridScales(const SimGrid& state, RenderElements
         return scales;
     if (designed && !elements.uField && !elements.vField && !elements.pressure)
         return scales;
-    overview.sample(state, all);
+    overview.sample(state, all, windowPicture.parallel());
     const SimGrid& cells = overview.cells();
     if (designed) {
         scales.u = largestSample(cells.u);
@@ -205,16 +205,21 @@ void ScreenComposer::cropWindow(const SimGrid& state, const RenderElements& elem
     for (int x = firstOn; x < endOn; ++x)
         stripColumns.push_back(static_cast<int>(window.column(x)));
     const int margin = WindowGrid::margin;
-    for (int y = 0; y < frame.height; ++y) {
+    const auto copyRow = [&](int y) {
         const int64_t row = window.row(y);
         if (row < 0 || row >= frame.contentHeight)
-            continue;
+            return;
         uint8_t* out = frame.rgb.data() + 3 * (static_cast<size_t>(y) * frame.width + firstOn);
         if (row < state.NY) {
             copyRun(windowPicture, y + margin, firstOn + margin, endOn - firstOn, out);
-            continue;
+            return;
         }
         for (int column : stripColumns)
             out = copyRun(strip, static_cast<int>(row - state.NY), column, 1, out);
-    }
+    };
+    const int parts = windowPicture.parallel().threads();
+    windowPicture.parallel().run(parts, [&](int part) {
+        for (int y = frame.height * part / parts; y < frame.height * (part + 1) / parts; ++y)
+            copyRow(y);
+    });
 }

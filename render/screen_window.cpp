@@ -37,20 +37,27 @@ ScreenWindow screenWindowFor(const CanvasPlace& place, int32_t NX, int32_t NY, i
 
 namespace {
 
+// Columns of sub-cells a thread is worth.
+constexpr int32_t columnsWorthAThread = 256;
+
 template <typename T>
 void sampleArray(const Array2D<T>& from, const std::vector<int32_t>& columns, const std::vector<int32_t>& rows,
-                 Array2D<T>& to)
+                 Array2D<T>& to, const ParallelParts& parallel)
 {
     const int32_t nx = static_cast<int32_t>(columns.size());
     const int32_t ny = static_cast<int32_t>(rows.size());
     if (to.rowCount() != nx || to.colCount() != ny)
         to.allocate(nx, ny);
-    for (int32_t a = 0; a < nx; ++a) {
-        const T* in = from[columns[a]];
-        T* out = to[a];
-        for (int32_t b = 0; b < ny; ++b)
-            out[b] = in[rows[b]];
-    }
+    const int parts = std::clamp(nx / columnsWorthAThread, 1, parallel.threads());
+    parallel.run(parts, [&](int part) {
+        for (int32_t a = static_cast<int32_t>(int64_t(nx) * part / parts);
+             a < static_cast<int32_t>(int64_t(nx) * (part + 1) / parts); ++a) {
+            const T* in = from[columns[a]];
+            T* out = to[a];
+            for (int32_t b = 0; b < ny; ++b)
+                out[b] = in[rows[b]];
+        }
+    });
 }
 
 }  // namespace
@@ -59,7 +66,7 @@ void sampleArray(const Array2D<T>& from, const std::vector<int32_t>& columns, co
 // is at frame column a + 1 - margin, whole-picture column
 // left + stride (a + 1 - margin), and a cell's centre at column i + 1:
 // the cell there is floor of that less a half. Rows alike, from the north.
-void WindowGrid::sample(const SimGrid& grid, const ScreenWindow& window)
+void WindowGrid::sample(const SimGrid& grid, const ScreenWindow& window, const ParallelParts& parallel)
 {
     const int32_t nx = window.width + 2 * margin;
     const int32_t ny = window.height + 2 * margin;
@@ -78,16 +85,16 @@ void WindowGrid::sample(const SimGrid& grid, const ScreenWindow& window)
     sampled.NY = ny;
     sampled.dx = s * grid.dx;
     sampled.dy = s * grid.dy;
-    sampleArray(grid.flags, columnCells, rowCells, sampled.flags);
-    sampleArray(grid.u, columnCells, rowCells, sampled.u);
-    sampleArray(grid.v, columnCells, rowCells, sampled.v);
-    sampleArray(grid.p, columnCells, rowCells, sampled.p);
+    sampleArray(grid.flags, columnCells, rowCells, sampled.flags, parallel);
+    sampleArray(grid.u, columnCells, rowCells, sampled.u, parallel);
+    sampleArray(grid.v, columnCells, rowCells, sampled.v, parallel);
+    sampleArray(grid.p, columnCells, rowCells, sampled.p, parallel);
     sampled.scalars.heat = grid.scalars.heat;
     sampled.scalars.dye = grid.scalars.dye;
     if (grid.scalars.heat)
-        sampleArray(grid.scalars.T, columnCells, rowCells, sampled.scalars.T);
+        sampleArray(grid.scalars.T, columnCells, rowCells, sampled.scalars.T, parallel);
     if (grid.scalars.dye)
-        sampleArray(grid.scalars.c, columnCells, rowCells, sampled.scalars.c);
+        sampleArray(grid.scalars.c, columnCells, rowCells, sampled.scalars.c, parallel);
 
     // Domain x lies at whole-picture column x / dx + 1/2, frame column
     // (that - left) / stride, sub-grid column that + margin, which is

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "core/grid.h"
+#include "core/parallel_parts.h"
 #include "core/particles.h"
 
 #include <cstdint>
@@ -62,7 +63,7 @@ class WindowGrid {
 public:
     static constexpr int margin = 3;  // keeps the plot margins and the last cell off the frame
 
-    void sample(const SimGrid& grid, const ScreenWindow& window);
+    void sample(const SimGrid& grid, const ScreenWindow& window, const ParallelParts& parallel);
     const SimGrid& cells() const { return sampled; }
     // The grid's cell behind sub-cell column a, row b.
     int32_t cellColumn(int a) const { return columnCells[a]; }
