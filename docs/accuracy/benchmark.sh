@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the flow past a circle of Schäfer & Turek (1996) with kelvo-batch:
 # case 2D-1 (Re 20, steady) at 10, 20 and 40 cells per diameter and 2D-2
-# (Re 100, periodic) at 10 and 20, then prints the README's table and
+# (Re 100, periodic) at 10, 20 and 40, then prints the README's table and
 # writes the convergence data for benchmark.gp.
 #
 #   benchmark.sh BUILD_DIR WORK_DIR
@@ -20,7 +20,7 @@ for d in 10 20 40; do
   "$build/kelvo-batch" "$work/2d1-$d.grid" $args --dt auto --until-steady 1e-7 --steps 100000 --threads 1 \
     --summary-json "$work/2d1-$d.json" 2> "$work/2d1-$d.log"
 done
-for d in 10 20; do
+for d in 10 20 40; do
   args=$("$build/cli/make_benchmark_grid" "$d" 100 "$work/2d2-$d.grid")
   # 30 units of time: the shedding is periodic from about t = 8 on; the
   # table reads the periods after t = 15.
