@@ -251,23 +251,74 @@ KELVO_AVX2 bool allOpen(const Cells& cells, __m256d x, __m256d y)
     return (cells.kinds[cell[0]] | cells.kinds[cell[1]] | cells.kinds[cell[2]] | cells.kinds[cell[3]]) == 0;
 }
 
-__attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* particles, unsigned char* left,
-                                               std::size_t first, std::size_t end)
+// The four particles' x and y from (x0 y0 x2 y2) and (x1 y1 x3 y3).
+KELVO_AVX2 void loadPlaces(const Particle* p, __m256d& x, __m256d& y)
 {
-    const Faces uBefore = facesOf(step.before, step.before.u), vBefore = facesOf(step.before, step.before.v);
-    const Faces uAfter = facesOf(step.after, step.after.u), vAfter = facesOf(step.after, step.after.v);
-    const __m256d dt = _mm256_set1_pd(step.dt), halfDt = _mm256_set1_pd(step.halfDt);
-    const __m256d toCellX = _mm256_set1_pd(step.toCell[0]), toCellY = _mm256_set1_pd(step.toCell[1]);
-    const __m256d one = _mm256_set1_pd(1.0), half = _mm256_set1_pd(0.5);
-    const Cells cells{step.cells.kinds, _mm_set1_epi32(step.cells.NY), toCellX, toCellY,
-                      _mm256_set1_pd(step.cells.size[0]), _mm256_set1_pd(step.cells.size[1])};
-    std::size_t k = first;
-    for (; k + 4 <= end; k += 4) {
-        Particle* p = particles + k;
-        // (x0 y0 x2 y2) and (x1 y1 x3 y3) into the xs and the ys.
-        const __m256d even = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(&p[0].x)), _mm_loadu_pd(&p[2].x), 1);
-        const __m256d odd = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(&p[1].x)), _mm_loadu_pd(&p[3].x), 1);
-        const __m256d x = _mm256_unpacklo_pd(even, odd), y = _mm256_unpackhi_pd(even, odd);
+    const __m256d even = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(&p[0].x)), _mm_loadu_pd(&p[2].x), 1);
+    const __m256d odd = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(&p[1].x)), _mm_loadu_pd(&p[3].x), 1);
+    x = _mm256_unpacklo_pd(even, odd);
+    y = _mm256_unpackhi_pd(even, odd);
+}
+
+// Particles ahead of the four being moved whose faces are asked for: a
+// particle reads faces of columns far apart in memory, which the processor
+// would otherwise wait for one by one.
+constexpr std::size_t ahead = 16;
+
+// Asks for the faces around four particles' places, before and after the
+// step, in the cache (the faces of the corrector's place are mostly the
+// same ones).
+struct Prefetch {
+    const double* fields[4];
+    __m128i NY, lastColumn, lastRow;
+    __m256d toCellX, toCellY;
+
+    KELVO_AVX2 Prefetch(const HeunStep& step, __m256d toCellX, __m256d toCellY)
+        : fields{step.before.u, step.before.v, step.after.u, step.after.v}, NY(_mm_set1_epi32(step.cells.NY)),
+          lastColumn(_mm_set1_epi32(static_cast<int32_t>(step.cells.size[0]) - 2)),
+          lastRow(_mm_set1_epi32(static_cast<int32_t>(step.cells.size[1]) - 2)), toCellX(toCellX), toCellY(toCellY)
+    {
+    }
+
+    KELVO_AVX2 void ahead(const Particle* p) const
+    {
+        __m256d x, y;
+        loadPlaces(p, x, y);
+        // The cell's west column and south row, held inside the grid.
+        const __m128i one = _mm_set1_epi32(1);
+        const __m128i i = _mm_max_epi32(_mm_min_epi32(_mm256_cvttpd_epi32(_mm256_mul_pd(x, toCellX)), lastColumn), one);
+        const __m128i j = _mm_max_epi32(_mm_min_epi32(_mm256_cvttpd_epi32(_mm256_mul_pd(y, toCellY)), lastRow), one);
+        alignas(16) int32_t southWest[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(southWest), _mm_add_epi32(_mm_mullo_epi32(_mm_sub_epi32(i, one), NY), _mm_sub_epi32(j, one)));
+        for (int b = 0; b < 4; ++b)
+            for (const double* field : fields) {
+                _mm_prefetch(reinterpret_cast<const char*>(field + southWest[b]), _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char*>(field + southWest[b] + _mm_cvtsi128_si32(NY)), _MM_HINT_T0);
+            }
+    }
+};
+
+// HeunStep for four particles at once.
+struct FourMoves {
+    const HeunStep& step;
+    Faces uBefore, vBefore, uAfter, vAfter;
+    Cells cells;
+    __m256d dt, halfDt, toCellX, toCellY;
+
+    KELVO_AVX2 explicit FourMoves(const HeunStep& step)
+        : step(step), uBefore(facesOf(step.before, step.before.u)), vBefore(facesOf(step.before, step.before.v)),
+          uAfter(facesOf(step.after, step.after.u)), vAfter(facesOf(step.after, step.after.v)),
+          cells{step.cells.kinds, _mm_set1_epi32(step.cells.NY), _mm256_set1_pd(step.toCell[0]),
+                _mm256_set1_pd(step.toCell[1]), _mm256_set1_pd(step.cells.size[0]), _mm256_set1_pd(step.cells.size[1])},
+          dt(_mm256_set1_pd(step.dt)), halfDt(_mm256_set1_pd(step.halfDt)), toCellX(cells.toCellX),
+          toCellY(cells.toCellY)
+    {
+    }
+
+    // HeunStep::destination: (toX, toY) from the places (x, y).
+    KELVO_AVX2 void destination(__m256d x, __m256d y, __m256d& toX, __m256d& toY) const
+    {
+        const __m256d one = _mm256_set1_pd(1.0), half = _mm256_set1_pd(0.5);
         const __m256d X = _mm256_mul_pd(x, toCellX), Y = _mm256_mul_pd(y, toCellY);
         const __m256d k1u = uBefore.at(_mm256_sub_pd(X, one), _mm256_sub_pd(Y, half));
         const __m256d k1v = vBefore.at(_mm256_sub_pd(X, half), _mm256_sub_pd(Y, one));
@@ -275,8 +326,13 @@ __attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* p
         const __m256d Y2 = _mm256_mul_pd(_mm256_add_pd(y, _mm256_mul_pd(dt, k1v)), toCellY);
         const __m256d k2u = uAfter.at(_mm256_sub_pd(X2, one), _mm256_sub_pd(Y2, half));
         const __m256d k2v = vAfter.at(_mm256_sub_pd(X2, half), _mm256_sub_pd(Y2, one));
-        const __m256d toX = _mm256_add_pd(x, _mm256_mul_pd(halfDt, _mm256_add_pd(k1u, k2u)));
-        const __m256d toY = _mm256_add_pd(y, _mm256_mul_pd(halfDt, _mm256_add_pd(k1v, k2v)));
+        toX = _mm256_add_pd(x, _mm256_mul_pd(halfDt, _mm256_add_pd(k1u, k2u)));
+        toY = _mm256_add_pd(y, _mm256_mul_pd(halfDt, _mm256_add_pd(k1v, k2v)));
+    }
+
+    // HeunStep::settleInto for the four particles p[0..3] from (x, y).
+    KELVO_AVX2 void settle(Particle* p, unsigned char* left, __m256d x, __m256d y, __m256d toX, __m256d toY) const
+    {
         if (allOpen(cells, toX, toY)) {
             // (x0 y0 x2 y2) and (x1 y1 x3 y3) back into the particles.
             const __m256d toEven = _mm256_unpacklo_pd(toX, toY), toOdd = _mm256_unpackhi_pd(toX, toY);
@@ -284,8 +340,8 @@ __attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* p
             _mm_storeu_pd(&p[1].x, _mm256_castpd256_pd128(toOdd));
             _mm_storeu_pd(&p[2].x, _mm256_extractf128_pd(toEven, 1));
             _mm_storeu_pd(&p[3].x, _mm256_extractf128_pd(toOdd, 1));
-            std::memset(left + k, 0, 4);
-            continue;
+            std::memset(left, 0, 4);
+            return;
         }
         // One of them stopped by a wall or gone: each on its own.
         alignas(32) double xs[4], ys[4], toXs[4], toYs[4];
@@ -294,7 +350,24 @@ __attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* p
         _mm256_store_pd(toXs, toX);
         _mm256_store_pd(toYs, toY);
         for (int b = 0; b < 4; ++b)
-            step.settleInto(p[b], left[k + b], Pair{xs[b], ys[b]}, Pair{toXs[b], toYs[b]});
+            step.settleInto(p[b], left[b], Pair{xs[b], ys[b]}, Pair{toXs[b], toYs[b]});
+    }
+};
+
+__attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* particles, unsigned char* left,
+                                               std::size_t first, std::size_t end)
+{
+    const FourMoves moves(step);
+    const Prefetch fetch{step, moves.toCellX, moves.toCellY};
+    std::size_t k = first;
+    for (; k + 4 <= end; k += 4) {
+        Particle* p = particles + k;
+        if (k + ahead + 4 <= end)
+            fetch.ahead(p + ahead);
+        __m256d x, y, toX, toY;
+        loadPlaces(p, x, y);
+        moves.destination(x, y, toX, toY);
+        moves.settle(p, left + k, x, y, toX, toY);
     }
     moveEach(step, particles, left, k, end);
 }
