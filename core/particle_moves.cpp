@@ -130,12 +130,16 @@ struct HeunStep {
     }
 };
 
-// Whether every face's offset fits a 32-bit index, as the four lanes hold
-// them.
-bool quadIndexable(const HeunStep& step)
+// Whether the four lanes can take the step: the fields and the cells of one
+// size (the lanes ask for faces by the cells' indices), every offset within
+// the 32 bits the lanes hold.
+bool fourLanesFit(const HeunStep& step)
 {
-    const double faces = (step.before.lastFace[0] + 1.0) * (step.before.lastFace[1] + 1.0);
-    return faces < 2147483647.0 && step.before.NY == step.after.NY && step.before.lastFace[0] == step.after.lastFace[0];
+    const Pair cells = step.cells.size;
+    const auto sameSize = [&](const FaceSampler& field) {
+        return field.NY == step.cells.NY && field.lastFace[0] + 1.0 == cells[0] && field.lastFace[1] + 1.0 == cells[1];
+    };
+    return sameSize(step.before) && sameSize(step.after) && cells[0] * cells[1] < 2147483647.0;
 }
 
 // Moves particles first .. end - 1 of the step and marks in left those
@@ -268,11 +272,13 @@ constexpr std::size_t ahead = 16;
 // same ones).
 struct Prefetch {
     const double* fields[4];
+    std::ptrdiff_t east;  // NY, the offset of the next column
     __m128i NY, lastColumn, lastRow;
     __m256d toCellX, toCellY;
 
     KELVO_AVX2 Prefetch(const HeunStep& step, __m256d toCellX, __m256d toCellY)
-        : fields{step.before.u, step.before.v, step.after.u, step.after.v}, NY(_mm_set1_epi32(step.cells.NY)),
+        : fields{step.before.u, step.before.v, step.after.u, step.after.v}, east(step.cells.NY),
+          NY(_mm_set1_epi32(step.cells.NY)),
           lastColumn(_mm_set1_epi32(static_cast<int32_t>(step.cells.size[0]) - 2)),
           lastRow(_mm_set1_epi32(static_cast<int32_t>(step.cells.size[1]) - 2)), toCellX(toCellX), toCellY(toCellY)
     {
@@ -282,16 +288,18 @@ struct Prefetch {
     {
         __m256d x, y;
         loadPlaces(p, x, y);
-        // The cell's west column and south row, held inside the grid.
+        // The particle's cell (i, j), held off the ring so that the faces
+        // asked for, from (i - 1, j - 1) and (i, j - 1) on, are the grid's.
         const __m128i one = _mm_set1_epi32(1);
         const __m128i i = _mm_max_epi32(_mm_min_epi32(_mm256_cvttpd_epi32(_mm256_mul_pd(x, toCellX)), lastColumn), one);
         const __m128i j = _mm_max_epi32(_mm_min_epi32(_mm256_cvttpd_epi32(_mm256_mul_pd(y, toCellY)), lastRow), one);
-        alignas(16) int32_t southWest[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(southWest), _mm_add_epi32(_mm_mullo_epi32(_mm_sub_epi32(i, one), NY), _mm_sub_epi32(j, one)));
+        const __m128i southWest = _mm_add_epi32(_mm_mullo_epi32(_mm_sub_epi32(i, one), NY), _mm_sub_epi32(j, one));
+        alignas(16) int32_t first[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(first), southWest);
         for (int b = 0; b < 4; ++b)
             for (const double* field : fields) {
-                _mm_prefetch(reinterpret_cast<const char*>(field + southWest[b]), _MM_HINT_T0);
-                _mm_prefetch(reinterpret_cast<const char*>(field + southWest[b] + _mm_cvtsi128_si32(NY)), _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char*>(field + first[b]), _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char*>(field + first[b] + east), _MM_HINT_T0);
             }
     }
 };
@@ -383,7 +391,7 @@ void moveParticles(const ParticleStepFields& fields, Particle* particles, unsign
     // be taken to change what it reads.
     const HeunStep step(fields.before, fields.after, fields.kinds, fields.dt, fields.invDx, fields.invDy);
 #ifdef KELVO_PARTICLES_AVX2
-    if (lanes == MoveLanes::widest && __builtin_cpu_supports("avx2") && quadIndexable(step)) {
+    if (lanes == MoveLanes::widest && __builtin_cpu_supports("avx2") && fourLanesFit(step)) {
         avx2::moveFours(step, particles, left, first, end);
         return;
     }

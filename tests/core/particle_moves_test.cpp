@@ -106,18 +106,4 @@ TEST(ParticleMoves, FourAtOnceGiveTheBitsOfOneAtATime)
     }
 }
 
-TEST(ParticleMoves, CellKindsOffTheGridAreGone)
-{
-    Grid g;
-    makeFluidGrid(g, 8, 8);
-    const Array2D<unsigned char> kinds = kindsOf(g);
-    struct Case {
-        double x, y;
-        unsigned char kind;
-    };
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (const Case c : {Case{0.5, 0.5, 0}, Case{0.05, 0.5, 2}, Case{-0.01, 0.5, 2}, Case{0.5, 1.0, 2}, Case{nan, 0.5, 2}})
-        EXPECT_EQ(particleCellKind(kinds, c.x, c.y, 8.0, 8.0), c.kind) << c.x << ", " << c.y;
-}
-
 }  // namespace
