@@ -130,18 +130,6 @@ struct HeunStep {
     }
 };
 
-// Whether the four lanes can take the step: the fields and the cells of one
-// size (the lanes ask for faces by the cells' indices), every offset within
-// the 32 bits the lanes hold.
-bool fourLanesFit(const HeunStep& step)
-{
-    const Pair cells = step.cells.size;
-    const auto sameSize = [&](const FaceSampler& field) {
-        return field.NY == step.cells.NY && field.lastFace[0] + 1.0 == cells[0] && field.lastFace[1] + 1.0 == cells[1];
-    };
-    return sameSize(step.before) && sameSize(step.after) && cells[0] * cells[1] < 2147483647.0;
-}
-
 // Moves particles first .. end - 1 of the step and marks in left those
 // that left the flow (1) or stay (0). A few particles' destinations are
 // worked out side by side, so that the processor can overlap their long
@@ -168,6 +156,18 @@ void moveEach(const HeunStep& step, Particle* particles, unsigned char* left, st
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define KELVO_PARTICLES_AVX2 1
+
+// Whether the four lanes can take the step: the fields and the cells of one
+// size (the lanes ask for faces by the cells' indices), every offset within
+// the 32 bits the lanes hold.
+bool fourLanesFit(const HeunStep& step)
+{
+    const Pair cells = step.cells.size;
+    const auto sameSize = [&](const FaceSampler& field) {
+        return field.NY == step.cells.NY && field.lastFace[0] + 1.0 == cells[0] && field.lastFace[1] + 1.0 == cells[1];
+    };
+    return sameSize(step.before) && sameSize(step.after) && cells[0] * cells[1] < 2147483647.0;
+}
 
 // Where the processor has AVX2: four particles at once, one in each lane of
 // a register, every lane doing exactly the operations HeunStep does for its
