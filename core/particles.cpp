@@ -1,156 +1,12 @@
 #include "core/particles.h"
 
+#include "core/particle_moves.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace {
-
-// Two doubles worked on at once, (x, y) or (u, v). Each lane does exactly
-// the operations a single double would, so the bits are the same.
-typedef double Pair __attribute__((vector_size(16)));
-typedef int32_t IndexPair __attribute__((vector_size(8)));
-
-inline Pair both(double a)
-{
-    return Pair{a, a};
-}
-
-// The u and v faces of one field as flat rows (a[i][j] at i * NY + j) with
-// the limits of the bilinear interpolation.
-struct FaceSampler {
-    const double* u;
-    const double* v;
-    int32_t NY;
-    Pair lastFace;  // NX - 1, NY - 1: the outermost faces, as cell coordinates
-    Pair lastCell;  // NX - 2, NY - 2: the last west and south corners
-
-    explicit FaceSampler(const Grid& g)
-        : u(g.u.data()), v(g.v.data()), NY(g.NY), lastFace{g.NX - 1.0, g.NY - 1.0}, lastCell{g.NX - 2.0, g.NY - 2.0}
-    {
-    }
-
-    // The velocity (u, v) at cell coordinates (X, Y), bilinear from the
-    // four faces around it; beyond the outermost faces the nearest ones
-    // (u sits at (i + 1, j + 1/2), v at (i + 1/2, j + 1)).
-    Pair at(Pair cell) const
-    {
-        // Lanes (of u, of v): the place among each one's faces, clamped so
-        // that a NaN lands on the first face rather than off the array.
-        Pair fx = both(cell[0]) - Pair{1.0, 0.5};
-        Pair fy = both(cell[1]) - Pair{0.5, 1.0};
-        fx = fx > 0.0 ? fx : both(0.0);
-        fy = fy > 0.0 ? fy : both(0.0);
-        fx = fx < lastFace[0] ? fx : both(lastFace[0]);
-        fy = fy < lastFace[1] ? fy : both(lastFace[1]);
-        // The south-west face of the four: on the last face, the one before.
-        const IndexPair i = __builtin_convertvector(fx < lastCell[0] ? fx : both(lastCell[0]), IndexPair);
-        const IndexPair j = __builtin_convertvector(fy < lastCell[1] ? fy : both(lastCell[1]), IndexPair);
-        const Pair sx = fx - __builtin_convertvector(i, Pair);
-        const Pair sy = fy - __builtin_convertvector(j, Pair);
-        const double* a = u + (static_cast<std::ptrdiff_t>(i[0]) * NY + j[0]);
-        const double* b = v + (static_cast<std::ptrdiff_t>(i[1]) * NY + j[1]);
-        const Pair southWest{a[0], b[0]}, northWest{a[1], b[1]};
-        const Pair southEast{a[NY], b[NY]}, northEast{a[NY + 1], b[NY + 1]};
-        const Pair west = 1.0 - sx;
-        return (1.0 - sy) * (west * southWest + sx * southEast) + sy * (west * northWest + sx * northEast);
-    }
-};
-
-// Where a particle may go, by cell (the tracer's Kind values), as flat
-// rows; everything off the grid is gone.
-struct CellKinds {
-    const unsigned char* kinds;
-    int32_t NY;
-    Pair size;  // NX, NY
-
-    explicit CellKinds(const Array2D<unsigned char>& table)
-        : kinds(table.data()), NY(table.colCount()), size{double(table.rowCount()), double(table.colCount())}
-    {
-    }
-    // The kind at cell coordinates (X, Y).
-    unsigned char at(Pair cell) const
-    {
-        const auto inside = (cell >= 0.0) & (cell < size);
-        if (!(inside[0] & inside[1]))
-            return gone;
-        const IndexPair ij = __builtin_convertvector(cell, IndexPair);
-        return kinds[static_cast<std::ptrdiff_t>(ij[0]) * NY + ij[1]];
-    }
-    static constexpr unsigned char open = 0, gone = 2;
-};
-
-// One step of Heun's method for every particle, all it reads gathered
-// once; toCell is (1 / dx, 1 / dy).
-struct HeunStep {
-    FaceSampler before, after;
-    CellKinds cells;
-    double dt, halfDt;
-    Pair toCell;
-
-    HeunStep(const Grid& fieldBefore, const Grid& fieldAfter, const Array2D<unsigned char>& kinds, double dt,
-             double toCellX, double toCellY)
-        : before(fieldBefore), after(fieldAfter), cells(kinds), dt(dt), halfDt(0.5 * dt), toCell{toCellX, toCellY}
-    {
-    }
-
-    // Where Heun's method takes the particle at place (x, y).
-    Pair destination(Pair place) const
-    {
-        const Pair k1 = before.at(place * toCell);
-        const Pair k2 = after.at((place + dt * k1) * toCell);
-        return place + halfDt * (k1 + k2);
-    }
-
-    // Moves the particle at place to the destination, or slides it along a
-    // wall it would enter; false when it has left the flow.
-    bool settle(Pair& place, Pair to) const
-    {
-        const unsigned char kind = cells.at(to * toCell);
-        if (kind == CellKinds::open) {
-            place = to;
-            return true;
-        }
-        if (kind == CellKinds::gone)
-            return false;
-        if (cells.at(Pair{to[0], place[1]} * toCell) == CellKinds::open)
-            place[0] = to[0];
-        else if (cells.at(Pair{place[0], to[1]} * toCell) == CellKinds::open)
-            place[1] = to[1];
-        return true;
-    }
-
-    // Moves particles first .. end - 1 and marks in left those that left the
-    // flow (1) or stay (0). A few particles' destinations are worked out
-    // side by side, so that the processor can overlap their long chains of
-    // dependent steps.
-    void moveAll(Particle* particles, unsigned char* left, std::size_t first, std::size_t end) const
-    {
-        constexpr std::size_t batch = 8;
-        std::size_t k = first;
-        for (; k + batch <= end; k += batch) {
-            Pair place[batch], to[batch];
-#pragma GCC unroll 8
-            for (std::size_t b = 0; b < batch; ++b) {
-                place[b] = Pair{particles[k + b].x, particles[k + b].y};
-                to[b] = destination(place[b]);
-            }
-            for (std::size_t b = 0; b < batch; ++b)
-                settleInto(particles[k + b], left[k + b], place[b], to[b]);
-        }
-        for (; k < end; ++k) {
-            const Pair place{particles[k].x, particles[k].y};
-            settleInto(particles[k], left[k], place, destination(place));
-        }
-    }
-
-    void settleInto(Particle& p, unsigned char& gone, Pair place, Pair to) const
-    {
-        gone = settle(place, to) ? 0 : 1;
-        p.x = place[0];
-        p.y = place[1];
-    }
-};
 
 // Particles a part of the parallel pass moves: large enough that the
 // threads' start costs little beside the work.
@@ -158,11 +14,6 @@ constexpr std::size_t particlesPerPart = 8192;
 
 }  // namespace
 
-FaceVelocity interpolateFaces(const Grid& field, double x, double y)
-{
-    const Pair at = FaceSampler(field).at(Pair{x / field.dx, y / field.dy});
-    return {at[0], at[1]};
-}
 
 int32_t releaseCount(const Emitter& emitter, double cellSize)
 {
@@ -203,8 +54,8 @@ void ParticleTracer::setCap(std::size_t particles)
 
 ParticleTracer::Kind ParticleTracer::kindAt(double x, double y) const
 {
-    static_assert(Open == CellKinds::open && Gone == CellKinds::gone, "one table, one meaning");
-    return static_cast<Kind>(CellKinds(kinds).at(Pair{x, y} * Pair{invDx, invDy}));
+    static_assert(Open == 0 && Blocked == 1 && Gone == 2, "the table particle_moves.h reads");
+    return static_cast<Kind>(particleCellKind(kinds, x, y, invDx, invDy));
 }
 
 void ParticleTracer::beforeStep(const Grid& state)
@@ -234,17 +85,14 @@ void ParticleTracer::afterStep(const Grid& state, double dt)
     if (std::isfinite(dt) && !list.empty()) {
         gone.assign(list.size(), 0);
         const std::size_t count = list.size();
-        const HeunStep heun(before, state, kinds, dt, invDx, invDy);
+        const ParticleStepFields fields{before, state, kinds, dt, invDx, invDy};
         Particle* const moving = list.data();
         unsigned char* const left = gone.data();
         const int partCount = static_cast<int>((count + particlesPerPart - 1) / particlesPerPart);
         parts.run(partCount, [&](int part) {
             const std::size_t first = static_cast<std::size_t>(part) * particlesPerPart;
             const std::size_t end = std::min(count, first + particlesPerPart);
-            // A copy of its own: the particles written in the loop could
-            // otherwise be taken to change what it reads.
-            const HeunStep step = heun;
-            step.moveAll(moving, left, first, end);
+            moveParticles(fields, moving, left, first, end);
         });
     } else {
         gone.assign(list.size(), 0);

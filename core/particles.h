@@ -97,8 +97,8 @@ public:
     void readCells(const Grid& setUp);
 
 private:
-    // What the cell at a place holds for a particle (the values the step's
-    // own table reads in particles.cpp).
+    // What the cell at a place holds for a particle (the values of the
+    // table core/particle_moves.h reads).
     enum Kind : unsigned char { Open = 0, Blocked = 1, Gone = 2 };
     Kind kindAt(double x, double y) const;
     // Releases one emitter's particles (those in open cells).
