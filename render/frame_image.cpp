@@ -129,9 +129,13 @@ void FrameImage::addStreamDot(int column, int row)
 //   addPixel(trunc((1 - t) x0 + t x1), trunc((1 - t) y0 + t y1))
 // Consecutive dots on the same pixel are plotted together: nothing else
 // draws in between.
-void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b)
+void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b, int firstRow, int endRow)
 {
     const FramePlanes rows = planes();
+    const auto plot = [&](int column, int row, int count) {
+        if (row >= firstRow && row < endRow)
+            frame_plot::plotPixelRepeatedly(rows, column, row, r, g, b, count);
+    };
     int runColumn = 0;
     int runRow = 0;
     int runCount = 0;
@@ -142,10 +146,10 @@ void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b)
             ++runCount;
             continue;
         }
-        frame_plot::plotPixelRepeatedly(rows, runColumn, runRow, r, g, b, runCount);
+        plot(runColumn, runRow, runCount);
         runColumn = column;
         runRow = row;
         runCount = 1;
     }
-    frame_plot::plotPixelRepeatedly(rows, runColumn, runRow, r, g, b, runCount);
+    plot(runColumn, runRow, runCount);
 }
