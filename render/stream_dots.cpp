@@ -115,61 +115,6 @@ void storeCross(const FramePlanes& planes, int column, int row, const CrossLanes
         tables[p][row + 1][column] = value[p];
 }
 
-// The run's dots on one group in one move, as addRepeatedly does within a
-// binade, when every lane allows it; false leaves the group as it was.
-// A lane whose first addition passes 255 ends on 255 (every later one
-// keeps it there). Otherwise the value v must be positive, normal and at
-// most 255, and its step s = float(v + increment) - v the same as its
-// upper neighbour's (no tie, so every value of the binade [top / 2, top)
-// moves by s). v + n s is then exact while it stays below top; in the
-// binade of 255 a sum past 255 ends on 255 whichever way it rounded, as
-// does every value that sum passes on the way.
-bool jumpGroup(__m128& group, const LaneIncrements& increment, int count)
-{
-    const __m128i bits = _mm_castps_si128(group);
-    const __m128i field = _mm_and_si128(bits, _mm_set1_epi32(0x7F800000));
-    // 2^-103 <= v < 2^126: top and ulp below are normal floats.
-    const __m128i normal = _mm_and_si128(_mm_cmpgt_epi32(field, _mm_set1_epi32(23 << 23)),
-                                         _mm_cmplt_epi32(field, _mm_set1_epi32(253 << 23)));
-    const __m128 topF = _mm_castsi128_ps(_mm_add_epi32(field, _mm_set1_epi32(1 << 23)));
-    const __m128 ulpF = _mm_castsi128_ps(_mm_sub_epi32(field, _mm_set1_epi32(23 << 23)));
-    const __m128d full = _mm_set1_pd(channelMax);
-    const __m128d zero = _mm_setzero_pd();
-    const __m128d moves = _mm_set1_pd(count);
-    const auto half = [&](__m128 values, __m128 tops, __m128 ulps, __m128d add, __m128d& result) {
-        const __m128d v = _mm_cvtps_pd(values);
-        const __m128d top = _mm_cvtps_pd(tops);
-        const __m128d first = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(v, add)));
-        const __m128d step = _mm_sub_pd(first, v);
-        const __m128d neighbour = _mm_add_pd(v, _mm_cvtps_pd(ulps));
-        const __m128d neighbourStep = _mm_sub_pd(_mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(neighbour, add))), neighbour);
-        const __m128d end = _mm_add_pd(v, _mm_mul_pd(moves, step));
-        const __m128d inBinade = _mm_and_pd(_mm_cmplt_pd(end, top),
-                                            _mm_cmplt_pd(_mm_add_pd(neighbour, _mm_add_pd(step, step)), top));
-        const __m128d room = _mm_or_pd(inBinade, _mm_cmpeq_pd(top, _mm_set1_pd(256.0)));
-        const __m128d steady = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(v, zero), _mm_cmple_pd(v, full)),
-                                          _mm_and_pd(_mm_cmpeq_pd(step, neighbourStep), room));
-        const __m128d over = _mm_cmpgt_pd(first, full);
-        result = _mm_or_pd(_mm_and_pd(over, full), _mm_andnot_pd(over, _mm_min_pd(full, end)));
-        return _mm_or_pd(over, steady);
-    };
-    __m128d low, high;
-    const __m128d lowOk = half(group, topF, ulpF, increment.low, low);
-    const __m128d highOk = half(_mm_movehl_ps(group, group), _mm_movehl_ps(topF, topF), _mm_movehl_ps(ulpF, ulpF),
-                                increment.high, high);
-    // Each double lane's mask fills two float lanes: one of each pair.
-    const __m128 ok = _mm_shuffle_ps(_mm_castpd_ps(lowOk), _mm_castpd_ps(highOk), _MM_SHUFFLE(2, 0, 2, 0));
-    // A lane over 255 at once needs no normal value.
-    const __m128 overOrNormal = _mm_or_ps(_mm_castsi128_ps(normal), _mm_cmpgt_ps(group, _mm_set1_ps(channelMax)));
-    if (_mm_movemask_ps(_mm_and_ps(ok, overOrNormal)) != 0xF)
-        return false;
-    group = _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high));
-    return true;
-}
-
-// Shorter runs add dot by dot: a move costs about as much as that.
-constexpr int shortestJump = 12;
-
 // Per lane and dot: value = float(double(value) + increment), then a value
 // above 255 becomes 255 (min(255, s) keeps a NaN, as the comparison does).
 // Every packed operation rounds as the scalar one, so the bits are the
@@ -182,17 +127,6 @@ void repeatDots(CrossLanes& lanes, int count)
     for (int g = 0; g + 1 < Groups; ++g)
         increment[g] = rowGroupIncrement();
     increment[Groups - 1] = southGroupIncrement(Groups - 1);
-    __m128 jumped[Groups];
-    int g = count >= shortestJump ? 0 : Groups + 1;
-    for (; g < Groups; ++g) {
-        jumped[g] = lanes.value[g];
-        if (!jumpGroup(jumped[g], increment[g], count))
-            break;
-    }
-    if (g == Groups) {
-        std::copy_n(jumped, Groups, lanes.value);
-        return;
-    }
     const __m128 ceiling = _mm_set1_ps(channelMax);
     for (int n = 0; n < count; ++n) {
         for (int g = 0; g < Groups; ++g) {

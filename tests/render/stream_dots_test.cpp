@@ -75,50 +75,6 @@ TEST(StreamDots, RunEqualsSingleDotsForEveryKindOfStartingValue)
     }
 }
 
-// Short runs, the common kind, move a whole cross at once where every
-// value allows it: values of every binade up to 255, with the edges, in
-// colour and in grey (red alone) pictures, against single dots.
-TEST(StreamDots, ShortRunsEqualSingleDotsInColourAndGrey)
-{
-    FrameImage image(9, 7);
-    std::mt19937 random(17);
-    std::uniform_real_distribution<float> smooth(0.0f, 260.0f);
-    std::uniform_int_distribution<uint32_t> anyBits(0, 0x43800000u);
-    std::vector<float> pool = {0.0f, 1e-40f, 254.99f, 255.0f, 255.01f, 256.0f, 1e30f,
-                               std::numeric_limits<float>::infinity()};
-    for (float edge = 0.125f; edge <= 256.0f; edge *= 2)
-        for (float near : {edge, std::nextafter(edge, 0.0f), std::nextafter(edge, 300.0f)})
-            pool.push_back(near);
-    for (int trial = 0; trial < 6000; ++trial) {
-        FramePlanes planes = image.planes();
-        for (int row = 0; row < image.height(); ++row)
-            for (float** plane : {planes.red, planes.green, planes.blue})
-                for (int column = 0; column < image.width(); ++column) {
-                    const int kind = (trial + row + column) % 4;
-                    uint32_t bits = anyBits(random);
-                    float bitValue;
-                    std::memcpy(&bitValue, &bits, sizeof bitValue);
-                    plane[row][column] = kind == 0   ? pool[random() % pool.size()]
-                                         : kind == 1 ? bitValue
-                                                     : smooth(random);
-                }
-        const bool grey = trial % 3 == 0;
-        const int column = 2 + trial % 6;
-        const int row = 2 + trial % 5;
-        const int count = 2 + trial % 60;
-        const std::vector<float> start = snapshot(image);
-        FramePlanes drawn = image.planes();
-        if (grey)
-            drawn.green = drawn.blue = nullptr;
-        for (int dot = 0; dot < count; ++dot)
-            plotStreamDots(drawn, column, row, 1);
-        const std::vector<float> oneByOne = snapshot(image);
-        restore(image, start);
-        plotStreamDots(drawn, column, row, count);
-        ASSERT_TRUE(sameBits(snapshot(image), oneByOne)) << "trial " << trial << " count " << count;
-    }
-}
-
 TEST(StreamDots, RunInTheMarginOrOfNoDotsChangesNothing)
 {
     FrameImage image(9, 7);
