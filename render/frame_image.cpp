@@ -87,9 +87,15 @@ void FrameImage::clearRect(int x0, int y0, int x1, int y1, int value)
     if (x0 > x1 || y0 > y1)
         return;
     noteRectangleSet(x0, y0, x1, y1, stored);
-    for (int row = y0; row <= y1; ++row)
-        for (Plane* plane : {&red, &green, &blue})
-            std::fill(plane->table[row] + x0, plane->table[row] + x1 + 1, stored);
+    // Rows of a large picture go to the threads: each value is set alone.
+    const int rows = y1 - y0 + 1;
+    const int rowsWorthAThread = 128;
+    const int bands = std::clamp(rows / rowsWorthAThread, 1, parts.threads());
+    parts.run(bands, [&](int band) {
+        for (int row = y0 + rows * band / bands; row < y0 + rows * (band + 1) / bands; ++row)
+            for (Plane* plane : {&red, &green, &blue})
+                std::fill(plane->table[row] + x0, plane->table[row] + x1 + 1, stored);
+    });
 }
 
 // Clamps both corners into the picture, then sets the inclusive rectangle.
@@ -129,9 +135,13 @@ void FrameImage::addStreamDot(int column, int row)
 //   addPixel(trunc((1 - t) x0 + t x1), trunc((1 - t) y0 + t y1))
 // Consecutive dots on the same pixel are plotted together: nothing else
 // draws in between.
-void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b)
+void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b, int firstRow, int endRow)
 {
     const FramePlanes rows = planes();
+    const auto plot = [&](int column, int row, int count) {
+        if (row >= firstRow && row < endRow)
+            frame_plot::plotPixelRepeatedly(rows, column, row, r, g, b, count);
+    };
     int runColumn = 0;
     int runRow = 0;
     int runCount = 0;
@@ -142,10 +152,10 @@ void FrameImage::drawLine(int x0, int y0, int x1, int y1, int r, int g, int b)
             ++runCount;
             continue;
         }
-        frame_plot::plotPixelRepeatedly(rows, runColumn, runRow, r, g, b, runCount);
+        plot(runColumn, runRow, runCount);
         runColumn = column;
         runRow = row;
         runCount = 1;
     }
-    frame_plot::plotPixelRepeatedly(rows, runColumn, runRow, r, g, b, runCount);
+    plot(runColumn, runRow, runCount);
 }

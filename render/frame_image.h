@@ -11,6 +11,7 @@
 #include "core/parallel_parts.h"
 #include "io/rgb_planes.h"
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -66,8 +67,11 @@ public:
     void addPixel(int column, int row, int r, int g, int b);
     // Additive soft white dot with its four neighbours.
     void addStreamDot(int column, int row);
-    // 100 addPixel dots from (x0, y0) toward (x1, y1), the end point excluded.
-    void drawLine(int x0, int y0, int x1, int y1, int r, int g, int b);
+    // 100 addPixel dots from (x0, y0) toward (x1, y1), the end point excluded;
+    // only those on rows firstRow <= row < endRow, when given (a capped
+    // picture's dot changes its own pixel alone).
+    void drawLine(int x0, int y0, int x1, int y1, int r, int g, int b, int firstRow = INT_MIN,
+                  int endRow = INT_MAX);
 
     // The row tables for the elements that plot many dots.
     FramePlanes planes();

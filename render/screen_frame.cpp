@@ -112,20 +112,32 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
                      ElementSpacing{static_cast<int>(screen_spacing::seedPixels * shrink),
                                     static_cast<int>(screen_spacing::vectorPixels * shrink)});
     const ColourQuantity quantity = elements.colourMap.quantity;
-    if (quantity == ColourQuantity::None) {
-        copyToScreenFrame(picture, H, pixelsPerCell, composer.colourRange(), frame);
-        return;
+    const bool bar = quantity != ColourQuantity::None;
+    if (bar) {
+        if (strip.width() != W)
+            strip.allocate(W, colour_bar::stripHeight);
+        drawColourBar(strip, 0, quantity, composer.colourRange());
     }
-    if (framed.width() != W || framed.height() != H + colour_bar::stripHeight)
-        framed.allocate(W, H + colour_bar::stripHeight);
-    const FramePlanes to = framed.planes();
-    for (int row = 0; row < H; ++row) {
-        std::copy_n(picture.redRow(row), W, to.red[row]);
-        std::copy_n(picture.greenRow(row), W, to.green[row]);
-        std::copy_n(picture.blueRow(row), W, to.blue[row]);
-    }
-    drawColourBar(framed, H, quantity, composer.colourRange());
-    copyToScreenFrame(framed, H, pixelsPerCell, composer.colourRange(), frame);
+    frame.width = W;
+    frame.height = screenContentHeight(NY, pixelsPerCell, bar);
+    frame.pictureHeight = H;
+    frame.pixelsPerCell = pixelsPerCell;
+    frame.range = composer.colourRange();
+    frame.contentWidth = frame.width;
+    frame.contentHeight = frame.height;
+    frame.rgb.resize(3 * static_cast<size_t>(frame.width) * frame.height);
+    // The picture's rows, then the strip's, straight into the bytes, each
+    // thread its own rows, with no framed copy of the picture between.
+    const int parts = picture.parallel().threads();
+    picture.parallel().run(parts, [&](int part) {
+        for (int y = frame.height * part / parts; y < frame.height * (part + 1) / parts; ++y) {
+            uint8_t* out = frame.rgb.data() + 3 * static_cast<size_t>(y) * W;
+            if (y < H)
+                copyRun(picture, y, 0, W, out);
+            else
+                copyRun(strip, y - H, 0, W, out);
+        }
+    });
 }
 
 void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,

@@ -82,7 +82,6 @@ private:
 
     FrameComposer composer;
     FrameImage picture;
-    FrameImage framed;
     ColourQuantity lastQuantity = ColourQuantity::None;
     WindowGrid windowCells;
     WindowGrid overview;                // the whole grid, thinned

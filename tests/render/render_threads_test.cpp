@@ -41,10 +41,12 @@ TEST(RenderThreads, PicturesHaveTheSameBitsWithAnyNumberOfThreads)
 {
     const RenderElements everything{true, true, true, true, true, true, {}};
     const RenderElements grey{true, true, false, false, false, false, {}};
+    // Vectors alone, which cross the bands of rows the threads draw.
+    const RenderElements vectors{false, false, false, false, false, true, {}};
     auto channel = makeChannelGrid(40, 20);
     auto noise = makeNoiseGrid(30, 20, 9);
     auto stagnant = makeStagnantGrid(24, 16);
-    for (const RenderElements& elements : {everything, grey}) {
+    for (const RenderElements& elements : {everything, grey, vectors}) {
         for (const auto& [grid, k] : {std::pair{channel.get(), 4}, std::pair{noise.get(), 5},
                                       std::pair{stagnant.get(), 3}, std::pair{channel.get(), 1},
                                       std::pair{channel.get(), 13}, std::pair{noise.get(), 20}}) {

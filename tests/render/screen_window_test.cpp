@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -224,6 +225,48 @@ TEST(ScreenWindow, TheStripBelowAWindowIsTheWholePicturesColourBar)
         }
     }
     EXPECT_GE(stripRows, colour_bar::stripHeight / window.stride - 1);
+}
+
+// The whole picture, with and without a colour map, at one and at several
+// pixels per cell: the bytes of the composed picture with the colour bar's
+// strip framed below it, as they were made before the rows went straight
+// into the frame.
+TEST(ScreenWindow, AWholeFrameIsTheFramedPicturesBytes)
+{
+    const int32_t NX = 150, NY = 110;
+    const std::unique_ptr<SimGrid> grid = busyGrid(NX, NY);
+    for (int k : {1, 3})
+        for (bool colourMap : {false, true}) {
+            RenderElements elements;
+            elements.boundaryCells = elements.streamlines = elements.vectors = true;
+            elements.uField = elements.vField = elements.pressure = true;
+            if (colourMap)
+                elements.colourMap.quantity = ColourQuantity::Vorticity;
+            ScreenComposer composer;
+            ScreenFrame frame;
+            composer.compose(*grid, NX, NY, k, elements, frame);
+
+            FrameComposer plain;
+            FrameImage picture(k * NX, k * NY);
+            plain.compose(picture, *grid, NX, NY, k, elements, nullptr,
+                          ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels});
+            FrameImage framed(k * NX, screenContentHeight(NY, k, colourMap));
+            const FramePlanes to = framed.planes();
+            for (int row = 0; row < k * NY; ++row) {
+                std::copy_n(picture.redRow(row), k * NX, to.red[row]);
+                std::copy_n(picture.greenRow(row), k * NX, to.green[row]);
+                std::copy_n(picture.blueRow(row), k * NX, to.blue[row]);
+            }
+            if (colourMap)
+                drawColourBar(framed, k * NY, elements.colourMap.quantity, plain.colourRange());
+            ScreenFrame expected;
+            copyToScreenFrame(framed, k * NY, k, plain.colourRange(), expected);
+            EXPECT_EQ(frame.width, expected.width);
+            EXPECT_EQ(frame.height, expected.height);
+            EXPECT_EQ(frame.pictureHeight, expected.pictureHeight);
+            EXPECT_EQ(frame.contentHeight, expected.contentHeight);
+            EXPECT_TRUE(frame.rgb == expected.rgb) << "k " << k << " colour map " << colourMap;
+        }
 }
 
 }  // namespace
