@@ -286,9 +286,7 @@ void SimulationWorker::build()
     if (!stopRequested(&stopRequest) && takeWindowParts()) {
         outputs.allocate(simulation->editedGrid().NX, simulation->editedGrid().NY, settings.pixelsPerCell,
                          settings.elements.colourMap.quantity != ColourQuantity::None);
-        screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
-                       settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                       &simulation->particles().particles(), settings.screenWindow);
+        composeShown(settings);
         releaseWindowParts();
     }
     {
@@ -323,9 +321,7 @@ void SimulationWorker::cycle(const CycleSettings& settings)
             wantedNow = screenWanted;
         }
         if (wantedNow) {
-            screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
-                           settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                           &simulation->particles().particles(), settings.screenWindow);
+            composeShown(settings);
             composed = true;
         }
         releaseWindowParts();
@@ -394,13 +390,18 @@ void SimulationWorker::fillReport(bool frameCycle, const FrameSaveResult& saved,
     ++latest.serial;
 }
 
+void SimulationWorker::composeShown(const CycleSettings& settings)
+{
+    screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
+                   settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
+                   &simulation->particles().particles(), settings.screenWindow);
+}
+
 void SimulationWorker::composeScreen(const CycleSettings& settings)
 {
     if (!takeWindowParts())
         return;
-    screen.compose(simulation->state(), simulation->editedGrid().NX, simulation->editedGrid().NY,
-                   settings.screenPixelsPerCell, settings.elements, composing, settings.screenShrink,
-                   &simulation->particles().particles(), settings.screenWindow);
+    composeShown(settings);
     releaseWindowParts();
     FXMutexLock lock(mutex);
     if (stopRequested(&stopRequest))

@@ -151,6 +151,9 @@ private:
     // The screen frame of the current state into the mailbox; a pause or a
     // painting parks with it.
     void composeScreen(const CycleSettings& settings);
+    // The screen frame of the current state as settings ask, into composing
+    // (the window's parts held).
+    void composeShown(const CycleSettings& settings);
     // After a step: recorded, and on a frame cycle charted (mutex held).
     void measureStep(bool frameCycle);
     // Whether the worker may use the frame outputs and the screen composer

@@ -22,38 +22,6 @@ double screenShrink(int canvasWidth, int canvasHeight, int32_t NX, int32_t NY)
     return std::max({1.0, static_cast<double>(k * NX) / canvasWidth, static_cast<double>(k * NY) / canvasHeight});
 }
 
-void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsPerCell, const ColourRange& range,
-                       ScreenFrame& frame)
-{
-    frame.width = picture.width();
-    frame.height = picture.height();
-    frame.pictureHeight = pictureHeight;
-    frame.pixelsPerCell = pixelsPerCell;
-    frame.range = range;
-    frame.contentWidth = frame.width;
-    frame.contentHeight = frame.height;
-    frame.rgb.resize(3 * static_cast<size_t>(frame.width) * frame.height);
-    const auto byteOf = [](float value) {
-        return static_cast<uint8_t>(std::clamp(static_cast<int>(value), 0, 255));
-    };
-    for (int row = 0; row < frame.height; ++row) {
-        const float* red = picture.redRow(row);
-        const float* green = picture.greenRow(row);
-        const float* blue = picture.blueRow(row);
-        uint8_t* out = frame.rgb.data() + 3 * static_cast<size_t>(row) * frame.width;
-        for (int column = 0; column < frame.width; ++column) {
-            *out++ = byteOf(red[column]);
-            *out++ = byteOf(green[column]);
-            *out++ = byteOf(blue[column]);
-        }
-    }
-}
-
-int screenContentHeight(int32_t NY, int pixelsPerCell, bool colourMap)
-{
-    return pixelsPerCell * NY + (colourMap ? colour_bar::stripHeight : 0);
-}
-
 namespace {
 
 uint8_t screenByte(float value)
@@ -74,6 +42,30 @@ uint8_t* copyRun(const FrameImage& picture, int row, int x0, int count, uint8_t*
     }
     return out;
 }
+
+}  // namespace
+
+void copyToScreenFrame(const FrameImage& picture, int pictureHeight, int pixelsPerCell, const ColourRange& range,
+                       ScreenFrame& frame)
+{
+    frame.width = picture.width();
+    frame.height = picture.height();
+    frame.pictureHeight = pictureHeight;
+    frame.pixelsPerCell = pixelsPerCell;
+    frame.range = range;
+    frame.contentWidth = frame.width;
+    frame.contentHeight = frame.height;
+    frame.rgb.resize(3 * static_cast<size_t>(frame.width) * frame.height);
+    for (int row = 0; row < frame.height; ++row)
+        copyRun(picture, row, 0, frame.width, frame.rgb.data() + 3 * static_cast<size_t>(row) * frame.width);
+}
+
+int screenContentHeight(int32_t NY, int pixelsPerCell, bool colourMap)
+{
+    return pixelsPerCell * NY + (colourMap ? colour_bar::stripHeight : 0);
+}
+
+namespace {
 
 // The whole grid is read for the scales through about this many cells.
 constexpr double overviewCells = 512.0 * 512.0;
