@@ -48,6 +48,38 @@ public:
     using CalculateWindow::viewGroup;
 };
 
+// Checks that every step-th canvas pixel shows the frame pixel under its
+// centre, leaving out those within edge (in frame pixels) of a frame
+// pixel's edge, where the drawing may round either way; a pixel off the
+// frame must be black when blackAround, else it is left out. Returns how
+// many were compared.
+int expectCanvasShowsFrame(const std::vector<uint8_t>& pixels, int W, int H, const ScreenFrame& frame,
+                           const CanvasPlace& place, double edge, int step, bool blackAround)
+{
+    const uint8_t black[3] = {0, 0, 0};
+    int compared = 0;
+    for (int y = 0; y < H; y += step)
+        for (int x = 0; x < W; x += step) {
+            const double u = (x + 0.5 - place.originX) / place.scale, v = (y + 0.5 - place.originY) / place.scale;
+            const double fu = u - std::floor(u), fv = v - std::floor(v);
+            if (fu < edge || fu > 1 - edge || fv < edge || fv > 1 - edge)
+                continue;
+            const int column = static_cast<int>(std::floor(u)), row = static_cast<int>(std::floor(v));
+            const bool inside = column >= 0 && row >= 0 && column < frame.width && row < frame.height;
+            if (!inside && !blackAround)
+                continue;
+            const uint8_t* shown = &pixels[(static_cast<size_t>(H - 1 - y) * W + x) * 3];
+            const uint8_t* expected = inside ? &frame.rgb[(static_cast<size_t>(row) * frame.width + column) * 3] : black;
+            for (int c = 0; c < 3; ++c) {
+                EXPECT_EQ(shown[c], expected[c]) << x << "," << y << " frame " << column << "," << row;
+                if (shown[c] != expected[c])
+                    return compared;
+            }
+            ++compared;
+        }
+    return compared;
+}
+
 class CalculateViewTest : public testing::Test {
 protected:
     void SetUp() override
@@ -151,26 +183,9 @@ TEST_F(CalculateViewTest, AZoomedCanvasShowsThePicturePixelUnderEachScreenPixel)
     const CanvasView& view = window->navigation.view;
     ASSERT_GT(view.scale(), 5.0);
     const ScreenFrame& picture = window->shownFrame;
-    const std::vector<uint8_t> pixels = window->canvasPixels();
-    const int W = window->glCanvas->getWidth(), H = window->glCanvas->getHeight();
-    int compared = 0;
-    for (int y = 0; y < H; y += 3)
-        for (int x = 0; x < W; x += 3) {
-            const double u = view.contentX(x + 0.5), v = view.contentY(y + 0.5);
-            const double fu = u - std::floor(u), fv = v - std::floor(v);
-            if (fu < 0.1 || fu > 0.9 || fv < 0.1 || fv > 0.9)
-                continue;
-            const uint8_t* shown = &pixels[(static_cast<size_t>(H - 1 - y) * W + x) * 3];
-            const int column = static_cast<int>(std::floor(u)), row = static_cast<int>(std::floor(v));
-            const bool inside = column >= 0 && row >= 0 && column < picture.width && row < picture.height;
-            const uint8_t black[3] = {0, 0, 0};
-            const uint8_t* expected =
-                inside ? &picture.rgb[(static_cast<size_t>(row) * picture.width + column) * 3] : black;
-            for (int c = 0; c < 3; ++c)
-                ASSERT_EQ(shown[c], expected[c]) << x << "," << y << " picture " << column << "," << row;
-            ++compared;
-        }
-    EXPECT_GT(compared, 1000);
+    EXPECT_GT(expectCanvasShowsFrame(window->canvasPixels(), window->glCanvas->getWidth(),
+                                     window->glCanvas->getHeight(), picture, framePlace(picture, view), 0.1, 3, true),
+              1000);
 }
 
 // A grid larger than the canvas: the picture is only the part shown, at
@@ -228,28 +243,12 @@ TEST_F(LargeGridViewTest, ThePictureFollowsFitAndZoomWhilePaused)
     expectFrameFollowsView("panned");
     EXPECT_NEAR(window->shownFrame.window.left, left + 50 / window->navigation.view.scale(), 1.0);
 
-    const ScreenFrame& frame = window->shownFrame;
-    const CanvasPlace place = framePlace(frame, window->navigation.view);
-    const std::vector<uint8_t> pixels = window->pictureOnlyPixels();
     // The drawing may round its corner to a whole pixel: canvas pixels
     // within 0.6 of a frame pixel's edge are left out.
-    const double edge = 0.6 / place.scale;
-    int compared = 0;
-    for (int y = 0; y < H; y += 2)
-        for (int x = 0; x < W; x += 2) {
-            const double u = (x + 0.5 - place.originX) / place.scale, v = (y + 0.5 - place.originY) / place.scale;
-            const double fu = u - std::floor(u), fv = v - std::floor(v);
-            const int column = static_cast<int>(std::floor(u)), row = static_cast<int>(std::floor(v));
-            if (fu < edge || fu > 1 - edge || fv < edge || fv > 1 - edge || column < 0 || row < 0 || column >= frame.width ||
-                row >= frame.height)
-                continue;
-            const uint8_t* shown = &pixels[(static_cast<size_t>(H - 1 - y) * W + x) * 3];
-            const uint8_t* expected = &frame.rgb[(static_cast<size_t>(row) * frame.width + column) * 3];
-            for (int c = 0; c < 3; ++c)
-                ASSERT_EQ(shown[c], expected[c]) << x << "," << y << " frame " << column << "," << row;
-            ++compared;
-        }
-    EXPECT_GT(compared, 1000);
+    const ScreenFrame& frame = window->shownFrame;
+    const CanvasPlace place = framePlace(frame, window->navigation.view);
+    EXPECT_GT(expectCanvasShowsFrame(window->pictureOnlyPixels(), W, H, frame, place, 0.6 / place.scale, 2, false),
+              1000);
 
     // Whole-picture column V shows the cells from x = (V - 1/2) dx.
     const CanvasView& view = window->navigation.view;
