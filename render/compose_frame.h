@@ -68,6 +68,12 @@ public:
     // the picture is then unfinished.
     void watchStopRequest(const StopRequest* request) { streamlines.watchStopRequest(request); }
 
+    // The particles' streaks follow a picture that moved (ParticlePass::moveStreaks).
+    void moveStreaks(double scale, double shiftColumn, double shiftRow)
+    {
+        particleDots.moveStreaks(scale, shiftColumn, shiftRow);
+    }
+
     // The range of the latest colour-map frame.
     ColourRange colourRange() const { return latestRange; }
 

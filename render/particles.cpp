@@ -101,6 +101,15 @@ void ParticlePass::draw(FrameImage& image, const Grid& grid, int k, const std::v
     }
 }
 
+void ParticlePass::moveStreaks(double scale, double shiftColumn, double shiftRow)
+{
+    for (Streak& streak : streaks)
+        for (int m = 0; m < streak.count; ++m) {
+            streak.place[2 * m] = static_cast<float>(streak.place[2 * m] * scale + shiftColumn);
+            streak.place[2 * m + 1] = static_cast<float>(streak.place[2 * m + 1] * scale + shiftRow);
+        }
+}
+
 void ParticlePass::followStreaks(const std::vector<Particle>& list, const std::vector<std::array<float, 2>>& places)
 {
     following.resize(list.size());

@@ -40,6 +40,12 @@ public:
     // k NX x k NY.
     void draw(FrameImage& image, const Grid& grid, int k, const std::vector<Particle>& list, bool streaks);
 
+    // Carries the streaks over to a picture whose pixel p' is scale p plus
+    // shift (per axis) of the pixel p the streaks were drawn in, so that a
+    // view that moves or zooms takes the streaks along rather than joining
+    // their old places to the new ones.
+    void moveStreaks(double scale, double shiftColumn, double shiftRow);
+
 private:
     struct Streak {
         uint64_t serial;

@@ -100,6 +100,7 @@ void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int p
     if (picture.width() != W || picture.height() != H || elements.colourMap.quantity != lastQuantity)
         picture.allocate(W, H);
     lastQuantity = elements.colourMap.quantity;
+    followPlace(PicturePlace{0.0, 0.0, 1.0 / std::max(1, pixelsPerCell), 0.0});
     composer.compose(picture, state, NX, NY, pixelsPerCell, elements, particles,
                      ElementSpacing{static_cast<int>(screen_spacing::seedPixels * shrink),
                                     static_cast<int>(screen_spacing::vectorPixels * shrink)});
@@ -141,6 +142,7 @@ void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& e
     const SimGrid& cells = windowCells.cells();
     if (windowPicture.width() != cells.NX || windowPicture.height() != cells.NY)
         windowPicture.allocate(cells.NX, cells.NY);
+    followPlace(PicturePlace{window.left, window.top, window.stride, static_cast<double>(WindowGrid::margin)});
     const std::vector<Particle>* shownParticles = nullptr;
     if (elements.particles && particles) {
         windowCells.moveParticles(*particles, movedParticles);
@@ -149,6 +151,18 @@ void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& e
     composer.compose(windowPicture, cells, cells.NX, cells.NY, 1, shown, shownParticles,
                      ElementSpacing{screen_spacing::seedPixels, screen_spacing::vectorPixels}, scales);
     cropWindow(state, shown, window, frame);
+}
+
+void ScreenComposer::followPlace(const PicturePlace& place)
+{
+    if (place == latestPlace)
+        return;
+    const PicturePlace& from = latestPlace;
+    const double scale = from.stride / place.stride;
+    const double shiftColumn = (from.left - from.stride * from.margin - place.left) / place.stride + place.margin;
+    const double shiftRow = (from.top - from.stride * from.margin - place.top) / place.stride + place.margin;
+    composer.moveStreaks(scale, shiftColumn, shiftRow);
+    latestPlace = place;
 }
 
 FieldScales ScreenComposer::wholeGridScales(const SimGrid& state, RenderElements& elements)

@@ -80,7 +80,24 @@ private:
     void cropWindow(const SimGrid& state, const RenderElements& elements, const ScreenWindow& window,
                     ScreenFrame& frame);
 
+    // Where a picture's pixels lie on the whole one-pixel-per-cell picture:
+    // its pixel p shows whole-picture pixel left + stride (p - margin)
+    // (top for rows).
+    struct PicturePlace {
+        double left = 0.0;
+        double top = 0.0;
+        double stride = 1.0;
+        double margin = 0.0;
+        bool operator==(const PicturePlace& o) const
+        {
+            return left == o.left && top == o.top && stride == o.stride && margin == o.margin;
+        }
+    };
+    // Carries the particles' streaks from the latest picture's place to place.
+    void followPlace(const PicturePlace& place);
+
     FrameComposer composer;
+    PicturePlace latestPlace;
     FrameImage picture;
     ColourQuantity lastQuantity = ColourQuantity::None;
     WindowGrid windowCells;

@@ -193,6 +193,57 @@ TEST(ScreenWindow, ZoomedInTheFrameIsTheWholePicturesPartOnTheCanvas)
     }
 }
 
+// Particles' streaks follow the view: after a pan, a zoom or a change from
+// the whole picture to a part, the frame is the one a composer that had
+// shown the new view all along draws. Places on binary fractions of a
+// cell keep every step of the arithmetic exact.
+TEST(ScreenWindow, StreaksFollowTheViewAcrossPansAndZooms)
+{
+    const int32_t NX = 1024, NY = 512;
+    const std::unique_ptr<SimGrid> grid = busyGrid(NX, NY);
+    RenderElements elements;
+    elements.particles = elements.particleStreaks = true;
+    const auto placesAt = [&](int frame) {
+        std::vector<Particle> particles;
+        for (int n = 0; n < 40; ++n)
+            particles.push_back(Particle{(520.25 + n % 8 * 5 + 2.25 * frame) * grid->dx,
+                                         (260.5 + n / 8 * 6 + 1.5 * frame) * grid->dy, static_cast<uint64_t>(n), 0,
+                                         n % 8});
+        return particles;
+    };
+    const ScreenWindow oneToOne = screenWindowFor(CanvasPlace{canvasWidth, canvasHeight, -400, -200, 1.0}, NX, NY, NY);
+    const ScreenWindow panned = screenWindowFor(CanvasPlace{canvasWidth, canvasHeight, -430, -190, 1.0}, NX, NY, NY);
+    const ScreenWindow zoomedOut = screenWindowFor(CanvasPlace{canvasWidth, canvasHeight, -200, -100, 0.5}, NX, NY, NY);
+    ASSERT_EQ(zoomedOut.stride, 2.0);
+    struct Case {
+        const char* what;
+        ScreenWindow before, after;
+    };
+    const Case cases[] = {{"pan", oneToOne, panned},
+                          {"zoom out", oneToOne, zoomedOut},
+                          {"zoom in", zoomedOut, panned},
+                          {"whole picture to a part", ScreenWindow(), panned},
+                          {"part to the whole picture", panned, ScreenWindow()}};
+    for (const Case& c : cases) {
+        ScreenComposer moved, direct;
+        ScreenFrame movedFrame, directFrame;
+        for (int frame = 0; frame < 3; ++frame) {
+            const std::vector<Particle> particles = placesAt(frame);
+            moved.compose(*grid, NX, NY, 1, elements, movedFrame, 1.0, &particles, frame < 2 ? c.before : c.after);
+            direct.compose(*grid, NX, NY, 1, elements, directFrame, 1.0, &particles, c.after);
+        }
+        ASSERT_EQ(movedFrame.width, directFrame.width) << c.what;
+        ASSERT_EQ(movedFrame.height, directFrame.height) << c.what;
+        int differing = 0, lit = 0;
+        for (size_t n = 0; n < movedFrame.rgb.size(); ++n) {
+            differing += movedFrame.rgb[n] != directFrame.rgb[n];
+            lit += directFrame.rgb[n] != 0;
+        }
+        EXPECT_EQ(differing, 0) << c.what;
+        EXPECT_GT(lit, 0) << c.what;
+    }
+}
+
 // With a colour map, the rows of a window below the grid show the colour
 // bar's strip under the whole picture, at the window's columns.
 TEST(ScreenWindow, TheStripBelowAWindowIsTheWholePicturesColourBar)
