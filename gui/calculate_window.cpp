@@ -126,6 +126,7 @@ FXDEFMAP(CalculateWindow) CalculateWindowMap[] = {
     FXMAPFUNC(SEL_MIDDLEBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddlePress),
     FXMAPFUNC(SEL_MIDDLEBUTTONRELEASE, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasMiddleRelease),
     FXMAPFUNC(SEL_MOTION,    CalculateWindow::ID_CANVAS,      CalculateWindow::onCanvasMotion),
+    FXMAPFUNC(SEL_TIMEOUT,   CalculateWindow::ID_FOLLOW_DRAG, CalculateWindow::onFollowDrag),
     FXMAPFUNC(SEL_MOUSEWHEEL, CalculateWindow::ID_CANVAS,     CalculateWindow::onCanvasWheel),
     FXMAPFUNCS(SEL_COMMAND,  CalculateWindow::ID_ZOOM_IN, CalculateWindow::ID_ZOOM_ONE, CalculateWindow::onCmdZoom),
     FXMAPFUNC(SEL_LEFTBUTTONPRESS, CalculateWindow::ID_CANVAS, CalculateWindow::onCanvasLeftPress),
@@ -211,6 +212,7 @@ CalculateWindow::~CalculateWindow()
     outputs.closeAvi();
     freeEndedWorkers();
     cancelCycle();
+    getApp()->removeTimeout(this, ID_FOLLOW_DRAG);
     delete toolTip;
     delete glCanvas;
     delete glVisual;
@@ -1114,8 +1116,11 @@ long CalculateWindow::onCanvasMiddlePress(FXObject*, FXSelector, void* ptr)
 long CalculateWindow::onCanvasMotion(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    if (navigation.dragMiddle(event->win_x, event->win_y))
+    if (navigation.dragMiddle(event->win_x, event->win_y)) {
         presentFrame();
+        if (!getApp()->hasTimeout(this, ID_FOLLOW_DRAG))
+            getApp()->addTimeout(this, ID_FOLLOW_DRAG, dragFollowMilliseconds);
+    }
     if (!leftPainting)
         return 1;
     const std::optional<CellIndex> cell = cellAtCanvas(event->win_x, event->win_y);
@@ -1129,12 +1134,20 @@ long CalculateWindow::onCanvasMiddleRelease(FXObject*, FXSelector, void* ptr)
 {
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     glCanvas->ungrab();
+    getApp()->removeTimeout(this, ID_FOLLOW_DRAG);
     if (navigation.releaseMiddle(event->win_x, event->win_y)) {
         placeProbeAt(event->win_x, event->win_y);
     } else {
         presentFrame();
         followView();
     }
+    return 1;
+}
+
+long CalculateWindow::onFollowDrag(FXObject*, FXSelector, void*)
+{
+    if (navigation.panning())
+        followView();
     return 1;
 }
 

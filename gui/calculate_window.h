@@ -292,6 +292,7 @@ public:
     // Points the chart holds at most before it thins them out.
     static constexpr size_t chartPoints = 2048;
     static constexpr double measureRedrawShare = 0.03;
+    static constexpr FXuint dragFollowMilliseconds = 40;
 
     enum {
         ID_START = FXDialogBox::ID_LAST,
@@ -315,6 +316,7 @@ public:
         ID_RELEASE_INFLOW,
         ID_EMITTER_TOOL,
         ID_PAINT_TOOL,
+        ID_FOLLOW_DRAG,
         ID_LAST
     };
 
@@ -350,6 +352,10 @@ public:
     long onCanvasWheel(FXObject*, FXSelector, void*);
     long onCanvasMiddlePress(FXObject*, FXSelector, void*);
     long onCanvasMiddleRelease(FXObject*, FXSelector, void*);
+    // During a pan the view is composed again at most every
+    // dragFollowMilliseconds, so newly exposed parts fill in while the
+    // button is held and the pointer's moves stay cheap.
+    long onFollowDrag(FXObject*, FXSelector, void*);
     // Ctrl with +, -, 0 and 1: zoom in and out, Fit, 1:1.
     long onCmdZoom(FXObject*, FXSelector, void*);
     // The left button: with the emitter tool a click places a point

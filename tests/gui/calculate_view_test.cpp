@@ -190,9 +190,9 @@ TEST_F(CalculateViewTest, AZoomedCanvasShowsThePicturePixelUnderEachScreenPixel)
 
 // A grid larger than the canvas: the picture is only the part shown, at
 // about the canvas's pixels, composed again (the worker parked) as Fit,
-// 1:1, the wheel and a drag move the view; every canvas pixel shows the
-// frame pixel under it, and a middle click places the probe where the
-// whole picture has the point.
+// 1:1, the wheel and a drag (already while it lasts) move the view; every
+// canvas pixel shows the frame pixel under it, and a middle click places
+// the probe where the whole picture has the point.
 class LargeGridViewTest : public testing::Test {
 protected:
     void SetUp() override
@@ -239,6 +239,8 @@ TEST_F(LargeGridViewTest, ThePictureFollowsFitAndZoomWhilePaused)
     const double left = window->shownFrame.window.left;
     window->canvasEvent(SEL_MIDDLEBUTTONPRESS, 200, 100);
     window->canvasEvent(SEL_MOTION, 150, 100);
+    settle(0.2);
+    expectFrameFollowsView("while the button is held");
     window->canvasEvent(SEL_MIDDLEBUTTONRELEASE, 150, 100);
     expectFrameFollowsView("panned");
     EXPECT_NEAR(window->shownFrame.window.left, left + 50 / window->navigation.view.scale(), 1.0);
