@@ -535,7 +535,7 @@ FrameSaving CalculateWindow::frameSaving() const
 
 void CalculateWindow::allocateImage()
 {
-    outputs.allocate(grid->NX, grid->NY, pixelsPerCell, chosenView().quantity != ColourQuantity::None);
+    outputs.allocateLater(grid->NX, grid->NY, pixelsPerCell, chosenView().quantity != ColourQuantity::None);
 }
 
 // "%s: %d" with "Width" and W, "Height" and H: the size the picture has,
@@ -647,7 +647,7 @@ void CalculateWindow::takeBuildReport()
 {
     preparing = false;
     run = worker->builtRun();
-    if (outputs.picture().width() != pixelsPerCell * grid->NX)
+    if (outputs.pixelsPerCell() != pixelsPerCell)
         allocateImage();  // the size changed after the worker read it
     showRunTime();
     if (report.renderSerial != renderSerial)
@@ -823,7 +823,6 @@ long CalculateWindow::onCmdOutputSize(FXObject*, FXSelector, void*)
         return 1;  // the outputs are the worker's
     pixelsPerCell = sizeSpinner->getValue();
     if (!preparing) {
-        outputs.release();
         allocateImage();
     }  // else the build step allocates at the size ordered, or the report finds it changed
     showFrameSize();

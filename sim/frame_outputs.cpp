@@ -24,9 +24,30 @@ void FrameOutputs::allocate(int32_t columns, int32_t rows, int pixelsPerCell, bo
     vtkOutput.restartNumbering();
 }
 
+void FrameOutputs::allocateLater(int32_t columns, int32_t rows, int pixelsPerCell, bool colourBar)
+{
+    NX = columns;
+    NY = rows;
+    cellPixels = pixelsPerCell;
+    release();
+    barShown = colourBar;
+    ppmOutput.restartNumbering();
+    vtkOutput.restartNumbering();
+}
+
+void FrameOutputs::allocateIfLater()
+{
+    if (image.width() == cellPixels * NX && image.height() == cellPixels * NY)
+        return;
+    image.allocate(cellPixels * NX, cellPixels * NY);
+    if (barShown)
+        framed.allocate(image.width(), image.height() + colour_bar::stripHeight);
+}
+
 bool FrameOutputs::compose(const SimGrid& state, const RenderElements& elements,
                            const std::vector<Particle>* particles)
 {
+    allocateIfLater();
     const bool composed = composer.compose(image, state, NX, NY, cellPixels, elements, particles);
     barShown = elements.colourMap.quantity != ColourQuantity::None;
     if (composed && barShown)
@@ -100,6 +121,7 @@ FrameSaveResult FrameOutputs::frame(const SimGrid& state, double time, const Ren
 
 bool FrameOutputs::openAvi(const std::string& fileName)
 {
+    allocateIfLater();
     aviOutput.setFileName(fileName);
     return aviOutput.open(shown().rgbPlanes());
 }

@@ -28,6 +28,10 @@ public:
     // PPM and VTK numbering starts again at 0. With colourBar the frames shown and
     // saved start out with the colour bar's strip below the picture.
     void allocate(int32_t NX, int32_t NY, int pixelsPerCell, bool colourBar = false);
+    // As allocate, but the picture is freed now and allocated when it is
+    // next drawn or an animation opens, on whichever thread does that: a
+    // window can change the size without waiting for a large allocation.
+    void allocateLater(int32_t NX, int32_t NY, int pixelsPerCell, bool colourBar = false);
     // Frees the picture.
     void release()
     {
@@ -79,6 +83,8 @@ public:
     VtkFieldsOutput& vtk() { return vtkOutput; }
 
 private:
+    // The picture at the size set, when it is not.
+    void allocateIfLater();
     // Copies the picture into the framed one and draws the bar below it.
     void frameWithColourBar(ColourQuantity quantity);
 

@@ -321,4 +321,12 @@ TEST_F(FrameSavingTest, ColourMapFramesCarryTheColourBarStrip)
     EXPECT_GT(lit, 30);
     // The picture above the strip is the composed one.
     EXPECT_EQ(mapped.at(10, 10, 1), outputs->picture().pixelGreen(11, 11));
+
+    // A size set for later holds no picture until a frame is drawn, and
+    // that frame is the one of a picture allocated at once.
+    FrameOutputs later((directory / "later").string());
+    later.allocateLater(40, 20, k, true);
+    EXPECT_EQ(later.picture().width(), 0);
+    ASSERT_TRUE(later.frame(run.state(), run.simulatedTime(), elements, saving, 0).ok);
+    EXPECT_EQ(readBytes(directory / "later" / "frame_00000.ppm"), readBytes(directory / "frames" / "frame_00001.ppm"));
 }
