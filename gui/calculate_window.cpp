@@ -67,24 +67,6 @@ private:
     bool waiting;
 };
 
-// The picture as bytes: each plane value truncated toward zero as in the
-// PPM frames, then held to 0..255, which a PNG sample can hold.
-PictureBytes pictureBytes(const FrameImage& picture)
-{
-    PictureBytes bytes;
-    bytes.width = picture.width();
-    bytes.height = picture.height();
-    bytes.rgb.reserve(3 * static_cast<size_t>(bytes.width) * bytes.height);
-    const auto byteOf = [](int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); };
-    for (int row = 0; row < bytes.height; ++row)
-        for (int column = 0; column < bytes.width; ++column) {
-            bytes.rgb.push_back(byteOf(picture.pixelRed(column, row)));
-            bytes.rgb.push_back(byteOf(picture.pixelGreen(column, row)));
-            bytes.rgb.push_back(byteOf(picture.pixelBlue(column, row)));
-        }
-    return bytes;
-}
-
 // The scheme's name as the editor's Convection list shows it.
 const char* schemeText(Convection scheme)
 {
@@ -605,6 +587,11 @@ void CalculateWindow::takeReport()
         presentFrame();
         followView();  // the view may have moved after the worker read it
     }
+    if (report.pictures != picturesTold) {
+        picturesTold = report.pictures;
+        if (!report.pictureWritten)
+            showPictureWriteFailure(report.picturePath.c_str());
+    }
     if (measureWindowWanted && !probeLogMissing())
         showMeasureWindow();
     if (probeCount() != probesMarked)
@@ -713,7 +700,8 @@ long CalculateWindow::onCmdCancel(FXObject* sender, FXSelector, void* ptr)
 
 // Save Picture: the picture as it stands, as a PNG file of its size; with
 // a colour map shown, its colour bar below it, so that the colours can be
-// read off the file alone.
+// read off the file alone. The worker draws and writes it; a failure comes
+// back with its report.
 long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
 {
     if (!paused || !runInHand())
@@ -721,19 +709,9 @@ long CalculateWindow::onCmdSavePicture(FXObject*, FXSelector, void*)
     const FXString name = choosePictureFileName();
     if (name.empty())
         return 1;
-    const FXString path = withDefaultExtension(name.text(), ".png").c_str();
-    // The picture at Output Size, drawn now: the cycles draw it only for
-    // the frame files.
-    getApp()->beginWaitCursor();
-    outputs.compose(run->state(), checkedElements());
-    getApp()->endWaitCursor();
-    const ColourQuantity quantity = chosenView().quantity;
-    FrameImage barred;
-    if (quantity != ColourQuantity::None)
-        pictureWithColourBar(outputs.picture(), quantity, outputs.colourRange(), barred);
-    const FrameImage& saved = quantity != ColourQuantity::None ? barred : outputs.picture();
-    if (!writePngFile(path.text(), pictureBytes(saved)))
-        showPictureWriteFailure(path);
+    orderSettings();
+    worker->savePicture(withDefaultExtension(name.text(), ".png"));
+    showPausedControls();  // off until the worker has written it
     return 1;
 }
 

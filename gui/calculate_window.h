@@ -121,6 +121,7 @@ protected:
     ScreenFrame shownFrame;
     // The run as the worker last reported it: what the window shows.
     SimulationWorker::Report report;
+    long long picturesTold = 0;  // Report::pictures whose outcome was taken
     // Measurements: made when the Measurements window first opens or the
     // first probe is placed, recorded every step while that window is shown
     // or a probe exists; the chart takes a point every frame cycle.

@@ -1,6 +1,10 @@
 #include "gui/simulation_worker.h"
 
 #include "gui/measure_window.h"
+#include "platform/picture_file.h"
+#include "render/colour_bar.h"
+
+#include <algorithm>
 
 SimulationWorker::SimulationWorker(FXApp* app, FXObject* target, FXSelector selector, const Grid& grid,
                                    const SolverSettings& settings, FrameOutputs& outputs, ScreenComposer& screen,
@@ -153,6 +157,16 @@ void SimulationWorker::paintDye(const std::vector<DyePaint>& cells)
     }
 }
 
+void SimulationWorker::savePicture(const std::string& path)
+{
+    FXMutexLock lock(mutex);
+    if (!isParked())
+        return;
+    pictureWanted = path;
+    mode = Mode::Picturing;
+    wake.signal();
+}
+
 bool SimulationWorker::parked()
 {
     FXMutexLock lock(mutex);
@@ -216,6 +230,7 @@ FXint SimulationWorker::run()
         Mode order;
         std::vector<CellPaint> paints;
         std::vector<DyePaint> dye;
+        std::string picturePath;
         {
             FXMutexLock lock(mutex);
             while (mode == Mode::Parked && !quitting)
@@ -227,6 +242,7 @@ FXint SimulationWorker::run()
             order = mode;
             paints.swap(paintsWanted);
             dye.swap(dyeWanted);
+            picturePath.swap(pictureWanted);
             if (order == Mode::Stopping && !quitting)
                 stopRequest = false;  // the reset's own build step must run
         }
@@ -238,6 +254,9 @@ FXint SimulationWorker::run()
         case Mode::Painting:
         case Mode::Pausing:
             composeScreen(settings);
+            break;
+        case Mode::Picturing:
+            writePicture(settings, picturePath);
             break;
         default:
             cycle(settings);
@@ -413,6 +432,55 @@ void SimulationWorker::composeScreen(const CycleSettings& settings)
     // window never takes the frame of a pause and finds the worker busy.
     if (mode == Mode::Pausing || mode == Mode::Painting)
         settleAfterFrame();
+}
+
+namespace {
+
+// The picture as bytes: each plane value truncated toward zero as in the
+// PPM frames, then held to 0..255, which a PNG sample can hold.
+PictureBytes pictureBytes(const FrameImage& picture)
+{
+    PictureBytes bytes;
+    bytes.width = picture.width();
+    bytes.height = picture.height();
+    bytes.rgb.reserve(3 * static_cast<size_t>(bytes.width) * bytes.height);
+    const auto byteOf = [](int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); };
+    for (int row = 0; row < bytes.height; ++row)
+        for (int column = 0; column < bytes.width; ++column) {
+            bytes.rgb.push_back(byteOf(picture.pixelRed(column, row)));
+            bytes.rgb.push_back(byteOf(picture.pixelGreen(column, row)));
+            bytes.rgb.push_back(byteOf(picture.pixelBlue(column, row)));
+        }
+    return bytes;
+}
+
+}  // namespace
+
+// The frame files' picture, drawn now (the cycles draw it only for the
+// files), the colour bar below it so that the colours can be read off the
+// file alone.
+void SimulationWorker::writePicture(const CycleSettings& settings, const std::string& path)
+{
+    bool written = false;
+    if (takeWindowParts()) {
+        const RenderElements& elements = settings.elements;
+        outputs.compose(simulation->state(), elements,
+                        elements.particles ? &simulation->particles().particles() : nullptr);
+        const ColourQuantity quantity = elements.colourMap.quantity;
+        FrameImage barred;
+        if (quantity != ColourQuantity::None)
+            pictureWithColourBar(outputs.picture(), quantity, outputs.colourRange(), barred);
+        written = writePngFile(path, pictureBytes(quantity != ColourQuantity::None ? barred : outputs.picture()));
+        releaseWindowParts();
+    }
+    FXMutexLock lock(mutex);
+    ++latest.pictures;
+    latest.pictureWritten = written;
+    latest.picturePath = path;
+    latest.afterStop = latest.afterBuild = false;
+    ++latest.serial;
+    if (mode == Mode::Picturing)
+        park();
 }
 
 // The picture shown stays the last one finished: the state the stop found

@@ -38,6 +38,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class SimulationWorker : public FXThread {
@@ -68,6 +69,9 @@ public:
         bool afterBuild = false;    // the last thing done was the build step
         long long renderSerial = 0; // of the settings the build's frame was drawn with
         long long serial = 0;       // counts the reports
+        long long pictures = 0;     // counts the pictures savePicture was asked for
+        bool pictureWritten = true; // the last of them
+        std::string picturePath;
     };
 
     // The objects worked on belong to the window; once it has quit, the
@@ -99,6 +103,10 @@ public:
     // Dye painted into the flow, taken at the same point and in the same
     // way, after the cells painted with it.
     void paintDye(const std::vector<DyePaint>& cells);
+    // The picture at Output Size of the parked run's state, with the colour
+    // bar below it when a colour map is shown, written as a PNG file at path
+    // on the worker; Report::pictures then counts it. Ignored unless parked.
+    void savePicture(const std::string& path);
     // Whether the worker is parked: the build step done, no cycle under way
     // and none ordered.
     bool parked();
@@ -130,7 +138,7 @@ protected:
     FXint run() override;
 
 private:
-    enum class Mode { Parked, Running, Pausing, Stepping, Stopping, Painting };
+    enum class Mode { Parked, Running, Pausing, Stepping, Stopping, Painting, Picturing };
 
     // One cycle as the run loop takes it; false when it was given up.
     void cycle(const CycleSettings& settings);
@@ -146,6 +154,8 @@ private:
     // parked (mutex held).
     void settleAfterFrame();
     bool paintsWaiting() const { return !paintsWanted.empty() || !dyeWanted.empty(); }
+    // savePicture's work, then parked.
+    void writePicture(const CycleSettings& settings, const std::string& path);
     // A stop's reset, then parked.
     void reset(const CycleSettings& settings);
     // The screen frame of the current state into the mailbox; a pause or a
@@ -191,6 +201,7 @@ private:
     std::vector<std::function<void(SimulationRun&)>> jobs;
     std::vector<CellPaint> paintsWanted;
     std::vector<DyePaint> dyeWanted;
+    std::string pictureWanted;    // the PNG file's path
     Report latest;
     ScreenFrame latestFrame;
     bool frameFresh = false;      // latestFrame not yet collected

@@ -210,8 +210,7 @@ TEST_F(CalculateWindowTest, OpensBeforeTheBuildStepAndStartWaitsForIt)
             EXPECT_EQ(fresh.cycles(), 0);
         }
         EXPECT_GT(reddish(fresh.shownFrame), redPlain + 1000);  // the x velocity field shows
-        EXPECT_EQ(fresh.picture().width(), 80);
-        EXPECT_EQ(fresh.picture().height(), 40);
+        EXPECT_EQ(fresh.outputs.pixelsPerCell(), 2);  // the frame files' size, allocated when drawn
     }
 }
 
@@ -871,6 +870,8 @@ TEST_F(CalculateWindowTest, SavePictureWritesThePictureAsPng)
     window->send(CalculateWindow::ID_PAUSE);
     ASSERT_TRUE(window->waitParked());
     window->send(CalculateWindow::ID_SAVE_PICTURE);
+    ASSERT_TRUE(window->waitParked());  // the worker draws and writes it
+    EXPECT_TRUE(window->savePictureButton->isEnabled());
     PictureBytes saved;
     ASSERT_TRUE(readPictureFile("still.png", saved));
     const FrameImage& picture = window->picture();
@@ -890,6 +891,7 @@ TEST_F(CalculateWindowTest, SavePictureWritesThePictureAsPng)
 
     window->pictureAnswer = "no/such/folder/still.png";
     window->send(CalculateWindow::ID_SAVE_PICTURE);
+    ASSERT_TRUE(window->waitParked());
     ASSERT_EQ(window->pictureFailures.size(), 1u);
     EXPECT_EQ(window->pictureFailures[0], "no/such/folder/still.png");
 
@@ -900,6 +902,7 @@ TEST_F(CalculateWindowTest, SavePictureWritesThePictureAsPng)
     window->send(CalculateWindow::ID_VIEW);
     window->pictureAnswer = "mapped.png";
     window->send(CalculateWindow::ID_SAVE_PICTURE);
+    ASSERT_TRUE(window->waitParked());
     PictureBytes mapped;
     ASSERT_TRUE(readPictureFile("mapped.png", mapped));
     if (const char* copy = std::getenv("KELVO_SAVED_PICTURE"))
@@ -1001,13 +1004,29 @@ TEST_F(CalculateWindowTest, TheEmitterToolAndThePaintToolsTakeTheLeftButtonInTur
     window->canvasEvent(SEL_LEFTBUTTONRELEASE, x, y);
     ASSERT_EQ(window->placedEmitterList().size(), 1u);
     EXPECT_TRUE(window->paintedCells().empty());
+    window->send(CalculateWindow::ID_PAUSE);  // counted from a pause, as the painted wall's steps
+    ASSERT_TRUE(window->waitParked());
     const int32_t placedAt = window->cycles();
+    window->send(CalculateWindow::ID_PAUSE);
     ASSERT_TRUE(runUntil([&] { return window->cycles() >= placedAt + 10; }, patience));
     window->send(CalculateWindow::ID_PAUSE);
     ASSERT_TRUE(window->waitParked());
     ASSERT_EQ(window->run->particles().emitterList().size(), 1u);
     EXPECT_NEAR(window->run->particles().emitterList()[0].x1, 10.5 * grid.dx, 0.5 * grid.dx);
     EXPECT_FALSE(window->run->particles().particles().empty());
+
+    // Save Picture draws them too, in the emitter's colour.
+    window->showParticles->setCheck(TRUE);
+    window->pictureAnswer = "particles.png";
+    window->send(CalculateWindow::ID_SAVE_PICTURE);
+    ASSERT_TRUE(window->waitParked());
+    PictureBytes saved;
+    ASSERT_TRUE(readPictureFile("particles.png", saved));
+    const particle_palette::Colour dot = particle_palette::colourOf(window->run->particles().particles()[0].colour);
+    int dots = 0;
+    for (size_t n = 0; n + 2 < saved.rgb.size(); n += 3)
+        dots += saved.rgb[n] == dot.r && saved.rgb[n + 1] == dot.g && saved.rgb[n + 2] == dot.b;
+    EXPECT_GT(dots, 0);
 
     window->paintTool = CalculateWindow::PAINT_NOSLIP;
     window->send(CalculateWindow::ID_PAINT_TOOL);
