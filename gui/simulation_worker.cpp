@@ -122,7 +122,8 @@ void SimulationWorker::stepOnce()
     if (mode == Mode::Parked) {
         mode = Mode::Stepping;
         wake.signal();
-    } else if (mode == Mode::Pausing || mode == Mode::Stepping || mode == Mode::Painting) {
+    } else if (mode == Mode::Pausing || mode == Mode::Stepping || mode == Mode::Painting ||
+               mode == Mode::Picturing) {
         ++stepsWanted;
     }
 }
@@ -480,7 +481,7 @@ void SimulationWorker::writePicture(const CycleSettings& settings, const std::st
     latest.afterStop = latest.afterBuild = false;
     ++latest.serial;
     if (mode == Mode::Picturing)
-        park();
+        settleAfterFrame();  // steps and paints ordered meanwhile go on
 }
 
 // The picture shown stays the last one finished: the state the stop found

@@ -149,9 +149,9 @@ private:
     bool isParked() const { return mode == Mode::Parked && !building; }
     // Parked, the jobs that came while it worked done first (mutex held).
     void park();
-    // The mode after a pause's or a painting's screen frame, or after a
-    // step: painting again while paints wait, else the steps wanted, else
-    // parked (mutex held).
+    // The mode after a pause's or a painting's screen frame, a saved
+    // picture, or a step: painting again while paints wait, else the steps
+    // wanted, else parked (mutex held).
     void settleAfterFrame();
     bool paintsWaiting() const { return !paintsWanted.empty() || !dyeWanted.empty(); }
     // savePicture's work, then parked.

@@ -889,9 +889,13 @@ TEST_F(CalculateWindowTest, SavePictureWritesThePictureAsPng)
     EXPECT_FALSE(allZero(picture));
     EXPECT_TRUE(window->pictureFailures.empty());
 
+    // A Step given while the picture is made is taken after it.
+    const int32_t cycles = window->cycles();
     window->pictureAnswer = "no/such/folder/still.png";
     window->send(CalculateWindow::ID_SAVE_PICTURE);
+    window->send(CalculateWindow::ID_STEP);
     ASSERT_TRUE(window->waitParked());
+    EXPECT_EQ(window->cycles(), cycles + 1);
     ASSERT_EQ(window->pictureFailures.size(), 1u);
     EXPECT_EQ(window->pictureFailures[0], "no/such/folder/still.png");
 
