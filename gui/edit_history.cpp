@@ -59,11 +59,12 @@ void EditHistory::addSettings(Step& step, const AppliedChange& applied)
         step.settingsBefore = applied.settingsBefore;
     step.settingsKept = true;
     step.settingsAfter = applied.settingsAfter;
+    step.switchesDyeOn = step.switchesDyeOn || applied.switchedDyeOn;
 }
 
 bool EditHistory::changes(const Step& step)
 {
-    return step.otherGrid || !step.before.empty() || step.outlinesChanged ||
+    return step.otherGrid || !step.before.empty() || step.outlinesChanged || step.switchesDyeOn ||
            !sameSettings(step.settingsBefore, step.settingsAfter);
 }
 
@@ -106,6 +107,7 @@ void EditHistory::push(Step step)
         changed.settingsKept = step.settingsKept;
         changed.settingsBefore = step.settingsBefore;
         changed.settingsAfter = step.settingsAfter;
+        changed.switchesDyeOn = step.switchesDyeOn;
         for (std::size_t k = 0; k < step.before.size(); ++k)
             if (!sameState(step.before[k], step.after[k])) {
                 changed.before.push_back(step.before[k]);
@@ -138,6 +140,8 @@ GridChange EditHistory::restoringStep(const Step& step, bool after)
         change.outlines = after ? step.outlinesAfter : step.outlinesBefore;
     if (step.settingsKept)
         change.settings = after ? step.settingsAfter : step.settingsBefore;
+    if (step.switchesDyeOn)
+        change.carriesDye = after;
     return change;
 }
 

@@ -57,6 +57,7 @@ private:
         bool settingsKept = false;        // the settings below are the step's
         GridSettings settingsBefore;
         GridSettings settingsAfter;
+        bool switchesDyeOn = false;       // with the settings' dye band width
     };
     // Whether the step changes anything.
     static bool changes(const Step& step);

@@ -120,6 +120,20 @@ GridChange GridChange::settingsChange(const GridSettings& settings)
     return change;
 }
 
+// Inflow dye bands need the grid to carry dye: the band width switches it
+// on in the same step, so that undoing the width switches it off again.
+void GridEditModel::carryDye(const GridChange& change, AppliedChange& applied)
+{
+    GridScalars& s = edited.scalars;
+    if (change.carriesDye && !*change.carriesDye) {
+        s.dye = false;
+        s.c = Array2D<double>();
+    } else if (!s.dye && (change.carriesDye || (change.settings && pageSettings.dye.bandWidth > 0))) {
+        enableDye(s, edited.NX, edited.NY);
+        applied.switchedDyeOn = true;
+    }
+}
+
 void GridEditModel::carrySettings()
 {
     edited.scalars.heatSettings = pageSettings.heat;
@@ -195,6 +209,7 @@ AppliedChange GridEditModel::apply(GridChange change)
         if (change.dyeSettings.bandWidth > 0)
             enableDye(edited.scalars, edited.NX, edited.NY);
     }
+    carryDye(change, applied);
     carrySettings();
     applied.settingsAfter = pageSettings;
     const std::vector<BodyOutline> outlinesBefore = edited.outlines;

@@ -63,6 +63,10 @@ struct GridChange {
     // The page's settings, when set. Without them a replacement takes the
     // heat and dye numbers the page shows, as the cells painted later do.
     std::optional<GridSettings> settings;
+    // Whether the grid carries dye, when set (undo and redo of a dye band
+    // width that switched dye on); otherwise a band width above 0 in the
+    // settings switches dye on.
+    std::optional<bool> carriesDye;
 
     // The left button: word painted, velocity written.
     static GridChange paint(int32_t i, int32_t j, int32_t word, double u, double v);
@@ -109,6 +113,7 @@ struct AppliedChange {
     std::vector<BodyOutline> outlinesAfter;
     GridSettings settingsBefore;            // the page's settings before and after
     GridSettings settingsAfter;
+    bool switchedDyeOn = false;             // the settings' dye band width did
 };
 
 class GridEditModel {
@@ -130,6 +135,7 @@ private:
 
     // The grid takes the settings' heat and dye numbers.
     void carrySettings();
+    void carryDye(const GridChange& change, AppliedChange& applied);
 
     Grid edited;
     GridSettings pageSettings;

@@ -107,8 +107,9 @@ CellEdit GridEditorWindow::withScalars(CellEdit edit, bool erases) const
     return edit;
 }
 
-// Inflow dye bands need the grid to carry dye before it is saved or run;
-// no undo step, as the dye switched on is all 0 and changes nothing else.
+// The grid takes the page's heat and dye numbers before it is saved or
+// run; no undo step, as the settings' own steps have set them already (the
+// dye a band width needs included).
 void GridEditorWindow::storeScalarSettings()
 {
     const GridSettings& settings = model.settings();

@@ -362,11 +362,16 @@ void GridEditorWindow::buildSimulationPage()
 // Every choice is written to the registry as soon as it changes.
 long GridEditorWindow::onCmdSimulationChoice(FXObject*, FXSelector, void*)
 {
+    rememberChoices();
+    recordSettings();
+    return 1;
+}
+
+void GridEditorWindow::rememberChoices()
+{
     getApp()->reg().writeIntEntry(registrySection, convectionEntry, convectionList->getCurrentItem());
     getApp()->reg().writeIntEntry(registrySection, automaticDtEntry, automaticDtCheck->getCheck() ? 1 : 0);
     getApp()->reg().writeIntEntry(registrySection, pressureEntry, pressureList->getCurrentItem());
-    recordSettings();
-    return 1;
 }
 
 long GridEditorWindow::onCmdSetting(FXObject*, FXSelector, void*)
@@ -862,6 +867,7 @@ long GridEditorWindow::onCmdUndo(FXObject*, FXSelector, void*)
     recordSettings();
     if (history.undo(model)) {
         showPageSettings(model.settings());
+        rememberChoices();  // a choice undone is the one remembered
         syncView();
         glCanvas->update();
     }
@@ -874,6 +880,7 @@ long GridEditorWindow::onCmdRedo(FXObject*, FXSelector, void*)
     recordSettings();
     if (history.redo(model)) {
         showPageSettings(model.settings());
+        rememberChoices();  // a choice undone is the one remembered
         syncView();
         glCanvas->update();
     }

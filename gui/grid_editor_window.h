@@ -163,6 +163,8 @@ protected:
     // A change on the page as one undo step; nothing when the page shows
     // the model's settings.
     void recordSettings();
+    // Writes the Simulation page's choices to the registry for the next start.
+    void rememberChoices();
     // Shows a loaded file's settings; those it does not store stay as they are.
     void showFileSettings(const GridFileSettings& settings);
     // The simulation window's modal run over this window.

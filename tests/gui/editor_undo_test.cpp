@@ -35,6 +35,7 @@ struct EditorUndo : testing::Test {
     bool redoOn() const { return editor->redoButton()->isEnabled() && editor->redoMenuCommand()->isEnabled(); }
     std::string tempGrid() const { return "/tmp/kelvo-undo-" + std::to_string(getpid()) + ".grid"; }
     static double number(const FXTextField* field) { return readDecimal(field->getText().text()); }
+    bool carriesDye() const { return editor->editedGrid().scalars.dye; }
     // The grid carries the heat and dye numbers of its settings.
     bool gridCarriesItsSettings() const
     {
@@ -46,7 +47,9 @@ struct EditorUndo : testing::Test {
 
 // Every setting of the Simulation page, accepted as the user accepts it
 // (Enter, an arrow, a choice), is one step that marks the grid unsaved;
-// Undo and Redo bring back the settings and the page showing them.
+// Undo and Redo bring back the settings, the page showing them, the
+// choices remembered for the next start and the dye that a band width
+// switches on.
 TEST_F(EditorUndo, EachAcceptedSettingIsOneStep)
 {
     using Kept = double (*)(const GridSettings&);
@@ -80,25 +83,36 @@ TEST_F(EditorUndo, EachAcceptedSettingIsOneStep)
         {"Dye bands", [](TestEditor& e) { e.dyeBands()->setValue(3, TRUE); },
          [](const GridSettings& s) { return double(s.dye.bandWidth); }},
     };
-    const auto pageShowsThem = [this] { return sameSettings(editor->shownSettings(), editor->gridSettings()); };
+    // The choices shown are the ones remembered for the next start.
+    const auto pageShowsThem = [this] {
+        FXRegistry& reg = editor->getApp()->reg();
+        return sameSettings(editor->shownSettings(), editor->gridSettings()) &&
+               reg.readIntEntry("Simulation", "Method", -1) == editor->convection()->getCurrentItem() &&
+               reg.readIntEntry("Simulation", "Pressure", -1) == editor->pressure()->getCurrentItem();
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const double before = row.kept(editor->gridSettings());
+        ASSERT_FALSE(carriesDye());
         row.change(*editor);
         settle();
         const double after = row.kept(editor->gridSettings());
         EXPECT_NE(after, before);
         EXPECT_TRUE(starred());
         EXPECT_TRUE(gridCarriesItsSettings());
+        const bool dyeAfter = carriesDye();
+        EXPECT_EQ(dyeAfter, editor->gridSettings().dye.bandWidth > 0) << "dye bands need dye in the grid";
         editor->command(GridEditorWindow::ID_UNDO);
         EXPECT_EQ(row.kept(editor->gridSettings()), before);
         EXPECT_TRUE(pageShowsThem());
         EXPECT_TRUE(gridCarriesItsSettings());
+        EXPECT_FALSE(carriesDye());
         EXPECT_FALSE(undoOn());
         EXPECT_FALSE(starred());
         editor->command(GridEditorWindow::ID_REDO);
         EXPECT_EQ(row.kept(editor->gridSettings()), after);
         EXPECT_TRUE(pageShowsThem());
+        EXPECT_EQ(carriesDye(), dyeAfter);
         editor->command(GridEditorWindow::ID_UNDO);  // the next row starts from the file's settings
     }
     // A number accepted as it stands is no step.
