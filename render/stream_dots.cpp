@@ -61,6 +61,45 @@ void plotPartOfCross(const FramePlanes& planes, int column, int row, int count, 
     }
 }
 
+// 2^e exactly, for e within the normal doubles.
+constexpr double exactPowerOfTwo(int e)
+{
+    double power = 1.0;
+    for (; e > 0; --e)
+        power *= 2.0;
+    for (; e < 0; ++e)
+        power /= 2.0;
+    return power;
+}
+
+// True when, in every binade [2^(e-1), 2^e) of floats, one addition of
+// increment moves every value that it keeps in the binade by the same
+// step. In such a binade double(v) + increment rounds to v + D with D the
+// same for all v (v has no bits where the double rounds), and rounding to
+// float adds the same whole number of ulps unless D falls halfway between
+// two, when the tie goes to the even neighbour and the step depends on
+// the last bit of v. So comparing an even value with an odd one finds any
+// such binade. Binades below 2^-20 are never kept when increment exceeds
+// them, so they need no look.
+constexpr bool sameStepThroughEachBinade(double increment)
+{
+    if (!(increment > exactPowerOfTwo(-20)))
+        return false;
+    for (int e = -20; e <= 8; ++e) {
+        const double even = exactPowerOfTwo(e - 1);
+        const double odd = even + exactPowerOfTwo(e - 24);
+        const float evenSum = static_cast<float>(even + increment);
+        const float oddSum = static_cast<float>(odd + increment);
+        if (oddSum >= exactPowerOfTwo(e))
+            continue;  // no value past the binade's first stays in it
+        if (evenSum - even != oddSum - odd)
+            return false;
+    }
+    return true;
+}
+static_assert(sameStepThroughEachBinade(streamDotCentre) && sameStepThroughEachBinade(streamDotNeighbour),
+              "a stream dot's run is added binade by binade");
+
 #if defined(__SSE2__)
 
 // The crosses of a run in registers, four values a group: a group
@@ -115,11 +154,56 @@ void storeCross(const FramePlanes& planes, int column, int row, const CrossLanes
         tables[p][row + 1][column] = value[p];
 }
 
-// Per lane and dot: value = float(double(value) + increment), then a value
-// above 255 becomes 255 (min(255, s) keeps a NaN, as the comparison does).
-// Every packed operation rounds as the scalar one, so the bits are the
-// same. The groups are fixed at compile time so that they stay in
-// registers.
+// One dot on each lane: float(double(value) + increment), above 255 held
+// at 255 (min(255, s) keeps a NaN, as the comparison does). Every packed
+// operation rounds as the scalar one, so the bits are the same.
+inline __m128 addDot(__m128 value, const LaneIncrements& increment)
+{
+    const __m128d low = _mm_add_pd(_mm_cvtps_pd(value), increment.low);
+    const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value, value)), increment.high);
+    return _mm_min_ps(_mm_set1_ps(channelMax), _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high)));
+}
+
+// The power of two just above each value of 0 .. 255: the end of its
+// binade (2^-126 for 0 and the subnormals).
+inline __m128 binadeEnd(__m128 value)
+{
+    const __m128i exponent = _mm_and_si128(_mm_castps_si128(value), _mm_set1_epi32(0x7F800000));
+    return _mm_castsi128_ps(_mm_add_epi32(exponent, _mm_set1_epi32(0x00800000)));
+}
+
+inline __m128 select(__m128 mask, __m128 ifSet, __m128 otherwise)
+{
+    return _mm_or_ps(_mm_and_ps(mask, ifSet), _mm_andnot_ps(mask, otherwise));
+}
+
+// True when every lane lies in 0 .. 255, which the moves below need; NaN
+// fails.
+template <int Groups>
+bool allInRange(const CrossLanes& lanes)
+{
+    __m128 inside = _mm_cmpeq_ps(lanes.value[0], lanes.value[0]);
+    for (int g = 0; g < Groups; ++g) {
+        inside = _mm_and_ps(inside, _mm_cmpge_ps(lanes.value[g], _mm_setzero_ps()));
+        inside = _mm_and_ps(inside, _mm_cmple_ps(lanes.value[g], _mm_set1_ps(channelMax)));
+    }
+    return _mm_movemask_ps(inside) == 0xF;
+}
+
+// count dots on each lane, every lane in 0 .. 255, in a few moves instead
+// of a dot at a time. With s the step of one dot from v, which is every
+// value's step in v's binade once the dot keeps v there
+// (sameStepThroughEachBinade):
+// - when v + remaining s stays below the binade's end, the dots end there;
+//   in the top binade [128, 256) they end at min(255, v + remaining s),
+//   as a dot past 255 gives 255 and 255 stays. Sums and products of these
+//   multiples of the binade's ulp are exact below its end and land at or
+//   past it when the exact one does, so the float test is exact.
+// - otherwise the dots move v to its binade's last value below the end
+//   in one go, then one dot crosses into the next binade, where the next
+//   round goes on.
+// A lane with nothing remaining is done and stays where it is. The groups
+// are fixed at compile time and unrolled so that they stay in registers.
 template <int Groups>
 void repeatDots(CrossLanes& lanes, int count)
 {
@@ -128,39 +212,62 @@ void repeatDots(CrossLanes& lanes, int count)
         increment[g] = rowGroupIncrement();
     increment[Groups - 1] = southGroupIncrement(Groups - 1);
     const __m128 ceiling = _mm_set1_ps(channelMax);
-    for (int n = 0; n < count; ++n) {
+    const __m128 one = _mm_set1_ps(1.0f);
+    __m128 remaining[Groups];
+#pragma GCC unroll 4
+    for (int g = 0; g < Groups; ++g)
+        remaining[g] = _mm_set1_ps(static_cast<float>(count));
+    for (;;) {
+        __m128 step[Groups], end[Groups], top[Groups], kept[Groups], fits[Groups];
+        int fitting = 0xF;
+#pragma GCC unroll 4
         for (int g = 0; g < Groups; ++g) {
             const __m128 value = lanes.value[g];
-            const __m128d low = _mm_add_pd(_mm_cvtps_pd(value), increment[g].low);
-            const __m128d high = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(value, value)), increment[g].high);
-            lanes.value[g] = _mm_min_ps(ceiling, _mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high)));
+            const __m128 next = addDot(value, increment[g]);
+            step[g] = _mm_sub_ps(next, value);
+            end[g] = _mm_add_ps(value, _mm_mul_ps(remaining[g], step[g]));
+            top[g] = binadeEnd(value);
+            kept[g] = _mm_cmplt_ps(next, top[g]);
+            const __m128 done = _mm_or_ps(_mm_cmpge_ps(value, _mm_set1_ps(128.0f)),
+                                          _mm_cmpeq_ps(remaining[g], _mm_setzero_ps()));
+            fits[g] = _mm_or_ps(done, _mm_and_ps(kept[g], _mm_cmplt_ps(end[g], top[g])));
+            fitting &= _mm_movemask_ps(fits[g]);
         }
-        // 255 plus a dot is 255 again: once every lane is there, nothing
-        // more changes. Looked at now and then, as it rarely happens.
-        if ((n & 7) == 7) {
-            __m128 all = _mm_cmpeq_ps(lanes.value[0], ceiling);
-            for (int g = 1; g < Groups; ++g)
-                all = _mm_and_ps(all, _mm_cmpeq_ps(lanes.value[g], ceiling));
-            if (_mm_movemask_ps(all) == 0xF)
-                break;
+        if (fitting == 0xF) {
+#pragma GCC unroll 4
+            for (int g = 0; g < Groups; ++g)
+                lanes.value[g] = _mm_min_ps(ceiling, end[g]);
+            return;
+        }
+#pragma GCC unroll 4
+        for (int g = 0; g < Groups; ++g) {
+            // The largest m with v + m s below the end, none when the first
+            // dot already leaves; a quotient rounded up to a whole number is
+            // caught by the test.
+            const __m128 value = lanes.value[g];
+            const __m128 quotient = _mm_and_ps(kept[g], _mm_div_ps(_mm_sub_ps(top[g], value), step[g]));
+            __m128 moves = _mm_cvtepi32_ps(_mm_cvttps_epi32(quotient));
+            const __m128 tooFar = _mm_cmpge_ps(_mm_add_ps(value, _mm_mul_ps(moves, step[g])), top[g]);
+            moves = _mm_sub_ps(moves, _mm_and_ps(tooFar, one));
+            moves = _mm_and_ps(kept[g], _mm_max_ps(_mm_setzero_ps(), _mm_min_ps(moves, _mm_sub_ps(remaining[g], one))));
+            const __m128 crossed = addDot(_mm_add_ps(value, _mm_mul_ps(moves, step[g])), increment[g]);
+            lanes.value[g] = select(fits[g], _mm_min_ps(ceiling, end[g]), crossed);
+            remaining[g] = _mm_andnot_ps(fits[g], _mm_sub_ps(_mm_sub_ps(remaining[g], moves), one));
         }
     }
 }
 
-// Runs longer than this cross the binades instead of adding one by one: a
-// path that has come to rest leaves up to the whole limit of dots on one
-// pixel, and its neighbours need about 1,400 of them to saturate.
-constexpr int longRun = 48;
-
 // A run whose whole cross lies in the band.
 void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
-    if (count > longRun) {
+    CrossLanes lanes;
+    loadCross(planes, column, row, lanes);
+    const bool inRange = lanes.planes == 3 ? allInRange<4>(lanes) : allInRange<2>(lanes);
+    if (!inRange) {
+        // Values out of 0 .. 255, which only a rectangle set so leaves.
         plotPartOfCross(planes, column, row, count, everyRow);
         return;
     }
-    CrossLanes lanes;
-    loadCross(planes, column, row, lanes);
     if (lanes.planes == 3)
         repeatDots<4>(lanes, count);
     else

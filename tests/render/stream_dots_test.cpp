@@ -75,6 +75,82 @@ TEST(StreamDots, RunEqualsSingleDotsForEveryKindOfStartingValue)
     }
 }
 
+// A value a whole number of one dot's steps below the end of its binade,
+// where a run lands on the end exactly.
+float stepsBelowABinadeEnd(std::mt19937& random)
+{
+    const float bottom = std::ldexp(1.0f, static_cast<int>(random() % 10) - 3);  // 1/8 .. 64
+    const double increment = random() % 2 ? 1.7800000000000002 : 0.17800000000000002;
+    const float step = static_cast<float>(bottom + increment) - bottom;
+    const float value = 2 * bottom - static_cast<float>(1 + random() % 40) * step;
+    return value >= bottom ? value : bottom;
+}
+
+// Values a picture holds (0 .. 255): any bits there, the ends of the
+// binades with their neighbours, where runs cross from one to the next,
+// and whole steps below the ends.
+float valueInRange(std::mt19937& random)
+{
+    static const std::vector<float> edges = [] {
+        std::vector<float> values = {0.0f, -0.0f, 1e-40f, 255.0f, std::nextafter(255.0f, 0.0f)};
+        for (float edge = 0x1p-10f; edge <= 128.0f; edge *= 2)
+            values.insert(values.end(), {edge, std::nextafter(edge, 0.0f), std::nextafter(edge, 300.0f)});
+        return values;
+    }();
+    std::uniform_int_distribution<uint32_t> anyBits(0, 0x437F0000u);  // 0 .. 255
+    std::uniform_int_distribution<size_t> anyEdge(0, edges.size() - 1);
+    if (random() % 4 == 0)
+        return edges[anyEdge(random)];
+    if (random() % 3 == 0)
+        return stepsBelowABinadeEnd(random);
+    const uint32_t bits = anyBits(random);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Runs on pictures of 0 .. 255, which take whole binades in single moves:
+// every value of the cross ends on the bits of dot after dot, for short
+// runs and runs as long as a path, in three planes and in the red plane of
+// a grey picture.
+TEST(StreamDots, RunsOnValuesOfAPictureEqualSingleDots)
+{
+    struct Case {
+        bool grey;
+        int shortest, longest;
+    };
+    for (const Case& c : {Case{false, 2, 40}, Case{true, 2, 40}, Case{false, 41, 2300}, Case{true, 41, 2300}}) {
+        FrameImage image(6, 6);
+        std::mt19937 random(c.longest + c.grey);
+        std::uniform_int_distribution<int> anyCount(c.shortest, c.longest);
+        for (int trial = 0; trial < 3000; ++trial) {
+            FramePlanes planes = image.planes();
+            for (int row = 0; row < 6; ++row)
+                for (int column = 0; column < 6; ++column) {
+                    planes.red[row][column] = valueInRange(random);
+                    planes.green[row][column] = c.grey ? planes.red[row][column] : valueInRange(random);
+                    planes.blue[row][column] = c.grey ? planes.red[row][column] : valueInRange(random);
+                }
+            const int count = anyCount(random);
+            const std::vector<float> start = snapshot(image);
+            for (int dot = 0; dot < count; ++dot)
+                image.addStreamDot(3, 3);
+            const std::vector<float> oneByOne = snapshot(image);
+            restore(image, start);
+            if (c.grey)
+                planes.green = planes.blue = nullptr;
+            plotStreamDots(planes, 3, 3, count);
+            if (c.grey) {
+                for (int row = 0; row < 6; ++row)
+                    ASSERT_EQ(std::memcmp(image.redRow(row), oneByOne.data() + 18 * row, 6 * sizeof(float)), 0)
+                        << "grey, trial " << trial << " count " << count << " row " << row;
+            } else {
+                ASSERT_TRUE(sameBits(snapshot(image), oneByOne)) << "trial " << trial << " count " << count;
+            }
+        }
+    }
+}
+
 TEST(StreamDots, RunInTheMarginOrOfNoDotsChangesNothing)
 {
     FrameImage image(9, 7);
