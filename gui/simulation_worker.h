@@ -15,8 +15,8 @@
 //
 // The worker owns the run and frees it as the thread ends. Who may touch
 // the run, its frame outputs and the screen composer: the worker while it
-// builds, and from the order that starts it (run, step, stop) until it
-// reports itself parked again; the window while it is parked. Orders given
+// builds, and from the order that starts it (run, step, stop, save a
+// picture) until it reports itself parked again; the window while it is parked. Orders given
 // while it builds are taken after the build; of them only a stop's reset
 // uses the frame outputs, so they are the window's from the build's report
 // until it orders a stop or a cycle. The measure log and the chart points
