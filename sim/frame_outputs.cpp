@@ -12,16 +12,8 @@ FrameOutputs::FrameOutputs(const std::string& ppmDirectory, CompressorChooser ch
 
 void FrameOutputs::allocate(int32_t columns, int32_t rows, int pixelsPerCell, bool colourBar)
 {
-    NX = columns;
-    NY = rows;
-    cellPixels = pixelsPerCell;
-    image.allocate(pixelsPerCell * NX, pixelsPerCell * NY);
-    framed.release();
-    barShown = colourBar;
-    if (colourBar)
-        framed.allocate(image.width(), image.height() + colour_bar::stripHeight);
-    ppmOutput.restartNumbering();
-    vtkOutput.restartNumbering();
+    allocateLater(columns, rows, pixelsPerCell, colourBar);
+    allocateIfLater();
 }
 
 void FrameOutputs::allocateLater(int32_t columns, int32_t rows, int pixelsPerCell, bool colourBar)
