@@ -95,6 +95,16 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kelvo-fluxeria.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The video libraries are loaded when the first AVI is written, not linked,
+# so dpkg-shlibdeps cannot see them: the packages of the major versions the
+# build's headers describe.
+pkg_check_modules(KELVO_AV_PACKAGES REQUIRED libavformat libavcodec libavutil)
+set(kelvo_av_packages)
+foreach(library avformat avcodec avutil)
+  string(REGEX MATCH "^[0-9]+" major "${KELVO_AV_PACKAGES_lib${library}_VERSION}")
+  list(APPEND kelvo_av_packages "lib${library}${major}")
+endforeach()
+list(JOIN kelvo_av_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # kelvo-sweep runs its tables with GNU parallel (not needed for Slurm); the
 # Python module hands its fields out as numpy arrays.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "parallel, python3, python3-numpy")

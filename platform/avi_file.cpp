@@ -7,12 +7,7 @@
 #include <new>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/log.h>
-}
-
+#include "platform/av_library.h"
 #include "platform/avi_header_patch.h"
 #include "platform/frame_encoder.h"
 #include "platform/packed_dib.h"
@@ -109,11 +104,11 @@ AviResult writePacket(AVFormatContext* format, StreamSlot& slot, AVPacket* packe
 {
     const AVRational sampleTime{static_cast<int>(slot.info.scale), static_cast<int>(slot.info.rate)};
     packet->stream_index = slot.stream->index;
-    packet->pts = av_rescale_q(position, sampleTime, slot.stream->time_base);
+    packet->pts = av().av_rescale_q(position, sampleTime, slot.stream->time_base);
     packet->dts = packet->pts;
-    packet->duration = av_rescale_q(1, sampleTime, slot.stream->time_base);
+    packet->duration = av().av_rescale_q(1, sampleTime, slot.stream->time_base);
     packet->flags |= AV_PKT_FLAG_KEY;
-    return av_write_frame(format, packet) < 0 ? avi_result::fileWrite : avi_result::ok;
+    return av().av_write_frame(format, packet) < 0 ? avi_result::fileWrite : avi_result::ok;
 }
 
 // The container fills a gap between two samples with empty ones, but not
@@ -121,11 +116,11 @@ AviResult writePacket(AVFormatContext* format, StreamSlot& slot, AVPacket* packe
 // the first picture keeps its position.
 AviResult writeLeadingGap(AVFormatContext* format, StreamSlot& slot)
 {
-    AVPacket* empty = av_packet_alloc();
+    AVPacket* empty = av().av_packet_alloc();
     if (!empty)
         return avi_result::memory;
     const AviResult result = writePacket(format, slot, empty, 0);
-    av_packet_free(&empty);
+    av().av_packet_free(&empty);
     return result;
 }
 
@@ -135,7 +130,7 @@ AviResult writeLeadingGap(AVFormatContext* format, StreamSlot& slot)
 AviContainer::~AviContainer()
 {
     complete();
-    av_packet_free(&packet);
+    av().av_packet_free(&packet);
 }
 
 // The container needs every stream's parameters before its header.
@@ -148,7 +143,7 @@ AviResult AviContainer::writeHeader()
     for (const StreamSlot& slot : slots)
         if (!slot.formatted)
             return avi_result::badFormat;
-    if (avformat_write_header(format, nullptr) < 0) {
+    if (av().avformat_write_header(format, nullptr) < 0) {
         headerFailed = true;
         return avi_result::fileWrite;
     }
@@ -176,33 +171,34 @@ AviResult AviContainer::complete()
     AviResult result = avi_result::ok;
     if (!headerWritten && !headerFailed)
         writeHeader();
-    if (headerWritten && av_write_trailer(format) < 0)
+    if (headerWritten && av().av_write_trailer(format) < 0)
         result = avi_result::fileWrite;
     else if (!headerWritten)
         result = avi_result::fileWrite;
-    if (avio_closep(&format->pb) < 0)
+    if (av().avio_closep(&format->pb) < 0)
         result = avi_result::fileWrite;
     for (StreamSlot& slot : slots) {
         if (headerWritten && slot.formatted && !restoreHeader(slot))
             result = avi_result::fileWrite;
         slot.encoder.reset();
     }
-    avformat_free_context(format);
+    av().avformat_free_context(format);
     format = nullptr;
     return result;
 }
 
-// Stands in for the library version check; this container always suffices.
+// Stands in for the library version check: 0 when the video libraries
+// cannot be loaded, which the callers already report.
 uint32_t videoForWindowsVersion()
 {
-    return platform_constants::videoLibraryVersion;
+    return avLibrary() ? platform_constants::videoLibraryVersion : 0;
 }
 
-// The libraries need no set-up; failures come back as result codes, so
+// Loads the video libraries; their failures come back as result codes, so
 // their own log stays silent.
 void aviFileInit()
 {
-    av_log_set_level(AV_LOG_QUIET);
+    avLibrary();
 }
 
 // Creates the AVI file at once, so a name that cannot be written fails here.
@@ -212,15 +208,17 @@ AviResult aviFileOpen(AviFile** file, const char* name, uint32_t mode)
     if (!file || !name || (mode & (openWrite | openCreate)) != (openWrite | openCreate))
         return avi_result::badParameter;
     *file = nullptr;
+    if (!avLibrary())
+        return avi_result::noLibrary;
     auto container = std::make_shared<AviContainer>();
     container->path = name;
-    container->packet = av_packet_alloc();
+    container->packet = av().av_packet_alloc();
     if (!container->packet)
         return avi_result::memory;
-    if (avformat_alloc_output_context2(&container->format, nullptr, "avi", name) < 0)
+    if (av().avformat_alloc_output_context2(&container->format, nullptr, "avi", name) < 0)
         return avi_result::memory;
-    if (avio_open(&container->format->pb, name, AVIO_FLAG_WRITE) < 0) {
-        avformat_free_context(container->format);
+    if (av().avio_open(&container->format->pb, name, AVIO_FLAG_WRITE) < 0) {
+        av().avformat_free_context(container->format);
         container->format = nullptr;
         return avi_result::fileOpen;
     }
@@ -239,7 +237,7 @@ AviResult aviFileCreateStream(AviFile* file, AviStream** stream, const AviStream
     if (!container.format || container.headerWritten ||
         (info.fccType != streamTypeVideo && info.fccType != streamTypeText))
         return avi_result::badParameter;
-    AVStream* created = avformat_new_stream(container.format, nullptr);
+    AVStream* created = av().avformat_new_stream(container.format, nullptr);
     if (!created)
         return avi_result::memory;
     created->time_base = AVRational{static_cast<int>(info.scale), static_cast<int>(info.rate)};
@@ -312,7 +310,7 @@ AviResult aviStreamWrite(AviStream* stream, int32_t position, int32_t samples, c
         result = writeLeadingGap(container.format, slot);
     if (result == avi_result::ok)
         result = writePacket(container.format, slot, container.packet, placed);
-    av_packet_unref(container.packet);
+    av().av_packet_unref(container.packet);
     if (result != avi_result::ok)
         return result;
     slot.nextFree = placed + 1;

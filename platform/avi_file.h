@@ -48,7 +48,7 @@ struct AviStreamInfo {
 
 // The version of the video library: major and minor in the upper 16 bits.
 uint32_t videoForWindowsVersion();
-// Prepares the library; harmless to call more than once.
+// Loads the video libraries; harmless to call more than once.
 void aviFileInit();
 // Creates the file name for writing (mode openWrite | openCreate).
 AviResult aviFileOpen(AviFile** file, const char* name, uint32_t mode);

@@ -15,4 +15,5 @@ constexpr AviResult noCompressor = -4;   // the chosen compressor is missing
 constexpr AviResult compress = -5;       // the compressor refused a frame
 constexpr AviResult fileWrite = -6;      // the container refused a write
 constexpr AviResult memory = -7;         // memory could not be obtained
+constexpr AviResult noLibrary = -8;      // the video libraries could not be loaded
 }  // namespace avi_result

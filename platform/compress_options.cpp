@@ -1,8 +1,6 @@
 #include "platform/compress_options.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
+#include "platform/av_library.h"
 
 namespace {
 // Codec of the library behind each compressor.
@@ -42,5 +40,6 @@ bool compressorAvailable(Compressor compressor)
     if (compressor == Compressor::FullFrames)
         return true;
     const AVCodecID id = codecOf(compressor);
-    return id != AV_CODEC_ID_NONE && avcodec_find_encoder(id) != nullptr;
+    const AvLibrary* library = avLibrary();
+    return library && id != AV_CODEC_ID_NONE && library->avcodec_find_encoder(id) != nullptr;
 }

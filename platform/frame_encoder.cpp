@@ -2,11 +2,7 @@
 
 #include <cstring>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/frame.h>
-}
-
+#include "platform/av_library.h"
 #include "platform/packed_dib.h"
 #include "platform/pixel_convert.h"
 #include "platform/platform_constants.h"
@@ -60,18 +56,18 @@ std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressOptions& options,
 // Frees the codec, the frame and the converter.
 FrameEncoder::~FrameEncoder()
 {
-    avcodec_free_context(&codec);
-    av_frame_free(&frame);
+    av().avcodec_free_context(&codec);
+    av().av_frame_free(&frame);
 }
 
 // One thread and bit-exact mode: the same file on every machine.
 bool FrameEncoder::openCodec(const CompressOptions& options, int32_t rate)
 {
     const CodecChoice choice = choiceFor(options.compressor);
-    const AVCodec* found = avcodec_find_encoder(choice.codec);
+    const AVCodec* found = av().avcodec_find_encoder(choice.codec);
     if (!found)
         return false;
-    codec = avcodec_alloc_context3(found);
+    codec = av().avcodec_alloc_context3(found);
     if (!codec)
         return false;
     codec->width = width;
@@ -85,23 +81,23 @@ bool FrameEncoder::openCodec(const CompressOptions& options, int32_t rate)
         codec->global_quality = FF_QP2LAMBDA * jpegScale(options.quality);
         codec->color_range = AVCOL_RANGE_JPEG;
     }
-    if (avcodec_open2(codec, found, nullptr) < 0)
+    if (av().avcodec_open2(codec, found, nullptr) < 0)
         return false;
-    frame = av_frame_alloc();
+    frame = av().av_frame_alloc();
     if (!frame)
         return false;
     frame->format = choice.format;
     frame->width = width;
     frame->height = height;
     frame->quality = codec->global_quality;
-    return av_frame_get_buffer(frame, 0) >= 0;
+    return av().av_frame_get_buffer(frame, 0) >= 0;
 }
 
 // Full frames: rawvideo with no fourcc, 24 bits, rows bottom-up as stored.
 bool FrameEncoder::describe(AVCodecParameters* parameters) const
 {
     if (codec)
-        return avcodec_parameters_from_context(parameters, codec) >= 0;
+        return av().avcodec_parameters_from_context(parameters, codec) >= 0;
     parameters->codec_type = AVMEDIA_TYPE_VIDEO;
     parameters->codec_id = AV_CODEC_ID_RAWVIDEO;
     parameters->codec_tag = 0;
@@ -115,7 +111,7 @@ bool FrameEncoder::describe(AVCodecParameters* parameters) const
 // Into the codec's pixel format, top row first.
 bool FrameEncoder::convert(const uint8_t* pixels)
 {
-    if (av_frame_make_writable(frame) < 0)
+    if (av().av_frame_make_writable(frame) < 0)
         return false;
     const BitmapSource source{pixels, rowBytes, width, height};
     auto plane = [this](int i) { return PlaneTarget{frame->data[i], frame->linesize[i]}; };
@@ -131,9 +127,9 @@ bool FrameEncoder::convert(const uint8_t* pixels)
 // One bitmap in, one key-frame packet out.
 AviResult FrameEncoder::encode(const uint8_t* pixels, AVPacket* packet)
 {
-    av_packet_unref(packet);
+    av().av_packet_unref(packet);
     if (!codec) {
-        if (av_new_packet(packet, static_cast<int>(frameBytes)) < 0)
+        if (av().av_new_packet(packet, static_cast<int>(frameBytes)) < 0)
             return avi_result::memory;
         std::memcpy(packet->data, pixels, static_cast<size_t>(frameBytes));
         packet->flags |= AV_PKT_FLAG_KEY;
@@ -141,7 +137,7 @@ AviResult FrameEncoder::encode(const uint8_t* pixels, AVPacket* packet)
     }
     if (!convert(pixels))
         return avi_result::compress;
-    if (avcodec_send_frame(codec, frame) < 0 || avcodec_receive_packet(codec, packet) < 0)
+    if (av().avcodec_send_frame(codec, frame) < 0 || av().avcodec_receive_packet(codec, packet) < 0)
         return avi_result::compress;
     return avi_result::ok;
 }

@@ -30,11 +30,15 @@ set -- "$work"/out/*.deb
 deb=$1
 echo "check-package: built $(basename "$deb")"
 
-# Its control data: the computed library dependencies must include FOX.
+# Its control data: the computed library dependencies must include FOX, and
+# the video libraries, which are loaded at run time, must be named too.
 dpkg-deb -I "$deb" >"$work/info" || fail "dpkg-deb cannot read $deb"
 depends=$(sed -n 's/^ Depends: //p' "$work/info")
 [ -n "$depends" ] || fail "the package has no Depends line"
 echo "$depends" | grep -q 'libfox' || fail "Depends does not name libfox: $depends"
+for video in libavformat libavcodec libavutil; do
+    echo "$depends" | grep -q "$video[0-9]" || fail "Depends does not name $video: $depends"
+done
 echo "check-package: Depends: $depends"
 
 # Its files, and the packaged runner on each packaged grid.
@@ -55,4 +59,9 @@ for grid in "$@"; do
     esac
     echo "check-package: packaged kelvo-batch ran $name.grid for $steps steps"
 done
+# The video libraries load from the installed package too.
+"$batch" "$1" --steps 2 --avi "$work/check.avi" 2>"$work/avi.log" ||
+    { cat "$work/avi.log" >&2; fail "kelvo-batch could not write an AVI"; }
+[ -s "$work/check.avi" ] || fail "kelvo-batch wrote no AVI"
+echo "check-package: packaged kelvo-batch wrote an AVI"
 echo "check-package: ok"

@@ -42,10 +42,11 @@ std::string readBytes(const fs::path& path)
 
 // Runs the built program in directory; returns its exit status and puts
 // its standard error in err.
-int runBatch(const fs::path& directory, const std::string& args, std::string& err)
+int runBatch(const fs::path& directory, const std::string& args, std::string& err,
+             const std::string& environment = "")
 {
     const std::string errPath = (directory / "batch.err").string();
-    const std::string command = "cd '" + directory.string() + "' && " + KELVO_BATCH_EXE + " '" +
+    const std::string command = "cd '" + directory.string() + "' && " + environment + " " + KELVO_BATCH_EXE + " '" +
                                 KELVO_GRIDS_DIR + "/channel.grid' " + args + " >/dev/null 2>'" + errPath +
                                 "' </dev/null";
     const int raw = std::system(command.c_str());
@@ -222,6 +223,17 @@ TEST_F(BatchFramesCli, AnimationHoldsTitleFadeAndOneFramePerFrameCycle)
     // 38 growing titles, the complete one, 38 fade frames, then frames at
     // the cycles 0, 2 and 4.
     EXPECT_EQ(out, "width=160\nheight=80\nr_frame_rate=50/1\nnb_read_frames=80\n");
+}
+
+// The video libraries are many shared objects; a run that writes no
+// animation starts without them.
+TEST_F(BatchFramesCli, VideoLibrariesLoadOnlyForAnAnimation)
+{
+    std::string err;
+    ASSERT_EQ(runBatch(directory, "--steps 2 --ppm", err, "LD_DEBUG=files"), 0) << err;
+    EXPECT_EQ(err.find("libavformat"), std::string::npos);
+    ASSERT_EQ(runBatch(directory, "--steps 2 --avi run", err, "LD_DEBUG=files"), 0) << err;
+    EXPECT_NE(err.find("file=libavformat"), std::string::npos);
 }
 
 TEST(BatchFrameOptions, ColourMapAndRange)
