@@ -386,8 +386,8 @@ struct FourMoves {
     }
 };
 
-__attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* particles, unsigned char* left,
-                                               std::size_t first, std::size_t end)
+KELVO_AVX2 void moveFoursInline(const HeunStep& step, Particle* particles, unsigned char* left, std::size_t first,
+                                std::size_t end)
 {
     const FourMoves moves(step);
     const Prefetch fetch{step, moves.toCellX, moves.toCellY};
@@ -422,6 +422,22 @@ __attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* p
     moveEach(step, particles, left, k, end);
 }
 
+__attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* particles, unsigned char* left,
+                                               std::size_t first, std::size_t end)
+{
+    moveFoursInline(step, particles, left, first, end);
+}
+
+// The same instructions with AVX-512VL's sixteen more registers: the loop
+// holds more values than AVX2's sixteen, and no longer spills them to the
+// stack and back.
+__attribute__((target("avx2,avx512f,avx512vl"))) void moveFoursMoreRegisters(const HeunStep& step, Particle* particles,
+                                                                             unsigned char* left, std::size_t first,
+                                                                             std::size_t end)
+{
+    moveFoursInline(step, particles, left, first, end);
+}
+
 #undef KELVO_AVX2
 }  // namespace avx2
 #endif
@@ -435,8 +451,11 @@ void moveParticles(const ParticleStepFields& fields, Particle* particles, unsign
     // be taken to change what it reads.
     const HeunStep step(fields.before, fields.after, fields.kinds, fields.dt, fields.invDx, fields.invDy);
 #ifdef KELVO_PARTICLES_AVX2
-    if (lanes == MoveLanes::widest && __builtin_cpu_supports("avx2") && fourLanesFit(step)) {
-        avx2::moveFours(step, particles, left, first, end);
+    if (lanes != MoveLanes::one && __builtin_cpu_supports("avx2") && fourLanesFit(step)) {
+        if (lanes == MoveLanes::widest && __builtin_cpu_supports("avx512vl"))
+            avx2::moveFoursMoreRegisters(step, particles, left, first, end);
+        else
+            avx2::moveFours(step, particles, left, first, end);
         return;
     }
 #endif

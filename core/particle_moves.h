@@ -24,8 +24,9 @@ struct ParticleStepFields {
 };
 
 // How many particles a move takes at once: the widest the processor has,
-// or one (the same bits; for comparing the two).
-enum class MoveLanes { widest, one };
+// four with AVX2's registers alone even where it has more, or one (the
+// same bits every way; for comparing them).
+enum class MoveLanes { widest, fourOnAvx2, one };
 
 // Moves particles first .. end - 1 by one step and marks in left those
 // that left the flow (1) or stay (0).
