@@ -2,8 +2,9 @@
 // and what it reads: the faces' velocities and the cells' kinds.
 //
 // Where the processor has AVX2, four particles move at once, one in each
-// lane of a register; every lane does exactly the operations of the move
-// one at a time, so either way gives the same bits.
+// lane of a register (with AVX-512VL's registers where it has them too);
+// every lane does exactly the operations of the move one at a time, so
+// every way gives the same bits.
 #pragma once
 
 #include "core/array2d.h"
