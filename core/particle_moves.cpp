@@ -428,9 +428,9 @@ __attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* p
     moveFoursInline(step, particles, left, first, end);
 }
 
-// The same instructions with AVX-512VL's sixteen more registers: the loop
-// holds more values than AVX2's sixteen, and no longer spills them to the
-// stack and back.
+// The same operations with AVX-512VL's sixteen more registers: the loop
+// holds more values than AVX2's sixteen, and spills far fewer of them to
+// the stack and back.
 __attribute__((target("avx2,avx512f,avx512vl"))) void moveFoursMoreRegisters(const HeunStep& step, Particle* particles,
                                                                              unsigned char* left, std::size_t first,
                                                                              std::size_t end)
