@@ -317,6 +317,11 @@ struct Prefetch {
     }
 };
 
+// Four particles' places (x, y) and the predictor's velocities there.
+struct Predicted {
+    __m256d x, y, k1u, k1v;
+};
+
 // HeunStep for four particles at once.
 struct FourMoves {
     const HeunStep& step;
@@ -334,19 +339,27 @@ struct FourMoves {
     {
     }
 
-    // HeunStep::destination: (toX, toY) from the places (x, y).
-    KELVO_AVX2 void destination(__m256d x, __m256d y, __m256d& toX, __m256d& toY) const
+    // HeunStep::destination in its two halves: the predictor, from the
+    // places (x, y) and the field before the step,
+    KELVO_AVX2 Predicted predict(__m256d x, __m256d y) const
     {
         const __m256d one = _mm256_set1_pd(1.0), half = _mm256_set1_pd(0.5);
         const __m256d X = _mm256_mul_pd(x, toCellX), Y = _mm256_mul_pd(y, toCellY);
         const __m256d k1u = uBefore.at(_mm256_sub_pd(X, one), _mm256_sub_pd(Y, half));
         const __m256d k1v = vBefore.at(_mm256_sub_pd(X, half), _mm256_sub_pd(Y, one));
-        const __m256d X2 = _mm256_mul_pd(_mm256_add_pd(x, _mm256_mul_pd(dt, k1u)), toCellX);
-        const __m256d Y2 = _mm256_mul_pd(_mm256_add_pd(y, _mm256_mul_pd(dt, k1v)), toCellY);
+        return {x, y, k1u, k1v};
+    }
+
+    // and the corrector, from the field after it: (toX, toY).
+    KELVO_AVX2 void correct(const Predicted& first, __m256d& toX, __m256d& toY) const
+    {
+        const __m256d one = _mm256_set1_pd(1.0), half = _mm256_set1_pd(0.5);
+        const __m256d X2 = _mm256_mul_pd(_mm256_add_pd(first.x, _mm256_mul_pd(dt, first.k1u)), toCellX);
+        const __m256d Y2 = _mm256_mul_pd(_mm256_add_pd(first.y, _mm256_mul_pd(dt, first.k1v)), toCellY);
         const __m256d k2u = uAfter.at(_mm256_sub_pd(X2, one), _mm256_sub_pd(Y2, half));
         const __m256d k2v = vAfter.at(_mm256_sub_pd(X2, half), _mm256_sub_pd(Y2, one));
-        toX = _mm256_add_pd(x, _mm256_mul_pd(halfDt, _mm256_add_pd(k1u, k2u)));
-        toY = _mm256_add_pd(y, _mm256_mul_pd(halfDt, _mm256_add_pd(k1v, k2v)));
+        toX = _mm256_add_pd(first.x, _mm256_mul_pd(halfDt, _mm256_add_pd(first.k1u, k2u)));
+        toY = _mm256_add_pd(first.y, _mm256_mul_pd(halfDt, _mm256_add_pd(first.k1v, k2v)));
     }
 
     // HeunStep::settleInto for the four particles p[0..3] from (x, y).
@@ -373,24 +386,56 @@ struct FourMoves {
     }
 };
 
-__attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* particles, unsigned char* left,
-                                               std::size_t first, std::size_t end)
+KELVO_AVX2 void moveFoursInline(const HeunStep& step, Particle* particles, unsigned char* left, std::size_t first,
+                                std::size_t end)
 {
     const FourMoves moves(step);
     const Prefetch fetch{step, moves.toCellX, moves.toCellY};
+    // The predictor of the next four is worked out beside the corrector of
+    // these four: two chains of dependent steps half as long as one whole
+    // move, which the processor overlaps where it could not overlap whole
+    // moves one after another.
     std::size_t k = first;
+    Predicted current{};
+    if (k + 4 <= end) {
+        __m256d x, y;
+        loadPlaces(particles + k, x, y);
+        current = moves.predict(x, y);
+    }
     for (; k + 4 <= end; k += 4) {
         Particle* p = particles + k;
         if (k + particlesAhead + 4 <= end)
             fetch.particles(p + particlesAhead);
         if (k + facesAhead + 4 <= end)
             fetch.faces(p + facesAhead);
-        __m256d x, y, toX, toY;
-        loadPlaces(p, x, y);
-        moves.destination(x, y, toX, toY);
-        moves.settle(p, left + k, x, y, toX, toY);
+        Predicted next = current;
+        if (k + 8 <= end) {
+            __m256d x, y;
+            loadPlaces(p + 4, x, y);
+            next = moves.predict(x, y);
+        }
+        __m256d toX, toY;
+        moves.correct(current, toX, toY);
+        moves.settle(p, left + k, current.x, current.y, toX, toY);
+        current = next;
     }
     moveEach(step, particles, left, k, end);
+}
+
+__attribute__((target("avx2"))) void moveFours(const HeunStep& step, Particle* particles, unsigned char* left,
+                                               std::size_t first, std::size_t end)
+{
+    moveFoursInline(step, particles, left, first, end);
+}
+
+// The same operations with AVX-512VL's sixteen more registers: the loop
+// holds more values than AVX2's sixteen, and spills far fewer of them to
+// the stack and back.
+__attribute__((target("avx2,avx512f,avx512vl"))) void moveFoursMoreRegisters(const HeunStep& step, Particle* particles,
+                                                                             unsigned char* left, std::size_t first,
+                                                                             std::size_t end)
+{
+    moveFoursInline(step, particles, left, first, end);
 }
 
 #undef KELVO_AVX2
@@ -406,8 +451,11 @@ void moveParticles(const ParticleStepFields& fields, Particle* particles, unsign
     // be taken to change what it reads.
     const HeunStep step(fields.before, fields.after, fields.kinds, fields.dt, fields.invDx, fields.invDy);
 #ifdef KELVO_PARTICLES_AVX2
-    if (lanes == MoveLanes::widest && __builtin_cpu_supports("avx2") && fourLanesFit(step)) {
-        avx2::moveFours(step, particles, left, first, end);
+    if (lanes != MoveLanes::one && __builtin_cpu_supports("avx2") && fourLanesFit(step)) {
+        if (lanes == MoveLanes::widest && __builtin_cpu_supports("avx512vl"))
+            avx2::moveFoursMoreRegisters(step, particles, left, first, end);
+        else
+            avx2::moveFours(step, particles, left, first, end);
         return;
     }
 #endif

@@ -2,8 +2,9 @@
 // and what it reads: the faces' velocities and the cells' kinds.
 //
 // Where the processor has AVX2, four particles move at once, one in each
-// lane of a register; every lane does exactly the operations of the move
-// one at a time, so either way gives the same bits.
+// lane of a register (with AVX-512VL's registers where it has them too);
+// every lane does exactly the operations of the move one at a time, so
+// every way gives the same bits.
 #pragma once
 
 #include "core/array2d.h"
@@ -24,8 +25,9 @@ struct ParticleStepFields {
 };
 
 // How many particles a move takes at once: the widest the processor has,
-// or one (the same bits; for comparing the two).
-enum class MoveLanes { widest, one };
+// four with AVX2's registers alone even where it has more, or one (the
+// same bits every way; for comparing them).
+enum class MoveLanes { widest, fourOnAvx2, one };
 
 // Moves particles first .. end - 1 by one step and marks in left those
 // that left the flow (1) or stay (0).
