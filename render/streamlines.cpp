@@ -358,11 +358,21 @@ void StreamlinePass::draw(FrameImage& image, int32_t NX, int32_t NY, const SimGr
     traceParts(space, seeds, partRuns, parallel, parts, stopRequest);
     if (stopRequested(stopRequest))
         return;
-    const std::vector<RowBand> bands = balancedBands(partRuns, rowDots, parts, picture.height, threads);
-    parallel.run(static_cast<int>(bands.size()), [&](int b) {
-        for (int part = 0; part < parts; ++part)
-            plotStreamRuns(drawn, partRuns[part].runs.data(), partRuns[part].runs.size(), bands[b]);
+    // Two bands a thread, plotted side by side.
+    const std::vector<RowBand> bands = balancedBands(partRuns, rowDots, parts, picture.height, 2 * threads);
+    spans.clear();
+    for (int part = 0; part < parts; ++part)
+        spans.push_back(StreamRunSpan{partRuns[part].runs.data(), partRuns[part].runs.size()});
+    const int bandCount = static_cast<int>(bands.size());
+    parallel.run((bandCount + 1) / 2, [&](int pair) {
+        const int first = 2 * pair;
+        if (first + 1 < bandCount)
+            plotStreamRunsInTwoBands(drawn, spans.data(), spans.size(), bands[first], bands[first + 1]);
+        else
+            for (const StreamRunSpan& span : spans)
+                plotStreamRuns(drawn, span.runs, span.count, bands[first]);
         if (greyPicture)
-            copyRedIntoGreenAndBlue(picture, bands[b]);
+            for (int b = first; b < std::min(first + 2, bandCount); ++b)
+                copyRedIntoGreenAndBlue(picture, bands[b]);
     });
 }
