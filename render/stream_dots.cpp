@@ -257,8 +257,9 @@ void repeatDots(CrossLanes& lanes, int count)
     }
 }
 
-// Runs up to this many dots are plotted dot after dot: the moves of
-// repeatDots wait on one another longer than the additions they save.
+// Runs up to this many dots whose values cross binades are plotted dot
+// after dot: the rounds of repeatDots wait on one another longer than the
+// additions they save.
 constexpr int shortRun = 16;
 
 // The increments of the groups of one cross (row groups, then south).
@@ -303,18 +304,73 @@ void addDotsSideBySide(CrossLanes& first, int firstCount, CrossLanes& second, in
         addDots<Groups>(second.value, increment, secondCount - both);
 }
 
+// True when some value of the cross would cross into another binade of
+// floats within count dots (judged on its sum, in float, held at 255):
+// repeatDots takes a round per binade crossed, more than the few dots of
+// a short run one by one, but a single round when none is.
+bool crossesABinade(const CrossLanes& lanes, int count)
+{
+    const __m128 rowReach = _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)), _mm_setr_ps(0.18f, 1.8f, 0.18f, 0.18f));
+    const __m128 southReach = _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)),
+                                         lanes.planes == 3 ? _mm_setr_ps(0.18f, 0.18f, 0.18f, 0.0f)
+                                                           : _mm_setr_ps(0.18f, 0.0f, 0.0f, 0.0f));
+    int same = 0xF;
+    for (int g = 0; g <= lanes.planes; ++g) {
+        const __m128 value = lanes.value[g];
+        const __m128 end = _mm_min_ps(_mm_set1_ps(channelMax), _mm_add_ps(value, g < lanes.planes ? rowReach : southReach));
+        const __m128i from = _mm_srli_epi32(_mm_castps_si128(value), 23);
+        const __m128i to = _mm_srli_epi32(_mm_castps_si128(end), 23);
+        same &= _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(from, to)));
+    }
+    return same != 0xF;
+}
+
+// True when the dots of a run are best added one by one: a short run whose
+// values cross binades, or leave 0 .. 255, which repeatDots needs.
+bool addOneByOne(const CrossLanes& lanes, int count)
+{
+    if (count > shortRun)
+        return false;
+    const bool inRange = lanes.planes == 3 ? allInRange<4>(lanes) : allInRange<2>(lanes);
+    return !inRange || crossesABinade(lanes, count);
+}
+
+// The dots of a run on its lanes, the values in 0 .. 255 unless they are
+// added one by one.
+void addRunDots(CrossLanes& lanes, int count)
+{
+    LaneIncrements increment[4];
+    if (lanes.planes == 3) {
+        crossIncrements<4>(increment);
+        if (addOneByOne(lanes, count))
+            addDots<4>(lanes.value, increment, count);
+        else
+            repeatDots<4>(lanes, count);
+    } else {
+        crossIncrements<2>(increment);
+        if (addOneByOne(lanes, count))
+            addDots<2>(lanes.value, increment, count);
+        else
+            repeatDots<2>(lanes, count);
+    }
+}
+
 // Two short runs whose whole crosses lie in the picture and share no
-// pixel.
+// pixel: side by side when both go one dot at a time.
 void plotTwoShortRuns(const FramePlanes& planes, const StreamRun& first, const StreamRun& second)
 {
     CrossLanes firstLanes;
     CrossLanes secondLanes;
     loadCross(planes, first.column, first.row, firstLanes);
     loadCross(planes, second.column, second.row, secondLanes);
-    if (firstLanes.planes == 3)
+    if (!addOneByOne(firstLanes, first.count) || !addOneByOne(secondLanes, second.count)) {
+        addRunDots(firstLanes, first.count);
+        addRunDots(secondLanes, second.count);
+    } else if (firstLanes.planes == 3) {
         addDotsSideBySide<4>(firstLanes, first.count, secondLanes, second.count);
-    else
+    } else {
         addDotsSideBySide<2>(firstLanes, first.count, secondLanes, second.count);
+    }
     storeCross(planes, first.column, first.row, firstLanes);
     storeCross(planes, second.column, second.row, secondLanes);
 }
@@ -325,14 +381,7 @@ void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
     CrossLanes lanes;
     loadCross(planes, column, row, lanes);
     if (count <= shortRun) {
-        LaneIncrements increment[4];
-        if (lanes.planes == 3) {
-            crossIncrements<4>(increment);
-            addDots<4>(lanes.value, increment, count);
-        } else {
-            crossIncrements<2>(increment);
-            addDots<2>(lanes.value, increment, count);
-        }
+        addRunDots(lanes, count);
         storeCross(planes, column, row, lanes);
         return;
     }
