@@ -257,11 +257,134 @@ void repeatDots(CrossLanes& lanes, int count)
     }
 }
 
+// Runs up to this many dots whose values cross binades are plotted dot
+// after dot: the rounds of repeatDots wait on one another longer than the
+// additions they save.
+constexpr int shortRun = 16;
+
+// The increments of the groups of one cross (row groups, then south).
+template <int Groups>
+void crossIncrements(LaneIncrements* increment)
+{
+    for (int g = 0; g + 1 < Groups; ++g)
+        increment[g] = rowGroupIncrement();
+    increment[Groups - 1] = southGroupIncrement(Groups - 1);
+}
+
+// count dots on each lane, one after another: exactly the single dots,
+// for any value.
+template <int Groups>
+void addDots(__m128* value, const LaneIncrements* increment, int count)
+{
+    for (int n = 0; n < count; ++n) {
+#pragma GCC unroll 8
+        for (int g = 0; g < Groups; ++g)
+            value[g] = addDot(value[g], increment[g]);
+    }
+}
+
+// Two short runs on crosses that share no value, their lanes side by side
+// while both have dots left, then the longer one alone.
+template <int Groups>
+void addDotsSideBySide(CrossLanes& first, int firstCount, CrossLanes& second, int secondCount)
+{
+    LaneIncrements increment[2 * Groups];
+    crossIncrements<Groups>(increment);
+    crossIncrements<Groups>(increment + Groups);
+    __m128 value[2 * Groups];
+    std::copy(first.value, first.value + Groups, value);
+    std::copy(second.value, second.value + Groups, value + Groups);
+    const int both = std::min(firstCount, secondCount);
+    addDots<2 * Groups>(value, increment, both);
+    std::copy(value, value + Groups, first.value);
+    std::copy(value + Groups, value + 2 * Groups, second.value);
+    if (firstCount > both)
+        addDots<Groups>(first.value, increment, firstCount - both);
+    else
+        addDots<Groups>(second.value, increment, secondCount - both);
+}
+
+// True when some value of the cross would cross into another binade of
+// floats within count dots (judged on its sum, in float, held at 255):
+// repeatDots takes a round per binade crossed, more than the few dots of
+// a short run one by one, but a single round when none is.
+bool crossesABinade(const CrossLanes& lanes, int count)
+{
+    const __m128 rowReach = _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)), _mm_setr_ps(0.18f, 1.8f, 0.18f, 0.18f));
+    const __m128 southReach = _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)),
+                                         lanes.planes == 3 ? _mm_setr_ps(0.18f, 0.18f, 0.18f, 0.0f)
+                                                           : _mm_setr_ps(0.18f, 0.0f, 0.0f, 0.0f));
+    int same = 0xF;
+    for (int g = 0; g <= lanes.planes; ++g) {
+        const __m128 value = lanes.value[g];
+        const __m128 end = _mm_min_ps(_mm_set1_ps(channelMax), _mm_add_ps(value, g < lanes.planes ? rowReach : southReach));
+        const __m128i from = _mm_srli_epi32(_mm_castps_si128(value), 23);
+        const __m128i to = _mm_srli_epi32(_mm_castps_si128(end), 23);
+        same &= _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(from, to)));
+    }
+    return same != 0xF;
+}
+
+// True when the dots of a run are best added one by one: a short run whose
+// values cross binades, or leave 0 .. 255, which repeatDots needs.
+bool addOneByOne(const CrossLanes& lanes, int count)
+{
+    if (count > shortRun)
+        return false;
+    const bool inRange = lanes.planes == 3 ? allInRange<4>(lanes) : allInRange<2>(lanes);
+    return !inRange || crossesABinade(lanes, count);
+}
+
+// The dots of a run on its lanes, the values in 0 .. 255 unless they are
+// added one by one.
+void addRunDots(CrossLanes& lanes, int count)
+{
+    LaneIncrements increment[4];
+    if (lanes.planes == 3) {
+        crossIncrements<4>(increment);
+        if (addOneByOne(lanes, count))
+            addDots<4>(lanes.value, increment, count);
+        else
+            repeatDots<4>(lanes, count);
+    } else {
+        crossIncrements<2>(increment);
+        if (addOneByOne(lanes, count))
+            addDots<2>(lanes.value, increment, count);
+        else
+            repeatDots<2>(lanes, count);
+    }
+}
+
+// Two short runs whose whole crosses lie in the picture and share no
+// pixel: side by side when both go one dot at a time.
+void plotTwoShortRuns(const FramePlanes& planes, const StreamRun& first, const StreamRun& second)
+{
+    CrossLanes firstLanes;
+    CrossLanes secondLanes;
+    loadCross(planes, first.column, first.row, firstLanes);
+    loadCross(planes, second.column, second.row, secondLanes);
+    if (!addOneByOne(firstLanes, first.count) || !addOneByOne(secondLanes, second.count)) {
+        addRunDots(firstLanes, first.count);
+        addRunDots(secondLanes, second.count);
+    } else if (firstLanes.planes == 3) {
+        addDotsSideBySide<4>(firstLanes, first.count, secondLanes, second.count);
+    } else {
+        addDotsSideBySide<2>(firstLanes, first.count, secondLanes, second.count);
+    }
+    storeCross(planes, first.column, first.row, firstLanes);
+    storeCross(planes, second.column, second.row, secondLanes);
+}
+
 // A run whose whole cross lies in the band.
 void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
     CrossLanes lanes;
     loadCross(planes, column, row, lanes);
+    if (count <= shortRun) {
+        addRunDots(lanes, count);
+        storeCross(planes, column, row, lanes);
+        return;
+    }
     const bool inRange = lanes.planes == 3 ? allInRange<4>(lanes) : allInRange<2>(lanes);
     if (!inRange) {
         // Values out of 0 .. 255, which only a rectangle set so leaves.
@@ -277,9 +400,17 @@ void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 
 #else
 
+constexpr int shortRun = 0;
+
 void plotWholeCross(const FramePlanes& planes, int column, int row, int count)
 {
     plotPartOfCross(planes, column, row, count, everyRow);
+}
+
+void plotTwoShortRuns(const FramePlanes& planes, const StreamRun& first, const StreamRun& second)
+{
+    plotWholeCross(planes, first.column, first.row, first.count);
+    plotWholeCross(planes, second.column, second.row, second.count);
 }
 
 #endif
@@ -411,4 +542,63 @@ void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t cou
 {
     for (size_t i = 0; i < count; ++i)
         plotStreamDots(planes, runs[i].column, runs[i].row, runs[i].count, band);
+}
+
+namespace {
+
+// Walks the runs of the spans for one band: hands out the short runs whose
+// whole cross lies in the band, to be plotted beside another band's, and
+// plots the rest of the band's runs on the way, in their turn.
+class BandCursor {
+public:
+    BandCursor(const FramePlanes& planes, const StreamRunSpan* spans, size_t spanCount, RowBand band)
+        : planes(planes), spans(spans), spanCount(spanCount), band(band)
+    {
+    }
+
+    // The next short run of the band, or null past the last run.
+    const StreamRun* nextShortRun()
+    {
+        for (; span < spanCount; ++span, index = 0)
+            while (index < spans[span].count) {
+                const StreamRun& run = spans[span].runs[index++];
+                if (run.count <= 0 || frame_plot::inMargin(planes, run.column, run.row))
+                    continue;
+                const bool whole = band.holds(run.row - 1) && band.holds(run.row + 1);
+                if (whole && run.count <= shortRun)
+                    return &run;
+                plotStreamDots(planes, run.column, run.row, run.count, band);
+            }
+        return nullptr;
+    }
+
+private:
+    const FramePlanes& planes;
+    const StreamRunSpan* spans;
+    size_t spanCount;
+    RowBand band;
+    size_t span = 0;
+    size_t index = 0;
+};
+
+}  // namespace
+
+// The bands share no row, so a run of one never touches a value of the
+// other's, and only each band's own order matters.
+void plotStreamRunsInTwoBands(const FramePlanes& planes, const StreamRunSpan* spans, size_t spanCount,
+                              RowBand firstBand, RowBand secondBand)
+{
+    BandCursor first(planes, spans, spanCount, firstBand);
+    BandCursor second(planes, spans, spanCount, secondBand);
+    const StreamRun* firstRun = first.nextShortRun();
+    const StreamRun* secondRun = second.nextShortRun();
+    while (firstRun && secondRun) {
+        plotTwoShortRuns(planes, *firstRun, *secondRun);
+        firstRun = first.nextShortRun();
+        secondRun = second.nextShortRun();
+    }
+    for (; firstRun; firstRun = first.nextShortRun())
+        plotWholeCross(planes, firstRun->column, firstRun->row, firstRun->count);
+    for (; secondRun; secondRun = second.nextShortRun())
+        plotWholeCross(planes, secondRun->column, secondRun->row, secondRun->count);
 }

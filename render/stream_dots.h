@@ -36,6 +36,19 @@ void plotStreamDots(const FramePlanes& planes, int column, int row, int count, R
 // plotStreamDots in the band for each run in order.
 void plotStreamRuns(const FramePlanes& planes, const StreamRun* runs, size_t count, RowBand band);
 
+// The runs of a picture in drawing order, held in several arrays one
+// after another.
+struct StreamRunSpan {
+    const StreamRun* runs;
+    size_t count;
+};
+
+// plotStreamRuns of the spans in two bands that share no row: each band
+// takes its runs in order, and the runs of one are plotted beside those of
+// the other, whose additions fill the waits of the first.
+void plotStreamRunsInTwoBands(const FramePlanes& planes, const StreamRunSpan* spans, size_t spanCount,
+                              RowBand firstBand, RowBand secondBand);
+
 // count times value = float(double(value) + increment), a result above 255
 // becoming 255: what count stream dots do to one value of the picture.
 // Long runs cross each binade of floats in one move, with the same bits as

@@ -135,6 +135,57 @@ int stepsInBox(double p, double step, double low, double high, int limit, double
 // while a path that crosses a box in a few is not worth the look.
 constexpr int stepsBeforeSkip = 24;
 
+// Steps by (stepX, stepY) from (px, py) while each ends inside the box, up
+// to limit of them; p is left at the last position inside. The loop holds
+// only the additions and the box test, the bulk of a path's steps.
+int stepsStayingIn(const LookupBox& box, double stepX, double stepY, int limit, double& px, double& py)
+{
+    double x = px;
+    double y = py;
+    int steps = 0;
+    while (steps < limit) {
+        const double nextX = x + stepX;
+        const double nextY = y + stepY;
+        if (!box.holds(nextX, nextY))
+            break;
+        x = nextX;
+        y = nextY;
+        ++steps;
+    }
+    px = x;
+    py = y;
+    return steps;
+}
+
+// Steps a slow path takes through the rest of its box in one move, up to
+// limit, where stepsInBox shows them exact; 0 otherwise.
+int skipThroughBox(const LookupBox& box, double stepX, double stepY, int limit, double& px, double& py)
+{
+    double strideX = 0.0;
+    double strideY = 0.0;
+    const int n = std::min(stepsInBox(px, stepX, box.lowX, box.highX, limit, strideX),
+                           stepsInBox(py, stepY, box.lowY, box.highY, limit, strideY));
+    if (n > 0) {
+        px += n * strideX;
+        py += n * strideY;
+    }
+    return n;
+}
+
+// Steps from (px, py) inside the box of the last lookup while they stay in
+// it, up to limit: every one of their dots lands on the pixel of the dot
+// before. A path still inside after stepsBeforeSkip of them is slow, and
+// the rest of the box is crossed in one move where that is exact.
+int stepsThroughBox(const LookupBox& box, double stepX, double stepY, int limit, double& px, double& py)
+{
+    int steps = stepsStayingIn(box, stepX, stepY, std::min(limit, stepsBeforeSkip), px, py);
+    if (steps == stepsBeforeSkip && steps < limit) {
+        steps += skipThroughBox(box, stepX, stepY, limit - steps, px, py);
+        steps += stepsStayingIn(box, stepX, stepY, limit - steps, px, py);
+    }
+    return steps;
+}
+
 // Traces one path from (sx, sy): each step
 //   1. ends outside 0 <= px <= W, 0 <= py <= H (NaN counts as below 0);
 //   2. for 0 < px < W - 1: ends unless 0 < py < H - 1, else looks up
@@ -156,44 +207,24 @@ void tracePath(const TraceSpace& space, int sx, int sy, DotRun& run, std::vector
     int lookedUpX = -1;
     int lookedUpY = -1;
     LookupBox box;
-    int stepsInThisBox = 0;
     int dot = 1;
     while (dot <= tracerDotLimit) {
         if (box.holds(px, py)) {
-            if (++stepsInThisBox == stepsBeforeSkip) {
-                // Every dot of the skipped steps lands on the previous dot's pixel.
-                const int left = tracerDotLimit - dot + 1;
-                double strideX = 0.0;
-                double strideY = 0.0;
-                const int n = std::min(stepsInBox(px, stepX, box.lowX, box.highX, left, strideX),
-                                       stepsInBox(py, stepY, box.lowY, box.highY, left, strideY));
-                if (n > 0) {
-                    run.count += n;
-                    px += n * strideX;
-                    py += n * strideY;
-                    dot += n;
-                    continue;
-                }
-            }
-            const double nextX = px + stepX;
-            const double nextY = py + stepY;
-            if (box.holds(nextX, nextY))
-                ++run.count;  // the pixel of the previous dot, also in the box
-            else
-                run.add(runs, truncCoordinate(nextX) + space.k, space.H - truncCoordinate(nextY));
-            if (nextX == px && nextY == py) {
-                run.count += tracerDotLimit - dot;  // standing still from here on
+            const int steps = stepsThroughBox(box, stepX, stepY, tracerDotLimit - dot + 1, px, py);
+            run.count += steps;  // the pixel of the previous dot, also in the box
+            dot += steps;
+            if (dot > tracerDotLimit)
                 return;
-            }
-            px = nextX;
-            py = nextY;
+            // This step leaves the box: the dot lands on another pixel.
+            px += stepX;
+            py += stepY;
+            run.add(runs, truncCoordinate(px) + space.k, space.H - truncCoordinate(py));
             ++dot;
             continue;
         }
         if (!(px >= 0) || !(py >= 0) || py > space.height || px > space.width)
             return;
         box = LookupBox();
-        stepsInThisBox = 0;
         if (px > 0 && px < space.width - 1) {
             if (py <= 0 || py >= space.height - 1)
                 return;
@@ -327,11 +358,21 @@ void StreamlinePass::draw(FrameImage& image, int32_t NX, int32_t NY, const SimGr
     traceParts(space, seeds, partRuns, parallel, parts, stopRequest);
     if (stopRequested(stopRequest))
         return;
-    const std::vector<RowBand> bands = balancedBands(partRuns, rowDots, parts, picture.height, threads);
-    parallel.run(static_cast<int>(bands.size()), [&](int b) {
-        for (int part = 0; part < parts; ++part)
-            plotStreamRuns(drawn, partRuns[part].runs.data(), partRuns[part].runs.size(), bands[b]);
+    // Two bands a thread, plotted side by side.
+    const std::vector<RowBand> bands = balancedBands(partRuns, rowDots, parts, picture.height, 2 * threads);
+    spans.clear();
+    for (int part = 0; part < parts; ++part)
+        spans.push_back(StreamRunSpan{partRuns[part].runs.data(), partRuns[part].runs.size()});
+    const int bandCount = static_cast<int>(bands.size());
+    parallel.run((bandCount + 1) / 2, [&](int pair) {
+        const int first = 2 * pair;
+        if (first + 1 < bandCount)
+            plotStreamRunsInTwoBands(drawn, spans.data(), spans.size(), bands[first], bands[first + 1]);
+        else
+            for (const StreamRunSpan& span : spans)
+                plotStreamRuns(drawn, span.runs, span.count, bands[first]);
         if (greyPicture)
-            copyRedIntoGreenAndBlue(picture, bands[b]);
+            for (int b = first; b < std::min(first + 2, bandCount); ++b)
+                copyRedIntoGreenAndBlue(picture, bands[b]);
     });
 }

@@ -51,6 +51,7 @@ private:
     // each part of them: the parts are traced at once, then drawn in order.
     std::vector<Seed> seeds;
     std::vector<PartRuns> partRuns;
+    std::vector<StreamRunSpan> spans;  // the runs of the parts, in order
     // Dots per picture row, to give each drawing thread a fair share.
     std::vector<long> rowDots;
     const StopRequest* stopRequest = nullptr;

@@ -172,7 +172,7 @@ void referenceVectors(ReferencePicture& picture, int NX, int NY, const Array2D<d
         }
 }
 
-void referenceStreamlines(ReferencePicture& picture, int NX, int NY, const SimGrid& grid, int k)
+void referenceStreamlines(ReferencePicture& picture, int NX, int NY, const SimGrid& grid, int k, int minSeedSpacing)
 {
     int W = k * NX, H = k * NY;
     double cw = double(W) / NX, ch = double(H) / NY;
@@ -182,8 +182,14 @@ void referenceStreamlines(ReferencePicture& picture, int NX, int NY, const SimGr
             U[x][y] = interpolate(grid.u, x, cw, y, ch);
             V[x][y] = interpolate(grid.v, x, cw, y, ch);
         }
-    for (int sx = truncOrZero(cw); sx < W - 2 * cw; sx = truncOrZero(sx + 1.5 * cw))
-        for (int sy = truncOrZero(ch); sy < H - 2 * ch; sy = truncOrZero(sy + 1.5 * ch)) {
+    double spacingX = 1.5 * cw, spacingY = 1.5 * ch;
+    if (minSeedSpacing > 1.5 * cw) {
+        int m = static_cast<int>((minSeedSpacing + cw - 1) / cw);
+        spacingX = static_cast<int>(m * cw);
+        spacingY = static_cast<int>(m * ch);
+    }
+    for (int sx = truncOrZero(cw); sx < W - 2 * cw; sx = truncOrZero(sx + spacingX))
+        for (int sy = truncOrZero(ch); sy < H - 2 * ch; sy = truncOrZero(sy + spacingY)) {
             double px = sx, py = sy, vx = 0, vy = 0;
             for (int dot = 1; dot <= 2300; ++dot) {
                 if (std::isnan(px) || std::isnan(py) || px < 0 || py < 0 || py > H || px > W)

@@ -28,6 +28,9 @@ void referenceScalarField(ReferencePicture& picture, int NX, int NY, const Array
 void referenceBoundaryCells(ReferencePicture& picture, int NX, int NY, const Array2D<int32_t>& flags, int k);
 void referenceVectors(ReferencePicture& picture, int NX, int NY, const Array2D<double>& u,
                       const Array2D<double>& v, int k);
-void referenceStreamlines(ReferencePicture& picture, int NX, int NY, const SimGrid& grid, int k);
+// Seeds 1.5 cells apart, or, when minSeedSpacing pixels is more, every
+// m-th cell with m cells at least minSeedSpacing.
+void referenceStreamlines(ReferencePicture& picture, int NX, int NY, const SimGrid& grid, int k,
+                          int minSeedSpacing = 0);
 // The whole pass on a picture that starts all zero.
 ReferencePicture referenceCompose(const SimGrid& grid, int NX, int NY, int k, const ReferenceElements& elements);

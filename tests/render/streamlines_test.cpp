@@ -3,9 +3,13 @@
 #include "render/frame_image.h"
 #include "render/streamlines.h"
 
+#include "reference_render.h"
 #include "test_grids.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -135,6 +139,76 @@ TEST_F(StreamlinesTest, LookupsInTheLastCellRowTakeTheNearestFilledRow)
     EXPECT_GT(redValue(8, 4), 0.0f);
     EXPECT_LT(redValue(8, 4), 255.0f);
     EXPECT_GT(redValue(8, 2), 0.0f);
+}
+
+// One picture of the table below: a flow at k pixels per cell, seeds
+// spaced as given, over a grey or a coloured picture.
+struct PassCase {
+    std::string flow;
+    std::unique_ptr<SimGrid> grid;
+    int k;
+    int seedSpacing;
+    bool grey;
+};
+
+// Patches of a few colours under the paths, some dark (where dots cross
+// many binades of floats), one bright; a coloured picture has one above
+// 255 too, which the dots hold at 255.
+template <typename Picture>
+void paintPatches(Picture& picture, int W, int H, bool grey)
+{
+    const int colours[][3] = {{0, 0, 0}, {3, 90, 250}, {140, 7, 60}, {255, 255, 255}};
+    for (int n = 0; n < 4; ++n) {
+        const int* c = colours[n];
+        const int x0 = n * W / 4, x1 = (n + 1) * W / 4 - 1;
+        picture.fillRect(x0, 0, x1, H - 1, c[0], grey ? c[0] : c[1], grey ? c[0] : c[2]);
+    }
+    if (!grey)
+        picture.fillRect(W / 3, H / 3, W / 2, H / 2, 300, 20, 1000);
+}
+
+// The row of plane c of the program's picture.
+const float* rowOf(const FrameImage& image, int c, int row)
+{
+    return c == 0 ? image.redRow(row) : c == 1 ? image.greenRow(row) : image.blueRow(row);
+}
+
+// Every path, in pixel boxes and across them, slow and fast, plotted by
+// any number of threads, in bands of rows side by side: the same bits as
+// the reference tracing dot after dot.
+TEST(StreamlinePassBits, TracedAndPlottedPathsMatchTheReferenceDotByDot)
+{
+    PassCase cases[] = {
+        {"channel", makeChannelGrid(40, 20), 16, 0, false},
+        {"channel", makeChannelGrid(40, 20), 16, 12, true},
+        {"channel", makeChannelGrid(23, 17), 3, 0, false},
+        {"noise", makeNoiseGrid(30, 20, 7), 5, 0, true},
+        {"noise", makeNoiseGrid(16, 12, 4), 9, 40, false},
+        {"creeping", makeCreepingGrid(24, 16, 3, 2e-3), 16, 0, false},
+        {"stagnant", makeStagnantGrid(24, 16), 4, 12, true},
+        {"diverged", makeDivergedGrid(20, 12), 6, 0, false},
+    };
+    for (const PassCase& c : cases) {
+        const SimGrid& grid = *c.grid;
+        const int W = c.k * grid.NX, H = c.k * grid.NY;
+        ReferencePicture reference(W, H);
+        paintPatches(reference, W, H, c.grey);
+        referenceStreamlines(reference, grid.NX, grid.NY, grid, c.k, c.seedSpacing);
+        for (int threads : {1, 2, 3}) {
+            FrameImage image(W, H);
+            image.setThreads(threads);
+            paintPatches(image, W, H, c.grey);
+            StreamlinePass().draw(image, grid.NX, grid.NY, grid, c.k, c.grey, c.seedSpacing);
+            long differing = 0;
+            for (int plane = 0; plane < 3; ++plane)
+                for (int row = 0; row < H; ++row)
+                    differing += std::memcmp(rowOf(image, plane, row), reference.plane[plane][row].data(),
+                                             W * sizeof(float)) != 0;
+            EXPECT_EQ(differing, 0) << c.flow << " " << grid.NX << " x " << grid.NY << " at k = " << c.k
+                                    << ", seeds " << c.seedSpacing << (c.grey ? ", grey, " : ", coloured, ")
+                                    << threads << " threads";
+        }
+    }
 }
 
 }  // namespace
