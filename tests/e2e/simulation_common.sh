@@ -10,6 +10,8 @@ VTK_DX=424;    VTK_DY=356       # "VTK fields (.vti)"
 UP_DX=467;     UP_DY=418        # the interval spinner's up arrow
 CANVAS_X0=8;   CANVAS_Y0=32     # the canvas: 392 x 192 pixels
 SIM_CANVAS_W=392; SIM_CANVAS_H=192
+TIME_LINE_X0=8; TIME_LINE_Y0=4  # the step and time line above the canvas
+TIME_LINE_W=300; TIME_LINE_H=24
 
 # Starts PROGRAM in a fresh folder OUT whose Grids/ holds the example
 # channel from GRIDS_DIR, loads the channel and opens the simulation window.
