@@ -32,3 +32,8 @@ inline double centreSpeed(const Grid& g, int32_t i, int32_t j)
 
 // The vorticity of cell (i, j) of an NX x NY part of the grid.
 double centreVorticity(const Grid& g, int32_t NX, int32_t NY, int32_t i, int32_t j);
+
+// The vorticity of every cell of columns firstColumn .. endColumn - 1 into
+// out (NX x NY, allocated by the caller), as centreVorticity gives it.
+void centreVorticityColumns(const Grid& g, int32_t NX, int32_t NY, int32_t firstColumn, int32_t endColumn,
+                            Array2D<double>& out);

@@ -11,6 +11,13 @@ namespace {
 constexpr int tableSize = 1024;
 }  // namespace
 
+ColourRange ColourMapPass::frameRange(const ParallelParts& parallel, const Grid& grid, int32_t NX, int32_t NY,
+                                          ColourQuantity quantity) const
+{
+    const ValueExtent extent = fluidExtent(grid, NX, NY, values, parallel);
+    return automaticRange(quantity, extent.smallest, extent.largest);
+}
+
 void ColourMapPass::AxisSamples::compute(int pixels, int cells, int pixelsPerCell)
 {
     index.resize(pixels);
@@ -39,10 +46,8 @@ void ColourMapPass::buildTable(ColourQuantity quantity, const ColourRange& range
 ColourRange ColourMapPass::draw(FrameImage& image, const Grid& grid, int32_t NX, int32_t NY, int k,
                                 const ColourMapView& view)
 {
-    cellCentreQuantity(grid, NX, NY, view.quantity, values);
-    const ValueExtent extent = fluidExtent(grid, NX, NY, values);
-    const ColourRange range = view.locked ? view.range
-                                          : automaticRange(view.quantity, extent.smallest, extent.largest);
+    cellCentreQuantity(grid, NX, NY, view.quantity, values, image.parallel());
+    const ColourRange range = view.locked ? view.range : frameRange(image.parallel(), grid, NX, NY, view.quantity);
     buildTable(view.quantity, range);
     const int W = k * NX;
     const int H = k * NY;

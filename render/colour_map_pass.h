@@ -30,6 +30,10 @@ private:
     // The table over the frame's range: step n holds the colour of the
     // value n / (tableSize - 1) of the way from range.low to range.high.
     void buildTable(ColourQuantity quantity, const ColourRange& range);
+    // The automatic range of the values over the fluid cells; looked for
+    // only when the view's range is not locked.
+    ColourRange frameRange(const ParallelParts& parallel, const Grid& grid, int32_t NX, int32_t NY,
+                           ColourQuantity quantity) const;
 
     Array2D<double> values;  // the quantity at the cell centres
     AxisSamples columns;     // along x, west to east

@@ -185,8 +185,8 @@ FieldScales ScreenComposer::wholeGridScales(const SimGrid& state, RenderElements
         scales.p = largestSample(cells.p);
         return scales;
     }
-    cellCentreQuantity(cells, cells.NX, cells.NY, view.quantity, overviewValues);
-    const ValueExtent extent = fluidExtent(cells, cells.NX, cells.NY, overviewValues);
+    cellCentreQuantity(cells, cells.NX, cells.NY, view.quantity, overviewValues, windowPicture.parallel());
+    const ValueExtent extent = fluidExtent(cells, cells.NX, cells.NY, overviewValues, windowPicture.parallel());
     view.range = automaticRange(view.quantity, extent.smallest, extent.largest);
     view.locked = true;
     return scales;

@@ -1,6 +1,7 @@
 // The colour-map view: the two colour tables at their anchors, the range
 // (automatic or locked) and its ticks, vorticity on the staggered grid, and
 // the composed picture with the other elements on top.
+#include "core/centre_values.h"
 #include "render/colour_bar.h"
 #include "render/colour_map.h"
 #include "render/compose_frame.h"
@@ -12,7 +13,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -253,6 +256,76 @@ TEST(QuantityField, VorticityOfLinearShearAndCentreValues)
     g.v[3][2] = 0.0;
     cellCentreQuantity(g, g.NX, g.NY, ColourQuantity::Speed, values);
     EXPECT_DOUBLE_EQ(values[3][2], 4.0);
+}
+
+// Values and extent shared among threads equal one pass, cell by cell,
+// to the bit: odd sizes, walls, a grid of walls only, NaN, infinities and
+// a negative zero first among zeros.
+TEST(QuantityField, AnyNumberOfThreadsGivesTheBitsOfOnePass)
+{
+    struct SizeCase {
+        int32_t NX, NY;
+        bool allWalls;
+    };
+    const SizeCase sizes[] = {{1, 1, false}, {2, 2, false}, {1, 5, false}, {5, 1, false}, {3, 3, true},
+                              {300, 7, false}, {400, 9, true}, {260, 130, false}};
+    const ColourQuantity quantities[] = {ColourQuantity::U, ColourQuantity::V, ColourQuantity::Speed,
+                                         ColourQuantity::Pressure, ColourQuantity::Vorticity};
+    const auto sameBits = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (const SizeCase& size : sizes) {
+        SimGrid g;
+        makeFluidGrid(g, size.NX, size.NY);
+        uint32_t seed = 12345;
+        const auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+        for (int32_t i = 0; i < g.NX; ++i)
+            for (int32_t j = 0; j < g.NY; ++j) {
+                g.u[i][j] = static_cast<double>(next() % 2001) / 1000.0 - 1.0;
+                g.v[i][j] = next() % 50 == 0 ? std::numeric_limits<double>::quiet_NaN() : 0.001 * (next() % 997);
+                g.p[i][j] = 0.0;
+                if (size.allWalls || (i + 3 * j) % 11 == 0)
+                    g.setCell(i, j, CELL_NOSLIP_WALL);
+            }
+        g.p[0][0] = -0.0;
+        g.u[g.NX / 2][g.NY / 2] = std::numeric_limits<double>::infinity();
+        for (ColourQuantity quantity : quantities) {
+            Array2D<double> onePass(g.NX, g.NY);
+            for (int32_t i = 0; i < g.NX; ++i)
+                for (int32_t j = 0; j < g.NY; ++j)
+                    onePass[i][j] = quantity == ColourQuantity::U       ? centreU(g, i, j)
+                                    : quantity == ColourQuantity::V     ? centreV(g, i, j)
+                                    : quantity == ColourQuantity::Speed ? centreSpeed(g, i, j)
+                                    : quantity == ColourQuantity::Pressure
+                                        ? g.p[i][j]
+                                        : centreVorticity(g, g.NX, g.NY, i, j);
+            bool anyFluid = false;
+            for (int32_t i = 0; i < g.NX; ++i)
+                for (int32_t j = 0; j < g.NY; ++j)
+                    anyFluid = anyFluid || isFluid(g.flags[i][j]);
+            ValueExtent expected{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+            for (int32_t i = 0; i < g.NX; ++i)
+                for (int32_t j = 0; j < g.NY; ++j)
+                    if ((!anyFluid || isFluid(g.flags[i][j])) && std::isfinite(onePass[i][j])) {
+                        expected.smallest = std::min(expected.smallest, onePass[i][j]);
+                        expected.largest = std::max(expected.largest, onePass[i][j]);
+                    }
+            for (int threads : {1, 2, 3, 8}) {
+                const ParallelParts parallel(threads);
+                Array2D<double> values;
+                cellCentreQuantity(g, g.NX, g.NY, quantity, values, parallel);
+                int differing = 0;
+                for (int32_t i = 0; i < g.NX; ++i)
+                    for (int32_t j = 0; j < g.NY; ++j)
+                        differing += !sameBits(values[i][j], onePass[i][j]);
+                const ValueExtent extent = fluidExtent(g, g.NX, g.NY, values, parallel);
+                const std::string where = std::to_string(size.NX) + " x " + std::to_string(size.NY) +
+                                          ", quantity " + std::to_string(static_cast<int>(quantity)) + ", " +
+                                          std::to_string(threads) + " threads";
+                EXPECT_EQ(differing, 0) << where;
+                EXPECT_TRUE(sameBits(extent.smallest, expected.smallest)) << where << ": " << extent.smallest;
+                EXPECT_TRUE(sameBits(extent.largest, expected.largest)) << where << ": " << extent.largest;
+            }
+        }
+    }
 }
 
 // The map fills the picture over the frame's own range, or over the locked
