@@ -82,6 +82,17 @@ double largestSample(const Array2D<double>& a)
     return scale;
 }
 
+// What the elements read beside the velocities.
+WindowArrays arraysShown(const RenderElements& elements)
+{
+    const ColourQuantity quantity = elements.colourMap.quantity;
+    WindowArrays wanted;
+    wanted.pressure = quantity == ColourQuantity::Pressure || (quantity == ColourQuantity::None && elements.pressure);
+    wanted.heat = quantity == ColourQuantity::Temperature;
+    wanted.dye = quantity == ColourQuantity::Dye;
+    return wanted;
+}
+
 }  // namespace
 
 void ScreenComposer::compose(const SimGrid& state, int32_t NX, int32_t NY, int pixelsPerCell,
@@ -138,7 +149,7 @@ void ScreenComposer::composeWindow(const SimGrid& state, const RenderElements& e
 {
     RenderElements shown = elements;
     const FieldScales scales = wholeGridScales(state, shown);
-    windowCells.sample(state, window, windowPicture.parallel());
+    windowCells.sample(state, window, windowPicture.parallel(), arraysShown(elements));
     const SimGrid& cells = windowCells.cells();
     if (windowPicture.width() != cells.NX || windowPicture.height() != cells.NY)
         windowPicture.allocate(cells.NX, cells.NY);
@@ -177,7 +188,12 @@ FieldScales ScreenComposer::wholeGridScales(const SimGrid& state, RenderElements
         return scales;
     if (designed && !elements.uField && !elements.vField && !elements.pressure)
         return scales;
-    overview.sample(state, all, windowPicture.parallel());
+    // The designed scales read the fields only; the colour map's range its
+    // quantity over the fluid cells.
+    WindowArrays wanted = arraysShown(elements);
+    wanted.flags = !designed;
+    wanted.pressure = designed || view.quantity == ColourQuantity::Pressure;
+    overview.sample(state, all, windowPicture.parallel(), wanted);
     const SimGrid& cells = overview.cells();
     if (designed) {
         scales.u = largestSample(cells.u);

@@ -40,24 +40,61 @@ namespace {
 // Columns of sub-cells a thread is worth.
 constexpr int32_t columnsWorthAThread = 256;
 
+// Whether a column's sub-cells are copied as blocks of consecutive rows
+// (a window at one cell per pixel) or row by row.
+bool copyInRuns(const std::vector<WindowRowRun>& runs, int32_t ny)
+{
+    return static_cast<int64_t>(runs.size()) * 8 <= ny;
+}
+
 template <typename T>
 void sampleArray(const Array2D<T>& from, const std::vector<int32_t>& columns, const std::vector<int32_t>& rows,
-                 Array2D<T>& to, const ParallelParts& parallel)
+                 const std::vector<WindowRowRun>& runs, Array2D<T>& to, const ParallelParts& parallel)
 {
     const int32_t nx = static_cast<int32_t>(columns.size());
     const int32_t ny = static_cast<int32_t>(rows.size());
     if (to.rowCount() != nx || to.colCount() != ny)
         to.allocate(nx, ny);
+    const bool inRuns = copyInRuns(runs, ny);
     const int parts = std::clamp(nx / columnsWorthAThread, 1, parallel.threads());
     parallel.run(parts, [&](int part) {
         for (int32_t a = static_cast<int32_t>(int64_t(nx) * part / parts);
              a < static_cast<int32_t>(int64_t(nx) * (part + 1) / parts); ++a) {
             const T* in = from[columns[a]];
             T* out = to[a];
-            for (int32_t b = 0; b < ny; ++b)
-                out[b] = in[rows[b]];
+            if (inRuns) {
+                for (const WindowRowRun& run : runs)
+                    std::copy(in + run.from, in + run.from + run.count, out + run.first);
+            } else {
+                for (int32_t b = 0; b < ny; ++b)
+                    out[b] = in[rows[b]];
+            }
         }
     });
+}
+
+// An array a picture does not read is left empty, so that reading it
+// fails at once rather than showing another frame's cells.
+template <typename T>
+void sampleArrayIf(bool wanted, const Array2D<T>& from, const std::vector<int32_t>& columns,
+                   const std::vector<int32_t>& rows, const std::vector<WindowRowRun>& runs, Array2D<T>& to,
+                   const ParallelParts& parallel)
+{
+    if (wanted)
+        sampleArray(from, columns, rows, runs, to, parallel);
+    else
+        to.allocate(0, 0);
+}
+
+void findRowRuns(const std::vector<int32_t>& rows, std::vector<WindowRowRun>& runs)
+{
+    runs.clear();
+    for (int32_t b = 0; b < static_cast<int32_t>(rows.size()); ++b) {
+        if (!runs.empty() && rows[b] == runs.back().from + runs.back().count)
+            ++runs.back().count;
+        else
+            runs.push_back(WindowRowRun{b, rows[b], 1});
+    }
 }
 
 }  // namespace
@@ -66,7 +103,8 @@ void sampleArray(const Array2D<T>& from, const std::vector<int32_t>& columns, co
 // is at frame column a + 1 - margin, whole-picture column
 // left + stride (a + 1 - margin), and a cell's centre at column i + 1:
 // the cell there is floor of that less a half. Rows alike, from the north.
-void WindowGrid::sample(const SimGrid& grid, const ScreenWindow& window, const ParallelParts& parallel)
+void WindowGrid::sample(const SimGrid& grid, const ScreenWindow& window, const ParallelParts& parallel,
+                        const WindowArrays& wanted)
 {
     const int32_t nx = window.width + 2 * margin;
     const int32_t ny = window.height + 2 * margin;
@@ -85,16 +123,15 @@ void WindowGrid::sample(const SimGrid& grid, const ScreenWindow& window, const P
     sampled.NY = ny;
     sampled.dx = s * grid.dx;
     sampled.dy = s * grid.dy;
-    sampleArray(grid.flags, columnCells, rowCells, sampled.flags, parallel);
-    sampleArray(grid.u, columnCells, rowCells, sampled.u, parallel);
-    sampleArray(grid.v, columnCells, rowCells, sampled.v, parallel);
-    sampleArray(grid.p, columnCells, rowCells, sampled.p, parallel);
-    sampled.scalars.heat = grid.scalars.heat;
-    sampled.scalars.dye = grid.scalars.dye;
-    if (grid.scalars.heat)
-        sampleArray(grid.scalars.T, columnCells, rowCells, sampled.scalars.T, parallel);
-    if (grid.scalars.dye)
-        sampleArray(grid.scalars.c, columnCells, rowCells, sampled.scalars.c, parallel);
+    findRowRuns(rowCells, rowRuns);
+    sampleArrayIf(wanted.flags, grid.flags, columnCells, rowCells, rowRuns, sampled.flags, parallel);
+    sampleArray(grid.u, columnCells, rowCells, rowRuns, sampled.u, parallel);
+    sampleArray(grid.v, columnCells, rowCells, rowRuns, sampled.v, parallel);
+    sampleArrayIf(wanted.pressure, grid.p, columnCells, rowCells, rowRuns, sampled.p, parallel);
+    sampled.scalars.heat = grid.scalars.heat && wanted.heat;
+    sampled.scalars.dye = grid.scalars.dye && wanted.dye;
+    sampleArrayIf(sampled.scalars.heat, grid.scalars.T, columnCells, rowCells, rowRuns, sampled.scalars.T, parallel);
+    sampleArrayIf(sampled.scalars.dye, grid.scalars.c, columnCells, rowCells, rowRuns, sampled.scalars.c, parallel);
 
     // Domain x lies at whole-picture column x / dx + 1/2, frame column
     // (that - left) / stride, sub-grid column that + margin, which is

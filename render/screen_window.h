@@ -53,6 +53,23 @@ struct CanvasPlace {
 // the whole picture's rows, the strip included.
 ScreenWindow screenWindowFor(const CanvasPlace& place, int32_t NX, int32_t NY, int contentHeight);
 
+// The arrays a WindowGrid samples beside the velocities; those not wanted
+// are left empty (heat and dye switched off), as no picture of the frame
+// reads them.
+struct WindowArrays {
+    bool flags = true;
+    bool pressure = true;
+    bool heat = true;
+    bool dye = true;
+};
+// Sub-cell rows first .. first + count - 1 holding grid rows from ..
+// from + count - 1.
+struct WindowRowRun {
+    int32_t first;
+    int32_t from;
+    int32_t count;
+};
+
 // A grid standing for the cells a window shows: sub-cell (a, b) holds cell
 // (i(a), j(b)) of the grid, nearest to where the sub-cell lies in the whole
 // picture, held inside the grid, with the window's frame in columns
@@ -63,7 +80,8 @@ class WindowGrid {
 public:
     static constexpr int margin = 3;  // keeps the plot margins and the last cell off the frame
 
-    void sample(const SimGrid& grid, const ScreenWindow& window, const ParallelParts& parallel);
+    void sample(const SimGrid& grid, const ScreenWindow& window, const ParallelParts& parallel,
+                const WindowArrays& wanted = WindowArrays());
     const SimGrid& cells() const { return sampled; }
     // The grid's cell behind sub-cell column a, row b.
     int32_t cellColumn(int a) const { return columnCells[a]; }
@@ -75,6 +93,7 @@ private:
     SimGrid sampled;
     std::vector<int32_t> columnCells;
     std::vector<int32_t> rowCells;
+    std::vector<WindowRowRun> rowRuns;
     double shiftX = 0.0;  // domain units added to an x of the grid
     double shiftY = 0.0;
 };

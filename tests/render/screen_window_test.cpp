@@ -133,6 +133,13 @@ std::unique_ptr<SimGrid> busyGrid(int32_t NX, int32_t NY)
             grid->v[i][j] += 0.1 * std::rand() / RAND_MAX;
             grid->p[i][j] += 0.1 * std::rand() / RAND_MAX;
         }
+    enableHeat(grid->scalars, NX, NY);
+    enableDye(grid->scalars, NX, NY);
+    for (int32_t i = 0; i < NX; ++i)
+        for (int32_t j = 0; j < NY; ++j) {
+            grid->scalars.T[i][j] = std::rand() % 1000 / 999.0;
+            grid->scalars.c[i][j] = std::rand() % 1000 / 999.0;
+        }
     // The largest of each field far from the window the test looks at: the
     // window's colours are scaled as the whole grid's.
     for (int32_t i = 100; i < 104; ++i)
@@ -143,7 +150,8 @@ std::unique_ptr<SimGrid> busyGrid(int32_t NX, int32_t NY)
 }
 
 // Zoomed in to four screen pixels a cell about the middle of the grid,
-// the frame holds the visible cells at one pixel each: the very pixels of
+// the frame holds the visible cells at one pixel each, whatever they show:
+// the very pixels of
 // the whole picture at a pixel per cell (the fields scaled by the whole
 // grid's largest values, which lie outside the window; outlines and
 // particles, moved to the frame, within a level of rounding).
@@ -160,13 +168,17 @@ TEST(ScreenWindow, ZoomedInTheFrameIsTheWholePicturesPartOnTheCanvas)
         RenderElements elements;
         int tolerance;
     };
-    Case cases[3] = {{"designed fields and cells", {}, 0}, {"locked vorticity map", {}, 0},
-                     {"outlines and particles", {}, 1}};
+    Case cases[6] = {{"designed fields and cells", {}, 0}, {"locked vorticity map", {}, 0},
+                     {"locked pressure map", {}, 0},       {"locked temperature map", {}, 0},
+                     {"locked dye map", {}, 0},            {"outlines and particles", {}, 1}};
     cases[0].elements.boundaryCells = cases[0].elements.uField = cases[0].elements.vField = true;
     cases[0].elements.pressure = cases[0].elements.outlineCells = true;
     cases[1].elements.colourMap = ColourMapView{ColourQuantity::Vorticity, true, ColourRange{-30, 30}};
     cases[1].elements.boundaryCells = cases[1].elements.outlineCells = true;
-    cases[2].elements.boundaryCells = cases[2].elements.particles = true;
+    cases[2].elements.colourMap = ColourMapView{ColourQuantity::Pressure, true, ColourRange{0, 0.1}};
+    cases[3].elements.colourMap = ColourMapView{ColourQuantity::Temperature, true, ColourRange{0, 1}};
+    cases[4].elements.colourMap = ColourMapView{ColourQuantity::Dye, true, ColourRange{0, 1}};
+    cases[5].elements.boundaryCells = cases[5].elements.particles = true;
     const CanvasPlace place{canvasWidth, canvasHeight, -4.0 * 450, -4.0 * 220, 4.0};
     const ScreenWindow window = screenWindowFor(place, NX, NY, NY);
     ASSERT_EQ(window, (ScreenWindow{450, 220, 1, 100, 63}));
