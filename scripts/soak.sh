@@ -12,4 +12,4 @@ frames=${2:-5000}
 cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=Release -DKELVO_BUILD_BENCH=OFF >/dev/null
 cmake --build build-soak -j"$(nproc)" --target test_robust_window
 KELVO_SOAK_CYCLES=$cycles KELVO_SOAK_AVI_FRAMES=$frames \
-  xvfb-run -a -s "-screen 0 1024x768x24" build-soak/tests/robust/test_robust_window --gtest_filter='SoakTest.*'
+  xvfb-run -a -s "-screen 0 1024x768x24 -noreset" build-soak/tests/robust/test_robust_window --gtest_filter='SoakTest.*'

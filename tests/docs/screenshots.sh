@@ -6,7 +6,7 @@
 # Usage: screenshots.sh PROGRAM BATCH GRIDS_DIR [--update DOCS_IMAGES_DIR]
 # Without --update the pictures stay in ./docs_screenshots; with it they are
 # copied into DOCS_IMAGES_DIR, e.g.
-#   xvfb-run -a -s "-screen 0 2048x1200x24" sh tests/docs/screenshots.sh \
+#   xvfb-run -a -s "-screen 0 2048x1200x24 -noreset" sh tests/docs/screenshots.sh \
 #       build/kelvo-en build/kelvo-batch Grids --update docs/images
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
