@@ -310,10 +310,13 @@ void addDotsSideBySide(CrossLanes& first, int firstCount, CrossLanes& second, in
 // a short run one by one, but a single round when none is.
 bool crossesABinade(const CrossLanes& lanes, int count)
 {
-    const __m128 rowReach = _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)), _mm_setr_ps(0.18f, 1.8f, 0.18f, 0.18f));
+    const float neighbour = static_cast<float>(streamDotNeighbour);
+    const float centre = static_cast<float>(streamDotCentre);
+    const __m128 rowReach =
+        _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)), _mm_setr_ps(neighbour, centre, neighbour, neighbour));
     const __m128 southReach = _mm_mul_ps(_mm_set1_ps(static_cast<float>(count)),
-                                         lanes.planes == 3 ? _mm_setr_ps(0.18f, 0.18f, 0.18f, 0.0f)
-                                                           : _mm_setr_ps(0.18f, 0.0f, 0.0f, 0.0f));
+                                         lanes.planes == 3 ? _mm_setr_ps(neighbour, neighbour, neighbour, 0.0f)
+                                                           : _mm_setr_ps(neighbour, 0.0f, 0.0f, 0.0f));
     int same = 0xF;
     for (int g = 0; g <= lanes.planes; ++g) {
         const __m128 value = lanes.value[g];
