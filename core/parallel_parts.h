@@ -4,6 +4,7 @@
 // number of threads.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 // The machine's cores, no more than eight; counted once.
@@ -27,3 +28,10 @@ public:
 private:
     int threadCount;
 };
+
+// The first of count items that part takes when parts share them evenly
+// in order; part parts gives count.
+inline int32_t partStart(int32_t count, int part, int parts)
+{
+    return static_cast<int32_t>(int64_t(count) * part / parts);
+}

@@ -62,9 +62,7 @@ ColourRange ColourMapPass::draw(FrameImage& image, const Grid& grid, int32_t NX,
     const int32_t eastLimit = std::min(NX - 1, 1);  // no east neighbour in a one-column grid
     const int32_t northLimit = std::min(NY - 1, 1);
     parallel.run(parts, [&](int part) {
-        const int first = static_cast<int>(int64_t(H) * part / parts);
-        const int end = static_cast<int>(int64_t(H) * (part + 1) / parts);
-        for (int row = first; row < end; ++row) {
+        for (int row = partStart(H, part, parts); row < partStart(H, part + 1, parts); ++row) {
             const int fromSouth = H - 1 - row;
             const int32_t j = rows.index[fromSouth];
             const double fy = rows.share[fromSouth];

@@ -16,11 +16,6 @@ int partsFor(int32_t NX, const ParallelParts& parallel)
     return std::clamp(NX / columnsWorthAThread, 1, parallel.threads());
 }
 
-int32_t partStart(int32_t NX, int part, int parts)
-{
-    return static_cast<int32_t>(int64_t(NX) * part / parts);
-}
-
 // cellValue(i, j) for the cells of columns first .. end - 1: the quantity
 // is chosen once, outside the loops.
 template <typename CellValue>

@@ -23,8 +23,7 @@ struct PartRows {
 };
 PartRows rowsOfPart(int part, int parts, int rows)
 {
-    return PartRows{static_cast<int>(int64_t(rows) * part / parts),
-                    static_cast<int>(int64_t(rows) * (part + 1) / parts)};
+    return PartRows{partStart(rows, part, parts), partStart(rows, part + 1, parts)};
 }
 
 // The largest sample of some rows greater than scale, or scale.

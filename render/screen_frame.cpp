@@ -188,11 +188,11 @@ FieldScales ScreenComposer::wholeGridScales(const SimGrid& state, RenderElements
         return scales;
     if (designed && !elements.uField && !elements.vField && !elements.pressure)
         return scales;
-    // The designed scales read the fields only; the colour map's range its
-    // quantity over the fluid cells.
+    // The designed scales read the fields shown (a field not shown gets the
+    // floor of an empty array, unused); the colour map's range its quantity
+    // over the fluid cells.
     WindowArrays wanted = arraysShown(elements);
     wanted.flags = !designed;
-    wanted.pressure = designed || view.quantity == ColourQuantity::Pressure;
     overview.sample(state, all, windowPicture.parallel(), wanted);
     const SimGrid& cells = overview.cells();
     if (designed) {

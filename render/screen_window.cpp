@@ -58,8 +58,7 @@ void sampleArray(const Array2D<T>& from, const std::vector<int32_t>& columns, co
     const bool inRuns = copyInRuns(runs, ny);
     const int parts = std::clamp(nx / columnsWorthAThread, 1, parallel.threads());
     parallel.run(parts, [&](int part) {
-        for (int32_t a = static_cast<int32_t>(int64_t(nx) * part / parts);
-             a < static_cast<int32_t>(int64_t(nx) * (part + 1) / parts); ++a) {
+        for (int32_t a = partStart(nx, part, parts); a < partStart(nx, part + 1, parts); ++a) {
             const T* in = from[columns[a]];
             T* out = to[a];
             if (inRuns) {
