@@ -5,6 +5,7 @@
 #include "core/body_forces.h"
 #include "core/body_outline.h"
 #include "core/grid.h"
+#include "core/wide_convection.h"
 
 // The pressure on the outline at a point of it: a least-squares quadratic
 // through the pressures of the open cells within 2.5 cells of the point,
@@ -22,8 +23,9 @@ double outlineHeight(const BodyOutline& outline);
 // The momentum balance of a box of cells around an outline: the force on
 // the body is what the box's fluid loses,
 //   F = -d/dt (sum of u dV) - (flux out of its sides),
-// the flux being the solver's own central convective flux, the pressure
-// and the viscous flux (1/Re) du/dn, so that summed over the box the terms
+// the flux being the solver's own convective flux (reach: the default
+// method's, core/wide_convection.h; nullptr: the second-order central
+// one), the pressure and the viscous flux (1/Re) du/dn, so that summed over the box the terms
 // of the faces inside cancel exactly and only the body's share remains:
 // the momentum the outline's conditions take from the flow, pressure and
 // shear on the outline together. The box is the cells the outline touches
@@ -39,7 +41,7 @@ struct BoxBalance {
     double momentumY = 0.0;
     BodyForce outflux;       // momentum leaving through the sides, per unit time
 };
-BoxBalance boxBalance(const Grid& state, const MomentumBox& box, double reynolds);
+BoxBalance boxBalance(const Grid& state, const MomentumBox& box, double reynolds, const WideReach* reach);
 
 // Cells between an outline and its box's sides.
 constexpr int momentumBoxMargin = 3;

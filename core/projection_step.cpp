@@ -1,7 +1,6 @@
 #include "core/projection_step.h"
 
 #include "core/cell_flags.h"
-#include "core/convection_schemes.h"
 #include "core/four_lanes.h"
 #include "core/solver_constants.h"
 
@@ -39,13 +38,14 @@ ProjectionStep::ProjectionStep(SimGrid& state, double reynolds, bool multigrid, 
       maxIterations(multigrid ? solver_constants::maxMultigridCycles : solver_constants::maxPressureSweeps),
       useMultigrid(multigrid), plan(planFaceBoundaries(state)), immersed(immerseOutlines(state, plan)),
       viscousWork(state.NX, state.NY), uViscous(immersed ? immersed->implicitU : plan.u, true, viscousWork),
-      vViscous(immersed ? immersed->implicitV : plan.v, false, viscousWork)
+      vViscous(immersed ? immersed->implicitV : plan.v, false, viscousWork), reach(wideReachFor(plan, NX, NY))
 {
     const CellOperator op = immersed ? immersedPressureOperator(state, plan) : pressureOperator(state, plan);
     pressure = std::make_unique<MultigridPressure>(MultigridPressure::Operator{op.diag, op.west, op.south}, NX, NY);
     pressure->setThreads(threads);
     for (Array2D<double>* a : {&convU, &convV, &convUPrev, &convVPrev, &rightSideU, &rightSideV, &incU, &incV})
         a->allocate(NX, NY);
+    fluxes.allocate(NX, NY);
     const size_t cells = static_cast<size_t>(NX) * static_cast<size_t>(NY);
     rhs.assign(cells, 0.0);
     for (std::vector<double>& column : laplacianColumns)
@@ -134,25 +134,7 @@ void ProjectionStep::computeConvection()
 {
     std::swap(convU, convUPrev);
     std::swap(convV, convVPrev);
-    const ConvectionFactors factors = convectionFactorsFor(g.dx, g.dy, 0.0);
-    for (int32_t i = 1; i <= NX - 2; ++i) {
-        const UFaceColumns uColumns{g.u[i - 1], g.u[i], g.u[i + 1], g.v[i], g.v[i + 1]};
-        const double* unknown = plan.u.unknown[i];
-        double* out = convU[i];
-        for (int32_t j = 1; j <= NY - 2; ++j) {
-            const ConvectionTerms t = CentralConvection::atUFace(uColumns, j, factors);
-            out[j] = unknown[j] * (t.x + t.y);
-        }
-    }
-    for (int32_t i = 1; i <= NX - 2; ++i) {
-        const VFaceColumns vColumns{g.v[i - 1], g.v[i], g.v[i + 1], g.u[i - 1], g.u[i]};
-        const double* unknown = plan.v.unknown[i];
-        double* out = convV[i];
-        for (int32_t j = 1; j <= NY - 2; ++j) {
-            const ConvectionTerms t = CentralConvection::atVFace(vColumns, j, factors);
-            out[j] = unknown[j] * (t.x + t.y);
-        }
-    }
+    wideConvection(g.u, g.v, reach, plan, g.dx, g.dy, fluxes, convU, convV);
 }
 
 // The implicit viscous solve of the stage's velocity increment, added to u

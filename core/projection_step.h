@@ -1,4 +1,5 @@
-// The second-order method: central convection advanced by the three-stage
+// The second-order method: central convection (fourth order away from
+// walls and bodies, core/wide_convection.h) advanced by the three-stage
 // Runge-Kutta scheme of Spalart, Moser & Rogers (1991) with the viscous term
 // implicit (Crank-Nicolson within each stage), and a projection at the end
 // of every stage that leaves every solved cell free of divergence to the
@@ -28,6 +29,7 @@
 #include "core/grid.h"
 #include "core/immersed_boundary.h"
 #include "core/multigrid_pressure.h"
+#include "core/wide_convection.h"
 
 #include <memory>
 
@@ -100,6 +102,8 @@ private:
     std::unique_ptr<MultigridPressure> pressure;
     FaceHelmholtz::Workspace viscousWork;  // shared: u is solved, then v
     FaceHelmholtz uViscous, vViscous;
+    WideReach reach;            // where the convective fluxes are fourth order
+    ConvectionFluxes fluxes;
     // Convection terms of this stage and the last, the viscous solves' right
     // sides, increments.
     Array2D<double> convU, convV, convUPrev, convVPrev, rightSideU, rightSideV, incU, incV;

@@ -88,7 +88,7 @@ void Measurements::sampleForces(const Grid& state)
             r.force = r.intervalForce;
         } else if (r.outline >= 0) {
             // Before a second record there is no interval: the steady balance.
-            const BodyForce outflux = boxBalance(state, r.box, reynolds).outflux;
+            const BodyForce outflux = boxBalance(state, r.box, reynolds, reachFor(state)).outflux;
             r.force = {-outflux.fx, -outflux.fy};
         } else {
             r.force = bodyForce(state, r.body, reynolds, wallsOnFaces);
@@ -103,7 +103,7 @@ void Measurements::record(const Grid& state, double t)
     for (BodyRecord& r : records) {
         if (r.outline < 0)
             continue;
-        const BoxBalance balance = boxBalance(state, r.box, reynolds);
+        const BoxBalance balance = boxBalance(state, r.box, reynolds, reachFor(state));
         if (r.hasLast && t > r.lastTime) {
             // The rate of change is centred on the interval's middle; so is
             // the mean flux, which taken at the end alone would lag it by
@@ -126,6 +126,15 @@ void Measurements::record(const Grid& state, double t)
             r.history.erase(r.history.begin(), r.history.begin() + r.history.size() / 2);
     }
     sampleProbes(state);
+}
+
+const WideReach* Measurements::reachFor(const Grid& state)
+{
+    if (!wallsOnFaces || outlines.empty())
+        return nullptr;
+    if (!fluxReach)
+        fluxReach = std::make_unique<WideReach>(wideReachFor(state));
+    return fluxReach.get();
 }
 
 void Measurements::sampleProbes(const Grid& state)

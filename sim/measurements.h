@@ -12,6 +12,7 @@
 #include "core/wall_heat.h"
 #include "sim/shedding.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,11 @@ private:
     HeatScales heatScales;
     size_t sampleLimit = 0;
     bool wallsOnFaces = false;
+    std::unique_ptr<WideReach> fluxReach;  // the default method's fluxes, built at the first balance
+
+    // The convective fluxes the boxes balance: those of the method that
+    // made the states.
+    const WideReach* reachFor(const Grid& state);
 };
 
 // The history header: step, t, dt, sweeps (the step's pressure iterations:
