@@ -295,6 +295,16 @@ std::unique_ptr<ImmersedBoundary> immerseOutlines(const Grid& g, FaceBoundaries&
     return body;
 }
 
+void coverOutlineFaces(const Grid& g, FaceBoundaries& plan)
+{
+    if (g.outlines.empty())
+        return;
+    const double tolerance = onOutlineCells * std::min(g.dx, g.dy);
+    std::vector<CoveredFace> covered;
+    ComponentPlan(g, true, plan.u, tolerance).coverFaces(covered);
+    ComponentPlan(g, false, plan.v, tolerance).coverFaces(covered);
+}
+
 CellOperator immersedPressureOperator(const Grid& g, const FaceBoundaries& plan)
 {
     const int32_t NX = g.NX, NY = g.NY;

@@ -77,6 +77,10 @@ struct ImmersedBoundary {
 // grid has none.
 std::unique_ptr<ImmersedBoundary> immerseOutlines(const Grid& grid, FaceBoundaries& plan);
 
+// Covers the faces of plan that lie inside grid's outlines, as
+// immerseOutlines does, without the ghosts: which faces stay unknown.
+void coverOutlineFaces(const Grid& grid, FaceBoundaries& plan);
+
 // The pressure operator with a coupling across the unknown faces alone:
 // no pressure gradient acts across a covered face.
 CellOperator immersedPressureOperator(const Grid& grid, const FaceBoundaries& plan);

@@ -118,24 +118,17 @@ BoxBalance boxBalance(const Grid& s, const MomentumBox& b, double reynolds, cons
     const MomentumBox c{std::max(b.i0, 1), std::min(b.i1, s.NX - 2), std::max(b.j0, 1), std::min(b.j1, s.NY - 2)};
     const double nu = 1.0 / reynolds, dx = s.dx, dy = s.dy;
     BoxBalance out;
-    auto uuAtCentre = [&](int32_t i, int32_t j) {
-        return reach ? uFluxAlongX(s.u, *reach, i, j) : 0.5 * (s.u[i - 1][j] * s.u[i - 1][j] + s.u[i][j] * s.u[i][j]);
-    };
-    auto vvAtCentre = [&](int32_t i, int32_t j) {
-        return reach ? vFluxAlongY(s.v, *reach, i, j) : 0.5 * (s.v[i][j - 1] * s.v[i][j - 1] + s.v[i][j] * s.v[i][j]);
-    };
-    auto narrowUV = [&](int32_t i, int32_t j) { return 0.5 * (s.v[i][j] + s.v[i + 1][j]) * (0.5 * (s.u[i][j] + s.u[i][j + 1])); };
     auto centreX = [&](int32_t i, int32_t j) {  // x-momentum flux through the centre of cell (i, j), along x
-        return uuAtCentre(i, j) + s.p[i][j] - nu * (s.u[i][j] - s.u[i - 1][j]) / dx;
+        return uFluxAlongX(s.u, reach, i, j) + s.p[i][j] - nu * (s.u[i][j] - s.u[i - 1][j]) / dx;
     };
     auto cornerX = [&](int32_t i, int32_t j) {  // through the corner row between cells j and j+1, along y
-        return (reach ? uFluxAlongY(s.u, s.v, *reach, i, j) : narrowUV(i, j)) - nu * (s.u[i][j + 1] - s.u[i][j]) / dy;
+        return uFluxAlongY(s.u, s.v, reach, i, j) - nu * (s.u[i][j + 1] - s.u[i][j]) / dy;
     };
     auto centreY = [&](int32_t i, int32_t j) {
-        return vvAtCentre(i, j) + s.p[i][j] - nu * (s.v[i][j] - s.v[i][j - 1]) / dy;
+        return vFluxAlongY(s.v, reach, i, j) + s.p[i][j] - nu * (s.v[i][j] - s.v[i][j - 1]) / dy;
     };
     auto cornerY = [&](int32_t i, int32_t j) {
-        return (reach ? vFluxAlongX(s.u, s.v, *reach, i, j) : narrowUV(i, j)) - nu * (s.v[i + 1][j] - s.v[i][j]) / dx;
+        return vFluxAlongX(s.u, s.v, reach, i, j) - nu * (s.v[i + 1][j] - s.v[i][j]) / dx;
     };
     for (int32_t j = c.j0; j <= c.j1; ++j) {
         out.outflux.fx += (centreX(c.i1, j) - centreX(c.i0, j)) * dy;

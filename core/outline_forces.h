@@ -25,10 +25,10 @@ double outlineHeight(const BodyOutline& outline);
 //   F = -d/dt (sum of u dV) - (flux out of its sides),
 // the flux being the solver's own convective flux (reach: the default
 // method's, core/wide_convection.h; nullptr: the second-order central
-// one), the pressure and the viscous flux (1/Re) du/dn, so that summed over the box the terms
-// of the faces inside cancel exactly and only the body's share remains:
-// the momentum the outline's conditions take from the flow, pressure and
-// shear on the outline together. The box is the cells the outline touches
+// one), the pressure and the viscous flux (1/Re) du/dn, so that summed
+// over the box the terms of the faces inside cancel exactly and only the
+// body's share remains: the momentum the outline's conditions take from
+// the flow, pressure and shear on the outline together. The box is the cells the outline touches
 // with margin cells more on every side; another wall inside it counts as
 // part of the body.
 struct MomentumBox {

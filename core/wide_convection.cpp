@@ -132,34 +132,34 @@ WideReach wideReachFor(const FaceBoundaries& plan, int32_t NX, int32_t NY)
 WideReach wideReachFor(const Grid& grid)
 {
     FaceBoundaries plan = planFaceBoundaries(grid);
-    immerseOutlines(grid, plan);
+    coverOutlineFaces(grid, plan);
     return wideReachFor(plan, grid.NX, grid.NY);
 }
 
-double uFluxAlongX(const Array2D<double>& u, const WideReach& reach, int32_t i, int32_t j)
+double uFluxAlongX(const Array2D<double>& u, const WideReach* reach, int32_t i, int32_t j)
 {
-    if (!reach.centre[i][j])
+    if (!reach || !reach->centre[i][j])
         return narrowUAlongX(u, i, j);
     return wideFlux(uSquaredAtCentre(u, i - 1, j), uSquaredAtCentre(u, i, j), uSquaredAtCentre(u, i + 1, j));
 }
 
-double vFluxAlongY(const Array2D<double>& v, const WideReach& reach, int32_t i, int32_t j)
+double vFluxAlongY(const Array2D<double>& v, const WideReach* reach, int32_t i, int32_t j)
 {
-    if (!reach.centre[i][j])
+    if (!reach || !reach->centre[i][j])
         return narrowVAlongY(v, i, j);
     return wideFlux(vSquaredAtCentre(v, i, j - 1), vSquaredAtCentre(v, i, j), vSquaredAtCentre(v, i, j + 1));
 }
 
-double uFluxAlongY(const Array2D<double>& u, const Array2D<double>& v, const WideReach& reach, int32_t i, int32_t j)
+double uFluxAlongY(const Array2D<double>& u, const Array2D<double>& v, const WideReach* reach, int32_t i, int32_t j)
 {
-    if (!reach.corner[i][j])
+    if (!reach || !reach->corner[i][j])
         return narrowUV(u, v, i, j);
     return wideFlux(uvAtCorner(u, v, i, j - 1), uvAtCorner(u, v, i, j), uvAtCorner(u, v, i, j + 1));
 }
 
-double vFluxAlongX(const Array2D<double>& u, const Array2D<double>& v, const WideReach& reach, int32_t i, int32_t j)
+double vFluxAlongX(const Array2D<double>& u, const Array2D<double>& v, const WideReach* reach, int32_t i, int32_t j)
 {
-    if (!reach.corner[i][j])
+    if (!reach || !reach->corner[i][j])
         return narrowUV(u, v, i, j);
     return wideFlux(uvAtCorner(u, v, i - 1, j), uvAtCorner(u, v, i, j), uvAtCorner(u, v, i + 1, j));
 }

@@ -45,13 +45,13 @@ WideReach wideReachFor(const FaceBoundaries& plan, int32_t NX, int32_t NY);
 // From a grid as the default method plans it, outlines included.
 WideReach wideReachFor(const Grid& grid);
 
-// The fluxes at one place, each in the form reach gives it there (i, j as
-// in WideReach; the flux of u along x through the centre of cell i lies
-// between u faces i - 1 and i).
-double uFluxAlongX(const Array2D<double>& u, const WideReach& reach, int32_t i, int32_t j);
-double vFluxAlongY(const Array2D<double>& v, const WideReach& reach, int32_t i, int32_t j);
-double uFluxAlongY(const Array2D<double>& u, const Array2D<double>& v, const WideReach& reach, int32_t i, int32_t j);
-double vFluxAlongX(const Array2D<double>& u, const Array2D<double>& v, const WideReach& reach, int32_t i, int32_t j);
+// The fluxes at one place, each in the form reach gives it there, second
+// order everywhere when reach is nullptr (i, j as in WideReach; the flux of
+// u along x through the centre of cell i lies between u faces i - 1 and i).
+double uFluxAlongX(const Array2D<double>& u, const WideReach* reach, int32_t i, int32_t j);
+double vFluxAlongY(const Array2D<double>& v, const WideReach* reach, int32_t i, int32_t j);
+double uFluxAlongY(const Array2D<double>& u, const Array2D<double>& v, const WideReach* reach, int32_t i, int32_t j);
+double vFluxAlongX(const Array2D<double>& u, const Array2D<double>& v, const WideReach* reach, int32_t i, int32_t j);
 
 // Work arrays of wideConvection, NX x NY each.
 struct ConvectionFluxes {
